@@ -1,0 +1,108 @@
+// Files and folders. Every path is program text (GB18030); the layer converts
+// it to the UTF-8 that the file system holds. Existence tests use stat, never
+// wildcards, and listings are sorted (directory order on Linux is arbitrary).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/cstring.h"
+
+std::string ToFsPath(const CString& path);     // program text -> UTF-8 path
+CString FromFsPath(const std::string& path);   // UTF-8 path -> program text
+
+bool FileExists(const CString& path);          // any kind of entry (stat)
+bool IsRegularFile(const CString& path);
+bool IsFolder(const CString& path);
+int64_t GetFileSize(const CString& path);      // -1 when missing
+bool CreateFolders(const CString& path);       // like mkdir -p; true when it exists afterwards
+bool DeleteFile(const CString& path);
+bool MoveFile(const CString& from, const CString& to);   // rename, replacing the target
+bool CopyFile(const CString& from, const CString& to);
+bool ReadFileBytes(const CString& path, std::string& bytes);
+// Writes a temporary file beside the target and renames it over the target,
+// so a failure never leaves a half-written file.
+bool WriteFileAtomically(const CString& path, std::string_view bytes);
+
+struct SFolderEntry {
+    CString name;      // file name only
+    CString path;      // folder + name
+    bool isFolder = false;
+    bool isSymlink = false;
+};
+// The entries of a folder (no "." and ".."), sorted by name. Symbolic links
+// are reported as links, with isFolder telling what they point to.
+std::vector<SFolderEntry> ListFolder(const CString& folder);
+// Every regular file below a folder, depth first in name order, without
+// entering symbolically linked folders.
+std::vector<CString> ListFilesRecursive(const CString& folder);
+
+// The program folder: the folder of the running executable, with a trailing "/".
+CString GetProgramFolder();
+
+// A file opened for reading or writing, like the framework's CFile.
+class CFile {
+public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareDenyNone = 0x0040,
+        modeNoTruncate = 0x10000,
+        modeCreate = 0x1000,
+        typeText = 0x4000,
+        typeBinary = 0x8000,
+    };
+    enum SeekPosition { begin = SEEK_SET, current = SEEK_CUR, end = SEEK_END };
+
+    CFile() = default;
+    virtual ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    virtual BOOL Open(const CString& path, unsigned flags);
+    virtual void Close();
+    bool IsOpen() const { return m_file != nullptr; }
+    unsigned Read(void* buffer, unsigned count);
+    // False when not all bytes could be written.
+    bool Write(const void* buffer, unsigned count);
+    int64_t Seek(int64_t offset, SeekPosition from);
+    int64_t GetLength() const;
+    int64_t GetPosition() const;
+    const CString& GetFilePath() const { return m_path; }
+    bool Flush();
+
+protected:
+    FILE* m_file = nullptr;
+    CString m_path;
+    unsigned m_flags = 0;
+};
+
+// Line-oriented text file. A line read keeps no "\r" or "\n"; in text mode
+// (typeText) every "\n" written becomes "\r\n", as the stored files hold.
+class CStdioFile : public CFile {
+public:
+    BOOL ReadString(CString& line);
+    bool WriteString(const CString& text);
+};
+
+// Lists the entries of a folder that match a pattern ("folder/*.*",
+// "folder/*.data", or an exact name), in name order.
+class CFileFind {
+public:
+    BOOL FindFile(const CString& pattern = "*.*");
+    BOOL FindNextFile();   // TRUE while more entries follow the current one
+    void Close();
+    CString GetFileName() const;
+    CString GetFilePath() const;
+    BOOL IsDirectory() const;
+    BOOL IsDots() const { return FALSE; }   // "." and ".." are never listed
+
+private:
+    std::vector<SFolderEntry> m_entries;
+    int m_next = 0;
+    int m_current = -1;
+};

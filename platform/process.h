@@ -1,0 +1,20 @@
+// Processes: finding and stopping programs by executable name, starting
+// programs detached, and opening files and addresses with the desktop.
+#pragma once
+
+#include <sys/types.h>
+
+#include <vector>
+
+#include "platform/cstring.h"
+
+// Pids of the running processes whose executable file name (the last part
+// of /proc/<pid>/exe, without " (deleted)") equals exeName exactly.
+std::vector<pid_t> FindProcessesByExeName(const CString& exeName);
+// Terminates them (SIGTERM, then SIGKILL for any still alive after a short wait).
+void KillProcessesByExeName(const CString& exeName);
+// Starts a program in its own session with the given arguments, detached
+// (it is reaped by an intermediate child); true when it could be started.
+bool StartDetached(const CString& program, const std::vector<CString>& arguments = {});
+// Opens a file, folder or address with the desktop's default program (xdg-open).
+bool ShellOpen(const CString& target);

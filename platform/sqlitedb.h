@@ -1,0 +1,85 @@
+// A small SQLite layer: every value goes in as a bound parameter, file names
+// are converted to UTF-8, and each query returns its own result.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "platform/cstring.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The whole result of one query: the column names first, then the rows.
+// A cell that held SQL NULL reads as a null pointer.
+struct SQueryResult {
+    int nRow = 0;
+    int nColumn = 0;
+    std::vector<CString> cells;   // (nRow + 1) * nColumn, header row first
+    std::vector<bool> isNull;     // same layout
+
+    // Cell of data row `row`, or null outside the result or for SQL NULL.
+    const char* GetCell(int row, int column) const;
+};
+
+// A value bound to a statement parameter: text (GB18030 bytes as stored),
+// integer, or SQL NULL.
+class CSqlValue {
+public:
+    CSqlValue() : m_kind(Kind::Null) {}
+    CSqlValue(const CString& text) : m_kind(Kind::Text), m_text(text) {}
+    CSqlValue(const char* text) : m_kind(Kind::Text), m_text(text) {}
+    CSqlValue(int value) : m_kind(Kind::Integer), m_integer(value) {}
+    CSqlValue(int64_t value) : m_kind(Kind::Integer), m_integer(value) {}
+
+    enum class Kind { Null, Text, Integer };
+    Kind kind() const { return m_kind; }
+    const CString& text() const { return m_text; }
+    int64_t integer() const { return m_integer; }
+
+private:
+    Kind m_kind;
+    CString m_text;
+    int64_t m_integer = 0;
+};
+
+using SqlParams = std::vector<CSqlValue>;
+
+class CSqliteDb {
+public:
+    enum OpenMode { ReadOnly, ReadWrite, ReadWriteCreate };
+
+    CSqliteDb() = default;
+    ~CSqliteDb();
+    CSqliteDb(const CSqliteDb&) = delete;
+    CSqliteDb& operator=(const CSqliteDb&) = delete;
+
+    // Opens the database at a program-text path (converted to UTF-8).
+    bool Open(const CString& path, OpenMode mode);
+    void Close();
+    bool IsOpen() const { return m_db != nullptr; }
+    int LastResult() const { return m_lastResult; }
+    const CString& LastError() const { return m_lastError; }
+
+    // Runs one statement (or several, without parameters).
+    bool Exec(const CString& sql, const SqlParams& params = {});
+    // Runs a query and returns all of its rows; false on error.
+    bool Query(const CString& sql, const SqlParams& params, SQueryResult& result);
+
+    // Transactions: Begin, then Commit or Rollback.
+    bool Begin();
+    bool Commit();
+    void Rollback();
+
+    sqlite3* handle() const { return m_db; }
+
+private:
+    sqlite3_stmt* Prepare(const CString& sql, const SqlParams& params);
+    void RecordError(int result);
+
+    sqlite3* m_db = nullptr;
+    int m_lastResult = 0;
+    CString m_lastError;
+};

@@ -1,0 +1,2 @@
+#include <wx/wx.h>
+int main(int argc, char** argv) { return wxEntry(argc, argv); }

@@ -1,0 +1,61 @@
+#include "tests/testsupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/codepage.h"
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+TempFolder::TempFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "quenlow-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    m_path = pattern + "/";
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ec;
+    // Tests may leave read-only folders behind; make them writable first.
+    for (auto it = fs::recursive_directory_iterator(m_path, fs::directory_options::skip_permission_denied, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_directory(ec) && !it->is_symlink(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(m_path, ec);
+}
+
+CString TempFolder::ansi() const { return Utf8BytesToAnsi(m_path); }
+
+std::string TempFolder::write(const std::string& relative, const std::string& bytes) const
+{
+    const fs::path target = fs::path(m_path) / relative;
+    fs::create_directories(target.parent_path());
+    std::ofstream(target, std::ios::binary) << bytes;
+    return target.string();
+}
+
+TempProgramFolder::TempProgramFolder()
+{
+    fs::copy(QUENLOW_PROGRAM_DIR "/AppData", fs::path(path()) / "AppData", fs::copy_options::recursive);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::string FixturePath(const std::string& name) { return std::string(QUENLOW_FIXTURES_DIR "/") + name; }
+
+} // namespace testsupport

@@ -1,0 +1,41 @@
+// Helpers shared by the tests.
+#pragma once
+
+#include <string>
+
+#include "platform/cstring.h"
+
+namespace testsupport {
+
+// A fresh temporary folder (UTF-8 path, trailing "/"), removed when the
+// object goes away.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return m_path; }
+    // The folder as program text (GB18030), with its trailing "/".
+    CString ansi() const;
+    // Writes bytes to a file below the folder, creating folders on the way.
+    std::string write(const std::string& relative, const std::string& bytes) const;
+
+private:
+    std::string m_path;
+};
+
+// A temporary program folder holding a copy of the shipped data tree that the
+// build lays beside the executable.
+class TempProgramFolder : public TempFolder {
+public:
+    TempProgramFolder();
+};
+
+// Reads a whole file as bytes ("" when missing).
+std::string ReadBytes(const std::string& path);
+
+// The folder of the small fixture files.
+std::string FixturePath(const std::string& name);
+
+} // namespace testsupport
