@@ -209,8 +209,9 @@ int CString::Insert(int index, const char* text)
 
 int CString::Insert(int index, char ch)
 {
-    const char text[2] = {ch, 0};
-    return Insert(index, text);
+    index = Clamp(index, 0, GetLength());
+    m_s.insert(static_cast<size_t>(index), 1, ch);
+    return GetLength();
 }
 
 int CString::Delete(int index, int count)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -32,11 +33,12 @@ struct SFolderEntry {
     bool isFolder = false;
     bool isSymlink = false;
 };
-// The entries of a folder (no "." and ".."), sorted by name. Symbolic links
-// are reported as links, with isFolder telling what they point to.
+// The entries of a folder (no "." and ".."), sorted by the bytes of the names
+// on disk. Symbolic links are reported as links, with isFolder telling what
+// they point to.
 std::vector<SFolderEntry> ListFolder(const CString& folder);
-// Every regular file below a folder, depth first in name order, without
-// entering symbolically linked folders.
+// Every regular file below a folder (links to regular files included), depth
+// first in name order, without entering symbolically linked folders.
 std::vector<CString> ListFilesRecursive(const CString& folder);
 
 // The program folder: the folder of the running executable, with a trailing "/".
@@ -63,6 +65,9 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
+    // FALSE (never an exception) when the file cannot be opened or is a folder.
+    // modeCreate truncates unless modeNoTruncate is given; modeWrite alone
+    // opens an existing file without truncating it.
     virtual BOOL Open(const CString& path, unsigned flags);
     virtual void Close();
     bool IsOpen() const { return m_file != nullptr; }
@@ -70,7 +75,7 @@ public:
     // False when not all bytes could be written.
     bool Write(const void* buffer, unsigned count);
     int64_t Seek(int64_t offset, SeekPosition from);
-    int64_t GetLength() const;
+    int64_t GetLength() const;   // includes bytes not yet flushed
     int64_t GetPosition() const;
     const CString& GetFilePath() const { return m_path; }
     bool Flush();
@@ -85,12 +90,17 @@ protected:
 // (typeText) every "\n" written becomes "\r\n", as the stored files hold.
 class CStdioFile : public CFile {
 public:
+    // FALSE at the end of the file when nothing was read; a last line
+    // without "\n" is still returned.
     BOOL ReadString(CString& line);
     bool WriteString(const CString& text);
 };
 
-// Lists the entries of a folder that match a pattern ("folder/*.*",
-// "folder/*.data", or an exact name), in name order.
+// Lists the entries of a folder that match a pattern, in name order. Only a
+// last part that starts with "*" is a pattern: "folder/*.*" (every entry),
+// "folder/*.data" (fnmatch on the name). Any other path names one entry,
+// looked up with stat: "a*.mp4" is that exact name and never matches "ab.mp4".
+// Usage: BOOL more = ff.FindFile(p); while (more) { more = ff.FindNextFile(); ... }
 class CFileFind {
 public:
     BOOL FindFile(const CString& pattern = "*.*");
