@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -26,6 +27,19 @@ public:
     ~CQuenlowApp();
     CQuenlowApp(const CQuenlowApp&) = delete;
     CQuenlowApp& operator=(const CQuenlowApp&) = delete;
+
+    // ---- Show-message slot (quenlow_message.cpp) ----
+    // Any thread may fill the slot; the main frame's timers take it on the
+    // user-interface thread. The three values change together under one lock.
+    void ShowMessage(const CString& text, const CString& kind, int milliseconds);
+    void SetMessage(int kind, const CString& text, int seconds);
+    // Takes the pending message and empties the slot, in one step. A text of
+    // one character or less is no message: it stays and false is returned.
+    bool TakeMessage(int& kind, CString& text, int& seconds);
+
+    // ---- Hidden auxiliary windows (created by the main frame) ----
+    void CreateMessageDialog();
+    void CreateStreamDialog();
 
     // ---- Code pages (quenlow_codepage.cpp) ----
     CString ConvertCodePage(const CString& text, UINT fromCodePage, UINT toCodePage) const;
@@ -175,7 +189,7 @@ public:
     CString m_strPlayStateText;
     CString m_strDownloadStatusText;
 
-    // ---- Show-message slot ----
+    // ---- Show-message slot: read and write through the methods above ----
     CString m_strMessageText;
 
     // ---- Download-and-play ----
@@ -273,6 +287,7 @@ public:
     int m_nCaptionCountdown = 0;
     int m_nMessageKind = 0;
     int m_nMessageSeconds = 0;
+    std::mutex m_messageLock;
     int m_nDownloadMediaKind = 0;
     int m_nDownloadPercentValue = 0;
     int m_bRestartPending = 0;
