@@ -37,6 +37,14 @@ public:
     // one character or less is no message: it stays and false is returned.
     bool TakeMessage(int& kind, CString& text, int& seconds);
 
+    // ---- Start-up and shut-down (quenlow_startup.cpp) ----
+    // Starts the program: data folders, document type, the main window.
+    // False ends the program at once.
+    bool InitInstance(const std::vector<CString>& arguments);
+    int ExitInstance();
+    void PreLoadState();
+    void OnAppAbout();
+
     // ---- Hidden auxiliary windows (created by the main frame) ----
     void CreateMessageDialog();
     void CreateStreamDialog();

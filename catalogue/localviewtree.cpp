@@ -1,0 +1,155 @@
+#include "catalogue/localviewtree.h"
+
+#include <functional>
+
+#include <wx/artprov.h>
+#include <wx/dcmemory.h>
+#include <wx/imaglist.h>
+
+#include "platform/file.h"
+#include "platform/wxtext.h"
+#include "shell/quenlow.h"
+
+namespace {
+
+const wxSize kImageSize(16, 16);
+
+// An icon from the desktop theme, or a simple drawing when the theme has none.
+wxBitmap ThemeIconOrDrawn(const wxArtID& id, const std::function<void(wxDC&)>& draw)
+{
+    wxBitmap bitmap = wxArtProvider::GetBitmap(id, wxART_OTHER, kImageSize);
+    if (bitmap.IsOk()) {
+        if (bitmap.GetSize() != kImageSize)
+            bitmap = wxBitmap(bitmap.ConvertToImage().Scale(kImageSize.x, kImageSize.y, wxIMAGE_QUALITY_HIGH));
+        return bitmap;
+    }
+    const wxColour key(255, 0, 255);
+    bitmap = wxBitmap(kImageSize, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        dc.SetBackground(wxBrush(key));
+        dc.Clear();
+        draw(dc);
+    }
+    bitmap.SetMask(new wxMask(bitmap, key));
+    return bitmap;
+}
+
+void DrawFolder(wxDC& dc, const wxColour& fill)
+{
+    dc.SetPen(wxPen(wxColour(150, 110, 20)));
+    dc.SetBrush(wxBrush(fill));
+    dc.DrawRectangle(1, 3, 6, 3);
+    dc.DrawRectangle(1, 5, 14, 9);
+}
+
+void DrawPage(wxDC& dc, bool lines)
+{
+    dc.SetPen(wxPen(wxColour(90, 90, 90)));
+    dc.SetBrush(*wxWHITE_BRUSH);
+    dc.DrawRectangle(3, 1, 10, 14);
+    if (lines)
+        for (int y = 4; y <= 11; y += 3)
+            dc.DrawLine(5, y, 11, y);
+}
+
+void DrawVideo(wxDC& dc)
+{
+    dc.SetPen(wxPen(wxColour(20, 40, 90)));
+    dc.SetBrush(wxBrush(wxColour(40, 70, 150)));
+    dc.DrawRectangle(1, 3, 14, 10);
+    const wxPoint triangle[] = {{6, 5}, {11, 8}, {6, 11}};
+    dc.SetBrush(*wxWHITE_BRUSH);
+    dc.SetPen(*wxWHITE_PEN);
+    dc.DrawPolygon(3, triangle);
+}
+
+void DrawAudio(wxDC& dc)
+{
+    const wxColour ink(30, 110, 40);
+    dc.SetPen(wxPen(ink, 2));
+    dc.DrawLine(10, 2, 10, 12);
+    dc.DrawLine(10, 2, 14, 4);
+    dc.SetBrush(wxBrush(ink));
+    dc.SetPen(wxPen(ink));
+    dc.DrawEllipse(4, 10, 6, 5);
+}
+
+void DrawMark(wxDC& dc)
+{
+    dc.SetPen(wxPen(wxColour(200, 120, 0)));
+    dc.SetBrush(wxBrush(wxColour(250, 190, 30)));
+    dc.DrawEllipse(2, 2, 12, 12);
+}
+
+} // namespace
+
+bool CLocalViewTree::Create(wxWindow* parent, int id)
+{
+    if (!wxTreeCtrl::Create(parent, id, wxDefaultPosition, wxDefaultSize,
+                            wxTR_NO_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxTR_SINGLE | wxBORDER_NONE))
+        return false;
+
+    auto* images = new wxImageList(kImageSize.x, kImageSize.y, true, kImageCount);
+    images->Add(ThemeIconOrDrawn(wxART_FOLDER, [](wxDC& dc) { DrawFolder(dc, wxColour(240, 200, 80)); }));
+    images->Add(ThemeIconOrDrawn(wxART_FOLDER_OPEN, [](wxDC& dc) { DrawFolder(dc, wxColour(255, 230, 150)); }));
+    images->Add(ThemeIconOrDrawn(wxART_NORMAL_FILE, [](wxDC& dc) { DrawPage(dc, false); }));
+    images->Add(ThemeIconOrDrawn("video-x-generic", DrawVideo));
+    images->Add(ThemeIconOrDrawn("audio-x-generic", DrawAudio));
+    images->Add(ThemeIconOrDrawn("text-x-generic", [](wxDC& dc) { DrawPage(dc, true); }));
+    images->Add(ThemeIconOrDrawn("starred", DrawMark));
+    AssignImageList(images);
+
+    AddRoot(wxEmptyString);
+    return true;
+}
+
+wxTreeItemId CLocalViewTree::FindItemByText(wxTreeItemId start, const CString& text) const
+{
+    return FindItemByWxText(start, ToWx(text));
+}
+
+wxTreeItemId CLocalViewTree::FindItemByWxText(wxTreeItemId start, const wxString& text) const
+{
+    for (wxTreeItemId item = start; item.IsOk(); item = GetNextSibling(item)) {
+        if (GetItemText(item) == text)
+            return item;
+        wxTreeItemIdValue cookie;
+        const wxTreeItemId child = GetFirstChild(item, cookie);
+        if (child.IsOk()) {
+            const wxTreeItemId found = FindItemByWxText(child, text);
+            if (found.IsOk())
+                return found;
+        }
+    }
+    return wxTreeItemId();
+}
+
+void CLocalViewTree::DeleteChildItems(wxTreeItemId item)
+{
+    if (item.IsOk())
+        DeleteChildren(item);
+}
+
+void CLocalViewTree::AddFolderMedia(wxTreeItemId parent, const CString& folder)
+{
+    // An empty path names no folder (with "/" added it would be the file
+    // system's root).
+    if (folder.IsEmpty())
+        return;
+    CString base = folder;
+    if (base[base.GetLength() - 1] != '/')
+        base += '/';
+    for (const SFolderEntry& entry : ListFolder(base)) {
+        // Plain files only: sub-folders are not entered, and a link counts
+        // when it leads to a regular file.
+        if (entry.isFolder || !IsRegularFile(entry.path))
+            continue;
+        const int kind = theApp.GetMediaKind(entry.name);
+        if (kind != 1 && kind != 2)
+            continue;
+        theApp.m_arrPlayList.Add(base + entry.name);
+        const int image = 2 + kind;
+        AppendItem(parent, ToWx(entry.name), image, image);
+    }
+}

@@ -1,0 +1,46 @@
+// The local media tree that fills the playlist pane. Its top-level items are
+// the children of a hidden root that Create adds, so several of them can
+// stand side by side ("当前播放列表", "播放历史", the playlist folders).
+#pragma once
+
+#include <wx/treectrl.h>
+
+#include "platform/cstring.h"
+
+class CLocalViewTree : public wxTreeCtrl {
+public:
+    enum { IDC_TREE = 201 };
+    // Indices in the tree's image list. A media item shows 2 + its media
+    // kind (CQuenlowApp::GetMediaKind): 3 video, 4 audio, 5 other.
+    enum {
+        kImageFolder = 0,
+        kImageFolderOpen = 1,
+        kImageDocument = 2,
+        kImageVideo = 3,
+        kImageAudio = 4,
+        kImageOtherFile = 5,
+        kImageMarked = 6,
+        kImageCount = 7,
+    };
+
+    CLocalViewTree() = default;
+
+    // Creates the tree with its image list and its hidden root.
+    bool Create(wxWindow* parent, int id = IDC_TREE);
+
+    // Depth-first search from start over start's following siblings and all
+    // their descendants (an item before its descendants, its descendants
+    // before its next sibling) for the first item whose text equals text
+    // exactly. An invalid id when there is none or when start is invalid.
+    wxTreeItemId FindItemByText(wxTreeItemId start, const CString& text) const;
+    // Deletes every child of the item (the item itself stays).
+    void DeleteChildItems(wxTreeItemId item);
+    // Lists the folder itself (not its sub-folders) in name order; every file
+    // that is video or audio gets its full path appended to theApp's play
+    // list and its file name inserted as the last child of parent, with
+    // image 2 + media kind.
+    void AddFolderMedia(wxTreeItemId parent, const CString& folder);
+
+private:
+    wxTreeItemId FindItemByWxText(wxTreeItemId start, const wxString& text) const;
+};

@@ -1,0 +1,130 @@
+#include "online/inputnetadressdlg.h"
+
+#include <functional>
+
+#include <wx/artprov.h>
+#include <wx/bmpbuttn.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>  // wxFRAME_NO_TASKBAR, which every top-level window takes
+#include <wx/textctrl.h>
+
+#include "platform/wxtext.h"
+
+namespace {
+
+constexpr int kButtonSize = 25;
+const wxSize kIconSize(16, 16);
+
+// An icon from the desktop theme, or a simple drawing when the theme has none.
+wxBitmap ThemeIconOrDrawn(const wxArtID& id, const std::function<void(wxDC&)>& draw)
+{
+    wxBitmap bitmap = wxArtProvider::GetBitmap(id, wxART_BUTTON, kIconSize);
+    if (bitmap.IsOk()) {
+        if (bitmap.GetSize() != kIconSize)
+            bitmap = wxBitmap(bitmap.ConvertToImage().Scale(kIconSize.x, kIconSize.y, wxIMAGE_QUALITY_HIGH));
+        return bitmap;
+    }
+    const wxColour key(255, 0, 255);
+    bitmap = wxBitmap(kIconSize, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        dc.SetBackground(wxBrush(key));
+        dc.Clear();
+        draw(dc);
+    }
+    bitmap.SetMask(new wxMask(bitmap, key));
+    return bitmap;
+}
+
+void DrawPlay(wxDC& dc)
+{
+    const wxPoint triangle[] = {{4, 2}, {13, 8}, {4, 14}};
+    dc.SetPen(wxPen(wxColour(0, 110, 0)));
+    dc.SetBrush(wxBrush(wxColour(0, 150, 0)));
+    dc.DrawPolygon(3, triangle);
+}
+
+void DrawClose(wxDC& dc)
+{
+    dc.SetPen(wxPen(wxColour(180, 0, 0), 2));
+    dc.DrawLine(3, 3, 13, 13);
+    dc.DrawLine(13, 3, 3, 13);
+}
+
+} // namespace
+
+CInputNetAdressDlg::CInputNetAdressDlg() = default;
+
+CInputNetAdressDlg::~CInputNetAdressDlg()
+{
+    // Stop the timer before the window's event handling goes away.
+    m_timers.reset();
+}
+
+bool CInputNetAdressDlg::Create(wxWindow* parent)
+{
+    if (!wxDialog::Create(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                          wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR))
+        return false;
+    // Enter and Esc never close the bar by themselves.
+    SetEscapeId(wxID_NONE);
+    SetAffirmativeId(wxID_NONE);
+
+    // The form's own layout; the main frame replaces it in pixels.
+    SetSize(ConvertDialogToPixels(wxSize(316, 182)));
+    m_editAddress = new wxTextCtrl(this, IDC_EDIT_ADDRESS, wxEmptyString, ConvertDialogToPixels(wxPoint(11, 38)),
+                                   ConvertDialogToPixels(wxSize(151, 20)));
+    m_btnPlay = new wxBitmapButton(this, IDC_BTN_PLAY, ThemeIconOrDrawn("media-playback-start", DrawPlay),
+                                   ConvertDialogToPixels(wxPoint(167, 38)), ConvertDialogToPixels(wxSize(50, 20)));
+    m_btnClose = new wxBitmapButton(this, IDC_BTN_CLOSE, ThemeIconOrDrawn(wxART_CLOSE, DrawClose),
+                                    ConvertDialogToPixels(wxPoint(223, 38)), ConvertDialogToPixels(wxSize(48, 20)));
+    m_btnPlay->SetToolTip(ToWx("确定"));
+    m_btnClose->SetToolTip(ToWx("放弃"));
+
+    // Any mouse movement over the bar or its controls, and any typing,
+    // restarts the idle countdown.
+    for (wxWindow* window : {static_cast<wxWindow*>(this), static_cast<wxWindow*>(m_editAddress),
+                             static_cast<wxWindow*>(m_btnPlay), static_cast<wxWindow*>(m_btnClose)})
+        window->Bind(wxEVT_MOTION, &CInputNetAdressDlg::OnMouseMove, this);
+    m_editAddress->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_nIdleCountdown = kIdleSeconds; });
+
+    m_nIdleCountdown = 0;
+    m_timers = std::make_unique<CWindowTimers>(this, [this](int id) { OnTimer(id); });
+    m_timers->SetTimer(kIdleTimer, 1000);
+    Hide();
+    return true;
+}
+
+void CInputNetAdressDlg::LayoutForScreenWidth(int w)
+{
+    const int half = w / 2;
+    m_editAddress->SetSize(0, 0, half, kButtonSize);
+    m_btnPlay->SetSize(half, 0, kButtonSize, kButtonSize);
+    m_btnClose->SetSize(half + kButtonSize, 0, kButtonSize, kButtonSize);
+    Refresh();
+}
+
+void CInputNetAdressDlg::ShowAt(const wxPoint& position)
+{
+    m_nIdleCountdown = kIdleSeconds;
+    Move(position);
+    Show();
+    Raise();
+}
+
+void CInputNetAdressDlg::OnTimer(int id)
+{
+    if (id != kIdleTimer)
+        return;
+    // The count goes on below zero while the bar is hidden; showing it sets
+    // the count again.
+    --m_nIdleCountdown;
+    if (m_nIdleCountdown <= 0 && IsShown())
+        Hide();
+}
+
+void CInputNetAdressDlg::OnMouseMove(wxMouseEvent& event)
+{
+    m_nIdleCountdown = kIdleSeconds;
+    event.Skip();
+}

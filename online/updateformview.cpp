@@ -1,0 +1,29 @@
+#include "online/updateformview.h"
+
+#include <wx/sizer.h>
+
+#include "shell/explorer1.h"
+#include "shell/quenlow.h"
+
+bool CUpdateFormView::Create(wxWindow* host, int id)
+{
+    if (!CView::Create(host, id))
+        return false;
+    m_wndBrowser = new CExplorer1;
+    if (!m_wndBrowser->Create(this, IDC_BROWSER))
+        return false;
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_wndBrowser, 1, wxEXPAND);
+    SetSizer(sizer);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnShowHelp(); }, ID_SHOW_HELP_COMMAND);
+    return true;
+}
+
+void CUpdateFormView::PrepareView()
+{
+}
+
+void CUpdateFormView::OnShowHelp()
+{
+    m_wndBrowser->Navigate(theApp.m_strHelpPagePath);
+}

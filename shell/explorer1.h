@@ -1,0 +1,57 @@
+// The web-browser control of the dialogs and forms that show web pages. Local
+// pages (a path, a file:// address, "about:blank") are shown in a light HTML
+// window; an http or https address creates a full web view the first time
+// one is needed (the WebKit view costs about 0.4 GB, so local pages never
+// create it). Failures are not reported: a page that cannot be read shows
+// blank, and without a web-view backend online addresses show nothing.
+#pragma once
+
+#include <string>
+
+#include <wx/panel.h>
+
+#include "platform/cstring.h"
+
+class wxHtmlWindow;
+class wxWebView;
+
+class CExplorer1 : public wxPanel {
+public:
+    CExplorer1();
+    ~CExplorer1() override;
+
+    bool Create(wxWindow* parent, int id);
+
+    // Opens an address given in program text.
+    void Navigate(const CString& address);
+
+    // The address shown: the web view's current address when it shows the
+    // page, otherwise the last local address opened.
+    CString GetLocationURL() const;
+
+    bool HasWebView() const { return m_web != nullptr; }
+    wxHtmlWindow* GetHtmlWindow() const;
+
+    // How Navigate treats an address.
+    enum class AddressKind { Blank, Local, Online, Unsupported };
+    static AddressKind ClassifyAddress(const CString& address);
+    // The file path (program text) of a local address: a path as it stands,
+    // or a file:// address with its %-escapes decoded.
+    static CString LocalPathOf(const CString& address);
+    // The text of an HTML file: UTF-8 when the bytes are valid UTF-8 (a byte
+    // order mark is dropped), GB18030 otherwise.
+    static wxString DecodePageBytes(const std::string& bytes);
+
+private:
+    class LocalPageWindow;
+    friend class LocalPageWindow;
+
+    void ShowLocal(const CString& path);
+    void ShowOnline(const CString& address);
+    void ShowOnly(wxWindow* window);
+
+    LocalPageWindow* m_html = nullptr;
+    wxWebView* m_web = nullptr;
+    bool m_bWebShown = false;
+    CString m_strLocation;
+};

@@ -1,0 +1,181 @@
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/frame.h>
+#include <wx/imaglist.h>
+
+#include "catalogue/localviewtree.h"
+#include "platform/wxtext.h"
+#include "shell/quenlow.h"
+#include "tests/testsupport.h"
+
+namespace {
+
+std::string U8(const char8_t* text) { return std::string(reinterpret_cast<const char*>(text)); }
+
+class LocalViewTreeTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_frame = new wxFrame(nullptr, wxID_ANY, "tree");
+        m_tree = new CLocalViewTree;
+        ASSERT_TRUE(m_tree->Create(m_frame));
+        m_root = m_tree->GetRootItem();
+        theApp.m_arrPlayList.RemoveAll();
+    }
+    void TearDown() override
+    {
+        theApp.m_arrPlayList.RemoveAll();
+        m_frame->Destroy();
+    }
+
+    wxTreeItemId Add(wxTreeItemId parent, const CString& text) { return m_tree->AppendItem(parent, ToWx(text)); }
+
+    std::vector<CString> ChildTexts(wxTreeItemId item) const
+    {
+        std::vector<CString> texts;
+        wxTreeItemIdValue cookie;
+        for (wxTreeItemId child = m_tree->GetFirstChild(item, cookie); child.IsOk();
+             child = m_tree->GetNextChild(item, cookie))
+            texts.push_back(FromWx(m_tree->GetItemText(child)));
+        return texts;
+    }
+
+    wxFrame* m_frame = nullptr;
+    CLocalViewTree* m_tree = nullptr;
+    wxTreeItemId m_root;
+};
+
+TEST_F(LocalViewTreeTest, FindItemByTextSearchesFollowingSiblingsAndDescendantsDepthFirst)
+{
+    // 当前播放列表
+    //   a1
+    //     same      <- found before the later "same" of 播放历史
+    //   a2
+    // 播放历史
+    //   same
+    // tail
+    const wxTreeItemId first = Add(m_root, "当前播放列表");
+    const wxTreeItemId a1 = Add(first, "a1");
+    const wxTreeItemId deepSame = Add(a1, "same");
+    const wxTreeItemId a2 = Add(first, "a2");
+    const wxTreeItemId history = Add(m_root, "播放历史");
+    const wxTreeItemId historySame = Add(history, "same");
+    const wxTreeItemId tail = Add(m_root, "tail");
+
+    struct Case {
+        const char* what;
+        wxTreeItemId start;
+        CString text;
+        wxTreeItemId expected;
+    };
+    const Case cases[] = {
+        {"the start item itself", first, "当前播放列表", first},
+        {"a following sibling", first, "tail", tail},
+        {"a descendant before a later sibling's child", first, "same", deepSame},
+        {"descendants of a following sibling", first, "a2", a2},
+        {"from a later sibling: its own child", history, "same", historySame},
+        {"earlier siblings are not searched", history, "当前播放列表", wxTreeItemId()},
+        {"descendants of earlier siblings are not searched", history, "a1", wxTreeItemId()},
+        {"the parent of the start is not searched", a1, "当前播放列表", wxTreeItemId()},
+        {"the text must match exactly (case)", first, "TAIL", wxTreeItemId()},
+        {"the text must match exactly (whole text)", first, "播放", wxTreeItemId()},
+        {"no such text", first, "none", wxTreeItemId()},
+        {"invalid start", wxTreeItemId(), "tail", wxTreeItemId()},
+    };
+    for (const Case& c : cases) {
+        const wxTreeItemId found = m_tree->FindItemByText(c.start, c.text);
+        EXPECT_EQ(found.IsOk(), c.expected.IsOk()) << c.what;
+        if (found.IsOk() && c.expected.IsOk()) {
+            EXPECT_TRUE(found == c.expected) << c.what << ": found " << m_tree->GetItemText(found).utf8_str();
+        }
+    }
+}
+
+TEST_F(LocalViewTreeTest, DeleteChildItemsKeepsTheItemAndItsSiblings)
+{
+    const wxTreeItemId first = Add(m_root, "first");
+    const wxTreeItemId child = Add(first, "child");
+    Add(child, "grandchild");
+    Add(first, "child2");
+    const wxTreeItemId second = Add(m_root, "second");
+    Add(second, "other");
+
+    m_tree->DeleteChildItems(first);
+    EXPECT_EQ(m_tree->GetChildrenCount(first, true), 0u);
+    EXPECT_EQ(FromWx(m_tree->GetItemText(first)), "first");
+    EXPECT_EQ(ChildTexts(second), std::vector<CString>{"other"});
+    EXPECT_FALSE(m_tree->FindItemByText(first, "grandchild").IsOk());
+
+    // An item without children stays as it is.
+    m_tree->DeleteChildItems(first);
+    EXPECT_EQ(m_tree->GetChildrenCount(m_root, false), 2u);
+}
+
+TEST_F(LocalViewTreeTest, AddFolderMediaAppendsVideoAndAudioInNameOrder)
+{
+    testsupport::TempFolder temp;
+    temp.write("b.mp4", "video");
+    temp.write("a.MP3", "audio");          // extensions in capitals count
+    temp.write("c.txt", "text");           // not media: left out
+    temp.write("sub.mp4/inner.mp4", "x");  // a folder with a media name: not entered, not listed
+    temp.write(U8(u8"视频.avi"), "video");
+    std::filesystem::create_symlink(temp.path() + "b.mp4", temp.path() + "link.mkv");
+    std::filesystem::create_symlink(temp.path() + "missing.mp4", temp.path() + "dangling.mp4");
+
+    const wxTreeItemId parent = Add(m_root, "当前播放列表");
+    Add(parent, "kept");
+    theApp.m_arrPlayList.Add("/earlier/entry.mp4");
+
+    // The folder without its trailing "/": the paths get one.
+    CString folder = temp.ansi();
+    folder = folder.Left(folder.GetLength() - 1);
+    m_tree->AddFolderMedia(parent, folder);
+
+    const std::vector<CString> expectedNames = {"kept", "a.MP3", "b.mp4", "link.mkv", "视频.avi"};
+    EXPECT_EQ(ChildTexts(parent), expectedNames);
+
+    const int expectedImages[] = {-1, CLocalViewTree::kImageAudio, CLocalViewTree::kImageVideo,
+                                  CLocalViewTree::kImageVideo, CLocalViewTree::kImageVideo};
+    wxTreeItemIdValue cookie;
+    int index = 0;
+    for (wxTreeItemId child = m_tree->GetFirstChild(parent, cookie); child.IsOk();
+         child = m_tree->GetNextChild(parent, cookie), ++index) {
+        if (index == 0)
+            continue;
+        EXPECT_EQ(m_tree->GetItemImage(child), expectedImages[index]) << index;
+        EXPECT_EQ(m_tree->GetItemImage(child, wxTreeItemIcon_Selected), expectedImages[index]) << index;
+    }
+
+    ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 5);
+    EXPECT_EQ(theApp.m_arrPlayList[0], "/earlier/entry.mp4");
+    EXPECT_EQ(theApp.m_arrPlayList[1], temp.ansi() + "a.MP3");
+    EXPECT_EQ(theApp.m_arrPlayList[2], temp.ansi() + "b.mp4");
+    EXPECT_EQ(theApp.m_arrPlayList[3], temp.ansi() + "link.mkv");
+    EXPECT_EQ(theApp.m_arrPlayList[4], temp.ansi() + "视频.avi");
+}
+
+TEST_F(LocalViewTreeTest, AddFolderMediaOfAMissingOrEmptyPathAddsNothing)
+{
+    const wxTreeItemId parent = Add(m_root, "当前播放列表");
+    m_tree->AddFolderMedia(parent, "/no/such/folder/");
+    m_tree->AddFolderMedia(parent, "");
+    EXPECT_EQ(m_tree->GetChildrenCount(parent), 0u);
+    EXPECT_TRUE(theApp.m_arrPlayList.IsEmpty());
+}
+
+TEST_F(LocalViewTreeTest, ImageListCoversEveryImageTheTreeUses)
+{
+    wxImageList* images = m_tree->GetImageList();
+    ASSERT_NE(images, nullptr);
+    ASSERT_EQ(images->GetImageCount(), CLocalViewTree::kImageCount);
+    for (int i = 0; i < images->GetImageCount(); ++i) {
+        const wxBitmap bitmap = images->GetBitmap(i);
+        EXPECT_TRUE(bitmap.IsOk()) << i;
+        EXPECT_EQ(bitmap.GetSize(), wxSize(16, 16)) << i;
+    }
+}
+
+} // namespace
