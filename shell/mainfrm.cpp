@@ -335,9 +335,11 @@ void CMainFrame::OnApplicationLook(UINT id)
     if (!keepsStyle) {
         for (const SLookColors& look : kLookColors) {
             if (look.id == id && m_pRibbonBar && m_pRibbonBar->GetRibbonBar()) {
-                m_pRibbonBar->GetRibbonBar()->GetArtProvider()->SetColourScheme(look.primary, look.secondary,
-                                                                                look.tertiary);
-                m_pRibbonBar->GetRibbonBar()->Refresh();
+                wxRibbonArtProvider* art = m_pRibbonBar->GetRibbonBar()->GetArtProvider();
+                art->SetColourScheme(look.primary, look.secondary, look.tertiary);
+                // The application button's strip takes the colour of the tab row.
+                m_pRibbonBar->SetBackgroundColour(art->GetColour(wxRIBBON_ART_TAB_CTRL_BACKGROUND_COLOUR));
+                m_pRibbonBar->Refresh();
             }
         }
         ApplyLookColors(id);

@@ -15,7 +15,7 @@ bool Thread::Start(void* argument)
         return true;
     m_pArgument = argument;
     try {
-        m_thread = std::thread([this] { m_nExitCode = Run(m_pArgument); });
+        m_thread = std::thread([this, exitCode = m_pExitCode, argument] { *exitCode = Run(argument); });
     } catch (const std::system_error&) {
         return false;
     }
@@ -32,7 +32,7 @@ unsigned Thread::Join()
         return 0;
     m_thread.join();
     m_bDetached = true;
-    return m_nExitCode;
+    return *m_pExitCode;
 }
 
 void Thread::Detach()

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 class Thread {
@@ -43,5 +44,7 @@ private:
     bool m_bStarted = false;
     bool m_bDetached = false;
     void* m_pArgument = nullptr;
-    std::atomic<unsigned> m_nExitCode{0};
+    // The body's result lives apart from the object, so a detached body that
+    // ends after the object is gone writes nothing into freed memory.
+    std::shared_ptr<std::atomic<unsigned>> m_pExitCode = std::make_shared<std::atomic<unsigned>>(0);
 };
