@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include <wx/listctrl.h>
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
 
 #include "lesson/lessontextstyle.h"
+#include "platform/wxtext.h"
+#include "shell/mainfrm.h"
 #include "shell/quenlow.h"
+#include "vocabulary/detailwordpane.h"
 
 CDoubleLangFormView::CDoubleLangFormView() : m_timers(this, [this](int id) { OnTimer(id); })
 {
@@ -23,9 +27,13 @@ bool CDoubleLangFormView::Create(wxWindow* host, int id)
         return false;
     m_richText = new wxStyledTextCtrl(this, kTextId);
     SetUpLessonTextCtrl(*m_richText, true);
+    m_listSpare = new wxListCtrl(this, kSpareListId, wxDefaultPosition, wxDefaultSize, wxLC_REPORT);
+    m_listSpare->Hide();
+    // The text fills the view at every size.
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_richText, 1, wxEXPAND);
     SetSizer(sizer);
+    m_richText->Bind(wxEVT_LEFT_DCLICK, &CDoubleLangFormView::OnDoubleClick, this);
     return true;
 }
 
@@ -48,10 +56,13 @@ void CDoubleLangFormView::BuildText()
 {
     if (m_richText == nullptr)
         return;
+    if (m_listSpare != nullptr)
+        m_listSpare->Hide();
     SetControlText(*m_richText, FormatListText(theApp.m_arrForeignText, theApp.m_arrChineseText));
     ApplyTextFormat();
     m_timers.SetTimer(kFollowTimer, kFollowInterval);
     m_nShownSentence = 0;
+    m_richText->GotoPos(0);
 }
 
 void CDoubleLangFormView::ApplyTextFormat()
@@ -68,7 +79,89 @@ void CDoubleLangFormView::UpdateFontIfChanged()
     m_nFontCountDoubleLangView = theApp.m_nFontChangeCount;
 }
 
-void CDoubleLangFormView::OnTimer(int /*id*/)
+void CDoubleLangFormView::OnTimer(int id)
 {
-    // The follow timer ticks without moving the selection.
+    switch (id) {
+    case kFollowTimer:
+        FollowCurrentSentence();
+        break;
+    case kTimerLookUp:
+        m_timers.KillTimer(kTimerLookUp);
+        LookUpSelection();
+        break;
+    default:
+        break;
+    }
+}
+
+int CDoubleLangFormView::FindEntryNumber(int number) const
+{
+    if (m_richText == nullptr || number < 0)
+        return -1;
+    CString pattern;
+    pattern.Format("^%d\\.", number);
+    m_richText->SetSearchFlags(wxSTC_FIND_REGEXP);
+    m_richText->SetTargetStart(0);
+    m_richText->SetTargetEnd(m_richText->GetLength());
+    return m_richText->SearchInTarget(ToWx(pattern));
+}
+
+void CDoubleLangFormView::FollowCurrentSentence()
+{
+    const int current = theApp.m_nCurrentSentence;
+    if (current == m_nShownSentence || m_richText == nullptr)
+        return;
+    m_nShownSentence = current;
+    if (current < 0)
+        return;
+
+    // Entry i carries the number i + 1; the number at the very start (entry
+    // 0) is never taken.
+    CString number;
+    number.Format("%d.", current + 1);
+    const int found = FindEntryNumber(current + 1);
+    if (found > 0) {
+        int from = found;
+        int to = found + number.GetLength();
+        const int lastLine = theApp.m_nDoubleLangLastLine;
+        if (lastLine > 1) {
+            from = lastLine + 1;
+            to = found - 1;
+        }
+        // After a jump back the last number lies behind the new one; the
+        // control takes a range from its lower end.
+        m_richText->SetSelection(std::min(from, to), std::max(from, to));
+        theApp.m_nDoubleLangLastLine = found - 1;
+    }
+
+    // Each entry is two lines; the list pages down by almost a screen when
+    // the entry nears the bottom.
+    const int visible = theApp.m_nVisibleLines;
+    if (2 * current - m_richText->GetFirstVisibleLine() > visible - 4 && visible - 6 > 0)
+        m_richText->LineScroll(0, visible - 6);
+}
+
+void CDoubleLangFormView::LookUpSelection()
+{
+    if (m_richText == nullptr)
+        return;
+    CString text = FromWx(m_richText->GetSelectedText());
+    text.Trim(' ');
+    if (text.IsEmpty())
+        return;
+    CMainFrame* frame = GetMainFrame();
+    if (frame == nullptr || frame->m_wndDetailWordPane == nullptr)
+        return;
+    frame->m_wndDetailWordPane->LookUpWord(text);
+    // The dictionary pane comes up docked, half the screen wide.
+    frame->ShowPane(frame->m_wndDetailWordPane, true);
+    frame->DockPane(frame->m_wndDetailWordPane);
+    frame->SetDetailWordPaneSize(theApp.m_nScreenWidth / 2);
+}
+
+void CDoubleLangFormView::OnDoubleClick(wxMouseEvent& event)
+{
+    // The control selects the word first; the look-up reads it afterwards.
+    m_timers.SetTimer(kTimerLookUp, kLookUpDelay);
+    event.Skip();
 }

@@ -1,12 +1,16 @@
 // The bilingual list view: every sentence of the lesson as a numbered English
 // line followed by its indented Chinese line. The main frame creates it with
-// child id 374 and rebuilds its text with BuildText.
+// child id 374 and rebuilds its text with BuildText. While it is up it marks
+// the entry before the sentence the lesson view follows, and a double click
+// looks the selected word up in the dictionary pane.
 #pragma once
 
 #include "platform/cstring.h"
 #include "shell/viewbase.h"
 #include "shell/windowtimers.h"
 
+class wxListCtrl;
+class wxMouseEvent;
 class wxStyledTextCtrl;
 
 class CDoubleLangFormView : public CView {
@@ -14,7 +18,11 @@ public:
     // The follow timer: 100 ms, started by BuildText.
     static constexpr int kFollowTimer = 100;
     static constexpr int kFollowInterval = 100;
+    // The look-up after a double click: 200 ms, once.
+    static constexpr int kTimerLookUp = 200;
+    static constexpr int kLookUpDelay = 200;
     static constexpr int kTextId = 1014;
+    static constexpr int kSpareListId = 1015;
 
     CDoubleLangFormView();
     ~CDoubleLangFormView() override;
@@ -31,11 +39,24 @@ public:
     void UpdateFontIfChanged();
 
     void OnTimer(int id);
+    // Timer 100's work: when the lesson's current sentence changed, selects
+    // the entry that precedes its number (from the number found last, held
+    // in theApp.m_nDoubleLangLastLine, to the character before the new one)
+    // and pages the list down when the entry nears the bottom.
+    void FollowCurrentSentence();
+    // Timer 200's work: the selection, trimmed, is looked up in the
+    // dictionary pane, which is then shown.
+    void LookUpSelection();
+    // The control position of the entry number "n." at the start of a line;
+    // -1 when no line starts with it. Numbers inside a sentence never count.
+    int FindEntryNumber(int number) const;
 
     wxStyledTextCtrl* m_richText = nullptr;
+    // Hidden once the text is built; nothing else uses it.
+    wxListCtrl* m_listSpare = nullptr;
     // The font-change counter this view applied last.
     int m_nFontCountDoubleLangView = 0;
-    // The sentence the follow timer last showed.
+    // The sentence the follow timer last handled.
     int m_nShownSentence = 0;
     CWindowTimers m_timers;
 
@@ -44,4 +65,6 @@ private:
     // as both lists have): number + "." + English + two blanks for numbers
     // up to 10, four after + Chinese. Each text carries its own line end.
     static CString FormatListText(const CStringArray& english, const CStringArray& chinese);
+
+    void OnDoubleClick(wxMouseEvent& event);
 };

@@ -1,14 +1,115 @@
 #include "lesson/quenlowview.h"
 
+#include <algorithm>
+#include <concepts>
+#include <cstdio>
+
+#include <wx/combobox.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
 
+#include "catalogue/playlistpane.h"
+#include "lesson/lessonloader.h"
 #include "lesson/lessontextstyle.h"
+#include "platform/codepage.h"
+#include "platform/wxtext.h"
+#include "playback/playerdlg.h"
+#include "playback/playerpane.h"
+#include "playback/vlcplayer.h"
+#include "shell/mainfrm.h"
+#include "shell/mainribbon.h"
+#include "shell/productsettings.h"
 #include "shell/quenlow.h"
 #include "shell/showchndlg.h"
+#include "vocabulary/detailwordpane.h"
+#include "vocabulary/wordonlineview.h"
+
+namespace {
+
+// The engine's state while it buffers and while it plays.
+constexpr int kPlayerBuffering = 2;
+constexpr int kPlayerPlaying = 3;
+
+// The colour value that stands for the system's own colour.
+constexpr COLORREF kAutomaticColor = static_cast<COLORREF>(-1);
+
+// The indicator that draws strike-through (indicators from 8 on belong to
+// the application).
+constexpr int kStrikeIndicator = 8;
+
+// The translation page; the address of this installation may replace it.
+constexpr const char* kTranslatePage = "https://translate.example.org/?hl=zh-CN&tab=wT#en/zh-CN/";
+
+// The player dialog holds the main player as its member m_player; the look-up
+// is a template so that it compiles whether or not the dialog has one yet.
+template <class TDialog>
+CVlcPlayer* PlayerOfDialog(TDialog* dialog)
+{
+    if constexpr (requires { { &dialog->m_player } -> std::convertible_to<CVlcPlayer*>; })
+        return dialog ? &dialog->m_player : nullptr;
+    else if constexpr (requires { { dialog->m_player } -> std::convertible_to<CVlcPlayer*>; })
+        return dialog ? dialog->m_player : nullptr;
+    else if constexpr (requires { { dialog->m_player.get() } -> std::convertible_to<CVlcPlayer*>; })
+        return dialog ? dialog->m_player.get() : nullptr;
+    else
+        return nullptr;
+}
+
+CVlcPlayer* MainPlayer()
+{
+    CMainFrame* frame = GetMainFrame();
+    if (frame == nullptr || frame->m_wndPlayerPane == nullptr)
+        return nullptr;
+    return PlayerOfDialog(frame->m_wndPlayerPane->m_dlgPlayer);
+}
+
+// The text has no lexer: every character carries style 0, and the default
+// style is what text put in later starts with.
+template <class TFunction>
+void ForTextStyles(TFunction function)
+{
+    function(wxSTC_STYLE_DEFAULT);
+    function(0);
+}
+
+wxColour ColourOrSystem(COLORREF colour, wxSystemColour system)
+{
+    return colour == kAutomaticColor ? wxSystemSettings::GetColour(system) : ToWxColour(colour);
+}
+
+int SentenceTableCount()
+{
+    return std::min<int>(theApp.m_nSentenceCount, static_cast<int>(theApp.m_arrSentenceTiming.size()));
+}
+
+int TextCorrection(int sentence)
+{
+    const auto& corrections = theApp.m_arrTextCorrection;
+    return sentence >= 0 && sentence < static_cast<int>(corrections.size()) ? corrections[static_cast<size_t>(sentence)]
+                                                                            : 0;
+}
+
+} // namespace
 
 CQuenlowView::CQuenlowView() : m_timers(this, [this](int id) { OnTimer(id); })
 {
+    m_getPlayerTime = [] {
+        CVlcPlayer* player = MainPlayer();
+        return player != nullptr ? player->GetTime() : int64_t{-1};
+    };
+    m_seekPlayer = [](int64_t milliseconds) {
+        if (CVlcPlayer* player = MainPlayer())
+            player->Seek(milliseconds);
+    };
+    m_getPlayerState = [] {
+        CVlcPlayer* player = MainPlayer();
+        return player != nullptr ? player->GetState() : 0;
+    };
+    m_pausePlayer = [] {
+        if (CVlcPlayer* player = MainPlayer())
+            player->Pause();
+    };
 }
 
 CQuenlowView::~CQuenlowView()
@@ -27,10 +128,40 @@ bool CQuenlowView::Create(wxWindow* host, int id)
         return false;
     m_richText = new wxStyledTextCtrl(this, kTextId);
     SetUpLessonTextCtrl(*m_richText, true);
+    m_richText->IndicatorSetStyle(kStrikeIndicator, wxSTC_INDIC_STRIKE);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_richText, 1, wxEXPAND);
     SetSizer(sizer);
+
+    m_richText->Bind(wxEVT_STC_UPDATEUI, &CQuenlowView::OnTextUpdateUI, this);
+    m_richText->Bind(wxEVT_MOUSEWHEEL, &CQuenlowView::OnMouseWheel, this);
+    m_richText->Bind(wxEVT_RIGHT_UP, &CQuenlowView::OnRightUp, this);
+    m_richText->Bind(wxEVT_CONTEXT_MENU, &CQuenlowView::OnContextMenu, this);
+    Bind(wxEVT_SIZE, &CQuenlowView::OnSize, this);
+    BindCommands();
     return true;
+}
+
+void CQuenlowView::BindCommands()
+{
+    Bind(wxEVT_MENU, &CQuenlowView::OnFontColor, this, kCmdFontColor);
+    Bind(wxEVT_MENU, &CQuenlowView::OnBackColor, this, kCmdBackColor);
+    Bind(wxEVT_MENU, &CQuenlowView::OnFontBold, this, kCmdFontBold);
+    Bind(wxEVT_MENU, &CQuenlowView::OnFontItalic, this, kCmdFontItalic);
+    Bind(wxEVT_MENU, &CQuenlowView::OnFontUnderline, this, kCmdFontUnderline);
+    Bind(wxEVT_MENU, &CQuenlowView::OnStrikeOut, this, kCmdStrikeOut);
+    Bind(wxEVT_MENU, &CQuenlowView::OnIncreaseMargin, this, kCmdIncreaseMargin);
+    Bind(wxEVT_MENU, &CQuenlowView::OnDecreaseMargin, this, kCmdDecreaseMargin);
+    Bind(wxEVT_MENU, &CQuenlowView::OnFontName, this, kCmdFontName);
+    Bind(wxEVT_MENU, &CQuenlowView::OnFontSize, this, kCmdFontSize);
+    Bind(wxEVT_MENU, &CQuenlowView::OnTranslateCommand, this, kCmdTranslate);
+
+    for (int id : {kCmdFontColor, kCmdBackColor, kCmdIncreaseMargin, kCmdDecreaseMargin})
+        Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateWhenLoaded, this, id);
+    for (int id : {kCmdFontName, kCmdFontSize})
+        Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateWhenAnyLoaded, this, id);
+    for (int id : {kCmdFontBold, kCmdFontItalic, kCmdFontUnderline, kCmdStrikeOut})
+        Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateEffect, this, id);
 }
 
 void CQuenlowView::OnInitialUpdate()
@@ -38,13 +169,65 @@ void CQuenlowView::OnInitialUpdate()
     ApplyTextFormat();
 }
 
+CMainFrame* CQuenlowView::MainFrame()
+{
+    m_pMainFrame = GetMainFrame();
+    return m_pMainFrame;
+}
+
+// ---- Loading ----------------------------------------------------------------
+
+void CQuenlowView::ResetMarkingState()
+{
+    m_arrMarkedBySentence.RemoveAll();
+    m_bWordsMarked = 0;
+    m_bPhrasesMarked = 0;
+    m_bAutoLookUpMarks = 0;
+    m_nMarkCount = 0;
+}
+
 void CQuenlowView::LoadSubtitleFile()
 {
-    // Clears the previous lesson: the text and the sentence model are emptied.
-    theApp.ClearSentenceModel();
-    if (m_richText != nullptr)
-        SetControlText(*m_richText, "");
+    CString text;
+    const ELessonLoadResult result = LoadLessonFile(theApp, theApp.m_strScriptPath, text);
+    if (result == ELessonLoadResult::NoLoader)
+        return;
+    // Every loader clears the marks together with the model, also when the
+    // lesson database cannot be opened.
+    ResetMarkingState();
+    if (result == ELessonLoadResult::CannotOpen || m_richText == nullptr)
+        return;
+    SetControlText(*m_richText, text);
+    m_strShownLayout = "script";
+    ApplyTextFormat();
+    theApp.m_strSubtitleLoaded = "true";
+    m_timers.SetTimer(kTimerTextPositions, kTextPositionsDelay);
 }
+
+void CQuenlowView::ComputeTextPositions()
+{
+    CountVisibleLines();
+    if (m_richText == nullptr)
+        return;
+    // Each loader puts one sentence per line and the text never wraps, so
+    // sentence i is line i.
+    const int count = SentenceTableCount();
+    const int lines = m_richText->GetLineCount();
+    const int length = m_richText->GetLength();
+    for (int i = 0; i < count; ++i) {
+        SSentenceTiming& sentence = theApp.m_arrSentenceTiming[static_cast<size_t>(i)];
+        if (i < lines) {
+            sentence.fgnstartpos = m_richText->PositionFromLine(i);
+            // LineLength counts the line end as the control holds it ("\n" or "\r\n").
+            sentence.fgntxtlen = m_richText->LineLength(i);
+        } else {
+            sentence.fgnstartpos = length;
+            sentence.fgntxtlen = 0;
+        }
+    }
+}
+
+// ---- Following playback -------------------------------------------------------
 
 void CQuenlowView::StartFollowing(const CString& /*unused*/)
 {
@@ -52,10 +235,235 @@ void CQuenlowView::StartFollowing(const CString& /*unused*/)
     m_timers.SetTimer(kFollowTimer, kFollowInterval);
 }
 
+void CQuenlowView::OnTimer(int id)
+{
+    // Following, the point-read stop, the held button and the positions pass
+    // act only while playing; timer 5000 stays armed until then.
+    const bool playing = theApp.m_strPlayState == "OnPlay";
+    switch (id) {
+    case kFollowTimer:
+        if (!playing || theApp.m_bScriptLoaded == 0)
+            return;
+        if (theApp.m_nRepeatCount > 0) {
+            const int64_t t = m_getPlayerTime ? m_getPlayerTime() : -1;
+            if (t > theApp.m_nRepeatEnd) {
+                // The engine seeks while it plays, so the window starts
+                // again without a pause-and-play round.
+                if (m_seekPlayer)
+                    m_seekPlayer(theApp.m_nRepeatStart);
+                --theApp.m_nRepeatCount;
+            }
+        }
+        FollowPlayback();
+        return;
+    case kTimerPointReadEnd:
+        if (!playing)
+            return;
+        if (m_getPlayerTime && m_getPlayerTime() >= m_nPointStop) {
+            if (m_getPlayerState && m_getPlayerState() == kPlayerPlaying && m_pausePlayer)
+                m_pausePlayer();
+            m_timers.KillTimer(kTimerPointReadEnd);
+        }
+        return;
+    case kTimerPauseWhileHeld:
+        if (!playing)
+            return;
+        m_timers.KillTimer(kTimerPauseWhileHeld);
+        if (m_bButtonUp == 0) {
+            if (CMainFrame* frame = MainFrame())
+                frame->OnPause();
+            m_bButtonUp = 1;
+        }
+        return;
+    case kTimerTextPositions:
+        if (!playing)
+            return;
+        m_timers.KillTimer(kTimerTextPositions);
+        ComputeTextPositions();
+        return;
+    case kTimerBold:
+    case kTimerItalic:
+    case kTimerUnderline:
+        ApplyEffect(id);
+        return;
+    case kTimerPlayWhenBuffering:
+        if (CMainFrame* frame = MainFrame()) {
+            if (!frame->IsPaneVisible(frame->m_wndDetailWordPane) &&
+                m_getPlayerState && m_getPlayerState() == kPlayerBuffering)
+                frame->OnPlay();
+        }
+        return;
+    case kTimerHideCaption:
+        HideCaption();
+        return;
+    case kTimerHideCaptionIdle:
+        if (!playing)
+            HideCaption();
+        return;
+    case kTimerLookUpSelection:
+        m_timers.KillTimer(kTimerLookUpSelection);
+        return;
+    default:
+        // 700, 1100 and 1200 belong to the hover look-up, which the view does
+        // not offer.
+        return;
+    }
+}
+
+void CQuenlowView::FollowPlayback()
+{
+    if (theApp.m_strPlaybackStarted.IsEmpty())
+        return;
+    const int64_t t = m_getPlayerTime ? m_getPlayerTime() : -1;
+    if (t < 0)
+        return;   // no media in the player
+    m_nPlayerTime = static_cast<int>(t);
+
+    const int count = SentenceTableCount();
+    const auto& table = theApp.m_arrSentenceTiming;
+    const int64_t offset = theApp.m_nTimeOffset;
+
+    // Long silences are skipped to one second before the next sentence. The
+    // test needs a current sentence, and a next one for the gap after it.
+    if (!theApp.m_strSkipBlank.IsEmpty() && count > 0 && m_seekPlayer) {
+        const int c = theApp.m_nCurrentSentence;
+        const int64_t threshold = theApp.m_nBlankThreshold;
+        if (c == 0 && table[0].starttime + offset - t > threshold)
+            m_seekPlayer(table[0].starttime + offset - 1000);
+        if (c >= 0 && c + 1 < count) {
+            const SSentenceTiming& current = table[static_cast<size_t>(c)];
+            const SSentenceTiming& next = table[static_cast<size_t>(c) + 1];
+            if (t > current.endtime + offset && next.starttime + offset - t > threshold)
+                m_seekPlayer(next.starttime + offset - 1000);
+        }
+    }
+
+    int i = theApp.FindSentenceAt(t);
+    if (i < 0)
+        i = count;
+    if (theApp.m_strPointRead == "true" && theApp.m_strClickReadMode == "Pause" && i != m_nPointSentence)
+        return;   // the clicked sentence stays selected while it plays out
+    if (theApp.m_nRepeatCount > 0 && (i < m_nRepeatFirst || i > m_nRepeatLast))
+        return;
+    if (i >= count)
+        return;   // a gap: the previous sentence stays selected
+    // While sentence 0 is current the rest runs on every tick.
+    if (i == theApp.m_nCurrentSentence && i != 0)
+        return;
+    theApp.m_nCurrentSentence = i;
+
+    if (m_arrMarkedBySentence.GetSize() > 0 && m_bAutoLookUpMarks == 1 && i != m_nLastLookedUpSentence) {
+        LookUpMarkedWord(i);
+        m_nLastLookedUpSentence = i;
+    }
+    SelectSentence(i);
+    ScrollToCurrent(m_nSelStart);
+    ShowCaptionFor(i);
+}
+
+bool CQuenlowView::GetSentenceRange(int sentence, int& start, int& end) const
+{
+    if (m_richText == nullptr || sentence < 0 || sentence >= SentenceTableCount())
+        return false;
+    if (theApp.m_strTextLayout == "engchn" && m_strShownLayout == "engchn") {
+        // Sentence i is the English line 2i and the Chinese line after it.
+        const int line = 2 * sentence;
+        if (line >= m_richText->GetLineCount())
+            return false;
+        start = m_richText->PositionFromLine(line);
+        end = start + m_richText->LineLength(line) + m_richText->LineLength(line + 1);
+        return true;
+    }
+    const SSentenceTiming& timing = theApp.m_arrSentenceTiming[static_cast<size_t>(sentence)];
+    start = timing.fgnstartpos + TextCorrection(sentence);
+    end = start + timing.fgntxtlen;
+    return true;
+}
+
+void CQuenlowView::SelectSentence(int sentence)
+{
+    int start = 0;
+    int end = 0;
+    if (!GetSentenceRange(sentence, start, end))
+        return;
+    m_nSelStart = start;
+    m_nSelEnd = end;
+    m_richText->SetSelection(start, end);
+}
+
+void CQuenlowView::ScrollToCurrent(int start)
+{
+    CountVisibleLines();
+    if (m_richText == nullptr)
+        return;
+    const int line = m_richText->LineFromPosition(start);
+    int visible = theApp.m_nVisibleLines;
+    if (m_strShownLayout == "engchn")
+        visible -= 5;
+    // Near the bottom the text moves on by almost a screen, so the learner
+    // reads ahead without the text creeping line by line.
+    if (line - m_richText->GetFirstVisibleLine() > visible - 3 && visible - 4 > 0)
+        m_richText->LineScroll(0, visible - 4);
+    // After a jump (a seek far away) the line is put at the top.
+    const int first = m_richText->GetFirstVisibleLine();
+    if (line < first || line >= first + std::max(visible, 1))
+        m_richText->SetFirstVisibleLine(line);
+}
+
+void CQuenlowView::ShowCaptionFor(int sentence)
+{
+    CString chinese;
+    if (sentence >= 0 && sentence < theApp.m_arrChineseText.GetSize())
+        chinese = theApp.m_arrChineseText[sentence];
+    CString trimmed = chinese;
+    trimmed.Trim();
+    if (trimmed.GetLength() <= 1 || theApp.m_strShowChinese != "true") {
+        HideCaption();
+        return;
+    }
+    if (m_pShowChnDlg == nullptr)
+        CreateCaptionDialog();
+    if (m_pShowChnDlg == nullptr || m_pShowChnDlg->m_richCaption == nullptr)
+        return;
+    if (!m_pShowChnDlg->IsShown())
+        m_pShowChnDlg->ShowWithoutActivating();
+    m_pShowChnDlg->m_richCaption->SetValue(ToWx(chinese));
+    AlignCaption();
+    PlaceCaption();
+}
+
+void CQuenlowView::LookUpMarkedWord(int sentence)
+{
+    CString key;
+    key.Format("%d", sentence);
+    for (int k = 0; k < m_arrMarkedBySentence.GetSize(); ++k) {
+        if (m_arrMarkedBySentence[k] != key)
+            continue;
+        CMainFrame* frame = MainFrame();
+        if (k + 1 >= m_arrMarkedBySentence.GetSize() || frame == nullptr || frame->m_wndDetailWordPane == nullptr)
+            return;
+        ShowDictionaryPane();
+        frame->m_wndDetailWordPane->LookUpWord(m_arrMarkedBySentence[k + 1]);
+        return;
+    }
+}
+
+// ---- Text format ----------------------------------------------------------------
+
 void CQuenlowView::ApplyTextFormat()
 {
-    if (m_richText != nullptr)
-        ApplyLessonTextStyle(*m_richText, CurrentLessonTextStyle());
+    if (m_richText == nullptr)
+        return;
+    SLessonTextStyle style = CurrentLessonTextStyle();
+    ApplyLessonTextStyle(*m_richText, style);
+    // The automatic colours are the system's text and window colours.
+    const wxColour text = ColourOrSystem(style.text, wxSYS_COLOUR_WINDOWTEXT);
+    const wxColour background = ColourOrSystem(style.background, wxSYS_COLOUR_WINDOW);
+    ForTextStyles([&](int id) {
+        m_richText->StyleSetForeground(id, text);
+        m_richText->StyleSetBackground(id, background);
+    });
+    m_richText->IndicatorSetForeground(kStrikeIndicator, text);
 }
 
 void CQuenlowView::UpdateFontIfChanged()
@@ -76,15 +484,459 @@ int CQuenlowView::GetLineHeight()
     return height > 0 ? height : 10;
 }
 
-void CQuenlowView::CreateCaptionDialog()
+void CQuenlowView::CountVisibleLines()
 {
-    m_pShowChnDlg = new CShowChnDlg();
-    m_pShowChnDlg->Create(nullptr);
-    m_pShowChnDlg->SetSize(0, 0, 0, 0);
-    m_pShowChnDlg->Hide();
+    const int height = GetLineHeight();
+    theApp.m_nLineHeight = height > 0 ? height : 1;
+    const int client = m_richText != nullptr ? m_richText->GetClientSize().y : 0;
+    theApp.m_nVisibleLines = client / theApp.m_nLineHeight;
 }
 
-void CQuenlowView::OnTimer(int /*id*/)
+void CQuenlowView::SyncFontCombos()
 {
-    // The follow timer ticks without moving the selection.
+    CMainFrame* frame = MainFrame();
+    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+        return;
+    const int style = m_richText->GetStyleAt(m_richText->GetSelectionStart());
+    wxWindow* faceCombo = frame->m_pRibbonBar->FindStandIn(kCmdFontName);
+    if (faceCombo == nullptr || !faceCombo->HasFocus())
+        frame->m_pRibbonBar->SetComboText(kCmdFontName, FromWx(m_richText->StyleGetFaceName(style)));
+    frame->m_pRibbonBar->SetComboText(kCmdFontSize, TwipsToPointString(m_richText->StyleGetSizeFractional(style) / 5));
+}
+
+// ---- Caption window ----------------------------------------------------------------
+
+void CQuenlowView::CreateCaptionDialog()
+{
+    if (m_pShowChnDlg != nullptr)
+        return;
+    auto* dialog = new CShowChnDlg();
+    if (!dialog->Create(nullptr)) {
+        delete dialog;
+        return;
+    }
+    m_pShowChnDlg = dialog;
+    m_pShowChnDlg->SetSize(0, 0, 0, 0);
+    m_pShowChnDlg->Hide();
+    m_pShowChnDlg->ApplyTextFormat();
+    if (m_nCaptionMargin > 0 && m_pShowChnDlg->m_richCaption != nullptr)
+        m_pShowChnDlg->m_richCaption->SetMargins(m_nCaptionMargin, -1);
+    theApp.m_strCaptionDlgCreated = "true";
+}
+
+void CQuenlowView::AlignCaption()
+{
+    if (m_pShowChnDlg == nullptr || m_pShowChnDlg->m_richCaption == nullptr)
+        return;
+    wxTextCtrl& caption = *m_pShowChnDlg->m_richCaption;
+    wxTextAttr alignment;
+    alignment.SetAlignment(theApp.m_strCaptionCentered == "true" ? wxTEXT_ALIGNMENT_CENTRE : wxTEXT_ALIGNMENT_LEFT);
+    caption.SetStyle(0, caption.GetLastPosition(), alignment);
+}
+
+void CQuenlowView::PlaceCaption()
+{
+    if (m_pShowChnDlg == nullptr || m_richText == nullptr)
+        return;
+    const wxRect text = m_richText->GetScreenRect();
+    m_pShowChnDlg->SetSize(text.x, text.y + text.height - kCaptionHeight, text.width, kCaptionHeight);
+}
+
+void CQuenlowView::HideCaption()
+{
+    if (m_pShowChnDlg != nullptr && m_pShowChnDlg->IsShown())
+        m_pShowChnDlg->Hide();
+}
+
+// ---- Colour, effect, margin and font commands ------------------------------------
+
+void CQuenlowView::OnFontColor(wxCommandEvent& /*event*/)
+{
+    CMainFrame* frame = MainFrame();
+    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+        return;
+    theApp.m_clrText = frame->m_pRibbonBar->GetColorButtonColor(kCmdFontColor);
+    if (frame->m_wndPlayListPane != nullptr)
+        frame->m_wndPlayListPane->ApplyColors();
+    const wxColour colour = ColourOrSystem(theApp.m_clrText, wxSYS_COLOUR_WINDOWTEXT);
+    ForTextStyles([&](int id) { m_richText->StyleSetForeground(id, colour); });
+    m_richText->SetCaretForeground(colour);
+    m_richText->IndicatorSetForeground(kStrikeIndicator, colour);
+    m_richText->SetEmptySelection(0);
+    ++theApp.m_nFontChangeCount;
+}
+
+void CQuenlowView::OnBackColor(wxCommandEvent& /*event*/)
+{
+    CMainFrame* frame = MainFrame();
+    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+        return;
+    theApp.m_clrBackground = frame->m_pRibbonBar->GetColorButtonColor(kCmdBackColor);
+    const wxColour colour = ColourOrSystem(theApp.m_clrBackground, wxSYS_COLOUR_WINDOW);
+    ForTextStyles([&](int id) { m_richText->StyleSetBackground(id, colour); });
+    ++theApp.m_nFontChangeCount;
+    if (frame->m_wndPlayListPane != nullptr)
+        frame->m_wndPlayListPane->ApplyColors();
+}
+
+void CQuenlowView::StartEffectCommand(int timerId)
+{
+    if (m_richText == nullptr)
+        return;
+    bool& paused = m_bEffectPaused[(timerId - kTimerBold) / 100];
+    paused = false;
+    if (theApp.m_strPlayState == "OnPlay") {
+        if (CMainFrame* frame = MainFrame()) {
+            frame->OnPause();
+            paused = true;
+        }
+    }
+    m_richText->SetFocus();
+    m_richText->SelectAll();
+    m_timers.SetTimer(timerId, kEffectDelay);
+}
+
+void CQuenlowView::ApplyEffect(int timerId)
+{
+    m_timers.KillTimer(timerId);
+    if (m_richText == nullptr)
+        return;
+    switch (timerId) {
+    case kTimerBold: {
+        const bool bold = !m_richText->StyleGetBold(0);
+        ForTextStyles([&](int id) { m_richText->StyleSetBold(id, bold); });
+        break;
+    }
+    case kTimerItalic: {
+        const bool italic = !m_richText->StyleGetItalic(0);
+        ForTextStyles([&](int id) { m_richText->StyleSetItalic(id, italic); });
+        break;
+    }
+    default: {
+        const bool underline = !m_richText->StyleGetUnderline(0);
+        ForTextStyles([&](int id) { m_richText->StyleSetUnderline(id, underline); });
+        break;
+    }
+    }
+    m_richText->SetEmptySelection(0);
+    // Playback resumes only when this command paused it.
+    bool& paused = m_bEffectPaused[(timerId - kTimerBold) / 100];
+    if (paused && theApp.m_strPlayState == "OnPause") {
+        if (CMainFrame* frame = MainFrame())
+            frame->OnPlay();
+    }
+    paused = false;
+}
+
+void CQuenlowView::OnFontBold(wxCommandEvent& /*event*/)
+{
+    StartEffectCommand(kTimerBold);
+}
+
+void CQuenlowView::OnFontItalic(wxCommandEvent& /*event*/)
+{
+    StartEffectCommand(kTimerItalic);
+}
+
+void CQuenlowView::OnFontUnderline(wxCommandEvent& /*event*/)
+{
+    StartEffectCommand(kTimerUnderline);
+}
+
+void CQuenlowView::OnStrikeOut(wxCommandEvent& /*event*/)
+{
+    if (m_richText == nullptr)
+        return;
+    const int start = m_richText->GetSelectionStart();
+    const int end = m_richText->GetSelectionEnd();
+    if (end <= start)
+        return;
+    m_richText->SetIndicatorCurrent(kStrikeIndicator);
+    if (m_richText->IndicatorValueAt(kStrikeIndicator, start) != 0)
+        m_richText->IndicatorClearRange(start, end - start);
+    else
+        m_richText->IndicatorFillRange(start, end - start);
+}
+
+void CQuenlowView::ChangeMargins(int step)
+{
+    if (m_richText == nullptr)
+        return;
+    const wxSize client = m_richText->GetClientSize();
+    const int left = m_richText->GetMarginLeft();
+    const int right = m_richText->GetMarginRight();
+    if (client.x - left - right > kMarginStep && client.y > kMarginStep) {
+        m_richText->SetMarginLeft(std::max(0, left + step));
+        m_richText->SetMarginRight(std::max(0, right + step));
+    }
+    if (m_pShowChnDlg != nullptr && m_pShowChnDlg->m_richCaption != nullptr) {
+        const wxSize caption = m_pShowChnDlg->m_richCaption->GetClientSize();
+        if (caption.x - 2 * m_nCaptionMargin > kMarginStep && caption.y > kMarginStep) {
+            m_nCaptionMargin = std::max(0, m_nCaptionMargin + step);
+            m_pShowChnDlg->m_richCaption->SetMargins(m_nCaptionMargin, -1);
+        }
+    }
+    CountVisibleLines();
+}
+
+void CQuenlowView::OnIncreaseMargin(wxCommandEvent& /*event*/)
+{
+    ChangeMargins(kMarginStep);
+}
+
+void CQuenlowView::OnDecreaseMargin(wxCommandEvent& /*event*/)
+{
+    ChangeMargins(-kMarginStep);
+}
+
+void CQuenlowView::OnFontName(wxCommandEvent& /*event*/)
+{
+    CMainFrame* frame = MainFrame();
+    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+        return;
+    CMainRibbon& ribbon = *frame->m_pRibbonBar;
+    const CString face = ribbon.GetComboText(kCmdFontName);
+    auto* combo = dynamic_cast<wxComboBox*>(ribbon.FindStandIn(kCmdFontName));
+    if (combo == nullptr || face.IsEmpty() || combo->FindString(ToWx(face)) == wxNOT_FOUND) {
+        // Not a face of the list: the combo shows the text's face again.
+        ribbon.SetComboText(kCmdFontName, FromWx(m_richText->StyleGetFaceName(0)));
+        return;
+    }
+    theApp.m_strFontName = face;
+    ++theApp.m_nFontChangeCount;
+    ApplyTextFormat();
+    CountVisibleLines();
+}
+
+void CQuenlowView::OnFontSize(wxCommandEvent& /*event*/)
+{
+    CMainFrame* frame = MainFrame();
+    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+        return;
+    CMainRibbon& ribbon = *frame->m_pRibbonBar;
+    const int twips = ParseTwips(ribbon.GetComboText(kCmdFontSize));
+    if (twips == -2 || (twips >= 0 && twips < 20) || twips > 32760) {
+        ribbon.SetComboText(kCmdFontSize, TwipsToPointString(m_richText->StyleGetSizeFractional(0) / 5));
+        theApp.ShowMessage("The number must be between 1 and 1638.", "error", 5000);
+        return;
+    }
+    if (twips > 0) {
+        theApp.m_nFontSize = twips / 20;
+        // The control counts sizes in hundredths of a point: 5 per twip.
+        ForTextStyles([&](int id) { m_richText->StyleSetSizeFractional(id, twips * 5); });
+        m_richText->SetEmptySelection(0);
+        ++theApp.m_nFontChangeCount;
+        if (m_pShowChnDlg != nullptr)
+            m_pShowChnDlg->ApplyTextFormat();
+    }
+    CountVisibleLines();
+}
+
+// ---- Translation ----------------------------------------------------------------------
+
+CString CQuenlowView::SelectedText() const
+{
+    return m_richText != nullptr ? FromWx(m_richText->GetSelectedText()) : CString();
+}
+
+void CQuenlowView::ShowDictionaryPane()
+{
+    CMainFrame* frame = MainFrame();
+    if (frame == nullptr || frame->m_wndDetailWordPane == nullptr)
+        return;
+    CDockablePane* pane = frame->m_wndDetailWordPane;
+    if (frame->IsPaneVisible(pane))
+        return;
+    frame->ShowPane(pane, true);
+    frame->DockPane(pane);
+    frame->SetDetailWordPaneSize(theApp.m_nScreenWidth / 2);
+}
+
+void CQuenlowView::OnTranslateCommand(wxCommandEvent& /*event*/)
+{
+    CString text = SelectedText();
+    text.Trim();
+    if (text.IsEmpty())
+        return;
+    m_strTranslateText = text;
+    m_strTranslateUrl = BuildTranslateAddress(text);
+    CMainFrame* frame = MainFrame();
+    if (frame == nullptr || frame->m_wndDetailWordPane == nullptr)
+        return;
+    ShowDictionaryPane();
+    if (frame->m_wndDetailWordPane->m_pWordView != nullptr)
+        frame->m_wndDetailWordPane->m_pWordView->Navigate(m_strTranslateUrl);
+}
+
+CString CQuenlowView::BuildTranslateAddress(const CString& text)
+{
+    CString address = GetProductSetting("TranslatePageUrl", kTranslatePage);
+    CString trimmed = text;
+    trimmed.Trim();
+    // The page reads its text from the address: UTF-8, every byte outside
+    // the unreserved characters percent-encoded.
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const unsigned char byte : AnsiToUtf8Bytes(trimmed.view())) {
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+            byte == '-' || byte == '_' || byte == '.' || byte == '~') {
+            encoded += static_cast<char>(byte);
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        }
+    }
+    address += CString(encoded.c_str());
+    return address;
+}
+
+// ---- Size parsing -----------------------------------------------------------------------
+
+int CQuenlowView::ParseTwips(const CString& text)
+{
+    const std::string_view s = text.view();
+    size_t i = 0;
+    const auto isBlank = [&](size_t at) { return at < s.size() && (s[at] == ' ' || s[at] == '\t'); };
+    while (isBlank(i))
+        ++i;
+    if (i == s.size())
+        return -1;
+
+    bool negative = false;
+    if (s[i] == '-' || s[i] == '+') {
+        negative = s[i] == '-';
+        ++i;
+    }
+    // Whole points and the fraction's digits, read exactly (no binary
+    // rounding: 4.35 points must give 87 twips).
+    constexpr int64_t kLimit = 1000000;   // points far beyond any accepted size
+    int64_t points = 0;
+    int digits = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i, ++digits)
+        points = std::min<int64_t>(points * 10 + (s[i] - '0'), kLimit);
+    int64_t fraction = 0;
+    int64_t scale = 1;
+    if (i < s.size() && s[i] == '.') {
+        for (++i; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i, ++digits) {
+            // Nine digits decide the twips exactly: a twip is 0.05 points.
+            if (scale < 1000000000) {
+                fraction = fraction * 10 + (s[i] - '0');
+                scale *= 10;
+            }
+        }
+    }
+    if (digits == 0)
+        return -2;
+    while (isBlank(i))
+        ++i;
+    if (i != s.size())
+        return -2;
+    if (negative)
+        return 0;
+    return static_cast<int>(points * 20 + fraction * 20 / scale);
+}
+
+CString CQuenlowView::TwipsToPointString(int twips)
+{
+    const int halfPoints = (std::max(twips, 0) + 5) / 10;
+    CString text;
+    if (halfPoints % 2 == 0)
+        text.Format("%d", halfPoints / 2);
+    else
+        text.Format("%d.5", halfPoints / 2);
+    return text;
+}
+
+// ---- Update rules and window events ------------------------------------------------------
+
+void CQuenlowView::OnUpdateWhenLoaded(wxUpdateUIEvent& event)
+{
+    event.Enable(theApp.m_strSubtitleLoaded == "true");
+}
+
+void CQuenlowView::OnUpdateWhenAnyLoaded(wxUpdateUIEvent& event)
+{
+    event.Enable(!theApp.m_strSubtitleLoaded.IsEmpty());
+}
+
+void CQuenlowView::OnUpdateEffect(wxUpdateUIEvent& event)
+{
+    event.Enable(m_richText != nullptr);
+    if (m_richText == nullptr)
+        return;
+    switch (event.GetId()) {
+    case kCmdFontBold:
+        event.Check(m_richText->StyleGetBold(0));
+        break;
+    case kCmdFontItalic:
+        event.Check(m_richText->StyleGetItalic(0));
+        break;
+    case kCmdFontUnderline:
+        event.Check(m_richText->StyleGetUnderline(0));
+        break;
+    default:
+        event.Check(m_richText->IndicatorValueAt(kStrikeIndicator, m_richText->GetSelectionStart()) != 0);
+        break;
+    }
+}
+
+void CQuenlowView::OnTextUpdateUI(wxStyledTextEvent& event)
+{
+    event.Skip();
+    if ((event.GetUpdated() & wxSTC_UPDATE_SELECTION) != 0 && m_richText->HasFocus())
+        SyncFontCombos();
+}
+
+void CQuenlowView::OnMouseWheel(wxMouseEvent& event)
+{
+    // Ten lines a notch, whatever the desktop's wheel setting.
+    const int rotation = event.GetWheelRotation();
+    if (rotation > 0)
+        m_richText->LineScroll(0, -10);
+    else if (rotation < 0)
+        m_richText->LineScroll(0, 10);
+}
+
+void CQuenlowView::OnRightUp(wxMouseEvent& event)
+{
+    if (theApp.m_strTextLayout == "engchn" || theApp.m_bScriptLoaded == 0) {
+        event.Skip();
+        return;
+    }
+    // The context menu "编辑": marking, repeat-read of the selection and the
+    // online translation pages.
+    CCommandMenu menu;
+    wxMenu* mark = menu.AddSubMenu("标记词汇");
+    menu.Append(33184, "标记单词", wxITEM_NORMAL, mark);
+    menu.Append(33192, "标记词组", wxITEM_NORMAL, mark);
+    wxMenu* repeat = menu.AddSubMenu("复读选中句");
+    const char* repeatTexts[] = {"复读2次", "复读4次", "复读6次", "复读8次", "复读10次", "复读12次"};
+    for (int k = 0; k < 6; ++k)
+        menu.Append(32939 + k, repeatTexts[k], wxITEM_NORMAL, repeat);
+    wxMenu* translate = menu.AddSubMenu("在线翻译");
+    menu.Append(32948, "百度翻译", wxITEM_NORMAL, translate);
+    menu.Append(32947, "谷歌翻译", wxITEM_NORMAL, translate);
+    menu.UpdateUI(this);
+    const int chosen = m_richText->GetPopupMenuSelectionFromUser(menu.GetMenu(), event.GetPosition());
+    const int command = chosen == wxID_NONE ? 0 : menu.CommandFromItem(chosen);
+    if (command != 0) {
+        wxCommandEvent commandEvent(wxEVT_MENU, command);
+        commandEvent.SetEventObject(this);
+        ProcessWindowEvent(commandEvent);
+    }
+}
+
+void CQuenlowView::OnContextMenu(wxContextMenuEvent& /*event*/)
+{
+    // The menu comes with the right button's release; the text shows none of its own.
+}
+
+void CQuenlowView::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    if (theApp.m_strPlaybackStarted == "true" && m_pShowChnDlg != nullptr) {
+        Layout();
+        PlaceCaption();
+    }
 }

@@ -1,21 +1,81 @@
 // The lesson view: the central view that shows the lesson text, one subtitle
 // line per text line, and follows the sentence that is playing. The main
 // frame creates it with child id 501.
+//
+// Text positions. The text control counts positions in bytes of its UTF-8
+// text, so the sentence model holds CONTROL POSITIONS, not characters: after
+// a load the positions pass (timer 5000) stores in fgnstartpos[i] the
+// control position of the first character of line i and in fgntxtlen[i] the
+// control length of line i with its line end (a last line without a line end
+// counts only its text). m_arrTextCorrection[i] is in the same units, so
+// sentence i is always the control range
+//     [fgnstartpos[i] + correction[i], fgnstartpos[i] + correction[i] + fgntxtlen[i]).
+// A character offset inside a sentence (the word references of a lesson file)
+// becomes a control position with m_richText->PositionRelative(fgnstartpos[i],
+// offset). m_nSelStart/m_nSelEnd are control positions as well.
+//
+// The player. Following reads the main player (the player dialog's media
+// facade inside the frame's player pane) through the four m_...Player
+// functions; they default to that player and give neutral values (time -1,
+// state 0, no seek, no pause) while there is no main frame or player. Tests
+// replace them.
 #pragma once
+
+#include <cstdint>
+#include <functional>
 
 #include "platform/cstring.h"
 #include "shell/viewbase.h"
 #include "shell/windowtimers.h"
 
 class wxStyledTextCtrl;
+class wxCommandEvent;
+class wxUpdateUIEvent;
+class wxStyledTextEvent;
+class wxMouseEvent;
+class wxSizeEvent;
+class wxContextMenuEvent;
 class CShowChnDlg;
+class CMainFrame;
 
 class CQuenlowView : public CView {
 public:
-    // The follow timer: 100 ms, started by StartFollowing.
-    static constexpr int kFollowTimer = 300;
+    // Timers of the view (id: period, started by).
+    static constexpr int kTimerLookUpSelection = 100;   // 200 ms once: double click
+    static constexpr int kTimerPlayWhenBuffering = 200; // nothing starts it
+    static constexpr int kFollowTimer = 300;            // 100 ms: StartFollowing, repeat-read
+    static constexpr int kTimerPointReadEnd = 400;      // 50 ms: point-read click, repeat
+    static constexpr int kTimerHideCaption = 600;       // nothing starts it
+    static constexpr int kTimerHidePopup = 700;         // 2000 ms: hover look-up
+    static constexpr int kTimerBold = 800;              // 1000 ms once: bold command
+    static constexpr int kTimerItalic = 900;            // 1000 ms once: italic command
+    static constexpr int kTimerUnderline = 1000;        // 1000 ms once: underline command
+    static constexpr int kTimerIdleTicks = 1100;        // 100 ms: word pick-up
+    static constexpr int kTimerHoverLookUp = 1200;      // 1000 ms: word pick-up
+    static constexpr int kTimerPauseWhileHeld = 2000;   // 600 ms once: left button down
+    static constexpr int kTimerHideCaptionIdle = 3000;  // nothing starts it
+    static constexpr int kTimerTextPositions = 5000;    // 500 ms once: every load
     static constexpr int kFollowInterval = 100;
+    static constexpr int kTextPositionsDelay = 500;
+    static constexpr int kEffectDelay = 1000;
     static constexpr int kTextId = 1014;
+
+    // Commands the view handles (menu/command ids; never window ids).
+    static constexpr int kCmdFontItalic = 32785;
+    static constexpr int kCmdFontUnderline = 32786;
+    static constexpr int kCmdFontColor = 32787;
+    static constexpr int kCmdBackColor = 32788;
+    static constexpr int kCmdDecreaseMargin = 32791;
+    static constexpr int kCmdIncreaseMargin = 32792;
+    static constexpr int kCmdFontBold = 32795;
+    static constexpr int kCmdFontName = 32797;
+    static constexpr int kCmdFontSize = 32798;
+    static constexpr int kCmdTranslate = 32808;
+    static constexpr int kCmdStrikeOut = 32810;
+
+    // Caption strip height and the margin step, in pixels.
+    static constexpr int kCaptionHeight = 30;
+    static constexpr int kMarginStep = 20;
 
     CQuenlowView();
     ~CQuenlowView() override;
@@ -24,10 +84,38 @@ public:
     // Gives the text its format once the frame has created the view.
     void OnInitialUpdate() override;
 
-    // Empties the view's text and the sentence model.
+    // ---- Loading ----
+    // Loads theApp.m_strScriptPath through the lesson loaders: the model and
+    // the view's text are replaced, the lesson font applied, the text marked
+    // as loaded and the positions pass armed. A lesson database that cannot
+    // be opened leaves the text as it was (the loader reports it); a file
+    // type without a loader changes nothing.
     void LoadSubtitleFile();
+    // The positions pass (timer 5000's work): the visible line count, then
+    // fgnstartpos/fgntxtlen of every sentence from the text's lines.
+    void ComputeTextPositions();
+
+    // ---- Following playback ----
     // Starts following the lesson from sentence 0; the argument is not used.
     void StartFollowing(const CString& unused);
+    void OnTimer(int id);
+    // One follow step: skips long silent gaps, finds the sentence at the
+    // player time and, when it changed, selects it, scrolls it into sight
+    // and shows its Chinese line in the caption window.
+    void FollowPlayback();
+    // The control range of sentence i in the current layout (false when i is
+    // outside the model).
+    bool GetSentenceRange(int sentence, int& start, int& end) const;
+    // Selects sentence i and remembers its range in m_nSelStart/m_nSelEnd.
+    void SelectSentence(int sentence);
+    // Pages the text down when the line at `start` nears the bottom; keeps
+    // that line in sight.
+    void ScrollToCurrent(int start);
+    // The caption window for sentence i: shown with its Chinese line when
+    // that line has text and the Chinese caption is switched on, else hidden.
+    void ShowCaptionFor(int sentence);
+
+    // ---- Text format ----
     // The lesson font and colours on the whole text and as the format of text
     // put in later.
     void ApplyTextFormat();
@@ -36,12 +124,129 @@ public:
     void UpdateFontIfChanged();
     // Pixels from one text line to the next; 10 when the text has no height.
     int GetLineHeight();
-    // Creates the Chinese caption window hidden, with no parent and no size.
-    void CreateCaptionDialog();
+    // theApp.m_nLineHeight and theApp.m_nVisibleLines from the text's client height.
+    void CountVisibleLines();
+    // Shows the selection's face and size in the ribbon's font combos.
+    virtual void SyncFontCombos();
 
-    void OnTimer(int id);
+    // ---- Caption window ----
+    // Creates the Chinese caption window hidden, with no parent and no size
+    // (once; a second call keeps the first window).
+    void CreateCaptionDialog();
+    // Left or centred alignment of the caption text.
+    void AlignCaption();
+    // Puts the caption window over the bottom 30 pixels of the text.
+    void PlaceCaption();
+    void HideCaption();
+
+    // ---- Command handlers ----
+    void OnFontColor(wxCommandEvent& event);
+    void OnBackColor(wxCommandEvent& event);
+    void OnFontBold(wxCommandEvent& event);
+    void OnFontItalic(wxCommandEvent& event);
+    void OnFontUnderline(wxCommandEvent& event);
+    void OnStrikeOut(wxCommandEvent& event);
+    void OnIncreaseMargin(wxCommandEvent& event);
+    void OnDecreaseMargin(wxCommandEvent& event);
+    void OnFontName(wxCommandEvent& event);
+    void OnFontSize(wxCommandEvent& event);
+    void OnTranslateCommand(wxCommandEvent& event);
+
+    // Looks the marked item of sentence i up in the dictionary pane.
+    void LookUpMarkedWord(int sentence);
+
+    // ---- Text helpers ----
+    // A font size typed in the size combo, in twips: leading blanks and tabs
+    // skipped; empty -> -1; a decimal number of points followed only by
+    // blanks or tabs -> points x 20 truncated (negative -> 0); else -2.
+    static int ParseTwips(const CString& text);
+    // Twips rounded to half points: "16" or "16.5".
+    static CString TwipsToPointString(int twips);
+    // The online translation page for a text: the page address followed by
+    // the text's UTF-8 bytes, percent-encoded.
+    static CString BuildTranslateAddress(const CString& text);
+
+    // ---- The main player ----
+    std::function<int64_t()> m_getPlayerTime;
+    std::function<void(int64_t)> m_seekPlayer;
+    std::function<int()> m_getPlayerState;
+    std::function<void()> m_pausePlayer;
 
     wxStyledTextCtrl* m_richText = nullptr;
     CShowChnDlg* m_pShowChnDlg = nullptr;
+    // The main frame, taken from GetMainFrame() before each use (null without one).
+    CMainFrame* m_pMainFrame = nullptr;
+
+    // Range of the current sentence (control positions) and the player time
+    // of the last follow step.
+    int m_nSelStart = 0;
+    int m_nSelEnd = 0;
+    int m_nPlayerTime = 0;
+
+    // Point-read: the sentence under the mouse and the time it ends.
+    int m_nPointSentence = 0;
+    int m_nPointStop = 0;
+    // Hover look-up.
+    int m_nHoverChar = 0;
+    int m_nWordStart = 0;
+    int m_nWordEnd = 0;
+    int m_nIdleTicks = 0;
+    int m_bHoverShown = 0;
+    CString m_strHoverWord;
+    CString m_strLastHoverWord;
+    // Mouse buttons.
+    int m_bButtonUp = 1;
+    CString m_strMouseDown;
+    CString m_strLastSelection;
+    // Sentences of the repeat window.
+    int m_nRepeatFirst = 0;
+    int m_nRepeatLast = 0;
+
+    // Word and phrase marking: the flags, the marked items as pairs
+    // (sentence index as decimal text, marked text), the used hover-table
+    // entries and the sentence whose item was looked up last.
+    int m_bWordsMarked = 0;
+    int m_bPhrasesMarked = 0;
+    int m_bAutoLookUpMarks = 0;
+    CStringArray m_arrMarkedBySentence;
+    int m_nMarkCount = 0;
+    int m_nLastLookedUpSentence = -1;
+
+    // Online translation: the text and the address last used.
+    CString m_strTranslateText;
+    CString m_strTranslateUrl;
+
+    // The layout of the text the control holds: the loaders put in the
+    // "script" text, one sentence per line.
+    CString m_strShownLayout = "script";
+
+    // Pixels added to each side of the caption text by the margin commands.
+    int m_nCaptionMargin = 0;
+
     CWindowTimers m_timers;
+
+private:
+    CMainFrame* MainFrame();
+    void BindCommands();
+    void ResetMarkingState();
+    // Bold, italic or underline: pause when playing, select the whole text
+    // and apply the effect one second later.
+    void StartEffectCommand(int timerId);
+    void ApplyEffect(int timerId);
+    void ChangeMargins(int step);
+    // Shows, docks and widens the dictionary pane when it is hidden.
+    void ShowDictionaryPane();
+    CString SelectedText() const;
+
+    void OnUpdateWhenLoaded(wxUpdateUIEvent& event);
+    void OnUpdateWhenAnyLoaded(wxUpdateUIEvent& event);
+    void OnUpdateEffect(wxUpdateUIEvent& event);
+    void OnTextUpdateUI(wxStyledTextEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
+    void OnRightUp(wxMouseEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+    void OnSize(wxSizeEvent& event);
+
+    // Whether the pending bold/italic/underline command paused playback.
+    bool m_bEffectPaused[3] = {false, false, false};
 };

@@ -90,6 +90,17 @@ public:
     // The sentence playing at player time t (ms), or -1 in a gap.
     int FindSentenceAt(int64_t t) const;
 
+    // ---- Subtitle files for the video (lesson/assfilewriter.cpp) ----
+    // Writes the sentence model as three new numbered subtitle files
+    // (bilingual, English, Chinese) and stores their paths; the argument is
+    // not read.
+    void WriteAssFiles(const CString& lessonPath);
+    // "MM:SS" of a time in milliseconds (divided as unsigned).
+    CString FormatMinSec(int64_t ms) const;
+    // "H:MM:SS.cc" of a time in milliseconds given as decimal text; a
+    // negative time is written as 0.
+    CString FormatAssTime(const CString& ms) const;
+
     // ---- Colours ----
     COLORREF m_clrBackground = 0;
     COLORREF m_clrText = 0;

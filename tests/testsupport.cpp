@@ -45,7 +45,7 @@ std::string TempFolder::write(const std::string& relative, const std::string& by
 
 TempProgramFolder::TempProgramFolder()
 {
-    fs::copy(QUENLOW_PROGRAM_DIR "/AppData", fs::path(path()) / "AppData", fs::copy_options::recursive);
+    fs::copy(QUENLOW_SHIPPED_DIR, path(), fs::copy_options::recursive);
 }
 
 std::string ReadBytes(const std::string& path)

@@ -1,0 +1,156 @@
+// Loading lessons: a 20,000-entry bilingual ".srt" through our loader (UTF-8,
+// converted in memory, and GB18030), the same UTF-8 file read by ffmpeg in a
+// child process for comparison, and a 3000-sentence lesson database loaded
+// into the sentence model.
+//
+// The loaders live in the window library, which this program does not link
+// (it links the window-free core only); their source has no window code, so
+// it is compiled in here.
+#include "lesson/lessonloader.cpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include <sys/wait.h>
+
+#include <benchmark/benchmark.h>
+
+#include "platform/codepage.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSrtEntries = 20000;
+constexpr int kScriptSentences = 3000;
+
+// The generated files, made once in a temporary folder and removed at exit.
+class BenchFiles {
+public:
+    BenchFiles()
+    {
+        std::string pattern = (fs::temp_directory_path() / "quenlow-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a temporary folder");
+        m_dir = pattern + "/";
+        const std::string gb = MakeSrt();
+        WriteFileAtomically(GbSrt(), gb);
+        WriteFileAtomically(Utf8Srt(), AnsiToUtf8Bytes(gb));
+        MakeScript();
+    }
+    ~BenchFiles()
+    {
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+    BenchFiles(const BenchFiles&) = delete;
+    BenchFiles& operator=(const BenchFiles&) = delete;
+
+    CString GbSrt() const { return Utf8BytesToAnsi(m_dir + "lesson-gb18030.srt"); }
+    CString Utf8Srt() const { return Utf8BytesToAnsi(m_dir + "lesson-utf8.srt"); }
+    std::string Utf8SrtFs() const { return m_dir + "lesson-utf8.srt"; }
+    CString Script() const { return Utf8BytesToAnsi(m_dir + "lesson.script"); }
+
+private:
+    static std::string Time(int ms)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d,%03d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60,
+                      ms % 1000);
+        return text;
+    }
+
+    // Numbered entries with an English and a Chinese line, in program text.
+    static std::string MakeSrt()
+    {
+        std::string srt;
+        for (int i = 0; i < kSrtEntries; ++i) {
+            const int start = i * 2000;
+            srt += std::to_string(i + 1) + "\n" + Time(start) + " --> " + Time(start + 1500) + "\n";
+            srt += "This is sentence number " + std::to_string(i) + " of the lesson, isn*t it?\n";
+            srt += "这是本课的第" + std::to_string(i) + "句话，对吧？\n\n";
+        }
+        return srt;
+    }
+
+    void MakeScript() const
+    {
+        CSqliteDb db;
+        if (!db.Open(Script(), CSqliteDb::ReadWriteCreate) ||
+            !db.Exec("create table tablename( linecnt int, starttime int, endtime int, fgnstartpos int, "
+                     "fgntxtlen int, chnstartpos int, chntxtlen int, fgntxt varchar(3000), chntxt varchar(3000) );") ||
+            !db.Begin())
+            throw std::runtime_error("cannot make the lesson database");
+        int position = 0;
+        for (int i = 0; i < kScriptSentences; ++i) {
+            const CString english = "It*s sentence <i>" + CString(std::to_string(i)) + "</i> of the lesson.\n";
+            const CString chinese = "这是第" + CString(std::to_string(i)) + "句。\n";
+            db.Exec("insert into tablename values(?,?,?,?,?,?,?,?,?)",
+                    {i + 1, i * 2000, i * 2000 + 1500, position, english.GetLength(), 0, 0, english, chinese});
+            position += english.GetLength();
+        }
+        if (!db.Commit())
+            throw std::runtime_error("cannot make the lesson database");
+    }
+
+    std::string m_dir;
+};
+
+const BenchFiles& Files()
+{
+    static const BenchFiles files;
+    return files;
+}
+
+void LoadAndCheck(benchmark::State& state, const CString& path, int expected)
+{
+    CQuenlowApp app;
+    CString viewText;
+    for (auto _ : state) {
+        LoadLessonFile(app, path, viewText);
+        benchmark::DoNotOptimize(viewText);
+    }
+    if (app.m_nSentenceCount != expected)
+        state.SkipWithError("the lesson did not load whole");
+    state.counters["sentences"] = app.m_nSentenceCount;
+}
+
+void BM_LoadSrt20000Utf8(benchmark::State& state) { LoadAndCheck(state, Files().Utf8Srt(), kSrtEntries); }
+BENCHMARK(BM_LoadSrt20000Utf8)->Unit(benchmark::kMillisecond);
+
+void BM_LoadSrt20000Gb18030(benchmark::State& state) { LoadAndCheck(state, Files().GbSrt(), kSrtEntries); }
+BENCHMARK(BM_LoadSrt20000Gb18030)->Unit(benchmark::kMillisecond);
+
+// ffmpeg on the same UTF-8 file, as a child process (wall time). The first
+// form is `ffmpeg -loglevel error -i file.srt -f null -`: it reads and parses
+// the whole file, then stops because the null output gets no stream; the
+// second form also encodes every subtitle to the null output.
+void RunFfmpeg(benchmark::State& state, const std::string& outputArgs)
+{
+    if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) {
+        state.SkipWithError("ffmpeg is not installed");
+        return;
+    }
+    const std::string command =
+        "ffmpeg -nostdin -loglevel error -i '" + Files().Utf8SrtFs() + "' " + outputArgs + " 2>/dev/null";
+    int status = 0;
+    for (auto _ : state)
+        status = std::system(command.c_str());
+    state.counters["exit_status"] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void BM_FfmpegSrt20000NullOutput(benchmark::State& state) { RunFfmpeg(state, "-f null -"); }
+BENCHMARK(BM_FfmpegSrt20000NullOutput)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FfmpegSrt20000Encode(benchmark::State& state) { RunFfmpeg(state, "-c:s srt -f null -"); }
+BENCHMARK(BM_FfmpegSrt20000Encode)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadScript3000(benchmark::State& state) { LoadAndCheck(state, Files().Script(), kScriptSentences); }
+BENCHMARK(BM_LoadScript3000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,23 @@
+// The subtitle files that the video shows: the sentence model written as
+// Advanced SubStation Alpha files. The writer is a method of the application
+// object (CQuenlowApp::WriteAssFiles, declared in shell/quenlow.h); the parts
+// of a file are here so that they can be checked on their own.
+#pragma once
+
+#include "platform/cstring.h"
+
+// The style line's primary and secondary colour for a colour name; an
+// unknown name gets the "GoldYellow" colours.
+struct SAssColours {
+    const char* primary;
+    const char* secondary;
+};
+SAssColours GetAssColours(const CString& colourName);
+
+// The numbered file name: the base path with the counter put before its
+// trailing ".ass" ("Both.ass", 3 -> "Both3.ass").
+CString NumberedAssPath(const CString& basePath, int counter);
+
+// The head of every file (script info, style and event formats) in program
+// text, lines ended by "\n".
+CString BuildAssHeader(const CString& colourName, const CString& fontSizeText);

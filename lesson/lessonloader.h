@@ -1,0 +1,91 @@
+// Loading a lesson: a lesson database (".script") or a subtitle file (".srt",
+// ".ass", ".lrc") becomes the sentence model of the application object and
+// the text that the lesson view shows, one English sentence per line.
+//
+// Nothing here touches a window: the lesson view puts `viewText` into its
+// control, formats it and starts its position pass. The user's file is only
+// read; a UTF-8 subtitle file is converted in memory.
+#pragma once
+
+#include <vector>
+
+#include "platform/cstring.h"
+
+class CQuenlowApp;
+
+enum class ELessonLoadResult {
+    Loaded,       // the model and viewText hold the lesson (possibly empty)
+    CannotOpen,   // the lesson database cannot be opened: the model is empty,
+                  // the error message is in the show-message slot, and the
+                  // view keeps the text it had
+    NoLoader,     // the file name has none of the four extensions: nothing
+                  // was touched
+};
+
+enum class ELessonFileKind { None, Script, Srt, Ass, Lrc };
+
+// The loader for a path, chosen by its file name: the first of ".script",
+// ".srt", ".ass", ".lrc" that occurs in the name after its first character
+// (a folder name never counts, and neither does a name that starts with it).
+ELessonFileKind GetLessonFileKind(const CString& path);
+
+// Loads `path` into app's sentence model and fills viewText with the lesson
+// text. A subtitle file that cannot be read loads as an empty lesson (Loaded,
+// empty text, no sentences).
+ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString& viewText);
+
+// The four loaders. Each empties the model first; the result tells whether
+// the file could be opened. viewText is always replaced (empty on failure).
+bool LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText);
+bool LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText);
+bool LoadAssFile(CQuenlowApp& app, const CString& path, CString& viewText);
+bool LoadLrcFile(CQuenlowApp& app, const CString& path, CString& viewText);
+
+// ---- Text rules shared by the loaders ----
+
+// English when more than half of the trimmed text's bytes are not lead bytes
+// of the code page. An empty text is not English.
+bool IsForeignLine(const CString& text);
+// True for an empty text and for a text that holds a subtitle group's credit
+// keyword or a season tag after its first character.
+bool IsCreditLine(const CString& text);
+// Removes every "{...}" override tag; an unmatched "{" and what follows it
+// stay as they are.
+CString StripBraceTags(const CString& text);
+// Full-width sentence marks and curly quotes to ASCII; italic tags removed.
+CString NormalizePunctuation(const CString& text);
+// The lesson database's English text: "*" stored for an apostrophe, markup
+// replaced by hyphens of the same length so that stored offsets stay valid.
+CString CleanScriptEnglish(const CString& text);
+// The lesson database's Chinese text: markup removed, "tmpchntxt" is none.
+CString CleanScriptChinese(const CString& text);
+// Clean-up of both texts of an ".srt" or ".ass" entry (trimmed first).
+CString CleanSubtitleText(const CString& text);
+
+// ---- Time parsers (milliseconds) ----
+
+// An ".srt" time line "00:00:01,500 --> 00:00:03,250": false when the line has
+// no "-->" after its first character. Missing milliseconds read as 0.
+bool ParseSrtTimeLine(const CString& line, int& start, int& end);
+// The start and end of a "Dialogue: " line, read from their fixed columns
+// (one-digit hours, hundredths of seconds).
+void ParseAssTimes(const CString& line, int& start, int& end);
+// The time tag "[mm:ss.ff]" or "[mm:ss.fff]" at the start of an ".lrc" line;
+// the fraction digits count as milliseconds as they stand.
+int ParseLrcTime(const CString& line);
+
+// The text part of an ".ass" dialogue line: after the "00,," of the zeroed
+// margins, or else after the ninth comma; empty when there is neither.
+CString GetAssDialogueText(const CString& line);
+
+// ---- Reading subtitle files ----
+
+// The lines of a file as a text-mode read returns them (no "\r" or "\n").
+// False when the file cannot be read.
+bool ReadTextLines(const CString& path, std::vector<CString>& lines);
+// The UTF-8 sample test: true when the first deciding line among the first
+// 50 (the first non-English line longer than 10 bytes; for ".ass" the Chinese
+// part of a line with a break) is UTF-8. The kind picks the rule.
+bool NeedsUtf8Conversion(const CQuenlowApp& app, const std::vector<CString>& lines, ELessonFileKind kind);
+// The same test on a file; the rule follows the file name (".srt" or ".ass").
+bool NeedsUtf8Conversion(const CQuenlowApp& app, const CString& path);

@@ -1,0 +1,358 @@
+#include "playback/vlcplayer.h"
+
+#include <unistd.h>
+
+#include <vlc/vlc.h>
+
+#include "shell/quenlow.h"
+
+// The engine objects behind one facade. A failed engine leaves the instance
+// or the player null; every operation checks before it calls.
+class CVlcPlayerImpl {
+public:
+    explicit CVlcPlayerImpl(const std::vector<std::string>& extraArguments);
+    ~CVlcPlayerImpl();
+    CVlcPlayerImpl(const CVlcPlayerImpl&) = delete;
+    CVlcPlayerImpl& operator=(const CVlcPlayerImpl&) = delete;
+
+    // Replaces the media (with one media option when given) and switches the
+    // engine's key and mouse input off.
+    void SetMedia(libvlc_media_t* media, const char* option = nullptr);
+    // The engine id at a position of a track description list; false when
+    // the list is shorter.
+    static bool IdAtPosition(libvlc_track_description_t* list, int position, int& id);
+    // Refills a track list from the engine's count and descriptions.
+    static void ListTracks(CStringArray& target, int count, libvlc_track_description_t* list, int largestCount);
+
+    libvlc_instance_t* m_pInstance = nullptr;
+    libvlc_media_player_t* m_pMediaPlayer = nullptr;
+    libvlc_media_t* m_pMedia = nullptr;
+    libvlc_event_manager_t* m_pEventManager = nullptr;
+    libvlc_callback_t m_pfnCallback = nullptr;
+    // The last full-screen flag given; an embedded video has no engine full
+    // screen to read back.
+    bool m_bFullscreen = false;
+};
+
+CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
+{
+    // The configuration path is relative to the current folder, which start-up
+    // sets to the program folder.
+    std::vector<const char*> arguments = {"--no-ignore-config", "--config=./AppData/CommonData/Player.cfg"};
+    for (const std::string& argument : extraArguments)
+        arguments.push_back(argument.c_str());
+    m_pInstance = libvlc_new(static_cast<int>(arguments.size()), arguments.data());
+    if (!m_pInstance)
+        return;
+    m_pMediaPlayer = libvlc_media_player_new(m_pInstance);
+    if (m_pMediaPlayer)
+        m_pEventManager = libvlc_media_player_event_manager(m_pMediaPlayer);
+}
+
+CVlcPlayerImpl::~CVlcPlayerImpl()
+{
+    // Releasing the player stops playback and joins the engine's threads.
+    if (m_pMediaPlayer)
+        libvlc_media_player_release(m_pMediaPlayer);
+    if (m_pMedia)
+        libvlc_media_release(m_pMedia);
+    if (m_pInstance)
+        libvlc_release(m_pInstance);
+}
+
+void CVlcPlayerImpl::SetMedia(libvlc_media_t* media, const char* option)
+{
+    // The player keeps its own hold on the media it plays; the facade keeps
+    // only the media last opened.
+    libvlc_media_player_set_media(m_pMediaPlayer, media);
+    if (media && option)
+        libvlc_media_add_option(media, option);
+    if (m_pMedia)
+        libvlc_media_release(m_pMedia);
+    m_pMedia = media;
+    // Clicks and keys on the video go to the window that hosts it.
+    libvlc_video_set_key_input(m_pMediaPlayer, 0);
+    libvlc_video_set_mouse_input(m_pMediaPlayer, 0);
+}
+
+bool CVlcPlayerImpl::IdAtPosition(libvlc_track_description_t* list, int position, int& id)
+{
+    if (position < 0)
+        return false;
+    for (libvlc_track_description_t* entry = list; entry; entry = entry->p_next) {
+        if (position-- == 0) {
+            id = entry->i_id;
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// Trims ASCII white space; bytes of UTF-8 characters are never white space.
+std::string TrimUtf8(const char* text)
+{
+    if (!text)
+        return {};
+    std::string name(text);
+    const char* space = " \t\r\n\v\f";
+    const size_t first = name.find_first_not_of(space);
+    if (first == std::string::npos)
+        return {};
+    return name.substr(first, name.find_last_not_of(space) - first + 1);
+}
+
+} // namespace
+
+void CVlcPlayerImpl::ListTracks(CStringArray& target, int count, libvlc_track_description_t* list, int largestCount)
+{
+    target.RemoveAll();
+    if (count >= 1 && count <= largestCount) {
+        int index = 0;
+        for (libvlc_track_description_t* entry = list; entry && index < count; entry = entry->p_next, ++index) {
+            // The name stays in the engine's UTF-8; readers convert it.
+            const std::string name = TrimUtf8(entry->psz_name);
+            if (name.size() <= 1)
+                continue;
+            CString item(name);
+            item.AppendFormat("::%d", entry->i_id);
+            target.Add(item);
+        }
+    }
+    if (list)
+        libvlc_track_description_list_release(list);
+}
+
+// ---------------------------------------------------------------------------
+
+CVlcPlayer::CVlcPlayer() : m_pImpl(std::make_unique<CVlcPlayerImpl>(std::vector<std::string>())) {}
+
+CVlcPlayer::CVlcPlayer(const std::vector<std::string>& extraEngineArguments)
+    : m_pImpl(std::make_unique<CVlcPlayerImpl>(extraEngineArguments))
+{
+}
+
+CVlcPlayer::~CVlcPlayer() = default;
+
+void CVlcPlayer::SetHwnd(unsigned long xWindowId)
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_media_player_set_xwindow(m_pImpl->m_pMediaPlayer, static_cast<uint32_t>(xWindowId));
+}
+
+void CVlcPlayer::OpenFile(const char* utf8Path)
+{
+    if (!m_pImpl->m_pMediaPlayer || !utf8Path)
+        return;
+    m_pImpl->SetMedia(libvlc_media_new_path(m_pImpl->m_pInstance, utf8Path));
+}
+
+void CVlcPlayer::OpenLocation(const char* address, const char* option)
+{
+    if (!m_pImpl->m_pMediaPlayer || !address)
+        return;
+    m_pImpl->SetMedia(libvlc_media_new_location(m_pImpl->m_pInstance, address), option);
+}
+
+void CVlcPlayer::Play()
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_media_player_play(m_pImpl->m_pMediaPlayer);
+}
+
+void CVlcPlayer::Pause()
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_media_player_pause(m_pImpl->m_pMediaPlayer);
+}
+
+void CVlcPlayer::Stop()
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_media_player_stop(m_pImpl->m_pMediaPlayer);
+}
+
+int64_t CVlcPlayer::GetLength()
+{
+    return m_pImpl->m_pMediaPlayer ? libvlc_media_player_get_length(m_pImpl->m_pMediaPlayer) : -1;
+}
+
+int64_t CVlcPlayer::GetTime()
+{
+    return m_pImpl->m_pMediaPlayer ? libvlc_media_player_get_time(m_pImpl->m_pMediaPlayer) : -1;
+}
+
+void CVlcPlayer::Seek(int64_t ms)
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_media_player_set_time(m_pImpl->m_pMediaPlayer, ms);
+}
+
+float CVlcPlayer::GetPosition()
+{
+    return m_pImpl->m_pMediaPlayer ? libvlc_media_player_get_position(m_pImpl->m_pMediaPlayer) : -1.0f;
+}
+
+void CVlcPlayer::SetPosition(float position)
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_media_player_set_position(m_pImpl->m_pMediaPlayer, position);
+}
+
+int CVlcPlayer::GetState()
+{
+    return m_pImpl->m_pMediaPlayer ? static_cast<int>(libvlc_media_player_get_state(m_pImpl->m_pMediaPlayer)) : 0;
+}
+
+int CVlcPlayer::WillPlay()
+{
+    return m_pImpl->m_pMediaPlayer ? libvlc_media_player_will_play(m_pImpl->m_pMediaPlayer) : 0;
+}
+
+void CVlcPlayer::SetVolume(int volume)
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_audio_set_volume(m_pImpl->m_pMediaPlayer, volume);
+}
+
+int CVlcPlayer::GetVolume()
+{
+    return m_pImpl->m_pMediaPlayer ? libvlc_audio_get_volume(m_pImpl->m_pMediaPlayer) : 0;
+}
+
+void CVlcPlayer::SetMute(bool mute)
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_audio_set_mute(m_pImpl->m_pMediaPlayer, mute ? 1 : 0);
+}
+
+bool CVlcPlayer::GetMute()
+{
+    return m_pImpl->m_pMediaPlayer && libvlc_audio_get_mute(m_pImpl->m_pMediaPlayer) != 0;
+}
+
+void CVlcPlayer::SetFullscreen(bool fullscreen)
+{
+    if (!m_pImpl->m_pMediaPlayer)
+        return;
+    libvlc_set_fullscreen(m_pImpl->m_pMediaPlayer, fullscreen ? 1 : 0);
+    m_pImpl->m_bFullscreen = fullscreen;
+}
+
+bool CVlcPlayer::IsFullscreen() { return m_pImpl->m_pMediaPlayer && m_pImpl->m_bFullscreen; }
+
+namespace {
+
+// "file://" and the absolute path with every byte outside the unreserved set
+// and "/" percent-encoded.
+std::string FileUri(const char* utf8Path)
+{
+    std::string path(utf8Path);
+    if (path.empty() || path[0] != '/') {
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd))
+            path = std::string(cwd) + "/" + path;
+    }
+    static const char hex[] = "0123456789ABCDEF";
+    std::string uri = "file://";
+    for (unsigned char c : path) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '.' || c == '_' || c == '~' || c == '/';
+        if (plain) {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += hex[c >> 4];
+            uri += hex[c & 15];
+        }
+    }
+    return uri;
+}
+
+} // namespace
+
+void CVlcPlayer::SetSubtitleFile(const char* utf8Path)
+{
+    if (!m_pImpl->m_pMediaPlayer || !utf8Path || !*utf8Path)
+        return;
+    // Before playback the engine adds the file to the media it was given;
+    // during playback it loads the file at once.
+    libvlc_media_player_add_slave(m_pImpl->m_pMediaPlayer, libvlc_media_slave_type_subtitle,
+                                  FileUri(utf8Path).c_str(), true);
+}
+
+int CVlcPlayer::GetSpuCount()
+{
+    return m_pImpl->m_pMediaPlayer ? libvlc_video_get_spu_count(m_pImpl->m_pMediaPlayer) : 0;
+}
+
+void CVlcPlayer::SetSpu(int n)
+{
+    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
+    if (!player)
+        return;
+    int id = -1;   // the engine's "Disable" entry
+    if (n >= 0) {
+        libvlc_track_description_t* list = libvlc_video_get_spu_description(player);
+        if (!CVlcPlayerImpl::IdAtPosition(list, n, id))
+            id = -1;
+        if (list)
+            libvlc_track_description_list_release(list);
+    }
+    libvlc_video_set_spu(player, id);
+}
+
+void CVlcPlayer::SetAudioTrack(int n)
+{
+    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
+    if (!player)
+        return;
+    libvlc_track_description_t* list = libvlc_audio_get_track_description(player);
+    int id = 0;
+    const bool found = CVlcPlayerImpl::IdAtPosition(list, n, id);
+    if (list)
+        libvlc_track_description_list_release(list);
+    if (found)
+        libvlc_audio_set_track(player, id);
+}
+
+void CVlcPlayer::ListSubtitleTracks()
+{
+    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
+    if (!player) {
+        theApp.m_arrSubtitleTracks.RemoveAll();
+        return;
+    }
+    const int count = libvlc_video_get_spu_count(player);
+    CVlcPlayerImpl::ListTracks(theApp.m_arrSubtitleTracks, count, libvlc_video_get_spu_description(player), 9);
+}
+
+void CVlcPlayer::ListAudioTracks()
+{
+    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
+    if (!player) {
+        theApp.m_arrAudioTracks.RemoveAll();
+        return;
+    }
+    const int count = libvlc_audio_get_track_count(player);
+    CVlcPlayerImpl::ListTracks(theApp.m_arrAudioTracks, count, libvlc_audio_get_track_description(player), 5);
+}
+
+int CVlcPlayer::GetReadBytes()
+{
+    libvlc_media_stats_t stats{};
+    if (!m_pImpl->m_pMedia || !libvlc_media_get_stats(m_pImpl->m_pMedia, &stats))
+        return 0;
+    return stats.i_read_bytes;
+}
+
+void CVlcPlayer::AttachTimeChanged(VlcEventCallback callback, void* userData)
+{
+    if (!m_pImpl->m_pEventManager || !callback)
+        return;
+    m_pImpl->m_pfnCallback = callback;
+    libvlc_event_attach(m_pImpl->m_pEventManager, libvlc_MediaPlayerTimeChanged, callback, userData);
+}
+
+libvlc_media_player_t* CVlcPlayer::RawPlayer() { return m_pImpl->m_pMediaPlayer; }

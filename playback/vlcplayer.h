@@ -1,0 +1,94 @@
+// The program's only access to the media engine (libVLC 3.0): one engine
+// instance and one media player per facade, bound to one video window.
+//
+// Paths and subtitle file names are UTF-8. Every reading operation goes
+// straight to the engine; nothing is cached. When the engine could not be
+// created every reading gives a neutral value (times -1, state 0, counts 0)
+// and every other operation does nothing.
+//
+// All calls come from the user-interface thread. No engine callback is
+// registered except the one handed to AttachTimeChanged.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/cstring.h"
+
+struct libvlc_event_t;
+struct libvlc_media_player_t;
+
+// Same shape as the engine's libvlc_callback_t.
+using VlcEventCallback = void (*)(const libvlc_event_t* event, void* userData);
+
+class CVlcPlayerImpl;
+
+class CVlcPlayer {
+public:
+    CVlcPlayer();
+    // Appends extra engine arguments after the program's own; lets tests make
+    // the engine fail or change its options.
+    explicit CVlcPlayer(const std::vector<std::string>& extraEngineArguments);
+    ~CVlcPlayer();
+    CVlcPlayer(const CVlcPlayer&) = delete;
+    CVlcPlayer& operator=(const CVlcPlayer&) = delete;
+
+    // The X11 window the engine draws into (see CVideoWindow).
+    void SetHwnd(unsigned long xWindowId);
+
+    // Prepares a local media file (UTF-8 path); playback starts with Play.
+    void OpenFile(const char* utf8Path);
+    void OpenPath(const char* utf8Path) { OpenFile(utf8Path); }
+    // Prepares a network address with one media option (":network-caching=...").
+    void OpenLocation(const char* address, const char* option);
+
+    void Play();
+    void Pause();   // the engine toggles between paused and playing
+    void Stop();
+
+    int64_t GetLength();    // ms; -1 when unknown
+    int64_t GetTime();      // ms; -1 when unknown
+    void Seek(int64_t ms);
+    void SetTime(int64_t ms) { Seek(ms); }
+    float GetPosition();    // 0.0 .. 1.0
+    void SetPosition(float position);
+    int GetState();         // 0 nothing .. 3 playing, 4 paused .. 7 error
+    int WillPlay();
+
+    void SetVolume(int volume);   // 0 .. 200
+    int GetVolume();
+    void SetMute(bool mute);
+    bool GetMute();
+
+    // Only remembered: the engine's own full screen has no effect on a video
+    // embedded in our window, the program shows full screen itself.
+    void SetFullscreen(bool fullscreen);
+    bool IsFullscreen();
+
+    // Adds a subtitle file (UTF-8 path) to the media, before or during playback.
+    void SetSubtitleFile(const char* utf8Path);
+    int GetSpuCount();
+    // n is a position in the engine's subtitle list, 0 being its "Disable"
+    // entry; -1 or a position past the list switches subtitles off.
+    void SetSpu(int n);
+    // n is a position in the engine's audio track list, 0 being "Disable";
+    // a position outside the list changes nothing.
+    void SetAudioTrack(int n);
+    void SelectAudioTrack(int n, int /*unused*/) { SetAudioTrack(n); }
+
+    // Refill theApp.m_arrSubtitleTracks / m_arrAudioTracks with "name::id".
+    void ListSubtitleTracks();
+    void ListAudioTracks();
+
+    // The read-bytes counter of the media last opened (0 without one).
+    int GetReadBytes();
+    void AttachTimeChanged(VlcEventCallback callback, void* userData);
+
+    // The engine's player, for tests that check what the engine was told.
+    libvlc_media_player_t* RawPlayer();
+
+private:
+    std::unique_ptr<CVlcPlayerImpl> m_pImpl;
+};

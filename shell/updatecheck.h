@@ -1,0 +1,72 @@
+// The manual update check: asks the update server for the size of this
+// product's update file and compares it with the size of the local copy.
+//
+// The request goes to "http://<address>:<port>/update/<product id>/update.data"
+// on the server's resolved IPv4 address; only the response headers are read.
+// A different size (or no local copy) means a new version, which the frame
+// hands to the downloader with kUpdateDownloaderCommand.
+//
+// Nothing here touches a window or theApp's shared state except
+// MakeUpdateCheckRequest (user-interface thread) and PostUpdateCheckMessage
+// (the locked show-message slot), so the check can run on a worker thread.
+#pragma once
+
+#include <future>
+
+#include "platform/cstring.h"
+
+// The downloader command that performs the update (with its trailing blank).
+extern const char* const kUpdateDownloaderCommand;   // "HalvikSoftUpdate: "
+
+struct SUpdateCheckRequest {
+    CString serverHost;        // name or dotted address of the update server
+    int serverPort = 80;
+    CString productId;
+    CString productIdFile;     // rewritten with the product id before each request
+    CString localUpdateFile;   // the local copy whose length is compared
+    long connectTimeoutMs = 5000;
+    long totalTimeoutMs = 15000;
+};
+
+enum class EUpdateCheckResult {
+    NewVersion,        // "检测到软件有可更新项，正在更新......"
+    UpToDate,          // "您的软件不需要更新。"
+    NoServerAddress,   // "获取服务器IP失败，请稍后再更新！"
+    NoProductId,       // "获取产品ID失败，不能更新！"
+    NoConnection,      // "无法建立与服务器连接，不能更新！" (no answer, or a status of 400 or more)
+};
+
+struct SUpdateCheckOutcome {
+    EUpdateCheckResult result = EUpdateCheckResult::NoConnection;
+    // The notice for the show-message slot: kind 1 error, 3 information.
+    int messageKind = 1;
+    CString message;
+    int messageSeconds = 5;
+    // What was compared (for the log and the tests).
+    CString serverAddress;   // resolved dotted address
+    CString url;             // the request address
+    long httpStatus = 0;     // 0 when no response arrived
+    CString contentLength;   // the trimmed header value, empty when absent
+    CString storedSize;      // length of the local copy, empty when it is missing
+};
+
+// The request for this installation: host and port from the product settings
+// ("UpdateServerHost", "UpdateServerPort", default 80), the product id and
+// data paths from theApp. Call on the user-interface thread.
+SUpdateCheckRequest MakeUpdateCheckRequest();
+
+// The first IPv4 address of a host name as dotted text; empty when the name
+// does not resolve. Blocks for as long as the system's resolver takes.
+CString ResolveHostIPv4(const CString& host);
+// The same on a thread of its own, so the user-interface thread never waits
+// on the resolver: poll the future (wait_for with zero) from a timer.
+std::future<CString> ResolveHostIPv4Async(const CString& host);
+
+// Runs the whole check and blocks until it is done (at most the resolver's
+// time plus totalTimeoutMs): meant for a worker thread.
+SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request);
+// Runs CheckForUpdate on a thread of its own.
+std::future<SUpdateCheckOutcome> CheckForUpdateAsync(const SUpdateCheckRequest& request);
+
+// Puts the outcome's notice into theApp's show-message slot (any thread).
+void PostUpdateCheckMessage(const SUpdateCheckOutcome& outcome);

@@ -1,0 +1,241 @@
+// The subtitle files written for the video: three UTF-8 files under new
+// numbered names, the sentences with the offset applied (never a negative
+// time), the learner's colour, size and line order; and the time formatters.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lesson/assfilewriter.h"
+#include "lesson/lessonloader.h"
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "shell/quenlow.h"
+#include "tests/testsupport.h"
+
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+
+namespace {
+
+struct SSentence {
+    int start;
+    int end;
+    const char* english;   // as the loaders store it, with its "\n"
+    const char* chinese;
+};
+
+void SetUpApp(CQuenlowApp& app, const TempFolder& folder, const std::vector<SSentence>& sentences)
+{
+    // The folder does not exist yet: the writer makes it.
+    const CString dir = folder.ansi() + "AppData/Temp/Script/";
+    app.m_strAssBothBasePath = dir + "Both.ass";
+    app.m_strAssEngBasePath = dir + "Eng.ass";
+    app.m_strAssChnBasePath = dir + "Chn.ass";
+    app.m_strSubtitleColor = "White";
+    app.m_strSubtitleFontSize = "16";
+    app.m_strAssLineOrder = "engchn";
+    app.ClearSentenceModel();
+    app.EnsureSentenceCapacity(static_cast<int>(sentences.size()));
+    for (size_t i = 0; i < sentences.size(); ++i) {
+        app.m_arrSentenceTiming[i].linecnt = static_cast<int>(i);
+        app.m_arrSentenceTiming[i].starttime = sentences[i].start;
+        app.m_arrSentenceTiming[i].endtime = sentences[i].end;
+        app.m_arrForeignText.Add(sentences[i].english);
+        app.m_arrChineseText.Add(sentences[i].chinese);
+    }
+    app.m_nSentenceCount = static_cast<int>(sentences.size());
+}
+
+// A written file as program text, after checking that it is UTF-8 (the
+// style's font name is always there, so the file is never pure ASCII).
+std::string ReadUtf8File(const CString& path)
+{
+    const std::string bytes = ReadBytes(ToFsPath(path));
+    const CQuenlowApp checker;
+    EXPECT_TRUE(checker.IsUtf8Text(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                   static_cast<int>(bytes.size())))
+        << path.str();
+    return Utf8BytesToAnsi(bytes).str();
+}
+
+// The "Dialogue:" lines of a file, without their line ends.
+std::vector<std::string> DialogueLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        const size_t end = text.find("\r\n", begin);
+        const std::string line = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+        if (line.rfind("Dialogue:", 0) == 0)
+            lines.push_back(line);
+        if (end == std::string::npos)
+            break;
+        begin = end + 2;
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(AssFileWriterTest, WritesThreeNumberedUtf8Files)
+{
+    TempFolder folder;
+    CQuenlowApp app;
+    SetUpApp(app, folder, {{61234, 62345, "It*s <i>fine</i>\n", "没问题\n"}, {70000, 71000, "Bye 0000,,now\n", "\n"}});
+
+    app.WriteAssFiles("not read");
+    EXPECT_EQ(app.m_nAssFileCounter, 1);
+    const CString dir = folder.ansi() + "AppData/Temp/Script/";
+    EXPECT_EQ(app.m_strAssBothPath, dir + "Both1.ass");
+    EXPECT_EQ(app.m_strAssEngPath, dir + "Eng1.ass");
+    EXPECT_EQ(app.m_strAssChnPath, dir + "Chn1.ass");
+
+    const std::string header =
+        "[Script Info]\r\nTitle:HalvikSoft\r\nOriginal Script:HalvikSoft\r\nSynch Point:1\r\nScriptType:v4.00+\r\n"
+        "Collisions:Normal\r\nTimer:100.0000\r\n\r\n[V4+ Styles]\r\n"
+        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, Bold, Italic, "
+        "Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, "
+        "MarginR, MarginV, Encoding\r\n"
+        "Style: Default,微软雅黑,20,&H00FFFFFF,&HF0000000,&H00000000,&H00FFFF,0,0,0,0,100,100,0,0.00,1,1,0,2,5,5,5,134"
+        "\r\n\r\n[Events]\r\nFormat: Layer, Start, End, Style, Actor, MarginL, MarginR, MarginV, Effect, Text\r\n";
+    const std::string prefix1 = "Dialogue: 0,0:01:01.23,0:01:02.34,*Default,NTP,0000,0000,0000,,";
+    const std::string prefix2 = "Dialogue: 0,0:01:10.00,0:01:11.00,*Default,NTP,0000,0000,0000,,";
+    EXPECT_EQ(ReadUtf8File(app.m_strAssEngPath), header + prefix1 + "It's fine\r\n" + prefix2 + "Bye now\r\n");
+    EXPECT_EQ(ReadUtf8File(app.m_strAssChnPath), header + prefix1 + "没问题\r\n" + prefix2 + "\r\n");
+    EXPECT_EQ(ReadUtf8File(app.m_strAssBothPath),
+              header + prefix1 + "It's fine\\N 没问题\r\n" + prefix2 + "Bye now\\N \r\n");
+
+    // Every call writes new files; the old ones stay for the player.
+    app.WriteAssFiles("");
+    EXPECT_EQ(app.m_strAssBothPath, dir + "Both2.ass");
+    EXPECT_TRUE(FileExists(dir + "Both1.ass"));
+    EXPECT_TRUE(FileExists(dir + "Chn2.ass"));
+    // Opening a media file resets the counter: numbering starts again.
+    app.m_nAssFileCounter = 0;
+    app.m_arrForeignText[0] = "Changed\n";
+    app.WriteAssFiles("");
+    EXPECT_EQ(app.m_strAssEngPath, dir + "Eng1.ass");
+    EXPECT_EQ(DialogueLines(ReadUtf8File(app.m_strAssEngPath)).at(0), prefix1 + "Changed");
+}
+
+TEST(AssFileWriterTest, OffsetIsAppliedAndNegativeTimesAreZero)
+{
+    struct Case {
+        int offset;
+        int start;
+        int end;
+        const char* times;
+    };
+    const Case cases[] = {
+        {0, 100, 500, "0:00:00.10,0:00:00.50"},
+        {400, 100, 500, "0:00:00.50,0:00:00.90"},
+        {-200, 1000, 2000, "0:00:00.80,0:00:01.80"},
+        {-200, 100, 500, "0:00:00.00,0:00:00.30"},   // the start would be -100 ms
+        {-600, 100, 500, "0:00:00.00,0:00:00.00"},
+        {20, 3599990, 3600000, "1:00:00.01,1:00:00.02"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        CQuenlowApp app;
+        SetUpApp(app, folder, {{c.start, c.end, "Text\n", "文字\n"}});
+        app.m_nTimeOffset = c.offset;
+        app.WriteAssFiles("");
+        const std::string expected = std::string("Dialogue: 0,") + c.times + ",*Default,NTP,0000,0000,0000,,";
+        for (const CString& path : {app.m_strAssBothPath, app.m_strAssEngPath, app.m_strAssChnPath}) {
+            const std::vector<std::string> lines = DialogueLines(ReadUtf8File(path));
+            ASSERT_EQ(lines.size(), 1u) << path.str();
+            EXPECT_EQ(lines[0].substr(0, expected.size()), expected) << c.offset << " " << c.start;
+        }
+    }
+}
+
+TEST(AssFileWriterTest, ColourSizeAndLineOrder)
+{
+    struct Case {
+        const char* colour;
+        const char* size;
+        const char* order;
+        const char* style;   // from the font size to the secondary colour
+        const char* both;    // text of the bilingual line
+    };
+    const Case cases[] = {
+        {"White", "16", "engchn", "20,&H00FFFFFF,&HF0000000", "Hi there\\N 你好"},
+        {"Green", "12", "engchn", "16,&H007FFF00,&H007FFF00", "Hi there\\N 你好"},
+        {"Pink", "20", "chneng", "24,&H00CD69C9,&H00CD69C9", "你好\\N Hi there"},
+        {"GoldYellow", "18", "", "22,&H0000BFFF,&H0000BFFF", "你好\\N Hi there"},
+        {"NoSuchColour", "14", "engchn", "18,&H0000BFFF,&H0000BFFF", "Hi there\\N 你好"},
+        {"white", "16", "engchn", "20,&H0000BFFF,&H0000BFFF", "Hi there\\N 你好"},   // names match exactly
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        CQuenlowApp app;
+        SetUpApp(app, folder, {{1000, 2000, "Hi there\n", "你好\n"}});
+        app.m_strSubtitleColor = c.colour;
+        app.m_strSubtitleFontSize = c.size;
+        app.m_strAssLineOrder = c.order;
+        app.WriteAssFiles("");
+        const std::string both = ReadUtf8File(app.m_strAssBothPath);
+        EXPECT_NE(both.find(std::string("Style: Default,微软雅黑,") + c.style + ",&H00000000,&H00FFFF,"),
+                  std::string::npos)
+            << c.colour;
+        EXPECT_EQ(DialogueLines(both).at(0),
+                  std::string("Dialogue: 0,0:00:01.00,0:00:02.00,*Default,NTP,0000,0000,0000,,") + c.both)
+            << c.colour << " " << c.order;
+        // The single-language files do not depend on the order.
+        EXPECT_EQ(DialogueLines(ReadUtf8File(app.m_strAssEngPath)).at(0).substr(63), "Hi there");
+        EXPECT_EQ(DialogueLines(ReadUtf8File(app.m_strAssChnPath)).at(0).substr(63), "你好");
+    }
+}
+
+TEST(AssFileWriterTest, BilingualFileLoadsBackAsTheSameLesson)
+{
+    TempFolder folder;
+    CQuenlowApp app;
+    const std::vector<SSentence> sentences = {
+        {1230, 4560, "We study English today.\n", "我们今天学习英语。\n"},
+        {5000, 7990, "It*s <i>easy</i>.\n", "很容易。\n"},
+    };
+    SetUpApp(app, folder, sentences);
+    app.WriteAssFiles("");
+
+    CQuenlowApp loaded;
+    CString viewText;
+    ASSERT_EQ(LoadLessonFile(loaded, app.m_strAssBothPath, viewText), ELessonLoadResult::Loaded);
+    ASSERT_EQ(loaded.m_nSentenceCount, 2);
+    EXPECT_EQ(loaded.m_arrForeignText[0].str(), "We study English today.\n");
+    EXPECT_EQ(loaded.m_arrChineseText[0].str(), "我们今天学习英语。\n");
+    EXPECT_EQ(loaded.m_arrForeignText[1].str(), "It's easy.\n");
+    EXPECT_EQ(loaded.m_arrSentenceTiming[0].starttime, 1230);
+    EXPECT_EQ(loaded.m_arrSentenceTiming[1].endtime, 7990);
+}
+
+TEST(AssTimeFormatTest, MinSecAndAssTimes)
+{
+    const CQuenlowApp app;
+    struct MinSecCase {
+        int64_t ms;
+        const char* text;
+    };
+    const MinSecCase minSec[] = {
+        {0, "00:00"},        {999, "00:00"},           {9000, "00:09"},
+        {61234, "01:01"},    {599999, "09:59"},        {600000, "10:00"},
+        {5999999, "99:59"},  {6000000, "100:00"},      {int64_t{1000} * 60000 + 5000, "1000:05"},
+    };
+    for (const MinSecCase& c : minSec)
+        EXPECT_EQ(app.FormatMinSec(c.ms).str(), c.text) << c.ms;
+
+    struct AssCase {
+        const char* ms;
+        const char* text;
+    };
+    const AssCase ass[] = {
+        {"0", "0:00:00.00"},           {"61234", "0:01:01.23"},    {"62345", "0:01:02.34"},
+        {"3599999", "0:59:59.99"},     {"3600000", "1:00:00.00"},  {"36000000", "10:00:00.00"},
+        {"-2", "0:00:00.00"},          {"", "0:00:00.00"},         {"9", "0:00:00.00"},
+    };
+    for (const AssCase& c : ass)
+        EXPECT_EQ(app.FormatAssTime(c.ms).str(), c.text) << c.ms;
+
+    EXPECT_EQ(NumberedAssPath("/p/a.ass/Both.ass", 12).str(), "/p/a.ass/Both12.ass");
+}

@@ -1,0 +1,769 @@
+// The lesson view and the bilingual list view under Xvfb: loading a lesson
+// into the view, the positions pass, the follow step with a stand-in player,
+// the font size parser, the translation address, commands routed through a
+// real main frame, and the bilingual list following the lesson.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/stc/stc.h>
+
+#include "lesson/doublelangformview.h"
+#include "lesson/quenlowview.h"
+#include "lesson/lessontextstyle.h"
+#include "platform/sqlitedb.h"
+#include "platform/wxtext.h"
+#include "shell/mainfrm.h"
+#include "shell/mainribbon.h"
+#include "shell/quenlow.h"
+#include "shell/quenlowdoc.h"
+#include "shell/showchndlg.h"
+#include "shell/showmsgdlg.h"
+#include "playback/purewmpdialog.h"
+#include "tests/testsupport.h"
+#include "vocabulary/minihtmldlg.h"
+
+namespace {
+
+void DrainEvents()
+{
+    for (int i = 0; i < 3; ++i) {
+        while (wxTheApp->Pending())
+            wxTheApp->Dispatch();
+        wxTheApp->ProcessIdle();
+    }
+}
+
+// Puts back every application field these tests change.
+class AppStateGuard {
+public:
+    AppStateGuard()
+        : m_timing(theApp.m_arrSentenceTiming), m_corrections(theApp.m_arrTextCorrection),
+          m_count(theApp.m_nSentenceCount), m_current(theApp.m_nCurrentSentence), m_offset(theApp.m_nTimeOffset),
+          m_threshold(theApp.m_nBlankThreshold), m_scriptLoaded(theApp.m_bScriptLoaded),
+          m_repeatCount(theApp.m_nRepeatCount), m_visibleLines(theApp.m_nVisibleLines),
+          m_lastLine(theApp.m_nDoubleLangLastLine), m_fontSize(theApp.m_nFontSize),
+          m_fontChanges(theApp.m_nFontChangeCount), m_fontCountLesson(theApp.m_nFontCountQuenlowView),
+          m_text(theApp.m_clrText), m_background(theApp.m_clrBackground),
+          m_strings{theApp.m_strPlayState,   theApp.m_strPlaybackStarted, theApp.m_strSkipBlank,
+                    theApp.m_strShowChinese, theApp.m_strTextLayout,      theApp.m_strSubtitleLoaded,
+                    theApp.m_strPointRead,   theApp.m_strScriptPath,      theApp.m_strFontName}
+    {
+        m_foreign.Copy(theApp.m_arrForeignText);
+        m_chinese.Copy(theApp.m_arrChineseText);
+    }
+    ~AppStateGuard()
+    {
+        theApp.m_arrSentenceTiming = m_timing;
+        theApp.m_arrTextCorrection = m_corrections;
+        theApp.m_nSentenceCount = m_count;
+        theApp.m_nCurrentSentence = m_current;
+        theApp.m_nTimeOffset = m_offset;
+        theApp.m_nBlankThreshold = m_threshold;
+        theApp.m_bScriptLoaded = m_scriptLoaded;
+        theApp.m_nRepeatCount = m_repeatCount;
+        theApp.m_nVisibleLines = m_visibleLines;
+        theApp.m_nDoubleLangLastLine = m_lastLine;
+        theApp.m_nFontSize = m_fontSize;
+        theApp.m_nFontChangeCount = m_fontChanges;
+        theApp.m_nFontCountQuenlowView = m_fontCountLesson;
+        theApp.m_clrText = m_text;
+        theApp.m_clrBackground = m_background;
+        CString* targets[] = {&theApp.m_strPlayState,   &theApp.m_strPlaybackStarted, &theApp.m_strSkipBlank,
+                              &theApp.m_strShowChinese, &theApp.m_strTextLayout,      &theApp.m_strSubtitleLoaded,
+                              &theApp.m_strPointRead,   &theApp.m_strScriptPath,      &theApp.m_strFontName};
+        for (size_t k = 0; k < std::size(targets); ++k)
+            *targets[k] = m_strings[k];
+        theApp.m_arrForeignText.Copy(m_foreign);
+        theApp.m_arrChineseText.Copy(m_chinese);
+    }
+
+private:
+    std::vector<SSentenceTiming> m_timing;
+    std::vector<int> m_corrections;
+    int m_count, m_current, m_offset, m_threshold, m_scriptLoaded, m_repeatCount, m_visibleLines, m_lastLine,
+        m_fontSize, m_fontChanges, m_fontCountLesson;
+    COLORREF m_text, m_background;
+    std::vector<CString> m_strings;
+    CStringArray m_foreign, m_chinese;
+};
+
+struct SSentence {
+    int start;
+    int end;
+    const char* english;   // with its line end, as the loaders store it
+    const char* chinese;
+};
+
+// The sentence model and the view's text for a list of sentences, the way a
+// load leaves them, followed by the positions pass.
+void PutLesson(CQuenlowView& view, const std::vector<SSentence>& sentences)
+{
+    theApp.ClearSentenceModel();
+    theApp.EnsureSentenceCapacity(static_cast<int>(sentences.size()));
+    CString text;
+    for (size_t i = 0; i < sentences.size(); ++i) {
+        SSentenceTiming& timing = theApp.m_arrSentenceTiming[i];
+        timing.linecnt = static_cast<int>(i);
+        timing.starttime = sentences[i].start;
+        timing.endtime = sentences[i].end;
+        theApp.m_arrForeignText.Add(sentences[i].english);
+        theApp.m_arrChineseText.Add(sentences[i].chinese);
+        text += sentences[i].english;
+    }
+    theApp.m_nSentenceCount = static_cast<int>(sentences.size());
+    SetControlText(*view.m_richText, text);
+    view.ApplyTextFormat();
+    view.ComputeTextPositions();
+}
+
+// A lesson database with the given rows; the stored English positions are
+// deliberately wrong, the positions pass replaces them.
+void WriteScriptFile(const CString& path, const std::vector<SSentence>& sentences)
+{
+    CSqliteDb db;
+    ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
+    ASSERT_TRUE(db.Exec("create table tablename (linecnt varchar(20), starttime varchar(20), endtime varchar(20), "
+                        "fgnstartpos varchar(20), fgntxtlen varchar(20), chnstartpos varchar(20), "
+                        "chntxtlen varchar(20), fgntxt varchar(1000), chntxt varchar(1000));"));
+    ASSERT_TRUE(db.Begin());
+    for (size_t i = 0; i < sentences.size(); ++i) {
+        const int n = static_cast<int>(i);
+        ASSERT_TRUE(db.Exec("insert into tablename values (?, ?, ?, ?, ?, ?, ?, ?, ?);",
+                            {n, sentences[i].start, sentences[i].end, 999, 1, 0, 0, sentences[i].english,
+                             sentences[i].chinese}));
+    }
+    ASSERT_TRUE(db.Commit());
+}
+
+// A shown top-level window holding one view that fills it.
+class LessonViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_frame = new wxFrame(nullptr, wxID_ANY, "lesson", wxDefaultPosition, wxSize(700, 400));
+        theApp.m_strFontName = "Arial";
+        theApp.m_nFontSize = 16;
+        theApp.m_clrText = RGB(0, 0, 0);
+        theApp.m_clrBackground = RGB(255, 255, 255);
+        theApp.m_strPlayState = "OnPlay";
+        theApp.m_strPlaybackStarted = "true";
+        theApp.m_bScriptLoaded = 1;
+        theApp.m_strSkipBlank.Empty();
+        theApp.m_nBlankThreshold = 3000;
+        theApp.m_nTimeOffset = 0;
+        theApp.m_strShowChinese.Empty();
+        theApp.m_strTextLayout = "script";
+        theApp.m_strPointRead.Empty();
+        theApp.m_nRepeatCount = 0;
+    }
+    void TearDown() override
+    {
+        m_frame->Destroy();
+        DrainEvents();
+    }
+
+    template <class View>
+    View* MakeView(int id)
+    {
+        auto* view = new View;
+        EXPECT_TRUE(view->Create(m_frame, id));
+        view->OnInitialUpdate();
+        view->Show();
+        m_frame->Show();
+        m_frame->SendSizeEvent();
+        view->SetSize(m_frame->GetClientSize());
+        view->Layout();
+        DrainEvents();
+        return view;
+    }
+
+    // A lesson view whose player is a plain time value; seeks are recorded
+    // and move the time.
+    CQuenlowView* MakeFollowingView()
+    {
+        CQuenlowView* view = MakeView<CQuenlowView>(501);
+        view->m_getPlayerTime = [this] { return m_time; };
+        view->m_seekPlayer = [this](int64_t to) {
+            m_seeks.push_back(to);
+            m_time = to;
+        };
+        view->m_getPlayerState = [] { return 3; };
+        view->m_pausePlayer = [] {};
+        return view;
+    }
+
+    void TickAt(CQuenlowView& view, int64_t time)
+    {
+        m_time = time;
+        view.OnTimer(CQuenlowView::kFollowTimer);
+    }
+
+    static bool SelectionIsLine(const CQuenlowView& view, int line)
+    {
+        const wxStyledTextCtrl& text = *view.m_richText;
+        return text.GetSelectionStart() == text.PositionFromLine(line) &&
+               text.GetSelectionEnd() == text.PositionFromLine(line) + text.LineLength(line);
+    }
+
+    AppStateGuard m_guard;
+    wxFrame* m_frame = nullptr;
+    int64_t m_time = 0;
+    std::vector<int64_t> m_seeks;
+};
+
+} // namespace
+
+// ---- Loading and the positions pass -------------------------------------------------
+
+TEST_F(LessonViewTest, AfterThePositionsPassEachSentenceSelectsExactlyItsLine)
+{
+    // Sentence i must select line i with its line end, whatever the bytes of
+    // the line: GB18030 text is longer in the control's UTF-8, so character
+    // counts and control positions differ after the first Chinese line.
+    const std::vector<SSentence> sentences = {
+        {0, 900, "Plain English.\n", "普通句子"},
+        {1000, 1900, "Tom said \"你好\" to me.\n", ""},                   // Chinese inside an English line
+        {2000, 2900, "中文字幕占满整行\n", ""},                              // a whole Chinese line
+        {3000, 3900, "Windows line end.\r\n", ""},                          // "\r\n" is one line end of 2
+        {4000, 4900, "\n", ""},                                             // an empty sentence
+        {5000, 5900, "Emoji-free but 4-byte 𠀀 character.\n", ""},           // GB18030 four-byte character
+        {6000, 6900, "Last sentence without a line end", ""},
+    };
+    testsupport::TempFolder folder;
+    const CString path = folder.ansi() + "课文.script";
+    WriteScriptFile(path, sentences);
+    theApp.m_strScriptPath = path;
+
+    CQuenlowView* view = MakeView<CQuenlowView>(501);
+    theApp.m_strPlayState = "OnPause";
+    view->LoadSubtitleFile();
+    ASSERT_EQ(theApp.m_nSentenceCount, static_cast<int>(sentences.size()));
+    EXPECT_EQ(theApp.m_strSubtitleLoaded, "true");
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
+
+    // Paused: the pass waits, the stored positions stay.
+    view->OnTimer(CQuenlowView::kTimerTextPositions);
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
+    EXPECT_EQ(theApp.m_arrSentenceTiming[0].fgnstartpos, 999);
+
+    theApp.m_strPlayState = "OnPlay";
+    view->OnTimer(CQuenlowView::kTimerTextPositions);
+    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
+
+    wxStyledTextCtrl& text = *view->m_richText;
+    for (size_t i = 0; i < sentences.size(); ++i) {
+        SCOPED_TRACE(sentences[i].english);
+        const SSentenceTiming& timing = theApp.m_arrSentenceTiming[i];
+        text.SetSelection(timing.fgnstartpos, timing.fgnstartpos + timing.fgntxtlen);
+        EXPECT_EQ(FromWx(text.GetSelectedText()), CString(sentences[i].english));
+        EXPECT_EQ(text.LineFromPosition(timing.fgnstartpos), static_cast<int>(i));
+
+        // The view's own selection of the sentence is the same range.
+        view->SelectSentence(static_cast<int>(i));
+        EXPECT_EQ(view->m_nSelStart, timing.fgnstartpos);
+        EXPECT_EQ(view->m_nSelEnd, timing.fgnstartpos + timing.fgntxtlen);
+    }
+    // Character offsets inside a sentence become control positions.
+    const SSentenceTiming& chineseInside = theApp.m_arrSentenceTiming[1];
+    const int wordStart = text.PositionRelative(chineseInside.fgnstartpos, 14);   // after "Tom said \"你好\" "
+    EXPECT_EQ(FromWx(text.GetTextRange(wordStart, wordStart + 2)), CString("to"));
+}
+
+TEST_F(LessonViewTest, LoadOutcomesDecideWhatTheViewKeeps)
+{
+    testsupport::TempFolder folder;
+    const CString good = folder.ansi() + "lesson.script";
+    WriteScriptFile(good, {{0, 1000, "First lesson.\n", "第一课"}});
+
+    CQuenlowView* view = MakeView<CQuenlowView>(501);
+    struct Case {
+        const char* what;
+        CString path;
+        const char* textAfter;
+        bool timerStarted;
+    };
+    const Case cases[] = {
+        {"a lesson database", good, "First lesson.\n", true},
+        {"a missing database keeps the text", folder.ansi() + "missing.script", "First lesson.\n", false},
+        {"no loader for the name changes nothing", folder.ansi() + "notes.txt", "First lesson.\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        view->m_timers.KillTimer(CQuenlowView::kTimerTextPositions);
+        view->m_arrMarkedBySentence.Add("0");
+        theApp.m_strScriptPath = c.path;
+        view->LoadSubtitleFile();
+        EXPECT_EQ(FromWx(view->m_richText->GetText()), CString(c.textAfter));
+        EXPECT_EQ(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions), c.timerStarted);
+    }
+    // The failed open still cleared the model and the marks (the load of the
+    // unknown name touched neither).
+    EXPECT_EQ(theApp.m_nSentenceCount, 0);
+    EXPECT_EQ(view->m_arrMarkedBySentence.GetSize(), 1);
+    int kind = 0, seconds = 0;
+    CString message;
+    ASSERT_TRUE(theApp.TakeMessage(kind, message, seconds));
+    EXPECT_EQ(message, "打开播放数据文件失败!");
+}
+
+// ---- Following playback ---------------------------------------------------------------
+
+TEST_F(LessonViewTest, FollowStepSelectsTheSentenceAtThePlayerTime)
+{
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {
+                         {1000, 2000, "First.\n", ""},
+                         {2000, 3000, "Second starts where the first ends.\n", ""},
+                         {2500, 4000, "Third overlaps the second.\n", ""},
+                         {9000, 9500, "Fourth after a gap.\n", ""},
+                     });
+    view->StartFollowing("");
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kFollowTimer));
+
+    struct Step {
+        int offset;
+        int64_t time;
+        int current;   // also the selected line
+        const char* why;
+    };
+    const Step steps[] = {
+        {0, 1000, 0, "the start is inclusive"},
+        {0, 2000, 0, "the end is inclusive and the lower index wins"},
+        {0, 2001, 1, "next sentence"},
+        {0, 2600, 1, "inside two sentences: the lower index"},
+        {0, 3001, 2, "only the third"},
+        {0, 6000, 2, "a gap keeps the previous sentence"},
+        {0, 9000, 3, "after the gap"},
+        {0, 9999, 3, "after the last sentence nothing changes"},
+        {400, 1399, 3, "offset +400: 1000 ms is not yet the first"},
+        {400, 1400, 0, "offset +400: start 1000 is now 1400"},
+        {400, 2400, 0, "offset +400: end 2000 is now 2400"},
+        {400, 2401, 1, "offset +400: then the second"},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.why);
+        theApp.m_nTimeOffset = s.offset;
+        TickAt(*view, s.time);
+        EXPECT_EQ(theApp.m_nCurrentSentence, s.current);
+        EXPECT_TRUE(SelectionIsLine(*view, s.current));
+    }
+
+    // Not playing, or no lesson for the media: the tick changes nothing.
+    for (const char* state : {"OnPause", "OnStop"}) {
+        theApp.m_strPlayState = state;
+        TickAt(*view, 3001 + 400);
+        EXPECT_EQ(theApp.m_nCurrentSentence, 1) << state;
+    }
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_bScriptLoaded = 0;
+    TickAt(*view, 3001 + 400);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 1);
+}
+
+TEST_F(LessonViewTest, FollowStepKeepsTheCurrentSentenceInSight)
+{
+    CQuenlowView* view = MakeFollowingView();
+    std::vector<SSentence> sentences;
+    // More sentences than the table starts with: it grows with the lesson.
+    for (int i = 0; i < 3200; ++i)
+        sentences.push_back({i * 1000, i * 1000 + 900, "A sentence of the lesson.\n", ""});
+    PutLesson(*view, sentences);
+    view->StartFollowing("");
+    wxStyledTextCtrl& text = *view->m_richText;
+    ASSERT_GT(text.LinesOnScreen(), 5);
+
+    const auto inSight = [&](int line) {
+        const int first = text.GetFirstVisibleLine();
+        return line >= first && line < first + text.LinesOnScreen();
+    };
+    // Sentence by sentence through the lesson, then seeks far ahead and back.
+    std::vector<int> order;
+    for (int i = 0; i < 120; ++i)
+        order.push_back(i);
+    for (int i : {280, 3199, 3, 3050, 150})
+        order.push_back(i);
+    for (int i : order) {
+        TickAt(*view, i * 1000 + 100);
+        ASSERT_EQ(theApp.m_nCurrentSentence, i);
+        EXPECT_TRUE(inSight(i)) << "sentence " << i << ", first visible " << text.GetFirstVisibleLine();
+    }
+    EXPECT_GT(theApp.m_nVisibleLines, 5);
+}
+
+TEST_F(LessonViewTest, CaptionShowsTheChineseLineAndHidesForAnEmptyOne)
+{
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {
+                         {1000, 2000, "First.\n", "第一句\n"},
+                         {3000, 4000, "Second.\n", "\n"},     // only a line end
+                         {5000, 6000, "Third.\n", "啊\n"},     // one character: two bytes, shown
+                         {7000, 8000, "Fourth.\n", "x\n"},    // one byte: not worth a caption
+                     });
+    view->StartFollowing("");
+
+    // Switched off: no caption window is needed, so none is made.
+    TickAt(*view, 1500);
+    EXPECT_EQ(view->m_pShowChnDlg, nullptr);
+
+    theApp.m_strShowChinese = "true";
+    struct Step {
+        int64_t time;
+        bool shown;
+        const char* text;
+    };
+    const Step steps[] = {
+        {1500, true, "第一句\n"},
+        {3500, false, nullptr},
+        {5500, true, "啊\n"},
+        {7500, false, nullptr},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.time);
+        TickAt(*view, s.time);
+        ASSERT_NE(view->m_pShowChnDlg, nullptr);
+        EXPECT_EQ(view->m_pShowChnDlg->IsShown(), s.shown);
+        if (!s.shown)
+            continue;
+        EXPECT_EQ(FromWx(view->m_pShowChnDlg->m_richCaption->GetValue()), CString(s.text));
+        // A strip over the bottom of the text.
+        const wxRect text = view->m_richText->GetScreenRect();
+        const wxRect caption = view->m_pShowChnDlg->GetRect();
+        EXPECT_EQ(caption.x, text.x);
+        EXPECT_EQ(caption.width, text.width);
+        EXPECT_EQ(caption.y, text.y + text.height - CQuenlowView::kCaptionHeight);
+        EXPECT_EQ(caption.height, CQuenlowView::kCaptionHeight);
+    }
+}
+
+TEST_F(LessonViewTest, SkipBlankSeeksOverLongGapsOnly)
+{
+    struct Case {
+        const char* why;
+        std::vector<SSentence> sentences;
+        int current;         // the sentence current before the tick (-1: not following)
+        int64_t time;
+        const char* skip;
+        std::vector<int64_t> seeks;
+    };
+    const Case cases[] = {
+        {"gap of 5000 ms after the current sentence",
+         {{1000, 2000, "a\n", ""}, {7000, 8000, "b\n", ""}}, 0, 2001, "true", {6000}},
+        {"gap of exactly 3000 ms does not jump",
+         {{1000, 2000, "a\n", ""}, {5001, 6000, "b\n", ""}}, 0, 2001, "true", {}},
+        {"inside the sentence nothing jumps",
+         {{1000, 2000, "a\n", ""}, {7000, 8000, "b\n", ""}}, 0, 1500, "true", {}},
+        {"skip-blank off",
+         {{1000, 2000, "a\n", ""}, {7000, 8000, "b\n", ""}}, 0, 2001, "", {}},
+        {"first sentence later than 3 s",
+         {{5000, 6000, "a\n", ""}}, 0, 0, "true", {4000}},
+        {"after the last sentence there is no next one to jump to",
+         {{1000, 2000, "a\n", ""}, {7000, 8000, "b\n", ""}}, 1, 8001, "true", {}},
+        {"before following starts there is no current sentence",
+         {{5000, 6000, "a\n", ""}, {17000, 18000, "b\n", ""}}, -1, 6500, "true", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        CQuenlowView* view = MakeFollowingView();
+        PutLesson(*view, c.sentences);
+        theApp.m_strSkipBlank = c.skip;
+        theApp.m_nCurrentSentence = c.current;
+        m_seeks.clear();
+        TickAt(*view, c.time);
+        EXPECT_EQ(m_seeks, c.seeks);
+        view->Destroy();
+    }
+}
+
+TEST_F(LessonViewTest, FollowingWithoutMainFrameOrPlayerDoesNothing)
+{
+    // The default player functions find no main frame here.
+    ASSERT_EQ(GetMainFrame(), nullptr);
+    CQuenlowView* view = MakeView<CQuenlowView>(501);
+    PutLesson(*view, {{0, 100000, "Only sentence.\n", "唯一\n"}});
+    theApp.m_strShowChinese = "true";
+    theApp.m_strSkipBlank = "true";
+    view->StartFollowing("");
+    theApp.m_nCurrentSentence = 5;   // a stale index from an earlier lesson
+    for (int id : {CQuenlowView::kFollowTimer, CQuenlowView::kTimerPointReadEnd, CQuenlowView::kTimerPauseWhileHeld,
+                   CQuenlowView::kTimerPlayWhenBuffering, CQuenlowView::kTimerBold, CQuenlowView::kTimerHideCaption})
+        view->OnTimer(id);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 5);
+    EXPECT_EQ(view->m_pShowChnDlg, nullptr);
+}
+
+// ---- Text helpers ------------------------------------------------------------------------
+
+TEST(LessonViewText, FontSizeParserReadsPointsAsTwips)
+{
+    struct Case {
+        const char* text;
+        int twips;
+    };
+    const Case cases[] = {
+        {"1", 20},              // the smallest accepted size
+        {"1638", 32760},        // the largest accepted size
+        {"1638.5", 32770},      // refused by the caller: above 32760
+        {"0.5", 10},            // refused by the caller: below 20
+        {"16.5", 330},
+        {"4.35", 87},           // exact: no binary rounding down to 86
+        {"10.04", 200},         // truncated, not rounded
+        {" \t12 \t", 240},      // blanks and tabs around the number
+        {"", -1},
+        {" \t ", -1},
+        {"-3", 0},              // a negative size is 0
+        {"12pt", -2},
+        {"1 2", -2},
+        {".", -2},
+        {"abc", -2},
+        {"99999999999", 20000000},   // capped far above the limit, never wraps
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CQuenlowView::ParseTwips(c.text), c.twips) << '"' << c.text << '"';
+
+    struct Shown {
+        int twips;
+        const char* text;
+    };
+    for (const Shown& s : {Shown{320, "16"}, Shown{330, "16.5"}, Shown{324, "16"}, Shown{325, "16.5"},
+                           Shown{335, "17"}, Shown{0, "0"}})
+        EXPECT_EQ(CQuenlowView::TwipsToPointString(s.twips), CString(s.text)) << s.twips;
+}
+
+TEST(LessonViewText, TranslationAddressCarriesTheTextAsEncodedUtf8)
+{
+    const CString page = "https://translate.example.org/?hl=zh-CN&tab=wT#en/zh-CN/";
+    struct Case {
+        const char* text;
+        const char* encoded;
+    };
+    const Case cases[] = {
+        {"hello", "hello"},
+        {"  Hello world \n", "Hello%20world"},     // trimmed, blank encoded
+        {"你好", "%E4%BD%A0%E5%A5%BD"},             // UTF-8, not the GB18030 bytes
+        {"a&b#c/d?e", "a%26b%23c%2Fd%3Fe"},         // address characters cannot end the text early
+        {"it's-ok_~.", "it%27s-ok_~."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CQuenlowView::BuildTranslateAddress(c.text), page + c.encoded) << c.text;
+}
+
+// ---- Commands through the main frame --------------------------------------------------------
+
+namespace {
+
+class LessonViewFrameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        document.OnNewDocument();
+        frame = new CMainFrame(program.ansi());
+        ASSERT_TRUE(frame->Create(&document));
+        frame->Show();
+        view = dynamic_cast<CQuenlowView*>(frame->GetActiveView());
+        ASSERT_NE(view, nullptr);
+    }
+    void TearDown() override
+    {
+        if (frame)
+            frame->Close(true);
+        DrainEvents();
+        if (theApp.m_pStreamDlg)
+            theApp.m_pStreamDlg->Destroy();
+        if (theApp.m_pShowMsgDlg)
+            theApp.m_pShowMsgDlg->Destroy();
+        if (theApp.m_dlgMiniHtml)
+            theApp.m_dlgMiniHtml->Destroy();
+        theApp.m_pStreamDlg = nullptr;
+        theApp.m_pShowMsgDlg = nullptr;
+        theApp.m_dlgMiniHtml = nullptr;
+        DrainEvents();
+    }
+
+    wxUpdateUIEvent UpdateOf(int id)
+    {
+        wxUpdateUIEvent event(id);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+        return event;
+    }
+    bool Command(int id)
+    {
+        wxCommandEvent command(wxEVT_MENU, id);
+        command.SetEventObject(frame);
+        return frame->GetEventHandler()->ProcessEvent(command);
+    }
+
+    AppStateGuard guard;
+    testsupport::TempProgramFolder program;
+    CQuenlowDoc document;
+    CMainFrame* frame = nullptr;
+    CQuenlowView* view = nullptr;
+};
+
+} // namespace
+
+TEST_F(LessonViewFrameTest, ViewCommandsAreEnabledWhileALessonIsLoaded)
+{
+    struct Case {
+        int id;
+        const char* loaded;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {CQuenlowView::kCmdFontColor, "", false},      {CQuenlowView::kCmdFontColor, "true", true},
+        {CQuenlowView::kCmdBackColor, "true", true},   {CQuenlowView::kCmdIncreaseMargin, "", false},
+        {CQuenlowView::kCmdDecreaseMargin, "true", true},
+        {CQuenlowView::kCmdFontName, "", false},       {CQuenlowView::kCmdFontName, "x", true},   // any text
+        {CQuenlowView::kCmdFontSize, "x", true},       {CQuenlowView::kCmdFontColor, "x", false}, // only "true"
+        {CQuenlowView::kCmdFontBold, "", true},        {CQuenlowView::kCmdFontUnderline, "", true},
+    };
+    for (const Case& c : cases) {
+        theApp.m_strSubtitleLoaded = c.loaded;
+        const wxUpdateUIEvent update = UpdateOf(c.id);
+        EXPECT_TRUE(update.GetSetEnabled()) << c.id;
+        EXPECT_EQ(update.GetEnabled(), c.enabled) << c.id << " with \"" << c.loaded << '"';
+    }
+    // The bold button shows the text's state.
+    EXPECT_EQ(UpdateOf(CQuenlowView::kCmdFontBold).GetChecked(), view->m_richText->StyleGetBold(0));
+}
+
+TEST_F(LessonViewFrameTest, EffectCommandPausesAndResumesOnlyWhatItPaused)
+{
+    struct Case {
+        const char* stateBefore;
+        const char* stateWhilePending;
+        const char* stateAfter;
+    };
+    const Case cases[] = {
+        {"OnPlay", "OnPause", "OnPlay"},    // paused by the command: resumed
+        {"OnPause", "OnPause", "OnPause"},  // paused by the learner: stays paused
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stateBefore);
+        theApp.m_strPlayState = c.stateBefore;
+        const bool boldBefore = view->m_richText->StyleGetBold(0);
+        ASSERT_TRUE(Command(CQuenlowView::kCmdFontBold));
+        EXPECT_EQ(theApp.m_strPlayState, c.stateWhilePending);
+        EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerBold));
+        EXPECT_EQ(view->m_richText->StyleGetBold(0), boldBefore);   // one second later
+
+        view->OnTimer(CQuenlowView::kTimerBold);
+        EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerBold));
+        EXPECT_EQ(view->m_richText->StyleGetBold(0), !boldBefore);
+        EXPECT_EQ(theApp.m_strPlayState, c.stateAfter);
+    }
+}
+
+TEST_F(LessonViewFrameTest, FontSizeFromTheRibbonComboIsCheckedAndApplied)
+{
+    CMainRibbon& ribbon = *frame->m_pRibbonBar;
+    int kind = 0, seconds = 0;
+    CString message;
+    theApp.TakeMessage(kind, message, seconds);
+    const int changes = theApp.m_nFontChangeCount;
+
+    struct Case {
+        const char* typed;
+        bool accepted;
+        int points;   // the text's size afterwards, in hundredths
+    };
+    const Case cases[] = {
+        {"20", true, 2000},
+        {"0.5", false, 2000},
+        {"1638.5", false, 2000},
+        {"12.5", true, 1250},
+        {"big", false, 1250},
+        {"1", true, 100},
+        {"1638", true, 163800},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ribbon.SetComboText(CQuenlowView::kCmdFontSize, c.typed);
+        ASSERT_TRUE(Command(CQuenlowView::kCmdFontSize));
+        EXPECT_EQ(view->m_richText->StyleGetSizeFractional(0), c.points);
+        const bool reported = theApp.TakeMessage(kind, message, seconds);
+        EXPECT_EQ(reported, !c.accepted);
+        if (!c.accepted) {
+            EXPECT_EQ(message, "The number must be between 1 and 1638.");
+            EXPECT_EQ(kind, 1);
+            // The combo shows the text's size again.
+            EXPECT_EQ(ribbon.GetComboText(CQuenlowView::kCmdFontSize),
+                      CQuenlowView::TwipsToPointString(c.points / 5));
+        }
+    }
+    EXPECT_EQ(theApp.m_nFontSize, 1638);
+    EXPECT_EQ(theApp.m_nFontChangeCount, changes + 4);
+}
+
+TEST_F(LessonViewFrameTest, CommandsStopReachingTheViewWhenItIsNotCentral)
+{
+    theApp.m_strSubtitleLoaded = "true";
+    EXPECT_TRUE(UpdateOf(CQuenlowView::kCmdIncreaseMargin).GetEnabled());
+    const int margin = view->m_richText->GetMarginLeft();
+    ASSERT_TRUE(Command(CQuenlowView::kCmdIncreaseMargin));
+    EXPECT_EQ(view->m_richText->GetMarginLeft(), margin + CQuenlowView::kMarginStep);
+
+    // The configuration category puts another view in the middle: the
+    // margin command is shown disabled and no longer reaches the lesson view.
+    frame->m_pRibbonBar->SetActiveCategory(4);
+    frame->OnChangeRibbonCategory();
+    ASSERT_NE(frame->GetActiveView(), view);
+    EXPECT_FALSE(UpdateOf(CQuenlowView::kCmdIncreaseMargin).GetEnabled());
+    Command(CQuenlowView::kCmdIncreaseMargin);
+    EXPECT_EQ(view->m_richText->GetMarginLeft(), margin + CQuenlowView::kMarginStep);
+}
+
+// ---- The bilingual list follows the lesson -----------------------------------------------------
+
+TEST_F(LessonViewTest, BilingualListMarksTheEntryBeforeTheCurrentNumber)
+{
+    theApp.m_arrForeignText.RemoveAll();
+    theApp.m_arrChineseText.RemoveAll();
+    const char* english[] = {"Call 5. later\n", "Two\n", "Three\n", "Four\n", "Five\n", "Six\n"};
+    for (const char* line : english) {
+        theApp.m_arrForeignText.Add(line);
+        theApp.m_arrChineseText.Add("中文\n");
+    }
+    theApp.m_nDoubleLangLastLine = 0;
+    theApp.m_nVisibleLines = 40;
+    auto* view = MakeView<CDoubleLangFormView>(374);
+    view->BuildText();
+    wxStyledTextCtrl& text = *view->m_richText;
+    const auto entry = [&](int sentence) { return text.PositionFromLine(2 * sentence); };
+
+    struct Step {
+        int current;
+        int selStart;   // control positions; -1 = the selection is not touched
+        int selEnd;
+        const char* why;
+    };
+    // Positions are taken from the built text, so compute them first.
+    const int found4 = entry(3);
+    const int found5 = entry(4);
+    const int found2 = entry(1);
+    const Step steps[] = {
+        {0, -1, -1, "sentence 0 is where the list starts: nothing happens"},
+        {3, found4, found4 + 2, "first number found: only \"4.\" is selected"},
+        {3, found4, found4 + 2, "the same sentence again: unchanged"},
+        {4, found4, found5 - 1, "then the entry from the last number up to the new one"},
+        {1, found5, found2 - 1, "back: from the last number to the new one, whichever way"},
+    };
+    text.SetSelection(0, 0);
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.why);
+        theApp.m_nCurrentSentence = s.current;
+        view->OnTimer(CDoubleLangFormView::kFollowTimer);
+        if (s.selStart < 0) {
+            EXPECT_EQ(text.GetSelectionStart(), text.GetSelectionEnd());
+            continue;
+        }
+        EXPECT_EQ(std::min(text.GetSelectionStart(), text.GetSelectionEnd()), std::min(s.selStart, s.selEnd));
+        EXPECT_EQ(std::max(text.GetSelectionStart(), text.GetSelectionEnd()), std::max(s.selStart, s.selEnd));
+    }
+    // "5." inside the first sentence is not an entry number.
+    EXPECT_EQ(view->FindEntryNumber(5), found5);
+    EXPECT_EQ(view->FindEntryNumber(7), -1);
+}

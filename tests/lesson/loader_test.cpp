@@ -1,0 +1,576 @@
+// The lesson and subtitle loaders: which loader a file name chooses, the text
+// rules of each format, UTF-8 files read without touching them, the model
+// replaced whole by every load and growing with long lessons.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lesson/lessonloader.h"
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "shell/quenlow.h"
+#include "tests/testsupport.h"
+
+using testsupport::FixturePath;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+
+namespace {
+
+struct SExpectedSentence {
+    int start;
+    int end;
+    std::string english;   // as stored, with its "\n"
+    std::string chinese;
+};
+
+// Compares the whole model with the expected sentences: counts, timings,
+// indexes, zeroed positions, texts and the view text built from them.
+void ExpectModel(const CQuenlowApp& app, const CString& viewText, const std::vector<SExpectedSentence>& expected,
+                 const std::string& what)
+{
+    SCOPED_TRACE(what);
+    ASSERT_EQ(app.m_nSentenceCount, static_cast<int>(expected.size()));
+    ASSERT_EQ(app.m_arrForeignText.GetSize(), static_cast<int>(expected.size()));
+    ASSERT_EQ(app.m_arrChineseText.GetSize(), static_cast<int>(expected.size()));
+    std::string text;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const SSentenceTiming& s = app.m_arrSentenceTiming[i];
+        EXPECT_EQ(s.linecnt, static_cast<int>(i)) << i;
+        EXPECT_EQ(s.starttime, expected[i].start) << i;
+        EXPECT_EQ(s.endtime, expected[i].end) << i;
+        EXPECT_EQ(s.fgnstartpos + s.fgntxtlen + s.chnstartpos + s.chntxtlen, 0) << i;
+        EXPECT_EQ(app.m_arrForeignText[static_cast<int>(i)].str(), expected[i].english) << i;
+        EXPECT_EQ(app.m_arrChineseText[static_cast<int>(i)].str(), expected[i].chinese) << i;
+        text += expected[i].english;
+    }
+    EXPECT_EQ(viewText.str(), text);
+    if (!expected.empty()) {
+        EXPECT_EQ(app.m_nLastEndTime, expected.back().end);
+    }
+}
+
+struct SScriptRow {
+    int linecnt;
+    int start;
+    int end;
+    const char* english;
+    const char* chinese;
+};
+
+// A lesson database with the three lesson tables and the given sentences.
+void MakeScript(const CString& path, const std::vector<SScriptRow>& rows)
+{
+    CSqliteDb db;
+    ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
+    ASSERT_TRUE(db.Exec("create table tablename( linecnt int, starttime int, endtime int, fgnstartpos int, "
+                        "fgntxtlen int, chnstartpos int, chntxtlen int, fgntxt varchar(3000), chntxt varchar(3000) );"
+                        "create table wordlist( stroriginalword varchar(1000), strreference varchar(10000) );"
+                        "create table phaselist( stroriginalphase varchar(1000), strreference varchar(10000) );"));
+    ASSERT_TRUE(db.Begin());
+    int position = 0;
+    for (const SScriptRow& r : rows) {
+        const int length = CString(r.english).GetLength();
+        ASSERT_TRUE(db.Exec("insert into tablename values(?,?,?,?,?,?,?,?,?)",
+                            {r.linecnt, r.start, r.end, position, length, 7, 9, r.english, r.chinese}));
+        position += length;
+    }
+    ASSERT_TRUE(db.Commit());
+}
+
+std::vector<SScriptRow> ManyRows(int count, std::vector<std::string>& texts)
+{
+    texts.resize(static_cast<size_t>(count));
+    std::vector<SScriptRow> rows;
+    for (int i = 0; i < count; ++i) {
+        texts[static_cast<size_t>(i)] = "Sentence " + std::to_string(i) + "\n";
+        rows.push_back({i + 1, i * 1000, i * 1000 + 900, texts[static_cast<size_t>(i)].c_str(), "tmpchntxt"});
+    }
+    return rows;
+}
+
+std::string ManySrtEntries(int count)
+{
+    std::string srt;
+    for (int i = 0; i < count; ++i) {
+        const int start = i * 2000;
+        char times[80];
+        snprintf(times, sizeof times, "%02d:%02d:%02d,%03d --> %02d:%02d:%02d,%03d\n", start / 3600000,
+                 start / 60000 % 60, start / 1000 % 60, start % 1000, (start + 1500) / 3600000,
+                 (start + 1500) / 60000 % 60, (start + 1500) / 1000 % 60, (start + 1500) % 1000);
+        srt += std::to_string(i + 1) + "\n" + times + "Line number " + std::to_string(i) + "\n第" +
+               std::to_string(i) + "句\n\n";
+    }
+    return srt;
+}
+
+CString Fixture(const char* name) { return CString(FixturePath(std::string("lesson/") + name)); }
+
+// The sentences of the two bilingual ".srt" fixtures (UTF-8 and GB18030).
+const std::vector<SExpectedSentence> kBilingualSrt = {
+    {1500, 3250, "Don't go there, \"friend\"!\n", "别去那里，朋友。\n"},
+    {8000, 9500, "YYeTs is at the start here\n", "开头的关键字不算\n"},
+    {61234, 62345, "Second line of text --\n", "第二行\n"},
+};
+
+} // namespace
+
+TEST(LessonFileKindTest, ChoosesTheLoaderByTheFileName)
+{
+    struct Case {
+        const char* path;
+        ELessonFileKind kind;
+    };
+    const Case cases[] = {
+        {"/home/u/lesson.script", ELessonFileKind::Script},
+        {"/home/u/Friends.srt.d/lesson.script", ELessonFileKind::Script},   // folder name does not count
+        {"/home/u/movie.srt", ELessonFileKind::Srt},
+        {"/home/u/show.ass", ELessonFileKind::Ass},
+        {"/home/u/song.lrc", ELessonFileKind::Lrc},
+        {"/home/u/lesson.srt.script", ELessonFileKind::Script},   // ".script" is tested first
+        {"/home/u/movie.ass.srt", ELessonFileKind::Srt},
+        {"/home/u/.srt", ELessonFileKind::None},   // at the first character: no extension
+        {"/home/u/x.srt/readme.txt", ELessonFileKind::None},
+        {"/home/u/movie.mp4", ELessonFileKind::None},
+        {"/home/u/电影.srt", ELessonFileKind::Srt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(GetLessonFileKind(c.path), c.kind) << c.path;
+}
+
+TEST(LessonFileKindTest, UnknownExtensionTouchesNothing)
+{
+    CQuenlowApp app;
+    app.ClearSentenceModel();
+    app.m_arrForeignText.Add("kept\n");
+    app.m_nSentenceCount = 1;
+    CString viewText = "kept\n";
+    EXPECT_EQ(LoadLessonFile(app, "/nowhere/movie.mp4", viewText), ELessonLoadResult::NoLoader);
+    EXPECT_EQ(app.m_nSentenceCount, 1);
+    EXPECT_EQ(viewText.str(), "kept\n");
+}
+
+// ---- Lesson database ----
+
+TEST(ScriptLoaderTest, AppliesTheTextRulesAndKeepsEnglishLengths)
+{
+    TempFolder folder;
+    // The folder name holds ".srt": the file is still loaded as a lesson database.
+    const CString path = folder.ansi() + "Friends.srt.d/第一课.script";
+    ASSERT_TRUE(CreateFolders(folder.ansi() + "Friends.srt.d"));
+    const char* english[] = {
+        "It*s a <i>big</i> day.\n",
+        "Wait—what?\\NNo.{\\r}\n",
+        "Dialogue 0000,,text 0000,end\n",
+    };
+    MakeScript(path, {
+                         {1, 100, 900, english[0], "这是<i>重要</i>的一天*\n"},
+                         {2, 1000, 1900, english[1], "等等—什么？\\N不。{\\r}"},
+                         {5, 2000, 2500, english[2], "tmpchntxt"},
+                     });
+    const std::string before = ReadBytes(ToFsPath(path));
+
+    CQuenlowApp app;
+    CString viewText;
+    ASSERT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded);
+    ASSERT_EQ(app.m_nSentenceCount, 3);
+    const char* expectedEnglish[] = {
+        "It's a ---big---- day.\n",
+        "Wait--what?--No.----\n",
+        "Dialogue ------text -----end\n",
+    };
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(app.m_arrForeignText[i].str(), expectedEnglish[i]) << i;
+        EXPECT_EQ(app.m_arrForeignText[i].GetLength(), CString(english[i]).GetLength()) << i;
+    }
+    EXPECT_EQ(app.m_arrChineseText[0].str(), "这是重要的一天'\n");
+    EXPECT_EQ(app.m_arrChineseText[1].str(), "等等--什么？不。");
+    EXPECT_EQ(app.m_arrChineseText[2].str(), "");
+    EXPECT_EQ(viewText.str(), std::string(expectedEnglish[0]) + expectedEnglish[1] + expectedEnglish[2]);
+
+    // Every stored column is carried over, the stored line number included.
+    const SSentenceTiming& last = app.m_arrSentenceTiming[2];
+    EXPECT_EQ(last.linecnt, 5);
+    EXPECT_EQ(last.starttime, 2000);
+    EXPECT_EQ(last.endtime, 2500);
+    EXPECT_EQ(last.chnstartpos, 7);
+    EXPECT_EQ(last.chntxtlen, 9);
+    EXPECT_EQ(app.m_nLastEndTime, 2500);
+    EXPECT_EQ(ReadBytes(ToFsPath(path)), before);
+}
+
+TEST(ScriptLoaderTest, EmptyOrTablelessDatabaseGivesAnEmptyLesson)
+{
+    TempFolder folder;
+    const CString empty = folder.ansi() + "empty.script";
+    MakeScript(empty, {});
+    // A file that is no database opens, but the sentence query fails.
+    const CString notADatabase = folder.ansi() + "notes.script";
+    ASSERT_TRUE(WriteFileAtomically(notADatabase, "just some text\n"));
+
+    for (const CString& path : {empty, notADatabase}) {
+        CQuenlowApp app;
+        MakeScript(folder.ansi() + "previous.script", {{1, 0, 10, "Old\n", "旧"}});
+        CString viewText;
+        ASSERT_EQ(LoadLessonFile(app, folder.ansi() + "previous.script", viewText), ELessonLoadResult::Loaded);
+        ASSERT_EQ(app.m_nSentenceCount, 1);
+
+        EXPECT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded) << path.str();
+        ExpectModel(app, viewText, {}, path.str());
+        EXPECT_EQ(app.m_arrSentenceTiming[0].endtime, 0);
+        EXPECT_EQ(app.FindSentenceAt(5), -1);
+        DeleteFile(folder.ansi() + "previous.script");
+    }
+}
+
+TEST(ScriptLoaderTest, MissingDatabaseReportsAndEmptiesTheModel)
+{
+    TempFolder folder;
+    CQuenlowApp app;
+    CString viewText;
+    ASSERT_EQ(LoadLessonFile(app, Fixture("bilingual_credits_gb18030.srt"), viewText), ELessonLoadResult::Loaded);
+    ASSERT_EQ(app.m_nSentenceCount, 3);
+
+    const CString missing = folder.ansi() + "missing.script";
+    EXPECT_EQ(LoadLessonFile(app, missing, viewText), ELessonLoadResult::CannotOpen);
+    EXPECT_EQ(app.m_strMessageText.str(), "打开播放数据文件失败!");
+    EXPECT_EQ(app.m_nMessageKind, 1);
+    EXPECT_EQ(app.m_nMessageSeconds, 5);
+    ExpectModel(app, viewText, {}, "missing database");
+    EXPECT_FALSE(FileExists(missing)) << "opened without create";
+}
+
+TEST(ScriptLoaderTest, LongLessonLoadsWhole)
+{
+    TempFolder folder;
+    const CString path = folder.ansi() + "long.script";
+    std::vector<std::string> texts;
+    MakeScript(path, ManyRows(3500, texts));
+
+    CQuenlowApp app;
+    CString viewText;
+    ASSERT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded);
+    ASSERT_EQ(app.m_nSentenceCount, 3500);
+    ASSERT_GE(app.m_arrSentenceTiming.size(), 3500u);
+    ASSERT_GE(app.m_arrTextCorrection.size(), 3500u);
+    EXPECT_EQ(app.m_arrSentenceTiming[3499].linecnt, 3500);
+    EXPECT_EQ(app.m_arrSentenceTiming[3499].starttime, 3499000);
+    EXPECT_EQ(app.m_arrForeignText[3499].str(), "Sentence 3499\n");
+    EXPECT_EQ(app.m_arrChineseText[3499].str(), "");
+    EXPECT_EQ(app.FindSentenceAt(3499500), 3499);
+}
+
+// ---- ".srt" ----
+
+TEST(SrtLoaderTest, Utf8AndGb18030FilesGiveTheSameLesson)
+{
+    for (const char* name : {"bilingual_credits_utf8.srt", "bilingual_credits_gb18030.srt"}) {
+        CQuenlowApp app;
+        CString viewText;
+        EXPECT_EQ(LoadLessonFile(app, Fixture(name), viewText), ELessonLoadResult::Loaded);
+        ExpectModel(app, viewText, kBilingualSrt, name);
+    }
+}
+
+TEST(SrtLoaderTest, TimeLinesAndEntryEnds)
+{
+    struct Case {
+        const char* name;
+        std::vector<SExpectedSentence> expected;
+    };
+    const Case cases[] = {
+        {"missing_milliseconds.srt",
+         {{1000, 3000, "Hello there everyone\n", "\n"}, {4100, 6250, "Second sentence here\n", "\n"}}},
+        // CR LF line ends; "Ok." (3 characters) ends the first entry's text,
+        // the last line has no line end.
+        {"short_line_ends_text_crlf.srt",
+         {{1000, 2000, "Hello world\n", "\n"}, {3000, 4000, "Last one without end of line\n", "\n"}}},
+    };
+    for (const Case& c : cases) {
+        CQuenlowApp app;
+        CString viewText;
+        LoadLessonFile(app, Fixture(c.name), viewText);
+        ExpectModel(app, viewText, c.expected, c.name);
+    }
+}
+
+TEST(SrtLoaderTest, UnreadableFileGivesAnEmptyLesson)
+{
+    TempFolder folder;
+    CQuenlowApp app;
+    CString viewText;
+    LoadLessonFile(app, Fixture("bilingual_credits_utf8.srt"), viewText);
+    ASSERT_EQ(app.m_nSentenceCount, 3);
+    EXPECT_FALSE(LoadSrtFile(app, folder.ansi() + "gone.srt", viewText));
+    EXPECT_EQ(LoadLessonFile(app, folder.ansi() + "gone.srt", viewText), ELessonLoadResult::Loaded);
+    ExpectModel(app, viewText, {}, "unreadable");
+    EXPECT_TRUE(app.m_strMessageText.IsEmpty());
+}
+
+TEST(SrtLoaderTest, SecondLoadLeavesNothingOfTheFirst)
+{
+    TempFolder folder;
+    const CString longPath = folder.ansi() + "long.srt";
+    ASSERT_TRUE(WriteFileAtomically(longPath, ManySrtEntries(3500)));
+
+    CQuenlowApp app;
+    CString viewText;
+    ASSERT_EQ(LoadLessonFile(app, longPath, viewText), ELessonLoadResult::Loaded);
+    ASSERT_EQ(app.m_nSentenceCount, 3500);
+    EXPECT_EQ(app.m_arrSentenceTiming[3499].starttime, 3499 * 2000);
+    EXPECT_EQ(app.m_arrSentenceTiming[3499].endtime, 3499 * 2000 + 1500);
+    EXPECT_EQ(app.m_arrForeignText[3499].str(), "Line number 3499\n");
+    EXPECT_EQ(app.m_arrChineseText[3499].str(), "第3499句\n");
+    app.m_arrTextCorrection[3400] = 7;
+    app.m_nCurrentSentence = 3400;
+
+    LoadLessonFile(app, Fixture("bilingual_credits_gb18030.srt"), viewText);
+    ExpectModel(app, viewText, kBilingualSrt, "second load");
+    for (size_t i = 3; i < app.m_arrSentenceTiming.size(); ++i) {
+        const SSentenceTiming& s = app.m_arrSentenceTiming[i];
+        ASSERT_EQ(s.linecnt + s.starttime + s.endtime, 0) << i;
+    }
+    for (const int correction : app.m_arrTextCorrection)
+        ASSERT_EQ(correction, 0);
+    EXPECT_EQ(app.m_nCurrentSentence, -1);
+}
+
+// ---- ".ass" ----
+
+TEST(AssLoaderTest, StandardAndZeroMarginFiles)
+{
+    struct Case {
+        const char* name;
+        std::vector<SExpectedSentence> expected;
+    };
+    const Case cases[] = {
+        // UTF-8, margins "0,0,0": override tags removed, a Chinese-only line
+        // and a credit line dropped, an unmatched "{" kept.
+        {"standard_margins_utf8.ass",
+         {{1000, 3000, "Hello there, my friend\n", "你好呀我的朋友们\n"},
+          {4500, 6250, "Where are you going?\n", "\n"},
+          {3723450, 3725670, "Unclosed {brace stays here\n", "\n"}}},
+        // GB18030, margins "0000": English first, Chinese first, English only.
+        {"zero_margins_gb18030.ass",
+         {{1000, 3000, "We're here\n", "我们到了\n"},
+          {4000, 5500, "Hello world\n", "你好世界\n"},
+          {6000, 7000, "Just English\n", "\n"}}},
+    };
+    for (const Case& c : cases) {
+        CQuenlowApp app;
+        CString viewText;
+        EXPECT_EQ(LoadLessonFile(app, Fixture(c.name), viewText), ELessonLoadResult::Loaded);
+        ExpectModel(app, viewText, c.expected, c.name);
+    }
+}
+
+TEST(AssLoaderTest, DialogueTextAndTimes)
+{
+    struct Case {
+        const char* line;
+        const char* text;
+        int start;
+        int end;
+    };
+    const Case cases[] = {
+        {"Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0,0,0,,Hello, you", "Hello, you", 1000, 3000},
+        {"Dialogue: 0,1:02:03.45,1:02:05.67,Default,,0000,0000,0000,,Hi", "Hi", 3723450, 3725670},
+        {"Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0,0,100,,Margin 100", "Margin 100", 1000, 3000},
+        // Too short for the fixed columns and too few commas: nothing, no fault.
+        {"Dialogue: 0,0:00", "", 0, 0},
+        {"Dialogue:", "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GetAssDialogueText(c.line).str(), c.text) << c.line;
+        int start = -1;
+        int end = -1;
+        ParseAssTimes(c.line, start, end);
+        EXPECT_EQ(start, c.start) << c.line;
+        EXPECT_EQ(end, c.end) << c.line;
+    }
+}
+
+TEST(AssLoaderTest, StripBraceTagsAlwaysEnds)
+{
+    struct Case {
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"{\\an8}Hello", "Hello"},
+        {"{\\i1}a{\\i0}b{\\i1}c", "abc"},   // each tag and its repeats
+        {"x{a}y{a}z", "xyz"},
+        {"Open { never closed", "Open { never closed"},
+        {"{\\b1}bold { open", "bold { open"},
+        {"close } before {tag}", "close } before "},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StripBraceTags(c.in).str(), c.out) << c.in;
+}
+
+// ---- ".lrc" ----
+
+TEST(LrcLoaderTest, ChineseOnTheSameLineOrTheNext)
+{
+    struct Case {
+        const char* name;
+        std::vector<SExpectedSentence> expected;
+    };
+    const Case cases[] = {
+        // Title tags skipped; fraction digits are milliseconds as they stand
+        // ("50" is 50 ms, "345" is 345 ms); the last line stays open.
+        {"chinese_same_line.lrc",
+         {{1050, 3000, "Hello my friend\n", "你好我的朋友\n"},
+          {3000, 62345, "How are you today\n", "你今天好吗\n"},
+          {62345, 10000000, "The last line here\n", "\n"}}},
+        // An untagged Chinese line belongs to the line before and the end
+        // time comes from the line after it; a tagged Chinese line is no
+        // sentence; "[00:09.00]Hi" is too short to be collected.
+        {"chinese_next_line.lrc",
+         {{1000, 4000, "Good morning teacher\n", "早上好老师\n"},
+          {4000, 4000, "Good morning class\n", "早上好同学们\n"},
+          {7000, 10000000, "Sit down please\n", "\n"}}},
+    };
+    for (const Case& c : cases) {
+        CQuenlowApp app;
+        CString viewText;
+        EXPECT_EQ(LoadLessonFile(app, Fixture(c.name), viewText), ELessonLoadResult::Loaded);
+        ExpectModel(app, viewText, c.expected, c.name);
+    }
+}
+
+TEST(LrcLoaderTest, LastLineWithChineseOnTheNextLineIsBoundsChecked)
+{
+    TempFolder folder;
+    const CString path = folder.ansi() + "end.lrc";
+    ASSERT_TRUE(WriteFileAtomically(path, "[00:01.00]The very last line"));
+    CQuenlowApp app;
+    CString viewText;
+    LoadLessonFile(app, path, viewText);
+    ExpectModel(app, viewText, {{1000, 10000000, "The very last line\n", "\n"}}, "single line");
+}
+
+// ---- Text rules and the sample test ----
+
+TEST(SubtitleTextRulesTest, CreditLinesAndEnglishLines)
+{
+    struct Case {
+        const char* text;
+        bool credit;
+        bool english;
+    };
+    const Case cases[] = {
+        {"", true, false},
+        {"YYeTs at the very start", false, true},
+        {"Sync by YYeTs", true, true},
+        {"本字幕仅供学习", true, false},
+        {"字幕 at the start", false, true},
+        {"Friends 第十季 finale", true, true},
+        {"Friends 第10季 finale", true, true},
+        {"Friends 第十五季", true, false},   // 8 of 16 bytes: not more than half
+        {"Friends 第16季", false, true},
+        {"Hello, 你好", false, true},   // 7 of 11 bytes are not lead bytes
+        {"你好 Hi", false, false},
+        {"   ", false, false},   // blanks are not empty: callers trim first
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsCreditLine(c.text), c.credit) << c.text;
+        EXPECT_EQ(IsForeignLine(c.text), c.english) << c.text;
+    }
+}
+
+TEST(SubtitleTextRulesTest, TimeParsers)
+{
+    struct SrtCase {
+        const char* line;
+        bool ok;
+        int start;
+        int end;
+    };
+    const SrtCase srtCases[] = {
+        {"00:01:01,234 --> 00:01:02,345", true, 61234, 62345},
+        {"01:00:00.500-->01:00:01.000", true, 3600500, 3601000},
+        {"00:00:01 --> 00:00:03", true, 1000, 3000},
+        {"00:00:01,000 --> 00:00:02,000 X1:10 X2:20", true, 1000, 2000},
+        {"--> 00:00:02,000", false, 0, 0},   // the arrow must not be the first character
+        {"12", false, 0, 0},
+    };
+    for (const SrtCase& c : srtCases) {
+        int start = 0;
+        int end = 0;
+        EXPECT_EQ(ParseSrtTimeLine(c.line, start, end), c.ok) << c.line;
+        EXPECT_EQ(start, c.start) << c.line;
+        EXPECT_EQ(end, c.end) << c.line;
+    }
+    struct LrcCase {
+        const char* line;
+        int ms;
+    };
+    const LrcCase lrcCases[] = {
+        {"[01:02.345]Text", 62345},
+        {"[00:01.50]Text", 1050},
+        {"[00:01.5]Text", 1000},   // neither two nor three digits: no fraction
+        {"[", 0},
+    };
+    for (const LrcCase& c : lrcCases)
+        EXPECT_EQ(ParseLrcTime(c.line), c.ms) << c.line;
+}
+
+TEST(SubtitleTextRulesTest, Utf8SampleTest)
+{
+    struct Case {
+        const char* name;
+        bool utf8;
+    };
+    const Case cases[] = {
+        {"bilingual_credits_utf8.srt", true},
+        {"bilingual_credits_gb18030.srt", false},
+        {"standard_margins_utf8.ass", true},
+        {"zero_margins_gb18030.ass", false},
+        {"missing_milliseconds.srt", false},
+        {"chinese_same_line.lrc", false},   // only ".srt" and ".ass" are tested
+    };
+    CQuenlowApp app;
+    for (const Case& c : cases)
+        EXPECT_EQ(NeedsUtf8Conversion(app, Fixture(c.name)), c.utf8) << c.name;
+
+    // Only the first 50 lines are sampled.
+    std::vector<CString> lines(50, CString("An English line of text"));
+    lines.push_back("\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C");
+    EXPECT_FALSE(NeedsUtf8Conversion(app, lines, ELessonFileKind::Srt));
+    lines.erase(lines.begin());
+    EXPECT_TRUE(NeedsUtf8Conversion(app, lines, ELessonFileKind::Srt));
+
+    // A UTF-8 ".ass" line with the Chinese text first (as the program's own
+    // bilingual file in Chinese-first order) is recognised as UTF-8.
+    const std::vector<CString> chineseFirst = {
+        CString("Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0000,0000,0000,,") +
+        reinterpret_cast<const char*>(u8"你好，世界") + "\\NHello, world"};
+    EXPECT_TRUE(NeedsUtf8Conversion(app, chineseFirst, ELessonFileKind::Ass));
+}
+
+TEST(SubtitleTextRulesTest, LoadingNeverChangesTheUsersFile)
+{
+    TempFolder folder;
+    std::vector<CString> paths;
+    for (const char* name : {"bilingual_credits_utf8.srt", "bilingual_credits_gb18030.srt",
+                             "standard_margins_utf8.ass", "zero_margins_gb18030.ass", "chinese_same_line.lrc"}) {
+        const std::string copy = folder.write(name, ReadBytes(FixturePath(std::string("lesson/") + name)));
+        paths.push_back(CString(copy));
+    }
+    const CString script = folder.ansi() + "lesson.script";
+    MakeScript(script, {{1, 0, 10, "It*s\n", "tmpchntxt"}});
+    paths.push_back(script);
+
+    for (const CString& path : paths) {
+        const std::string before = ReadBytes(ToFsPath(path));
+        ASSERT_FALSE(before.empty());
+        CQuenlowApp app;
+        CString viewText;
+        EXPECT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded) << path.str();
+        EXPECT_GT(app.m_nSentenceCount, 0) << path.str();
+        EXPECT_EQ(ReadBytes(ToFsPath(path)), before) << path.str();
+    }
+}

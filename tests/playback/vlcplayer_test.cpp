@@ -1,0 +1,355 @@
+// The media-engine facade against the real engine with dummy outputs.
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <vlc/vlc.h>
+
+#include "playback/vlcplayer.h"
+#include "shell/quenlow.h"
+#include "tests/playback/mediafixtures.h"
+
+using namespace std::chrono_literals;
+using mediafixtures::GetMedia;
+using mediafixtures::U8;
+using mediafixtures::WaitFor;
+
+namespace {
+
+// Stopping while the engine's subtitle decoder holds a subtitle it has not
+// drawn yet makes the stop wait 6 s: the decoder looks for the video output,
+// which the stop has already taken away. Switching subtitles off a moment
+// before keeps the tests quick.
+void SubtitlesOff(CVlcPlayer& player)
+{
+    player.SetSpu(-1);
+    std::this_thread::sleep_for(150ms);
+}
+
+// A facade that switches subtitles off before it goes away.
+class QuickPlayer : public CVlcPlayer {
+public:
+    using CVlcPlayer::CVlcPlayer;
+    ~QuickPlayer() { SubtitlesOff(*this); }
+};
+
+constexpr int kPlaying = 3;
+constexpr int kPaused = 4;
+constexpr int kStopped = 5;
+
+class VlcPlayerTest : public testing::Test {
+protected:
+    void SetUp() override { GetMedia(); }
+
+    // Opens and plays; true once the engine reports playing.
+    static bool StartPlaying(CVlcPlayer& player, const std::string& path)
+    {
+        player.OpenFile(path.c_str());
+        player.Play();
+        return WaitFor([&] { return player.GetState() == kPlaying; }, 5s);
+    }
+
+    mediafixtures::EngineFolderScope m_folder{mediafixtures::Outputs::Dummy};
+};
+
+// Engine ids by track name, as the engine itself describes the tracks.
+std::map<std::string, int> IdsByName(libvlc_track_description_t* list)
+{
+    std::map<std::string, int> ids;
+    for (libvlc_track_description_t* entry = list; entry; entry = entry->p_next)
+        ids[entry->psz_name ? entry->psz_name : ""] = entry->i_id;
+    libvlc_track_description_list_release(list);
+    return ids;
+}
+
+std::vector<std::string> Entries(const CStringArray& list)
+{
+    std::vector<std::string> entries;
+    for (const CString& entry : list)
+        entries.push_back(entry.str());
+    return entries;
+}
+
+TEST_F(VlcPlayerTest, OpenPlayPauseStopFollowTheEngineStates)
+{
+    QuickPlayer player;
+    ASSERT_NE(player.RawPlayer(), nullptr);
+
+    player.OpenFile(GetMedia().clip.c_str());
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(player.GetState(), 0) << "opening alone must not start playback";
+
+    player.Play();
+    ASSERT_TRUE(WaitFor([&] { return player.GetState() == kPlaying; }, 5s));
+    EXPECT_NEAR(static_cast<double>(player.GetLength()), 5000.0, 100.0);
+    ASSERT_TRUE(WaitFor([&] { return player.GetTime() >= 300; }, 3s)) << "time does not advance";
+    EXPECT_GT(player.GetPosition(), 0.0f);
+
+    player.Pause();
+    ASSERT_TRUE(WaitFor([&] { return player.GetState() == kPaused; }, 3s));
+    const int64_t pausedAt = player.GetTime();
+    std::this_thread::sleep_for(400ms);
+    EXPECT_EQ(player.GetTime(), pausedAt) << "time moves while paused";
+
+    player.Pause();   // toggles back
+    ASSERT_TRUE(WaitFor([&] { return player.GetState() == kPlaying; }, 3s));
+    EXPECT_GT(player.GetReadBytes(), 0);
+
+    player.Stop();
+    EXPECT_TRUE(WaitFor([&] { return player.GetState() == kStopped; }, 3s));
+}
+
+TEST_F(VlcPlayerTest, SeekWhilePausedLandsOnTheAskedTime)
+{
+    QuickPlayer player;
+    ASSERT_TRUE(StartPlaying(player, GetMedia().clip));
+    player.Pause();
+    ASSERT_TRUE(WaitFor([&] { return player.GetState() == kPaused; }, 3s));
+
+    // Forwards, backwards, near the start and near the end.
+    for (int64_t target : {2000, 1000, 40, 4500, 2520}) {
+        player.Seek(target);
+        EXPECT_TRUE(WaitFor([&] { return std::abs(player.GetTime() - target) <= 40; }, 2s))
+            << "seek to " << target << " gave " << player.GetTime();
+        EXPECT_EQ(player.GetState(), kPaused);
+    }
+    player.SetTime(3000);   // the second name of the same operation
+    EXPECT_TRUE(WaitFor([&] { return std::abs(player.GetTime() - 3000) <= 40; }, 2s));
+}
+
+TEST_F(VlcPlayerTest, OpeningAnotherFileReplacesTheMedia)
+{
+    QuickPlayer player;
+    ASSERT_TRUE(StartPlaying(player, GetMedia().clip));
+    SubtitlesOff(player);
+    player.OpenPath(GetMedia().wav.c_str());
+    player.Play();
+    EXPECT_TRUE(WaitFor([&] { return player.GetState() == kPlaying && player.GetLength() > 0; }, 5s));
+    EXPECT_NEAR(static_cast<double>(player.GetLength()), 3000.0, 100.0);
+    player.ListSubtitleTracks();
+    EXPECT_TRUE(theApp.m_arrSubtitleTracks.IsEmpty()) << "the tone has no subtitles";
+}
+
+TEST_F(VlcPlayerTest, OpenLocationPlaysAnAddressWithItsOption)
+{
+    CVlcPlayer player;
+    player.OpenLocation(("file://" + GetMedia().wav).c_str(), ":network-caching=20000");
+    player.Play();
+    EXPECT_TRUE(WaitFor([&] { return player.GetState() == kPlaying; }, 5s));
+}
+
+TEST_F(VlcPlayerTest, ListsTracksAsNameAndId)
+{
+    QuickPlayer player;
+    ASSERT_TRUE(StartPlaying(player, GetMedia().clip));
+    const auto subtitleIds = IdsByName(libvlc_video_get_spu_description(player.RawPlayer()));
+    const auto audioIds = IdsByName(libvlc_audio_get_track_description(player.RawPlayer()));
+
+    theApp.m_arrSubtitleTracks.Add("stale");
+    player.ListSubtitleTracks();
+    // "X" is a one-byte name and left out; one Chinese character (three
+    // bytes) is listed; names are trimmed; the engine's "Disable" has id -1.
+    EXPECT_EQ(Entries(theApp.m_arrSubtitleTracks),
+              (std::vector<std::string>{"Disable::-1", U8(u8"中::") + std::to_string(subtitleIds.at(U8(u8"中"))),
+                                        "English::" + std::to_string(subtitleIds.at("  English  "))}));
+
+    player.ListAudioTracks();
+    EXPECT_EQ(Entries(theApp.m_arrAudioTracks),
+              (std::vector<std::string>{"Disable::-1", "Tone 440::" + std::to_string(audioIds.at("Tone 440")),
+                                        "Tone 880::" + std::to_string(audioIds.at("Tone 880"))}));
+}
+
+TEST_F(VlcPlayerTest, ListsStayEmptyBeyondTheLargestCount)
+{
+    struct Case {
+        const char* what;
+        std::string path;
+        int subtitles;   // expected entries, "Disable" included
+        int audio;
+    };
+    const Case cases[] = {
+        {"8 subtitle and 4 audio tracks fill the lists", GetMedia().largestLists, 9, 5},
+        {"10 subtitle and 5 audio tracks are too many", GetMedia().tooManyTracks, 0, 0},
+        {"no subtitle track, one audio track", GetMedia().wav, 0, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QuickPlayer player;
+        ASSERT_TRUE(StartPlaying(player, c.path));
+        theApp.m_arrSubtitleTracks.Add("stale");
+        theApp.m_arrAudioTracks.Add("stale");
+        player.ListSubtitleTracks();
+        player.ListAudioTracks();
+        EXPECT_EQ(theApp.m_arrSubtitleTracks.GetSize(), c.subtitles);
+        EXPECT_EQ(theApp.m_arrAudioTracks.GetSize(), c.audio);
+    }
+}
+
+TEST_F(VlcPlayerTest, TrackPositionsSelectTheEngineIds)
+{
+    QuickPlayer player;
+    ASSERT_TRUE(StartPlaying(player, GetMedia().clip));
+    libvlc_media_player_t* raw = player.RawPlayer();
+    const auto subtitleIds = IdsByName(libvlc_video_get_spu_description(raw));
+    const auto audioIds = IdsByName(libvlc_audio_get_track_description(raw));
+
+    // Positions count the engine's list, "Disable" being position 0.
+    const struct {
+        int position;
+        int expectedId;
+    } subtitleCases[] = {
+        {1, subtitleIds.at(U8(u8"中"))},
+        {3, subtitleIds.at("  English  ")},
+        {2, subtitleIds.at("X")},
+        {-1, -1},   // off, as callers ask when a lesson starts
+        {3, subtitleIds.at("  English  ")},
+        {99, -1},   // past the list: off
+        {2, subtitleIds.at("X")},
+        {0, -1},
+    };
+    for (const auto& c : subtitleCases) {
+        player.SetSpu(c.position);
+        EXPECT_EQ(libvlc_video_get_spu(raw), c.expectedId) << "position " << c.position;
+    }
+
+    const struct {
+        int position;
+        int expectedId;
+    } audioCases[] = {
+        {2, audioIds.at("Tone 880")},
+        {1, audioIds.at("Tone 440")},   // the stored default, 1
+        {7, audioIds.at("Tone 440")},   // past the list: unchanged
+        {-1, audioIds.at("Tone 440")},
+    };
+    for (const auto& c : audioCases) {
+        player.SetAudioTrack(c.position);
+        EXPECT_EQ(libvlc_audio_get_track(raw), c.expectedId) << "position " << c.position;
+    }
+    player.SelectAudioTrack(2, 0);
+    EXPECT_EQ(libvlc_audio_get_track(raw), audioIds.at("Tone 880"));
+}
+
+TEST_F(VlcPlayerTest, SubtitleFilesWithChinesePathsAddTracksBeforeAndDuringPlayback)
+{
+    QuickPlayer player;
+    player.OpenFile(GetMedia().clip.c_str());
+    player.SetSubtitleFile(GetMedia().subtitleBefore.c_str());
+    player.Play();
+    ASSERT_TRUE(WaitFor([&] { return player.GetState() == kPlaying; }, 5s));
+    // "Disable", three embedded tracks and the file.
+    EXPECT_TRUE(WaitFor([&] { return player.GetSpuCount() == 5; }, 2s)) << player.GetSpuCount();
+
+    player.SetSubtitleFile(GetMedia().subtitleDuring.c_str());
+    EXPECT_TRUE(WaitFor([&] { return player.GetSpuCount() == 6; }, 2s)) << player.GetSpuCount();
+}
+
+TEST_F(VlcPlayerTest, MediaWithoutSubtitlesKeepsThemOff)
+{
+    CVlcPlayer player;
+    ASSERT_TRUE(StartPlaying(player, GetMedia().wav));
+    EXPECT_EQ(player.GetSpuCount(), 0);
+    player.SetSpu(1);   // no list at all: subtitles stay off
+    EXPECT_EQ(libvlc_video_get_spu(player.RawPlayer()), -1);
+}
+
+TEST_F(VlcPlayerTest, FullScreenFlagIsTheLastOneGiven)
+{
+    CVlcPlayer player;
+    EXPECT_FALSE(player.IsFullscreen());
+    player.SetFullscreen(true);
+    EXPECT_TRUE(player.IsFullscreen());
+    player.SetFullscreen(false);
+    EXPECT_FALSE(player.IsFullscreen());
+}
+
+TEST_F(VlcPlayerTest, TimeChangedCallbackRunsDuringPlayback)
+{
+    std::atomic<int> calls{0};
+    {
+        CVlcPlayer player;
+        player.AttachTimeChanged([](const libvlc_event_t*, void* data) { ++*static_cast<std::atomic<int>*>(data); },
+                                 &calls);
+        ASSERT_TRUE(StartPlaying(player, GetMedia().wav));
+        EXPECT_TRUE(WaitFor([&] { return calls.load() > 0; }, 3s));
+    }
+    // The player is gone: no call may come later.
+    const int after = calls.load();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(calls.load(), after);
+}
+
+TEST_F(VlcPlayerTest, FailedEngineGivesNeutralValuesAndNeverCrashes)
+{
+    CVlcPlayer player({"--no-such-option-xyz"});
+    EXPECT_EQ(player.RawPlayer(), nullptr);
+
+    player.SetHwnd(1234);
+    player.OpenFile(GetMedia().clip.c_str());
+    player.OpenLocation("http://127.0.0.1:9/none", ":network-caching=20000");
+    player.SetSubtitleFile(GetMedia().subtitleBefore.c_str());
+    player.Play();
+    player.Pause();
+    player.Seek(1000);
+    player.SetPosition(0.5f);
+    player.SetVolume(50);
+    player.SetMute(true);
+    player.SetFullscreen(true);
+    player.SetSpu(1);
+    player.SetAudioTrack(1);
+    player.AttachTimeChanged([](const libvlc_event_t*, void*) {}, nullptr);
+    player.Stop();
+
+    EXPECT_EQ(player.GetLength(), -1);
+    EXPECT_EQ(player.GetTime(), -1);
+    EXPECT_EQ(player.GetState(), 0);
+    EXPECT_EQ(player.GetSpuCount(), 0);
+    EXPECT_FALSE(player.IsFullscreen());
+    EXPECT_FALSE(player.GetMute());
+    EXPECT_EQ(player.GetReadBytes(), 0);
+    EXPECT_EQ(player.WillPlay(), 0);
+    theApp.m_arrSubtitleTracks.Add("stale");
+    theApp.m_arrAudioTracks.Add("stale");
+    player.ListSubtitleTracks();
+    player.ListAudioTracks();
+    EXPECT_TRUE(theApp.m_arrSubtitleTracks.IsEmpty());
+    EXPECT_TRUE(theApp.m_arrAudioTracks.IsEmpty());
+}
+
+// Two facades, as the main player and the second player window: each has its
+// own engine, state and volume.
+TEST(VlcPlayerPair, PlayAtTheSameTimeWithoutAffectingEachOther)
+{
+    mediafixtures::EngineFolderScope folder(mediafixtures::Outputs::AlsaNull);
+    QuickPlayer first;
+    QuickPlayer second;
+    first.OpenFile(GetMedia().clip.c_str());
+    second.OpenFile(GetMedia().wav.c_str());
+    first.Play();
+    second.Play();
+    ASSERT_TRUE(WaitFor([&] { return first.GetState() == kPlaying && second.GetState() == kPlaying; }, 5s));
+
+    // The engine reports a new volume once its audio output has applied it.
+    first.SetVolume(0);
+    second.SetVolume(150);
+    EXPECT_TRUE(WaitFor([&] { return first.GetVolume() == 0 && second.GetVolume() == 150; }, 2s))
+        << first.GetVolume() << " " << second.GetVolume();
+    first.SetMute(true);
+    EXPECT_TRUE(WaitFor([&] { return first.GetMute(); }, 2s));
+    EXPECT_FALSE(second.GetMute());
+
+    first.Pause();
+    ASSERT_TRUE(WaitFor([&] { return first.GetState() == kPaused; }, 3s));
+    const int64_t firstAt = first.GetTime();
+    const int64_t secondAt = second.GetTime();
+    EXPECT_TRUE(WaitFor([&] { return second.GetTime() >= secondAt + 300; }, 3s)) << "the second stopped with the first";
+    EXPECT_EQ(first.GetTime(), firstAt);
+    EXPECT_EQ(second.GetState(), kPlaying);
+    EXPECT_NEAR(static_cast<double>(first.GetLength()), 5000.0, 100.0);
+    EXPECT_NEAR(static_cast<double>(second.GetLength()), 3000.0, 100.0);
+}
+
+} // namespace

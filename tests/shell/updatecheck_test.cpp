@@ -1,0 +1,364 @@
+// The manual update check against a small HTTP server on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "shell/quenlow.h"
+#include "shell/updatecheck.h"
+#include "tests/testsupport.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+struct SReply {
+    int status = 200;
+    std::optional<std::string> contentLength;
+    std::string location;
+    bool silent = false;   // read the request, then never answer
+};
+
+SReply Reply(int status, std::optional<std::string> contentLength = std::nullopt, std::string location = "")
+{
+    SReply reply;
+    reply.status = status;
+    reply.contentLength = std::move(contentLength);
+    reply.location = std::move(location);
+    return reply;
+}
+
+SReply NoAnswer()
+{
+    SReply reply;
+    reply.silent = true;
+    return reply;
+}
+
+// Serves at most maxConnections requests, for at most ten seconds, each
+// answered from the reply function. Records "METHOD path" of each request.
+class CLoopbackServer {
+public:
+    explicit CLoopbackServer(std::function<SReply(const std::string& path)> reply, int maxConnections = 4)
+        : m_reply(std::move(reply)), m_maxConnections(maxConnections)
+    {
+        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(m_listen, 8) != 0 || ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            throw std::runtime_error("cannot start the loopback server");
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~CLoopbackServer()
+    {
+        m_stop = true;
+        m_thread.join();
+        ::close(m_listen);
+    }
+    int port() const { return m_port; }
+    std::vector<std::string> requests() const
+    {
+        const std::lock_guard<std::mutex> lock(m_lock);
+        return m_requests;
+    }
+
+private:
+    void Serve()
+    {
+        const auto deadline = Clock::now() + 10s;
+        for (int served = 0; served < m_maxConnections && !m_stop && Clock::now() < deadline;) {
+            pollfd p {m_listen, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0)
+                continue;
+            const int fd = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0)
+                continue;
+            ++served;
+            Answer(fd, deadline);
+            ::close(fd);
+        }
+    }
+
+    void Answer(int fd, Clock::time_point deadline)
+    {
+        std::string request;
+        char buffer[2048];
+        while (request.find("\r\n\r\n") == std::string::npos && Clock::now() < deadline && !m_stop) {
+            pollfd p {fd, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0)
+                continue;
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n <= 0)
+                return;
+            request.append(buffer, static_cast<size_t>(n));
+        }
+        const size_t first = request.find(' ');
+        const size_t second = request.find(' ', first + 1);
+        if (first == std::string::npos || second == std::string::npos)
+            return;
+        const std::string method = request.substr(0, first);
+        const std::string path = request.substr(first + 1, second - first - 1);
+        {
+            const std::lock_guard<std::mutex> lock(m_lock);
+            m_requests.push_back(method + " " + path);
+        }
+        const SReply reply = m_reply(path);
+        if (reply.silent) {
+            while (!m_stop && Clock::now() < deadline)
+                std::this_thread::sleep_for(20ms);
+            return;
+        }
+        std::string answer = "HTTP/1.1 " + std::to_string(reply.status) + " Status\r\n";
+        if (reply.contentLength)
+            answer += "Content-Length: " + *reply.contentLength + "\r\n";
+        if (!reply.location.empty())
+            answer += "Location: " + reply.location + "\r\n";
+        answer += "Connection: close\r\n\r\n";
+        // A few bytes of the body are enough: the client stops at the first.
+        if (method == "GET" && reply.contentLength && *reply.contentLength != "0")
+            answer += "x";
+        (void)!::write(fd, answer.data(), answer.size());
+        ::shutdown(fd, SHUT_WR);
+    }
+
+    std::function<SReply(const std::string&)> m_reply;
+    int m_maxConnections;
+    int m_listen = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop {false};
+    mutable std::mutex m_lock;
+    std::vector<std::string> m_requests;
+    std::thread m_thread;
+};
+
+// A request for the loopback server with its files in a temporary folder.
+SUpdateCheckRequest MakeRequest(const testsupport::TempFolder& tmp, int port, const CString& productId = "ABC123")
+{
+    SUpdateCheckRequest request;
+    request.serverHost = "127.0.0.1";
+    request.serverPort = port;
+    request.productId = productId;
+    request.productIdFile = tmp.ansi() + "PrdID.data";
+    request.localUpdateFile = tmp.ansi() + "update.data";
+    request.totalTimeoutMs = 5000;
+    return request;
+}
+
+TEST(UpdateCheckTest, NoLocalCopyMeansANewVersion)
+{
+    testsupport::TempFolder tmp;
+    CLoopbackServer server([](const std::string&) { return Reply(200, "0"); });
+    const SUpdateCheckOutcome outcome = CheckForUpdate(MakeRequest(tmp, server.port()));
+
+    EXPECT_EQ(outcome.result, EUpdateCheckResult::NewVersion);
+    EXPECT_EQ(outcome.storedSize, "");
+    EXPECT_EQ(outcome.contentLength, "0");
+    EXPECT_EQ(server.requests(), std::vector<std::string> {"GET /update/ABC123/update.data"});
+    EXPECT_EQ(testsupport::ReadBytes(tmp.path() + "PrdID.data"), "ABC123\r\n");
+
+    // The notice goes to the show-message slot as it is.
+    PostUpdateCheckMessage(outcome);
+    int kind = 0, seconds = 0;
+    CString text;
+    ASSERT_TRUE(theApp.TakeMessage(kind, text, seconds));
+    EXPECT_EQ(kind, 3);
+    EXPECT_EQ(seconds, 5);
+    EXPECT_EQ(text, "检测到软件有可更新项，正在更新......");
+    EXPECT_STREQ(kUpdateDownloaderCommand, "HalvikSoftUpdate: ");
+}
+
+TEST(UpdateCheckTest, ComparesTheAnnouncedLengthWithTheLocalCopy)
+{
+    struct Case {
+        std::optional<std::string> local;
+        std::optional<std::string> announced;
+        EUpdateCheckResult expected;
+    };
+    const Case cases[] = {
+        {"12345", "5", EUpdateCheckResult::UpToDate},
+        {"12345", " 5 ", EUpdateCheckResult::UpToDate},   // the header value is trimmed
+        {"12345", "6", EUpdateCheckResult::NewVersion},
+        {"", "0", EUpdateCheckResult::UpToDate},
+        {std::nullopt, std::nullopt, EUpdateCheckResult::UpToDate},   // no length and no copy: both empty
+        {"12345", std::nullopt, EUpdateCheckResult::NewVersion},
+    };
+    for (const Case& c : cases) {
+        testsupport::TempFolder tmp;
+        if (c.local)
+            tmp.write("update.data", *c.local);
+        CLoopbackServer server([&](const std::string&) { return Reply(200, c.announced); });
+        const SUpdateCheckOutcome outcome = CheckForUpdate(MakeRequest(tmp, server.port()));
+        const std::string label = c.local.value_or("(none)") + " / " + c.announced.value_or("(none)");
+        EXPECT_EQ(outcome.result, c.expected) << label;
+        EXPECT_EQ(outcome.httpStatus, 200) << label;
+        EXPECT_EQ(outcome.message, c.expected == EUpdateCheckResult::UpToDate ? "您的软件不需要更新。"
+                                                                              : "检测到软件有可更新项，正在更新......")
+            << label;
+    }
+}
+
+TEST(UpdateCheckTest, ErrorStatusesAndRedirectsToThem)
+{
+    struct Case {
+        int status;
+        EUpdateCheckResult expected;
+    };
+    const Case cases[] = {
+        {200, EUpdateCheckResult::NewVersion}, {400, EUpdateCheckResult::NoConnection},
+        {404, EUpdateCheckResult::NoConnection}, {410, EUpdateCheckResult::NoConnection},
+        {429, EUpdateCheckResult::NoConnection}, {500, EUpdateCheckResult::NoConnection},
+        {503, EUpdateCheckResult::NoConnection},
+    };
+    for (const Case& c : cases) {
+        testsupport::TempFolder tmp;
+        // The update file moved: the check follows the redirect and judges the final answer.
+        CLoopbackServer server([&](const std::string& path) {
+            return path == "/moved" ? Reply(c.status, "7") : Reply(302, "0", "/moved");
+        });
+        const SUpdateCheckOutcome outcome = CheckForUpdate(MakeRequest(tmp, server.port()));
+        EXPECT_EQ(outcome.result, c.expected) << c.status;
+        EXPECT_EQ(outcome.httpStatus, c.status);
+        EXPECT_EQ(server.requests().size(), 2u) << c.status;
+        if (c.expected == EUpdateCheckResult::NoConnection) {
+            EXPECT_EQ(outcome.messageKind, 1);
+            EXPECT_EQ(outcome.message, "无法建立与服务器连接，不能更新！");
+        } else {
+            EXPECT_EQ(outcome.contentLength, "7");
+        }
+    }
+
+    // An error answered directly, without a redirect.
+    testsupport::TempFolder tmp;
+    CLoopbackServer server([](const std::string&) { return Reply(404, "5"); });
+    tmp.write("update.data", "12345");
+    EXPECT_EQ(CheckForUpdate(MakeRequest(tmp, server.port())).result, EUpdateCheckResult::NoConnection);
+}
+
+TEST(UpdateCheckTest, ServerThatNeverAnswersOrIsNotThereFailsInTime)
+{
+    testsupport::TempFolder tmp;
+    {
+        CLoopbackServer server([](const std::string&) { return NoAnswer(); }, 1);
+        SUpdateCheckRequest request = MakeRequest(tmp, server.port());
+        request.totalTimeoutMs = 700;
+        const auto start = Clock::now();
+        const SUpdateCheckOutcome outcome = CheckForUpdate(request);
+        EXPECT_LT(Clock::now() - start, 3s);
+        EXPECT_EQ(outcome.result, EUpdateCheckResult::NoConnection);
+        EXPECT_EQ(outcome.httpStatus, 0);
+        EXPECT_EQ(outcome.message, "无法建立与服务器连接，不能更新！");
+    }
+
+    // A port nobody listens on (taken and given back).
+    int closedPort = 0;
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), length), 0);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+        closedPort = ntohs(address.sin_port);
+        ::close(fd);
+    }
+    EXPECT_EQ(CheckForUpdate(MakeRequest(tmp, closedPort)).result, EUpdateCheckResult::NoConnection);
+}
+
+TEST(UpdateCheckTest, NoAddressOrNoProductIdStopsBeforeAnyRequest)
+{
+    testsupport::TempFolder tmp;
+    CLoopbackServer server([](const std::string&) { return Reply(200, "5"); });
+
+    SUpdateCheckRequest request = MakeRequest(tmp, server.port());
+    request.serverHost = "";
+    SUpdateCheckOutcome outcome = CheckForUpdate(request);
+    EXPECT_EQ(outcome.result, EUpdateCheckResult::NoServerAddress);
+    EXPECT_EQ(outcome.message, "获取服务器IP失败，请稍后再更新！");
+
+    outcome = CheckForUpdate(MakeRequest(tmp, server.port(), ""));
+    EXPECT_EQ(outcome.result, EUpdateCheckResult::NoProductId);
+    EXPECT_EQ(outcome.messageKind, 1);
+    EXPECT_EQ(outcome.message, "获取产品ID失败，不能更新！");
+
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_FALSE(std::ifstream(tmp.path() + "PrdID.data").good());
+}
+
+TEST(UpdateCheckTest, ProductIdIsEscapedInThePathAndRewrittenEachTime)
+{
+    testsupport::TempFolder tmp;
+    tmp.write("PrdID.data", "an older and longer identifier\r\n");
+    CLoopbackServer server([](const std::string&) { return Reply(503); });
+    const SUpdateCheckOutcome outcome = CheckForUpdate(MakeRequest(tmp, server.port(), "A B/产品*"));
+    EXPECT_EQ(outcome.result, EUpdateCheckResult::NoConnection);
+    EXPECT_EQ(server.requests(), std::vector<std::string> {"GET /update/A%20B%2F%E4%BA%A7%E5%93%81*/update.data"});
+    // Written before the request, in program text, even though the server refused.
+    EXPECT_EQ(testsupport::ReadBytes(tmp.path() + "PrdID.data"), std::string("A B/产品*") + "\r\n");
+}
+
+TEST(UpdateCheckTest, ResolvesAndChecksOffTheCallingThread)
+{
+    std::future<CString> resolved = ResolveHostIPv4Async("localhost");
+    ASSERT_EQ(resolved.wait_for(10s), std::future_status::ready);
+    EXPECT_EQ(resolved.get(), "127.0.0.1");
+    EXPECT_EQ(ResolveHostIPv4("127.0.0.1"), "127.0.0.1");
+    EXPECT_EQ(ResolveHostIPv4(""), "");
+
+    testsupport::TempFolder tmp;
+    tmp.write("update.data", "123");
+    CLoopbackServer server([](const std::string&) { return Reply(200, "3"); });
+    SUpdateCheckRequest request = MakeRequest(tmp, server.port());
+    request.serverHost = "localhost";
+    std::future<SUpdateCheckOutcome> check = CheckForUpdateAsync(request);
+    ASSERT_EQ(check.wait_for(10s), std::future_status::ready);
+    const SUpdateCheckOutcome outcome = check.get();
+    EXPECT_EQ(outcome.result, EUpdateCheckResult::UpToDate);
+    EXPECT_EQ(outcome.serverAddress, "127.0.0.1");
+}
+
+TEST(UpdateCheckTest, RequestComesFromTheProductSettings)
+{
+    testsupport::TempFolder program;
+    const CString savedDir = theApp.m_strAppDir;
+    const CString savedId = theApp.m_strProductId;
+    theApp.m_strAppDir = program.ansi();
+    theApp.m_strProductId = "PID9";
+
+    program.write("AppData/CommonData/Product.cfg", "UpdateServerHost=update.example\nUpdateServerPort=8123\n");
+    SUpdateCheckRequest request = MakeUpdateCheckRequest();
+    EXPECT_EQ(request.serverHost, "update.example");
+    EXPECT_EQ(request.serverPort, 8123);
+    EXPECT_EQ(request.productId, "PID9");
+    EXPECT_EQ(request.connectTimeoutMs, 5000);
+    EXPECT_EQ(request.totalTimeoutMs, 15000);
+
+    for (const char* port : {"", "http", "0", "70000", "80x"}) {
+        program.write("AppData/CommonData/Product.cfg", std::string("UpdateServerPort=") + port + "\n");
+        EXPECT_EQ(MakeUpdateCheckRequest().serverPort, 80) << port;
+    }
+
+    theApp.m_strAppDir = savedDir;
+    theApp.m_strProductId = savedId;
+}
+
+} // namespace
