@@ -2,7 +2,11 @@
 // which the media engine draws.
 #pragma once
 
+#include <memory>
+
 #include <wx/panel.h>
+
+#include "playback/vlcplayer.h"
 
 class CPlayerDlg : public wxPanel {
 public:
@@ -21,4 +25,6 @@ public:
     void StopPlayer();
 
     wxPanel* m_staticVideo = nullptr;   // the video surface
+    // The main lesson player.
+    std::unique_ptr<CVlcPlayer> m_player = std::make_unique<CVlcPlayer>();
 };

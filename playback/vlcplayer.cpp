@@ -137,6 +137,8 @@ CVlcPlayer::~CVlcPlayer() = default;
 
 void CVlcPlayer::SetHwnd(unsigned long xWindowId)
 {
+    // With a window of ours the engine picks its video output itself; a
+    // "vout" line in Player.cfg applies only to a player without one.
     if (m_pImpl->m_pMediaPlayer)
         libvlc_media_player_set_xwindow(m_pImpl->m_pMediaPlayer, static_cast<uint32_t>(xWindowId));
 }

@@ -26,6 +26,7 @@ class CRibbonStatusBar;
 class CSearchDlg;
 class CUpdateDlg;
 class CView;
+class CVlcPlayer;
 class CDockablePane;
 class CQuenlowDoc;
 class wxRibbonBarEvent;
@@ -87,6 +88,15 @@ public:
     void OnStatusbarProgressPane();
     CView* GetActiveView() const { return m_pActiveView; }
     CView* FindView(int id) const;
+
+    // The main lesson player (the player dialog's facade in the player pane).
+    CVlcPlayer* GetMainPlayer() const;
+
+    // ---- Lesson opening, transport and keyword commands ----
+    // (mainfrm_transport.cpp, mainfrm_dispatch.cpp)
+
+    // ---- Timers' work, mailboxes, frame commands, update check, keys, drops ----
+    // (mainfrm_work.cpp, mainfrm_framecommands.cpp)
 
     // ---- Transport commands the category change uses ----
     void OnPlay();

@@ -309,3 +309,8 @@ void CMainFrame::SetDetailWordPaneSize(int size) { SetPaneSize(m_wndDetailWordPa
 void CMainFrame::SetPlayListPaneSize(int size) { SetPaneSize(m_wndPlayListPane, size); }
 void CMainFrame::SetPlayerPaneSize(int size) { SetPaneSize(m_wndPlayerPane, size); }
 void CMainFrame::SetPlayFromPanPaneSize(int size) { SetPaneSize(m_wndPlayFromPanPane, size); }
+
+CVlcPlayer* CMainFrame::GetMainPlayer() const
+{
+    return m_wndPlayerPane && m_wndPlayerPane->m_dlgPlayer ? m_wndPlayerPane->m_dlgPlayer->m_player.get() : nullptr;
+}
