@@ -1,0 +1,222 @@
+// The lesson against the real engine: the view follows a playing medium
+// sentence by sentence, and the bilingual subtitle file written for the video
+// is drawn by the engine on a black picture.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <vector>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+#include <wx/frame.h>
+#include <wx/sizer.h>
+#include <wx/stc/stc.h>
+
+#include "lesson/quenlowview.h"
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "playback/videowindow.h"
+#include "playback/vlcplayer.h"
+#include "shell/quenlow.h"
+#include "shell/startupdefaults.h"
+#include "tests/playback/mediafixtures.h"
+#include "tests/testsupport.h"
+
+using namespace std::chrono;
+using mediafixtures::Pump;
+using mediafixtures::PumpUntil;
+
+namespace {
+
+struct SSentence {
+    int start;
+    int end;
+    const char* english;
+    const char* chinese;
+};
+
+// Four sentences, each with its own tone in the medium.
+const SSentence kSentences[] = {
+    {0, 1400, "The first sentence.", "第一句。"},
+    {1500, 2900, "The second sentence.", "第二句。"},
+    {3000, 4400, "The third sentence.", "第三句。"},
+    {4500, 5900, "The fourth sentence.", "第四句。"},
+};
+
+std::string MakeMedia(const testsupport::TempFolder& folder, const char* video)
+{
+    // A tone per sentence (440, 550, 660, 770 Hz), 6 s long.
+    const std::string path = folder.path() + "lesson.mp4";
+    const std::string command =
+        std::string("ffmpeg -nostdin -loglevel error -y ") + video +
+        " -f lavfi -i \"aevalsrc=sin(2*PI*(440+110*floor(t/1.5))*t):d=6:s=44100\""
+        " -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest \"" + path + "\"";
+    return std::system(command.c_str()) == 0 ? path : std::string();
+}
+
+void WriteLesson(const CString& path)
+{
+    CSqliteDb db;
+    ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
+    ASSERT_TRUE(db.Exec("create table tablename( linecnt int, starttime int, endtime int, fgnstartpos int, "
+                        "fgntxtlen int, chnstartpos int, chntxtlen int, fgntxt varchar(3000), chntxt varchar(3000) );"));
+    int line = 0;
+    for (const SSentence& s : kSentences) {
+        ASSERT_TRUE(db.Exec("insert into tablename values(?,?,?,0,0,0,0,?,?)",
+                            {line++, s.start, s.end, CString(s.english) + "\n", CString(s.chinese)}));
+    }
+}
+
+class LessonWithEngineTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ApplyStartupDefaults(theApp, program.ansi());
+        frame = new wxFrame(nullptr, wxID_ANY, "lesson", wxPoint(0, 0), wxSize(800, 600));
+        frame->SetSizer(new wxBoxSizer(wxVERTICAL));
+    }
+    void TearDown() override
+    {
+        frame->Destroy();
+        Pump(milliseconds(50));
+        theApp.m_strPlayState.Empty();
+        theApp.m_strPlaybackStarted.Empty();
+        theApp.m_bScriptLoaded = 0;
+        theApp.ClearSentenceModel();
+    }
+
+    testsupport::TempProgramFolder program;
+    wxFrame* frame = nullptr;
+};
+
+TEST_F(LessonWithEngineTest, ViewFollowsPlaybackSentenceBySentence)
+{
+    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
+    const std::string media = MakeMedia(program, "-f lavfi -i color=c=black:s=160x120:d=6");
+    ASSERT_FALSE(media.empty());
+    theApp.m_strScriptPath = program.ansi() + "lesson.script";
+    WriteLesson(theApp.m_strScriptPath);
+
+    auto* view = new CQuenlowView;
+    ASSERT_TRUE(view->Create(frame, 501));
+    frame->GetSizer()->Add(view, 1, wxEXPAND);
+    view->Show();
+    frame->Show();
+    view->OnInitialUpdate();
+    view->LoadSubtitleFile();
+    ASSERT_EQ(theApp.m_nSentenceCount, 4);
+
+    CVlcPlayer player;
+    view->m_getPlayerTime = [&] { return player.GetTime(); };
+    view->m_getPlayerState = [&] { return player.GetState(); };
+    view->m_seekPlayer = [&](int64_t t) { player.Seek(t); };
+    player.OpenFile(media.c_str());
+    player.Play();
+    ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 3; }, seconds(5)));
+    const auto started = steady_clock::now();
+    // What the frame's play command sets.
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_strPlaybackStarted = "true";
+    theApp.m_bScriptLoaded = 1;
+    view->StartFollowing("");
+
+    // The moment each sentence became current, in ms after playback started.
+    std::vector<long> reached(std::size(kSentences), -1);
+    PumpUntil(
+        [&] {
+            const int current = theApp.m_nCurrentSentence;
+            if (current >= 0 && current < static_cast<int>(reached.size()) && reached[current] < 0)
+                reached[current] = static_cast<long>(duration_cast<milliseconds>(steady_clock::now() - started).count());
+            return reached.back() >= 0;
+        },
+        seconds(9));
+    player.SetSpu(-1);
+    player.Stop();
+
+    for (size_t i = 0; i < std::size(kSentences); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_GE(reached[i], 0) << "sentence never became current";
+        EXPECT_LT(reached[i] - kSentences[i].start, 600);
+    }
+    // The selection covers the last sentence's line.
+    const int line = view->m_richText->LineFromPosition(view->m_richText->GetSelectionStart());
+    EXPECT_EQ(line, 3);
+}
+
+// Counts the pixels brighter than grey in a rectangle of the screen.
+int BrightPixels(wxWindow* window, const wxRect& rect)
+{
+    Display* display = GDK_WINDOW_XDISPLAY(gtk_widget_get_window(window->GetHandle()));
+    const wxPoint origin = window->GetScreenPosition();
+    XImage* image = XGetImage(display, DefaultRootWindow(display), origin.x + rect.x, origin.y + rect.y,
+                              static_cast<unsigned>(rect.width), static_cast<unsigned>(rect.height), AllPlanes,
+                              ZPixmap);
+    if (!image)
+        return -1;
+    int bright = 0;
+    for (int y = 0; y < rect.height; ++y) {
+        for (int x = 0; x < rect.width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            if (((pixel >> 16) & 0xFF) > 160 && ((pixel >> 8) & 0xFF) > 160 && (pixel & 0xFF) > 160)
+                ++bright;
+        }
+    }
+    XDestroyImage(image);
+    return bright;
+}
+
+TEST_F(LessonWithEngineTest, BilingualSubtitleFileIsDrawnOnTheVideo)
+{
+    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::X11);
+    const std::string media = MakeMedia(program, "-f lavfi -i color=c=black:s=640x360:d=6");
+    ASSERT_FALSE(media.empty());
+    theApp.ClearSentenceModel();
+    theApp.EnsureSentenceCapacity(4);
+    for (const SSentence& s : kSentences) {
+        const int i = theApp.m_arrForeignText.GetSize();
+        theApp.m_arrSentenceTiming[static_cast<size_t>(i)].starttime = s.start;
+        theApp.m_arrSentenceTiming[static_cast<size_t>(i)].endtime = s.end;
+        theApp.m_arrForeignText.Add(CString(s.english) + "\n");
+        theApp.m_arrChineseText.Add(CString(s.chinese) + "\n");
+    }
+    theApp.m_nSentenceCount = 4;
+    theApp.WriteAssFiles(theApp.m_strScriptPath);
+    ASSERT_TRUE(IsRegularFile(theApp.m_strAssBothPath));
+
+    auto* panel = new wxPanel(frame, wxID_ANY);
+    panel->SetBackgroundColour(*wxBLACK);
+    frame->GetSizer()->Add(panel, 1, wxEXPAND);
+    frame->SetSize(640, 400);
+    frame->Show();
+    frame->Raise();
+    Pump(milliseconds(200));
+    CVideoWindow video;
+    ASSERT_TRUE(video.Create(panel));
+    CVlcPlayer player;
+    player.SetHwnd(video.GetXWindow());
+    player.OpenFile(media.c_str());
+    player.Play();
+    ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 3; }, seconds(5)));
+    Pump(milliseconds(700));
+    const wxRect lower(0, panel->GetClientSize().y * 2 / 3, panel->GetClientSize().x, panel->GetClientSize().y / 3);
+    const int before = BrightPixels(panel, lower);
+
+    player.SetSubtitleFile(AnsiToUtf8Bytes(theApp.m_strAssBothPath.view()).c_str());
+    player.Seek(300);
+    PumpUntil([&] { return BrightPixels(panel, lower) > 200; }, seconds(4));
+    const int after = BrightPixels(panel, lower);
+    if (const char* shot = std::getenv("QUENLOW_SUBTITLE_SHOT"))
+        std::system((std::string("import -window root ") + shot).c_str());
+    player.SetSpu(-1);
+    Pump(milliseconds(200));
+    player.Stop();
+
+    EXPECT_LT(before, 50) << "the picture is black before the subtitles";
+    EXPECT_GT(after, 200) << "white subtitle glyphs appear in the lower third";
+}
+
+} // namespace
