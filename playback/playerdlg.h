@@ -1,30 +1,254 @@
-// The main player's window inside the player pane: a black video area in
-// which the media engine draws.
+// The main lesson player's window inside the player pane: the video area in
+// which the media engine draws, and a control bar (seek bar, icon buttons,
+// background strip) shown only while the video is full screen.
+//
+// Most actions are keyword commands posted to the main frame, whose
+// dispatcher performs them (playing, pausing, stopping, seeking, volume,
+// previous and next all go through the same code whatever window asks).
+// Mute, skipping 10 seconds, full screen and the subtitle and track choices
+// of the context menu call the facade directly.
+//
+// Full screen moves this window into a top-level frame of its own covering
+// the screen; the video's X window follows it (CVideoWindow::Reattach).
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <vector>
 
+#include <wx/event.h>
 #include <wx/panel.h>
 
+#include "platform/cstring.h"
+#include "playback/videowindow.h"
 #include "playback/vlcplayer.h"
+#include "shell/windowtimers.h"
+
+class CBitItem;
+class CBitSlider;
+class CButtonST;
+class wxFrame;
+class wxMenu;
+
+// Posted to the command target after theApp.m_bPlayerBarShown changed: the
+// receiver shows or hides the cursor by it (CPlayerDlg::ShowCursor) and, when
+// it is 0, calls CPlayerDlg::HideControlBar.
+wxDECLARE_EVENT(EVT_PLAYERBARSHOW, wxCommandEvent);
 
 class CPlayerDlg : public wxPanel {
 public:
     enum {
         IDD = 310,
+        IDC_SLIDER_SEEK = 1016,
+        IDC_BTN_NEXT = 1094,
         IDC_STATIC_VIDEO = 1105,
+        IDC_BTN_PLAYSTATE = 1112,
+        IDC_BTN_DOWNLOADINFO = 1113,
+        IDC_BTN_PROGRESSINFO = 1114,
+        IDC_BTN_OPEN = 1115,
+        IDC_BTN_STOP = 1116,
+        IDC_BTN_PREV = 1117,
+        IDC_BTN_PLAYPAUSE = 1118,
+        IDC_BTN_SPARE = 1119,
+        IDC_BTN_RESET = 1120,
+        IDC_BTN_MUTE = 1121,
+        IDC_BTN_VOLUMEUP = 1122,
+        IDC_BTN_VOLUMEDOWN = 1123,
+        IDC_STATIC_BARBACK = 1124,
     };
 
-    CPlayerDlg() = default;
+    // Menu commands (all below the toolkit's id limit, so they are their own
+    // item ids).
+    enum {
+        ID_PLAYER_PLAY = 4011,
+        ID_PLAYER_PAUSE = 4012,
+        ID_PLAYER_STOP = 4013,
+        ID_PLAYER_RESET = 4014,
+        ID_PLAYER_PREV = 4015,
+        ID_PLAYER_NEXT = 4016,
+        ID_PLAYER_SKIPFORWARD = 4017,
+        ID_PLAYER_SKIPBACKWARD = 4018,
+        ID_SUBTITLE_OFF = 4019,
+        ID_LOAD_SUBTITLE = 4023,
+        ID_OPEN_LOCALMEDIA = 4024,
+        ID_OPEN_NETMEDIA = 4026,
+        ID_ORDER_SEQUENCE = 4027,
+        ID_ORDER_RANDOM = 4028,
+        ID_ORDER_SINGLE = 4029,
+        ID_POINT_A = 4030,
+        ID_POINT_B = 4031,
+        ID_POINT_AB_CLEAR = 4032,
+        ID_POINT_C = 4033,
+        ID_POINT_D = 4034,
+        ID_POINT_CD_CLEAR = 4035,
+        ID_COMPACT_MODE = 4036,
+        ID_OPEN_DOWNLOADER = 4037,
+        ID_PLACEHOLDER_EMBEDDED = 4039,
+        ID_PLACEHOLDER_AUDIO = 4040,
+        ID_PLACEHOLDER_LESSON = 4041,
+        ID_OPEN_LOCALMEDIA2 = 4010,
+        ID_COLOR_FIRST = 2055,    // 2055..2064, ten colours
+        ID_SIZE_FIRST = 2065,     // 2065..2069, five font sizes
+        ID_SUBTITLE_TRACK = 2074,   // 2074..2081, embedded tracks 0..7
+        ID_SUBTITLE_BOTH = 2082,
+        ID_SUBTITLE_ENGLISH = 2083,
+        ID_SUBTITLE_CHINESE = 2084,
+        ID_AUDIO_TRACK = 2085,      // 2085..2089, audio tracks 0..4
+        ID_ORDER_CHNFIRST = 2090,
+        ID_ORDER_ENGFIRST = 2091,
+        // The ninth embedded track (the engine lists up to nine): the eight
+        // ids above are followed by the bilingual command, so it gets its own.
+        ID_SUBTITLE_TRACK9 = 2092,
+    };
 
+    // Timer ids.
+    enum {
+        kTimerClick = 100,
+        kTimerDoubleClick = 200,
+        kTimerBarCountdown = 300,
+        kTimerMouseWatch = 400,
+        kTimerRefresh = 500,
+        kTimerEnterFullScreen = 600,
+        kTimerLeaveFullScreen = 700,
+    };
+
+    // What a file dialog is asked for; the chooser answers the chosen paths
+    // (none on Cancel).
+    struct SFileRequest {
+        wxWindow* parent = nullptr;
+        CString folder;
+        CString wildcard;
+        bool multiple = false;
+    };
+    using FileChooser = std::function<std::vector<CString>(const SFileRequest&)>;
+
+    CPlayerDlg();
+    ~CPlayerDlg() override;
+    CPlayerDlg(const CPlayerDlg&) = delete;
+    CPlayerDlg& operator=(const CPlayerDlg&) = delete;
+
+    // Creates the window, binds the player to the video and starts the timers.
     bool Create(wxWindow* parent, int id = IDD);
-    // The control bar belongs to full-screen playback; the docked window has
-    // none to hide.
-    void HideControlBar();
-    // No media engine is attached, so there is nothing to stop.
-    void StopPlayer();
 
-    wxPanel* m_staticVideo = nullptr;   // the video surface
+    // ---- Seams for tests ----
+    // Where keyword commands and EVT_PLAYERBARSHOW go (the main frame by default).
+    void SetCommandTarget(wxEvtHandler* target) { m_pCommandTarget = target; }
+    void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+    // The cursor's screen position as the mouse watch reads it.
+    void SetCursorSource(std::function<wxPoint()> source) { m_cursorSource = std::move(source); }
+    CWindowTimers& GetTimers() { return m_timers; }
+
+    // ---- Operations other windows call ----
+    // Prepares a local media file (UTF-8 path); playback is not started.
+    void OpenMedia(const char* utf8Path);
+    // Switches embedded subtitles off, then stops the player.
+    void StopPlayer();
+    void ShowControlBar();
+    void HideControlBar();
+    // Shows (true) or hides the cursor over the player's windows.
+    void ShowCursor(bool show);
+    bool IsVideoFullScreen() const { return m_frameFull != nullptr; }
+    wxFrame* GetFullScreenFrame() const { return m_frameFull; }
+
+    // ---- Buttons and transport commands ----
+    void OnOpenLocalMedia();
+    void OnBnClickedStop();
+    void OnBnClickedPlayPause();
+    void OnBnClickedPrevMedia();
+    void OnBnClickedNextMedia();
+    void OnBnClickedReset();
+    void OnBnClickedMute();
+    void OnBnClickedVolumeUp();
+    void OnBnClickedVolumeDown();
+    void OnOpenDownloader();
+    void OnSkipForward();
+    void OnSkipBackward();
+    void OnOpenNetMedia();
+    void OnPlayOrder(int order);
+    void OnCompactMode();
+
+    // ---- Context menu, tracks and video subtitles ----
+    // The context menu as it would open now (track lists refilled from the
+    // engine); its items carry the command ids above.
+    std::unique_ptr<wxMenu> BuildContextMenu();
+    void ShowContextMenu();
+    // Runs a command id of the dialog's menus or buttons; false when unknown.
+    bool DoCommand(int id);
+    void OnSubtitleBoth();
+    void OnSubtitleEnglish();
+    void OnSubtitleChinese();
+    void OnSubtitleTrack(int position);
+    void OnAudioTrack(int position);
+    void OnSubtitleChnFirst();
+    void OnSubtitleEngFirst();
+    void OnSubtitleStyle(int id);
+    void OnSubtitleOff();
+    void OnLoadSubtitle();
+
+    // ---- Mouse, keys and timers (screen coordinates) ----
+    void OnVideoLeftDown(const wxPoint& screen);
+    void OnVideoDoubleClick(const wxPoint& screen);
+    void OnVideoMouseMove(const wxPoint& screen);
+    // True when the key was consumed.
+    bool OnKeyDown(int keyCode);
+    void OnTimer(int id);
+
+    CButtonST* GetButton(int id) const;
+    CBitSlider* GetSeekBar() const { return m_sliderSeek; }
+
+    // The video surface: a panel whose X window holds the engine's window.
+    wxPanel* m_staticVideo = nullptr;
+    // Declared before the player: the player stops drawing before the
+    // window it draws into goes.
+    CVideoWindow m_video;
     // The main lesson player.
     std::unique_ptr<CVlcPlayer> m_player = std::make_unique<CVlcPlayer>();
+
+    // Whether the mute button has switched the sound off.
+    int m_bPlayerMuted = 0;
+    bool m_bDblClick = false;
+    int m_nBarCountdown = 5;
+    wxPoint m_ptCursor;
+    wxPoint m_ptLastCursor;
+    wxSize m_sizeClient;
+
+private:
+    void Post(const CString& keyword);
+    void PostBarShow();
+    bool ClickCounts(const wxPoint& screen) const;
+    bool MediaLoaded() const;
+    bool NetworkWait() const;
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void InitSeekBar();
+    void CreateButtons();
+    void SetButtonIcons(int id, const char* hot, const char* normal);
+    void SetTextIfChanged(wxWindow* window, const CString& text);
+    void ReloadLessonSubtitles();
+    void GiveSubtitleFile(const CString& ansiPath);
+    void FollowTopLevel();
+    void OnUpdateUI(wxUpdateUIEvent& event);
+    void OnMenu(wxCommandEvent& event);
+    void OnButton(wxCommandEvent& event);
+    void BindMouse(wxWindow* window);
+    std::vector<CString> ChooseFiles(const SFileRequest& request);
+
+    wxEvtHandler* CommandTarget() const;
+
+    CWindowTimers m_timers;
+    wxEvtHandler* m_pCommandTarget = nullptr;
+    FileChooser m_fileChooser;
+    std::function<wxPoint()> m_cursorSource;
+
+    wxWindow* m_pOldParent = nullptr;
+    wxFrame* m_frameFull = nullptr;
+    wxRect m_rcDocked;   // the dialog's place in its parent before full screen
+    wxWindow* m_pLastTopLevel = nullptr;
+
+    std::unique_ptr<CBitItem> m_pItemThumb;
+    std::unique_ptr<CBitItem> m_pItemPlayed;
+    std::unique_ptr<CBitItem> m_pItemRemaining;
+    CBitSlider* m_sliderSeek = nullptr;
+    wxWindow* m_staticBarBack = nullptr;
+    std::vector<std::pair<int, CButtonST*>> m_buttons;
 };

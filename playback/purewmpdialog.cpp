@@ -1,9 +1,22 @@
 #include "playback/purewmpdialog.h"
 
+#include <chrono>
+#include <thread>
+
 #include <wx/frame.h>  // wxFRAME_NO_TASKBAR, which every top-level window takes
 #include <wx/panel.h>
 
 #include "shell/quenlow.h"
+
+CPureWMPDialog::~CPureWMPDialog()
+{
+    if (m_player) {
+        const int state = m_player->GetState();
+        if (state >= 1 && state <= 4)
+            StopPlayer();
+        m_player.reset();
+    }
+}
 
 bool CPureWMPDialog::Create(wxWindow* parent)
 {
@@ -13,6 +26,18 @@ bool CPureWMPDialog::Create(wxWindow* parent)
     // Enter and Esc neither close nor hide the window.
     SetEscapeId(wxID_NONE);
     SetAffirmativeId(wxID_NONE);
+    Bind(wxEVT_CHAR_HOOK, [](wxKeyEvent& event) {
+        if (event.GetKeyCode() != WXK_ESCAPE && event.GetKeyCode() != WXK_RETURN)
+            event.Skip();
+    });
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+        if (event.CanVeto()) {
+            event.Veto();
+            Hide();
+        } else {
+            event.Skip();
+        }
+    });
     SetBackgroundColour(*wxBLACK);
 
     // The form's layout in dialog units; the application object moves both
@@ -21,6 +46,8 @@ bool CPureWMPDialog::Create(wxWindow* parent)
     m_staticVideo = new wxPanel(this, IDC_STATIC_VIDEO, ConvertDialogToPixels(wxPoint(2, 0)),
                                 ConvertDialogToPixels(wxSize(529, 190)));
     m_staticVideo->SetBackgroundColour(*wxBLACK);
+    if (m_video.Create(m_staticVideo))
+        m_player->SetHwnd(m_video.GetXWindow());
     // The surface follows the window only once lesson playback has started;
     // before that it keeps the place it was given.
     Bind(wxEVT_SIZE, [this](wxSizeEvent&) {
@@ -33,9 +60,22 @@ bool CPureWMPDialog::Create(wxWindow* parent)
 
 void CPureWMPDialog::StopPlayer()
 {
+    // A stop while the engine holds an embedded subtitle that it has not drawn
+    // yet waits seconds for the video output; with subtitles off it does not.
+    if (m_player->GetSpuCount() > 0) {
+        m_player->SetSpu(-1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+    m_player->Stop();
 }
 
-int CPureWMPDialog::GetPlayerState() const
+int CPureWMPDialog::GetPlayerState() const { return m_player->GetState(); }
+
+void CPureWMPDialog::OpenMedia(const CString& location)
 {
-    return 0;
+    m_strLocation = location;
+    if (location.Left(5) == "http:")
+        m_player->OpenLocation(location, ":network-caching=20000");
+    else
+        m_player->OpenPath(location);
 }

@@ -1,9 +1,16 @@
 // The second player window: a small always-on-top video window without a
-// caption, created hidden at start-up. Its only child is the black video
-// surface.
+// caption, created hidden at start-up, with a media-engine facade of its own.
+// The word book plays its example clips through it and speech practice
+// replays recordings through its player; they call the facade directly.
 #pragma once
 
+#include <memory>
+
 #include <wx/dialog.h>
+
+#include "platform/cstring.h"
+#include "playback/videowindow.h"
+#include "playback/vlcplayer.h"
 
 class wxPanel;
 
@@ -15,13 +22,24 @@ public:
     };
 
     CPureWMPDialog() = default;
+    ~CPureWMPDialog() override;
 
-    // Creates the window hidden (no parent makes it a top-level window of its own).
+    // Creates the window hidden (no parent makes it a top-level window of its
+    // own) and binds the player to the video surface.
     bool Create(wxWindow* parent);
-    // No media engine is attached, so there is nothing to stop.
+    // Switches embedded subtitles off, then stops the player.
     void StopPlayer();
-    // The player's state; 0 (nothing opened) while no media engine is attached.
+    // The engine's player state (3 playing, 4 paused).
     int GetPlayerState() const;
+    // A file path, or an address beginning with "http:" (opened as a network
+    // location with a long cache). Playback is not started; the text is
+    // passed as it is.
+    void OpenMedia(const CString& location);
 
     wxPanel* m_staticVideo = nullptr;   // the video surface
+    // Declared before the player: the player stops drawing before the
+    // window it draws into goes.
+    CVideoWindow m_video;
+    std::unique_ptr<CVlcPlayer> m_player = std::make_unique<CVlcPlayer>();
+    CString m_strLocation;   // the last text given to OpenMedia
 };

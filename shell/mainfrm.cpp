@@ -176,6 +176,8 @@ int CMainFrame::OnCreate()
     theApp.m_strActiveView = "CQuenlowView";
 
     BindCommands();
+    BindWork();
+    BindTransportCommands();
     Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     m_auiManager.Update();

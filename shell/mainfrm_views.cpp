@@ -249,21 +249,6 @@ void CMainFrame::OnStatusbarProgressPane()
     SetPlayerPaneSize(realLesson ? theApp.m_nScreenWidth / 2 : theApp.m_nScreenWidth);
 }
 
-void CMainFrame::OnPlay()
-{
-    theApp.m_strPlayState = "OnPlay";
-    theApp.m_strPlaybackStarted = "true";
-    if (CStatusBarPane* pane = m_wndStatusBar->FindElement(32816))
-        pane->SetText("播放中");
-}
-
-void CMainFrame::OnPause()
-{
-    theApp.m_strPlayState = "OnPause";
-    if (CStatusBarPane* pane = m_wndStatusBar->FindElement(32816))
-        pane->SetText("暂停");
-}
-
 void CMainFrame::HideOtherPanes(CDockablePane* keep)
 {
     for (CDockablePane* pane : {static_cast<CDockablePane*>(m_wndPlayListPane),

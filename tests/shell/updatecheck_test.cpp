@@ -20,135 +20,13 @@
 
 #include "shell/quenlow.h"
 #include "shell/updatecheck.h"
+#include "tests/shell/loopbackserver.h"
 #include "tests/testsupport.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-struct SReply {
-    int status = 200;
-    std::optional<std::string> contentLength;
-    std::string location;
-    bool silent = false;   // read the request, then never answer
-};
-
-SReply Reply(int status, std::optional<std::string> contentLength = std::nullopt, std::string location = "")
-{
-    SReply reply;
-    reply.status = status;
-    reply.contentLength = std::move(contentLength);
-    reply.location = std::move(location);
-    return reply;
-}
-
-SReply NoAnswer()
-{
-    SReply reply;
-    reply.silent = true;
-    return reply;
-}
-
-// Serves at most maxConnections requests, for at most ten seconds, each
-// answered from the reply function. Records "METHOD path" of each request.
-class CLoopbackServer {
-public:
-    explicit CLoopbackServer(std::function<SReply(const std::string& path)> reply, int maxConnections = 4)
-        : m_reply(std::move(reply)), m_maxConnections(maxConnections)
-    {
-        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            ::listen(m_listen, 8) != 0 || ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-            throw std::runtime_error("cannot start the loopback server");
-        m_port = ntohs(address.sin_port);
-        m_thread = std::thread([this] { Serve(); });
-    }
-    ~CLoopbackServer()
-    {
-        m_stop = true;
-        m_thread.join();
-        ::close(m_listen);
-    }
-    int port() const { return m_port; }
-    std::vector<std::string> requests() const
-    {
-        const std::lock_guard<std::mutex> lock(m_lock);
-        return m_requests;
-    }
-
-private:
-    void Serve()
-    {
-        const auto deadline = Clock::now() + 10s;
-        for (int served = 0; served < m_maxConnections && !m_stop && Clock::now() < deadline;) {
-            pollfd p {m_listen, POLLIN, 0};
-            if (::poll(&p, 1, 50) <= 0)
-                continue;
-            const int fd = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0)
-                continue;
-            ++served;
-            Answer(fd, deadline);
-            ::close(fd);
-        }
-    }
-
-    void Answer(int fd, Clock::time_point deadline)
-    {
-        std::string request;
-        char buffer[2048];
-        while (request.find("\r\n\r\n") == std::string::npos && Clock::now() < deadline && !m_stop) {
-            pollfd p {fd, POLLIN, 0};
-            if (::poll(&p, 1, 50) <= 0)
-                continue;
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n <= 0)
-                return;
-            request.append(buffer, static_cast<size_t>(n));
-        }
-        const size_t first = request.find(' ');
-        const size_t second = request.find(' ', first + 1);
-        if (first == std::string::npos || second == std::string::npos)
-            return;
-        const std::string method = request.substr(0, first);
-        const std::string path = request.substr(first + 1, second - first - 1);
-        {
-            const std::lock_guard<std::mutex> lock(m_lock);
-            m_requests.push_back(method + " " + path);
-        }
-        const SReply reply = m_reply(path);
-        if (reply.silent) {
-            while (!m_stop && Clock::now() < deadline)
-                std::this_thread::sleep_for(20ms);
-            return;
-        }
-        std::string answer = "HTTP/1.1 " + std::to_string(reply.status) + " Status\r\n";
-        if (reply.contentLength)
-            answer += "Content-Length: " + *reply.contentLength + "\r\n";
-        if (!reply.location.empty())
-            answer += "Location: " + reply.location + "\r\n";
-        answer += "Connection: close\r\n\r\n";
-        // A few bytes of the body are enough: the client stops at the first.
-        if (method == "GET" && reply.contentLength && *reply.contentLength != "0")
-            answer += "x";
-        (void)!::write(fd, answer.data(), answer.size());
-        ::shutdown(fd, SHUT_WR);
-    }
-
-    std::function<SReply(const std::string&)> m_reply;
-    int m_maxConnections;
-    int m_listen = -1;
-    int m_port = 0;
-    std::atomic<bool> m_stop {false};
-    mutable std::mutex m_lock;
-    std::vector<std::string> m_requests;
-    std::thread m_thread;
-};
 
 // A request for the loopback server with its files in a temporary folder.
 SUpdateCheckRequest MakeRequest(const testsupport::TempFolder& tmp, int port, const CString& productId = "ABC123")

@@ -1,0 +1,485 @@
+// The main frame's keyword dispatcher, transport commands and the opening of
+// a lesson with its media, on a real frame with the real media engine (dummy
+// outputs) in a temporary program folder.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include <unistd.h>
+
+#include <wx/app.h>
+
+#include "catalogue/localviewtree.h"
+#include "catalogue/playlistpane.h"
+#include "lesson/quenlowview.h"
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "platform/wxtext.h"
+#include "playback/purewmpdialog.h"
+#include "playback/vlcplayer.h"
+#include "shell/downloaderexchange.h"
+#include "shell/mainfrm.h"
+#include "shell/mainribbon.h"
+#include "shell/mycaptionbar.h"
+#include "shell/quenlow.h"
+#include "shell/quenlowdoc.h"
+#include "shell/ribbonstatusbar.h"
+#include "shell/showmsgdlg.h"
+#include "tests/testsupport.h"
+#include "vocabulary/minihtmldlg.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        while (wxTheApp->Pending())
+            wxTheApp->Dispatch();
+        wxTheApp->ProcessIdle();
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        Pump();
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return condition();
+}
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// A 5 s test-pattern video with a tone.
+void MakeClip(const std::string& target)
+{
+    const std::string command =
+        "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=25:duration=5 "
+        "-f lavfi -i sine=frequency=440:duration=5 -c:v mpeg4 -g 12 -c:a aac -shortest " +
+        Quote(target);
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// A lesson database of two sentences: 0-1000 ms and 1000-5000 ms.
+void MakeLesson(const CString& path)
+{
+    CSqliteDb db;
+    ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
+    ASSERT_TRUE(db.Exec("create table tablename( linecnt int, starttime int, endtime int, fgnstartpos int, "
+                        "fgntxtlen int, chnstartpos int, chntxtlen int, fgntxt varchar(3000), chntxt varchar(3000) );"));
+    db.Exec("create table wordlist( stroriginalword varchar(1000), strreference varchar(10000) );");
+    db.Exec("create table phaselist( stroriginalphase varchar(1000), strreference varchar(10000) );");
+    ASSERT_TRUE(db.Exec("insert into tablename values(0, 0, 1000, 0, 0, 0, 0, 'First line.', '第一句');"));
+    ASSERT_TRUE(db.Exec("insert into tablename values(1, 1000, 5000, 0, 0, 0, 0, 'Second line.', '第二句');"));
+    db.Close();
+}
+
+class MainFrameTransportTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The engine reads its configuration relative to the current folder:
+        // dummy outputs, no subtitle files picked up by itself.
+        program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=adummy\n");
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd))
+            previousFolder = cwd;
+        ASSERT_EQ(chdir(program.path().c_str()), 0);
+
+        document.OnNewDocument();
+        frame = new CMainFrame(program.ansi());
+        ASSERT_TRUE(frame->Create(&document));
+        frame->Show();
+        // No downloader program is started: it "runs", and what it is sent
+        // stays in the queue.
+        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+        frame->m_downloaderExchange.startProgram = [](const CString&) { return true; };
+    }
+
+    void TearDown() override
+    {
+        if (frame) {
+            frame->Close(true);
+            Pump();
+        }
+        for (wxWindow* w : {static_cast<wxWindow*>(theApp.m_pStreamDlg), static_cast<wxWindow*>(theApp.m_pShowMsgDlg),
+                            static_cast<wxWindow*>(theApp.m_dlgMiniHtml)}) {
+            if (w)
+                w->Destroy();
+        }
+        theApp.m_pStreamDlg = nullptr;
+        theApp.m_pShowMsgDlg = nullptr;
+        theApp.m_dlgMiniHtml = nullptr;
+        Pump();
+        theApp.m_arrPlayList.RemoveAll();
+        theApp.ClearSentenceModel();
+        if (!previousFolder.empty()) {
+            EXPECT_EQ(chdir(previousFolder.c_str()), 0);
+        }
+    }
+
+    CString StatusText(int id) { return frame->m_wndStatusBar->FindElement(id)->GetText(); }
+    CVlcPlayer& Player() { return *frame->GetMainPlayer(); }
+    CQuenlowView* LessonView() { return dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson)); }
+    CString TakeMessage()
+    {
+        int kind = 0, seconds = 0;
+        CString text;
+        theApp.TakeMessage(kind, text, seconds);
+        return text;
+    }
+
+    // Plays `media` through the local play request, as the media tree does.
+    void RequestPlay(const CString& media)
+    {
+        theApp.m_arrPlayList.RemoveAll();
+        theApp.m_arrPlayList.Add(media);
+        theApp.m_nPlayIndex = 0;
+        frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+    }
+
+    testsupport::TempProgramFolder program;
+    std::string previousFolder;
+    CQuenlowDoc document;
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(MainFrameTransportTest, KeywordsWithVisibleEffects)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+        CString keyword;
+        std::function<void()> check;
+    };
+    const auto none = [] {};
+    const Case cases[] = {
+        {"play", none, "HalvikSoftPlayerPlay:",
+         [&] {
+             EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+             EXPECT_EQ(theApp.m_strPlaybackStarted, "true");
+             EXPECT_EQ(StatusText(32816), "播放中");
+             EXPECT_EQ(theApp.m_strPlayStateText, "播放中");
+             EXPECT_TRUE(frame->IsTimerRunning(300));
+         }},
+        {"pause", none, "HalvikSoftPlayerPause:",
+         [&] {
+             EXPECT_EQ(theApp.m_strPlayState, "OnPause");
+             EXPECT_EQ(StatusText(32816), "暂停");
+         }},
+        {"play then pause, in table order", none, "HalvikSoftPlayerPause:HalvikSoftPlayerPlay:",
+         [&] { EXPECT_EQ(theApp.m_strPlayState, "OnPause"); }},
+        {"stop", [&] { frame->OnPlay(); }, "HalvikSoftPlayerStop:",
+         [&] {
+             EXPECT_EQ(theApp.m_strPlayState, "OnStop");
+             EXPECT_EQ(StatusText(32816), "停止");
+             EXPECT_EQ(StatusText(32814), "00:00/00:00");
+             EXPECT_FALSE(frame->IsTimerRunning(300));
+         }},
+        {"volume", [&] { theApp.m_nVolume = 33; }, "HalvikSoftPlayerSetVolume:",
+         [&] { EXPECT_EQ(frame->m_pVolumeSlider->GetPos(), 33); }},
+        {"progress while playing", [&] { frame->OnPlay(); theApp.m_nPlayProgress = 4200; },
+         "HalvikSoftPlayerPlayProgress:", [&] { EXPECT_EQ(frame->m_pProgressSlider->GetPos(), 4200); }},
+        {"progress while paused ends the command", [&] { frame->OnPause(); theApp.m_nPlayProgress = 4200; },
+         "HalvikSoftPlayerPlayProgress:MainFrameMiniMize:",
+         [&] {
+             EXPECT_EQ(frame->m_pProgressSlider->GetPos(), 0);
+             EXPECT_TRUE(frame->IsShown());
+         }},
+        {"compact style", none, "HalvikSoftPlayerSetMiniStytle:",
+         [&] {
+             EXPECT_FALSE(frame->m_wndRibbonBar->IsShown());
+             EXPECT_FALSE(frame->m_wndStatusBar->IsShown());
+         }},
+        {"full style again", [&] { frame->DispatchCommand("HalvikSoftPlayerSetMiniStytle:", ""); },
+         "HalvikSoftPlayerCancelMiniStytle:",
+         [&] {
+             EXPECT_TRUE(frame->m_wndRibbonBar->IsShown());
+             EXPECT_TRUE(frame->m_wndStatusBar->IsShown());
+             EXPECT_TRUE(frame->IsTimerRunning(3500));
+         }},
+        {"hide main window", none, "MainFrameMiniMize:", [&] { EXPECT_FALSE(frame->IsShown()); }},
+        {"restore main window",
+         [&] {
+             frame->Hide();
+             theApp.m_strMainWindowState = "Normal";
+         },
+         "MainFrameMormalMize:",
+         [&] {
+             EXPECT_TRUE(frame->IsShown());
+             EXPECT_TRUE(theApp.m_strMainWindowState.IsEmpty());
+         }},
+        {"update result in the caption bar", none, "ManualHalvikSoftNoUpdate:",
+         [&] {
+             EXPECT_TRUE(frame->IsCaptionBarShown());
+             EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "您的软件已经是最新版本，不需要更新。");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame->OnStop();
+        frame->Show();
+        frame->m_pProgressSlider->SetPos(0);
+        c.before();
+        frame->DispatchCommand(c.keyword, c.keyword);
+        c.check();
+    }
+}
+
+TEST_F(MainFrameTransportTest, AddressInsideDownloadCommandOnlyDownloads)
+{
+    theApp.m_strDlAndPlayCommand = ComposeDlAndPlayCommand("http://x/a.mp4?MainFrameMiniMize:HalvikSoftPlayerStop:",
+                                                           theApp.m_strCacheDir);
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_strScriptPath = "lesson.script";
+    frame->DispatchCommand(theApp.m_strDlAndPlayCommand, theApp.m_strDlAndPlayCommand);
+
+    EXPECT_TRUE(frame->IsShown());
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    EXPECT_EQ(StatusText(32816), "正在下载......");
+    EXPECT_TRUE(frame->IsTimerRunning(1400));
+    EXPECT_TRUE(theApp.m_strScriptPath.IsEmpty());
+    const CStringArray& queue = frame->m_downloaderExchange.Queue();
+    ASSERT_EQ(queue.GetSize(), 2);
+    EXPECT_EQ(queue[0], kCmdStopAllDownloadTask);
+    EXPECT_EQ(queue[1], theApp.m_strDlAndPlayCommand);
+}
+
+TEST_F(MainFrameTransportTest, TextWithoutKeywordDoesNothing)
+{
+    frame->OnPlay();
+    const CString state = StatusText(32816);
+    frame->DispatchCommand("PlayFromPanPane", "PlayFromPanPane");
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    EXPECT_EQ(StatusText(32816), state);
+    EXPECT_TRUE(frame->IsShown());
+    EXPECT_FALSE(frame->IsCaptionBarShown());
+    EXPECT_EQ(frame->m_downloaderExchange.Queue().GetSize(), 0);
+}
+
+TEST_F(MainFrameTransportTest, PlayOrderStepsAndEmptyList)
+{
+    // Nothing to play: the error goes to the message slot.
+    theApp.m_arrPlayList.RemoveAll();
+    frame->DispatchCommand("HalvikSoftPlayerPlayNext:", "HalvikSoftPlayerPlayNext:");
+    EXPECT_EQ(TakeMessage(), "播放文件不存在！");
+    EXPECT_FALSE(frame->IsTimerRunning(2300));
+
+    const CString a = program.ansi() + "a.mp4";
+    const CString b = program.ansi() + "b.mp4";
+    const CString c = program.ansi() + "c.mp4";
+    for (const char* name : {"a.mp4", "b.mp4", "c.mp4"})
+        program.write(name, "x");
+    theApp.m_arrPlayList.RemoveAll();
+    for (const CString& f : {a, b, c})
+        theApp.m_arrPlayList.Add(f);
+
+    struct Step {
+        int order;
+        int from;
+        const char* keyword;
+        int index;
+    };
+    for (const Step& s : {Step{1, 2, "HalvikSoftPlayerPlayNext:", 0}, Step{1, 0, "HalvikSoftPlayerPlayPre:", 0},
+                          Step{1, 1, "HalvikSoftPlayerPlayPre:", 0}, Step{3, 1, "HalvikSoftPlayerPlayNext:", 1}}) {
+        SCOPED_TRACE(s.keyword);
+        theApp.m_nPlayOrder = s.order;
+        theApp.m_nPlayIndex = s.from;
+        frame->KillTimer(2300);
+        frame->DispatchCommand(s.keyword, s.keyword);
+        EXPECT_EQ(theApp.m_nPlayIndex, s.index);
+        EXPECT_EQ(frame->m_strRequestedFile, theApp.m_arrPlayList[s.index]);
+        EXPECT_EQ(theApp.m_strPlayFilePath, theApp.m_arrPlayList[s.index]);
+        // No lesson beside it: the blank lesson is opened a second later.
+        EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strBlankScriptPath);
+        EXPECT_TRUE(frame->IsTimerRunning(2300));
+    }
+}
+
+TEST_F(MainFrameTransportTest, RequestIsRefusedOnlyWhileAStartIsPending)
+{
+    const CString media = program.ansi() + "next.mp4";
+    program.write("next.mp4", "x");
+    // A lesson of several sentences was opened and has not begun to play.
+    theApp.m_nSentenceCount = 5;
+    theApp.m_strPlaybackStarted.Empty();
+    theApp.m_strMediaPath = "/somewhere/current.mp4";
+    theApp.m_strScriptPath = "/somewhere/current.script";
+    frame->SetTimer(600, 200);
+
+    RequestPlay(media);
+    // Nothing was torn down.
+    EXPECT_EQ(theApp.m_strMediaPath, "/somewhere/current.mp4");
+    EXPECT_EQ(theApp.m_strScriptPath, "/somewhere/current.script");
+    EXPECT_FALSE(frame->IsTimerRunning(2300));
+
+    // A start that never gets going is given up, and requests work again.
+    for (int i = 0; i < 200 && frame->IsTimerRunning(600); ++i)
+        frame->OnTimer(600);
+    EXPECT_FALSE(frame->IsTimerRunning(600));
+    RequestPlay(media);
+    EXPECT_TRUE(frame->IsTimerRunning(2300));
+    EXPECT_EQ(theApp.m_strPlayFilePath, media);
+    EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strBlankScriptPath);
+}
+
+TEST_F(MainFrameTransportTest, DroppedListFillsCurrentPlaylistAndMarksOneItem)
+{
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndLocalTree;
+    frame->DispatchCommand("LocalMediaPlaylistRefresh:", "LocalMediaPlaylistRefresh:");
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId current = tree->GetFirstChild(tree->GetRootItem(), cookie);
+    ASSERT_EQ(FromWx(tree->GetItemText(current)), "当前播放列表");
+
+    for (const char* name : {"a.mp4", "b.mp3"})
+        program.write(name, "x");
+    theApp.m_arrPlayList.RemoveAll();
+    theApp.m_arrPlayList.Add(program.ansi() + "a.mp4");
+    theApp.m_arrPlayList.Add(program.ansi() + "b.mp3");
+    theApp.m_nPlayIndex = -1;
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+
+    EXPECT_EQ(theApp.m_nPlayIndex, 0);
+    ASSERT_EQ(tree->GetChildrenCount(current, false), 2u);
+    const wxTreeItemId a = tree->GetFirstChild(current, cookie);
+    const wxTreeItemId b = tree->GetNextChild(current, cookie);
+    EXPECT_EQ(FromWx(tree->GetItemText(a)), "a.mp4");
+    EXPECT_EQ(FromWx(tree->GetItemText(b)), "b.mp3");
+    EXPECT_EQ(tree->GetItemImage(a), CLocalViewTree::kImageMarked);
+    EXPECT_EQ(tree->GetItemImage(b), CLocalViewTree::kImageAudio);
+    EXPECT_EQ(tree->GetItemImage(current), CLocalViewTree::kImageFolderOpen);
+
+    // The next file takes the mark; the first gets its own image back.
+    theApp.m_nPlayIndex = 1;
+    frame->KillTimer(2300);
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+    EXPECT_EQ(tree->GetItemImage(a), CLocalViewTree::kImageVideo);
+    EXPECT_EQ(tree->GetItemImage(b), CLocalViewTree::kImageMarked);
+
+    // Refilling the list again deletes the marked item: its handle goes too.
+    theApp.m_nPlayIndex = -1;
+    frame->KillTimer(2300);
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+    EXPECT_EQ(frame->m_hPlayingItem, tree->GetFirstChild(current, cookie));
+    EXPECT_EQ(tree->GetItemImage(frame->m_hPlayingItem), CLocalViewTree::kImageMarked);
+}
+
+// ---- The whole lesson opening with the real engine ----
+
+class LessonOpeningTest : public MainFrameTransportTest {
+protected:
+    void SetUp() override
+    {
+        MainFrameTransportTest::SetUp();
+        if (std::system("command -v ffmpeg > /dev/null 2>&1") != 0)
+            GTEST_SKIP() << "ffmpeg is needed to make the media";
+    }
+
+    // Timer 2300 opens the lesson and the media; the engine starts playing.
+    void OpenAndWaitForPlayback()
+    {
+        ASSERT_TRUE(frame->IsTimerRunning(2300));
+        frame->OnTimer(2300);
+        EXPECT_FALSE(frame->IsTimerRunning(2300));
+        ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3; }, 10s)) << Player().GetState();
+    }
+};
+
+TEST_F(LessonOpeningTest, LessonBesideTheMediaLoadsPlaysAndIsFollowed)
+{
+    const std::string mediaFs = program.path() + "Don't Stop.mp4";
+    MakeClip(mediaFs);
+    const CString media = FromFsPath(mediaFs);
+    MakeLesson(program.ansi() + "Don't Stop.script");
+
+    RequestPlay(media);
+    EXPECT_EQ(theApp.m_strScriptPath, program.ansi() + "Don't Stop.script");
+    EXPECT_EQ(theApp.m_bScriptLoaded, 1);
+    OpenAndWaitForPlayback();
+
+    EXPECT_EQ(theApp.m_nSentenceCount, 2);
+    EXPECT_EQ(theApp.m_strMediaPath, media);
+    EXPECT_EQ(theApp.m_strMediaName, "Don't Stop.mp4");
+    EXPECT_EQ(theApp.m_strDocumentLoaded, "true");
+    EXPECT_EQ(document.GetTitle(), "Don't Stop.mp4");
+    // The play history holds the file under its name, with its path.
+    EXPECT_TRUE(theApp.RecordExists(theApp.m_strUserDataDbPath, theApp.m_strPlayHistoryTable, "Don't Stop.mp4"));
+
+    // Timer 600 sees playback begin.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            frame->OnTimer(600);
+            return !frame->IsTimerRunning(600);
+        },
+        10s));
+    EXPECT_EQ(theApp.m_strPlaybackStarted, "true");
+    EXPECT_EQ(StatusText(32816), "播放中");
+
+    // The subtitle files are written and one goes to the player.
+    frame->OnTimer(200);
+    EXPECT_FALSE(theApp.m_strAssBothPath.IsEmpty());
+    EXPECT_TRUE(FileExists(theApp.m_strAssBothPath));
+    EXPECT_TRUE(frame->IsTimerRunning(500));
+    frame->OnTimer(500);
+    EXPECT_FALSE(frame->IsTimerRunning(500));
+
+    // The lesson view follows: past one second the second sentence plays.
+    CQuenlowView* view = LessonView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 0);
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            view->OnTimer(CQuenlowView::kFollowTimer);
+            return theApp.m_nCurrentSentence == 1;
+        },
+        10s))
+        << Player().GetTime();
+    Player().Stop();
+}
+
+TEST_F(LessonOpeningTest, MediaWithoutLessonPlaysWithTheBlankLesson)
+{
+    const std::string mediaFs = program.path() + "clip.mp4";
+    MakeClip(mediaFs);
+    RequestPlay(FromFsPath(mediaFs));
+    EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strBlankScriptPath);
+    EXPECT_EQ(theApp.m_bScriptLoaded, 0);
+    OpenAndWaitForPlayback();
+    EXPECT_EQ(theApp.m_strMediaPath, FromFsPath(mediaFs));
+    EXPECT_EQ(theApp.m_nSentenceCount, 0);
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    // No subtitle files for the blank lesson.
+    EXPECT_FALSE(frame->IsTimerRunning(200));
+    Player().Stop();
+}
+
+TEST_F(LessonOpeningTest, MissingBlankLessonStillPlaysTheMedia)
+{
+    const std::string mediaFs = program.path() + "clip.mp4";
+    MakeClip(mediaFs);
+    ASSERT_TRUE(DeleteFile(theApp.m_strBlankScriptPath));
+    RequestPlay(FromFsPath(mediaFs));
+    TakeMessage();
+    OpenAndWaitForPlayback();
+    EXPECT_EQ(TakeMessage(), "空白字幕文件不存在，只播放媒体文件。");
+    EXPECT_EQ(theApp.m_strMediaPath, FromFsPath(mediaFs));
+    EXPECT_FALSE(frame->IsTimerRunning(2300));
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    Player().Stop();
+}
+
+} // namespace
