@@ -8,12 +8,9 @@ bool CPanHtmlView::Create(wxWindow* parent, int id)
 {
     if (!wxPanel::Create(parent, id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxCLIP_CHILDREN))
         return false;
-    m_wndBrowser = new CExplorer1;
-    if (!m_wndBrowser->Create(this, IDC_BROWSER))
+    m_wndBrowser = CExplorer1::CreateFilling(this, IDC_BROWSER);
+    if (m_wndBrowser == nullptr)
         return false;
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_wndBrowser, 1, wxEXPAND);
-    SetSizer(sizer);
     return true;
 }
 

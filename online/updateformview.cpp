@@ -9,12 +9,9 @@ bool CUpdateFormView::Create(wxWindow* host, int id)
 {
     if (!CView::Create(host, id))
         return false;
-    m_wndBrowser = new CExplorer1;
-    if (!m_wndBrowser->Create(this, IDC_BROWSER))
+    m_wndBrowser = CExplorer1::CreateFilling(this, IDC_BROWSER);
+    if (m_wndBrowser == nullptr)
         return false;
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_wndBrowser, 1, wxEXPAND);
-    SetSizer(sizer);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnShowHelp(); }, ID_SHOW_HELP_COMMAND);
     return true;
 }

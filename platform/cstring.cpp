@@ -412,3 +412,16 @@ int CStringArray::Append(const CStringArray& other)
     m_items.insert(m_items.end(), other.m_items.begin(), other.m_items.end());
     return first;
 }
+
+CString TruncateAtCharBoundary(const CString& text, int maxBytes)
+{
+    const std::string_view view = text.view();
+    size_t end = 0;
+    while (end < view.size()) {
+        const size_t length = static_cast<size_t>(CharLengthAt(view, end));
+        if (end + length > static_cast<size_t>(std::max(maxBytes, 0)))
+            break;
+        end += length;
+    }
+    return CString(view.substr(0, end));
+}

@@ -116,6 +116,10 @@ private:
     std::string m_s;
 };
 
+// The longest head of the text of at most maxBytes bytes that ends on a
+// character boundary (a fixed-size buffer must never hold half a character).
+CString TruncateAtCharBoundary(const CString& text, int maxBytes);
+
 // The framework's growable list of texts.
 class CStringArray {
 public:

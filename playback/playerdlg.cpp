@@ -77,7 +77,8 @@ CPlayerDlg::~CPlayerDlg()
     }
     // The seek bar refers to the strips this dialog owns.
     DestroyChildren();
-    if (m_frameFull) {
+    // The full-screen frame goes too, unless it is the one deleting us.
+    if (m_frameFull && !m_frameFull->IsBeingDeleted()) {
         m_frameFull->Destroy();
         m_frameFull = nullptr;
     }

@@ -260,3 +260,16 @@ CString CExplorer1::GetLocationURL() const
     }
     return m_strLocation;
 }
+
+CExplorer1* CExplorer1::CreateFilling(wxWindow* parent, int id)
+{
+    auto* browser = new CExplorer1;
+    if (!browser->Create(parent, id)) {
+        delete browser;
+        return nullptr;
+    }
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(browser, 1, wxEXPAND);
+    parent->SetSizer(sizer);
+    return browser;
+}

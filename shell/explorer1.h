@@ -21,6 +21,9 @@ public:
     ~CExplorer1() override;
 
     bool Create(wxWindow* parent, int id);
+    // A browser that fills `parent` (the parent gets a sizer holding it);
+    // null when it cannot be created.
+    static CExplorer1* CreateFilling(wxWindow* parent, int id);
 
     // Opens an address given in program text.
     void Navigate(const CString& address);

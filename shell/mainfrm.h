@@ -326,6 +326,8 @@ private:
     void OnSize(wxSizeEvent& event);
     void OnRibbonPageChanged(wxRibbonBarEvent& event);
     void OnCommand(wxCommandEvent& event);
+    // The player's full-screen bar came or went: cursor and control bar follow.
+    void OnShowPlayerBar(wxCommandEvent& event);
     void OnUpdateApplicationLook(wxUpdateUIEvent& event);
     void HideOtherPanes(CDockablePane* keep);
     void StopPlayers();

@@ -56,6 +56,7 @@ void CMainFrame::BindCommands()
 {
     Bind(wxEVT_RIBBONBAR_PAGE_CHANGED, &CMainFrame::OnRibbonPageChanged, this);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
+    Bind(EVT_PLAYERBARSHOW, &CMainFrame::OnShowPlayerBar, this);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, kFirstLook, kLastLook);
     // Commands the frame performs itself are always usable.
     for (int id : {kCmdPlayerPane, kCmdAppAbout, kCmdHomePage, kCmdFileNew, kCmdFileOpen, kCmdFilePrint,
@@ -138,6 +139,16 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     default:
         event.Skip();
     }
+}
+
+void CMainFrame::OnShowPlayerBar(wxCommandEvent& /*event*/)
+{
+    CPlayerDlg* player = m_wndPlayerPane ? m_wndPlayerPane->m_dlgPlayer : nullptr;
+    if (!player)
+        return;
+    player->ShowCursor(theApp.m_bPlayerBarShown != 0);
+    if (!theApp.m_bPlayerBarShown)
+        player->HideControlBar();
 }
 
 void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event)

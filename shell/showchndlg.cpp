@@ -11,18 +11,6 @@ namespace {
 // The views hold a font face in a 32-byte buffer with its terminator.
 constexpr int kMaxFaceBytes = 31;
 
-CString CutAtCharBoundary(const CString& text, int maxBytes)
-{
-    const std::string_view view = text.view();
-    size_t end = 0;
-    while (end < view.size()) {
-        const size_t length = static_cast<size_t>(CharLengthAt(view, end));
-        if (end + length > static_cast<size_t>(maxBytes))
-            break;
-        end += length;
-    }
-    return CString(view.substr(0, end));
-}
 
 } // namespace
 
@@ -48,7 +36,7 @@ void CShowChnDlg::ShowText(const CString&)
 void CShowChnDlg::ApplyTextFormat()
 {
     m_cfCaption = SRichTextFormat();
-    m_cfCaption.face = CutAtCharBoundary(theApp.m_strFontName, kMaxFaceBytes);
+    m_cfCaption.face = TruncateAtCharBoundary(theApp.m_strFontName, kMaxFaceBytes);
     m_cfCaption.heightTwips = theApp.m_nFontSize * 20;
     m_cfCaption.bold = true;
     m_cfCaption.textColour = RGB(0, 0, 255);

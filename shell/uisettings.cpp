@@ -64,20 +64,6 @@ int ParseInt(const CString& text)
 // Colours are written signed; a number written unsigned reads the same.
 COLORREF ParseColor(const CString& text) { return static_cast<COLORREF>(static_cast<uint64_t>(ParseNumber(text))); }
 
-// The longest head of the text of at most maxBytes bytes that ends on a
-// character boundary.
-CString TruncateAtCharBoundary(const CString& text, int maxBytes)
-{
-    const std::string_view view = text.view();
-    size_t end = 0;
-    while (end < view.size()) {
-        const size_t length = static_cast<size_t>(CharLengthAt(view, end));
-        if (end + length > static_cast<size_t>(maxBytes))
-            break;
-        end += length;
-    }
-    return CString(view.substr(0, end));
-}
 
 bool IsOneOf(const CString& value, std::initializer_list<const char*> keywords)
 {

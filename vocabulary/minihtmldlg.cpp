@@ -10,14 +10,8 @@ bool CMiniHtmlDlg::Create(wxWindow* parent)
                           wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER))
         return false;
     Hide();
-    m_browser = new CExplorer1;
-    if (!m_browser->Create(this, kBrowserId)) {
-        delete m_browser;
-        m_browser = nullptr;
+    m_browser = CExplorer1::CreateFilling(this, kBrowserId);
+    if (m_browser == nullptr)
         return false;
-    }
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_browser, 1, wxEXPAND);
-    SetSizer(sizer);
     return true;
 }

@@ -8,15 +8,9 @@ bool CWordOnlineView::Create(wxWindow* parent, int id)
 {
     if (!wxPanel::Create(parent, id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxCLIP_CHILDREN))
         return false;
-    m_browser = new CExplorer1;
-    if (!m_browser->Create(this, kBrowserId)) {
-        delete m_browser;
-        m_browser = nullptr;
+    m_browser = CExplorer1::CreateFilling(this, kBrowserId);
+    if (m_browser == nullptr)
         return false;
-    }
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_browser, 1, wxEXPAND);
-    SetSizer(sizer);
     return true;
 }
 
