@@ -175,6 +175,12 @@ int CMainFrame::OnCreate()
     SwitchView(kViewLesson);
     theApp.m_strActiveView = "CQuenlowView";
 
+    // Enabling and checking the ribbon's ~80 commands runs after every burst
+    // of events; the lesson view's 100 ms timer alone would make that ten
+    // times a second, so the states are brought up to date at most every
+    // 300 ms.
+    wxUpdateUIEvent::SetUpdateInterval(300);
+
     BindCommands();
     BindWork();
     BindTransportCommands();
