@@ -347,10 +347,8 @@ void CQuenlowView::FollowPlayback()
         return;
     if (i >= count)
         return;   // a gap: the previous sentence stays selected
-    // While sentence 0 is current the rest runs on every tick, until its
-    // selection stands: redoing it would cost a round trip to the X server
-    // ten times a second for nothing.
-    if (i == theApp.m_nCurrentSentence && (i != 0 || SelectionShows(i)))
+    // While sentence 0 is current the rest runs on every tick.
+    if (i == theApp.m_nCurrentSentence && i != 0)
         return;
     theApp.m_nCurrentSentence = i;
 
@@ -380,14 +378,6 @@ bool CQuenlowView::GetSentenceRange(int sentence, int& start, int& end) const
     start = timing.fgnstartpos + TextCorrection(sentence);
     end = start + timing.fgntxtlen;
     return true;
-}
-
-bool CQuenlowView::SelectionShows(int sentence) const
-{
-    int start = 0;
-    int end = 0;
-    return GetSentenceRange(sentence, start, end) && m_richText->GetSelectionStart() == start &&
-           m_richText->GetSelectionEnd() == end;
 }
 
 void CQuenlowView::SelectSentence(int sentence)

@@ -108,8 +108,6 @@ public:
     bool GetSentenceRange(int sentence, int& start, int& end) const;
     // Selects sentence i and remembers its range in m_nSelStart/m_nSelEnd.
     void SelectSentence(int sentence);
-    // The text's selection is exactly the sentence's range.
-    bool SelectionShows(int sentence) const;
     // Pages the text down when the line at `start` nears the bottom; keeps
     // that line in sight.
     void ScrollToCurrent(int start);
