@@ -2,11 +2,7 @@
 // converted in memory, and GB18030), the same UTF-8 file read by ffmpeg in a
 // child process for comparison, and a 3000-sentence lesson database loaded
 // into the sentence model.
-//
-// The loaders live in the window library, which this program does not link
-// (it links the window-free core only); their source has no window code, so
-// it is compiled in here.
-#include "lesson/lessonloader.cpp"
+#include "lesson/lessonloader.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +15,9 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/codepage.h"
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "shell/quenlow.h"
 
 namespace fs = std::filesystem;
 
