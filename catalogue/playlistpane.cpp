@@ -5,15 +5,10 @@
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
 #include "platform/wintypes.h"
+#include "platform/wxcolour.h"
 #include "shell/quenlow.h"
 
 namespace {
-
-wxColour ToColour(COLORREF color)
-{
-    return wxColour(static_cast<unsigned char>(GetRValue(color)), static_cast<unsigned char>(GetGValue(color)),
-                    static_cast<unsigned char>(GetBValue(color)));
-}
 
 bool HasSrtExtension(const CString& path)
 {
@@ -38,8 +33,8 @@ bool CPlayListPane::Create(wxWindow* frame, const CString& caption, int id)
 void CPlayListPane::ApplyColors()
 {
     // The tree draws its connecting lines in its text colour.
-    m_wndLocalTree->SetForegroundColour(ToColour(theApp.m_clrText));
-    m_wndLocalTree->SetBackgroundColour(ToColour(theApp.m_clrBackground));
+    m_wndLocalTree->SetForegroundColour(ToWxColour(theApp.m_clrText));
+    m_wndLocalTree->SetBackgroundColour(ToWxColour(theApp.m_clrBackground));
     m_wndLocalTree->Refresh();
 }
 

@@ -11,15 +11,10 @@
 #include <wx/utils.h>
 
 #include "controls/resourceimage.h"
+#include "platform/wxcolour.h"
 #include "platform/wxtext.h"
 
 namespace {
-
-wxColour ToColour(COLORREF colour)
-{
-    return wxColour(static_cast<unsigned char>(GetRValue(colour)), static_cast<unsigned char>(GetGValue(colour)),
-                    static_cast<unsigned char>(GetBValue(colour)));
-}
 
 COLORREF SystemColour(wxSystemColour index)
 {
@@ -32,7 +27,7 @@ void FillSolidRect(wxDC& dc, int x, int y, int cx, int cy, COLORREF colour)
     if (cx <= 0 || cy <= 0)
         return;
     dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(ToColour(colour)));
+    dc.SetBrush(wxBrush(ToWxColour(colour)));
     dc.DrawRectangle(x, y, cx, cy);
     dc.SetBrush(wxNullBrush);
     dc.SetPen(wxNullPen);
@@ -99,8 +94,8 @@ void DrawEmbossed(wxDC& dc, const wxBitmap& bitmap, int x, int y)
         return;
     wxImage relief(w + 1, h + 1);
     relief.InitAlpha();
-    const wxColour light = ToColour(SystemColour(wxSYS_COLOUR_BTNHIGHLIGHT));
-    const wxColour shadow = ToColour(SystemColour(wxSYS_COLOUR_BTNSHADOW));
+    const wxColour light = ToWxColour(SystemColour(wxSYS_COLOUR_BTNHIGHLIGHT));
+    const wxColour shadow = ToWxColour(SystemColour(wxSYS_COLOUR_BTNSHADOW));
     for (int py = 0; py <= h; ++py)
         for (int px = 0; px <= w; ++px)
             relief.SetAlpha(px, py, 0);
@@ -367,7 +362,7 @@ CButtonST::DWORD CButtonST::SetBitmaps(const wxBitmap& in, COLORREF crIn, const 
 bool CButtonST::MakeTransparencyMask(wxBitmap& bitmap, COLORREF transparent)
 {
     auto* mask = new wxMask;
-    if (!mask->Create(bitmap, ToColour(transparent))) {
+    if (!mask->Create(bitmap, ToWxColour(transparent))) {
         delete mask;
         return false;
     }
@@ -830,7 +825,7 @@ void CButtonST::DrawItem(wxDC& dc, const CRect& item, UINT itemState)
         CRect focus = rect;
         focus.DeflateRect(3, 3);
         // A dotted frame, every other pixel.
-        const wxColour dots = ToColour(m_crColors[kColorTextNormal]);
+        const wxColour dots = ToWxColour(m_crColors[kColorTextNormal]);
         dc.SetPen(wxPen(dots));
         for (int x = focus.left; x < focus.right; x += 2) {
             dc.DrawPoint(x, focus.top);
@@ -976,7 +971,7 @@ void CButtonST::DrawCaption(wxDC& dc, const CRect& area, BOOL pressed, BOOL disa
     const int top = rect.top + (rect.Height() - blockHeight) / 2;
 
     auto drawAt = [&](int dx, int dy, COLORREF colour) {
-        dc.SetTextForeground(ToColour(colour));
+        dc.SetTextForeground(ToWxColour(colour));
         int y = top + dy;
         for (const wxString& line : lines) {
             const int x = left + (blockWidth - dc.GetTextExtent(line).GetWidth()) / 2 + dx;

@@ -2,6 +2,7 @@
 
 #include <wx/stc/stc.h>
 
+#include "platform/wxcolour.h"
 #include "platform/wxtext.h"
 #include "shell/quenlow.h"
 
@@ -15,12 +16,6 @@ SLessonTextStyle CurrentLessonTextStyle()
     style.text = theApp.m_clrText;
     style.background = theApp.m_clrBackground;
     return style;
-}
-
-wxColour ToWxColour(COLORREF colour)
-{
-    return wxColour(static_cast<unsigned char>(GetRValue(colour)), static_cast<unsigned char>(GetGValue(colour)),
-                    static_cast<unsigned char>(GetBValue(colour)));
 }
 
 void SetUpLessonTextCtrl(wxStyledTextCtrl& control, bool readOnly)

@@ -8,6 +8,7 @@
 
 #include "platform/cstring.h"
 #include "platform/wintypes.h"
+#include "platform/wxcolour.h"
 
 class wxStyledTextCtrl;
 
@@ -22,8 +23,6 @@ struct SLessonTextStyle {
 // The application's current lesson style: face "Arial" when no face is set,
 // 16 points when the size is 0, bold, the text and background colours.
 SLessonTextStyle CurrentLessonTextStyle();
-
-wxColour ToWxColour(COLORREF colour);
 
 // Prepares a text control the way the views use it: no margins, no line
 // wrapping, "\n" line ends, no built-in context menu, and read-only when asked.

@@ -17,6 +17,7 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
+#include "platform/wxcolour.h"
 #include "platform/wxtext.h"
 #include "shell/icons.h"
 
@@ -102,16 +103,6 @@ void CCommandMenu::UpdateUI(wxWindow* source)
 }
 
 namespace {
-
-wxColour ToColour(COLORREF c)
-{
-    return wxColour(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
-COLORREF FromColour(const wxColour& c)
-{
-    return RGB(c.Red(), c.Green(), c.Blue());
-}
 
 wxRibbonArtProvider* FindRibbonArt(const wxWindow* window)
 {
@@ -390,13 +381,13 @@ private:
         dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_MENU)));
         dc.Clear();
         dc.SetFont(GetFont());
-        const wxColour automatic = ToColour(m_owner->GetAutomaticColor());
+        const wxColour automatic = ToWxColour(m_owner->GetAutomaticColor());
         DrawTextButton(dc, AutomaticRect(), "常用颜色", &automatic, m_hot == kAutomatic);
         const std::vector<COLORREF>& colors = CRibbonColorButton::GetStandardColors();
         for (int i = 0; i < static_cast<int>(colors.size()); ++i) {
             wxRect cell = CellRect(i);
             dc.SetPen(wxPen(m_hot == i ? wxColour(230, 120, 0) : wxColour(150, 150, 150)));
-            dc.SetBrush(wxBrush(ToColour(colors[i])));
+            dc.SetBrush(wxBrush(ToWxColour(colors[i])));
             dc.DrawRectangle(cell);
             if (colors[i] == m_owner->GetColor()) {
                 dc.SetBrush(*wxTRANSPARENT_BRUSH);
@@ -432,11 +423,11 @@ private:
             // The dialog is modal: open it once the palette has gone.
             owner->CallAfter([owner] {
                 wxColourData data;
-                data.SetColour(ToColour(owner->GetColor()));
+                data.SetColour(ToWxColour(owner->GetColor()));
                 wxColourDialog dialog(wxGetTopLevelParent(owner), &data);
                 dialog.SetTitle(ToWx(CString("添加颜色")));
                 if (dialog.ShowModal() == wxID_OK)
-                    owner->SelectColor(FromColour(dialog.GetColourData().GetColour()));
+                    owner->SelectColor(FromWxColour(dialog.GetColourData().GetColour()));
             });
         } else {
             owner->SelectColor(CRibbonColorButton::GetStandardColors()[hit]);
@@ -525,7 +516,7 @@ void CRibbonColorButton::Draw(wxDC& dc) const
     dc.DrawBitmap(bitmap, FromDIP(3), top, true);
     // The current colour as a bar under the icon.
     dc.SetPen(wxPen(wxColour(110, 110, 110)));
-    dc.SetBrush(wxBrush(enabled ? ToColour(m_color) : wxColour(200, 200, 200)));
+    dc.SetBrush(wxBrush(enabled ? ToWxColour(m_color) : wxColour(200, 200, 200)));
     dc.DrawRectangle(FromDIP(3), top + icon - FromDIP(3), icon, FromDIP(4));
 
     dc.SetFont(GetFont());

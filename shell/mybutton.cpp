@@ -6,15 +6,10 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include "platform/wxcolour.h"
 #include "platform/wxtext.h"
 
 namespace {
-
-wxColour ToColour(COLORREF colour)
-{
-    return wxColour(static_cast<unsigned char>(GetRValue(colour)), static_cast<unsigned char>(GetGValue(colour)),
-                    static_cast<unsigned char>(GetBValue(colour)));
-}
 
 COLORREF SystemColour(wxSystemColour index)
 {
@@ -111,7 +106,7 @@ wxString CMyButton::CaptionToDraw() const
 void CMyButton::DrawItem(wxDC& dc, const wxRect& rect, bool pressed)
 {
     dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(ToColour(m_crFill)));
+    dc.SetBrush(wxBrush(ToWxColour(m_crFill)));
     dc.DrawRectangle(rect);
     dc.SetBrush(wxNullBrush);
 
@@ -136,7 +131,7 @@ void CMyButton::DrawItem(wxDC& dc, const wxRect& rect, bool pressed)
         return;
     dc.SetFont(GetFont().IsOk() ? GetFont() : *wxNORMAL_FONT);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.SetTextForeground(ToColour(m_crText));
+    dc.SetTextForeground(ToWxColour(m_crText));
     const wxSize extent = dc.GetTextExtent(caption);
     dc.SetClippingRegion(rect);
     dc.DrawText(caption, rect.x + (rect.width - extent.x) / 2, rect.y + (rect.height - extent.y) / 2);

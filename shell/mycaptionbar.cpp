@@ -4,15 +4,10 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include "platform/wxcolour.h"
 #include "platform/wxtext.h"
 
 namespace {
-
-wxColour ToColour(COLORREF colour)
-{
-    return wxColour(static_cast<unsigned char>(GetRValue(colour)), static_cast<unsigned char>(GetGValue(colour)),
-                    static_cast<unsigned char>(GetBValue(colour)));
-}
 
 COLORREF SystemColour(wxSystemColour index)
 {
@@ -85,7 +80,7 @@ void CMyCaptionBar::SetIcon(const wxBitmap& icon)
 void CMyCaptionBar::OnDrawBackground(wxDC& dc, const wxRect& rect)
 {
     dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(ToColour(m_crBack)));
+    dc.SetBrush(wxBrush(ToWxColour(m_crBack)));
     dc.DrawRectangle(rect);
     dc.SetBrush(wxNullBrush);
     dc.SetPen(wxNullPen);
@@ -110,7 +105,7 @@ void CMyCaptionBar::Draw(wxDC& dc, const wxSize& client)
     line.Replace("\n", " ");
     dc.SetFont(GetFont().IsOk() ? GetFont() : BarFont());
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.SetTextForeground(ToColour(m_crText));
+    dc.SetTextForeground(ToWxColour(m_crText));
     const wxRect textRect(x, 0, std::max(client.GetWidth() - x - kMargin, 0), client.GetHeight());
     if (textRect.IsEmpty())
         return;

@@ -5,16 +5,11 @@
 #include <wx/font.h>
 #include <wx/frame.h>
 
+#include "platform/wxcolour.h"
 #include "platform/wxtext.h"
 #include "shell/windowtimers.h"
 
 namespace {
-
-wxColour ToColour(COLORREF colour)
-{
-    return wxColour(static_cast<unsigned char>(GetRValue(colour)), static_cast<unsigned char>(GetGValue(colour)),
-                    static_cast<unsigned char>(GetBValue(colour)));
-}
 
 // Mouse moves and clicks over the text are swallowed, so the text cannot be
 // selected by dragging.
@@ -37,8 +32,8 @@ void ApplyRichTextFormat(wxTextCtrl& text, const SRichTextFormat& format, COLORR
     if (!format.face.IsEmpty())
         info.FaceName(ToWx(format.face));
     const wxFont font(info);
-    const wxColour foreground = ToColour(format.textColour);
-    const wxColour background = ToColour(backColour);
+    const wxColour foreground = ToWxColour(format.textColour);
+    const wxColour background = ToWxColour(backColour);
 
     // The control's own font and colours cover text set with SetValue; the
     // default style covers text written later, and SetStyle the text present.

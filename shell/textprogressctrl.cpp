@@ -7,15 +7,10 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include "platform/wxcolour.h"
 #include "platform/wxtext.h"
 
 namespace {
-
-wxColour ToColour(COLORREF colour)
-{
-    return wxColour(static_cast<unsigned char>(GetRValue(colour)), static_cast<unsigned char>(GetGValue(colour)),
-                    static_cast<unsigned char>(GetBValue(colour)));
-}
 
 COLORREF SystemColour(wxSystemColour index)
 {
@@ -157,11 +152,11 @@ void CTextProgressCtrl::Draw(wxDC& dc, const wxSize& client)
 
     dc.SetPen(*wxTRANSPARENT_PEN);
     if (!filled.IsEmpty()) {
-        dc.SetBrush(wxBrush(ToColour(m_crBar)));
+        dc.SetBrush(wxBrush(ToWxColour(m_crBar)));
         dc.DrawRectangle(filled);
     }
     if (!unfilled.IsEmpty()) {
-        dc.SetBrush(wxBrush(ToColour(m_crBack)));
+        dc.SetBrush(wxBrush(ToWxColour(m_crBack)));
         dc.DrawRectangle(unfilled);
     }
     dc.SetBrush(wxNullBrush);
@@ -185,7 +180,7 @@ void CTextProgressCtrl::Draw(wxDC& dc, const wxSize& client)
         if (pass.rect.IsEmpty())
             continue;
         dc.SetClippingRegion(pass.rect);
-        dc.SetTextForeground(ToColour(pass.colour));
+        dc.SetTextForeground(ToWxColour(pass.colour));
         dc.DrawText(line, at);
         dc.DestroyClippingRegion();
     }
