@@ -8,32 +8,12 @@
 
 #include "platform/file.h"
 #include "platform/wxtext.h"
+#include "shell/icons.h"
 #include "shell/quenlow.h"
 
 namespace {
 
 const wxSize kImageSize(16, 16);
-
-// An icon from the desktop theme, or a simple drawing when the theme has none.
-wxBitmap ThemeIconOrDrawn(const wxArtID& id, const std::function<void(wxDC&)>& draw)
-{
-    wxBitmap bitmap = wxArtProvider::GetBitmap(id, wxART_OTHER, kImageSize);
-    if (bitmap.IsOk()) {
-        if (bitmap.GetSize() != kImageSize)
-            bitmap = wxBitmap(bitmap.ConvertToImage().Scale(kImageSize.x, kImageSize.y, wxIMAGE_QUALITY_HIGH));
-        return bitmap;
-    }
-    const wxColour key(255, 0, 255);
-    bitmap = wxBitmap(kImageSize, 24);
-    {
-        wxMemoryDC dc(bitmap);
-        dc.SetBackground(wxBrush(key));
-        dc.Clear();
-        draw(dc);
-    }
-    bitmap.SetMask(new wxMask(bitmap, key));
-    return bitmap;
-}
 
 void DrawFolder(wxDC& dc, const wxColour& fill)
 {
@@ -91,13 +71,15 @@ bool CLocalViewTree::Create(wxWindow* parent, int id)
         return false;
 
     auto* images = new wxImageList(kImageSize.x, kImageSize.y, true, kImageCount);
-    images->Add(ThemeIconOrDrawn(wxART_FOLDER, [](wxDC& dc) { DrawFolder(dc, wxColour(240, 200, 80)); }));
-    images->Add(ThemeIconOrDrawn(wxART_FOLDER_OPEN, [](wxDC& dc) { DrawFolder(dc, wxColour(255, 230, 150)); }));
-    images->Add(ThemeIconOrDrawn(wxART_NORMAL_FILE, [](wxDC& dc) { DrawPage(dc, false); }));
-    images->Add(ThemeIconOrDrawn("video-x-generic", DrawVideo));
-    images->Add(ThemeIconOrDrawn("audio-x-generic", DrawAudio));
-    images->Add(ThemeIconOrDrawn("text-x-generic", [](wxDC& dc) { DrawPage(dc, true); }));
-    images->Add(ThemeIconOrDrawn("starred", DrawMark));
+    images->Add(ThemeIconOrDrawn(wxART_FOLDER, wxART_OTHER, kImageSize,
+                                 [](wxDC& dc) { DrawFolder(dc, wxColour(240, 200, 80)); }));
+    images->Add(ThemeIconOrDrawn(wxART_FOLDER_OPEN, wxART_OTHER, kImageSize,
+                                 [](wxDC& dc) { DrawFolder(dc, wxColour(255, 230, 150)); }));
+    images->Add(ThemeIconOrDrawn(wxART_NORMAL_FILE, wxART_OTHER, kImageSize, [](wxDC& dc) { DrawPage(dc, false); }));
+    images->Add(ThemeIconOrDrawn("video-x-generic", wxART_OTHER, kImageSize, DrawVideo));
+    images->Add(ThemeIconOrDrawn("audio-x-generic", wxART_OTHER, kImageSize, DrawAudio));
+    images->Add(ThemeIconOrDrawn("text-x-generic", wxART_OTHER, kImageSize, [](wxDC& dc) { DrawPage(dc, true); }));
+    images->Add(ThemeIconOrDrawn("starred", wxART_OTHER, kImageSize, DrawMark));
     AssignImageList(images);
 
     AddRoot(wxEmptyString);

@@ -9,32 +9,12 @@
 #include <wx/textctrl.h>
 
 #include "platform/wxtext.h"
+#include "shell/icons.h"
 
 namespace {
 
 constexpr int kButtonSize = 25;
 const wxSize kIconSize(16, 16);
-
-// An icon from the desktop theme, or a simple drawing when the theme has none.
-wxBitmap ThemeIconOrDrawn(const wxArtID& id, const std::function<void(wxDC&)>& draw)
-{
-    wxBitmap bitmap = wxArtProvider::GetBitmap(id, wxART_BUTTON, kIconSize);
-    if (bitmap.IsOk()) {
-        if (bitmap.GetSize() != kIconSize)
-            bitmap = wxBitmap(bitmap.ConvertToImage().Scale(kIconSize.x, kIconSize.y, wxIMAGE_QUALITY_HIGH));
-        return bitmap;
-    }
-    const wxColour key(255, 0, 255);
-    bitmap = wxBitmap(kIconSize, 24);
-    {
-        wxMemoryDC dc(bitmap);
-        dc.SetBackground(wxBrush(key));
-        dc.Clear();
-        draw(dc);
-    }
-    bitmap.SetMask(new wxMask(bitmap, key));
-    return bitmap;
-}
 
 void DrawPlay(wxDC& dc)
 {
@@ -74,9 +54,9 @@ bool CInputNetAdressDlg::Create(wxWindow* parent)
     SetSize(ConvertDialogToPixels(wxSize(316, 182)));
     m_editAddress = new wxTextCtrl(this, IDC_EDIT_ADDRESS, wxEmptyString, ConvertDialogToPixels(wxPoint(11, 38)),
                                    ConvertDialogToPixels(wxSize(151, 20)));
-    m_btnPlay = new wxBitmapButton(this, IDC_BTN_PLAY, ThemeIconOrDrawn("media-playback-start", DrawPlay),
+    m_btnPlay = new wxBitmapButton(this, IDC_BTN_PLAY, ThemeIconOrDrawn("media-playback-start", wxART_BUTTON, kIconSize, DrawPlay),
                                    ConvertDialogToPixels(wxPoint(167, 38)), ConvertDialogToPixels(wxSize(50, 20)));
-    m_btnClose = new wxBitmapButton(this, IDC_BTN_CLOSE, ThemeIconOrDrawn(wxART_CLOSE, DrawClose),
+    m_btnClose = new wxBitmapButton(this, IDC_BTN_CLOSE, ThemeIconOrDrawn(wxART_CLOSE, wxART_BUTTON, kIconSize, DrawClose),
                                     ConvertDialogToPixels(wxPoint(223, 38)), ConvertDialogToPixels(wxSize(48, 20)));
     m_btnPlay->SetToolTip(ToWx("确定"));
     m_btnClose->SetToolTip(ToWx("放弃"));

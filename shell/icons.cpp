@@ -808,3 +808,24 @@ const std::vector<int>& GetProgramIconIds()
     static const std::vector<int> ids = {316, 319, 359, 360, 367, 368, 369, 377, 421, 448, 453, 454, 455, 408};
     return ids;
 }
+
+wxBitmap ThemeIconOrDrawn(const wxArtID& id, const wxArtClient& client, const wxSize& size,
+                          const std::function<void(wxDC&)>& draw)
+{
+    wxBitmap bitmap = wxArtProvider::GetBitmap(id, client, size);
+    if (bitmap.IsOk()) {
+        if (bitmap.GetSize() != size)
+            bitmap = wxBitmap(bitmap.ConvertToImage().Scale(size.x, size.y, wxIMAGE_QUALITY_HIGH));
+        return bitmap;
+    }
+    const wxColour key(255, 0, 255);
+    bitmap = wxBitmap(size, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        dc.SetBackground(wxBrush(key));
+        dc.Clear();
+        draw(dc);
+    }
+    bitmap.SetMask(new wxMask(bitmap, key));
+    return bitmap;
+}

@@ -7,6 +7,10 @@
 // per id and size.
 #pragma once
 
+#include <wx/artprov.h>
+
+#include <functional>
+
 #include <vector>
 
 #include <wx/bitmap.h>
@@ -32,3 +36,8 @@ wxBitmap DrawCommandIcon(int commandId, int size);
 
 // Every icon and bitmap id the program loads with LoadProgramIcon.
 const std::vector<int>& GetProgramIconIds();
+
+// An icon of the desktop theme at the given size, or the picture `draw` makes
+// on a transparent bitmap when the theme has none (under a bare X server).
+wxBitmap ThemeIconOrDrawn(const wxArtID& id, const wxArtClient& client, const wxSize& size,
+                          const std::function<void(wxDC&)>& draw);
