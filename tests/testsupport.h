@@ -35,6 +35,11 @@ public:
 // Reads a whole file as bytes ("" when missing).
 std::string ReadBytes(const std::string& path);
 
+// Measurements for the figures tests: resident memory of this process in
+// KiB (-1 when unknown) and the CPU time it has used, in seconds.
+long ResidentKiB();
+double CpuSeconds();
+
 // The folder of the small fixture files.
 std::string FixturePath(const std::string& name);
 

@@ -14,30 +14,16 @@
 #include "playback/playerdlg.h"
 #include "shell/quenlow.h"
 #include "tests/playback/mediafixtures.h"
+#include "tests/testsupport.h"
 
 using namespace std::chrono_literals;
 using mediafixtures::GetMedia;
 using mediafixtures::PumpUntil;
 
+using testsupport::CpuSeconds;
+using testsupport::ResidentKiB;
+
 namespace {
-
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
-
-double CpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 TEST(PlayerFigures, DISABLED_PlayerDialog)
 {
