@@ -2,7 +2,7 @@
 // converted in memory, and GB18030), the same UTF-8 file read by ffmpeg in a
 // child process for comparison, and a 3000-sentence lesson database loaded
 // into the sentence model.
-#include "lesson/lessonloader.h"
+#include "lesson/core/lessonloader.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +17,7 @@
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace fs = std::filesystem;
 

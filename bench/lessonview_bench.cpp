@@ -17,7 +17,7 @@
 #include "lesson/quenlowview.h"
 #include "platform/codepage.h"
 #include "platform/sqlitedb.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace fs = std::filesystem;
 

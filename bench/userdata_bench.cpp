@@ -9,7 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/codepage.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace fs = std::filesystem;
 

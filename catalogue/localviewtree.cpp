@@ -7,9 +7,9 @@
 #include <wx/imaglist.h>
 
 #include "platform/file.h"
-#include "platform/wxtext.h"
-#include "shell/icons.h"
-#include "shell/quenlow.h"
+#include "shell/base/wxtext.h"
+#include "shell/base/icons.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

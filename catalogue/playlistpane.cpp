@@ -5,8 +5,8 @@
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
 #include "platform/wintypes.h"
-#include "platform/wxcolour.h"
-#include "shell/quenlow.h"
+#include "shell/base/wxcolour.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

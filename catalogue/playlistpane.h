@@ -2,7 +2,7 @@
 // the talk catalogue or the local playlists are shown.
 #pragma once
 
-#include "shell/viewbase.h"
+#include "shell/base/viewbase.h"
 
 class CLocalViewTree;
 

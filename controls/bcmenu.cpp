@@ -7,7 +7,7 @@
 #include <wx/imaglist.h>
 #include <wx/windowid.h>
 
-#include "platform/wxtext.h"
+#include "shell/base/wxtext.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "controls/bititem.h"
 #include "controls/bitwnd.h"
-#include "platform/wxtext.h"
-#include "shell/quenlow.h"
+#include "shell/base/wxtext.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

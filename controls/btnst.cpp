@@ -11,8 +11,8 @@
 #include <wx/utils.h>
 
 #include "controls/resourceimage.h"
-#include "platform/wxcolour.h"
-#include "platform/wxtext.h"
+#include "shell/base/wxcolour.h"
+#include "shell/base/wxtext.h"
 
 namespace {
 

@@ -6,11 +6,10 @@
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
 
-#include "lesson/lessontextstyle.h"
-#include "platform/wxtext.h"
-#include "shell/mainfrm.h"
-#include "shell/quenlow.h"
-#include "vocabulary/detailwordpane.h"
+#include "shell/base/lessontextstyle.h"
+#include "shell/base/wxtext.h"
+#include "shell/base/mainframehost.h"
+#include "shell/core/quenlow.h"
 
 CDoubleLangFormView::CDoubleLangFormView() : m_timers(this, [this](int id) { OnTimer(id); })
 {
@@ -149,14 +148,11 @@ void CDoubleLangFormView::LookUpSelection()
     text.Trim(' ');
     if (text.IsEmpty())
         return;
-    CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr || frame->m_wndDetailWordPane == nullptr)
+    m_pMainFrame = MainFrameHost();
+    if (m_pMainFrame == nullptr)
         return;
-    frame->m_wndDetailWordPane->LookUpWord(text);
-    // The dictionary pane comes up docked, half the screen wide.
-    frame->ShowPane(frame->m_wndDetailWordPane, true);
-    frame->DockPane(frame->m_wndDetailWordPane);
-    frame->SetDetailWordPaneSize(theApp.m_nScreenWidth / 2);
+    m_pMainFrame->LookUpWordInPane(text);
+    m_pMainFrame->ShowDictionaryPane();
 }
 
 void CDoubleLangFormView::OnDoubleClick(wxMouseEvent& event)

@@ -6,9 +6,10 @@
 #pragma once
 
 #include "platform/cstring.h"
-#include "shell/viewbase.h"
-#include "shell/windowtimers.h"
+#include "shell/base/viewbase.h"
+#include "shell/base/windowtimers.h"
 
+class IMainFrameHost;
 class wxListCtrl;
 class wxMouseEvent;
 class wxStyledTextCtrl;
@@ -58,6 +59,8 @@ public:
     int m_nFontCountDoubleLangView = 0;
     // The sentence the follow timer last handled.
     int m_nShownSentence = 0;
+    // The main frame, taken from MainFrameHost() before each use.
+    IMainFrameHost* m_pMainFrame = nullptr;
     CWindowTimers m_timers;
 
 private:

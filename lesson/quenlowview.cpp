@@ -1,7 +1,6 @@
 #include "lesson/quenlowview.h"
 
 #include <algorithm>
-#include <concepts>
 #include <cstdio>
 
 #include <wx/combobox.h>
@@ -9,21 +8,16 @@
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
 
-#include "catalogue/playlistpane.h"
-#include "lesson/lessonloader.h"
-#include "lesson/lessontextstyle.h"
+#include "lesson/core/lessonloader.h"
+#include "shell/base/lessontextstyle.h"
 #include "platform/codepage.h"
-#include "platform/wxtext.h"
-#include "playback/playerdlg.h"
-#include "playback/playerpane.h"
+#include "shell/base/wxtext.h"
 #include "playback/vlcplayer.h"
-#include "shell/mainfrm.h"
-#include "shell/mainribbon.h"
-#include "shell/productsettings.h"
-#include "shell/quenlow.h"
-#include "shell/showchndlg.h"
-#include "vocabulary/detailwordpane.h"
-#include "vocabulary/wordonlineview.h"
+#include "shell/core/productsettings.h"
+#include "shell/core/quenlow.h"
+#include "shell/base/commandmenu.h"
+#include "shell/base/mainframehost.h"
+#include "shell/base/showchndlg.h"
 
 namespace {
 
@@ -41,27 +35,10 @@ constexpr int kStrikeIndicator = 8;
 // The translation page; the address of this installation may replace it.
 constexpr const char* kTranslatePage = "https://translate.example.org/?hl=zh-CN&tab=wT#en/zh-CN/";
 
-// The player dialog holds the main player as its member m_player; the look-up
-// is a template so that it compiles whether or not the dialog has one yet.
-template <class TDialog>
-CVlcPlayer* PlayerOfDialog(TDialog* dialog)
-{
-    if constexpr (requires { { &dialog->m_player } -> std::convertible_to<CVlcPlayer*>; })
-        return dialog ? &dialog->m_player : nullptr;
-    else if constexpr (requires { { dialog->m_player } -> std::convertible_to<CVlcPlayer*>; })
-        return dialog ? dialog->m_player : nullptr;
-    else if constexpr (requires { { dialog->m_player.get() } -> std::convertible_to<CVlcPlayer*>; })
-        return dialog ? dialog->m_player.get() : nullptr;
-    else
-        return nullptr;
-}
-
 CVlcPlayer* MainPlayer()
 {
-    CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr || frame->m_wndPlayerPane == nullptr)
-        return nullptr;
-    return PlayerOfDialog(frame->m_wndPlayerPane->m_dlgPlayer);
+    IMainFrameHost* host = MainFrameHost();
+    return host != nullptr ? host->MainPlayer() : nullptr;
 }
 
 // The text has no lexer: every character carries style 0, and the default
@@ -110,6 +87,12 @@ CQuenlowView::CQuenlowView() : m_timers(this, [this](int id) { OnTimer(id); })
         if (CVlcPlayer* player = MainPlayer())
             player->Pause();
     };
+}
+
+IMainFrameHost* CQuenlowView::MainFrame()
+{
+    m_pMainFrame = MainFrameHost();
+    return m_pMainFrame;
 }
 
 CQuenlowView::~CQuenlowView()
@@ -167,12 +150,6 @@ void CQuenlowView::BindCommands()
 void CQuenlowView::OnInitialUpdate()
 {
     ApplyTextFormat();
-}
-
-CMainFrame* CQuenlowView::MainFrame()
-{
-    m_pMainFrame = GetMainFrame();
-    return m_pMainFrame;
 }
 
 // ---- Loading ----------------------------------------------------------------
@@ -270,8 +247,8 @@ void CQuenlowView::OnTimer(int id)
             return;
         m_timers.KillTimer(kTimerPauseWhileHeld);
         if (m_bButtonUp == 0) {
-            if (CMainFrame* frame = MainFrame())
-                frame->OnPause();
+            if (IMainFrameHost* host = MainFrame())
+                host->Pause();
             m_bButtonUp = 1;
         }
         return;
@@ -287,10 +264,9 @@ void CQuenlowView::OnTimer(int id)
         ApplyEffect(id);
         return;
     case kTimerPlayWhenBuffering:
-        if (CMainFrame* frame = MainFrame()) {
-            if (!frame->IsPaneVisible(frame->m_wndDetailWordPane) &&
-                m_getPlayerState && m_getPlayerState() == kPlayerBuffering)
-                frame->OnPlay();
+        if (IMainFrameHost* host = MainFrame()) {
+            if (!host->IsDictionaryPaneVisible() && m_getPlayerState && m_getPlayerState() == kPlayerBuffering)
+                host->Play();
         }
         return;
     case kTimerHideCaption:
@@ -439,11 +415,11 @@ void CQuenlowView::LookUpMarkedWord(int sentence)
     for (int k = 0; k < m_arrMarkedBySentence.GetSize(); ++k) {
         if (m_arrMarkedBySentence[k] != key)
             continue;
-        CMainFrame* frame = MainFrame();
-        if (k + 1 >= m_arrMarkedBySentence.GetSize() || frame == nullptr || frame->m_wndDetailWordPane == nullptr)
+        IMainFrameHost* host = MainFrame();
+        if (k + 1 >= m_arrMarkedBySentence.GetSize() || host == nullptr)
             return;
         ShowDictionaryPane();
-        frame->m_wndDetailWordPane->LookUpWord(m_arrMarkedBySentence[k + 1]);
+        host->LookUpWordInPane(m_arrMarkedBySentence[k + 1]);
         return;
     }
 }
@@ -494,14 +470,13 @@ void CQuenlowView::CountVisibleLines()
 
 void CQuenlowView::SyncFontCombos()
 {
-    CMainFrame* frame = MainFrame();
-    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+    IMainFrameHost* host = MainFrame();
+    if (host == nullptr || m_richText == nullptr)
         return;
     const int style = m_richText->GetStyleAt(m_richText->GetSelectionStart());
-    wxWindow* faceCombo = frame->m_pRibbonBar->FindStandIn(kCmdFontName);
-    if (faceCombo == nullptr || !faceCombo->HasFocus())
-        frame->m_pRibbonBar->SetComboText(kCmdFontName, FromWx(m_richText->StyleGetFaceName(style)));
-    frame->m_pRibbonBar->SetComboText(kCmdFontSize, TwipsToPointString(m_richText->StyleGetSizeFractional(style) / 5));
+    if (!host->ComboHasFocus(kCmdFontName))
+        host->SetComboText(kCmdFontName, FromWx(m_richText->StyleGetFaceName(style)));
+    host->SetComboText(kCmdFontSize, TwipsToPointString(m_richText->StyleGetSizeFractional(style) / 5));
 }
 
 // ---- Caption window ----------------------------------------------------------------
@@ -552,12 +527,11 @@ void CQuenlowView::HideCaption()
 
 void CQuenlowView::OnFontColor(wxCommandEvent& /*event*/)
 {
-    CMainFrame* frame = MainFrame();
-    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+    IMainFrameHost* host = MainFrame();
+    if (host == nullptr || m_richText == nullptr)
         return;
-    theApp.m_clrText = frame->m_pRibbonBar->GetColorButtonColor(kCmdFontColor);
-    if (frame->m_wndPlayListPane != nullptr)
-        frame->m_wndPlayListPane->ApplyColors();
+    theApp.m_clrText = host->GetColorButtonColor(kCmdFontColor);
+    host->ApplyPlaylistColors();
     const wxColour colour = ColourOrSystem(theApp.m_clrText, wxSYS_COLOUR_WINDOWTEXT);
     ForTextStyles([&](int id) { m_richText->StyleSetForeground(id, colour); });
     m_richText->SetCaretForeground(colour);
@@ -568,15 +542,14 @@ void CQuenlowView::OnFontColor(wxCommandEvent& /*event*/)
 
 void CQuenlowView::OnBackColor(wxCommandEvent& /*event*/)
 {
-    CMainFrame* frame = MainFrame();
-    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+    IMainFrameHost* host = MainFrame();
+    if (host == nullptr || m_richText == nullptr)
         return;
-    theApp.m_clrBackground = frame->m_pRibbonBar->GetColorButtonColor(kCmdBackColor);
+    theApp.m_clrBackground = host->GetColorButtonColor(kCmdBackColor);
     const wxColour colour = ColourOrSystem(theApp.m_clrBackground, wxSYS_COLOUR_WINDOW);
     ForTextStyles([&](int id) { m_richText->StyleSetBackground(id, colour); });
     ++theApp.m_nFontChangeCount;
-    if (frame->m_wndPlayListPane != nullptr)
-        frame->m_wndPlayListPane->ApplyColors();
+    host->ApplyPlaylistColors();
 }
 
 void CQuenlowView::StartEffectCommand(int timerId)
@@ -586,8 +559,8 @@ void CQuenlowView::StartEffectCommand(int timerId)
     bool& paused = m_bEffectPaused[(timerId - kTimerBold) / 100];
     paused = false;
     if (theApp.m_strPlayState == "OnPlay") {
-        if (CMainFrame* frame = MainFrame()) {
-            frame->OnPause();
+        if (IMainFrameHost* host = MainFrame()) {
+            host->Pause();
             paused = true;
         }
     }
@@ -622,8 +595,8 @@ void CQuenlowView::ApplyEffect(int timerId)
     // Playback resumes only when this command paused it.
     bool& paused = m_bEffectPaused[(timerId - kTimerBold) / 100];
     if (paused && theApp.m_strPlayState == "OnPause") {
-        if (CMainFrame* frame = MainFrame())
-            frame->OnPlay();
+        if (IMainFrameHost* host = MainFrame())
+            host->Play();
     }
     paused = false;
 }
@@ -691,15 +664,13 @@ void CQuenlowView::OnDecreaseMargin(wxCommandEvent& /*event*/)
 
 void CQuenlowView::OnFontName(wxCommandEvent& /*event*/)
 {
-    CMainFrame* frame = MainFrame();
-    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+    IMainFrameHost* host = MainFrame();
+    if (host == nullptr || m_richText == nullptr)
         return;
-    CMainRibbon& ribbon = *frame->m_pRibbonBar;
-    const CString face = ribbon.GetComboText(kCmdFontName);
-    auto* combo = dynamic_cast<wxComboBox*>(ribbon.FindStandIn(kCmdFontName));
-    if (combo == nullptr || face.IsEmpty() || combo->FindString(ToWx(face)) == wxNOT_FOUND) {
+    const CString face = host->GetComboText(kCmdFontName);
+    if (!host->ComboListHas(kCmdFontName, face)) {
         // Not a face of the list: the combo shows the text's face again.
-        ribbon.SetComboText(kCmdFontName, FromWx(m_richText->StyleGetFaceName(0)));
+        host->SetComboText(kCmdFontName, FromWx(m_richText->StyleGetFaceName(0)));
         return;
     }
     theApp.m_strFontName = face;
@@ -710,13 +681,12 @@ void CQuenlowView::OnFontName(wxCommandEvent& /*event*/)
 
 void CQuenlowView::OnFontSize(wxCommandEvent& /*event*/)
 {
-    CMainFrame* frame = MainFrame();
-    if (frame == nullptr || frame->m_pRibbonBar == nullptr || m_richText == nullptr)
+    IMainFrameHost* host = MainFrame();
+    if (host == nullptr || m_richText == nullptr)
         return;
-    CMainRibbon& ribbon = *frame->m_pRibbonBar;
-    const int twips = ParseTwips(ribbon.GetComboText(kCmdFontSize));
+    const int twips = ParseTwips(host->GetComboText(kCmdFontSize));
     if (twips == -2 || (twips >= 0 && twips < 20) || twips > 32760) {
-        ribbon.SetComboText(kCmdFontSize, TwipsToPointString(m_richText->StyleGetSizeFractional(0) / 5));
+        host->SetComboText(kCmdFontSize, TwipsToPointString(m_richText->StyleGetSizeFractional(0) / 5));
         theApp.ShowMessage("The number must be between 1 and 1638.", "error", 5000);
         return;
     }
@@ -741,15 +711,9 @@ CString CQuenlowView::SelectedText() const
 
 void CQuenlowView::ShowDictionaryPane()
 {
-    CMainFrame* frame = MainFrame();
-    if (frame == nullptr || frame->m_wndDetailWordPane == nullptr)
-        return;
-    CDockablePane* pane = frame->m_wndDetailWordPane;
-    if (frame->IsPaneVisible(pane))
-        return;
-    frame->ShowPane(pane, true);
-    frame->DockPane(pane);
-    frame->SetDetailWordPaneSize(theApp.m_nScreenWidth / 2);
+    IMainFrameHost* host = MainFrame();
+    if (host != nullptr && !host->IsDictionaryPaneVisible())
+        host->ShowDictionaryPane();
 }
 
 void CQuenlowView::OnTranslateCommand(wxCommandEvent& /*event*/)
@@ -760,12 +724,11 @@ void CQuenlowView::OnTranslateCommand(wxCommandEvent& /*event*/)
         return;
     m_strTranslateText = text;
     m_strTranslateUrl = BuildTranslateAddress(text);
-    CMainFrame* frame = MainFrame();
-    if (frame == nullptr || frame->m_wndDetailWordPane == nullptr)
+    IMainFrameHost* host = MainFrame();
+    if (host == nullptr)
         return;
     ShowDictionaryPane();
-    if (frame->m_wndDetailWordPane->m_pWordView != nullptr)
-        frame->m_wndDetailWordPane->m_pWordView->Navigate(m_strTranslateUrl);
+    host->NavigateDictionaryPane(m_strTranslateUrl);
 }
 
 CString CQuenlowView::BuildTranslateAddress(const CString& text)

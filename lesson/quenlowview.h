@@ -25,8 +25,8 @@
 #include <functional>
 
 #include "platform/cstring.h"
-#include "shell/viewbase.h"
-#include "shell/windowtimers.h"
+#include "shell/base/viewbase.h"
+#include "shell/base/windowtimers.h"
 
 class wxStyledTextCtrl;
 class wxCommandEvent;
@@ -36,7 +36,7 @@ class wxMouseEvent;
 class wxSizeEvent;
 class wxContextMenuEvent;
 class CShowChnDlg;
-class CMainFrame;
+class IMainFrameHost;
 
 class CQuenlowView : public CView {
 public:
@@ -174,8 +174,8 @@ public:
 
     wxStyledTextCtrl* m_richText = nullptr;
     CShowChnDlg* m_pShowChnDlg = nullptr;
-    // The main frame, taken from GetMainFrame() before each use (null without one).
-    CMainFrame* m_pMainFrame = nullptr;
+    // The main frame, taken from MainFrameHost() before each use (null without one).
+    IMainFrameHost* m_pMainFrame = nullptr;
 
     // Range of the current sentence (control positions) and the player time
     // of the last follow step.
@@ -226,7 +226,7 @@ public:
     CWindowTimers m_timers;
 
 private:
-    CMainFrame* MainFrame();
+    IMainFrameHost* MainFrame();
     void BindCommands();
     void ResetMarkingState();
     // Bold, italic or underline: pause when playing, select the whole text

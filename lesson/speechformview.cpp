@@ -8,9 +8,9 @@
 #include <wx/gauge.h>
 #include <wx/stc/stc.h>
 
-#include "lesson/lessontextstyle.h"
+#include "shell/base/lessontextstyle.h"
 #include "platform/file.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "platform/cstring.h"
-#include "shell/viewbase.h"
-#include "shell/windowtimers.h"
+#include "shell/base/viewbase.h"
+#include "shell/base/windowtimers.h"
 
 class wxGauge;
 class wxStyledTextCtrl;

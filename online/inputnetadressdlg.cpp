@@ -8,8 +8,8 @@
 #include <wx/frame.h>  // wxFRAME_NO_TASKBAR, which every top-level window takes
 #include <wx/textctrl.h>
 
-#include "platform/wxtext.h"
-#include "shell/icons.h"
+#include "shell/base/wxtext.h"
+#include "shell/base/icons.h"
 
 namespace {
 

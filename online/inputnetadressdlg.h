@@ -8,7 +8,7 @@
 
 #include <wx/dialog.h>
 
-#include "shell/windowtimers.h"
+#include "shell/base/windowtimers.h"
 
 class wxBitmapButton;
 class wxMouseEvent;

@@ -3,7 +3,7 @@
 // learner opens the pane, since an online page needs a costly browser engine.
 #pragma once
 
-#include "shell/viewbase.h"
+#include "shell/base/viewbase.h"
 
 class CPanHtmlView;
 

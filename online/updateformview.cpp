@@ -2,8 +2,8 @@
 
 #include <wx/sizer.h>
 
-#include "shell/explorer1.h"
-#include "shell/quenlow.h"
+#include "shell/base/explorer1.h"
+#include "shell/core/quenlow.h"
 
 bool CUpdateFormView::Create(wxWindow* host, int id)
 {

@@ -2,7 +2,7 @@
 // the local help page.
 #pragma once
 
-#include "shell/viewbase.h"
+#include "shell/base/viewbase.h"
 
 class CExplorer1;
 

@@ -15,10 +15,10 @@
 #include "controls/bitslider.h"
 #include "controls/btnst.h"
 #include "controls/resourceimage.h"
-#include "platform/wxtext.h"
-#include "shell/mainfrm.h"
-#include "shell/playercommand.h"
-#include "shell/quenlow.h"
+#include "shell/base/wxtext.h"
+#include "shell/base/mainframehost.h"
+#include "shell/base/playercommand.h"
+#include "shell/core/quenlow.h"
 
 wxDEFINE_EVENT(EVT_PLAYERBARSHOW, wxCommandEvent);
 
@@ -217,7 +217,8 @@ wxEvtHandler* CPlayerDlg::CommandTarget() const
 {
     if (m_pCommandTarget)
         return m_pCommandTarget;
-    return GetMainFrame();
+    IMainFrameHost* host = MainFrameHost();
+    return host != nullptr ? host->CommandTarget() : nullptr;
 }
 
 // The keyword goes as both texts of the command, as the frame's dispatcher

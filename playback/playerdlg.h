@@ -22,7 +22,7 @@
 #include "platform/cstring.h"
 #include "playback/videowindow.h"
 #include "playback/vlcplayer.h"
-#include "shell/windowtimers.h"
+#include "shell/base/windowtimers.h"
 
 class CBitItem;
 class CBitSlider;

@@ -11,9 +11,9 @@
 
 #include "controls/bitslider.h"
 #include "controls/btnst.h"
-#include "platform/wxtext.h"
+#include "shell/base/wxtext.h"
 #include "playback/playerdlg.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

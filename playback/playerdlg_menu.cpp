@@ -6,9 +6,9 @@
 #include <wx/utils.h>
 
 #include "platform/file.h"
-#include "platform/wxtext.h"
+#include "shell/base/wxtext.h"
 #include "playback/playerdlg.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The player pane: a dockable pane filled by the player dialog.
 #pragma once
 
-#include "shell/viewbase.h"
+#include "shell/base/viewbase.h"
 
 class CPlayerDlg;
 

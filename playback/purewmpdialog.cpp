@@ -6,7 +6,7 @@
 #include <wx/frame.h>  // wxFRAME_NO_TASKBAR, which every top-level window takes
 #include <wx/panel.h>
 
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 CPureWMPDialog::~CPureWMPDialog()
 {

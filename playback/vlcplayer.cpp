@@ -4,7 +4,7 @@
 
 #include <vlc/vlc.h>
 
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 // The engine objects behind one facade. A failed engine leaves the instance
 // or the player null; every operation checks before it calls.

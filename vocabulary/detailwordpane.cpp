@@ -3,8 +3,8 @@
 #include <wx/combobox.h>
 #include <wx/sizer.h>
 
-#include "platform/wxtext.h"
-#include "shell/quenlow.h"
+#include "shell/base/wxtext.h"
+#include "shell/core/quenlow.h"
 #include "vocabulary/wordonlineview.h"
 
 bool CDetailWordPane::Create(wxWindow* frame, const CString& caption, int id)

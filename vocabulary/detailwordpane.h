@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/cstring.h"
-#include "shell/viewbase.h"
+#include "shell/base/viewbase.h"
 
 class wxComboBox;
 class CWordOnlineView;

@@ -2,7 +2,7 @@
 
 #include <wx/sizer.h>
 
-#include "shell/explorer1.h"
+#include "shell/base/explorer1.h"
 
 bool CMyHtmlView::Create(wxWindow* host, int id)
 {

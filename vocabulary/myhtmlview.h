@@ -2,7 +2,7 @@
 // main frame can create it with child id 503; nothing asks for it.
 #pragma once
 
-#include "shell/viewbase.h"
+#include "shell/base/viewbase.h"
 
 class CExplorer1;
 

@@ -3,8 +3,8 @@
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
 
-#include "lesson/lessontextstyle.h"
-#include "shell/quenlow.h"
+#include "shell/base/lessontextstyle.h"
+#include "shell/core/quenlow.h"
 
 bool CWordManagementView::Create(wxWindow* host, int id)
 {

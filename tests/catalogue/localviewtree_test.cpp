@@ -7,8 +7,8 @@
 #include <wx/imaglist.h>
 
 #include "catalogue/localviewtree.h"
-#include "platform/wxtext.h"
-#include "shell/quenlow.h"
+#include "shell/base/wxtext.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

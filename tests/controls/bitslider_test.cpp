@@ -19,7 +19,7 @@
 #include "controls/bitwnd.h"
 #include "controls/resourceimage.h"
 #include "platform/file.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "lesson/assfilewriter.h"
-#include "lesson/lessonloader.h"
+#include "lesson/core/assfilewriter.h"
+#include "lesson/core/lessonloader.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 using testsupport::ReadBytes;

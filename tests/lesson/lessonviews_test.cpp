@@ -18,9 +18,9 @@
 #include "lesson/quenlowview.h"
 #include "lesson/speechformview.h"
 #include "platform/file.h"
-#include "platform/wxtext.h"
-#include "shell/quenlow.h"
-#include "shell/showchndlg.h"
+#include "shell/base/wxtext.h"
+#include "shell/core/quenlow.h"
+#include "shell/base/showchndlg.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "lesson/lessonloader.h"
+#include "lesson/core/lessonloader.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 using testsupport::FixturePath;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "online/filesha1.h"
+#include "online/core/filesha1.h"
 #include "tests/testsupport.h"
 
 namespace {

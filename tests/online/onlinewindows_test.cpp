@@ -7,8 +7,8 @@
 #include "online/panhtmlview.h"
 #include "online/playfrompanpane.h"
 #include "online/updateformview.h"
-#include "shell/explorer1.h"
-#include "shell/quenlow.h"
+#include "shell/base/explorer1.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

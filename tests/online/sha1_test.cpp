@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "online/sha1.h"
+#include "online/core/sha1.h"
 
 namespace {
 

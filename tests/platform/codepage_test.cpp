@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/codepage.h"
-#include "platform/wxtext.h"
+#include "shell/base/wxtext.h"
 
 namespace {
 

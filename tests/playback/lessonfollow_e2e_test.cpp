@@ -21,8 +21,8 @@
 #include "platform/sqlitedb.h"
 #include "playback/videowindow.h"
 #include "playback/vlcplayer.h"
-#include "shell/quenlow.h"
-#include "shell/startupdefaults.h"
+#include "shell/core/quenlow.h"
+#include "shell/core/startupdefaults.h"
 #include "tests/playback/mediafixtures.h"
 #include "tests/testsupport.h"
 

@@ -10,10 +10,10 @@
 
 #include "controls/bitslider.h"
 #include "controls/btnst.h"
-#include "platform/wxtext.h"
+#include "shell/base/wxtext.h"
 #include "playback/playerdlg.h"
-#include "shell/playercommand.h"
-#include "shell/quenlow.h"
+#include "shell/base/playercommand.h"
+#include "shell/core/quenlow.h"
 #include "tests/playback/mediafixtures.h"
 #include "tests/testsupport.h"
 

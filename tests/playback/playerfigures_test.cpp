@@ -12,7 +12,7 @@
 #include <wx/frame.h>
 
 #include "playback/playerdlg.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "tests/playback/mediafixtures.h"
 #include "tests/testsupport.h"
 

@@ -10,7 +10,7 @@
 #include <vlc/vlc.h>
 
 #include "playback/vlcplayer.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "tests/playback/mediafixtures.h"
 
 using namespace std::chrono_literals;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/codepage.h"
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

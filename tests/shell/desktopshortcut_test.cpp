@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/desktopshortcut.h"
-#include "shell/quenlow.h"
+#include "shell/core/desktopshortcut.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 
 #include "platform/file.h"
-#include "shell/productsettings.h"
-#include "shell/quenlowdoc.h"
-#include "shell/shellregistration.h"
+#include "shell/core/productsettings.h"
+#include "shell/core/quenlowdoc.h"
+#include "shell/core/shellregistration.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -11,9 +11,9 @@
 
 #include "platform/codepage.h"
 #include "platform/file.h"
-#include "shell/downloaderexchange.h"
-#include "shell/quenlow.h"
-#include "shell/startupdefaults.h"
+#include "shell/core/downloaderexchange.h"
+#include "shell/core/quenlow.h"
+#include "shell/core/startupdefaults.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;

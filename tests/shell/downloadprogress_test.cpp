@@ -11,10 +11,10 @@
 
 #include "platform/codepage.h"
 #include "platform/file.h"
-#include "shell/downloaderexchange.h"
-#include "shell/downloadprogress.h"
-#include "shell/quenlow.h"
-#include "shell/startupdefaults.h"
+#include "shell/core/downloaderexchange.h"
+#include "shell/core/downloadprogress.h"
+#include "shell/core/quenlow.h"
+#include "shell/core/startupdefaults.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/droppedfiles.h"
-#include "shell/quenlow.h"
+#include "shell/core/droppedfiles.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

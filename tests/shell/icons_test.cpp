@@ -7,8 +7,8 @@
 
 #include <wx/image.h>
 
-#include "shell/icons.h"
-#include "shell/ribbonlayout.h"
+#include "shell/base/icons.h"
+#include "shell/frame/ribbonlayout.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/keywordmatch.h"
+#include "shell/core/keywordmatch.h"
 
 namespace {
 

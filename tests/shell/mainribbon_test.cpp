@@ -13,9 +13,9 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
-#include "platform/wxtext.h"
-#include "shell/mainribbon.h"
-#include "shell/ribbonlayout.h"
+#include "shell/base/wxtext.h"
+#include "shell/frame/mainribbon.h"
+#include "shell/frame/ribbonlayout.h"
 
 namespace {
 

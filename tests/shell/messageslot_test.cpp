@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

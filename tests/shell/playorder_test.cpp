@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "shell/playorder.h"
-#include "shell/quenlow.h"
+#include "shell/core/playorder.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <wx/tooltip.h>
 #include <wx/utils.h>
 
-#include "platform/wxtext.h"
-#include "shell/ribbonstatusbar.h"
+#include "shell/base/wxtext.h"
+#include "shell/frame/ribbonstatusbar.h"
 
 namespace {
 

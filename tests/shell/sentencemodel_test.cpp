@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/codepage.h"
-#include "shell/quenlow.h"
-#include "shell/startupdefaults.h"
+#include "shell/core/quenlow.h"
+#include "shell/core/startupdefaults.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;

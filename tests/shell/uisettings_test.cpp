@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/codepage.h"
-#include "shell/quenlow.h"
-#include "shell/startupdefaults.h"
-#include "shell/uisettings.h"
+#include "shell/core/quenlow.h"
+#include "shell/core/startupdefaults.h"
+#include "shell/core/uisettings.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;

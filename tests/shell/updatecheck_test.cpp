@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "shell/quenlow.h"
-#include "shell/updatecheck.h"
+#include "shell/core/quenlow.h"
+#include "shell/core/updatecheck.h"
 #include "tests/shell/loopbackserver.h"
 #include "tests/testsupport.h"
 

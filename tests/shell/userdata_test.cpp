@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;

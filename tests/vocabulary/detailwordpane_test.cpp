@@ -4,9 +4,9 @@
 #include <wx/combobox.h>
 #include <wx/frame.h>
 
-#include "platform/wxtext.h"
-#include "shell/explorer1.h"
-#include "shell/quenlow.h"
+#include "shell/base/wxtext.h"
+#include "shell/base/explorer1.h"
+#include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/wordonlineview.h"

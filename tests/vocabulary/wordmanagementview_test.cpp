@@ -3,7 +3,7 @@
 #include <wx/frame.h>
 #include <wx/stc/stc.h>
 
-#include "shell/quenlow.h"
+#include "shell/core/quenlow.h"
 #include "vocabulary/wordmanagementview.h"
 
 TEST(WordManagementViewTest, ListFormatsFollowTheCounterAtTwelvePoints)

@@ -1,0 +1,170 @@
+// Writes the loaded lesson as three subtitle files for the media engine:
+// bilingual, English only and Chinese only, in UTF-8, with the learner's
+// colour, size and line order. Every call writes new numbered files, so the
+// player is never handed a file it still holds open.
+#include "lesson/core/assfilewriter.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "shell/core/quenlow.h"
+
+namespace {
+
+struct SNamedColours {
+    const char* name;
+    SAssColours colours;
+};
+
+// In the format's &HAABBGGRR notation, tested in this order.
+constexpr SNamedColours kColourTable[] = {
+    {"White", {"&H00FFFFFF", "&HF0000000"}},
+    {"WeakYellow", {"&H004EEE94", "&H004EEE94"}},
+    {"WeakZhiSe", {"&H00FF6A6A", "&H00FF6A6A"}},
+    {"WeakGray", {"&H00C6E2FF", "&H00C6E2FF"}},
+    {"Green", {"&H007FFF00", "&H007FFF00"}},
+    {"QingSe", {"&H00EEE685", "&H00EEE685"}},
+    {"Yellow", {"&H0063B8FF", "&H0063B8FF"}},
+    {"HighGreen", {"&H00458B00", "&H00458B00"}},
+    {"GoldYellow", {"&H0000BFFF", "&H0000BFFF"}},
+    {"Pink", {"&H00CD69C9", "&H00CD69C9"}},
+};
+constexpr SAssColours kOtherColours = {"&H0000BFFF", "&H0000BFFF"};
+
+// A sentence text as one dialogue line holds it: no line breaks, "'" for the
+// stored "*", no italic tags or margin remains.
+CString CleanDialogueText(const CString& text)
+{
+    CString result = text;
+    result.Remove('\n');
+    result.Remove('\r');
+    result.Replace("*", "'");
+    for (const char* markup : {"<i>", "</i>", "0000,,", "0000,", "\\N"})
+        result.Replace(markup, "");
+    return result;
+}
+
+// The stored files end their lines as a text-mode write does.
+std::string WithCrLf(const CString& text)
+{
+    std::string out;
+    out.reserve(static_cast<size_t>(text.GetLength()) + static_cast<size_t>(text.GetLength()) / 16);
+    for (const char c : text.view()) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+void WriteUtf8File(const CString& path, const CString& text)
+{
+    const int slash = path.ReverseFind('/');
+    if (slash > 0)
+        CreateFolders(path.Left(slash));
+    // A file that cannot be written gives the video no subtitle; nothing to report.
+    WriteFileAtomically(path, AnsiToUtf8Bytes(WithCrLf(text)));
+}
+
+CString DecimalText(int64_t value)
+{
+    CString text;
+    text.Format("%" PRId64, value);
+    return text;
+}
+
+} // namespace
+
+SAssColours GetAssColours(const CString& colourName)
+{
+    for (const SNamedColours& entry : kColourTable) {
+        if (colourName == entry.name)
+            return entry.colours;
+    }
+    return kOtherColours;
+}
+
+CString NumberedAssPath(const CString& basePath, int counter)
+{
+    CString number;
+    number.Format("%d", counter);
+    // Only the trailing extension: a folder named "x.ass" keeps its name.
+    if (basePath.GetLength() >= 4 && basePath.Right(4) == ".ass")
+        return basePath.Left(basePath.GetLength() - 4) + number + ".ass";
+    return basePath + number + ".ass";
+}
+
+CString BuildAssHeader(const CString& colourName, const CString& fontSizeText)
+{
+    const SAssColours colours = GetAssColours(colourName);
+    CString style;
+    style.Format("Style: Default,微软雅黑,%d,%s,%s,&H00000000,&H00FFFF,0,0,0,0,100,100,0,0.00,1,1,0,2,5,5,5,134\n\n",
+                 std::atoi(fontSizeText) + 4, colours.primary, colours.secondary);
+    return CString("[Script Info]\nTitle:HalvikSoft\nOriginal Script:HalvikSoft\nSynch Point:1\nScriptType:v4.00+\n"
+                   "Collisions:Normal\nTimer:100.0000\n\n[V4+ Styles]\n") +
+           "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, Bold, "
+           "Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, "
+           "Alignment, MarginL, MarginR, MarginV, Encoding\n" +
+           style + "[Events]\nFormat: Layer, Start, End, Style, Actor, MarginL, MarginR, MarginV, Effect, Text\n";
+}
+
+CString CQuenlowApp::FormatAssTime(const CString& ms) const
+{
+    // A subtitle time cannot be negative: an offset that moves a sentence
+    // before the start of the media puts it at 0.
+    const int64_t v = std::max<int64_t>(0, std::strtoll(ms, nullptr, 10));
+    const int64_t h = v / 3600000;
+    const int64_t m = (v / 1000 - h * 3600) / 60;
+    const int64_t s = v / 1000 - h * 3600 - m * 60;
+    const int64_t hundredths = v % 1000 / 10;
+    CString text;
+    text.Format("%" PRId64 ":%02" PRId64 ":%02" PRId64 ".%02" PRId64, h, m, s, hundredths);
+    return text;
+}
+
+CString CQuenlowApp::FormatMinSec(int64_t ms) const
+{
+    const uint64_t value = static_cast<uint64_t>(ms);
+    const uint64_t minutes = value / 60000;
+    const uint64_t seconds = value / 1000 - minutes * 60;
+    CString text;
+    text.Format("%02" PRIu64 ":%02" PRIu64, minutes, seconds);
+    return text;
+}
+
+void CQuenlowApp::WriteAssFiles(const CString& /*lessonPath*/)
+{
+    ++m_nAssFileCounter;
+    m_strAssBothPath = NumberedAssPath(m_strAssBothBasePath, m_nAssFileCounter);
+    m_strAssEngPath = NumberedAssPath(m_strAssEngBasePath, m_nAssFileCounter);
+    m_strAssChnPath = NumberedAssPath(m_strAssChnBasePath, m_nAssFileCounter);
+
+    const CString header = BuildAssHeader(m_strSubtitleColor, m_strSubtitleFontSize);
+    CString both = header;
+    CString english = header;
+    CString chinese = header;
+    const bool englishFirst = m_strAssLineOrder == "engchn";
+    const int count = m_arrForeignText.GetSize();
+    for (int i = 0; i < count; ++i) {
+        const SSentenceTiming timing =
+            static_cast<size_t>(i) < m_arrSentenceTiming.size() ? m_arrSentenceTiming[static_cast<size_t>(i)]
+                                                                 : SSentenceTiming{};
+        const CString start = FormatAssTime(DecimalText(int64_t{timing.starttime} + m_nTimeOffset));
+        const CString end = FormatAssTime(DecimalText(int64_t{timing.endtime} + m_nTimeOffset));
+        const CString engText = CleanDialogueText(m_arrForeignText[i]);
+        const CString chnText = i < m_arrChineseText.GetSize() ? CleanDialogueText(m_arrChineseText[i]) : CString();
+
+        const CString prefix = "Dialogue: 0," + start + "," + end + ",*Default,NTP,0000,0000,0000,,";
+        both += prefix + (englishFirst ? engText + "\\N " + chnText : chnText + "\\N " + engText) + "\n";
+        english += prefix + engText + "\n";
+        chinese += prefix + chnText + "\n";
+    }
+
+    WriteUtf8File(m_strAssBothPath, both);
+    WriteUtf8File(m_strAssEngPath, english);
+    WriteUtf8File(m_strAssChnPath, chinese);
+}

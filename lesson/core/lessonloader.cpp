@@ -1,0 +1,678 @@
+// The lesson and subtitle loaders. Every loader empties the sentence model
+// first, so a file that cannot be read leaves an empty lesson and nothing of
+// the previous one. The table grows with the file: no lesson is cut short.
+#include "lesson/core/lessonloader.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "shell/core/quenlow.h"
+
+namespace {
+
+// The sentence statement of a lesson database, as every lesson file answers it.
+constexpr const char* kSentenceQuery =
+    "select linecnt,starttime,endtime,fgnstartpos,fgntxtlen,chnstartpos,chntxtlen,fgntxt,chntxt from tablename ;";
+
+// End time of an ".lrc" line that no later time tag closes.
+constexpr int kLrcOpenEnd = 10000000;
+
+// How many lines the UTF-8 sample test looks at.
+constexpr size_t kSampleLines = 50;
+
+// atoi, without its undefined overflow: leading blanks and digits count,
+// anything else gives 0, values beyond int are clamped.
+int ToInt(const char* text)
+{
+    if (text == nullptr)
+        return 0;
+    const long long value = std::strtoll(text, nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+int ToInt(const CString& text) { return ToInt(text.GetString()); }
+
+int ClampTime(int64_t ms) { return static_cast<int>(std::clamp<int64_t>(ms, INT_MIN, INT_MAX)); }
+
+int64_t HmsToMs(int h, int m, int s, int ms)
+{
+    return int64_t{h} * 3600000 + int64_t{m} * 60000 + int64_t{s} * 1000 + ms;
+}
+
+// The file name part of a path (paths use "/").
+CString FileNameOf(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    return slash >= 0 ? path.Mid(slash + 1) : path;
+}
+
+// The character-aware search steps through the text one character at a time;
+// most texts hold none of the markup and keywords, which a plain byte search
+// (much faster) rules out first. A byte match may still be a false one inside
+// a Chinese character, so a hit goes on to the character-aware search.
+bool MayContain(const CString& text, std::string_view what) { return text.view().find(what) != std::string_view::npos; }
+
+int FindText(const CString& text, const char* what) { return MayContain(text, what) ? text.Find(what) : -1; }
+
+void ReplaceText(CString& text, const char* what, const char* with)
+{
+    if (MayContain(text, what))
+        text.Replace(what, with);
+}
+
+// A keyword "occurs" in the lesson code only after the first character.
+bool HasAfterFirst(const CString& text, const char* keyword) { return FindText(text, keyword) > 0; }
+
+// Bytes of a text read before its encoding is known: search them as bytes, so
+// that a UTF-8 byte pair never hides an ASCII "\" that follows it.
+int FindBytes(const CString& text, std::string_view what, size_t from = 0)
+{
+    const size_t pos = text.view().find(what, from);
+    return pos == std::string_view::npos ? -1 : static_cast<int>(pos);
+}
+
+// Reads the lines of a loaded file one after the other, as a text-mode read
+// does: at the end an empty line comes back and the reader says so.
+class CLineReader {
+public:
+    explicit CLineReader(const std::vector<CString>& lines) : m_lines(lines) {}
+    bool Next(CString& line)
+    {
+        if (m_next >= m_lines.size()) {
+            line.Empty();
+            return false;
+        }
+        line = m_lines[m_next++];
+        return true;
+    }
+
+private:
+    const std::vector<CString>& m_lines;
+    size_t m_next = 0;
+};
+
+// Empties the model before a load; the view's text starts empty too.
+void BeginLoad(CQuenlowApp& app, CString& viewText)
+{
+    app.m_nLastEndTime = 0;
+    app.ClearSentenceModel();
+    viewText.Empty();
+}
+
+// Stores subtitle entry k = the number of sentences so far. Both texts are
+// kept trimmed with one line break; positions are set by the view later.
+void StoreSubtitleEntry(CQuenlowApp& app, int start, int end, CString english, CString chinese, CString& viewText)
+{
+    const int k = app.m_arrForeignText.GetSize();
+    app.EnsureSentenceCapacity(k + 1);
+    SSentenceTiming& entry = app.m_arrSentenceTiming[static_cast<size_t>(k)];
+    entry = SSentenceTiming{};
+    entry.linecnt = k;
+    entry.starttime = start;
+    entry.endtime = end;
+    app.m_nLastEndTime = end;
+    english.Trim();
+    english += "\n";
+    chinese.Trim();
+    chinese += "\n";
+    app.m_arrForeignText.Add(english);
+    viewText += english;
+    app.m_arrChineseText.Add(chinese);
+}
+
+void EndSubtitleLoad(CQuenlowApp& app) { app.m_nSentenceCount = app.m_arrForeignText.GetSize(); }
+
+// Splits file bytes into lines as a text-mode read returns them: no "\r" or
+// "\n" at their ends, a last line without a line end included.
+void SplitLines(const std::string& bytes, std::vector<CString>& lines)
+{
+    lines.clear();
+    size_t begin = 0;
+    while (begin < bytes.size()) {
+        size_t end = bytes.find('\n', begin);
+        const size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos)
+            end = bytes.size();
+        while (end > begin && bytes[end - 1] == '\r')
+            --end;
+        lines.emplace_back(std::string(bytes, begin, end - begin));
+        begin = next;
+    }
+}
+
+// Reads a ".srt" or ".ass" file. A UTF-8 file is converted in memory, never
+// on disk; its lines come out trimmed, as a converted copy would hold them.
+bool ReadSubtitleLines(const CQuenlowApp& app, const CString& path, ELessonFileKind kind, std::vector<CString>& lines)
+{
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes))
+        return false;
+    SplitLines(bytes, lines);
+    if (!NeedsUtf8Conversion(app, lines, kind))
+        return true;
+    // One conversion for the whole file: an invalid byte is replaced on its
+    // own and never takes the line end with it, so the lines stay the same.
+    const std::string_view utf8 = std::string_view(bytes).starts_with("\xEF\xBB\xBF")
+                                      ? std::string_view(bytes).substr(3)   // the byte-order mark is no text
+                                      : std::string_view(bytes);
+    SplitLines(ConvertBytes(utf8, CP_UTF8, CP_ACP), lines);
+    for (CString& line : lines) {
+        const size_t zero = line.view().find('\0');
+        if (zero != std::string_view::npos)
+            line = line.Left(static_cast<int>(zero));   // converted text ends at a zero byte
+        line.Trim();
+    }
+    return true;
+}
+
+// The Chinese part of an ".ass" line with a break, for the sample test. The
+// whole text before the break is sampled: stopping a byte short would cut a
+// UTF-8 character and take a Chinese-first UTF-8 file for GB18030.
+bool AssSampleChinesePart(const CString& line, CString& chinese)
+{
+    int breakPos = FindBytes(line, "\\N");
+    if (breakPos < 0)
+        breakPos = FindBytes(line, "\\n");
+    if (breakPos <= 0)
+        return false;
+    int textStart = FindBytes(line, "00,,");
+    if (textStart >= 0) {
+        textStart += 4;
+    } else {
+        int comma = -1;
+        for (int n = 0; n < 9; ++n) {
+            comma = FindBytes(line, ",", static_cast<size_t>(comma + 1));
+            if (comma < 0)
+                return false;
+        }
+        textStart = comma + 1;
+    }
+    const CString first = line.Mid(textStart, breakPos - textStart);
+    chinese = IsForeignLine(first) ? line.Mid(breakPos + 2) : first;
+    return true;
+}
+
+} // namespace
+
+// ---- Text rules ----
+
+bool IsForeignLine(const CString& text)
+{
+    CString trimmed = text;
+    trimmed.Trim();
+    if (trimmed.IsEmpty())
+        return false;
+    int singleBytes = 0;
+    for (const char c : trimmed.view()) {
+        if (!IsDBCSLeadByte(static_cast<unsigned char>(c)))
+            ++singleBytes;
+    }
+    return singleBytes > trimmed.GetLength() / 2;
+}
+
+bool IsCreditLine(const CString& text)
+{
+    static const std::vector<CString> keywords = [] {
+        std::vector<CString> list = {"YYeTs", "人人影视", "字幕组", "字幕", "商业用途", "时间轴：", "校对监制："};
+        const char* numerals[] = {"一", "二", "三", "四", "五", "六", "七", "八",
+                                  "九", "十", "十一", "十二", "十三", "十四", "十五"};
+        for (int n = 1; n <= 15; ++n) {
+            list.push_back(CString("第") + numerals[n - 1] + "季");
+            CString arabic;
+            arabic.Format("第%d季", n);
+            list.push_back(arabic);
+        }
+        return list;
+    }();
+    if (text.IsEmpty())
+        return true;
+    for (const CString& keyword : keywords) {
+        if (HasAfterFirst(text, keyword))
+            return true;
+    }
+    return false;
+}
+
+CString StripBraceTags(const CString& text)
+{
+    CString result = text;
+    for (int open = result.Find('{'); open >= 0; open = result.Find('{')) {
+        const int close = result.Find('}', open);
+        if (close < 0)
+            break;   // an unmatched "{" stays, with the rest of the line
+        const CString tag = result.Mid(open, close - open + 1);
+        ReplaceText(result, tag, "");
+    }
+    return result;
+}
+
+CString NormalizePunctuation(const CString& text)
+{
+    CString result = text;
+    ReplaceText(result, "。", ".");
+    ReplaceText(result, "？", "?");
+    ReplaceText(result, "！", "!");
+    ReplaceText(result, "，", ",");
+    ReplaceText(result, "；", ";");
+    ReplaceText(result, "“", "\"");
+    ReplaceText(result, "”", "\"");
+    ReplaceText(result, "<i>", "");
+    ReplaceText(result, "</i>", "");
+    return result;
+}
+
+CString CleanScriptEnglish(const CString& text)
+{
+    CString result = text;
+    ReplaceText(result, "*", "'");
+    ReplaceText(result, "—", "--");
+    ReplaceText(result, "<i>", "---");
+    ReplaceText(result, "</i>", "----");
+    ReplaceText(result, "0000,,", "------");
+    ReplaceText(result, "0000,", "-----");
+    ReplaceText(result, "\\N", "--");
+    ReplaceText(result, "{\\r}", "----");
+    return result;
+}
+
+CString CleanScriptChinese(const CString& text)
+{
+    CString result = text;
+    ReplaceText(result, "*", "'");
+    ReplaceText(result, "—", "--");
+    for (const char* markup : {"<i>", "</i>", "0000,,", "0000,", "\\N", "{\\r}"})
+        ReplaceText(result, markup, "");
+    if (result == "tmpchntxt")
+        result.Empty();
+    return result;
+}
+
+CString CleanSubtitleText(const CString& text)
+{
+    CString result = text;
+    result.Trim();
+    ReplaceText(result, "\\n", "");   // the soft line break of ".ass" texts
+    ReplaceText(result, "*", "'");
+    ReplaceText(result, "—", "--");
+    for (const char* markup : {"<i>", "</i>", "0000,,", "0000,", "\\N", "{\\r}"})
+        ReplaceText(result, markup, "");
+    return result;
+}
+
+// ---- Time parsers ----
+
+namespace {
+
+// One side of an ".srt" time line: h:m:s then milliseconds after "," or ".".
+int ParseSrtSide(CString side)
+{
+    side.Replace(',', ':');
+    side.Replace('.', ':');
+    side.Remove(' ');
+    int fields[3] = {0, 0, 0};
+    int ms = 0;
+    CString rest = side;
+    for (int i = 0; i < 4; ++i) {
+        const int colon = rest.Find(':');
+        if (i == 3 || colon < 0) {
+            // The last field is the rest; a missing field reads as 0.
+            CString last = rest;
+            last.Trim();
+            if (i < 3)
+                fields[i] = ToInt(last);
+            else
+                ms = ToInt(last);
+            break;
+        }
+        fields[i] = ToInt(rest.Left(colon));
+        rest = rest.Mid(colon + 1);
+    }
+    return ClampTime(HmsToMs(fields[0], fields[1], fields[2], ms));
+}
+
+} // namespace
+
+bool ParseSrtTimeLine(const CString& line, int& start, int& end)
+{
+    const int arrow = FindText(line, "-->");
+    if (arrow <= 0)
+        return false;
+    start = ParseSrtSide(line.Left(arrow));
+    end = ParseSrtSide(line.Mid(arrow + 3));
+    return true;
+}
+
+void ParseAssTimes(const CString& line, int& start, int& end)
+{
+    // "Dialogue: 0,0:00:01.00,0:00:03.00,...": columns of a one-digit layer.
+    const auto at = [&](int index, int count) { return ToInt(line.Mid(index, count)); };
+    start = ClampTime(HmsToMs(at(12, 1), at(14, 2), at(17, 2), at(20, 2) * 10));
+    end = ClampTime(HmsToMs(at(23, 1), at(25, 2), at(28, 2), at(31, 2) * 10));
+}
+
+int ParseLrcTime(const CString& line)
+{
+    const int close = line.Find(']');
+    int fraction = 0;
+    if (close == 9)
+        fraction = ToInt(line.Mid(7, 2));
+    else if (close == 10)
+        fraction = ToInt(line.Mid(7, 3));
+    return ClampTime((int64_t{ToInt(line.Mid(1, 2))} * 60 + ToInt(line.Mid(4, 2))) * 1000 + fraction);
+}
+
+CString GetAssDialogueText(const CString& line)
+{
+    const int zeroMargins = FindText(line, "00,,");
+    if (zeroMargins >= 0)
+        return line.Mid(zeroMargins + 4);
+    // Ordinary margins ("0,0,0,,"): the text follows the ninth comma.
+    int comma = -1;
+    for (int n = 0; n < 9; ++n) {
+        comma = line.Find(',', comma + 1);
+        if (comma < 0)
+            return CString();
+    }
+    return line.Mid(comma + 1);
+}
+
+// ---- Reading subtitle files ----
+
+bool ReadTextLines(const CString& path, std::vector<CString>& lines)
+{
+    lines.clear();
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes))
+        return false;
+    SplitLines(bytes, lines);
+    return true;
+}
+
+bool NeedsUtf8Conversion(const CQuenlowApp& app, const std::vector<CString>& lines, ELessonFileKind kind)
+{
+    if (kind != ELessonFileKind::Srt && kind != ELessonFileKind::Ass)
+        return false;
+    const size_t count = std::min(lines.size(), kSampleLines);
+    for (size_t i = 0; i < count; ++i) {
+        CString sample = lines[i];
+        if (kind == ELessonFileKind::Ass && !AssSampleChinesePart(lines[i], sample))
+            continue;
+        if (sample.GetLength() > 10 && !IsForeignLine(sample))
+            return app.IsUtf8Text(reinterpret_cast<const unsigned char*>(sample.GetString()), sample.GetLength());
+    }
+    return false;
+}
+
+bool NeedsUtf8Conversion(const CQuenlowApp& app, const CString& path)
+{
+    const ELessonFileKind kind = GetLessonFileKind(path);
+    if (kind != ELessonFileKind::Srt && kind != ELessonFileKind::Ass)
+        return false;
+    std::vector<CString> lines;
+    return ReadTextLines(path, lines) && NeedsUtf8Conversion(app, lines, kind);
+}
+
+// ---- Choosing and running a loader ----
+
+ELessonFileKind GetLessonFileKind(const CString& path)
+{
+    const CString name = FileNameOf(path);
+    if (HasAfterFirst(name, ".script"))
+        return ELessonFileKind::Script;
+    if (HasAfterFirst(name, ".srt"))
+        return ELessonFileKind::Srt;
+    if (HasAfterFirst(name, ".ass"))
+        return ELessonFileKind::Ass;
+    if (HasAfterFirst(name, ".lrc"))
+        return ELessonFileKind::Lrc;
+    return ELessonFileKind::None;
+}
+
+ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString& viewText)
+{
+    switch (GetLessonFileKind(path)) {
+    case ELessonFileKind::Script:
+        return LoadScriptFile(app, path, viewText) ? ELessonLoadResult::Loaded : ELessonLoadResult::CannotOpen;
+    case ELessonFileKind::Srt:
+        LoadSrtFile(app, path, viewText);
+        return ELessonLoadResult::Loaded;
+    case ELessonFileKind::Ass:
+        LoadAssFile(app, path, viewText);
+        return ELessonLoadResult::Loaded;
+    case ELessonFileKind::Lrc:
+        LoadLrcFile(app, path, viewText);
+        return ELessonLoadResult::Loaded;
+    case ELessonFileKind::None:
+        break;
+    }
+    return ELessonLoadResult::NoLoader;
+}
+
+// ---- The lesson database ----
+
+bool LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText)
+{
+    BeginLoad(app, viewText);
+    CSqliteDb db;
+    if (!db.Open(path, CSqliteDb::ReadWrite)) {
+        app.ShowMessage("打开播放数据文件失败!", "error", 5000);
+        return false;
+    }
+    SQueryResult result;
+    if (db.Query(kSentenceQuery, {}, result) && result.nRow > 0) {
+        app.EnsureSentenceCapacity(result.nRow);
+        for (int i = 0; i < result.nRow; ++i) {
+            SSentenceTiming& entry = app.m_arrSentenceTiming[static_cast<size_t>(i)];
+            entry.linecnt = ToInt(result.GetCell(i, 0));
+            entry.starttime = ToInt(result.GetCell(i, 1));
+            entry.endtime = ToInt(result.GetCell(i, 2));
+            entry.fgnstartpos = ToInt(result.GetCell(i, 3));
+            entry.fgntxtlen = ToInt(result.GetCell(i, 4));
+            entry.chnstartpos = ToInt(result.GetCell(i, 5));
+            entry.chntxtlen = ToInt(result.GetCell(i, 6));
+            app.m_nLastEndTime = entry.endtime;
+
+            const CString english = CleanScriptEnglish(CString(result.GetCell(i, 7)));
+            app.m_arrForeignText.Add(english);
+            viewText += english;
+            app.m_arrChineseText.Add(CleanScriptChinese(CString(result.GetCell(i, 8))));
+        }
+        app.m_nSentenceCount = result.nRow;
+    }
+    db.Close();
+    return true;
+}
+
+// ---- ".srt" ----
+
+bool LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText)
+{
+    BeginLoad(app, viewText);
+    std::vector<CString> lines;
+    if (!ReadSubtitleLines(app, path, ELessonFileKind::Srt, lines))
+        return false;
+    CLineReader reader(lines);
+    CString line;
+    while (reader.Next(line)) {
+        int start = 0;
+        int end = 0;
+        if (!ParseSrtTimeLine(line, start, end))
+            continue;
+        CString english;
+        CString chinese;
+        // The entry's text ends at a short line (the blank line between
+        // entries) or a time line; that line is not looked at again.
+        reader.Next(line);
+        while (line.GetLength() >= 4 && FindText(line, "-->") < 0) {
+            if (IsForeignLine(line))
+                english += line + " ";
+            else
+                chinese += line + " ";
+            reader.Next(line);
+        }
+        english = CleanSubtitleText(english);
+        chinese = CleanSubtitleText(chinese);
+        if (IsCreditLine(english))
+            continue;
+        StoreSubtitleEntry(app, start, end, NormalizePunctuation(english), chinese, viewText);
+    }
+    EndSubtitleLoad(app);
+    return true;
+}
+
+// ---- ".ass" ----
+
+bool LoadAssFile(CQuenlowApp& app, const CString& path, CString& viewText)
+{
+    BeginLoad(app, viewText);
+    std::vector<CString> lines;
+    if (!ReadSubtitleLines(app, path, ELessonFileKind::Ass, lines))
+        return false;
+    for (const CString& original : lines) {
+        if (FindText(original, "Dialogue:") < 0 || IsCreditLine(original))
+            continue;
+        const CString line = StripBraceTags(original);
+        int start = 0;
+        int end = 0;
+        ParseAssTimes(line, start, end);
+
+        // The text after the margins, with the empty-name style and the
+        // italic tags tidied as on the whole line.
+        CString text = GetAssDialogueText(line);
+        ReplaceText(text, "Default,,", "Default,");
+        ReplaceText(text, "default,,", "default,");
+        ReplaceText(text, "正文,,", "正文,");
+        ReplaceText(text, "<i>", "");
+        ReplaceText(text, "</i>", "");
+
+        CString english;
+        CString chinese;
+        int breakPos = FindText(text, "\\N");
+        if (breakPos < 0)
+            breakPos = FindText(text, "\\n");
+        if (breakPos < 0) {
+            text.Trim();
+            if (IsForeignLine(text))
+                english = text;
+        } else {
+            const CString first = text.Left(breakPos);
+            const CString second = text.Mid(breakPos + 2);
+            if (IsForeignLine(first)) {
+                english = first;
+                chinese = second;
+            } else {
+                chinese = first;
+                english = second;
+            }
+        }
+        english.Trim();
+        if (english.IsEmpty())
+            continue;
+        english = NormalizePunctuation(CleanSubtitleText(english));
+        StoreSubtitleEntry(app, start, end, english, CleanSubtitleText(chinese), viewText);
+    }
+    EndSubtitleLoad(app);
+    return true;
+}
+
+// ---- ".lrc" ----
+
+namespace {
+
+// Lines of an ".lrc" file that are neither identification tags nor broken
+// time tags; lines without brackets are kept (a Chinese line may follow its
+// English line).
+bool IsCollectedLrcLine(const CString& line)
+{
+    const int open = line.Find('[');
+    const int close = line.Find(']');
+    const int length = line.GetLength();
+    if (open < 0 && close > 0)
+        return false;
+    if (open > 0 && close < 0)
+        return false;
+    if (open >= 0 && length < 16)
+        return false;
+    if (close > 0 && length < 16)
+        return false;
+    if (open == 0 && (line.GetAt(3) != ':' || line.GetAt(6) != '.'))
+        return false;
+    return true;
+}
+
+bool IsTimedLrcLine(const CString& line) { return line.Find('[') == 0 && line.Find(']') >= 0; }
+
+// Start of the first run of five bytes that are all lead bytes, or -1.
+int FindChineseRun(const CString& line)
+{
+    int run = 0;
+    const std::string_view bytes = line.view();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        run = IsDBCSLeadByte(static_cast<unsigned char>(bytes[i])) ? run + 1 : 0;
+        if (run == 5)
+            return static_cast<int>(i) - 4;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool LoadLrcFile(CQuenlowApp& app, const CString& path, CString& viewText)
+{
+    BeginLoad(app, viewText);
+    std::vector<CString> lines;
+    if (!ReadTextLines(path, lines))
+        return false;
+    std::vector<CString> collected;
+    for (CString line : lines) {
+        line.Trim();
+        if (IsCollectedLrcLine(line))
+            collected.push_back(NormalizePunctuation(line));
+    }
+
+    const size_t count = collected.size();
+    for (size_t i = 0; i < count; ++i) {
+        const CString& line = collected[i];
+        if (line.Find('[') < 0 || line.Find(']') < 0)
+            continue;
+        const int start = ParseLrcTime(line);
+        int end = kLrcOpenEnd;
+        if (i + 1 < count && IsTimedLrcLine(collected[i + 1]))
+            end = ParseLrcTime(collected[i + 1]);
+        else if (i + 2 < count && IsTimedLrcLine(collected[i + 2]))
+            end = ParseLrcTime(collected[i + 2]);
+
+        CString english;
+        CString chinese;
+        const int chineseStart = FindChineseRun(line);
+        if (chineseStart > 0) {
+            english = line.Mid(10, chineseStart - 10);
+            chinese = line.Mid(chineseStart);
+        } else {
+            english = line.Mid(line.Find(']') + 1);
+            english.Trim();
+            if (!IsForeignLine(english) || english.GetLength() < 5)
+                continue;
+            if (i + 1 < count) {
+                const CString& next = collected[i + 1];
+                const CString nextText = next.Mid(next.Find(']') + 1);
+                if (!IsForeignLine(nextText))
+                    chinese = nextText;
+            }
+        }
+        english.Trim();
+        chinese.Trim();
+        if (!IsForeignLine(english) || english.GetLength() < 5)
+            continue;
+        StoreSubtitleEntry(app, start, end, english, chinese, viewText);
+    }
+    EndSubtitleLoad(app);
+    return true;
+}

@@ -1,0 +1,49 @@
+// What a subsystem's window may ask of the main frame: read the main player,
+// play or pause, show the dictionary pane and look a word up in it, read and
+// set the ribbon's stand-ins. The frame implements it and registers itself;
+// windows call MainFrameHost(), which is null while no main frame exists
+// (tests of a single window), so every caller checks.
+#pragma once
+
+#include "platform/cstring.h"
+#include "platform/wintypes.h"
+
+class CVlcPlayer;
+class wxEvtHandler;
+
+class IMainFrameHost {
+public:
+    virtual ~IMainFrameHost() = default;
+
+    // Where posted keyword commands go.
+    virtual wxEvtHandler* CommandTarget() = 0;
+
+    // ---- The main player ----
+    // Null until the player pane holds its player.
+    virtual CVlcPlayer* MainPlayer() = 0;
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+
+    // ---- The dictionary pane ----
+    virtual bool IsDictionaryPaneVisible() = 0;
+    // Shows the pane docked at half the screen's width.
+    virtual void ShowDictionaryPane() = 0;
+    virtual void LookUpWordInPane(const CString& word) = 0;
+    // Opens an address in the pane's web page.
+    virtual void NavigateDictionaryPane(const CString& address) = 0;
+
+    // ---- The ribbon's stand-ins, by command id ----
+    virtual CString GetComboText(int commandId) = 0;
+    virtual void SetComboText(int commandId, const CString& text) = 0;
+    virtual bool ComboHasFocus(int commandId) = 0;
+    // Whether the combo's list holds the text.
+    virtual bool ComboListHas(int commandId, const CString& text) = 0;
+    virtual COLORREF GetColorButtonColor(int commandId) = 0;
+
+    // The playlist pane takes the lesson's colours again.
+    virtual void ApplyPlaylistColors() = 0;
+};
+
+IMainFrameHost* MainFrameHost();
+// The frame registers itself when created and clears it when destroyed.
+void SetMainFrameHost(IMainFrameHost* host);

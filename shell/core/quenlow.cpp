@@ -1,0 +1,6 @@
+#include "shell/core/quenlow.h"
+
+CQuenlowApp theApp;
+
+CQuenlowApp::CQuenlowApp() = default;
+CQuenlowApp::~CQuenlowApp() = default;

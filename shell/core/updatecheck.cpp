@@ -1,0 +1,258 @@
+#include "shell/core/updatecheck.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <sys/socket.h>
+
+#include <cstdlib>
+#include <mutex>
+#include <string>
+
+#include <curl/curl.h>
+
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "shell/core/productsettings.h"
+#include "shell/core/quenlow.h"
+
+const char* const kUpdateDownloaderCommand = "HalvikSoftUpdate: ";
+
+namespace {
+
+constexpr int kDefaultPort = 80;
+constexpr long kMaxRedirects = 5;
+
+SUpdateCheckOutcome& SetNotice(SUpdateCheckOutcome& outcome, EUpdateCheckResult result)
+{
+    outcome.result = result;
+    outcome.messageSeconds = 5;
+    switch (result) {
+    case EUpdateCheckResult::NewVersion:
+        outcome.messageKind = 3;
+        outcome.message = "检测到软件有可更新项，正在更新......";
+        break;
+    case EUpdateCheckResult::UpToDate:
+        outcome.messageKind = 3;
+        outcome.message = "您的软件不需要更新。";
+        break;
+    case EUpdateCheckResult::NoServerAddress:
+        outcome.messageKind = 1;
+        outcome.message = "获取服务器IP失败，请稍后再更新！";
+        break;
+    case EUpdateCheckResult::NoProductId:
+        outcome.messageKind = 1;
+        outcome.message = "获取产品ID失败，不能更新！";
+        break;
+    case EUpdateCheckResult::NoConnection:
+        outcome.messageKind = 1;
+        outcome.message = "无法建立与服务器连接，不能更新！";
+        break;
+    }
+    return outcome;
+}
+
+void InitCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::string TrimBlanks(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return std::string();
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+// A path segment of the request address: the product id's UTF-8 bytes, with
+// every byte that may not stand in a segment written as %XX.
+std::string EscapePathSegment(const std::string& bytes)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    for (const unsigned char c : bytes) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                           std::string_view("-._~!$&'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos;
+        if (plain) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+// The headers of the latest response. Each status line starts a new record,
+// so after followed redirects it describes the last response only.
+struct SResponseHeaders {
+    long status = 0;
+    std::string contentLength;
+    bool hasLocation = false;
+    bool complete = false;   // the blank line that ends the headers arrived
+};
+
+size_t OnHeaderLine(char* data, size_t size, size_t count, void* user)
+{
+    auto* headers = static_cast<SResponseHeaders*>(user);
+    const size_t length = size * count;
+    const std::string line(data, length);
+    if (line.rfind("HTTP/", 0) == 0) {
+        *headers = SResponseHeaders();
+        const size_t space = line.find(' ');
+        if (space != std::string::npos)
+            headers->status = std::strtol(line.c_str() + space + 1, nullptr, 10);
+        return length;
+    }
+    if (TrimBlanks(line).empty()) {
+        headers->complete = true;
+        return length;
+    }
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos)
+        return length;
+    std::string name = TrimBlanks(line.substr(0, colon));
+    for (char& c : name)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (name == "content-length")
+        headers->contentLength = TrimBlanks(line.substr(colon + 1));
+    else if (name == "location")
+        headers->hasLocation = true;
+    return length;
+}
+
+// Only the headers are wanted: the first byte of the body ends the transfer.
+size_t OnBody(char*, size_t, size_t, void*) { return 0; }
+
+// Asks for the address and fills status and content length. False when no
+// final response arrived (no connection, a timeout before the headers ended,
+// too many redirects).
+bool RequestHeaders(const std::string& url, const SUpdateCheckRequest& request, SResponseHeaders& headers)
+{
+    InitCurlOnce();
+    CURL* curl = curl_easy_init();
+    if (!curl)
+        return false;
+    curl_slist* extra = nullptr;
+    // Always the server's answer, never a cached one.
+    extra = curl_slist_append(extra, "Cache-Control: no-cache");
+    extra = curl_slist_append(extra, "Pragma: no-cache");
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, extra);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, request.totalTimeoutMs);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeaderLine);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &headers);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
+
+    // The transfer ends with an error once the body starts (or when a server
+    // announces a length and sends less); what counts is whether the last
+    // response's headers arrived whole and are not a redirect still to follow.
+    curl_easy_perform(curl);
+    curl_slist_free_all(extra);
+    curl_easy_cleanup(curl);
+
+    const bool redirect = headers.status >= 300 && headers.status < 400 && headers.hasLocation;
+    return headers.complete && headers.status > 0 && !redirect;
+}
+
+} // namespace
+
+SUpdateCheckRequest MakeUpdateCheckRequest()
+{
+    SUpdateCheckRequest request;
+    request.serverHost = GetProductSetting("UpdateServerHost", theApp.m_strUpdateServerHost);
+    const CString port = GetProductSetting("UpdateServerPort");
+    char* end = nullptr;
+    const long number = std::strtol(port, &end, 10);
+    request.serverPort = (!port.IsEmpty() && *end == '\0' && number > 0 && number < 65536)
+                             ? static_cast<int>(number)
+                             : kDefaultPort;
+    request.productId = theApp.m_strProductId;
+    request.productIdFile = theApp.m_strProductIdFilePath;
+    request.localUpdateFile = theApp.m_strUpdateDataPath;
+    return request;
+}
+
+CString ResolveHostIPv4(const CString& host)
+{
+    if (host.IsEmpty())
+        return CString();
+    addrinfo hints {};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(AnsiToUtf8Bytes(host.view()).c_str(), nullptr, &hints, &found) != 0 || !found)
+        return CString();
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    const bool ok = inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr;
+    freeaddrinfo(found);
+    return ok ? CString(text) : CString();
+}
+
+std::future<CString> ResolveHostIPv4Async(const CString& host)
+{
+    return std::async(std::launch::async, [host] { return ResolveHostIPv4(host); });
+}
+
+SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
+{
+    SUpdateCheckOutcome outcome;
+
+    // The stored size: the local copy's length as decimal text, empty when
+    // there is no local copy (so any answer counts as a new version).
+    if (FileExists(request.localUpdateFile)) {
+        const int64_t length = GetFileSize(request.localUpdateFile);
+        outcome.storedSize.Format("%lld", static_cast<long long>(length > 0 ? length : 0));
+    }
+
+    outcome.serverAddress = ResolveHostIPv4(request.serverHost);
+    if (outcome.serverAddress.Find('.') < 0)
+        return SetNotice(outcome, EUpdateCheckResult::NoServerAddress);
+    if (request.productId.IsEmpty())
+        return SetNotice(outcome, EUpdateCheckResult::NoProductId);
+
+    // The downloader reads the product id from this file when it updates.
+    CStdioFile idFile;
+    if (idFile.Open(request.productIdFile, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
+        idFile.WriteString(request.productId + "\n");
+        idFile.Close();
+    }
+
+    const std::string url = "http://" + outcome.serverAddress.str() + ":" + std::to_string(request.serverPort) +
+                            "/update/" + EscapePathSegment(AnsiToUtf8Bytes(request.productId.view())) +
+                            "/update.data";
+    outcome.url = CString(url);
+
+    SResponseHeaders headers;
+    if (!RequestHeaders(url, request, headers)) {
+        outcome.httpStatus = headers.status;
+        return SetNotice(outcome, EUpdateCheckResult::NoConnection);
+    }
+    outcome.httpStatus = headers.status;
+    if (headers.status >= 400)
+        return SetNotice(outcome, EUpdateCheckResult::NoConnection);
+    outcome.contentLength = CString(headers.contentLength);
+    return SetNotice(outcome, outcome.contentLength == outcome.storedSize ? EUpdateCheckResult::UpToDate
+                                                                          : EUpdateCheckResult::NewVersion);
+}
+
+std::future<SUpdateCheckOutcome> CheckForUpdateAsync(const SUpdateCheckRequest& request)
+{
+    return std::async(std::launch::async, [request] { return CheckForUpdate(request); });
+}
+
+void PostUpdateCheckMessage(const SUpdateCheckOutcome& outcome)
+{
+    theApp.SetMessage(outcome.messageKind, outcome.message, outcome.messageSeconds);
+}

@@ -1,0 +1,29 @@
+// The application's two hidden auxiliary windows.
+#include "shell/frame/appwindows.h"
+
+#include <wx/panel.h>
+
+#include "playback/purewmpdialog.h"
+#include "shell/core/quenlow.h"
+#include "shell/base/showmsgdlg.h"
+
+void CreateMessageDialog()
+{
+    CQuenlowApp& app = theApp;
+    app.m_pShowMsgDlg = new CShowMsgDlg;
+    app.m_pShowMsgDlg->Create(nullptr);
+    app.m_pShowMsgDlg->SetSize(0, 0, 500, 50);
+    app.m_pShowMsgDlg->Hide();
+    app.m_strMsgDlgCreated = "true";
+}
+
+void CreateStreamDialog()
+{
+    CQuenlowApp& app = theApp;
+    app.m_pStreamDlg = new CPureWMPDialog;
+    app.m_pStreamDlg->Create(nullptr);
+    app.m_pStreamDlg->Hide();
+    app.m_bStreamDlgVisible = 0;
+    app.m_pStreamDlg->SetSize(app.m_nScreenWidth - 500, 50, 500, 400);
+    app.m_pStreamDlg->m_staticVideo->SetSize(0, 0, 500, 400);
+}

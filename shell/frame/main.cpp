@@ -1,0 +1,16 @@
+// The program's entry: hands control to the toolkit with the program's own
+// application object.
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+
+#include "shell/frame/quenlowwinapp.h"
+
+int main(int argc, char** argv)
+{
+    // The media engine draws into X11 windows from its own threads.
+    XInitThreads();
+    setenv("GDK_BACKEND", "x11", 1);
+    wxApp::SetInstance(new CQuenlowWinApp);
+    return wxEntry(argc, argv);
+}

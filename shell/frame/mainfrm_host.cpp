@@ -1,0 +1,86 @@
+// The frame's answers to its subsystems' windows (shell/base/mainframehost.h).
+#include "shell/frame/mainfrm.h"
+
+#include <wx/combobox.h>
+
+#include "playback/playerdlg.h"
+#include "playback/playerpane.h"
+#include "catalogue/playlistpane.h"
+#include "shell/base/wxtext.h"
+#include "shell/core/quenlow.h"
+#include "shell/frame/mainribbon.h"
+#include "vocabulary/detailwordpane.h"
+#include "vocabulary/wordonlineview.h"
+
+wxEvtHandler* CMainFrame::CommandTarget() { return this; }
+
+CVlcPlayer* CMainFrame::MainPlayer()
+{
+    if (m_wndPlayerPane == nullptr || m_wndPlayerPane->m_dlgPlayer == nullptr)
+        return nullptr;
+    return m_wndPlayerPane->m_dlgPlayer->m_player.get();
+}
+
+void CMainFrame::Play() { OnPlay(); }
+
+void CMainFrame::Pause() { OnPause(); }
+
+bool CMainFrame::IsDictionaryPaneVisible()
+{
+    return m_wndDetailWordPane != nullptr && IsPaneVisible(m_wndDetailWordPane);
+}
+
+void CMainFrame::ShowDictionaryPane()
+{
+    if (m_wndDetailWordPane == nullptr)
+        return;
+    ShowPane(m_wndDetailWordPane, true);
+    DockPane(m_wndDetailWordPane);
+    SetDetailWordPaneSize(theApp.m_nScreenWidth / 2);
+}
+
+void CMainFrame::LookUpWordInPane(const CString& word)
+{
+    if (m_wndDetailWordPane != nullptr)
+        m_wndDetailWordPane->LookUpWord(word);
+}
+
+void CMainFrame::NavigateDictionaryPane(const CString& address)
+{
+    if (m_wndDetailWordPane != nullptr && m_wndDetailWordPane->m_pWordView != nullptr)
+        m_wndDetailWordPane->m_pWordView->Navigate(address);
+}
+
+CString CMainFrame::GetComboText(int commandId)
+{
+    return m_pRibbonBar != nullptr ? m_pRibbonBar->GetComboText(commandId) : CString();
+}
+
+void CMainFrame::SetComboText(int commandId, const CString& text)
+{
+    if (m_pRibbonBar != nullptr)
+        m_pRibbonBar->SetComboText(commandId, text);
+}
+
+bool CMainFrame::ComboHasFocus(int commandId)
+{
+    wxWindow* combo = m_pRibbonBar != nullptr ? m_pRibbonBar->FindStandIn(commandId) : nullptr;
+    return combo != nullptr && combo->HasFocus();
+}
+
+bool CMainFrame::ComboListHas(int commandId, const CString& text)
+{
+    auto* combo = m_pRibbonBar != nullptr ? dynamic_cast<wxComboBox*>(m_pRibbonBar->FindStandIn(commandId)) : nullptr;
+    return combo != nullptr && !text.IsEmpty() && combo->FindString(ToWx(text)) != wxNOT_FOUND;
+}
+
+COLORREF CMainFrame::GetColorButtonColor(int commandId)
+{
+    return m_pRibbonBar != nullptr ? m_pRibbonBar->GetColorButtonColor(commandId) : 0;
+}
+
+void CMainFrame::ApplyPlaylistColors()
+{
+    if (m_wndPlayListPane != nullptr)
+        m_wndPlayListPane->ApplyColors();
+}

@@ -1,0 +1,87 @@
+// The main frame's timers. Each is a plain step keyed by its id, so tests
+// drive them tick by tick.
+
+#include "catalogue/playlistpane.h"
+#include "shell/frame/mainfrm.h"
+#include "shell/base/mycaptionbar.h"
+#include "shell/core/quenlow.h"
+#include "shell/frame/ribbonstatusbar.h"
+
+void CMainFrame::OnTimer(int id)
+{
+    switch (id) {
+    case kTimerSecondWork:
+        // Downloader inbox, mailboxes, progress, messages, top-most, the
+        // compact player's pane, the stall watch, the downloader outbox.
+        OnSecondWorkTick();
+        break;
+    case kTimerMessageSlot: {
+        int kind = 0;
+        int seconds = 0;
+        CString text;
+        if (theApp.TakeMessage(kind, text, seconds))
+            ShowCaptionMessage(kind, text, seconds);
+        break;
+    }
+    case kTimerCaptionCountdown:
+        if (theApp.m_nCaptionCountdown > 0)
+            --theApp.m_nCaptionCountdown;
+        if (theApp.m_nCaptionCountdown <= 0)
+            ShowCaptionBar(false);
+        break;
+    case kTimerDelayedStartup:
+        // One second after creation: the playlist pane, the volume, the
+        // desktop shortcut, the downloader's replacement, the update server.
+        OnDelayedStartupTick();
+        break;
+    case kTimerTreeRefresh:
+        KillTimer(kTimerTreeRefresh);
+        RefreshLocalMediaTree();
+        break;
+
+    // ---- Timers of the frame commands, mailboxes and update check ----
+    case kTimerSearchBox:
+        OnSearchBoxTick();
+        break;
+    case kTimerUpdateCheck:
+        OnUpdateCheckTick();
+        break;
+    case kTimerSubtitlePackageWait:
+        OnSubtitlePackageWaitTick();
+        break;
+    case kDownloaderReplaceTimer:
+        KillTimer(kDownloaderReplaceTimer);
+        m_downloaderExchange.FinishReplacement(m_strNewDownloaderPath);
+        break;
+    case kTimerBatchSubtitleStep:
+        OnBatchSubtitleStepTick();
+        break;
+    case kTimerBatchSubtitleWait:
+        OnBatchSubtitleWaitTick();
+        break;
+    case kTimerShowPlayerPane:
+        KillTimer(kTimerShowPlayerPane);
+        OnStatusbarProgressPane();
+        break;
+    case kTimerSubtitleOffset:
+        OnSubtitleOffsetTick();
+        break;
+
+    // ---- Lesson opening, playback and the download watches ----
+    // 200, 300, 400, 500, 600, 2300 and 1400-1700 (mainfrm_transport.cpp).
+    case 200:
+    case 300:
+    case 400:
+    case 500:
+    case 600:
+    case 2300:
+    case kDlTimerDlAndPlayWatch:
+    case kDlTimerBufferingWait:
+    case kDlTimerRestartRearm:
+    case kDlTimerSecondDelete:
+        OnTransportTimer(id);
+        break;
+    default:
+        break;
+    }
+}

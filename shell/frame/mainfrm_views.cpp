@@ -1,0 +1,301 @@
+// The central view that follows the ribbon category, and the pane operations.
+#include <wx/aui/aui.h>
+#include <wx/sizer.h>
+
+#include "lesson/doublelangformview.h"
+#include "lesson/quenlowview.h"
+#include "lesson/speechformview.h"
+#include "online/playfrompanpane.h"
+#include "online/updateformview.h"
+#include "shell/base/wxtext.h"
+#include "playback/playerdlg.h"
+#include "playback/playerpane.h"
+#include "playback/purewmpdialog.h"
+#include "catalogue/playlistpane.h"
+#include "shell/frame/escapedutyview.h"
+#include "shell/frame/helpview.h"
+#include "shell/frame/mainfrm.h"
+#include "shell/frame/mainribbon.h"
+#include "shell/core/quenlow.h"
+#include "shell/frame/ribbonstatusbar.h"
+#include "vocabulary/detailwordpane.h"
+#include "vocabulary/dictionaryformview.h"
+#include "vocabulary/myhtmlview.h"
+#include "vocabulary/wordmanagementview.h"
+#include "vocabulary/wordonlineview.h"
+
+CView* CMainFrame::CreateViewForId(int id)
+{
+    switch (id) {
+    case kViewLesson:
+        return new CQuenlowView;
+    case kViewWordBook:
+        return new CWordManagementView;
+    case kViewSpeech:
+        return new CSpeechFormView;
+    case kViewHelp:
+        return new CUpdateFormView;
+    case kViewBilingual:
+        return new CDoubleLangFormView;
+    case kViewDictionaryForm:
+        return new CDictionaryFormView;
+    case kViewWebPage:
+        return new CMyHtmlView;
+    case kViewEmptyHelp:
+        return new CHelpView;
+    case kViewEmptyEscapeDuty:
+        return new CEscapeDutyView;
+    default:
+        return nullptr;
+    }
+}
+
+CView* CMainFrame::FindView(int id) const
+{
+    const auto it = m_views.find(id);
+    return it == m_views.end() ? nullptr : it->second;
+}
+
+void CMainFrame::SwitchView(int id)
+{
+    m_pOldView = m_pActiveView;
+    m_pNewView = FindView(id);
+    if (!m_pNewView) {
+        CView* view = CreateViewForId(id);
+        if (!view)
+            return;
+        if (!view->Create(m_pViewHost, id)) {
+            delete view;
+            return;
+        }
+        m_pViewHost->GetSizer()->Add(view, 1, wxEXPAND);
+        view->OnInitialUpdate();
+        m_views[id] = view;
+        m_pNewView = view;
+    }
+    if (m_pNewView == m_pOldView)
+        return;
+    m_pActiveView = m_pNewView;
+    m_pNewView->Show();
+    if (m_pOldView)
+        m_pOldView->Hide();
+    m_pViewHost->Layout();
+}
+
+bool CMainFrame::DictionaryPageHasFocus() const
+{
+    return m_wndDetailWordPane && m_wndDetailWordPane->m_pWordView &&
+           m_wndDetailWordPane->m_pWordView->HasFocusWithin();
+}
+
+void CMainFrame::OnRibbonPageChanged(wxRibbonBarEvent& event)
+{
+    event.Skip();
+    OnChangeRibbonCategory();
+}
+
+void CMainFrame::OnChangeRibbonCategory()
+{
+    // A category change from inside the handler (tests, the refusal) must not
+    // run the handler twice.
+    if (m_bHandlingCategory)
+        return;
+    m_bHandlingCategory = true;
+    struct SReset {
+        bool& flag;
+        ~SReset() { flag = false; }
+    } reset{m_bHandlingCategory};
+
+    m_nActiveCategory = m_pRibbonBar->GetActiveCategory();
+    m_strCategoryName = m_pRibbonBar->GetActiveCategoryName();
+    const auto named = [this](const char* name) { return m_strCategoryName.Find(name) >= 0; };
+
+    // While the learner works in the dictionary pane's page the central view
+    // does not follow the ribbon.
+    if (DictionaryPageHasFocus()) {
+        theApp.ShowMessage("  工具栏没有被激活。请点击中间的主窗口激活。", "error", 5000);
+        return;
+    }
+
+    if (theApp.m_strActiveView == "CSpeechFormView") {
+        if (auto* speech = dynamic_cast<CSpeechFormView*>(m_pActiveView))
+            speech->ResetPractice();
+    }
+    if (theApp.m_strActiveView == "CWordManagementView" && !named("词汇管理") && theApp.m_pStreamDlg) {
+        if (theApp.m_bStreamDlgVisible)
+            theApp.m_pStreamDlg->Hide();
+        if (theApp.m_pStreamDlg->GetPlayerState() == 3)
+            theApp.m_pStreamDlg->StopPlayer();
+    }
+    if (!named("主页") && theApp.m_strPlayState == "OnPlay" && theApp.m_bScriptLoaded &&
+        theApp.m_strPlayingNetFile.IsEmpty()) {
+        OnPause();
+        ShowPane(m_wndPlayerPane, false);
+    }
+
+    if (named("主页") || named("播放列表")) {
+        theApp.m_nRibbonCategory = 1;
+        if (theApp.m_strActiveView == "CQuenlowView")
+            return;
+        if (named("主页")) {
+            if (theApp.m_bScriptLoaded && theApp.m_strScriptPath != theApp.m_strBlankScriptPath &&
+                theApp.m_strPlayingNetFile.IsEmpty()) {
+                OnPlay();
+                if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
+                    OnStatusbarProgressPane();
+            }
+        } else {
+            ShowPane(m_wndDetailWordPane, false);
+            ShowPane(m_wndPlayerPane, false);
+        }
+        SwitchView(kViewLesson);
+        theApp.m_strActiveView = "CQuenlowView";
+        if (theApp.m_bScriptLoaded) {
+            if (auto* lesson = dynamic_cast<CQuenlowView*>(m_pActiveView))
+                lesson->UpdateFontIfChanged();
+        }
+        return;
+    }
+
+    if (named("词汇管理")) {
+        theApp.m_nRibbonCategory = 2;
+        if (!theApp.m_strPlayingNetFile.IsEmpty() || !theApp.m_bScriptLoaded ||
+            theApp.m_strScriptPath == theApp.m_strBlankScriptPath)
+            return;
+        theApp.m_strWordLookupMode = "OnWordHome";
+        if (theApp.m_strActiveView == "CWordManagementView")
+            return;
+        SwitchView(kViewWordBook);
+        theApp.m_strActiveView = "CWordManagementView";
+        if (auto* book = dynamic_cast<CWordManagementView*>(m_pActiveView)) {
+            book->RefreshStyle();
+            if (book->m_strLessonPath != theApp.m_strScriptPath)
+                theApp.m_strWordListKind.Empty();
+            if (theApp.m_strWordListKind.IsEmpty()) {
+                book->m_arrWords.RemoveAll();
+                theApp.m_strWordListKind = "true";
+                book->m_strLessonPath = theApp.m_strScriptPath;
+                book->m_bAutoPlayExample = theApp.m_strAutoPlayExample.GetLength() > 1 ? 1 : 0;
+                book->m_nExampleIndex = 0;
+                book->OnCurrentunitword();
+                book->m_strExerciseLessonPath.Empty();
+            }
+        }
+        if (theApp.m_bStreamDlgVisible && theApp.m_pStreamDlg)
+            theApp.m_pStreamDlg->Show();
+        HideOtherPanes(nullptr);
+        return;
+    }
+    if (theApp.m_pStreamDlg)
+        theApp.m_pStreamDlg->Hide();
+    theApp.m_bStreamDlgVisible = 0;
+
+    if (named("口语练习")) {
+        theApp.m_nRibbonCategory = 3;
+        if (!theApp.m_strPlayingNetFile.IsEmpty() || !theApp.m_bScriptLoaded ||
+            theApp.m_strScriptPath == theApp.m_strBlankScriptPath || theApp.m_strSubtitleLoaded.IsEmpty() ||
+            theApp.m_strActiveView == "CSpeechFormView")
+            return;
+        SwitchView(kViewSpeech);
+        theApp.m_strActiveView = "CSpeechFormView";
+        auto* speech = dynamic_cast<CSpeechFormView*>(m_pActiveView);
+        if (!speech)
+            return;
+        speech->UpdateFontIfChanged();
+        if (!speech->CheckMicrophone()) {
+            theApp.m_strMicrophoneReady.Empty();
+            speech->ClearView();
+            theApp.m_strSpeechPrepared = "true";
+            return;
+        }
+        theApp.m_strMicrophoneReady = "true";
+        if (theApp.m_strSpeechPrepared.IsEmpty()) {
+            theApp.m_strSpeechMode.Empty();
+            speech->ClearView();
+            speech->m_bRecording = 0;
+            speech->BuildPracticeText();
+            speech->DeleteTempRecordings();
+            theApp.m_strSpeechPrepared = "true";
+        }
+        HideOtherPanes(nullptr);
+        return;
+    }
+
+    if (named("配置")) {
+        theApp.m_nRibbonCategory = 4;
+        if (theApp.m_strActiveView == "CUpdateFormView")
+            return;
+        SwitchView(kViewHelp);
+        theApp.m_strActiveView = "CUpdateFormView";
+        if (theApp.m_strHelpPagePrepared.IsEmpty()) {
+            if (auto* help = dynamic_cast<CUpdateFormView*>(m_pActiveView)) {
+                help->PrepareView();
+                help->OnShowHelp();
+            }
+            theApp.m_strHelpPagePrepared = "true";
+        }
+        HideOtherPanes(nullptr);
+    }
+}
+
+void CMainFrame::OnStatusbarProgressPane()
+{
+    ShowPane(m_wndPlayListPane, false);
+    ShowPane(m_wndPlayFromPanPane, false);
+    ShowPane(m_wndPlayerPane, true);
+    DockPane(m_wndPlayerPane);
+    m_wndPlayerPane->m_dlgPlayer->Show();
+    const bool realLesson = theApp.m_strScriptPath != theApp.m_strBlankScriptPath && theApp.m_bScriptLoaded;
+    SetPlayerPaneSize(realLesson ? theApp.m_nScreenWidth / 2 : theApp.m_nScreenWidth);
+}
+
+void CMainFrame::HideOtherPanes(CDockablePane* keep)
+{
+    for (CDockablePane* pane : {static_cast<CDockablePane*>(m_wndPlayListPane),
+                                static_cast<CDockablePane*>(m_wndPlayerPane),
+                                static_cast<CDockablePane*>(m_wndDetailWordPane),
+                                static_cast<CDockablePane*>(m_wndPlayFromPanPane)}) {
+        if (pane != keep)
+            ShowPane(pane, false);
+    }
+}
+
+void CMainFrame::ShowPane(CDockablePane* pane, bool show)
+{
+    wxAuiPaneInfo& info = m_auiManager.GetPane(pane);
+    if (!info.IsOk() || info.IsShown() == show)
+        return;
+    info.Show(show);
+    m_auiManager.Update();
+}
+
+bool CMainFrame::IsPaneVisible(CDockablePane* pane)
+{
+    const wxAuiPaneInfo& info = m_auiManager.GetPane(pane);
+    return info.IsOk() && info.IsShown();
+}
+
+void CMainFrame::DockPane(CDockablePane* pane)
+{
+    wxAuiPaneInfo& info = m_auiManager.GetPane(pane);
+    if (info.IsOk() && info.IsFloating()) {
+        info.Dock();
+        m_auiManager.Update();
+    }
+}
+
+void CMainFrame::SetPaneSize(CDockablePane* pane, int size)
+{
+    // A floating pane keeps its own size.
+    m_auiManager.SetPaneDockSize(pane, size);
+}
+
+void CMainFrame::SetDetailWordPaneSize(int size) { SetPaneSize(m_wndDetailWordPane, size); }
+void CMainFrame::SetPlayListPaneSize(int size) { SetPaneSize(m_wndPlayListPane, size); }
+void CMainFrame::SetPlayerPaneSize(int size) { SetPaneSize(m_wndPlayerPane, size); }
+void CMainFrame::SetPlayFromPanPaneSize(int size) { SetPaneSize(m_wndPlayFromPanPane, size); }
+
+CVlcPlayer* CMainFrame::GetMainPlayer() const
+{
+    return m_wndPlayerPane && m_wndPlayerPane->m_dlgPlayer ? m_wndPlayerPane->m_dlgPlayer->m_player.get() : nullptr;
+}

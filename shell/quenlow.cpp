@@ -1,6 +1,0 @@
-#include "shell/quenlow.h"
-
-CQuenlowApp theApp;
-
-CQuenlowApp::CQuenlowApp() = default;
-CQuenlowApp::~CQuenlowApp() = default;
