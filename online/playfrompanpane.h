@@ -9,7 +9,7 @@ class CPanHtmlView;
 
 class CPlayFromPanPane : public CDockablePane {
 public:
-    // The view shown gets an id of the toolkit's choosing: its designed
+    // The view shown gets an id of the toolkit's choosing: its command
     // number, 33244, lies above the toolkit's window ids (at most 32766).
     enum { IDC_SPARE_VIEW = 2073 };
 

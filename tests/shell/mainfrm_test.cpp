@@ -92,7 +92,7 @@ protected:
     CMainFrame* frame = nullptr;
 };
 
-TEST_F(MainFrameTest, StartsWithItsPartsAsDesigned)
+TEST_F(MainFrameTest, StartsWithRibbonPanesCaptionAndStatusBar)
 {
     CMainRibbon* ribbon = frame->m_pRibbonBar;
     std::vector<CString> visible;

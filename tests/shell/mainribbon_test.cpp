@@ -83,7 +83,7 @@ TEST_F(MainRibbonTest, HidingTheActiveCategoryActivatesAVisibleOne)
     EXPECT_TRUE(ribbon->IsCategoryVisible(ribbon->GetActiveCategory()));
 }
 
-TEST(RibbonLayoutTest, IdsStandWhereDesigned)
+TEST(RibbonLayoutTest, CommandsStandInTheirCategoryPanelAndPlace)
 {
     struct SCase {
         int id;
@@ -335,7 +335,7 @@ TEST_F(MainRibbonTest, ClickingATabRaisesOnePageChange)
     EXPECT_EQ(ribbon->GetActiveCategory(), 0);
 }
 
-TEST_F(MainRibbonTest, StandInsStartAsDesignedAndIssueTheirCommands)
+TEST_F(MainRibbonTest, StandInsStartWithTheirDefaultsAndIssueTheirCommands)
 {
     EXPECT_EQ(ribbon->GetComboText(32797), "Arial");
     EXPECT_EQ(ribbon->GetComboText(32798), "16");
