@@ -19,20 +19,25 @@ while read -r folder layer uses; do
     uses_of[$folder]=${uses#uses }
 done < tools/layers.txt
 
-# The table's folder that holds a path: the longest listed prefix.
-folder_of() {
-    local path=$1 best=""
+# Sets `found` to the table's folder that holds a path (the longest listed
+# prefix; "" when none), remembered per directory.
+declare -A folder_cache
+find_folder() {
+    local directory=${1%/*} best=""
+    if [[ -n "${folder_cache[$directory]+x}" ]]; then found=${folder_cache[$directory]}; return; fi
     for folder in "${!layer_of[@]}"; do
-        if [[ "$path" == "$folder"/* && ${#folder} -gt ${#best} ]]; then best=$folder; fi
+        if [[ "$1" == "$folder"/* && ${#folder} -gt ${#best} ]]; then best=$folder; fi
     done
-    echo "$best"
+    folder_cache[$directory]=$best
+    found=$best
 }
 
 failures=0
 fail() { echo "$1" >&2; failures=$((failures + 1)); }
 
 while IFS= read -r file; do
-    from=$(folder_of "$file")
+    find_folder "$file"
+    from=$found
     case "$file" in tests/* | bench/* | tools/* | build*/*) continue ;; esac
     if [[ -z "$from" ]]; then
         fail "$file: its folder is not in tools/layers.txt"
@@ -51,7 +56,8 @@ while IFS= read -r file; do
             fi
             continue
         fi
-        to=$(folder_of "$header")
+        find_folder "$header"
+        to=$found
         [[ -z "$to" || "$to" == "$from" ]] && continue
         to_layer=${layer_of[$to]}
         if (( rank[$to_layer] > rank[$from_layer] )); then
