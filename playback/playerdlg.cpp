@@ -235,11 +235,12 @@ bool CPlayerDlg::MediaLoaded() const { return theApp.m_strMediaPath.GetLength() 
 
 bool CPlayerDlg::NetworkWait() const { return !theApp.m_strPlayingNetFile.IsEmpty() && theApp.m_bNetFileReady == 0; }
 
-void CPlayerDlg::OpenMedia(const char* utf8Path)
+bool CPlayerDlg::OpenMedia(const char* utf8Path)
 {
     m_nBarCountdown = 5;
-    m_player->OpenPath(utf8Path);
+    const bool opened = m_player->OpenPath(utf8Path);
     theApp.m_nAssFileCounter = 0;
+    return opened;
 }
 
 void CPlayerDlg::StopPlayer()

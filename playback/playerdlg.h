@@ -140,7 +140,8 @@ public:
 
     // ---- Operations other windows call ----
     // Prepares a local media file (UTF-8 path); playback is not started.
-    void OpenMedia(const char* utf8Path);
+    // False when the engine refused it (see CVlcPlayer::OpenFile).
+    bool OpenMedia(const char* utf8Path);
     // Switches embedded subtitles off, then stops the player.
     void StopPlayer();
     void ShowControlBar();
