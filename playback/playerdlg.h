@@ -222,7 +222,7 @@ private:
     void EnterFullScreen();
     void LeaveFullScreen();
     void InitSeekBar();
-    void CreateButtons();
+    bool CreateButtons();   // false when a button cannot be created
     void SetButtonIcons(int id, const char* hot, const char* normal);
     void SetTextIfChanged(wxWindow* window, const CString& text);
     void ReloadLessonSubtitles();
