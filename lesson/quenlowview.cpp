@@ -163,22 +163,23 @@ void CQuenlowView::ResetMarkingState()
     m_nMarkCount = 0;
 }
 
-void CQuenlowView::LoadSubtitleFile()
+ELessonLoadResult CQuenlowView::LoadSubtitleFile()
 {
     CString text;
     const ELessonLoadResult result = LoadLessonFile(theApp, theApp.m_strScriptPath, text);
     if (result == ELessonLoadResult::NoLoader)
-        return;
+        return result;
     // Every loader clears the marks together with the model, also when the
     // lesson database cannot be opened.
     ResetMarkingState();
     if (result == ELessonLoadResult::CannotOpen || m_richText == nullptr)
-        return;
+        return result;
     SetControlText(*m_richText, text);
     m_strShownLayout = "script";
     ApplyTextFormat();
     theApp.m_strSubtitleLoaded = "true";
     m_timers.SetTimer(kTimerTextPositions, kTextPositionsDelay);
+    return result;
 }
 
 void CQuenlowView::ComputeTextPositions()

@@ -28,6 +28,10 @@
 #include "shell/base/viewbase.h"
 #include "shell/base/windowtimers.h"
 
+// From lesson/core/lessonloader.h (not included here: its enumerators clash
+// with X11 macros in files that include both).
+enum class ELessonLoadResult;
+
 class wxStyledTextCtrl;
 class wxCommandEvent;
 class wxUpdateUIEvent;
@@ -89,8 +93,10 @@ public:
     // the view's text are replaced, the lesson font applied, the text marked
     // as loaded and the positions pass armed. A lesson database that cannot
     // be opened leaves the text as it was (the loader reports it); a file
-    // type without a loader changes nothing.
-    void LoadSubtitleFile();
+    // type without a loader changes nothing. A subtitle file that cannot be
+    // read or gives no sentence shows as an empty lesson; the result says so,
+    // for the caller to tell the learner.
+    ELessonLoadResult LoadSubtitleFile();
     // The positions pass (timer 5000's work): the visible line count, then
     // fgnstartpos/fgntxtlen of every sentence from the text's lines.
     void ComputeTextPositions();

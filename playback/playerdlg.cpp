@@ -97,7 +97,11 @@ bool CPlayerDlg::Create(wxWindow* parent, int id)
     m_staticBarBack = new wxPanel(this, IDC_STATIC_BARBACK, wxDefaultPosition, wxDefaultSize, wxNO_BORDER);
     m_staticBarBack->SetBackgroundColour(kBarBack);
     m_sliderSeek = new CBitSlider;
-    m_sliderSeek->Create(this, IDC_SLIDER_SEEK, wxDefaultPosition, wxSize(500, 12));
+    if (!m_sliderSeek->Create(this, IDC_SLIDER_SEEK, wxDefaultPosition, wxSize(500, 12))) {
+        delete m_sliderSeek;
+        m_sliderSeek = nullptr;
+        return false;
+    }
 
     // The engine draws into an X window kept inside the video panel.
     if (m_video.Create(m_staticVideo))
@@ -112,7 +116,8 @@ bool CPlayerDlg::Create(wxWindow* parent, int id)
     theApp.m_bVideoFullScreen = 0;
     m_timers.SetTimer(kTimerRefresh, 1000);
     m_ptLastCursor = wxPoint(0, 0);
-    CreateButtons();
+    if (!CreateButtons())
+        return false;
     HideControlBar();
 
     BindMouse(this);
@@ -156,11 +161,14 @@ void CPlayerDlg::BindMouse(wxWindow* window)
     });
 }
 
-void CPlayerDlg::CreateButtons()
+bool CPlayerDlg::CreateButtons()
 {
     for (const SButtonDef& def : kButtons) {
         auto* button = new CButtonST;
-        button->Create(this, def.id, wxEmptyString, wxDefaultPosition, wxSize(32, 32));
+        if (!button->Create(this, def.id, wxEmptyString, wxDefaultPosition, wxSize(32, 32))) {
+            delete button;
+            return false;
+        }
         button->Hide();
         m_buttons.emplace_back(def.id, button);
         if (def.id == IDC_BTN_SPARE)
@@ -177,6 +185,7 @@ void CPlayerDlg::CreateButtons()
         button->SetTooltipText(def.tip);
     }
     m_bPlayerMuted = 0;
+    return true;
 }
 
 void CPlayerDlg::SetButtonIcons(int id, const char* hot, const char* normal)
@@ -235,11 +244,12 @@ bool CPlayerDlg::MediaLoaded() const { return theApp.m_strMediaPath.GetLength() 
 
 bool CPlayerDlg::NetworkWait() const { return !theApp.m_strPlayingNetFile.IsEmpty() && theApp.m_bNetFileReady == 0; }
 
-void CPlayerDlg::OpenMedia(const char* utf8Path)
+bool CPlayerDlg::OpenMedia(const char* utf8Path)
 {
     m_nBarCountdown = 5;
-    m_player->OpenPath(utf8Path);
+    const bool opened = m_player->OpenPath(utf8Path);
     theApp.m_nAssFileCounter = 0;
+    return opened;
 }
 
 void CPlayerDlg::StopPlayer()

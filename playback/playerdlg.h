@@ -140,7 +140,8 @@ public:
 
     // ---- Operations other windows call ----
     // Prepares a local media file (UTF-8 path); playback is not started.
-    void OpenMedia(const char* utf8Path);
+    // False when the engine refused it (see CVlcPlayer::OpenFile).
+    bool OpenMedia(const char* utf8Path);
     // Switches embedded subtitles off, then stops the player.
     void StopPlayer();
     void ShowControlBar();
@@ -221,7 +222,7 @@ private:
     void EnterFullScreen();
     void LeaveFullScreen();
     void InitSeekBar();
-    void CreateButtons();
+    bool CreateButtons();   // false when a button cannot be created
     void SetButtonIcons(int id, const char* hot, const char* normal);
     void SetTextIfChanged(wxWindow* window, const CString& text);
     void ReloadLessonSubtitles();

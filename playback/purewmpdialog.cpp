@@ -71,11 +71,10 @@ void CPureWMPDialog::StopPlayer()
 
 int CPureWMPDialog::GetPlayerState() const { return m_player->GetState(); }
 
-void CPureWMPDialog::OpenMedia(const CString& location)
+bool CPureWMPDialog::OpenMedia(const CString& location)
 {
     m_strLocation = location;
     if (location.Left(5) == "http:")
-        m_player->OpenLocation(location, ":network-caching=20000");
-    else
-        m_player->OpenPath(location);
+        return m_player->OpenLocation(location, ":network-caching=20000");
+    return m_player->OpenPath(location);
 }

@@ -33,8 +33,9 @@ public:
     int GetPlayerState() const;
     // A file path, or an address beginning with "http:" (opened as a network
     // location with a long cache). Playback is not started; the text is
-    // passed as it is.
-    void OpenMedia(const CString& location);
+    // passed as it is. False when the engine refused it (see
+    // CVlcPlayer::OpenFile).
+    bool OpenMedia(const CString& location);
 
     wxPanel* m_staticVideo = nullptr;   // the video surface
     // Declared before the player: the player stops drawing before the

@@ -143,24 +143,27 @@ void CVlcPlayer::SetHwnd(unsigned long xWindowId)
         libvlc_media_player_set_xwindow(m_pImpl->m_pMediaPlayer, static_cast<uint32_t>(xWindowId));
 }
 
-void CVlcPlayer::OpenFile(const char* utf8Path)
+bool CVlcPlayer::OpenFile(const char* utf8Path)
 {
     if (!m_pImpl->m_pMediaPlayer || !utf8Path)
-        return;
-    m_pImpl->SetMedia(libvlc_media_new_path(m_pImpl->m_pInstance, utf8Path));
+        return false;
+    libvlc_media_t* media = libvlc_media_new_path(m_pImpl->m_pInstance, utf8Path);
+    m_pImpl->SetMedia(media);
+    return media != nullptr;
 }
 
-void CVlcPlayer::OpenLocation(const char* address, const char* option)
+bool CVlcPlayer::OpenLocation(const char* address, const char* option)
 {
     if (!m_pImpl->m_pMediaPlayer || !address)
-        return;
-    m_pImpl->SetMedia(libvlc_media_new_location(m_pImpl->m_pInstance, address), option);
+        return false;
+    libvlc_media_t* media = libvlc_media_new_location(m_pImpl->m_pInstance, address);
+    m_pImpl->SetMedia(media, option);
+    return media != nullptr;
 }
 
-void CVlcPlayer::Play()
+bool CVlcPlayer::Play()
 {
-    if (m_pImpl->m_pMediaPlayer)
-        libvlc_media_player_play(m_pImpl->m_pMediaPlayer);
+    return m_pImpl->m_pMediaPlayer && libvlc_media_player_play(m_pImpl->m_pMediaPlayer) == 0;
 }
 
 void CVlcPlayer::Pause()

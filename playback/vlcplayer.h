@@ -39,12 +39,17 @@ public:
     void SetHwnd(unsigned long xWindowId);
 
     // Prepares a local media file (UTF-8 path); playback starts with Play.
-    void OpenFile(const char* utf8Path);
-    void OpenPath(const char* utf8Path) { OpenFile(utf8Path); }
+    // False when there is no engine or no path, or the engine refuses the
+    // media (the player is then left without media). A missing or damaged
+    // file is found only once playback starts (GetState reports the error).
+    bool OpenFile(const char* utf8Path);
+    bool OpenPath(const char* utf8Path) { return OpenFile(utf8Path); }
     // Prepares a network address with one media option (":network-caching=...").
-    void OpenLocation(const char* address, const char* option);
+    // False as for OpenFile.
+    bool OpenLocation(const char* address, const char* option);
 
-    void Play();
+    // False when there is no engine or the engine refuses to start (no media).
+    bool Play();
     void Pause();   // the engine toggles between paused and playing
     void Stop();
 

@@ -435,20 +435,30 @@ ELessonFileKind GetLessonFileKind(const CString& path)
     return ELessonFileKind::None;
 }
 
+namespace {
+
+// The result of a subtitle loader: its failure to read the file, or a file
+// that gave no sentence, stays visible to the caller.
+ELessonLoadResult SubtitleLoadResult(bool read, const CQuenlowApp& app)
+{
+    if (!read)
+        return ELessonLoadResult::Unreadable;
+    return app.m_nSentenceCount > 0 ? ELessonLoadResult::Loaded : ELessonLoadResult::NoSentences;
+}
+
+} // namespace
+
 ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString& viewText)
 {
     switch (GetLessonFileKind(path)) {
     case ELessonFileKind::Script:
         return LoadScriptFile(app, path, viewText) ? ELessonLoadResult::Loaded : ELessonLoadResult::CannotOpen;
     case ELessonFileKind::Srt:
-        LoadSrtFile(app, path, viewText);
-        return ELessonLoadResult::Loaded;
+        return SubtitleLoadResult(LoadSrtFile(app, path, viewText), app);
     case ELessonFileKind::Ass:
-        LoadAssFile(app, path, viewText);
-        return ELessonLoadResult::Loaded;
+        return SubtitleLoadResult(LoadAssFile(app, path, viewText), app);
     case ELessonFileKind::Lrc:
-        LoadLrcFile(app, path, viewText);
-        return ELessonLoadResult::Loaded;
+        return SubtitleLoadResult(LoadLrcFile(app, path, viewText), app);
     case ELessonFileKind::None:
         break;
     }

@@ -18,6 +18,11 @@ enum class ELessonLoadResult {
     CannotOpen,   // the lesson database cannot be opened: the model is empty,
                   // the error message is in the show-message slot, and the
                   // view keeps the text it had
+    Unreadable,   // a subtitle file that cannot be read (missing, a folder,
+                  // no permission): the model and viewText are empty
+    NoSentences,  // a subtitle file was read but gave no sentence (empty, or
+                  // not a subtitle text in GB18030 or UTF-8, e.g. UTF-16):
+                  // the model and viewText are empty
     NoLoader,     // the file name has none of the four extensions: nothing
                   // was touched
 };
@@ -30,8 +35,9 @@ enum class ELessonFileKind { None, Script, Srt, Ass, Lrc };
 ELessonFileKind GetLessonFileKind(const CString& path);
 
 // Loads `path` into app's sentence model and fills viewText with the lesson
-// text. A subtitle file that cannot be read loads as an empty lesson (Loaded,
-// empty text, no sentences).
+// text. A subtitle file that cannot be read, or that gives no sentence, loads
+// as an empty lesson; the result tells the two apart from a lesson that
+// loaded. A lesson database without rows is Loaded (the blank lesson is one).
 ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString& viewText);
 
 // The four loaders. Each empties the model first; the result tells whether

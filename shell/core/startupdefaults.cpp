@@ -233,12 +233,25 @@ void ApplyStartupDefaults(CQuenlowApp& app, const CString& programFolder)
         app.m_nAppLook = kDefaultAppLook;
 }
 
-bool CreateDataFolders(const CQuenlowApp& app)
+bool CreateDataFolders(const CQuenlowApp& app, std::vector<CString>* failed)
 {
     bool allMade = true;
     for (const char* folder : kDataFolders) {
-        if (!CreateFolders(app.m_strAppDir + folder))
+        if (!CreateFolders(app.m_strAppDir + folder)) {
             allMade = false;
+            if (failed)
+                failed->emplace_back(folder);
+        }
     }
     return allMade;
+}
+
+CString DescribeUncreatedFolders(const std::vector<CString>& failed)
+{
+    if (failed.empty())
+        return CString();
+    CString text = "无法创建数据文件夹：" + failed.front();
+    if (failed.size() > 1)
+        text.AppendFormat(" 等%d个", static_cast<int>(failed.size()));
+    return text;
 }

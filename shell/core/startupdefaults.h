@@ -5,6 +5,8 @@
 // may then replace the stored settings among them.
 #pragma once
 
+#include <vector>
+
 #include "platform/cstring.h"
 
 class CQuenlowApp;
@@ -54,5 +56,10 @@ void ApplyStartupDefaults(CQuenlowApp& app, const CString& programFolder);
 
 // Creates the data folders (kDataFolders under app.m_strAppDir) that do not
 // exist yet. False when any of them could not be made; the others are still
-// created.
-bool CreateDataFolders(const CQuenlowApp& app);
+// created. `failed`, when given, receives the relative names of those that
+// could not be made, in kDataFolders order.
+bool CreateDataFolders(const CQuenlowApp& app, std::vector<CString>* failed = nullptr);
+
+// The caption-bar notice for data folders that could not be made: the first
+// one named, the others counted. Empty when there are none.
+CString DescribeUncreatedFolders(const std::vector<CString>& failed);

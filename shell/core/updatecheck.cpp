@@ -11,6 +11,7 @@
 #include <curl/curl.h>
 
 #include "platform/codepage.h"
+#include "shell/core/curloptions.h"
 #include "platform/file.h"
 #include "shell/core/productsettings.h"
 #include "shell/core/quenlow.h"
@@ -129,30 +130,43 @@ size_t OnBody(char*, size_t, size_t, void*) { return 0; }
 
 // Asks for the address and fills status and content length. False when no
 // final response arrived (no connection, a timeout before the headers ended,
-// too many redirects).
-bool RequestHeaders(const std::string& url, const SUpdateCheckRequest& request, SResponseHeaders& headers)
+// too many redirects) or the request could not be made: then `error` says
+// why and nothing was sent.
+bool RequestHeaders(const std::string& url, const SUpdateCheckRequest& request, SResponseHeaders& headers,
+                    std::string& error)
 {
     InitCurlOnce();
     CURL* curl = curl_easy_init();
-    if (!curl)
+    if (!curl) {
+        error = "no transfer handle (curl_easy_init failed)";
         return false;
+    }
     curl_slist* extra = nullptr;
     // Always the server's answer, never a cached one.
     extra = curl_slist_append(extra, "Cache-Control: no-cache");
     extra = curl_slist_append(extra, "Pragma: no-cache");
 
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, extra);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, request.totalTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeaderLine);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &headers);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
+    // Each option matters (no timeout could block the worker for good), so
+    // one the library refuses fails the request before it is sent.
+    CCurlOptions options(curl);
+    options.Set(NAMED_CURLOPT(CURLOPT_URL), url.c_str())
+        .Set(NAMED_CURLOPT(CURLOPT_HTTPHEADER), extra)
+        .Set(NAMED_CURLOPT(CURLOPT_NOSIGNAL), 1L)
+        .Set(NAMED_CURLOPT(CURLOPT_PROTOCOLS_STR), "http,https")
+        .Set(NAMED_CURLOPT(CURLOPT_REDIR_PROTOCOLS_STR), "http,https")
+        .Set(NAMED_CURLOPT(CURLOPT_FOLLOWLOCATION), 1L)
+        .Set(NAMED_CURLOPT(CURLOPT_MAXREDIRS), kMaxRedirects)
+        .Set(NAMED_CURLOPT(CURLOPT_CONNECTTIMEOUT_MS), request.connectTimeoutMs)
+        .Set(NAMED_CURLOPT(CURLOPT_TIMEOUT_MS), request.totalTimeoutMs)
+        .Set(NAMED_CURLOPT(CURLOPT_HEADERFUNCTION), OnHeaderLine)
+        .Set(NAMED_CURLOPT(CURLOPT_HEADERDATA), &headers)
+        .Set(NAMED_CURLOPT(CURLOPT_WRITEFUNCTION), OnBody);
+    if (!options.Ok()) {
+        error = options.Error();
+        curl_slist_free_all(extra);
+        curl_easy_cleanup(curl);
+        return false;
+    }
 
     // The transfer ends with an error once the body starts (or when a server
     // announces a length and sends less); what counts is whether the last
@@ -235,7 +249,9 @@ SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
     outcome.url = CString(url);
 
     SResponseHeaders headers;
-    if (!RequestHeaders(url, request, headers)) {
+    std::string requestError;
+    if (!RequestHeaders(url, request, headers, requestError)) {
+        outcome.requestError = CString(requestError);
         outcome.httpStatus = headers.status;
         return SetNotice(outcome, EUpdateCheckResult::NoConnection);
     }

@@ -48,6 +48,9 @@ struct SUpdateCheckOutcome {
     long httpStatus = 0;     // 0 when no response arrived
     CString contentLength;   // the trimmed header value, empty when absent
     CString storedSize;      // length of the local copy, empty when it is missing
+    // Why the request could not be made (an option the transfer library
+    // refused, or no transfer handle); empty when it was sent.
+    CString requestError;
 };
 
 // The request for this installation: host and port from the product settings

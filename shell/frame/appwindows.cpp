@@ -10,8 +10,9 @@
 void CreateMessageDialog()
 {
     CQuenlowApp& app = theApp;
-    app.m_pShowMsgDlg = new CShowMsgDlg;
-    app.m_pShowMsgDlg->Create(nullptr);
+    app.m_pShowMsgDlg = CreateWindowOrNull(new CShowMsgDlg, nullptr, "message");
+    if (!app.m_pShowMsgDlg)
+        return;
     app.m_pShowMsgDlg->SetSize(0, 0, 500, 50);
     app.m_pShowMsgDlg->Hide();
     app.m_strMsgDlgCreated = "true";
@@ -20,8 +21,9 @@ void CreateMessageDialog()
 void CreateStreamDialog()
 {
     CQuenlowApp& app = theApp;
-    app.m_pStreamDlg = new CPureWMPDialog;
-    app.m_pStreamDlg->Create(nullptr);
+    app.m_pStreamDlg = CreateWindowOrNull(new CPureWMPDialog, nullptr, "second player");
+    if (!app.m_pStreamDlg)
+        return;
     app.m_pStreamDlg->Hide();
     app.m_bStreamDlgVisible = 0;
     app.m_pStreamDlg->SetSize(app.m_nScreenWidth - 500, 50, 500, 400);

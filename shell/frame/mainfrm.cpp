@@ -1,6 +1,9 @@
 // Creation and layout of the main window.
 #include "shell/frame/mainfrm.h"
 
+#include <cstdio>
+#include <vector>
+
 #include <wx/aui/aui.h>
 #include <wx/config.h>
 #include <wx/display.h>
@@ -157,7 +160,8 @@ int CMainFrame::OnCreate()
         return -1;
     }
 
-    InitPaths();
+    if (!InitPaths())
+        return -1;
     m_wndDetailWordPane->ShowLocalPage(theApp.m_strDictPanePagePath);
     m_strSearchText.Empty();
     m_strPrevSearchText.Empty();
@@ -168,9 +172,9 @@ int CMainFrame::OnCreate()
     SetTimer(kTimerDelayedStartup, 1000);
     SetTimer(kTimerSecondWork, 1000);
 
-    theApp.m_dlgMiniHtml = new CMiniHtmlDlg;
-    theApp.m_dlgMiniHtml->Create(nullptr);
-    theApp.m_dlgMiniHtml->Hide();
+    theApp.m_dlgMiniHtml = CreateWindowOrNull(new CMiniHtmlDlg, nullptr, "dictionary pop-up");
+    if (theApp.m_dlgMiniHtml)
+        theApp.m_dlgMiniHtml->Hide();
     CreateStreamDialog();
 
     m_pRibbonBar->ShowCategory(2, false);
@@ -277,7 +281,7 @@ void CMainFrame::GetProgramFolder()
         theApp.ShowMessage("  获取当前目录失败！", "error", 5000);
 }
 
-void CMainFrame::InitPaths()
+bool CMainFrame::InitPaths()
 {
     m_strClipboardText.Empty();
     m_strPrevClipboardText.Empty();
@@ -285,7 +289,16 @@ void CMainFrame::InitPaths()
     GetProgramFolder();
     m_strPlaylistFolder = m_strAppFolder + "Playlist/";
     ApplyStartupDefaults(theApp, m_strAppFolder);
-    CreateDataFolders(theApp);
+    // Without its data folders the program still starts; what they would hold
+    // is not saved, and the learner is told.
+    std::vector<CString> uncreated;
+    if (!CreateDataFolders(theApp, &uncreated)) {
+        const CString notice = DescribeUncreatedFolders(uncreated);
+        theApp.ShowMessage(notice, "error", 5000);
+        for (const CString& folder : uncreated)
+            std::fprintf(stderr, "quenlow: cannot create the data folder %s\n",
+                         theApp.AnsiToUtf8(m_strAppFolder + folder).GetString());
+    }
     // The installation's own identifier and cloud start page.
     theApp.m_strProductId = GetProductSetting("ProductId", theApp.m_strProductId);
     theApp.m_strPanHomeUrl = GetProductSetting("PanHomeUrl", theApp.m_strPanHomeUrl);
@@ -297,19 +310,24 @@ void CMainFrame::InitPaths()
     SetTimer(kTimerMessageSlot, 1000);
     SetTimer(kTimerCaptionCountdown, 1000);
 
-    m_dlgUpdate = new CUpdateDlg;
-    m_dlgUpdate->Create(nullptr);
-    m_dlgUpdate->Hide();
-    m_dlgNetAddress = new CInputNetAdressDlg;
-    m_dlgNetAddress->Create(nullptr);
-    m_dlgNetAddress->Hide();
-    m_dlgNetAddress->LayoutForScreenWidth(theApp.m_nScreenWidth);
-    m_dlgSearch = new CSearchDlg;
-    m_dlgSearch->Create(this);
+    // The update and address windows are optional (their users check);
+    // the search window is not.
+    m_dlgUpdate = CreateWindowOrNull(new CUpdateDlg, nullptr, "update");
+    if (m_dlgUpdate)
+        m_dlgUpdate->Hide();
+    m_dlgNetAddress = CreateWindowOrNull(new CInputNetAdressDlg, nullptr, "network address");
+    if (m_dlgNetAddress) {
+        m_dlgNetAddress->Hide();
+        m_dlgNetAddress->LayoutForScreenWidth(theApp.m_nScreenWidth);
+    }
+    m_dlgSearch = CreateWindowOrNull(new CSearchDlg, this, "search");
+    if (!m_dlgSearch)
+        return false;
     m_dlgSearch->Hide();
 
     m_arrDownloaderQueue.RemoveAll();
     SetTimer(kTimerTreeRefresh, 1000);
+    return true;
 }
 
 void CMainFrame::LoadUiSettings() { ::LoadUiSettings(theApp, theApp.m_strUiDataPath); }

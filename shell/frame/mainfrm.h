@@ -94,7 +94,7 @@ public:
     bool CreateCaptionBar();
     bool CreateDockingPanes();
     void GetProgramFolder();
-    void InitPaths();
+    bool InitPaths();   // false when a window the frame needs cannot be created
     void LoadUiSettings();
     void SaveUiSettings();
     void OnApplicationLook(UINT id);

@@ -10,6 +10,7 @@
 #include <wx/stc/stc.h>
 
 #include "catalogue/playlistpane.h"
+#include "lesson/core/lessonloader.h"
 #include "lesson/quenlowview.h"
 #include "platform/file.h"
 #include "platform/process.h"
@@ -68,6 +69,26 @@ CString WithExtension(const CString& path, const char* extension)
     return stem + extension;
 }
 
+// A subtitle file that could not be used still opens as an empty lesson with
+// its media; the caption bar tells the learner why the text is missing.
+void ReportLessonLoad(ELessonLoadResult result, const CString& path)
+{
+    if (result == ELessonLoadResult::Unreadable)
+        theApp.ShowMessage("无法读取字幕文件：" + path, "error", 5000);
+    else if (result == ELessonLoadResult::NoSentences)
+        theApp.ShowMessage("字幕文件中没有可用的字幕：" + path, "warning", 5000);
+}
+
+// Opens the learner's media and starts it; when the engine refuses either
+// step the caption bar names the file. Returns whether playback was started.
+bool OpenAndPlay(CVlcPlayer& player, const CString& mediaPath)
+{
+    const bool started = player.OpenFile(theApp.AnsiToUtf8(mediaPath).GetString()) && player.Play();
+    if (!started)
+        theApp.ShowMessage("无法播放媒体：" + mediaPath, "error", 5000);
+    return started;
+}
+
 void ScrollTextToTop(CQuenlowView& view)
 {
     if (!view.m_richText)
@@ -112,8 +133,8 @@ void CMainFrame::OnPlay()
 {
     KillTimer(kTimerTimeDisplay);
     SetTimer(kTimerTimeDisplay, 1000);
-    if (CVlcPlayer* player = GetMainPlayer())
-        player->Play();
+    if (CVlcPlayer* player = GetMainPlayer(); player && !player->Play())
+        theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
     theApp.m_strPlayState = "OnPlay";
     theApp.m_strPlaybackStarted = "true";
     SetPlayStateText("播放中");
@@ -151,8 +172,7 @@ void CMainFrame::OnStop()
 void CMainFrame::PlayFromResumeTime()
 {
     if (CVlcPlayer* player = GetMainPlayer()) {
-        player->OpenFile(theApp.AnsiToUtf8(theApp.m_strMediaPath).GetString());
-        player->Play();
+        OpenAndPlay(*player, theApp.m_strMediaPath);
         if (theApp.m_bSeekOnPlay) {
             player->Seek(m_nStoredSeekTime);
             theApp.m_bSeekOnPlay = 0;
@@ -182,8 +202,7 @@ void CMainFrame::ReplaySentence()
     CVlcPlayer* player = GetMainPlayer();
     if (!player || !FileExists(theApp.m_strMediaPath))
         return;
-    player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString());
-    player->Play();
+    OpenAndPlay(*player, theApp.m_strMediaPath);
     const int current = theApp.m_nCurrentSentence;
     if (current >= 0 && current < static_cast<int>(theApp.m_arrSentenceTiming.size()))
         player->Seek(theApp.m_arrSentenceTiming[static_cast<size_t>(current)].starttime);
@@ -288,17 +307,15 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
             m_pDocument->SetTitle(theApp.m_strMediaName);
             UpdateTitle();
         }
-        if (player) {
-            player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString());
-            player->Play();
-        }
+        if (player)
+            OpenAndPlay(*player, theApp.m_strMediaPath);
         m_nPlaybackWaitTicks = 0;
         SetTimer(kTimerPlaybackBegun, 200);
         ShowPane(m_wndPlayListPane, false);
         ShowPane(m_wndDetailWordPane, false);
 
         if (auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView)) {
-            view->LoadSubtitleFile();
+            ReportLessonLoad(view->LoadSubtitleFile(), theApp.m_strScriptPath);
             theApp.m_strDocumentLoaded = "true";
             view->StartFollowing(CString());
             view->ApplyTextFormat();
@@ -353,7 +370,7 @@ void CMainFrame::LoadPendingLesson()
     if (view->m_richText)
         view->m_richText->SetReadOnly(false);
     view->ApplyTextFormat();
-    view->LoadSubtitleFile();
+    ReportLessonLoad(view->LoadSubtitleFile(), theApp.m_strScriptPath);
     if (theApp.m_strCaptionDlgCreated.IsEmpty()) {
         // CreateCaptionDialog gives the caption window its text format.
         view->CreateCaptionDialog();
@@ -409,6 +426,7 @@ void CMainFrame::OpenPendingMedia()
         m_pDocument->SetTitle(theApp.m_strMediaName);
         UpdateTitle();
     }
+    // OnPlay reports a media file that the engine refused.
     if (CVlcPlayer* player = GetMainPlayer())
         player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString());
     OnPlay();

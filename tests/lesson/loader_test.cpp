@@ -303,9 +303,39 @@ TEST(SrtLoaderTest, UnreadableFileGivesAnEmptyLesson)
     LoadLessonFile(app, Fixture("bilingual_credits_utf8.srt"), viewText);
     ASSERT_EQ(app.m_nSentenceCount, 3);
     EXPECT_FALSE(LoadSrtFile(app, folder.ansi() + "gone.srt", viewText));
-    EXPECT_EQ(LoadLessonFile(app, folder.ansi() + "gone.srt", viewText), ELessonLoadResult::Loaded);
+    EXPECT_EQ(LoadLessonFile(app, folder.ansi() + "gone.srt", viewText), ELessonLoadResult::Unreadable);
     ExpectModel(app, viewText, {}, "unreadable");
     EXPECT_TRUE(app.m_strMessageText.IsEmpty());
+}
+
+// Every subtitle loader's failure to read its file reaches the caller, and
+// the previous lesson is gone (the learner sees an empty lesson, not a stale
+// one). A folder with a subtitle name is found beside a video like a file.
+TEST(SubtitleLoaderTest, UnreadableFilesReportUnreadable)
+{
+    TempFolder folder;
+    ASSERT_TRUE(CreateFolders(folder.ansi() + "folder.srt"));
+    for (const char* name : {"gone.srt", "gone.ass", "gone.lrc", "folder.srt"}) {
+        CQuenlowApp app;
+        CString viewText;
+        ASSERT_EQ(LoadLessonFile(app, Fixture("bilingual_credits_gb18030.srt"), viewText), ELessonLoadResult::Loaded);
+        EXPECT_EQ(LoadLessonFile(app, folder.ansi() + name, viewText), ELessonLoadResult::Unreadable) << name;
+        ExpectModel(app, viewText, {}, name);
+    }
+}
+
+// Files that read but hold no sentence: a UTF-16 subtitle file (neither
+// GB18030 nor UTF-8), an ".ass" file with only its header, an ".lrc" file
+// with only identification tags.
+TEST(SubtitleLoaderTest, FilesWithoutSentencesReportNoSentences)
+{
+    for (const char* name : {"utf16le_bom.srt", "no_dialogue.ass", "tags_only.lrc"}) {
+        CQuenlowApp app;
+        CString viewText;
+        ASSERT_EQ(LoadLessonFile(app, Fixture("bilingual_credits_gb18030.srt"), viewText), ELessonLoadResult::Loaded);
+        EXPECT_EQ(LoadLessonFile(app, Fixture(name), viewText), ELessonLoadResult::NoSentences) << name;
+        ExpectModel(app, viewText, {}, name);
+    }
 }
 
 TEST(SrtLoaderTest, SecondLoadLeavesNothingOfTheFirst)

@@ -288,10 +288,11 @@ TEST_F(VlcPlayerTest, FailedEngineGivesNeutralValuesAndNeverCrashes)
     EXPECT_EQ(player.RawPlayer(), nullptr);
 
     player.SetHwnd(1234);
-    player.OpenFile(GetMedia().clip.c_str());
-    player.OpenLocation("http://127.0.0.1:9/none", ":network-caching=20000");
+    // The caller learns that nothing will play.
+    EXPECT_FALSE(player.OpenFile(GetMedia().clip.c_str()));
+    EXPECT_FALSE(player.OpenLocation("http://127.0.0.1:9/none", ":network-caching=20000"));
     player.SetSubtitleFile(GetMedia().subtitleBefore.c_str());
-    player.Play();
+    EXPECT_FALSE(player.Play());
     player.Pause();
     player.Seek(1000);
     player.SetPosition(0.5f);
@@ -317,6 +318,31 @@ TEST_F(VlcPlayerTest, FailedEngineGivesNeutralValuesAndNeverCrashes)
     player.ListAudioTracks();
     EXPECT_TRUE(theApp.m_arrSubtitleTracks.IsEmpty());
     EXPECT_TRUE(theApp.m_arrAudioTracks.IsEmpty());
+}
+
+// What the working engine accepts and refuses, as the callers see it.
+TEST_F(VlcPlayerTest, OpenAndPlayReportWhatTheEngineRefused)
+{
+    {
+        QuickPlayer player;
+        EXPECT_FALSE(player.Play()) << "nothing opened yet";
+        EXPECT_FALSE(player.OpenFile(nullptr));
+        EXPECT_FALSE(player.OpenLocation(nullptr, nullptr));
+        EXPECT_FALSE(player.Play()) << "still nothing opened";
+    }
+    {
+        QuickPlayer player;
+        EXPECT_TRUE(player.OpenFile(GetMedia().clip.c_str()));
+        EXPECT_TRUE(player.Play());
+        EXPECT_TRUE(WaitFor([&] { return player.GetState() == kPlaying; }, 5s));
+    }
+    {
+        // A location the engine accepts; that nothing answers there shows
+        // only once playback runs.
+        QuickPlayer player;
+        EXPECT_TRUE(player.OpenLocation("http://127.0.0.1:9/none", ":network-caching=200"));
+        player.Stop();
+    }
 }
 
 // Two facades, as the main player and the second player window: each has its

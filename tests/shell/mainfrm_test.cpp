@@ -3,6 +3,8 @@
 // command routing and the settings written at close.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <wx/app.h>
 #include <wx/aui/aui.h>
 #include <wx/ribbon/bar.h>
@@ -161,6 +163,21 @@ TEST_F(MainFrameTest, CaptionBarShowsEachKindAndHidesWhenItsTimeIsUp)
         frame->OnTimer(kTimerCaptionCountdown);   // 1 -> 0: hidden
         EXPECT_FALSE(CaptionShown());
     }
+}
+
+// A data folder that cannot be made does not stop the start; the caption
+// bar names it.
+TEST_F(MainFrameTest, DataFolderThatCannotBeMadeIsShownAtStart)
+{
+    CloseFrame();
+    std::filesystem::remove_all(program.path() + "Playlist");
+    program.write("Playlist", "a file in the way");
+    theApp.m_strMessageText.Empty();
+    frame = MakeFrame();
+    frame->OnTimer(kTimerMessageSlot);
+    EXPECT_TRUE(CaptionShown());
+    EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "无法创建数据文件夹：Playlist");
+    EXPECT_EQ(frame->m_wndCaptionBar->GetBackColor(), 0x0000FFu);
 }
 
 TEST_F(MainFrameTest, CaptionBarKeepsOnlyTheLatestMessageAndSkipsShortOnes)

@@ -6,7 +6,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include <sys/resource.h>
@@ -22,6 +24,8 @@
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
 #include "shell/base/wxtext.h"
+#include "playback/playerdlg.h"
+#include "playback/playerpane.h"
 #include "playback/purewmpdialog.h"
 #include "playback/vlcplayer.h"
 #include "shell/core/downloaderexchange.h"
@@ -383,6 +387,38 @@ TEST_F(MainFrameTransportTest, DroppedListFillsCurrentPlaylistAndMarksOneItem)
     EXPECT_EQ(tree->GetItemImage(frame->m_hPlayingItem), CLocalViewTree::kImageMarked);
 }
 
+// A main player whose engine did not start: every way the frame opens or
+// plays the learner's media names the file in the caption bar.
+TEST_F(MainFrameTransportTest, MediaTheEngineRefusesIsReported)
+{
+    frame->m_wndPlayerPane->m_dlgPlayer->m_player =
+        std::make_unique<CVlcPlayer>(std::vector<std::string>{"--no-such-option-xyz"});
+    ASSERT_EQ(Player().RawPlayer(), nullptr);
+    const CString media = program.ansi() + "lesson one.mp4";
+    program.write("lesson one.mp4", "not played");
+    MakeLesson(program.ansi() + "lesson one.script");
+    const CString expected = "无法播放媒体：" + media;
+
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"lesson with its media", [&] { frame->PlayMediaWithScript(media); }},
+        {"resume", [&] { frame->PlayFromResumeTime(); }},
+        {"replay the sentence", [&] { frame->ReplaySentence(); }},
+        {"play command", [&] { frame->OnPlay(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        theApp.m_strMediaPath = media;
+        TakeMessage();
+        c.run();
+        EXPECT_EQ(TakeMessage(), expected);
+        frame->KillTimer(600);
+    }
+}
+
 // ---- The whole lesson opening with the real engine ----
 
 class LessonOpeningTest : public MainFrameTransportTest {
@@ -485,6 +521,43 @@ TEST_F(LessonOpeningTest, MissingBlankLessonStillPlaysTheMedia)
     EXPECT_FALSE(frame->IsTimerRunning(2300));
     EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
     Player().Stop();
+}
+
+// A subtitle file beside the media that cannot be used: the media still
+// plays with an empty lesson, and the caption bar says what went wrong.
+TEST_F(LessonOpeningTest, UnusableSubtitleFileIsReportedAndTheMediaPlays)
+{
+    const std::string mediaFs = program.path() + "clip.mp4";
+    MakeClip(mediaFs);
+    const CString subtitle = program.ansi() + "clip.srt";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        CString message;
+    };
+    const Case cases[] = {
+        {"a folder in its place", [&] { ASSERT_TRUE(CreateFolders(subtitle)); },
+         "无法读取字幕文件：" + subtitle},
+        {"UTF-16 text",
+         [&] {
+             ASSERT_TRUE(WriteFileAtomically(subtitle, testsupport::ReadBytes(
+                                                           testsupport::FixturePath("lesson/utf16le_bom.srt"))));
+         },
+         "字幕文件中没有可用的字幕：" + subtitle},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(ToFsPath(subtitle));
+        c.make();
+        RequestPlay(FromFsPath(mediaFs));
+        ASSERT_EQ(theApp.m_strScriptPath, subtitle);
+        TakeMessage();
+        OpenAndWaitForPlayback();
+        EXPECT_EQ(TakeMessage(), c.message);
+        EXPECT_EQ(theApp.m_nSentenceCount, 0);
+        EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+        Player().Stop();
+    }
 }
 
 // Measurement, not a check: the process CPU of 10 s of a playing lesson with

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/codepage.h"
 #include "shell/core/quenlow.h"
@@ -128,6 +129,41 @@ TEST(StartupDefaultsTest, ReportsAFolderThatCannotBeMade)
 
     EXPECT_FALSE(CreateDataFolders(app));
     EXPECT_TRUE(fs::is_directory(tmp.path() + "CacheFolder"));   // the others are still made
+}
+
+// The folders that could not be made are named, so start-up can tell which.
+// A file in place of "AppData" blocks every folder below it.
+TEST(StartupDefaultsTest, NamesTheFoldersThatCannotBeMade)
+{
+    struct Case {
+        const char* blocker;
+        std::vector<std::string> failed;
+        const char* notice;
+    };
+    const Case cases[] = {
+        {"Playlist", {"Playlist"}, "无法创建数据文件夹：Playlist"},
+        {"AppData",
+         {"AppData/BasicDict", "AppData/UserData", "AppData/Temp", "AppData/Temp/Script", "AppData/Temp/FileInfo",
+          "AppData/CommonData", "AppData/Help", "AppData/CommandExchange/Player2Downloader",
+          "AppData/CommandExchange/Downloader2Player", "AppData/DataExchange/DownloaderData"},
+         "无法创建数据文件夹：AppData/BasicDict 等10个"},
+        {nullptr, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.blocker ? c.blocker : "nothing in the way");
+        testsupport::TempFolder tmp;
+        if (c.blocker)
+            tmp.write(c.blocker, "a file in the way");
+        CQuenlowApp app;
+        ApplyStartupDefaults(app, tmp.ansi());
+        std::vector<CString> failed;
+        EXPECT_EQ(CreateDataFolders(app, &failed), c.failed.empty());
+        std::vector<std::string> names;
+        for (const CString& folder : failed)
+            names.push_back(folder.str());
+        EXPECT_EQ(names, c.failed);
+        EXPECT_EQ(DescribeUncreatedFolders(failed).str(), c.notice);
+    }
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "shell/core/curloptions.h"
 #include "shell/core/quenlow.h"
 #include "shell/core/updatecheck.h"
 #include "tests/shell/loopbackserver.h"
@@ -160,6 +161,69 @@ TEST(UpdateCheckTest, ServerThatNeverAnswersOrIsNotThereFailsInTime)
         ::close(fd);
     }
     EXPECT_EQ(CheckForUpdate(MakeRequest(tmp, closedPort)).result, EUpdateCheckResult::NoConnection);
+}
+
+// An address the transfer library refuses (longer than the 8 MB it takes
+// for a text option) fails the request before anything is sent, on the usual
+// failure notice, with the option named.
+TEST(UpdateCheckTest, RefusedOptionFailsTheRequestUnsent)
+{
+    testsupport::TempFolder tmp;
+    CLoopbackServer server([](const std::string&) { return Reply(200, "0"); });
+    const CString hugeId(std::string(8 * 1024 * 1024, 'A'));
+    const SUpdateCheckOutcome outcome = CheckForUpdate(MakeRequest(tmp, server.port(), hugeId));
+    EXPECT_EQ(outcome.result, EUpdateCheckResult::NoConnection);
+    EXPECT_EQ(outcome.message, "无法建立与服务器连接，不能更新！");
+    EXPECT_EQ(outcome.httpStatus, 0);
+    EXPECT_EQ(outcome.requestError.Find("CURLOPT_URL refused: "), 0) << outcome.requestError.str();
+    EXPECT_TRUE(server.requests().empty());
+
+    // A request that goes out has no request error.
+    EXPECT_TRUE(CheckForUpdate(MakeRequest(tmp, server.port())).requestError.IsEmpty());
+}
+
+// The option setter stops at the first refusal and names it; later options
+// are not set, earlier ones stay set.
+TEST(CurlOptionsTest, FirstRefusedOptionIsKept)
+{
+    struct Case {
+        const char* what;
+        std::function<void(CCurlOptions&)> set;
+        std::string error;   // start of Error(), empty when all were taken
+    };
+    const Case cases[] = {
+        {"all taken",
+         [](CCurlOptions& o) {
+             o.Set(NAMED_CURLOPT(CURLOPT_MAXREDIRS), 5L).Set(NAMED_CURLOPT(CURLOPT_TIMEOUT_MS), 100L);
+         },
+         ""},
+        {"negative redirect count",
+         [](CCurlOptions& o) { o.Set(NAMED_CURLOPT(CURLOPT_MAXREDIRS), -2L); }, "CURLOPT_MAXREDIRS refused: "},
+        {"unknown protocol",
+         [](CCurlOptions& o) { o.Set(NAMED_CURLOPT(CURLOPT_PROTOCOLS_STR), "http,nosuchproto"); },
+         "CURLOPT_PROTOCOLS_STR refused: "},
+        {"first refusal wins",
+         [](CCurlOptions& o) {
+             o.Set(NAMED_CURLOPT(CURLOPT_NOSIGNAL), 1L)
+                 .Set(NAMED_CURLOPT(CURLOPT_PROTOCOLS_STR), "nosuchproto")
+                 .Set(NAMED_CURLOPT(CURLOPT_MAXREDIRS), -2L);
+         },
+         "CURLOPT_PROTOCOLS_STR refused: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CURL* curl = curl_easy_init();
+        ASSERT_NE(curl, nullptr);
+        CCurlOptions options(curl);
+        c.set(options);
+        EXPECT_EQ(options.Ok(), c.error.empty());
+        EXPECT_EQ(options.Result() == CURLE_OK, c.error.empty());
+        if (c.error.empty())
+            EXPECT_EQ(options.Error(), "");
+        else
+            EXPECT_EQ(options.Error().rfind(c.error, 0), 0u) << options.Error();
+        curl_easy_cleanup(curl);
+    }
 }
 
 TEST(UpdateCheckTest, NoAddressOrNoProductIdStopsBeforeAnyRequest)
