@@ -127,6 +127,12 @@ size_t OnHeaderLine(char* data, size_t size, size_t count, void* user)
 // Only the headers are wanted: the first byte of the body ends the transfer.
 size_t OnBody(char*, size_t, size_t, void*) { return 0; }
 
+// A non-zero answer aborts the transfer; curl asks at least once a second.
+int OnProgress(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
 // Asks for the address and fills status and content length. False when no
 // final response arrived (no connection, a timeout before the headers ended,
 // too many redirects).
@@ -153,6 +159,11 @@ bool RequestHeaders(const std::string& url, const SUpdateCheckRequest& request, 
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeaderLine);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &headers);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
+    if (request.cancel) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(request.cancel));
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
 
     // The transfer ends with an error once the body starts (or when a server
     // announces a length and sends less); what counts is whether the last
@@ -217,6 +228,8 @@ SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
     }
 
     outcome.serverAddress = ResolveHostIPv4(request.serverHost);
+    if (request.cancel && *request.cancel)
+        return SetNotice(outcome, EUpdateCheckResult::NoConnection);
     if (outcome.serverAddress.Find('.') < 0)
         return SetNotice(outcome, EUpdateCheckResult::NoServerAddress);
     if (request.productId.IsEmpty())
