@@ -256,16 +256,15 @@ BCMenu* BCMenu::CreateSubMenu()
 {
     if (!m_hMenu)
         return nullptr;
-    auto* sub = new BCMenu;
+    auto sub = std::make_unique<BCMenu>();
     sub->CreatePopupMenu();
     sub->m_selectedCheckId = m_selectedCheckId;
     sub->m_unselectedCheckId = m_unselectedCheckId;
     sub->m_checkImages = m_checkImages;
-    sub->m_checkImagesShared = TRUE;
     s_allSubMenus.push_back(sub->m_hMenu);
     m_subMenuHandles.push_back(sub->m_hMenu);
-    m_ownedSubMenus.push_back(sub);
-    return sub;
+    m_ownedSubMenus.push_back(std::move(sub));
+    return m_ownedSubMenus.back().get();
 }
 
 void BCMenu::DeleteToolkitMenu(wxMenu* menu)
@@ -302,14 +301,12 @@ BOOL BCMenu::DestroyMenu()
         RemoveFromAllSubMenus(m_subMenuHandles[i]);
     m_subMenuHandles.clear();
     while (!m_ownedSubMenus.empty()) {
-        BCMenu* sub = m_ownedSubMenus.back();
+        const std::unique_ptr<BCMenu> sub = std::move(m_ownedSubMenus.back());
         m_ownedSubMenus.pop_back();
-        delete sub;
     }
     m_itemRecords.clear();
-    if (m_checkImages && !m_checkImagesShared)
-        delete m_checkImages;
     m_checkImages = nullptr;
+    m_ownCheckImages.reset();
 
     wxMenu* menu = m_hMenu;
     ReleaseHandle();

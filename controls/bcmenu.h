@@ -164,8 +164,10 @@ protected:
     COLORREF m_transparentColour = RGB(192, 192, 192);
     BOOL m_useTransparentColour = FALSE;
     BOOL m_monoDisabledImages = FALSE;
+    // The check images in use: the menu's own (m_ownCheckImages) or, for a
+    // sub-menu, its parent's, which outlive it.
     wxImageList* m_checkImages = nullptr;
-    BOOL m_checkImagesShared = FALSE;
+    std::unique_ptr<wxImageList> m_ownCheckImages;
     int m_selectedCheckId = -1;
     int m_unselectedCheckId = -1;
     BOOL m_imagesAreIcons = FALSE;
@@ -193,7 +195,7 @@ protected:
     // m_hMenu, which clears itself when the toolkit deletes the menu).
     const wxMenu* m_registeredHandle = nullptr;
     // The sub-menu objects this menu created and deletes.
-    std::vector<BCMenu*> m_ownedSubMenus;
+    std::vector<std::unique_ptr<BCMenu>> m_ownedSubMenus;
 
 private:
     void SetHandle(wxMenu* menu);

@@ -58,13 +58,10 @@ bool CBitSlider::Create(wxWindow* parent, int id, const wxPoint& pos, const wxSi
 
 void CBitSlider::FreeItems()
 {
-    if (m_bOwnItems) {
-        delete m_pItemBefore;
-        delete m_pItemAfter;
-    }
     m_pItemBefore = nullptr;
     m_pItemAfter = nullptr;
-    m_bOwnItems = FALSE;
+    m_pOwnItemBefore.reset();
+    m_pOwnItemAfter.reset();
 }
 
 // ---- Range and position ----
@@ -242,9 +239,10 @@ void CBitSlider::LoadChannelBitmaps(const CString& afterFile, const CString& bef
     if (!GetHandle())
         return;
     FreeItems();
-    m_pItemAfter = new CBitItem(afterFile, 0, 0, FALSE);
-    m_pItemBefore = new CBitItem(beforeFile, 0, 0, FALSE);
-    m_bOwnItems = TRUE;
+    m_pOwnItemAfter = std::make_unique<CBitItem>(afterFile, 0, 0, FALSE);
+    m_pOwnItemBefore = std::make_unique<CBitItem>(beforeFile, 0, 0, FALSE);
+    m_pItemAfter = m_pOwnItemAfter.get();
+    m_pItemBefore = m_pOwnItemBefore.get();
     if (HasFrames(m_pItemBefore))
         SetSize(wxSize(m_pItemBefore->GetWidth(), m_pItemBefore->GetHeight()));
     PlaceThumb();

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include <wx/control.h>
 #include <wx/slider.h>
@@ -126,9 +127,12 @@ private:
     void SendScroll(wxEventType type);
 
     CBitWnd* m_wndThumb = nullptr;
+    // The channel strips shown: the caller's, or m_pOwnItemBefore and m_pOwnItemAfter when
+    // the slider loaded them.
     CBitItem* m_pItemBefore = nullptr;
     CBitItem* m_pItemAfter = nullptr;
-    BOOL m_bOwnItems = FALSE;
+    std::unique_ptr<CBitItem> m_pOwnItemBefore;
+    std::unique_ptr<CBitItem> m_pOwnItemAfter;
     int m_nThumbOffset = 0;
     CString m_strTip;
 

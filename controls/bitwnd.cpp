@@ -5,11 +5,7 @@
 
 #include "controls/bititem.h"
 
-CBitWnd::~CBitWnd()
-{
-    if (m_bOwnItem)
-        delete m_pItem;
-}
+CBitWnd::~CBitWnd() = default;
 
 BOOL CBitWnd::CreateWnd(long style, wxWindow* parent, int id)
 {
@@ -33,19 +29,15 @@ BOOL CBitWnd::CreateWnd(long style, wxWindow* parent, int id)
 
 void CBitWnd::SetItem(CBitItem* item)
 {
-    if (m_bOwnItem)
-        delete m_pItem;
     m_pItem = item;
-    m_bOwnItem = FALSE;
+    m_pOwnItem.reset();
     Resize();
 }
 
 void CBitWnd::LoadItem(const CString& fileName, UINT frameWidth, UINT frameHeight)
 {
-    if (m_bOwnItem)
-        delete m_pItem;
-    m_pItem = new CBitItem(fileName, frameWidth, frameHeight, FALSE);
-    m_bOwnItem = TRUE;
+    m_pOwnItem = std::make_unique<CBitItem>(fileName, frameWidth, frameHeight, FALSE);
+    m_pItem = m_pOwnItem.get();
     Resize();
 }
 

@@ -5,6 +5,8 @@
 // is how the seek bar's thumb lets the bar drag and seek.
 #pragma once
 
+#include <memory>
+
 #include <wx/window.h>
 
 #include "platform/cstring.h"
@@ -61,11 +63,12 @@ private:
     void Resize();
 
     int m_nState = 0;
+    // The strip shown: the caller's, or m_pOwnItem when the window loaded it.
     CBitItem* m_pItem = nullptr;
+    std::unique_ptr<CBitItem> m_pOwnItem;
     BOOL m_bChecked = FALSE;
     BOOL m_bToggle = FALSE;
     BOOL m_bForwardMouse = FALSE;
     BOOL m_bTracking = FALSE;
-    BOOL m_bOwnItem = FALSE;
     BOOL m_bCommandOnPress = FALSE;
 };

@@ -98,11 +98,7 @@ IMainFrameHost* CQuenlowView::MainFrame()
 CQuenlowView::~CQuenlowView()
 {
     m_timers.KillAll();
-    // The caption window has no parent, so nothing else destroys it.
-    if (m_pShowChnDlg != nullptr) {
-        m_pShowChnDlg->Destroy();
-        m_pShowChnDlg = nullptr;
-    }
+    DestroyCaptionDialog();
 }
 
 bool CQuenlowView::Create(wxWindow* host, int id)
@@ -498,6 +494,14 @@ void CQuenlowView::CreateCaptionDialog()
     if (m_nCaptionMargin > 0 && m_pShowChnDlg->m_richCaption != nullptr)
         m_pShowChnDlg->m_richCaption->SetMargins(m_nCaptionMargin, -1);
     theApp.m_strCaptionDlgCreated = "true";
+}
+
+void CQuenlowView::DestroyCaptionDialog()
+{
+    if (m_pShowChnDlg != nullptr) {
+        m_pShowChnDlg->Destroy();
+        m_pShowChnDlg = nullptr;
+    }
 }
 
 void CQuenlowView::AlignCaption()

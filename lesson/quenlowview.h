@@ -139,6 +139,9 @@ public:
     // Creates the Chinese caption window hidden, with no parent and no size
     // (once; a second call keeps the first window).
     void CreateCaptionDialog();
+    // Destroys the caption window (it has no parent, so nothing else does);
+    // the view and the application's exit call it. A later caption makes a new one.
+    void DestroyCaptionDialog();
     // Left or centred alignment of the caption text.
     void AlignCaption();
     // Puts the caption window over the bottom 30 pixels of the text.

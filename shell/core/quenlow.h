@@ -31,8 +31,8 @@ public:
     CQuenlowApp& operator=(const CQuenlowApp&) = delete;
 
     // ---- Show-message slot (quenlow_message.cpp) ----
-    // Any thread may fill the slot; the main frame's timers take it on the
-    // user-interface thread. The three values change together under one lock.
+    // Filled on the user-interface thread (another thread may, too); the main
+    // frame's timers take it there. The three values change together under one lock.
     void ShowMessage(const CString& text, const CString& kind, int milliseconds);
     void SetMessage(int kind, const CString& text, int seconds);
     // Takes the pending message and empties the slot, in one step. A text of

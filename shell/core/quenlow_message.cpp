@@ -1,6 +1,8 @@
 // The show-message slot: one pending notice (kind, text, seconds). The
-// automatic update check writes it from its worker thread while the main
-// frame's timers read and empty it, so all three values move under one lock.
+// program's writers run on the user-interface thread (the update check's
+// outcome comes back there before its notice is written) and the main frame's
+// timers read and empty it; the three values still move under one lock, so a
+// notice written from another thread arrives whole.
 #include "shell/core/quenlow.h"
 
 void CQuenlowApp::ShowMessage(const CString& text, const CString& kind, int milliseconds)

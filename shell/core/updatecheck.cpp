@@ -128,6 +128,12 @@ size_t OnHeaderLine(char* data, size_t size, size_t count, void* user)
 // Only the headers are wanted: the first byte of the body ends the transfer.
 size_t OnBody(char*, size_t, size_t, void*) { return 0; }
 
+// A non-zero answer aborts the transfer; curl asks at least once a second.
+int OnProgress(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
 // Asks for the address and fills status and content length. False when no
 // final response arrived (no connection, a timeout before the headers ended,
 // too many redirects) or the request could not be made: then `error` says
@@ -161,6 +167,11 @@ bool RequestHeaders(const std::string& url, const SUpdateCheckRequest& request, 
         .Set(NAMED_CURLOPT(CURLOPT_HEADERFUNCTION), OnHeaderLine)
         .Set(NAMED_CURLOPT(CURLOPT_HEADERDATA), &headers)
         .Set(NAMED_CURLOPT(CURLOPT_WRITEFUNCTION), OnBody);
+    if (request.cancel) {
+        options.Set(NAMED_CURLOPT(CURLOPT_XFERINFOFUNCTION), OnProgress)
+            .Set(NAMED_CURLOPT(CURLOPT_XFERINFODATA), const_cast<std::atomic<bool>*>(request.cancel))
+            .Set(NAMED_CURLOPT(CURLOPT_NOPROGRESS), 0L);
+    }
     if (!options.Ok()) {
         error = options.Error();
         curl_slist_free_all(extra);
@@ -231,6 +242,8 @@ SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
     }
 
     outcome.serverAddress = ResolveHostIPv4(request.serverHost);
+    if (request.cancel && *request.cancel)
+        return SetNotice(outcome, EUpdateCheckResult::NoConnection);
     if (outcome.serverAddress.Find('.') < 0)
         return SetNotice(outcome, EUpdateCheckResult::NoServerAddress);
     if (request.productId.IsEmpty())

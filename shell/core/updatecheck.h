@@ -7,10 +7,12 @@
 // hands to the downloader with kUpdateDownloaderCommand.
 //
 // Nothing here touches a window or theApp's shared state except
-// MakeUpdateCheckRequest (user-interface thread) and PostUpdateCheckMessage
-// (the locked show-message slot), so the check can run on a worker thread.
+// MakeUpdateCheckRequest and PostUpdateCheckMessage, so CheckForUpdate can run
+// on a worker thread; the frame hands the outcome back to the user-interface
+// thread and writes the notice there.
 #pragma once
 
+#include <atomic>
 #include <future>
 
 #include "platform/cstring.h"
@@ -26,6 +28,9 @@ struct SUpdateCheckRequest {
     CString localUpdateFile;   // the local copy whose length is compared
     long connectTimeoutMs = 5000;
     long totalTimeoutMs = 15000;
+    // When set and turned true, a request under way ends within about a
+    // second and the check reports NoConnection (the frame stops its worker).
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 enum class EUpdateCheckResult {

@@ -90,8 +90,11 @@ CMainFrame::CMainFrame(const CString& programFolder)
 CMainFrame::~CMainFrame()
 {
     m_timers.KillAll();
+    m_worker.Stop();
     m_auiManager.UnInit();
     if (g_mainFrame == this) {
+        // A frame deleted without closing leaves no parentless window behind either.
+        DestroyAppWindows();
         g_mainFrame = nullptr;
         SetMainFrameHost(nullptr);
     }

@@ -17,6 +17,7 @@
 #include "shell/core/downloaderexchange.h"
 #include "shell/core/downloadprogress.h"
 #include "shell/frame/panemanager.h"
+#include "shell/base/frameworker.h"
 #include "shell/base/mainframehost.h"
 #include "shell/base/windowtimers.h"
 
@@ -203,7 +204,7 @@ public:
     void OnBatchSubtitleWaitTick();
     void OnSubtitleOffsetTick();
     void ShowMessageSlot();
-    // Timer 900 resolves the update server off this thread; the address comes back here.
+    // Timer 900 resolves the update server on m_worker; the address comes back here.
     void OnUpdateHostResolved(const CString& address);
 
     // Mailboxes and the local media tree.
@@ -217,8 +218,8 @@ public:
     void StartSubtitlePackageWait();
     static bool IsDirectory(const CString& path);
 
-    // The manual update check: runs on a worker thread, its outcome comes
-    // back to OnUpdateCheckDone on the user-interface thread.
+    // The manual update check: runs on m_worker, its outcome comes back to
+    // OnUpdateCheckDone on the user-interface thread.
     void StartManualUpdateCheck();
     void OnUpdateCheckDone(int result, int messageKind, const CString& message, int messageSeconds);
     bool IsUpdateCheckRunning() const { return m_bUpdateCheckRunning; }
@@ -261,8 +262,9 @@ public:
     std::function<void(int64_t deltaMs)> m_fnKeySkip;
     bool m_bUpdateHostPending = false;
     bool m_bUpdateCheckRunning = false;
-    // Lives as long as the frame: a worker's result is dropped once it expired.
-    std::shared_ptr<int> m_pWorkAlive = std::make_shared<int>(0);
+    // The frame's background work (name resolution, the update check); it is
+    // stopped and joined when the frame closes or goes.
+    CFrameWorker m_worker {this};
     bool m_bWorkBound = false;
 
     // ---- Transport commands the category change uses ----
@@ -288,7 +290,13 @@ public:
     bool IsTimerRunning(int id) const { return m_timers.IsRunning(id); }
 
     // ---- Closing ----
+    // Stops the players and the worker, saves the layout and destroys the
+    // application's parentless windows (DestroyAppWindows), so the program
+    // ends with the frame.
     void OnClose(wxCloseEvent& event);
+    // The parentless windows the frame made: the update and the address
+    // windows, and the lesson view's caption window. Destroyed and nulled.
+    void DestroyOwnTopLevelWindows();
 
     // ---- Owned windows and objects ----
     CUpdateDlg* m_dlgUpdate = nullptr;

@@ -12,6 +12,7 @@
 #include "playback/purewmpdialog.h"
 #include "catalogue/playlistpane.h"
 #include "shell/base/icons.h"
+#include "shell/frame/appwindows.h"
 #include "shell/frame/mainfrm.h"
 #include "shell/frame/mainribbon.h"
 #include "shell/base/mycaptionbar.h"
@@ -195,5 +196,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
     DockPane(m_wndPlayerPane);
     SaveUiSettings();
     m_timers.KillAll();
+    m_worker.Stop();
+    DestroyAppWindows();
     event.Skip();   // the window goes; the downloader keeps running
 }

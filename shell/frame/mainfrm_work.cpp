@@ -2,7 +2,7 @@
 // tick, the mailboxes that other windows leave for the frame, the local media
 // tree, the batch subtitle fetch, the manual update check, the playback keys
 // and dropped files.
-#include <thread>
+#include <atomic>
 
 #include <wx/app.h>
 #include <wx/bmpbuttn.h>
@@ -98,20 +98,13 @@ void CMainFrame::OnDelayedStartupTick()
     if (m_downloaderExchange.BeginReplacement(m_strNewDownloaderPath))
         SetTimer(kDownloaderReplaceTimer, kDownloaderReplaceDelayMs);
 
-    // The update server's name is resolved on a thread of its own; the
+    // The update server's name is resolved on the frame's worker; the
     // automatic check starts when the address is back (OnUpdateHostResolved).
     const CString host = GetProductSetting("UpdateServerHost");
-    m_bUpdateHostPending = true;
-    std::weak_ptr<int> alive = m_pWorkAlive;
-    std::thread([this, alive, host] {
+    m_bUpdateHostPending = m_worker.Post([this, host](const std::atomic<bool>&) -> CFrameWorker::Completion {
         const CString address = ResolveHostIPv4(host);
-        if (alive.expired() || !wxTheApp)
-            return;
-        wxTheApp->CallAfter([this, alive, address] {
-            if (!alive.expired())
-                OnUpdateHostResolved(address);
-        });
-    }).detach();
+        return [this, address] { OnUpdateHostResolved(address); };
+    });
 
     m_downloaderExchange.CleanUpExchangeFiles(m_strFirstStartPath);
 }
@@ -488,21 +481,20 @@ void CMainFrame::StartManualUpdateCheck()
 {
     if (m_bUpdateCheckRunning)
         return;
-    m_bUpdateCheckRunning = true;
     const SUpdateCheckRequest request = MakeUpdateCheckRequest();
-    std::weak_ptr<int> alive = m_pWorkAlive;
-    // The check waits on the network: it runs on a thread of its own and
-    // hands its outcome back to the user-interface thread.
-    std::thread([this, alive, request] {
-        const SUpdateCheckOutcome outcome = CheckForUpdateAsync(request).get();
-        if (alive.expired() || !wxTheApp)
-            return;
-        const int result = outcome.result == EUpdateCheckResult::NewVersion ? 1 : 0;
-        wxTheApp->CallAfter([this, alive, result, outcome] {
-            if (!alive.expired())
+    // The check waits on the network: it runs on the frame's worker, which
+    // hands its outcome back to the user-interface thread. Closing the frame
+    // cancels a request under way.
+    m_bUpdateCheckRunning =
+        m_worker.Post([this, request](const std::atomic<bool>& stopping) -> CFrameWorker::Completion {
+            SUpdateCheckRequest cancellable = request;
+            cancellable.cancel = &stopping;
+            const SUpdateCheckOutcome outcome = CheckForUpdate(cancellable);
+            const int result = outcome.result == EUpdateCheckResult::NewVersion ? 1 : 0;
+            return [this, result, outcome] {
                 OnUpdateCheckDone(result, outcome.messageKind, outcome.message, outcome.messageSeconds);
+            };
         });
-    }).detach();
 }
 
 void CMainFrame::OnUpdateCheckDone(int result, int messageKind, const CString& message, int messageSeconds)
