@@ -27,6 +27,7 @@
 #include "platform/cstring.h"
 #include "shell/base/viewbase.h"
 #include "shell/base/windowtimers.h"
+#include "shell/core/commandids.h"
 
 class wxStyledTextCtrl;
 class wxCommandEvent;
@@ -59,19 +60,6 @@ public:
     static constexpr int kTextPositionsDelay = 500;
     static constexpr int kEffectDelay = 1000;
     static constexpr int kTextId = 1014;
-
-    // Commands the view handles (menu/command ids; never window ids).
-    static constexpr int kCmdFontItalic = 32785;
-    static constexpr int kCmdFontUnderline = 32786;
-    static constexpr int kCmdFontColor = 32787;
-    static constexpr int kCmdBackColor = 32788;
-    static constexpr int kCmdDecreaseMargin = 32791;
-    static constexpr int kCmdIncreaseMargin = 32792;
-    static constexpr int kCmdFontBold = 32795;
-    static constexpr int kCmdFontName = 32797;
-    static constexpr int kCmdFontSize = 32798;
-    static constexpr int kCmdTranslate = 32808;
-    static constexpr int kCmdStrikeOut = 32810;
 
     // Caption strip height and the margin step, in pixels.
     static constexpr int kCaptionHeight = 30;

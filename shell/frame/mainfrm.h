@@ -14,6 +14,7 @@
 #include "online/core/filesha1.h"
 #include "platform/cstring.h"
 #include "platform/wintypes.h"
+#include "shell/core/commandids.h"
 #include "shell/core/downloaderexchange.h"
 #include "shell/core/downloadprogress.h"
 #include "shell/frame/panemanager.h"
@@ -48,8 +49,7 @@ enum ECentralViewId {
     kViewBilingual = 374,
     kViewDictionaryForm = 422,
     kViewWebPage = 503,
-    kViewEmptyHelp = 32892,
-    kViewEmptyEscapeDuty = 32912,
+    // kViewEmptyHelp and kViewEmptyEscapeDuty: shell/core/commandids.h.
 };
 
 // Timer ids of the main frame.
@@ -138,7 +138,7 @@ public:
     CString ToUtf8(const CString& text) const;
     // "MM:SS" of a time; minutes are not wrapped into hours.
     static CString FormatPlayTime(int64_t ms);
-    // Status element 32816 and m_strPlayStateText.
+    // Status element kStatusPlayStateElement and m_strPlayStateText.
     void SetPlayStateText(const CString& text);
     // Queues a command for the downloader program (started when needed).
     bool SendDownloaderCommand(const CString& command);

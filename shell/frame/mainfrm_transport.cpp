@@ -33,17 +33,6 @@ enum ETransportTimer {
     kTimerLessonOpen = 2300,
 };
 
-enum ETransportCommand {
-    kCmdPlay = 32804,
-    kCmdPause = 32805,
-    kCmdStop = 32806,
-    kCmdRestart = 4041,
-    kCmdUseOnlineDict = 32809,
-    kCmdUseLocalDict = 32771,
-};
-
-constexpr int kStatusTimeElement = 32814;
-constexpr int kStatusSentenceElement = 32966;
 constexpr int kEnginePlaying = 3;
 constexpr int kEngineBuffering = 2;
 // Timer 600 gives up after this many 200 ms ticks (30 s): a file that never
