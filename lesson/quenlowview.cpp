@@ -215,7 +215,7 @@ void CQuenlowView::StartFollowing(const CString& /*unused*/)
 void CQuenlowView::OnTimer(int id)
 {
     // Following, the point-read stop, the held button and the positions pass
-    // act only while playing; timer 5000 stays armed until then.
+    // act only while playing; kTimerTextPositions stays armed until then.
     const bool playing = theApp.m_strPlayState == "OnPlay";
     switch (id) {
     case kFollowTimer:

@@ -59,7 +59,7 @@ public:
     };
 
     // Timer ids.
-    enum {
+    enum EPlayerDlgTimer {
         kTimerClick = 100,
         kTimerDoubleClick = 200,
         kTimerBarCountdown = 300,

@@ -346,6 +346,6 @@ void CMainFrame::LookUpClipboardText()
     CVlcPlayer* player = GetMainPlayer();
     if (player && player->GetState() == 3) {
         OnPause();
-        SetTimer(kTimerSubtitleApply, 200);
+        SetTimer(kTimerSubtitleToPlayer, 200);
     }
 }
