@@ -8,6 +8,7 @@
 #include <wx/windowid.h>
 
 #include "shell/base/wxtext.h"
+#include "shell/core/commandids.h"
 
 namespace {
 
@@ -30,8 +31,6 @@ std::map<int, UINT>& ItemToCommand()
     static std::map<int, UINT> map;
     return map;
 }
-
-constexpr UINT kLargestPlainId = 32766;
 
 } // namespace
 
@@ -152,7 +151,7 @@ void BCMenu::RemoveFromAllSubMenus(const wxMenu* menu)
 
 int BCMenu::ItemIdForCommand(UINT command)
 {
-    if (command <= kLargestPlainId)
+    if (command <= static_cast<UINT>(kLargestToolkitId))
         return static_cast<int>(command);
     auto found = CommandToItem().find(command);
     if (found != CommandToItem().end())

@@ -11,8 +11,9 @@
 // parent deletes in DestroyMenu.
 //
 // Command ids of the program reach above the toolkit's id range (ids must
-// stay below 32767); ItemIdForCommand and CommandForItemId map between the
-// two, and a record keeps the program's command id.
+// not exceed kLargestToolkitId, shell/core/commandids.h); ItemIdForCommand
+// and CommandForItemId map between the two, and a record keeps the
+// program's command id.
 #pragma once
 
 #include <cstdint>
@@ -146,8 +147,8 @@ public:
     wxMenu* GetSubMenu(int position) const;
 
     // ---- Command ids and toolkit item ids ----
-    // Commands below 32767 are their own item id; larger ones get a toolkit
-    // id of their own, the same for the whole run.
+    // Commands up to kLargestToolkitId are their own item id; larger ones get
+    // a toolkit id of their own, the same for the whole run.
     static int ItemIdForCommand(UINT command);
     // The command of a toolkit item id (the id itself when it was not mapped).
     static UINT CommandForItemId(int itemId);

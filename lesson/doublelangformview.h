@@ -16,11 +16,12 @@ class wxStyledTextCtrl;
 
 class CDoubleLangFormView : public CView {
 public:
-    // The follow timer: 100 ms, started by BuildText.
-    static constexpr int kFollowTimer = 100;
+    // Timers of the view.
+    enum EDoubleLangFormViewTimer {
+        kFollowTimer = 100,    // 100 ms, started by BuildText
+        kTimerLookUp = 200,    // 200 ms once: the look-up after a double click
+    };
     static constexpr int kFollowInterval = 100;
-    // The look-up after a double click: 200 ms, once.
-    static constexpr int kTimerLookUp = 200;
     static constexpr int kLookUpDelay = 200;
     static constexpr int kTextId = 1014;
     static constexpr int kSpareListId = 1015;
@@ -40,12 +41,12 @@ public:
     void UpdateFontIfChanged();
 
     void OnTimer(int id);
-    // Timer 100's work: when the lesson's current sentence changed, selects
+    // kFollowTimer's work: when the lesson's current sentence changed, selects
     // the entry that precedes its number (from the number found last, held
     // in theApp.m_nDoubleLangLastLine, to the character before the new one)
     // and pages the list down when the entry nears the bottom.
     void FollowCurrentSentence();
-    // Timer 200's work: the selection, trimmed, is looked up in the
+    // kTimerLookUp's work: the selection, trimmed, is looked up in the
     // dictionary pane, which is then shown.
     void LookUpSelection();
     // The control position of the entry number "n." at the start of a line;

@@ -212,7 +212,7 @@ void CQuenlowView::StartFollowing(const CString& /*unused*/)
 void CQuenlowView::OnTimer(int id)
 {
     // Following, the point-read stop, the held button and the positions pass
-    // act only while playing; timer 5000 stays armed until then.
+    // act only while playing; kTimerTextPositions stays armed until then.
     const bool playing = theApp.m_strPlayState == "OnPlay";
     switch (id) {
     case kFollowTimer:
@@ -690,7 +690,7 @@ void CQuenlowView::OnFontSize(wxCommandEvent& /*event*/)
     if (host == nullptr || m_richText == nullptr)
         return;
     const int twips = ParseTwips(host->GetComboText(kCmdFontSize));
-    if (twips == -2 || (twips >= 0 && twips < 20) || twips > 32760) {
+    if (twips == -2 || (twips >= 0 && twips < 20) || twips > 1638 * 20) {
         host->SetComboText(kCmdFontSize, TwipsToPointString(m_richText->StyleGetSizeFractional(0) / 5));
         theApp.ShowMessage("The number must be between 1 and 1638.", "error", 5000);
         return;
@@ -876,15 +876,16 @@ void CQuenlowView::OnRightUp(wxMouseEvent& event)
     // online translation pages.
     CCommandMenu menu;
     wxMenu* mark = menu.AddSubMenu("标记词汇");
-    menu.Append(33184, "标记单词", wxITEM_NORMAL, mark);
-    menu.Append(33192, "标记词组", wxITEM_NORMAL, mark);
+    menu.Append(kCmdMarkWord, "标记单词", wxITEM_NORMAL, mark);
+    menu.Append(kCmdMarkPhrase, "标记词组", wxITEM_NORMAL, mark);
     wxMenu* repeat = menu.AddSubMenu("复读选中句");
-    const char* repeatTexts[] = {"复读2次", "复读4次", "复读6次", "复读8次", "复读10次", "复读12次"};
-    for (int k = 0; k < 6; ++k)
-        menu.Append(32939 + k, repeatTexts[k], wxITEM_NORMAL, repeat);
+    const char* repeatTexts[kRepeatSelectionCount] = {"复读2次", "复读4次", "复读6次",
+                                                         "复读8次", "复读10次", "复读12次"};
+    for (int k = 0; k < kRepeatSelectionCount; ++k)
+        menu.Append(kCmdFirstRepeatSelection + k, repeatTexts[k], wxITEM_NORMAL, repeat);
     wxMenu* translate = menu.AddSubMenu("在线翻译");
-    menu.Append(32948, "百度翻译", wxITEM_NORMAL, translate);
-    menu.Append(32947, "谷歌翻译", wxITEM_NORMAL, translate);
+    menu.Append(kCmdBaiduTranslate, "百度翻译", wxITEM_NORMAL, translate);
+    menu.Append(kCmdGoogleTranslate, "谷歌翻译", wxITEM_NORMAL, translate);
     menu.UpdateUI(this);
     const int chosen = m_richText->GetPopupMenuSelectionFromUser(menu.GetMenu(), event.GetPosition());
     const int command = chosen == wxID_NONE ? 0 : menu.CommandFromItem(chosen);

@@ -4,7 +4,7 @@
 //
 // Text positions. The text control counts positions in bytes of its UTF-8
 // text, so the sentence model holds CONTROL POSITIONS, not characters: after
-// a load the positions pass (timer 5000) stores in fgnstartpos[i] the
+// a load the positions pass (kTimerTextPositions) stores in fgnstartpos[i] the
 // control position of the first character of line i and in fgntxtlen[i] the
 // control length of line i with its line end (a last line without a line end
 // counts only its text). m_arrTextCorrection[i] is in the same units, so
@@ -27,6 +27,7 @@
 #include "platform/cstring.h"
 #include "shell/base/viewbase.h"
 #include "shell/base/windowtimers.h"
+#include "shell/core/commandids.h"
 
 // From lesson/core/lessonloader.h (not included here: its enumerators clash
 // with X11 macros in files that include both).
@@ -45,37 +46,26 @@ class IMainFrameHost;
 class CQuenlowView : public CView {
 public:
     // Timers of the view (id: period, started by).
-    static constexpr int kTimerLookUpSelection = 100;   // 200 ms once: double click
-    static constexpr int kTimerPlayWhenBuffering = 200; // nothing starts it
-    static constexpr int kFollowTimer = 300;            // 100 ms: StartFollowing, repeat-read
-    static constexpr int kTimerPointReadEnd = 400;      // 50 ms: point-read click, repeat
-    static constexpr int kTimerHideCaption = 600;       // nothing starts it
-    static constexpr int kTimerHidePopup = 700;         // 2000 ms: hover look-up
-    static constexpr int kTimerBold = 800;              // 1000 ms once: bold command
-    static constexpr int kTimerItalic = 900;            // 1000 ms once: italic command
-    static constexpr int kTimerUnderline = 1000;        // 1000 ms once: underline command
-    static constexpr int kTimerIdleTicks = 1100;        // 100 ms: word pick-up
-    static constexpr int kTimerHoverLookUp = 1200;      // 1000 ms: word pick-up
-    static constexpr int kTimerPauseWhileHeld = 2000;   // 600 ms once: left button down
-    static constexpr int kTimerHideCaptionIdle = 3000;  // nothing starts it
-    static constexpr int kTimerTextPositions = 5000;    // 500 ms once: every load
+    enum EQuenlowViewTimer {
+        kTimerLookUpSelection = 100,   // 200 ms once: double click
+        kTimerPlayWhenBuffering = 200, // nothing starts it
+        kFollowTimer = 300,            // 100 ms: StartFollowing, repeat-read
+        kTimerPointReadEnd = 400,      // 50 ms: point-read click, repeat
+        kTimerHideCaption = 600,       // nothing starts it
+        kTimerHidePopup = 700,         // 2000 ms: hover look-up
+        kTimerBold = 800,              // 1000 ms once: bold command
+        kTimerItalic = 900,            // 1000 ms once: italic command
+        kTimerUnderline = 1000,        // 1000 ms once: underline command
+        kTimerIdleTicks = 1100,        // 100 ms: word pick-up
+        kTimerHoverLookUp = 1200,      // 1000 ms: word pick-up
+        kTimerPauseWhileHeld = 2000,   // 600 ms once: left button down
+        kTimerHideCaptionIdle = 3000,  // nothing starts it
+        kTimerTextPositions = 5000,    // 500 ms once: every load
+    };
     static constexpr int kFollowInterval = 100;
     static constexpr int kTextPositionsDelay = 500;
     static constexpr int kEffectDelay = 1000;
     static constexpr int kTextId = 1014;
-
-    // Commands the view handles (menu/command ids; never window ids).
-    static constexpr int kCmdFontItalic = 32785;
-    static constexpr int kCmdFontUnderline = 32786;
-    static constexpr int kCmdFontColor = 32787;
-    static constexpr int kCmdBackColor = 32788;
-    static constexpr int kCmdDecreaseMargin = 32791;
-    static constexpr int kCmdIncreaseMargin = 32792;
-    static constexpr int kCmdFontBold = 32795;
-    static constexpr int kCmdFontName = 32797;
-    static constexpr int kCmdFontSize = 32798;
-    static constexpr int kCmdTranslate = 32808;
-    static constexpr int kCmdStrikeOut = 32810;
 
     // Caption strip height and the margin step, in pixels.
     static constexpr int kCaptionHeight = 30;
@@ -97,7 +87,7 @@ public:
     // read or gives no sentence shows as an empty lesson; the result says so,
     // for the caller to tell the learner.
     ELessonLoadResult LoadSubtitleFile();
-    // The positions pass (timer 5000's work): the visible line count, then
+    // The positions pass (kTimerTextPositions's work): the visible line count, then
     // fgnstartpos/fgntxtlen of every sentence from the text's lines.
     void ComputeTextPositions();
 

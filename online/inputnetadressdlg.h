@@ -21,8 +21,9 @@ public:
         IDC_BTN_PLAY = 1110,
         IDC_BTN_CLOSE = 1111,
     };
-    // The one-second auto-hide timer; it runs as long as the bar exists.
-    static constexpr int kIdleTimer = 100;
+    // Timers of the bar: the one-second auto-hide timer runs as long as the
+    // bar exists.
+    enum EInputNetAdressDlgTimer { kIdleTimer = 100 };
     // Seconds of idleness after which a shown bar hides itself.
     static constexpr int kIdleSeconds = 6;
 

@@ -9,8 +9,8 @@ class CPanHtmlView;
 
 class CPlayFromPanPane : public CDockablePane {
 public:
-    // The view shown gets an id of the toolkit's choosing: its command
-    // number, 33244, lies above the toolkit's window ids (at most 32766).
+    // The view shown gets an id of the toolkit's choosing: its own number
+    // lies above the toolkit's window ids (kLargestToolkitId).
     enum { IDC_SPARE_VIEW = 2073 };
 
     CPlayFromPanPane() = default;

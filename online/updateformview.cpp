@@ -3,6 +3,7 @@
 #include <wx/sizer.h>
 
 #include "shell/base/explorer1.h"
+#include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
 
 bool CUpdateFormView::Create(wxWindow* host, int id)

@@ -10,7 +10,6 @@ class CUpdateFormView : public CView {
 public:
     enum {
         IDC_BROWSER = 1001,
-        ID_SHOW_HELP_COMMAND = 33156,   // ribbon button "查看" of the panel 帮助
     };
 
     CUpdateFormView() = default;

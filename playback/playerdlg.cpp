@@ -527,15 +527,15 @@ bool CPlayerDlg::DoCommand(int id)
     default:
         break;
     }
-    if (id >= ID_SUBTITLE_TRACK && id < ID_SUBTITLE_TRACK + 8) {
+    if (id >= ID_SUBTITLE_TRACK && id < ID_SUBTITLE_TRACK + kSubtitleTrackIds) {
         OnSubtitleTrack(id - ID_SUBTITLE_TRACK);
         return true;
     }
-    if (id >= ID_AUDIO_TRACK && id < ID_AUDIO_TRACK + 5) {
+    if (id >= ID_AUDIO_TRACK && id < ID_AUDIO_TRACK + kAudioTrackIds) {
         OnAudioTrack(id - ID_AUDIO_TRACK);
         return true;
     }
-    if (id >= ID_COLOR_FIRST && id < ID_SIZE_FIRST + 5) {
+    if (id >= ID_COLOR_FIRST && id < ID_SIZE_FIRST + kSubtitleSizeCount) {
         OnSubtitleStyle(id);
         return true;
     }

@@ -23,6 +23,7 @@
 #include "playback/videowindow.h"
 #include "playback/vlcplayer.h"
 #include "shell/base/windowtimers.h"
+#include "shell/core/commandids.h"
 
 class CBitItem;
 class CBitSlider;
@@ -57,52 +58,8 @@ public:
         IDC_STATIC_BARBACK = 1124,
     };
 
-    // Menu commands (all below the toolkit's id limit, so they are their own
-    // item ids).
-    enum {
-        ID_PLAYER_PLAY = 4011,
-        ID_PLAYER_PAUSE = 4012,
-        ID_PLAYER_STOP = 4013,
-        ID_PLAYER_RESET = 4014,
-        ID_PLAYER_PREV = 4015,
-        ID_PLAYER_NEXT = 4016,
-        ID_PLAYER_SKIPFORWARD = 4017,
-        ID_PLAYER_SKIPBACKWARD = 4018,
-        ID_SUBTITLE_OFF = 4019,
-        ID_LOAD_SUBTITLE = 4023,
-        ID_OPEN_LOCALMEDIA = 4024,
-        ID_OPEN_NETMEDIA = 4026,
-        ID_ORDER_SEQUENCE = 4027,
-        ID_ORDER_RANDOM = 4028,
-        ID_ORDER_SINGLE = 4029,
-        ID_POINT_A = 4030,
-        ID_POINT_B = 4031,
-        ID_POINT_AB_CLEAR = 4032,
-        ID_POINT_C = 4033,
-        ID_POINT_D = 4034,
-        ID_POINT_CD_CLEAR = 4035,
-        ID_COMPACT_MODE = 4036,
-        ID_OPEN_DOWNLOADER = 4037,
-        ID_PLACEHOLDER_EMBEDDED = 4039,
-        ID_PLACEHOLDER_AUDIO = 4040,
-        ID_PLACEHOLDER_LESSON = 4041,
-        ID_OPEN_LOCALMEDIA2 = 4010,
-        ID_COLOR_FIRST = 2055,    // 2055..2064, ten colours
-        ID_SIZE_FIRST = 2065,     // 2065..2069, five font sizes
-        ID_SUBTITLE_TRACK = 2074,   // 2074..2081, embedded tracks 0..7
-        ID_SUBTITLE_BOTH = 2082,
-        ID_SUBTITLE_ENGLISH = 2083,
-        ID_SUBTITLE_CHINESE = 2084,
-        ID_AUDIO_TRACK = 2085,      // 2085..2089, audio tracks 0..4
-        ID_ORDER_CHNFIRST = 2090,
-        ID_ORDER_ENGFIRST = 2091,
-        // The ninth embedded track (the engine lists up to nine): the eight
-        // ids above are followed by the bilingual command, so it gets its own.
-        ID_SUBTITLE_TRACK9 = 2092,
-    };
-
     // Timer ids.
-    enum {
+    enum EPlayerDlgTimer {
         kTimerClick = 100,
         kTimerDoubleClick = 200,
         kTimerBarCountdown = 300,

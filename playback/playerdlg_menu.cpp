@@ -91,7 +91,7 @@ std::unique_ptr<wxMenu> CPlayerDlg::BuildContextMenu()
     auto* embedded = new wxMenu;
     const CStringArray& subtitleTracks = theApp.m_arrSubtitleTracks;
     for (int k = 0; k < subtitleTracks.GetSize(); ++k)
-        embedded->AppendCheckItem(k < 8 ? ID_SUBTITLE_TRACK + k : ID_SUBTITLE_TRACK9, TrackName(subtitleTracks[k]));
+        embedded->AppendCheckItem(k < kSubtitleTrackIds ? ID_SUBTITLE_TRACK + k : ID_SUBTITLE_TRACK9, TrackName(subtitleTracks[k]));
     if (subtitleTracks.IsEmpty())
         embedded->Append(ID_PLACEHOLDER_EMBEDDED, wxString(' ', 16))->Enable(false);
     subtitles->AppendSubMenu(embedded, ToWx("自带字幕"));
@@ -224,13 +224,13 @@ void CPlayerDlg::OnUpdateUI(wxUpdateUIEvent& event)
     default:
         break;
     }
-    if (id >= ID_SUBTITLE_TRACK && id < ID_SUBTITLE_TRACK + 8)
+    if (id >= ID_SUBTITLE_TRACK && id < ID_SUBTITLE_TRACK + kSubtitleTrackIds)
         event.Check(theApp.m_nSubtitleMode == id - ID_SUBTITLE_TRACK);
-    else if (id >= ID_AUDIO_TRACK && id < ID_AUDIO_TRACK + 5)
+    else if (id >= ID_AUDIO_TRACK && id < ID_AUDIO_TRACK + kAudioTrackIds)
         event.Check(theApp.m_nAudioTrack == id - ID_AUDIO_TRACK);
-    else if (id >= ID_COLOR_FIRST && id < ID_COLOR_FIRST + 10)
+    else if (id >= ID_COLOR_FIRST && id < ID_COLOR_FIRST + kSubtitleColorCount)
         event.Check(theApp.m_strSubtitleColor == kColors[id - ID_COLOR_FIRST].value);
-    else if (id >= ID_SIZE_FIRST && id < ID_SIZE_FIRST + 5)
+    else if (id >= ID_SIZE_FIRST && id < ID_SIZE_FIRST + kSubtitleSizeCount)
         event.Check(theApp.m_strSubtitleFontSize == kSizes[id - ID_SIZE_FIRST].value);
     else
         event.Skip();
@@ -288,9 +288,9 @@ void CPlayerDlg::OnSubtitleEngFirst()
 
 void CPlayerDlg::OnSubtitleStyle(int id)
 {
-    if (id >= ID_COLOR_FIRST && id < ID_COLOR_FIRST + 10)
+    if (id >= ID_COLOR_FIRST && id < ID_COLOR_FIRST + kSubtitleColorCount)
         theApp.m_strSubtitleColor = kColors[id - ID_COLOR_FIRST].value;
-    else if (id >= ID_SIZE_FIRST && id < ID_SIZE_FIRST + 5)
+    else if (id >= ID_SIZE_FIRST && id < ID_SIZE_FIRST + kSubtitleSizeCount)
         theApp.m_strSubtitleFontSize = kSizes[id - ID_SIZE_FIRST].value;
     else
         return;

@@ -12,8 +12,8 @@
 class wxWindow;
 
 // A pop-up menu of commands. Menu items cannot carry command ids beyond the
-// toolkit's id range (32766), so each item gets a reserved automatic id and
-// the menu translates between the two.
+// toolkit's id range (kLargestToolkitId, shell/core/commandids.h), so each
+// item gets a reserved automatic id and the menu translates between the two.
 class CCommandMenu {
 public:
     CCommandMenu();

@@ -15,6 +15,7 @@
 #include <wx/image.h>
 
 #include "shell/base/wxtext.h"
+#include "shell/core/commandids.h"
 
 namespace {
 
@@ -608,88 +609,88 @@ wxColour CategoryColour(int id)
         wxColour(120, 120, 120), wxColour(50, 110, 200), wxColour(230, 80, 150), wxColour(150, 90, 200),
         wxColour(40, 160, 70),   wxColour(200, 140, 30), wxColour(30, 150, 160), wxColour(160, 110, 70),
     };
-    const int index = id - 33033;
-    return index >= 0 && index < 8 ? colours[index] : kGrey;
+    const int index = id - kCmdFirstCategory;
+    return index >= 0 && index < kCategoryCount ? colours[index] : kGrey;
 }
 
 SPicture CommandPicture(int id)
 {
-    if (id >= 33033 && id <= 33040)
+    if (id >= kCmdFirstCategory && id <= kCmdLastCategory)
         return Coloured(EGlyph::Tag, CategoryColour(id));
-    if (id >= 33042 && id <= 33046)
+    if (id >= kCmdFirstSort && id <= kCmdLastSort)
         return Glyph(EGlyph::Sort);
-    if (id >= 205 && id <= 219)
+    if (id >= kCmdFirstLook && id <= kCmdLastLook)
         return Glyph(EGlyph::Palette);
     switch (id) {
     // 主页
-    case 32899: return Glyph(EGlyph::List);
-    case 32969: return Coloured(EGlyph::Book, kBlue);
-    case 33343: return Coloured(EGlyph::Book, kGreen);
-    case 33344: return Glyph(EGlyph::Globe);
-    case 32814: return Glyph(EGlyph::Player);
-    case 33122: return Glyph(EGlyph::Pointer);
-    case 32968: return Glyph(EGlyph::Skip);
-    case 33136: return Tile("中", kRed);
-    case 32909: return Glyph(EGlyph::Target);
-    case 33348: return Glyph(EGlyph::Pause);
-    case 33349: return Glyph(EGlyph::Play);
-    case 33243: return Glyph(EGlyph::Cloud);
-    case 32792: return Glyph(EGlyph::Plus, wxART_PLUS);
-    case 32791: return Glyph(EGlyph::Minus, wxART_MINUS);
-    case 33133: return Glyph(EGlyph::Subtitle);
-    case 33134: return Glyph(EGlyph::Paragraph);
-    case 33256: return Glyph(EGlyph::Bilingual);
-    case 32797: return Glyph(EGlyph::FontFace);
-    case 32798: return Glyph(EGlyph::FontSize);
-    case 32795: return Glyph(EGlyph::Bold);
-    case 32785: return Glyph(EGlyph::Italic);
-    case 32786: return Glyph(EGlyph::Underline);
-    case 32787: return Glyph(EGlyph::FontColor);
-    case 32788: return Glyph(EGlyph::BackColor);
-    case 33151: return Glyph(EGlyph::Forward);
-    case 33152: return Glyph(EGlyph::Backward);
-    case 33337: return Glyph(EGlyph::Edit);
+    case kCmdPlaylist: return Glyph(EGlyph::List);
+    case kCmdOpenDict: return Coloured(EGlyph::Book, kBlue);
+    case kCmdLocalWord: return Coloured(EGlyph::Book, kGreen);
+    case kCmdOnlineWord: return Glyph(EGlyph::Globe);
+    case kCmdPlayerPane: return Glyph(EGlyph::Player);
+    case kCmdMouseWordPick: return Glyph(EGlyph::Pointer);
+    case kCmdSkipBlank: return Glyph(EGlyph::Skip);
+    case kCmdShowChinese: return Tile("中", kRed);
+    case kCmdPointRead: return Glyph(EGlyph::Target);
+    case kCmdClickPause: return Glyph(EGlyph::Pause);
+    case kCmdClickContinue: return Glyph(EGlyph::Play);
+    case kCmdPlayFromPan: return Glyph(EGlyph::Cloud);
+    case kCmdIncreaseMargin: return Glyph(EGlyph::Plus, wxART_PLUS);
+    case kCmdDecreaseMargin: return Glyph(EGlyph::Minus, wxART_MINUS);
+    case kCmdSubtitleMode: return Glyph(EGlyph::Subtitle);
+    case kCmdParagraphMode: return Glyph(EGlyph::Paragraph);
+    case kCmdBilingualMode: return Glyph(EGlyph::Bilingual);
+    case kCmdFontName: return Glyph(EGlyph::FontFace);
+    case kCmdFontSize: return Glyph(EGlyph::FontSize);
+    case kCmdFontBold: return Glyph(EGlyph::Bold);
+    case kCmdFontItalic: return Glyph(EGlyph::Italic);
+    case kCmdFontUnderline: return Glyph(EGlyph::Underline);
+    case kCmdFontColor: return Glyph(EGlyph::FontColor);
+    case kCmdBackColor: return Glyph(EGlyph::BackColor);
+    case kCmdFast: return Glyph(EGlyph::Forward);
+    case kCmdSlow: return Glyph(EGlyph::Backward);
+    case kCmdOffsetEdit: return Glyph(EGlyph::Edit);
     // 播放列表
-    case 33259: return Tile("En", kBlue);
-    case 33260: return Tile("中", kRed);
-    case 33261: return Glyph(EGlyph::Information);
-    case 33066: return Glyph(EGlyph::Check);
-    case 33064: return Glyph(EGlyph::Cloud);
-    case 33067: return Glyph(EGlyph::Search, wxART_FIND);
+    case kCmdPlaylistEng: return Tile("En", kBlue);
+    case kCmdPlaylistChn: return Tile("中", kRed);
+    case kCmdShowTalkInfo: return Glyph(EGlyph::Information);
+    case kCmdFilterBoth: return Glyph(EGlyph::Check);
+    case kCmdFilterScript: return Glyph(EGlyph::Cloud);
+    case kCmdSearch: return Glyph(EGlyph::Search, wxART_FIND);
     // 词汇管理
-    case 32974: return Coloured(EGlyph::Book, kRed);
-    case 33004: return Glyph(EGlyph::Export);
-    case 33271: return Glyph(EGlyph::Import);
-    case 33277: return Glyph(EGlyph::Delete, wxART_DELETE);
-    case 33169: return Glyph(EGlyph::Dice);
-    case 33168: return Tile("组", kOrange);
-    case 33176: return Tile("词", kBlue);
-    case 33177: return Tile("组", kGreen);
-    case 33278: return Tile("生", kRed);
-    case 33182: return Glyph(EGlyph::Play);
-    case 33188: return Glyph(EGlyph::Player);
-    case 33185: return Glyph(EGlyph::Pencil);
-    case 33187: return Glyph(EGlyph::Chart);
-    case 33173: return Glyph(EGlyph::Check);
-    case 33172: return Glyph(EGlyph::Cross);
+    case kCmdWordBook: return Coloured(EGlyph::Book, kRed);
+    case kCmdExportWords: return Glyph(EGlyph::Export);
+    case kCmdImportWords: return Glyph(EGlyph::Import);
+    case kCmdClearWordBook: return Glyph(EGlyph::Delete, wxART_DELETE);
+    case kCmdRandomGroups: return Glyph(EGlyph::Dice);
+    case kCmdCommonPhrases: return Tile("组", kOrange);
+    case kCmdShowWords: return Tile("词", kBlue);
+    case kCmdShowPhrases: return Tile("组", kGreen);
+    case kCmdShowNewWords: return Tile("生", kRed);
+    case kCmdAutoPlayExample: return Glyph(EGlyph::Play);
+    case kCmdExampleVideoWindow: return Glyph(EGlyph::Player);
+    case kCmdMakeExercise: return Glyph(EGlyph::Pencil);
+    case kCmdExerciseScores: return Glyph(EGlyph::Chart);
+    case kCmdWordKnown: return Glyph(EGlyph::Check);
+    case kCmdWordUnknown: return Glyph(EGlyph::Cross);
     // 口语练习
-    case 33120: return Glyph(EGlyph::Microphone);
-    case 33124: return Glyph(EGlyph::Play);
-    case 33125: return Glyph(EGlyph::Pointer);
-    case 33121: return Tile("角", kOrange);
-    case 33126: return Glyph(EGlyph::Play);
-    case 33127: return Glyph(EGlyph::Microphone);
-    case 33132: return Glyph(EGlyph::Stop);
-    case 33128: return Glyph(EGlyph::Reset);
-    case 33096: return Glyph(EGlyph::Record);
-    case 33116: return Glyph(EGlyph::Pause);
-    case 33118: return Glyph(EGlyph::Stop);
-    case 33131: return Glyph(EGlyph::Replay);
-    case 33129: return Glyph(EGlyph::Export);
+    case kCmdFollowRead: return Glyph(EGlyph::Microphone);
+    case kCmdFollowReadAuto: return Glyph(EGlyph::Play);
+    case kCmdFollowReadManual: return Glyph(EGlyph::Pointer);
+    case kCmdRolePlay: return Tile("角", kOrange);
+    case kCmdRolePlayStart: return Glyph(EGlyph::Play);
+    case kCmdDubbing: return Glyph(EGlyph::Microphone);
+    case kCmdDubbingEnd: return Glyph(EGlyph::Stop);
+    case kCmdSpeechReset: return Glyph(EGlyph::Reset);
+    case kCmdRecord: return Glyph(EGlyph::Record);
+    case kCmdRecordPause: return Glyph(EGlyph::Pause);
+    case kCmdRecordStop: return Glyph(EGlyph::Stop);
+    case kCmdReplayRecording: return Glyph(EGlyph::Replay);
+    case kCmdExportRecording: return Glyph(EGlyph::Export);
     // 配置 and the application menu
-    case 33156: return Glyph(EGlyph::Help, wxART_HELP);
-    case 33157: return Glyph(EGlyph::Update);
-    case 57664: return Glyph(EGlyph::Information);
+    case ID_SHOW_HELP_COMMAND: return Glyph(EGlyph::Help, wxART_HELP);
+    case kCmdUpdateSoft: return Glyph(EGlyph::Update);
+    case kCmdAppAbout: return Glyph(EGlyph::Information);
     default: return Glyph(EGlyph::Generic);
     }
 }

@@ -34,7 +34,9 @@ void ApplyRichTextFormat(wxTextCtrl& text, const SRichTextFormat& format, COLORR
 
 class CShowMsgDlg : public wxDialog {
 public:
-    enum { IDC_MESSAGE = 1014, IDC_FOCUS_SINK = 1023, IDC_CLOSE = 1108, kHideTimer = 100 };
+    enum { IDC_MESSAGE = 1014, IDC_FOCUS_SINK = 1023, IDC_CLOSE = 1108 };
+    // Timers of the window.
+    enum EShowMsgDlgTimer { kHideTimer = 100 };
 
     CShowMsgDlg();
     ~CShowMsgDlg() override;
@@ -46,7 +48,7 @@ public:
     // and takes the focus away from it. Does not show the window.
     void ShowText(const CString& text, COLORREF backColour, COLORREF textColour);
 
-    // Timer 100 hides the window; nothing starts it, but it is honoured.
+    // kHideTimer hides the window; nothing starts it, but it is honoured.
     void OnTimer(int id);
 
     // A square close button at the left, the text in the rest.

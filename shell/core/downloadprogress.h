@@ -24,6 +24,7 @@
 #include <functional>
 
 #include "platform/cstring.h"
+#include "shell/core/commandids.h"
 
 class CQuenlowApp;
 extern CQuenlowApp theApp;
@@ -35,10 +36,6 @@ enum EDownloadWatchTimer {
     kDlTimerRestartRearm = 1600,
     kDlTimerSecondDelete = 1700,
 };
-
-// Status-bar elements the watches write.
-constexpr int kStatusDownloadElement = 40000;    // speed and percentage
-constexpr int kStatusPlayStateElement = 32816;   // player state
 
 // The downloader's progress files: digits + ".data" directly in the folder.
 bool IsProgressFileName(const CString& name);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/cstring.h"
+#include "shell/core/commandids.h"
 
 class CQuenlowApp;
 
@@ -25,9 +26,9 @@ constexpr const char* kPanHomeUrl = "https://pan.example-cloud.cn/";
 
 // Visual style used when no valid one was stored, and the
 // range of valid style ids.
-constexpr unsigned kDefaultAppLook = 216;
-constexpr unsigned kFirstAppLook = 205;
-constexpr unsigned kLastAppLook = 219;
+constexpr unsigned kDefaultAppLook = kCmdLookOffice2007Black;
+constexpr unsigned kFirstAppLook = kCmdFirstLook;
+constexpr unsigned kLastAppLook = kCmdLastLook;
 
 // The folders below the program folder that the program reads or writes
 // (relative, without trailing "/").

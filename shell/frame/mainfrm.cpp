@@ -57,21 +57,21 @@ struct SStatusElement {
 
 // The player controls of the status bar, left to right.
 const SStatusElement kStatusElements[] = {
-    {32816, 0, "", "未载入文件", "", true},
-    {32896, 316, "", "", "打开播放资源所在文件夹\n文件夹", true},
-    {32831, 360, "", "", "显示或隐藏工具栏\n工具栏", true},
-    {32804, 368, "Play", "", "播放媒体\nPlay", false},
-    {32805, 367, "Pause", "", "暂停播放媒体\nPause", false},
-    {32806, 369, "Stop", "", "停止播放\nStop", false},
-    {4041, 421, "Reset Media Player", "", "重置播放.当播放器有异常时,请使用此功能.", false},
-    {32814, 319, "Play Progress", "000:00/000:00", "显示播放器\n播放器", false},
+    {kStatusPlayStateElement, 0, "", "未载入文件", "", true},
+    {kCmdOpenPlaylistFolder, 316, "", "", "打开播放资源所在文件夹\n文件夹", true},
+    {kCmdToggleRibbonPanels, 360, "", "", "显示或隐藏工具栏\n工具栏", true},
+    {kCmdPlay, 368, "Play", "", "播放媒体\nPlay", false},
+    {kCmdPause, 367, "Pause", "", "暂停播放媒体\nPause", false},
+    {kCmdStop, 369, "Stop", "", "停止播放\nStop", false},
+    {kCmdRestart, 421, "Reset Media Player", "", "重置播放.当播放器有异常时,请使用此功能.", false},
+    {kStatusTimeElement, 319, "Play Progress", "000:00/000:00", "显示播放器\n播放器", false},
 };
 const SStatusElement kStatusElementsAfterProgress[] = {
-    {32964, 377, "Play Progress", "", "调节音量\n音量", false},
+    {kCmdVolumePane, 377, "Play Progress", "", "调节音量\n音量", false},
 };
 const SStatusElement kStatusElementsAfterVolume[] = {
-    {32966, 359, "", "第0000句/共0000句", "显示当前句子播放进度\n句子进度", true},
-    {40000, 448, "", "速度:0000 KB/s  进度:0000%", "播放网络视频时的缓冲速度\n下载信息", true},
+    {kStatusSentenceElement, 359, "", "第0000句/共0000句", "显示当前句子播放进度\n句子进度", true},
+    {kStatusDownloadElement, 448, "", "速度:0000 KB/s  进度:0000%", "播放网络视频时的缓冲速度\n下载信息", true},
 };
 
 } // namespace
@@ -81,9 +81,9 @@ CMainFrame* GetMainFrame() { return g_mainFrame; }
 CMainFrame::CMainFrame(const CString& programFolder)
     : m_strProgramFolderOverride(programFolder), m_timers(this, [this](int id) { OnTimer(id); })
 {
-    // The visual style saved in the profile (216 when none is stored).
-    long look = 216;
-    wxConfigBase::Get()->Read(ToWx(CString(kProfileGroup) + "ApplicationLook"), &look, 216);
+    // The visual style saved in the profile (kDefaultAppLook when none is stored).
+    long look = kDefaultAppLook;
+    wxConfigBase::Get()->Read(ToWx(CString(kProfileGroup) + "ApplicationLook"), &look, kDefaultAppLook);
     theApp.m_nAppLook = static_cast<UINT>(look);
 }
 
@@ -210,8 +210,8 @@ bool CMainFrame::CreateStatusBar()
         wxLogDebug("Failed to create status bar");
         return false;
     }
-    m_pProgressSlider = m_wndStatusBar->FindSlider(32963);
-    m_pVolumeSlider = m_wndStatusBar->FindSlider(32965);
+    m_pProgressSlider = m_wndStatusBar->FindSlider(kCmdProgressSlider);
+    m_pVolumeSlider = m_wndStatusBar->FindSlider(kCmdVolumeSlider);
     if (!m_pProgressSlider || !m_pVolumeSlider)
         return false;
     theApp.m_strDownloadStatusText = "速度:0000 KB/s  进度:0000%";
@@ -345,17 +345,17 @@ struct SLookColors {
     wxColour primary, secondary, tertiary;
 };
 const SLookColors kLookColors[] = {
-    {205, wxColour(212, 208, 200), wxColour(128, 128, 128), wxColour(240, 240, 240)},
-    {206, wxColour(219, 216, 209), wxColour(10, 36, 106), wxColour(246, 246, 246)},
-    {207, wxColour(236, 233, 216), wxColour(49, 106, 197), wxColour(255, 255, 255)},
-    {208, wxColour(196, 218, 250), wxColour(0, 45, 150), wxColour(227, 239, 255)},
-    {209, wxColour(220, 220, 220), wxColour(60, 60, 60), wxColour(245, 245, 245)},
-    {210, wxColour(200, 200, 200), wxColour(90, 90, 90), wxColour(235, 235, 235)},
-    {215, wxColour(194, 217, 240), wxColour(21, 66, 139), wxColour(225, 236, 250)},
-    {216, wxColour(83, 83, 83), wxColour(255, 210, 120), wxColour(110, 110, 110)},
-    {217, wxColour(208, 212, 221), wxColour(76, 83, 92), wxColour(236, 238, 242)},
-    {218, wxColour(180, 225, 225), wxColour(0, 110, 120), wxColour(220, 244, 244)},
-    {219, wxColour(218, 229, 243), wxColour(30, 57, 91), wxColour(240, 245, 251)},
+    {kCmdLookWindows2000, wxColour(212, 208, 200), wxColour(128, 128, 128), wxColour(240, 240, 240)},
+    {kCmdLookOfficeXP, wxColour(219, 216, 209), wxColour(10, 36, 106), wxColour(246, 246, 246)},
+    {kCmdLookWindowsXP, wxColour(236, 233, 216), wxColour(49, 106, 197), wxColour(255, 255, 255)},
+    {kCmdLookOffice2003, wxColour(196, 218, 250), wxColour(0, 45, 150), wxColour(227, 239, 255)},
+    {kCmdLookLightGray, wxColour(220, 220, 220), wxColour(60, 60, 60), wxColour(245, 245, 245)},
+    {kCmdLookGray, wxColour(200, 200, 200), wxColour(90, 90, 90), wxColour(235, 235, 235)},
+    {kCmdLookOffice2007Blue, wxColour(194, 217, 240), wxColour(21, 66, 139), wxColour(225, 236, 250)},
+    {kCmdLookOffice2007Black, wxColour(83, 83, 83), wxColour(255, 210, 120), wxColour(110, 110, 110)},
+    {kCmdLookOffice2007Silver, wxColour(208, 212, 221), wxColour(76, 83, 92), wxColour(236, 238, 242)},
+    {kCmdLookOffice2007Aqua, wxColour(180, 225, 225), wxColour(0, 110, 120), wxColour(220, 244, 244)},
+    {kCmdLookWindows7, wxColour(218, 229, 243), wxColour(30, 57, 91), wxColour(240, 245, 251)},
 };
 
 } // namespace
@@ -364,8 +364,8 @@ void CMainFrame::OnApplicationLook(UINT id)
 {
     wxBusyCursor wait;
     theApp.m_nAppLook = id;
-    // 211 to 214 keep the style in force and the lesson colours.
-    const bool keepsStyle = id >= 211 && id <= 214;
+    // These keep the style in force and the lesson colours.
+    const bool keepsStyle = id >= kCmdFirstStyleKeepingLook && id <= kCmdLastStyleKeepingLook;
     if (!keepsStyle) {
         for (const SLookColors& look : kLookColors) {
             if (look.id == id && m_pRibbonBar && m_pRibbonBar->GetRibbonBar()) {

@@ -14,6 +14,7 @@
 #include "online/core/filesha1.h"
 #include "platform/cstring.h"
 #include "platform/wintypes.h"
+#include "shell/core/commandids.h"
 #include "shell/core/downloaderexchange.h"
 #include "shell/core/downloadprogress.h"
 #include "shell/frame/panemanager.h"
@@ -49,21 +50,46 @@ enum ECentralViewId {
     kViewBilingual = 374,
     kViewDictionaryForm = 422,
     kViewWebPage = 503,
-    kViewEmptyHelp = 32892,
-    kViewEmptyEscapeDuty = 32912,
-};
-
-// Timer ids of the main frame.
-enum EMainFrameTimer {
-    kTimerDelayedStartup = 900,
-    kTimerSecondWork = 1300,
-    kTimerCaptionCountdown = 2400,
-    kTimerTreeRefresh = 2500,
-    kTimerMessageSlot = 5000,
+    // kViewEmptyHelp and kViewEmptyEscapeDuty: shell/core/commandids.h.
 };
 
 class CMainFrame : public wxFrame, public IMainFrameHost {
 public:
+    // The frame's timers; OnTimer (mainfrm_timers.cpp) runs each one's step
+    // and names every id in its switch, so no two timers can share an id.
+    enum EMainFrameTimer {
+        // Start-up, the second's work, messages, the media tree.
+        kTimerDelayedStartup = 900,
+        kTimerSecondWork = 1300,
+        kTimerCaptionCountdown = 2400,
+        kTimerTreeRefresh = 2500,
+        kTimerMessageSlot = 5000,
+        // Lesson opening and playback (mainfrm_transport.cpp).
+        kTimerAssFiles = 200,           // subtitle files for the video
+        kTimerTimeDisplay = 300,
+        kTimerSubtitleSoon = 400,       // hands over to kTimerSubtitleToPlayer
+        kTimerSubtitleToPlayer = 500,   // subtitle file and audio track to the player
+        kTimerPlaybackBegun = 600,
+        kTimerLessonOpen = 2300,
+        // Frame commands, mailboxes and the update check (mainfrm_work.cpp,
+        // mainfrm_framecommands.cpp).
+        kTimerSearchBox = 700,
+        kTimerUpdateCheck = 1800,
+        kTimerSubtitlePackageWait = 2600,
+        kTimerBatchSubtitleStep = 3300,
+        kTimerBatchSubtitleWait = 3400,
+        kTimerShowPlayerPane = 3500,
+        kTimerSubtitleOffset = 6000,
+        // Timers the frame runs for core objects, under their ids: the
+        // download watches of m_downloadProgress and the downloader's
+        // replacement.
+        kTimerDlAndPlayWatch = kDlTimerDlAndPlayWatch,
+        kTimerBufferingWait = kDlTimerBufferingWait,
+        kTimerRestartRearm = kDlTimerRestartRearm,
+        kTimerSecondDelete = kDlTimerSecondDelete,
+        kTimerDownloaderReplace = kDownloaderReplaceTimer,
+    };
+
     // programFolder: where the data tree lives; empty means the folder of the
     // running program (tests pass a temporary one).
     explicit CMainFrame(const CString& programFolder = CString());
@@ -119,18 +145,17 @@ public:
 
     // ---- Lesson opening, transport and keyword commands ----
     // (mainfrm_transport.cpp, mainfrm_dispatch.cpp)
-    // Timers of this group: 200 subtitle files, 300 time display, 400/500
-    // subtitle file and audio track to the player, 600 playback begun, 2300
-    // lesson opening; 1400-1700 are the download watches of m_downloadProgress.
+    // Timers of this group: kTimerAssFiles to kTimerLessonOpen and the
+    // download watches of m_downloadProgress (EMainFrameTimer).
     void OnStop();
     void OnRestartDownloader();
     void PlayFromResumeTime();
     // Opens a media file with the lesson beside it (the word book's play-talk).
     void PlayMediaWithScript(const CString& mediaPath);
-    // Timer 2300's load of m_strScriptPath into the lesson view.
+    // kTimerLessonOpen's load of m_strScriptPath into the lesson view.
     void LoadPendingLesson();
     // Chooses the lesson for a media file (".script", ".srt", ".ass", ".lrc"
-    // beside it, else the blank lesson) and starts timer 2300.
+    // beside it, else the blank lesson) and starts kTimerLessonOpen.
     void FindSubtitleFile(const CString& mediaPath);
     void ReplaySentence();
     void OnUseOnlineDict();
@@ -139,7 +164,7 @@ public:
     CString ToUtf8(const CString& text) const;
     // "MM:SS" of a time; minutes are not wrapped into hours.
     static CString FormatPlayTime(int64_t ms);
-    // Status element 32816 and m_strPlayStateText.
+    // Status element kStatusPlayStateElement and m_strPlayStateText.
     void SetPlayStateText(const CString& text);
     // Queues a command for the downloader program (started when needed).
     bool SendDownloaderCommand(const CString& command);
@@ -161,10 +186,10 @@ public:
     void OnAssFilesTick();
     void OnSubtitleToPlayerTick();
     void OnTimeDisplayTick();
-    // Timer 2300's last step: the requested media opened, played and recorded.
+    // kTimerLessonOpen's last step: the requested media opened, played and recorded.
     void OpenPendingMedia();
-    // A lesson was opened and its playback has not begun yet (timers 2300 or
-    // 600 still wait); play requests are refused meanwhile.
+    // A lesson was opened and its playback has not begun yet (kTimerLessonOpen or
+    // kTimerPlaybackBegun still waits); play requests are refused meanwhile.
     bool PlaybackStartPending() const;
 
     CString m_strRequestedFile;
@@ -172,22 +197,13 @@ public:
     int m_nPlayingItemImage = 0;
     CView* m_pLessonView = nullptr;
     int m_nLessonOpenAttempts = 0;
-    int m_nPlaybackWaitTicks = 0;     // timer 600 ticks since the media was opened
+    int m_nPlaybackWaitTicks = 0;     // kTimerPlaybackBegun ticks since the media was opened
     int64_t m_nStoredSeekTime = 0;    // where PlayFromResumeTime seeks when m_bSeekOnPlay is set
     CDownloaderExchange m_downloaderExchange;
     CDownloadProgress m_downloadProgress;
 
     // ---- Timers' work, mailboxes, frame commands, update check, keys, drops ----
     // (mainfrm_work.cpp, mainfrm_framecommands.cpp)
-    // Timer ids of this work (see also EMainFrameTimer).
-    static constexpr int kTimerSubtitleApply = 500;
-    static constexpr int kTimerSearchBox = 700;
-    static constexpr int kTimerUpdateCheck = 1800;
-    static constexpr int kTimerSubtitlePackageWait = 2600;
-    static constexpr int kTimerBatchSubtitleStep = 3300;
-    static constexpr int kTimerBatchSubtitleWait = 3400;
-    static constexpr int kTimerShowPlayerPane = 3500;
-    static constexpr int kTimerSubtitleOffset = 6000;
     // Ticks a subtitle-package wait lasts before it gives up.
     static constexpr int kSubtitleWaitLimit = 60;
 
@@ -204,7 +220,7 @@ public:
     void OnBatchSubtitleWaitTick();
     void OnSubtitleOffsetTick();
     void ShowMessageSlot();
-    // Timer 900 resolves the update server on m_worker; the address comes back here.
+    // kTimerDelayedStartup resolves the update server on m_worker; the address comes back here.
     void OnUpdateHostResolved(const CString& address);
 
     // Mailboxes and the local media tree.

@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr int kFirstLook = 205;
-
 bool IsRibbonCommand(int id)
 {
     static const std::set<int> ids = [] {
@@ -35,21 +33,6 @@ bool IsRibbonCommand(int id)
     }();
     return ids.count(id) > 0;
 }
-constexpr int kLastLook = 219;
-
-enum EFrameCommand {
-    kCmdFileNew = 57600,
-    kCmdFileOpen = 57601,
-    kCmdFileSave = 57603,
-    kCmdFilePrint = 57607,
-    kCmdFilePrintDirect = 57608,
-    kCmdFilePrintPreview = 57609,
-    kCmdAppAbout = 57664,
-    kCmdNextPane = 57680,
-    kCmdPrevPane = 57681,
-    kCmdPlayerPane = 32814,
-    kCmdHomePage = 32815,
-};
 
 } // namespace
 
@@ -58,7 +41,7 @@ void CMainFrame::BindCommands()
     Bind(wxEVT_RIBBONBAR_PAGE_CHANGED, &CMainFrame::OnRibbonPageChanged, this);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
     Bind(EVT_PLAYERBARSHOW, &CMainFrame::OnShowPlayerBar, this);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, kFirstLook, kLastLook);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, kCmdFirstLook, kCmdLastLook);
     // Commands the frame performs itself are always usable.
     for (int id : {kCmdPlayerPane, kCmdAppAbout, kCmdHomePage, kCmdFileNew, kCmdFileOpen, kCmdFilePrint,
                    kCmdFilePrintDirect, kCmdFilePrintPreview})
@@ -106,7 +89,7 @@ bool CMainFrame::TryAfter(wxEvent& event)
 void CMainFrame::OnCommand(wxCommandEvent& event)
 {
     const int id = event.GetId();
-    if (id >= kFirstLook && id <= kLastLook) {
+    if (id >= kCmdFirstLook && id <= kCmdLastLook) {
         OnApplicationLook(static_cast<UINT>(id));
         return;
     }

@@ -122,7 +122,7 @@ void CMainFrame::DispatchCommand(const CString& keyword, const CString& /*argume
             }
             ShowCaptionMessage(3, "成功获取下载地址，正在下载，请稍等......", 2);
             // Stops the downloader's tasks, sends the composed command and
-            // starts the watch (timer 1400) with its first-tick state reset.
+            // starts the watch (kTimerDlAndPlayWatch) with its first-tick state reset.
             m_downloadProgress.BeginDlAndPlay(theApp.m_strDlAndPlayCommand);
             theApp.m_strScriptPath.Empty();
             theApp.m_nResumeTime = 0;
@@ -221,10 +221,10 @@ bool CMainFrame::PlayLocalFile()
 
     // The previous media and its lesson go; so does a download-and-play
     // that might still hand its file over.
-    KillTimer(kDlTimerDlAndPlayWatch);
-    KillTimer(kDlTimerBufferingWait);
+    KillTimer(kTimerDlAndPlayWatch);
+    KillTimer(kTimerBufferingWait);
     m_downloadProgress.m_bNetTaskAccepted = false;
-    for (int id : {200, 300, 500, 600})
+    for (int id : {kTimerAssFiles, kTimerTimeDisplay, kTimerSubtitleToPlayer, kTimerPlaybackBegun})
         KillTimer(id);
     theApp.m_strPlayingNetFile.Empty();
     if (CVlcPlayer* player = GetMainPlayer())

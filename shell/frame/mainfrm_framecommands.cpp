@@ -28,48 +28,28 @@
 
 namespace {
 
-enum EFrameCommandId {
-    kCmdPlaylist = 32899,
-    kCmdOpenPlaylistFolder = 32896,
-    kCmdToggleRibbonPanels = 32831,
-    kCmdOpenDict = 32969,
-    kCmdLocalWord = 33343,
-    kCmdOnlineWord = 33344,
-    kCmdSkipBlank = 32968,
-    kCmdPointRead = 32909,
-    kCmdClickPause = 33348,
-    kCmdClickContinue = 33349,
-    kCmdPlayFromPan = 33243,
-    kCmdFast = 33151,
-    kCmdSlow = 33152,
-    kCmdOffsetReset = 33153,
-    kCmdOffsetEdit = 33337,
-    kCmdPlaylistEng = 33259,
-    kCmdPlaylistChn = 33260,
-    kCmdShowTalkInfo = 33261,
-    kCmdFilterBoth = 33066,
-    kCmdFilterScript = 33064,
-    kCmdFilterVideo = 33065,
-    kCmdPopularOnly = 33199,
-    kCmdSearch = 33067,
-    kCmdUpdateSoft = 33157,
-    kCmdProgressSlider = 32963,
-    kCmdVolumePane = 32964,
-    kCmdVolumeSlider = 32965,
-    kCmdSentenceCounter = 32966,
-    kCmdDownloadInfo = 40000,
-};
-
 // Talk categories and sort columns with the value each command sets.
 struct SValueCommand {
     int id;
     const char* value;
 };
 const SValueCommand kCategoryCommands[] = {
-    {33033, ""}, {33034, "1"}, {33035, "2"}, {33036, "3"}, {33037, "4"}, {33038, "5"}, {33039, "6"}, {33040, "99"},
+    {kCmdCategoryAll, ""},
+    {kCmdCategoryTechnology, "1"},
+    {kCmdCategoryEntertainment, "2"},
+    {kCmdCategoryDesign, "3"},
+    {kCmdCategoryScience, "4"},
+    {kCmdCategoryBusiness, "5"},
+    {kCmdCategoryGlobalIssues, "6"},
+    {kCmdCategoryOthers, "99"},
 };
 const SValueCommand kSortCommands[] = {
-    {33042, "id"}, {33043, "speaker"}, {33044, "title"}, {33045, "vedioname"}, {33046, "duration"}, {33195, "wordfrq"},
+    {kCmdSortById, "id"},
+    {kCmdSortBySpeaker, "speaker"},
+    {kCmdSortByTitle, "title"},
+    {kCmdSortByVideoName, "vedioname"},
+    {kCmdSortByDuration, "duration"},
+    {kCmdSortByWordFrequency, "wordfrq"},
 };
 
 CString Toggled(const CString& flag) { return flag.IsEmpty() ? CString("true") : CString(); }
@@ -366,6 +346,6 @@ void CMainFrame::LookUpClipboardText()
     CVlcPlayer* player = GetMainPlayer();
     if (player && player->GetState() == 3) {
         OnPause();
-        SetTimer(kTimerSubtitleApply, 200);
+        SetTimer(kTimerSubtitleToPlayer, 200);
     }
 }

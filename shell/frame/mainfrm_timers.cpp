@@ -49,8 +49,8 @@ void CMainFrame::OnTimer(int id)
     case kTimerSubtitlePackageWait:
         OnSubtitlePackageWaitTick();
         break;
-    case kDownloaderReplaceTimer:
-        KillTimer(kDownloaderReplaceTimer);
+    case kTimerDownloaderReplace:
+        KillTimer(kTimerDownloaderReplace);
         m_downloaderExchange.FinishReplacement(m_strNewDownloaderPath);
         break;
     case kTimerBatchSubtitleStep:
@@ -68,17 +68,17 @@ void CMainFrame::OnTimer(int id)
         break;
 
     // ---- Lesson opening, playback and the download watches ----
-    // 200, 300, 400, 500, 600, 2300 and 1400-1700 (mainfrm_transport.cpp).
-    case 200:
-    case 300:
-    case 400:
-    case 500:
-    case 600:
-    case 2300:
-    case kDlTimerDlAndPlayWatch:
-    case kDlTimerBufferingWait:
-    case kDlTimerRestartRearm:
-    case kDlTimerSecondDelete:
+    // (mainfrm_transport.cpp).
+    case kTimerAssFiles:
+    case kTimerTimeDisplay:
+    case kTimerSubtitleSoon:
+    case kTimerSubtitleToPlayer:
+    case kTimerPlaybackBegun:
+    case kTimerLessonOpen:
+    case kTimerDlAndPlayWatch:
+    case kTimerBufferingWait:
+    case kTimerRestartRearm:
+    case kTimerSecondDelete:
         OnTransportTimer(id);
         break;
     default:

@@ -1,8 +1,9 @@
 // The main player's transport commands and the opening of a lesson with its
 // media: the lesson is chosen, loaded into the lesson view a second later
-// (timer 2300), the media opened and played, and once playback has begun
-// (timer 600) the subtitle files for the video are written (timer 200) and
-// one of them is given to the player (timer 500).
+// (kTimerLessonOpen), the media opened and played, and once playback has
+// begun (kTimerPlaybackBegun) the subtitle files for the video are written
+// (kTimerAssFiles) and one of them is given to the player
+// (kTimerSubtitleToPlayer).
 #include <vlc/vlc.h>
 
 #include <wx/app.h>
@@ -25,32 +26,12 @@
 
 namespace {
 
-enum ETransportTimer {
-    kTimerAssFiles = 200,
-    kTimerTimeDisplay = 300,
-    kTimerSubtitleSoon = 400,
-    kTimerSubtitleToPlayer = 500,
-    kTimerPlaybackBegun = 600,
-    kTimerLessonOpen = 2300,
-};
-
-enum ETransportCommand {
-    kCmdPlay = 32804,
-    kCmdPause = 32805,
-    kCmdStop = 32806,
-    kCmdRestart = 4041,
-    kCmdUseOnlineDict = 32809,
-    kCmdUseLocalDict = 32771,
-};
-
-constexpr int kStatusTimeElement = 32814;
-constexpr int kStatusSentenceElement = 32966;
 constexpr int kEnginePlaying = 3;
 constexpr int kEngineBuffering = 2;
-// Timer 600 gives up after this many 200 ms ticks (30 s): a file that never
-// starts must not keep later play requests refused.
+// kTimerPlaybackBegun gives up after this many 200 ms ticks (30 s): a file
+// that never starts must not keep later play requests refused.
 constexpr int kPlaybackWaitTicks = 150;
-// Timer 2300 falls back to the blank lesson after this many ticks.
+// kTimerLessonOpen falls back to the blank lesson after this many ticks.
 constexpr int kLessonWaitTicks = 10;
 
 CString FileNameOf(const CString& path)
@@ -190,8 +171,8 @@ void CMainFrame::OnRestartDownloader()
 {
     if (CVlcPlayer* player = GetMainPlayer())
         player->Stop();
-    KillTimer(kDlTimerDlAndPlayWatch);
-    KillTimer(kDlTimerBufferingWait);
+    KillTimer(kTimerDlAndPlayWatch);
+    KillTimer(kTimerBufferingWait);
     if (theApp.m_bRestartPending)
         SendDownloaderCommand(kCmdRestartDownloader);
     PlayFromResumeTime();
@@ -384,7 +365,7 @@ void CMainFrame::LoadPendingLesson()
     theApp.m_nLineHeight = view->GetLineHeight();
 }
 
-// Timer 2300: waits for the lesson file, then loads it, opens and plays the
+// kTimerLessonOpen: waits for the lesson file, then loads it, opens and plays the
 // media and records it in the play history.
 void CMainFrame::OnLessonOpenTick()
 {
@@ -446,7 +427,7 @@ void CMainFrame::OpenPendingMedia()
     }
 }
 
-// Timer 600: once the player is past 100 ms, playback has begun.
+// kTimerPlaybackBegun: once the player is past 100 ms, playback has begun.
 void CMainFrame::OnPlaybackBegunTick()
 {
     CVlcPlayer* player = GetMainPlayer();
@@ -467,7 +448,7 @@ void CMainFrame::OnPlaybackBegunTick()
     SetTimer(kTimerTimeDisplay, 1000);
 }
 
-// Timer 200: the three subtitle files for the video, from the loaded lesson.
+// kTimerAssFiles: the three subtitle files for the video, from the loaded lesson.
 void CMainFrame::OnAssFilesTick()
 {
     KillTimer(kTimerAssFiles);
@@ -477,7 +458,7 @@ void CMainFrame::OnAssFilesTick()
     SetTimer(kTimerSubtitleToPlayer, 500);
 }
 
-// Timer 500: the subtitle file of the chosen mode and the audio track.
+// kTimerSubtitleToPlayer: the subtitle file of the chosen mode and the audio track.
 void CMainFrame::OnSubtitleToPlayerTick()
 {
     KillTimer(kTimerSubtitleToPlayer);
@@ -497,7 +478,7 @@ void CMainFrame::OnSubtitleToPlayerTick()
     player->SetAudioTrack(theApp.m_nAudioTrack);
 }
 
-// Timer 300: time display, progress, sentence counter, volume at the start
+// kTimerTimeDisplay: time display, progress, sentence counter, volume at the start
 // and the next play-list entry at the end.
 void CMainFrame::OnTimeDisplayTick()
 {
@@ -568,16 +549,16 @@ bool CMainFrame::OnTransportTimer(int id)
     case kTimerLessonOpen:
         OnLessonOpenTick();
         return true;
-    case kDlTimerDlAndPlayWatch:
+    case kTimerDlAndPlayWatch:
         m_downloadProgress.OnDlAndPlayTick();
         return true;
-    case kDlTimerBufferingWait:
+    case kTimerBufferingWait:
         m_downloadProgress.OnBufferingTick();
         return true;
-    case kDlTimerRestartRearm:
+    case kTimerRestartRearm:
         m_downloadProgress.OnRestartRearmTick();
         return true;
-    case kDlTimerSecondDelete:
+    case kTimerSecondDelete:
         m_downloadProgress.OnSecondDeleteTick();
         return true;
     default:

@@ -96,7 +96,7 @@ void CMainFrame::OnDelayedStartupTick()
     CreateDesktopShortcut();
 
     if (m_downloaderExchange.BeginReplacement(m_strNewDownloaderPath))
-        SetTimer(kDownloaderReplaceTimer, kDownloaderReplaceDelayMs);
+        SetTimer(kTimerDownloaderReplace, kDownloaderReplaceDelayMs);
 
     // The update server's name is resolved on the frame's worker; the
     // automatic check starts when the address is back (OnUpdateHostResolved).

@@ -8,7 +8,8 @@
 // so the frame handles ribbon, menu and status-bar commands alike. Update-UI
 // events for the buttons and the stand-in controls travel up to the frame
 // too; Enable and Check from the frame's handlers act on the elements.
-// Command ids are not window ids (the toolkit's window ids end at 32766):
+// Command ids are not window ids (the toolkit's window ids end at
+// kLargestToolkitId, shell/core/commandids.h):
 // the ribbon's windows have automatic ids and are found by command id.
 // Category changes by the user arrive at the frame as the ribbon bar's own
 // wxEVT_RIBBONBAR_PAGE_CHANGED (once per click); changes made in code
@@ -88,7 +89,7 @@ private:
     bool m_fullSize = false;
 };
 
-// The colour buttons 32787 and 32788: the left part issues the command with
+// The colour buttons kCmdFontColor and kCmdBackColor: the left part issues the command with
 // the current colour, the arrow opens a palette with the automatic colour
 // "常用颜色" at the top, the standard colours and "添加颜色" for the colour
 // dialog. Choosing a colour sets it and issues the command.
@@ -146,8 +147,8 @@ public:
     bool IsCategoryVisible(int index);
 
     // The controls that stand in for the element kinds the ribbon bar lacks:
-    // 32797, 32798 (wxComboBox), 32787, 32788 (CRibbonColorButton),
-    // 33337 (wxTextCtrl). Null for any other id.
+    // kCmdFontName, kCmdFontSize (wxComboBox), kCmdFontColor, kCmdBackColor
+    // (CRibbonColorButton), kCmdOffsetEdit (wxTextCtrl). Null for any other id.
     wxWindow* FindStandIn(int id);
     COLORREF GetColorButtonColor(int id);
     CString GetComboText(int id);

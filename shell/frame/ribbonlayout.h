@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/wintypes.h"
+#include "shell/core/commandids.h"
 
 enum class ERibbonElementKind {
     Button,       // a button bar button (a toggle button when checkable)

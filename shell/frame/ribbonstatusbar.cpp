@@ -53,19 +53,19 @@ const std::vector<SStatusBarElement>& GetStatusBarLayout()
     // Play and Pause carry the tool tips of their commands' strings; the
     // other tool tips are the elements' own.
     static const std::vector<SStatusBarElement> layout = {
-        Pane(32816, 0, "", "未载入文件", "", true),
-        Pane(32896, 316, "", "", "打开播放资源所在文件夹\n文件夹", true),
-        Pane(32831, 360, "", "", "显示或隐藏工具栏\n工具栏", true),
-        Pane(32804, 368, "Play", "", "播放媒体\nPlay", false),
-        Pane(32805, 367, "Pause", "", "暂停播放媒体\nPause", false),
-        Pane(32806, 369, "Stop", "", "停止播放\nStop", false),
-        Pane(4041, 421, "Reset Media Player", "", "重置播放.当播放器有异常时,请使用此功能.", false),
-        Pane(32814, 319, "Play Progress", "000:00/000:00", "显示播放器\n播放器", false),
-        Slider(32963, 100, 0, 10000, 0, true),
-        Pane(32964, 377, "Play Progress", "", "调节音量\n音量", false),
-        Slider(32965, 50, 0, 100, 75, true),
-        Pane(32966, 359, "", "第0000句/共0000句", "显示当前句子播放进度\n句子进度", true),
-        Pane(40000, 448, "", "速度:0000 KB/s  进度:0000%", "播放网络视频时的缓冲速度\n下载信息", true),
+        Pane(kStatusPlayStateElement, 0, "", "未载入文件", "", true),
+        Pane(kCmdOpenPlaylistFolder, 316, "", "", "打开播放资源所在文件夹\n文件夹", true),
+        Pane(kCmdToggleRibbonPanels, 360, "", "", "显示或隐藏工具栏\n工具栏", true),
+        Pane(kCmdPlay, 368, "Play", "", "播放媒体\nPlay", false),
+        Pane(kCmdPause, 367, "Pause", "", "暂停播放媒体\nPause", false),
+        Pane(kCmdStop, 369, "Stop", "", "停止播放\nStop", false),
+        Pane(kCmdRestart, 421, "Reset Media Player", "", "重置播放.当播放器有异常时,请使用此功能.", false),
+        Pane(kStatusTimeElement, 319, "Play Progress", "000:00/000:00", "显示播放器\n播放器", false),
+        Slider(kCmdProgressSlider, 100, 0, 10000, 0, true),
+        Pane(kCmdVolumePane, 377, "Play Progress", "", "调节音量\n音量", false),
+        Slider(kCmdVolumeSlider, 50, 0, 100, 75, true),
+        Pane(kStatusSentenceElement, 359, "", "第0000句/共0000句", "显示当前句子播放进度\n句子进度", true),
+        Pane(kStatusDownloadElement, 448, "", "速度:0000 KB/s  进度:0000%", "播放网络视频时的缓冲速度\n下载信息", true),
     };
     return layout;
 }
@@ -375,7 +375,7 @@ void CRibbonSlider::EndDrag(bool issue)
 bool CRibbonStatusBar::Create(wxWindow* parent, int id)
 {
     m_barId = id;
-    const bool windowId = id == wxID_ANY || (id >= 0 && id < 32767);
+    const bool windowId = id == wxID_ANY || IsOwnToolkitId(id);
     if (!wxPanel::Create(parent, windowId ? id : wxID_ANY, wxDefaultPosition, wxDefaultSize,
                          wxBORDER_NONE | wxTAB_TRAVERSAL))
         return false;

@@ -613,12 +613,12 @@ TEST_F(LessonViewFrameTest, ViewCommandsAreEnabledWhileALessonIsLoaded)
         bool enabled;
     };
     const Case cases[] = {
-        {CQuenlowView::kCmdFontColor, "", false},      {CQuenlowView::kCmdFontColor, "true", true},
-        {CQuenlowView::kCmdBackColor, "true", true},   {CQuenlowView::kCmdIncreaseMargin, "", false},
-        {CQuenlowView::kCmdDecreaseMargin, "true", true},
-        {CQuenlowView::kCmdFontName, "", false},       {CQuenlowView::kCmdFontName, "x", true},   // any text
-        {CQuenlowView::kCmdFontSize, "x", true},       {CQuenlowView::kCmdFontColor, "x", false}, // only "true"
-        {CQuenlowView::kCmdFontBold, "", true},        {CQuenlowView::kCmdFontUnderline, "", true},
+        {kCmdFontColor, "", false},      {kCmdFontColor, "true", true},
+        {kCmdBackColor, "true", true},   {kCmdIncreaseMargin, "", false},
+        {kCmdDecreaseMargin, "true", true},
+        {kCmdFontName, "", false},       {kCmdFontName, "x", true},   // any text
+        {kCmdFontSize, "x", true},       {kCmdFontColor, "x", false}, // only "true"
+        {kCmdFontBold, "", true},        {kCmdFontUnderline, "", true},
     };
     for (const Case& c : cases) {
         theApp.m_strSubtitleLoaded = c.loaded;
@@ -627,7 +627,7 @@ TEST_F(LessonViewFrameTest, ViewCommandsAreEnabledWhileALessonIsLoaded)
         EXPECT_EQ(update.GetEnabled(), c.enabled) << c.id << " with \"" << c.loaded << '"';
     }
     // The bold button shows the text's state.
-    EXPECT_EQ(UpdateOf(CQuenlowView::kCmdFontBold).GetChecked(), view->m_richText->StyleGetBold(0));
+    EXPECT_EQ(UpdateOf(kCmdFontBold).GetChecked(), view->m_richText->StyleGetBold(0));
 }
 
 TEST_F(LessonViewFrameTest, EffectCommandPausesAndResumesOnlyWhatItPaused)
@@ -645,7 +645,7 @@ TEST_F(LessonViewFrameTest, EffectCommandPausesAndResumesOnlyWhatItPaused)
         SCOPED_TRACE(c.stateBefore);
         theApp.m_strPlayState = c.stateBefore;
         const bool boldBefore = view->m_richText->StyleGetBold(0);
-        ASSERT_TRUE(Command(CQuenlowView::kCmdFontBold));
+        ASSERT_TRUE(Command(kCmdFontBold));
         EXPECT_EQ(theApp.m_strPlayState, c.stateWhilePending);
         EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerBold));
         EXPECT_EQ(view->m_richText->StyleGetBold(0), boldBefore);   // one second later
@@ -681,8 +681,8 @@ TEST_F(LessonViewFrameTest, FontSizeFromTheRibbonComboIsCheckedAndApplied)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        ribbon.SetComboText(CQuenlowView::kCmdFontSize, c.typed);
-        ASSERT_TRUE(Command(CQuenlowView::kCmdFontSize));
+        ribbon.SetComboText(kCmdFontSize, c.typed);
+        ASSERT_TRUE(Command(kCmdFontSize));
         EXPECT_EQ(view->m_richText->StyleGetSizeFractional(0), c.points);
         const bool reported = theApp.TakeMessage(kind, message, seconds);
         EXPECT_EQ(reported, !c.accepted);
@@ -690,7 +690,7 @@ TEST_F(LessonViewFrameTest, FontSizeFromTheRibbonComboIsCheckedAndApplied)
             EXPECT_EQ(message, "The number must be between 1 and 1638.");
             EXPECT_EQ(kind, 1);
             // The combo shows the text's size again.
-            EXPECT_EQ(ribbon.GetComboText(CQuenlowView::kCmdFontSize),
+            EXPECT_EQ(ribbon.GetComboText(kCmdFontSize),
                       CQuenlowView::TwipsToPointString(c.points / 5));
         }
     }
@@ -701,9 +701,9 @@ TEST_F(LessonViewFrameTest, FontSizeFromTheRibbonComboIsCheckedAndApplied)
 TEST_F(LessonViewFrameTest, CommandsStopReachingTheViewWhenItIsNotCentral)
 {
     theApp.m_strSubtitleLoaded = "true";
-    EXPECT_TRUE(UpdateOf(CQuenlowView::kCmdIncreaseMargin).GetEnabled());
+    EXPECT_TRUE(UpdateOf(kCmdIncreaseMargin).GetEnabled());
     const int margin = view->m_richText->GetMarginLeft();
-    ASSERT_TRUE(Command(CQuenlowView::kCmdIncreaseMargin));
+    ASSERT_TRUE(Command(kCmdIncreaseMargin));
     EXPECT_EQ(view->m_richText->GetMarginLeft(), margin + CQuenlowView::kMarginStep);
 
     // The configuration category puts another view in the middle: the
@@ -711,8 +711,8 @@ TEST_F(LessonViewFrameTest, CommandsStopReachingTheViewWhenItIsNotCentral)
     frame->m_pRibbonBar->SetActiveCategory(4);
     frame->OnChangeRibbonCategory();
     ASSERT_NE(frame->GetActiveView(), view);
-    EXPECT_FALSE(UpdateOf(CQuenlowView::kCmdIncreaseMargin).GetEnabled());
-    Command(CQuenlowView::kCmdIncreaseMargin);
+    EXPECT_FALSE(UpdateOf(kCmdIncreaseMargin).GetEnabled());
+    Command(kCmdIncreaseMargin);
     EXPECT_EQ(view->m_richText->GetMarginLeft(), margin + CQuenlowView::kMarginStep);
 }
 

@@ -8,6 +8,7 @@
 #include "online/playfrompanpane.h"
 #include "online/updateformview.h"
 #include "shell/base/explorer1.h"
+#include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
 #include "tests/testsupport.h"
 
@@ -74,7 +75,7 @@ TEST_F(OnlineWindowsTest, HelpViewShowsTheLocalHelpPage)
     // The ribbon's help command reaches the view as a menu command.
     temp.write("Other.html", "<html><body>other</body></html>");
     theApp.m_strHelpPagePath = temp.ansi() + "Other.html";
-    wxCommandEvent command(wxEVT_MENU, CUpdateFormView::ID_SHOW_HELP_COMMAND);
+    wxCommandEvent command(wxEVT_MENU, ID_SHOW_HELP_COMMAND);
     view->ProcessWindowEvent(command);
     EXPECT_EQ(view->m_wndBrowser->GetLocationURL(), theApp.m_strHelpPagePath);
 

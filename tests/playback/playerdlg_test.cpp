@@ -132,8 +132,8 @@ TEST_F(PlayerDlgTest, ButtonsPostTheirKeywordsByPlayState)
         {CPlayerDlg::IDC_BTN_RESET, "OnPlay", "a.mp4", {"HalvikSoftPlayerReset:"}},
         {CPlayerDlg::IDC_BTN_RESET, "OnPlay", "", {}},
         {CPlayerDlg::IDC_BTN_DOWNLOADINFO, "", "", {"OpenDownloaderWndFromPlayer:"}},
-        {CPlayerDlg::ID_OPEN_DOWNLOADER, "", "", {"OpenDownloaderWndFromPlayer:"}},
-        {CPlayerDlg::ID_PLAYER_PAUSE, "OnPlay", "a.mp4", {"HalvikSoftPlayerPause:"}},
+        {ID_OPEN_DOWNLOADER, "", "", {"OpenDownloaderWndFromPlayer:"}},
+        {ID_PLAYER_PAUSE, "OnPlay", "a.mp4", {"HalvikSoftPlayerPause:"}},
     };
     for (const Row& row : rows) {
         theApp.m_strPlayState = row.state;
@@ -204,7 +204,7 @@ TEST_F(PlayerDlgTest, OpeningMediaReplacesThePlayListOnlyWithChosenMediaFiles)
     // order; both keywords, posted in one turn, arrive one after the other.
     answer = {"/m/第一课.mp4", "/m/notes.txt", "/m/song.mp3"};
     theApp.m_nPlayIndex = 3;
-    dlg->DoCommand(CPlayerDlg::ID_OPEN_LOCALMEDIA);
+    dlg->DoCommand(ID_OPEN_LOCALMEDIA);
     ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 2);
     EXPECT_EQ(theApp.m_arrPlayList[0], "/m/第一课.mp4");
     EXPECT_EQ(theApp.m_arrPlayList[1], "/m/song.mp3");
@@ -423,32 +423,32 @@ TEST_F(PlayerDlgTest, ContextMenuListsTheMediaTracksWithTheirChecks)
     ASSERT_NE(embedded, nullptr);
     // The engine's "Disable" entry, then the named tracks; "X" is left out.
     EXPECT_EQ(Labels(embedded), (std::vector<std::string>{"Disable", mediafixtures::U8(u8"中"), "English"}));
-    EXPECT_EQ(embedded->FindItemByPosition(1)->GetId(), CPlayerDlg::ID_SUBTITLE_TRACK + 1);
+    EXPECT_EQ(embedded->FindItemByPosition(1)->GetId(), ID_SUBTITLE_TRACK + 1);
     wxMenu* audio = SubMenu(menu.get(), "声道");
     EXPECT_EQ(Labels(audio), (std::vector<std::string>{"Disable", "Tone 440", "Tone 880"}));
     EXPECT_EQ(Labels(SubMenu(subtitles, "软件字幕")), (std::vector<std::string>{"       "}));
 
     // Mode 0 checks both the first track and "关闭字幕".
     EXPECT_TRUE(embedded->FindItemByPosition(0)->IsChecked());
-    EXPECT_TRUE(menu->FindItem(CPlayerDlg::ID_SUBTITLE_OFF)->IsChecked());
-    EXPECT_TRUE(menu->FindItem(CPlayerDlg::ID_ORDER_RANDOM)->IsChecked());
-    EXPECT_FALSE(menu->FindItem(CPlayerDlg::ID_ORDER_SEQUENCE)->IsChecked());
-    EXPECT_TRUE(menu->FindItem(CPlayerDlg::ID_PLAYER_PLAY)->IsChecked());
-    EXPECT_FALSE(menu->FindItem(CPlayerDlg::ID_PLAYER_PLAY)->IsEnabled());
-    EXPECT_TRUE(menu->FindItem(CPlayerDlg::ID_PLAYER_PAUSE)->IsEnabled());
-    EXPECT_TRUE(menu->FindItem(CPlayerDlg::ID_PLAYER_SKIPFORWARD)->IsEnabled());
+    EXPECT_TRUE(menu->FindItem(ID_SUBTITLE_OFF)->IsChecked());
+    EXPECT_TRUE(menu->FindItem(ID_ORDER_RANDOM)->IsChecked());
+    EXPECT_FALSE(menu->FindItem(ID_ORDER_SEQUENCE)->IsChecked());
+    EXPECT_TRUE(menu->FindItem(ID_PLAYER_PLAY)->IsChecked());
+    EXPECT_FALSE(menu->FindItem(ID_PLAYER_PLAY)->IsEnabled());
+    EXPECT_TRUE(menu->FindItem(ID_PLAYER_PAUSE)->IsEnabled());
+    EXPECT_TRUE(menu->FindItem(ID_PLAYER_SKIPFORWARD)->IsEnabled());
 
     // Choosing tracks goes to the facade by position.
-    EXPECT_TRUE(dlg->DoCommand(CPlayerDlg::ID_AUDIO_TRACK + 2));
-    EXPECT_TRUE(dlg->DoCommand(CPlayerDlg::ID_SUBTITLE_TRACK + 1));
+    EXPECT_TRUE(dlg->DoCommand(ID_AUDIO_TRACK + 2));
+    EXPECT_TRUE(dlg->DoCommand(ID_SUBTITLE_TRACK + 1));
     menu = dlg->BuildContextMenu();
     menu->UpdateUI(dlg);
     EXPECT_EQ(theApp.m_nAudioTrack, 2);
     EXPECT_EQ(theApp.m_nSubtitleMode, 1);
-    EXPECT_TRUE(menu->FindItem(CPlayerDlg::ID_AUDIO_TRACK + 2)->IsChecked());
-    EXPECT_FALSE(menu->FindItem(CPlayerDlg::ID_AUDIO_TRACK)->IsChecked());
-    EXPECT_TRUE(menu->FindItem(CPlayerDlg::ID_SUBTITLE_TRACK + 1)->IsChecked());
-    EXPECT_FALSE(menu->FindItem(CPlayerDlg::ID_SUBTITLE_OFF)->IsChecked());
+    EXPECT_TRUE(menu->FindItem(ID_AUDIO_TRACK + 2)->IsChecked());
+    EXPECT_FALSE(menu->FindItem(ID_AUDIO_TRACK)->IsChecked());
+    EXPECT_TRUE(menu->FindItem(ID_SUBTITLE_TRACK + 1)->IsChecked());
+    EXPECT_FALSE(menu->FindItem(ID_SUBTITLE_OFF)->IsChecked());
     dlg->m_player->SetSpu(-1);
 }
 
@@ -465,12 +465,12 @@ TEST_F(PlayerDlgTest, NinthSubtitleTrackGetsAnIdOfItsOwn)
     std::unique_ptr<wxMenu> menu = dlg->BuildContextMenu();
     wxMenu* embedded = SubMenu(SubMenu(menu.get(), "字幕"), "自带字幕");
     ASSERT_EQ(embedded->GetMenuItemCount(), 9u);
-    EXPECT_EQ(embedded->FindItemByPosition(8)->GetId(), CPlayerDlg::ID_SUBTITLE_TRACK9);
+    EXPECT_EQ(embedded->FindItemByPosition(8)->GetId(), ID_SUBTITLE_TRACK9);
     // The bilingual command is the lesson item's alone.
     int bilingual = 0;
     std::function<void(wxMenu*)> count = [&](wxMenu* m) {
         for (wxMenuItem* item : m->GetMenuItems()) {
-            bilingual += item->GetId() == CPlayerDlg::ID_SUBTITLE_BOTH;
+            bilingual += item->GetId() == ID_SUBTITLE_BOTH;
             if (item->GetSubMenu())
                 count(item->GetSubMenu());
         }
@@ -502,30 +502,30 @@ TEST_F(PlayerDlgTest, LoadingSubtitlesComparesExtensionsAndKeepsTheLessonPath)
     dlg->SetFileChooser([&](const CPlayerDlg::SFileRequest&) { return answer; });
 
     answer = {folder.ansi() + "my.script/extra.srt"};
-    dlg->DoCommand(CPlayerDlg::ID_LOAD_SUBTITLE);
+    dlg->DoCommand(ID_LOAD_SUBTITLE);
     EXPECT_EQ(theApp.m_strScriptPath, loadedLesson);
     EXPECT_GT(theApp.m_arrSubtitleTracks.GetSize(), 0);
     EXPECT_EQ(theApp.m_nSubtitleMode, theApp.m_arrSubtitleTracks.GetSize());
 
     // A lesson that is not loaded does not become the lesson path.
     answer = {otherLesson};
-    dlg->DoCommand(CPlayerDlg::ID_LOAD_SUBTITLE);
+    dlg->DoCommand(ID_LOAD_SUBTITLE);
     EXPECT_EQ(theApp.m_strScriptPath, loadedLesson);
     EXPECT_NE(theApp.m_nSubtitleMode, 25);
 
     // Cancel changes nothing.
     const int mode = theApp.m_nSubtitleMode;
     answer.clear();
-    dlg->DoCommand(CPlayerDlg::ID_LOAD_SUBTITLE);
+    dlg->DoCommand(ID_LOAD_SUBTITLE);
     EXPECT_EQ(theApp.m_nSubtitleMode, mode);
     dlg->m_player->SetSpu(-1);
 }
 
 TEST_F(PlayerDlgTest, CompactStyleTogglesAndPostsEachWay)
 {
-    dlg->DoCommand(CPlayerDlg::ID_COMPACT_MODE);
+    dlg->DoCommand(ID_COMPACT_MODE);
     EXPECT_EQ(theApp.m_bWindowFullScreen, 1);
-    dlg->DoCommand(CPlayerDlg::ID_COMPACT_MODE);
+    dlg->DoCommand(ID_COMPACT_MODE);
     EXPECT_EQ(theApp.m_bWindowFullScreen, 0);
     EXPECT_EQ(recorder.Take(), (Keywords{"HalvikSoftPlayerSetMiniStytle:", "HalvikSoftPlayerCancelMiniStytle:"}));
 }

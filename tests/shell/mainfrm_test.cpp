@@ -136,10 +136,10 @@ TEST_F(MainFrameTest, StartsWithRibbonPanesCaptionAndStatusBar)
 
     // One second later the playlist pane comes up with the stored volume.
     theApp.m_nVolume = 40;
-    frame->OnTimer(kTimerDelayedStartup);
+    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
     EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
     EXPECT_EQ(frame->m_pVolumeSlider->GetPos(), 40);
-    EXPECT_FALSE(frame->IsTimerRunning(kTimerDelayedStartup));
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerDelayedStartup));
 }
 
 TEST_F(MainFrameTest, CaptionBarShowsEachKindAndHidesWhenItsTimeIsUp)
@@ -152,15 +152,15 @@ TEST_F(MainFrameTest, CaptionBarShowsEachKindAndHidesWhenItsTimeIsUp)
                           Case{"Error", 0x007700}}) {
         SCOPED_TRACE(c.kind);
         theApp.ShowMessage("保存成功！", c.kind, 2000);
-        frame->OnTimer(kTimerMessageSlot);
+        frame->OnTimer(CMainFrame::kTimerMessageSlot);
         EXPECT_TRUE(CaptionShown());
         EXPECT_EQ(frame->m_wndCaptionBar->GetBackColor(), c.back);
         EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "保存成功！");
         EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
 
-        frame->OnTimer(kTimerCaptionCountdown);   // 2 -> 1
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // 2 -> 1
         EXPECT_TRUE(CaptionShown());
-        frame->OnTimer(kTimerCaptionCountdown);   // 1 -> 0: hidden
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // 1 -> 0: hidden
         EXPECT_FALSE(CaptionShown());
     }
 }
@@ -184,22 +184,22 @@ TEST_F(MainFrameTest, CaptionBarKeepsOnlyTheLatestMessageAndSkipsShortOnes)
 {
     theApp.ShowMessage("第一条", "error", 5000);
     theApp.ShowMessage("第二条", "msg", 5000);
-    frame->OnTimer(kTimerSecondWork);
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
     EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "第二条");
 
     // A one-character text is never shown and stays in the slot.
     frame->m_wndCaptionBar->SetText("");
     theApp.SetMessage(1, "x", 5);
-    frame->OnTimer(kTimerMessageSlot);
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
     EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "");
     EXPECT_EQ(theApp.m_strMessageText, "x");
 
     // A message during full-screen video is dropped for good.
     theApp.m_bVideoFullScreen = 1;
     theApp.ShowMessage("全屏时的消息", "msg", 3000);
-    frame->OnTimer(kTimerMessageSlot);
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
     theApp.m_bVideoFullScreen = 0;
-    frame->OnTimer(kTimerMessageSlot);
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
     EXPECT_NE(frame->m_wndCaptionBar->GetText(), "全屏时的消息");
     EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
 }

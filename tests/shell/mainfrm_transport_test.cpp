@@ -566,7 +566,7 @@ TEST_F(LessonOpeningTest, UnusableSubtitleFileIsReportedAndTheMediaPlays)
 TEST_F(LessonOpeningTest, DISABLED_TimerCpuWhileALessonPlays)
 {
     // The one-time startup work is done before anything is measured.
-    frame->OnTimer(kTimerDelayedStartup);
+    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
     PumpUntil([&] { return !frame->m_bUpdateHostPending; }, 20s);
 
     const std::string mediaFs = program.path() + "lesson.mp4";

@@ -438,7 +438,7 @@ TEST_F(MainFrameWorkTest, TreeRefreshListsExistingEntriesAndPrunesTheRest)
         EXPECT_NE(theApp.m_arrLocalPlaylistRows[i], "oldfolder");
 
     // A second refresh does not list the download folder twice.
-    frame->OnTimer(kTimerTreeRefresh);
+    frame->OnTimer(CMainFrame::kTimerTreeRefresh);
     int count = 0;
     for (wxTreeItemId item = tree->GetFirstChild(tree->GetRootItem(), cookie); item.IsOk();
          item = tree->GetNextChild(tree->GetRootItem(), cookie))
@@ -539,8 +539,8 @@ TEST_F(MainFrameWorkTest, DelayedStartupWritesTheDesktopShortcutOnce)
     std::remove(file.c_str());
     program.write("Playlist/talk/learner.srt", "1");
 
-    frame->OnTimer(kTimerDelayedStartup);
-    EXPECT_FALSE(frame->IsTimerRunning(kTimerDelayedStartup));
+    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerDelayedStartup));
     EXPECT_EQ(theApp.m_strStartupDone, "true");
     EXPECT_EQ(frame->m_pLessonView, frame->GetActiveView());
     EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
@@ -614,7 +614,7 @@ TEST_F(MainFrameUpdateCheckTest, NotFoundIsAConnectionFailure)
 // program is idle (run with --gtest_also_run_disabled_tests).
 TEST_F(MainFrameWorkTest, DISABLED_IdleTimerCpu)
 {
-    frame->OnTimer(kTimerDelayedStartup);
+    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
     PumpUntil([&] { return !frame->m_bUpdateHostPending; }, 20s);
     rusage before {};
     ::getrusage(RUSAGE_SELF, &before);

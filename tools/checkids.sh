@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Fails when a program source holds a five-digit number from 30000 to 49999
+# outside shell/core/commandids.h. The program's command ids lie in that
+# range (together with the toolkit's id limit), and every one of them is
+# written by its name from that header. A number that is part of a longer
+# one, a hexadecimal number or a fraction is not such a number.
+# Usage: tools/checkids.sh [source root]
+set -euo pipefail
+root=${1:-$(dirname "$0")/..}
+cd "$root"
+header=shell/core/commandids.h
+
+failures=0
+while IFS= read -r file; do
+    case "$file" in tests/* | bench/* | tools/* | build*/* | "$header") continue ;; esac
+    while IFS=: read -r line_number _; do
+        echo "$file:$line_number: a command id literal; use its name from $header" >&2
+        failures=$((failures + 1))
+    done < <(grep -n -E '(^|[^0-9A-Za-z_.])[34][0-9]{4}($|[^0-9A-Za-z_.])' "$file" || true)
+done < <(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h' | sed 's#^\./##')
+
+if (( failures > 0 )); then
+    echo "$failures command id literal(s) outside $header" >&2
+    exit 1
+fi
+echo "command ids are used by name"
