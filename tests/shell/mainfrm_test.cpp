@@ -174,7 +174,7 @@ TEST_F(MainFrameTest, DataFolderThatCannotBeMadeIsShownAtStart)
     program.write("Playlist", "a file in the way");
     theApp.m_strMessageText.Empty();
     frame = MakeFrame();
-    frame->OnTimer(kTimerMessageSlot);
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
     EXPECT_TRUE(CaptionShown());
     EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "无法创建数据文件夹：Playlist");
     EXPECT_EQ(frame->m_wndCaptionBar->GetBackColor(), 0x0000FFu);
