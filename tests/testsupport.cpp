@@ -77,4 +77,13 @@ double CpuSeconds()
 
 std::string FixturePath(const std::string& name) { return std::string(QUENLOW_FIXTURES_DIR "/") + name; }
 
+void UseTemporaryHome()
+{
+    static TempFolder home;
+    setenv("HOME", home.path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home.path() + ".config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home.path() + ".local/share").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (home.path() + ".cache").c_str(), 1);
+}
+
 } // namespace testsupport

@@ -1,4 +1,5 @@
-// Helpers shared by the tests.
+// Helpers shared by every test program; none of them needs the toolkit or a
+// display.
 #pragma once
 
 #include <string>
@@ -42,5 +43,9 @@ double CpuSeconds();
 
 // The folder of the small fixture files.
 std::string FixturePath(const std::string& name);
+
+// Points HOME and the XDG folders at a temporary folder that lives until the
+// program ends, so no test reads or writes the real profile or desktop.
+void UseTemporaryHome();
 
 } // namespace testsupport

@@ -20,6 +20,7 @@
 #include "controls/resourceimage.h"
 #include "platform/file.h"
 #include "shell/core/quenlow.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -65,26 +66,15 @@ wxBitmap ThreeFrames()
 }
 
 // Keeps the application-object fields the controls read and write.
-class AppStateGuard {
+class AppStateGuard : public testsupport::AppStateGuard {
 public:
     AppStateGuard()
-        : m_appDir(theApp.m_strAppDir), m_length(theApp.m_nMediaLength), m_width(theApp.m_nScreenWidth),
-          m_seek(theApp.m_nSeekRequest)
+        : testsupport::AppStateGuard(&CQuenlowApp::m_strAppDir,
+                                     &CQuenlowApp::m_nMediaLength,
+                                     &CQuenlowApp::m_nScreenWidth,
+                                     &CQuenlowApp::m_nSeekRequest)
     {
     }
-    ~AppStateGuard()
-    {
-        theApp.m_strAppDir = m_appDir;
-        theApp.m_nMediaLength = m_length;
-        theApp.m_nScreenWidth = m_width;
-        theApp.m_nSeekRequest = m_seek;
-    }
-
-private:
-    CString m_appDir;
-    int64_t m_length;
-    int m_width;
-    int m_seek;
 };
 
 // ---- CBitItem ----

@@ -22,72 +22,47 @@
 #include "shell/base/showchndlg.h"
 #include "shell/base/showmsgdlg.h"
 #include "playback/purewmpdialog.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 #include "vocabulary/minihtmldlg.h"
 
 namespace {
 
-void DrainEvents()
-{
-    for (int i = 0; i < 3; ++i) {
-        while (wxTheApp->Pending())
-            wxTheApp->Dispatch();
-        wxTheApp->ProcessIdle();
-    }
-}
+using testsupport::DrainEvents;
 
 // Puts back every application field these tests change.
-class AppStateGuard {
+class AppStateGuard : public testsupport::AppStateGuard {
 public:
     AppStateGuard()
-        : m_timing(theApp.m_arrSentenceTiming), m_corrections(theApp.m_arrTextCorrection),
-          m_count(theApp.m_nSentenceCount), m_current(theApp.m_nCurrentSentence), m_offset(theApp.m_nTimeOffset),
-          m_threshold(theApp.m_nBlankThreshold), m_scriptLoaded(theApp.m_bScriptLoaded),
-          m_repeatCount(theApp.m_nRepeatCount), m_visibleLines(theApp.m_nVisibleLines),
-          m_lastLine(theApp.m_nDoubleLangLastLine), m_fontSize(theApp.m_nFontSize),
-          m_fontChanges(theApp.m_nFontChangeCount), m_fontCountLesson(theApp.m_nFontCountQuenlowView),
-          m_text(theApp.m_clrText), m_background(theApp.m_clrBackground),
-          m_strings{theApp.m_strPlayState,   theApp.m_strPlaybackStarted, theApp.m_strSkipBlank,
-                    theApp.m_strShowChinese, theApp.m_strTextLayout,      theApp.m_strSubtitleLoaded,
-                    theApp.m_strPointRead,   theApp.m_strScriptPath,      theApp.m_strFontName}
+        : testsupport::AppStateGuard(&CQuenlowApp::m_arrSentenceTiming,
+                                     &CQuenlowApp::m_arrTextCorrection,
+                                     &CQuenlowApp::m_nSentenceCount,
+                                     &CQuenlowApp::m_nCurrentSentence,
+                                     &CQuenlowApp::m_nTimeOffset,
+                                     &CQuenlowApp::m_nBlankThreshold,
+                                     &CQuenlowApp::m_bScriptLoaded,
+                                     &CQuenlowApp::m_nRepeatCount,
+                                     &CQuenlowApp::m_nVisibleLines,
+                                     &CQuenlowApp::m_nDoubleLangLastLine,
+                                     &CQuenlowApp::m_nFontSize,
+                                     &CQuenlowApp::m_nFontChangeCount,
+                                     &CQuenlowApp::m_nFontCountQuenlowView,
+                                     &CQuenlowApp::m_clrText,
+                                     &CQuenlowApp::m_clrBackground,
+                                     &CQuenlowApp::m_strPlayState,
+                                     &CQuenlowApp::m_strPlaybackStarted,
+                                     &CQuenlowApp::m_strSkipBlank,
+                                     &CQuenlowApp::m_strShowChinese,
+                                     &CQuenlowApp::m_strTextLayout,
+                                     &CQuenlowApp::m_strSubtitleLoaded,
+                                     &CQuenlowApp::m_strPointRead,
+                                     &CQuenlowApp::m_strScriptPath,
+                                     &CQuenlowApp::m_strFontName,
+                                     &CQuenlowApp::m_arrForeignText,
+                                     &CQuenlowApp::m_arrChineseText)
     {
-        m_foreign.Copy(theApp.m_arrForeignText);
-        m_chinese.Copy(theApp.m_arrChineseText);
     }
-    ~AppStateGuard()
-    {
-        theApp.m_arrSentenceTiming = m_timing;
-        theApp.m_arrTextCorrection = m_corrections;
-        theApp.m_nSentenceCount = m_count;
-        theApp.m_nCurrentSentence = m_current;
-        theApp.m_nTimeOffset = m_offset;
-        theApp.m_nBlankThreshold = m_threshold;
-        theApp.m_bScriptLoaded = m_scriptLoaded;
-        theApp.m_nRepeatCount = m_repeatCount;
-        theApp.m_nVisibleLines = m_visibleLines;
-        theApp.m_nDoubleLangLastLine = m_lastLine;
-        theApp.m_nFontSize = m_fontSize;
-        theApp.m_nFontChangeCount = m_fontChanges;
-        theApp.m_nFontCountQuenlowView = m_fontCountLesson;
-        theApp.m_clrText = m_text;
-        theApp.m_clrBackground = m_background;
-        CString* targets[] = {&theApp.m_strPlayState,   &theApp.m_strPlaybackStarted, &theApp.m_strSkipBlank,
-                              &theApp.m_strShowChinese, &theApp.m_strTextLayout,      &theApp.m_strSubtitleLoaded,
-                              &theApp.m_strPointRead,   &theApp.m_strScriptPath,      &theApp.m_strFontName};
-        for (size_t k = 0; k < std::size(targets); ++k)
-            *targets[k] = m_strings[k];
-        theApp.m_arrForeignText.Copy(m_foreign);
-        theApp.m_arrChineseText.Copy(m_chinese);
-    }
-
-private:
-    std::vector<SSentenceTiming> m_timing;
-    std::vector<int> m_corrections;
-    int m_count, m_current, m_offset, m_threshold, m_scriptLoaded, m_repeatCount, m_visibleLines, m_lastLine,
-        m_fontSize, m_fontChanges, m_fontCountLesson;
-    COLORREF m_text, m_background;
-    std::vector<CString> m_strings;
-    CStringArray m_foreign, m_chinese;
 };
 
 struct SSentence {
@@ -569,17 +544,7 @@ protected:
     {
         if (frame)
             frame->Close(true);
-        DrainEvents();
-        if (theApp.m_pStreamDlg)
-            theApp.m_pStreamDlg->Destroy();
-        if (theApp.m_pShowMsgDlg)
-            theApp.m_pShowMsgDlg->Destroy();
-        if (theApp.m_dlgMiniHtml)
-            theApp.m_dlgMiniHtml->Destroy();
-        theApp.m_pStreamDlg = nullptr;
-        theApp.m_pShowMsgDlg = nullptr;
-        theApp.m_dlgMiniHtml = nullptr;
-        DrainEvents();
+        testsupport::DestroyApplicationWindows();
     }
 
     wxUpdateUIEvent UpdateOf(int id)

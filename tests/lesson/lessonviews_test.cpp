@@ -21,52 +21,27 @@
 #include "shell/base/wxtext.h"
 #include "shell/core/quenlow.h"
 #include "shell/base/showchndlg.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace {
 
 // Puts back the application fields a test changes.
-class AppStateGuard {
+class AppStateGuard : public testsupport::AppStateGuard {
 public:
-    AppStateGuard() : m_saved(Snapshot()) {}
-    ~AppStateGuard()
+    AppStateGuard()
+        : testsupport::AppStateGuard(&CQuenlowApp::m_strFontName,
+                                     &CQuenlowApp::m_nFontSize,
+                                     &CQuenlowApp::m_clrText,
+                                     &CQuenlowApp::m_clrBackground,
+                                     &CQuenlowApp::m_nFontChangeCount,
+                                     &CQuenlowApp::m_nFontCountQuenlowView,
+                                     &CQuenlowApp::m_nFontCountSpeechView,
+                                     &CQuenlowApp::m_strAppDir,
+                                     &CQuenlowApp::m_arrForeignText,
+                                     &CQuenlowApp::m_arrChineseText)
     {
-        theApp.m_strFontName = m_saved.fontName;
-        theApp.m_nFontSize = m_saved.fontSize;
-        theApp.m_clrText = m_saved.text;
-        theApp.m_clrBackground = m_saved.background;
-        theApp.m_nFontChangeCount = m_saved.changeCount;
-        theApp.m_nFontCountQuenlowView = m_saved.lessonCount;
-        theApp.m_nFontCountSpeechView = m_saved.speechCount;
-        theApp.m_strAppDir = m_saved.appDir;
-        theApp.m_arrForeignText.Copy(m_saved.foreign);
-        theApp.m_arrChineseText.Copy(m_saved.chinese);
     }
-
-private:
-    struct State {
-        CString fontName;
-        int fontSize;
-        COLORREF text;
-        COLORREF background;
-        int changeCount;
-        int lessonCount;
-        int speechCount;
-        CString appDir;
-        CStringArray foreign;
-        CStringArray chinese;
-    };
-    static State Snapshot()
-    {
-        State s{theApp.m_strFontName,      theApp.m_nFontSize,          theApp.m_clrText,
-                theApp.m_clrBackground,    theApp.m_nFontChangeCount,   theApp.m_nFontCountQuenlowView,
-                theApp.m_nFontCountSpeechView, theApp.m_strAppDir,      {},
-                {}};
-        s.foreign.Copy(theApp.m_arrForeignText);
-        s.chinese.Copy(theApp.m_arrChineseText);
-        return s;
-    }
-    State m_saved;
 };
 
 // A top-level frame that hosts the view under test and goes with the test.

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/codepage.h"
-#include "shell/base/wxtext.h"
 
 namespace {
 
@@ -28,14 +27,6 @@ TEST(CodePageTest, InvalidBytesAreReplacedNotDropped)
     EXPECT_EQ(back.Right(3), " ok");
 
     EXPECT_TRUE(AnsiToUtf8Bytes("").empty());
-}
-
-TEST(CodePageTest, ToolkitTextRoundTrips)
-{
-    const CString ansi("字幕 subtitle");
-    const wxString wide = ToWx(ansi);
-    EXPECT_EQ(wide, wxString::FromUTF8(reinterpret_cast<const char*>(u8"字幕 subtitle")));
-    EXPECT_EQ(FromWx(wide), ansi);
 }
 
 } // namespace

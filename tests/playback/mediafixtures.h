@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "tests/windowsupport.h"
+
 namespace mediafixtures {
 
 // UTF-8 text from a u8 literal (narrow literals are GB18030 in this program).
@@ -56,8 +58,12 @@ private:
 
 // Polls until the condition holds (true) or the time is up (false).
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
-// Polls like WaitFor and lets the toolkit handle its events meanwhile.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
-void Pump(std::chrono::milliseconds duration);
+// The media tests wait with the toolkit's event loop running (a clip plays
+// in real time; its windows are mapped and painted meanwhile).
+inline bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    return testsupport::RunLoopUntil(condition, timeout);
+}
+inline void Pump(std::chrono::milliseconds duration) { testsupport::RunLoopFor(duration); }
 
 } // namespace mediafixtures

@@ -16,6 +16,7 @@
 #include "shell/base/showmsgdlg.h"
 #include "tests/playback/mediafixtures.h"
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 #include "vocabulary/minihtmldlg.h"
 
 #include <gdk/gdkx.h>
@@ -63,18 +64,6 @@ double NonBlackShare(wxWindow* window)
 bool ShowsVideo(wxWindow* window)
 {
     return PumpUntil([&] { return NonBlackShare(window) > 0.5; }, 5s);
-}
-
-void DestroyAppWindows()
-{
-    for (wxWindow* window : std::initializer_list<wxWindow*>{theApp.m_pStreamDlg, theApp.m_pShowMsgDlg,
-                                                             theApp.m_dlgMiniHtml})
-        if (window)
-            window->Destroy();
-    theApp.m_pStreamDlg = nullptr;
-    theApp.m_pShowMsgDlg = nullptr;
-    theApp.m_dlgMiniHtml = nullptr;
-    Pump(50ms);
 }
 
 TEST(PlayerPaneVideo, StaysInThePaneThroughFullScreenAndFloating)
@@ -135,7 +124,7 @@ TEST(PlayerPaneVideo, StaysInThePaneThroughFullScreenAndFloating)
     dlg->m_player->SetSpu(-1);
     frame->Close(true);
     Pump(100ms);
-    DestroyAppWindows();
+    testsupport::DestroyApplicationWindows();
     theApp.m_strStartupDone.Empty();
     theApp.m_strMediaPath.Empty();
 }

@@ -4,15 +4,14 @@
 #include <wx/stc/stc.h>
 
 #include "shell/core/quenlow.h"
+#include "tests/appstateguard.h"
 #include "vocabulary/wordmanagementview.h"
 
 TEST(WordManagementViewTest, ListFormatsFollowTheCounterAtTwelvePoints)
 {
-    const CString savedFace = theApp.m_strFontName;
-    const int savedSize = theApp.m_nFontSize;
-    const COLORREF savedText = theApp.m_clrText;
-    const int savedCount = theApp.m_nFontChangeCount;
-    const int savedCopy = theApp.m_nFontCountWordView;
+    const testsupport::AppStateGuard guard(&CQuenlowApp::m_strFontName, &CQuenlowApp::m_nFontSize,
+                                           &CQuenlowApp::m_clrText, &CQuenlowApp::m_nFontChangeCount,
+                                           &CQuenlowApp::m_nFontCountWordView);
 
     auto* frame = new wxFrame(nullptr, wxID_ANY, "word book");
     auto* view = new CWordManagementView;
@@ -40,9 +39,4 @@ TEST(WordManagementViewTest, ListFormatsFollowTheCounterAtTwelvePoints)
     EXPECT_EQ(list.StyleGetFaceName(0), "Serif");
 
     frame->Destroy();
-    theApp.m_strFontName = savedFace;
-    theApp.m_nFontSize = savedSize;
-    theApp.m_clrText = savedText;
-    theApp.m_nFontChangeCount = savedCount;
-    theApp.m_nFontCountWordView = savedCopy;
 }

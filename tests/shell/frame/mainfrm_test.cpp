@@ -27,20 +27,14 @@
 #include "shell/frame/ribbonstatusbar.h"
 #include "shell/base/showmsgdlg.h"
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/minihtmldlg.h"
 #include "vocabulary/wordonlineview.h"
 
 namespace {
 
-void DrainEvents()
-{
-    for (int i = 0; i < 5; ++i) {
-        while (wxTheApp->Pending())
-            wxTheApp->Dispatch();
-        wxTheApp->ProcessIdle();
-    }
-}
+using testsupport::DrainEvents;
 
 class MainFrameTest : public testing::Test {
 protected:
@@ -63,22 +57,7 @@ protected:
         frame->Close(true);
         DrainEvents();
         frame = nullptr;
-        DestroyAppWindows();
-    }
-
-    // The hidden windows that the frame's start-up gives the application.
-    static void DestroyAppWindows()
-    {
-        if (theApp.m_pStreamDlg)
-            theApp.m_pStreamDlg->Destroy();
-        if (theApp.m_pShowMsgDlg)
-            theApp.m_pShowMsgDlg->Destroy();
-        if (theApp.m_dlgMiniHtml)
-            theApp.m_dlgMiniHtml->Destroy();
-        theApp.m_pStreamDlg = nullptr;
-        theApp.m_pShowMsgDlg = nullptr;
-        theApp.m_dlgMiniHtml = nullptr;
-        DrainEvents();
+        testsupport::DestroyApplicationWindows();
     }
 
     bool CaptionShown() { return frame->IsCaptionBarShown(); }

@@ -4,7 +4,6 @@
 // manual update check against a loopback server.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -12,9 +11,7 @@
 #include <thread>
 
 #include <wx/app.h>
-#include <wx/evtloop.h>
 #include <wx/ribbon/bar.h>
-#include <wx/timer.h>
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
@@ -31,8 +28,9 @@
 #include "shell/core/quenlowdoc.h"
 #include "shell/frame/ribbonstatusbar.h"
 #include "shell/base/showmsgdlg.h"
-#include "tests/shell/loopbackserver.h"
+#include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/minihtmldlg.h"
 
@@ -40,30 +38,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-void DrainEvents()
-{
-    for (int i = 0; i < 5; ++i) {
-        while (wxTheApp->Pending())
-            wxTheApp->Dispatch();
-        // Events queued from other threads and CallAfter calls.
-        wxTheApp->ProcessPendingEvents();
-        wxTheApp->ProcessIdle();
-    }
-}
-
-// Pumps events until the condition holds or the time is up.
-template <typename Condition>
-bool PumpUntil(Condition condition, std::chrono::milliseconds limit = 10s)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        DrainEvents();
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
+using testsupport::DrainEvents;
+using testsupport::PumpUntil;
 
 class MainFrameWorkTest : public testing::Test {
 protected:
@@ -85,16 +61,7 @@ protected:
     void TearDown() override
     {
         frame->Close(true);
-        DrainEvents();
-        if (theApp.m_pStreamDlg)
-            theApp.m_pStreamDlg->Destroy();
-        if (theApp.m_pShowMsgDlg)
-            theApp.m_pShowMsgDlg->Destroy();
-        if (theApp.m_dlgMiniHtml)
-            theApp.m_dlgMiniHtml->Destroy();
-        theApp.m_pStreamDlg = nullptr;
-        theApp.m_pShowMsgDlg = nullptr;
-        theApp.m_dlgMiniHtml = nullptr;
+        testsupport::DestroyApplicationWindows();
         theApp.m_strPlayState.Empty();
         theApp.m_strPlayingNetFile.Empty();
         theApp.m_bScriptLoaded = 0;
@@ -608,31 +575,6 @@ TEST_F(MainFrameUpdateCheckTest, NotFoundIsAConnectionFailure)
     CLoopbackServer server([](const std::string&) { return Reply(404, "5"); });
     EXPECT_EQ(RunCheck(server), "无法建立与服务器连接，不能更新！");
     EXPECT_FALSE(UpdateQueued());
-}
-
-// Not a check: measures the CPU that the frame's own timers take while the
-// program is idle (run with --gtest_also_run_disabled_tests).
-TEST_F(MainFrameWorkTest, DISABLED_IdleTimerCpu)
-{
-    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
-    PumpUntil([&] { return !frame->m_bUpdateHostPending; }, 20s);
-    rusage before {};
-    ::getrusage(RUSAGE_SELF, &before);
-    const auto start = std::chrono::steady_clock::now();
-    wxEventLoop loop;
-    wxTimer stop;
-    stop.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { loop.Exit(); });
-    stop.StartOnce(10000);
-    loop.Run();
-    rusage after {};
-    ::getrusage(RUSAGE_SELF, &after);
-    const auto cpu = [](const rusage& r) {
-        return r.ru_utime.tv_sec * 1000.0 + r.ru_utime.tv_usec / 1000.0 + r.ru_stime.tv_sec * 1000.0 +
-               r.ru_stime.tv_usec / 1000.0;
-    };
-    const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("idle timers: %.1f ms CPU over %.0f ms (%.2f %%)\n", cpu(after) - cpu(before), wall,
-                100.0 * (cpu(after) - cpu(before)) / wall);
 }
 
 } // namespace

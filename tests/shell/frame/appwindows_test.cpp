@@ -19,7 +19,7 @@
 #include "shell/core/quenlowdoc.h"
 #include "shell/frame/appwindows.h"
 #include "shell/frame/mainfrm.h"
-#include "tests/shell/loopbackserver.h"
+#include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
 #include "vocabulary/minihtmldlg.h"
 

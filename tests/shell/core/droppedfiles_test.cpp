@@ -7,6 +7,7 @@
 
 #include "shell/core/droppedfiles.h"
 #include "shell/core/quenlow.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -51,8 +52,7 @@ TEST(DroppedFilesTest, MediaFilesAreKeptInDropOrderUntilAFolder)
 
 TEST(DroppedFilesTest, ADropReplacesThePlayListAndEndsADownloadAndPlay)
 {
-    const CStringArray savedList = theApp.m_arrPlayList;
-    const int savedIndex = theApp.m_nPlayIndex;
+    const testsupport::AppStateGuard guard(&CQuenlowApp::m_arrPlayList, &CQuenlowApp::m_nPlayIndex);
     int kind = 0, seconds = 0;
     CString text;
     theApp.TakeMessage(kind, text, seconds);
@@ -84,9 +84,6 @@ TEST(DroppedFilesTest, ADropReplacesThePlayListAndEndsADownloadAndPlay)
     EXPECT_TRUE(theApp.m_arrPlayList.IsEmpty());
     EXPECT_EQ(theApp.m_nPlayIndex, 2);
     EXPECT_FALSE(theApp.TakeMessage(kind, text, seconds));
-
-    theApp.m_arrPlayList = savedList;
-    theApp.m_nPlayIndex = savedIndex;
 }
 
 } // namespace

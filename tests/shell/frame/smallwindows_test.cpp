@@ -1,5 +1,5 @@
 // The shell's small windows: the text progress bar, the pop-up dialogs, the
-// caption bar, the self-drawn button, the browser wrapper and the thread.
+// caption bar, the self-drawn button and the browser wrapper.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -29,7 +29,7 @@
 #include "shell/base/showchndlg.h"
 #include "shell/base/showmsgdlg.h"
 #include "shell/base/textprogressctrl.h"
-#include "shell/core/thread.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -352,8 +352,7 @@ TEST_F(SmallWindowsTest, MessageWindowLaysOutSquareCloseButtonAndHidesOnClose)
 
 TEST_F(SmallWindowsTest, CaptionFormatCutsFaceAtCharacterBoundary)
 {
-    const CString savedFace = theApp.m_strFontName;
-    const int savedSize = theApp.m_nFontSize;
+    const testsupport::AppStateGuard guard(&CQuenlowApp::m_strFontName, &CQuenlowApp::m_nFontSize);
     auto* dlg = new CShowChnDlg;
     ASSERT_TRUE(dlg->Create(nullptr));
 
@@ -383,8 +382,6 @@ TEST_F(SmallWindowsTest, CaptionFormatCutsFaceAtCharacterBoundary)
     EXPECT_EQ(wxColour(255, 153, 18), text->GetBackgroundColour());
     EXPECT_FALSE(text->IsEditable());
 
-    theApp.m_strFontName = savedFace;
-    theApp.m_nFontSize = savedSize;
     dlg->Destroy();
 }
 
@@ -563,90 +560,6 @@ TEST_F(SmallWindowsTest, WebPageViewsHoldOnlyABrowser)
         ASSERT_EQ(1u, view->GetChildren().GetCount());
         EXPECT_NE(nullptr, dynamic_cast<CExplorer1*>(view->GetChildren().front()));
     }
-}
-
-// ---- Thread ----
-
-class FunctionThread : public Thread {
-public:
-    explicit FunctionThread(std::function<unsigned(void*)> body) : m_body(std::move(body)) {}
-    ~FunctionThread() override { Join(); }
-    unsigned Run(void* argument) override { return m_body(argument); }
-
-private:
-    std::function<unsigned(void*)> m_body;
-};
-
-// A body that uses nothing of its object, only the flags it is handed, so it
-// may outlive the subclass part of the object (or the whole object, detached).
-struct BodyFlags {
-    std::atomic<bool> running{false};
-    std::atomic<bool> release{false};
-    std::atomic<bool> finished{false};
-};
-
-class FlagThread : public Thread {
-public:
-    unsigned Run(void* argument) override
-    {
-        auto* flags = static_cast<BodyFlags*>(argument);
-        flags->running = true;
-        while (!flags->release)
-            Thread::Sleep(1);
-        Thread::Sleep(30);
-        flags->finished = true;
-        return 7;
-    }
-};
-
-TEST(ThreadTest, JoinReturnsTheBodysResultOnce)
-{
-    std::atomic<int> runs{0};
-    int argument = 41;
-    FunctionThread thread([&](void* arg) {
-        ++runs;
-        return static_cast<unsigned>(*static_cast<int*>(arg) + 1);
-    });
-    EXPECT_EQ(0u, thread.Join());   // nothing to wait for yet
-    ASSERT_TRUE(thread.Start(&argument));
-    EXPECT_TRUE(thread.Start(&argument));   // already started: no second run
-    EXPECT_EQ(42u, thread.Join());
-    EXPECT_EQ(0u, thread.Join());   // already joined
-    EXPECT_EQ(1, runs.load());
-}
-
-TEST(ThreadTest, DestructorWaitsForARunningBody)
-{
-    BodyFlags flags;
-    flags.release = true;
-    {
-        FlagThread thread;
-        ASSERT_TRUE(thread.Start(&flags));
-        while (!flags.running)
-            Thread::Sleep(1);
-    }
-    EXPECT_TRUE(flags.finished.load());
-}
-
-TEST(ThreadTest, DetachedThreadIsNotWaitedFor)
-{
-    static BodyFlags flags;   // outlives the detached body
-    flags.running = false;
-    flags.release = false;
-    flags.finished = false;
-    {
-        FlagThread thread;
-        ASSERT_TRUE(thread.Start(&flags));
-        while (!flags.running)
-            Thread::Sleep(1);
-        thread.Detach();
-        EXPECT_EQ(0u, thread.Join());
-    }
-    EXPECT_FALSE(flags.finished.load());
-    flags.release = true;
-    for (int i = 0; i < 2000 && !flags.finished; ++i)
-        Thread::Sleep(1);
-    EXPECT_TRUE(flags.finished.load());
 }
 
 } // namespace

@@ -11,12 +11,9 @@
 #include <memory>
 #include <thread>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <wx/app.h>
-#include <wx/evtloop.h>
-#include <wx/timer.h>
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
@@ -37,32 +34,14 @@
 #include "shell/frame/ribbonstatusbar.h"
 #include "shell/base/showmsgdlg.h"
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 #include "vocabulary/minihtmldlg.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-void Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        while (wxTheApp->Pending())
-            wxTheApp->Dispatch();
-        wxTheApp->ProcessIdle();
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-{
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < end) {
-        Pump();
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return condition();
-}
+using testsupport::PumpUntil;
 
 std::string Quote(const std::string& text)
 {
@@ -121,19 +100,9 @@ protected:
 
     void TearDown() override
     {
-        if (frame) {
+        if (frame)
             frame->Close(true);
-            Pump();
-        }
-        for (wxWindow* w : {static_cast<wxWindow*>(theApp.m_pStreamDlg), static_cast<wxWindow*>(theApp.m_pShowMsgDlg),
-                            static_cast<wxWindow*>(theApp.m_dlgMiniHtml)}) {
-            if (w)
-                w->Destroy();
-        }
-        theApp.m_pStreamDlg = nullptr;
-        theApp.m_pShowMsgDlg = nullptr;
-        theApp.m_dlgMiniHtml = nullptr;
-        Pump();
+        testsupport::DestroyApplicationWindows();
         theApp.m_arrPlayList.RemoveAll();
         theApp.ClearSentenceModel();
         if (!previousFolder.empty()) {
@@ -558,59 +527,6 @@ TEST_F(LessonOpeningTest, UnusableSubtitleFileIsReportedAndTheMediaPlays)
         EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
         Player().Stop();
     }
-}
-
-// Measurement, not a check: the process CPU of 10 s of a playing lesson with
-// the frame's and the lesson view's timers running, against the same 10 s
-// with those timers stopped. The difference is what the timers cost.
-TEST_F(LessonOpeningTest, DISABLED_TimerCpuWhileALessonPlays)
-{
-    // The one-time startup work is done before anything is measured.
-    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
-    PumpUntil([&] { return !frame->m_bUpdateHostPending; }, 20s);
-
-    const std::string mediaFs = program.path() + "lesson.mp4";
-    MakeClip(mediaFs, 15);
-    MakeLesson(program.ansi() + "lesson.script");
-    RequestPlay(FromFsPath(mediaFs));
-    OpenAndWaitForPlayback();
-    CQuenlowView* view = LessonView();
-    ASSERT_NE(view, nullptr);
-
-    const auto cpu = [] {
-        rusage r {};
-        ::getrusage(RUSAGE_SELF, &r);
-        return r.ru_utime.tv_sec * 1000.0 + r.ru_utime.tv_usec / 1000.0 + r.ru_stime.tv_sec * 1000.0 +
-               r.ru_stime.tv_usec / 1000.0;
-    };
-    // Runs the event loop for 10 s from the clip's start; returns the CPU ms.
-    const auto measure = [&](const char* name) {
-        Player().Seek(0);
-        const double before = cpu();
-        const auto start = std::chrono::steady_clock::now();
-        wxEventLoop loop;
-        wxTimer stop;
-        stop.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { loop.Exit(); });
-        stop.StartOnce(10000);
-        loop.Run();
-        const double used = cpu() - before;
-        const double wall =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        std::printf("%s: %.1f ms CPU over %.0f ms (%.2f %% of one core), player state %d at %lld ms\n", name, used,
-                    wall, 100.0 * used / wall, Player().GetState(), static_cast<long long>(Player().GetTime()));
-        EXPECT_EQ(Player().GetState(), 3) << name;
-        return used;
-    };
-
-    const double withTimers = measure("lesson playing, frame and view timers running");
-    // Every timer id of the frame is a multiple of 100 below 10000.
-    for (int id = 100; id < 10000; id += 100)
-        frame->KillTimer(id);
-    view->m_timers.KillAll();
-    const double without = measure("lesson playing, frame and view timers stopped");
-    std::printf("frame and view timers: %.1f ms CPU per 10 s (%.2f %% of one core)\n", withTimers - without,
-                (withTimers - without) / 100.0);
-    Player().Stop();
 }
 
 } // namespace

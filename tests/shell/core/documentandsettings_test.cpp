@@ -9,6 +9,7 @@
 #include "shell/core/productsettings.h"
 #include "shell/core/quenlowdoc.h"
 #include "shell/core/shellregistration.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -33,8 +34,8 @@ TEST(QuenlowDocTest, OpeningOnlyNamesTheWindow)
 TEST(ShellRegistrationTest, WritesOnlyIntoTheUsersDataFolderAndOnlyWhenChanged)
 {
     testsupport::TempFolder data;
-    const char* old = std::getenv("XDG_DATA_HOME");
-    const std::string saved = old ? old : "";
+    testsupport::AppStateGuard guard;
+    guard.KeepEnv("XDG_DATA_HOME");
     setenv("XDG_DATA_HOME", data.path().c_str(), 1);
 
     ASSERT_TRUE(RegisterDocumentType("/opt/程序/quenlow"));
@@ -52,11 +53,6 @@ TEST(ShellRegistrationTest, WritesOnlyIntoTheUsersDataFolderAndOnlyWhenChanged)
     struct stat after {};
     stat(desktop.c_str(), &after);
     EXPECT_EQ(before.st_ino, after.st_ino);
-
-    if (old)
-        setenv("XDG_DATA_HOME", saved.c_str(), 1);
-    else
-        unsetenv("XDG_DATA_HOME");
 }
 
 TEST(ProductSettingsTest, ReadsNamesAndValuesAndSkipsComments)

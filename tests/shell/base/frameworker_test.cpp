@@ -14,7 +14,7 @@
 
 #include "shell/base/frameworker.h"
 #include "shell/core/updatecheck.h"
-#include "tests/shell/loopbackserver.h"
+#include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
 
 namespace {

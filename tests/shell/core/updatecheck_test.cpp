@@ -21,7 +21,8 @@
 #include "shell/core/curloptions.h"
 #include "shell/core/quenlow.h"
 #include "shell/core/updatecheck.h"
-#include "tests/shell/loopbackserver.h"
+#include "tests/loopbackserver.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -281,8 +282,7 @@ TEST(UpdateCheckTest, ResolvesAndChecksOffTheCallingThread)
 TEST(UpdateCheckTest, RequestComesFromTheProductSettings)
 {
     testsupport::TempFolder program;
-    const CString savedDir = theApp.m_strAppDir;
-    const CString savedId = theApp.m_strProductId;
+    const testsupport::AppStateGuard guard(&CQuenlowApp::m_strAppDir, &CQuenlowApp::m_strProductId);
     theApp.m_strAppDir = program.ansi();
     theApp.m_strProductId = "PID9";
 
@@ -298,9 +298,6 @@ TEST(UpdateCheckTest, RequestComesFromTheProductSettings)
         program.write("AppData/CommonData/Product.cfg", std::string("UpdateServerPort=") + port + "\n");
         EXPECT_EQ(MakeUpdateCheckRequest().serverPort, 80) << port;
     }
-
-    theApp.m_strAppDir = savedDir;
-    theApp.m_strProductId = savedId;
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-// Test main: starts the toolkit once, turns toolkit assertions into test
-// failures and keeps every test away from the real desktop and profile.
+// Test main of the window tests: starts the toolkit once, turns toolkit
+// assertions into test failures and keeps every test away from the real
+// desktop and profile.
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -25,11 +25,7 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
 
-    static testsupport::TempFolder home;
-    setenv("HOME", home.path().c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home.path() + ".config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home.path() + ".local/share").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (home.path() + ".cache").c_str(), 1);
+    testsupport::UseTemporaryHome();
     setenv("GDK_BACKEND", "x11", 1);
 
     // Listing the tests needs no display.

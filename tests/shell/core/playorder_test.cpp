@@ -5,6 +5,7 @@
 
 #include "shell/core/playorder.h"
 #include "shell/core/quenlow.h"
+#include "tests/appstateguard.h"
 
 namespace {
 
@@ -63,9 +64,8 @@ TEST(PlayOrderTest, ChoosesTheEntryToPlayOrNone)
 
 TEST(PlayOrderTest, StepsTheApplicationsPlayIndex)
 {
-    const CStringArray savedList = theApp.m_arrPlayList;
-    const int savedIndex = theApp.m_nPlayIndex;
-    const int savedOrder = theApp.m_nPlayOrder;
+    const testsupport::AppStateGuard guard(&CQuenlowApp::m_arrPlayList, &CQuenlowApp::m_nPlayIndex,
+                                           &CQuenlowApp::m_nPlayOrder);
 
     theApp.m_arrPlayList.RemoveAll();
     for (const int order : {1, 2, 3}) {
@@ -88,10 +88,6 @@ TEST(PlayOrderTest, StepsTheApplicationsPlayIndex)
     theApp.m_nPlayIndex = 7;   // stale index after the list shrank
     EXPECT_EQ(StepPlayList(EPlayStep::Next), kNoPlayableEntry);
     EXPECT_EQ(theApp.m_nPlayIndex, 7);
-
-    theApp.m_arrPlayList = savedList;
-    theApp.m_nPlayIndex = savedIndex;
-    theApp.m_nPlayOrder = savedOrder;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "shell/core/desktopshortcut.h"
 #include "shell/core/quenlow.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -19,28 +20,9 @@ class DesktopShortcutTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        Save("HOME", m_home);
-        Save("XDG_CONFIG_HOME", m_config);
+        guard.KeepEnv("HOME").KeepEnv("XDG_CONFIG_HOME");
         setenv("HOME", home.path().c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home.path() + ".config").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        Restore("HOME", m_home);
-        Restore("XDG_CONFIG_HOME", m_config);
-    }
-
-    static void Save(const char* name, std::optional<std::string>& value)
-    {
-        const char* v = std::getenv(name);
-        value = v ? std::optional<std::string>(v) : std::nullopt;
-    }
-    static void Restore(const char* name, const std::optional<std::string>& value)
-    {
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
     }
     static struct stat Stat(const std::string& path)
     {
@@ -49,9 +31,8 @@ protected:
         return st;
     }
 
+    testsupport::AppStateGuard guard;
     testsupport::TempFolder home;
-    std::optional<std::string> m_home;
-    std::optional<std::string> m_config;
 };
 
 std::string Home(const testsupport::TempFolder& home) { return home.path().substr(0, home.path().size() - 1); }
@@ -81,7 +62,9 @@ TEST_F(DesktopShortcutTest, WrittenOncePerStartAndOnlyWhenChanged)
     std::filesystem::create_directory(desktop);
 
     testsupport::TempFolder program;
-    const CString savedDir = theApp.m_strAppDir;
+    const testsupport::AppStateGuard appDir(&CQuenlowApp::m_strAppDir);
+    // The shortcut starts this program: the test program itself.
+    const std::string exe = std::filesystem::read_symlink("/proc/self/exe").filename().string();
     theApp.m_strAppDir = program.ansi();
     program.write("AppData/CommonData/Product.cfg",
                   std::string("DisplayName=") + reinterpret_cast<const char*>(u8"哈维克英语") + "\n");
@@ -90,7 +73,7 @@ TEST_F(DesktopShortcutTest, WrittenOncePerStartAndOnlyWhenChanged)
     const std::string file = desktop + "/" + reinterpret_cast<const char*>(u8"哈维克英语.desktop");
     const std::string content = testsupport::ReadBytes(file);
     EXPECT_EQ(content, "[Desktop Entry]\nType=Application\nName=" + std::string(reinterpret_cast<const char*>(u8"哈维克英语")) +
-                           "\nExec=\"" + program.path() + "shell_tests\"\n");
+                           "\nExec=\"" + program.path() + exe + "\"\n");
     const struct stat first = Stat(file);
     EXPECT_EQ(first.st_mode & S_IXUSR, S_IXUSR);
 
@@ -108,10 +91,8 @@ TEST_F(DesktopShortcutTest, WrittenOncePerStartAndOnlyWhenChanged)
                 std::string("DisplayName=") + reinterpret_cast<const char*>(u8"哈维克英语") + "\n");
     theApp.m_strAppDir = moved.ansi();
     EXPECT_EQ(CreateDesktopShortcut(), EShortcutResult::Written);
-    EXPECT_NE(testsupport::ReadBytes(file).find(moved.path() + "shell_tests"), std::string::npos);
+    EXPECT_NE(testsupport::ReadBytes(file).find(moved.path() + exe), std::string::npos);
     EXPECT_EQ(Stat(file).st_mode & S_IXUSR, S_IXUSR);
-
-    theApp.m_strAppDir = savedDir;
 }
 
 TEST_F(DesktopShortcutTest, NamesAndPathsAreEscaped)

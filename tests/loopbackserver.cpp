@@ -1,5 +1,5 @@
 // The loopback HTTP server of the update-check tests (see loopbackserver.h).
-#include "tests/shell/loopbackserver.h"
+#include "tests/loopbackserver.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,0 +1,163 @@
+// Figures of the main frame's timers: the CPU they take while the program is
+// idle, and the CPU that the frame's and the lesson view's timers take while
+// a lesson plays (10 s with them running against 10 s with them stopped).
+// Printed, not checked; scripts/bench runs it under Xvfb.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <wx/evtloop.h>
+#include <wx/timer.h>
+
+#include "lesson/quenlowview.h"
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "playback/vlcplayer.h"
+#include "shell/core/quenlow.h"
+#include "shell/core/quenlowdoc.h"
+#include "shell/frame/mainfrm.h"
+#include "tests/testsupport.h"
+#include "tests/windowsupport.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using testsupport::PumpUntil;
+
+double CpuMs() { return testsupport::CpuSeconds() * 1000.0; }
+
+// Runs the event loop for 10 s; returns the CPU milliseconds and prints them.
+double RunLoopFor10s(const char* name)
+{
+    const double before = CpuMs();
+    const auto start = std::chrono::steady_clock::now();
+    wxEventLoop loop;
+    wxTimer stop;
+    stop.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { loop.Exit(); });
+    stop.StartOnce(10000);
+    loop.Run();
+    const double used = CpuMs() - before;
+    const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%s: %.1f ms CPU over %.0f ms (%.2f %% of one core)\n", name, used, wall, 100.0 * used / wall);
+    return used;
+}
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// A test-pattern video with a tone.
+void MakeClip(const std::string& target, int seconds)
+{
+    const std::string length = std::to_string(seconds);
+    const std::string command =
+        "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=25:duration=" +
+        length + " -f lavfi -i sine=frequency=440:duration=" + length + " -c:v mpeg4 -g 12 -c:a aac -shortest " +
+        Quote(target);
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// A lesson database of two sentences: 0-1000 ms and 1000-5000 ms.
+void MakeLesson(const CString& path)
+{
+    CSqliteDb db;
+    ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
+    ASSERT_TRUE(db.Exec("create table tablename( linecnt int, starttime int, endtime int, fgnstartpos int, "
+                        "fgntxtlen int, chnstartpos int, chntxtlen int, fgntxt varchar(3000), chntxt varchar(3000) );"));
+    db.Exec("create table wordlist( stroriginalword varchar(1000), strreference varchar(10000) );");
+    db.Exec("create table phaselist( stroriginalphase varchar(1000), strreference varchar(10000) );");
+    ASSERT_TRUE(db.Exec("insert into tablename values(0, 0, 1000, 0, 0, 0, 0, 'First line.', '第一句');"));
+    ASSERT_TRUE(db.Exec("insert into tablename values(1, 1000, 5000, 0, 0, 0, 0, 'Second line.', '第二句');"));
+    db.Close();
+}
+
+// A main frame over a temporary program folder whose engine has dummy
+// outputs; no downloader program is started.
+class FrameTimerFigures : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=adummy\n");
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd))
+            previousFolder = cwd;
+        ASSERT_EQ(chdir(program.path().c_str()), 0);
+        document.OnNewDocument();
+        frame = new CMainFrame(program.ansi());
+        ASSERT_TRUE(frame->Create(&document));
+        frame->Show();
+        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+        frame->m_downloaderExchange.startProgram = [](const CString&) { return true; };
+        // The one-time startup work is done before anything is measured.
+        frame->OnTimer(kTimerDelayedStartup);
+        PumpUntil([&] { return !frame->m_bUpdateHostPending; }, 20s);
+    }
+
+    void TearDown() override
+    {
+        if (frame)
+            frame->Close(true);
+        testsupport::DestroyApplicationWindows();
+        theApp.m_arrPlayList.RemoveAll();
+        theApp.ClearSentenceModel();
+        if (!previousFolder.empty() && chdir(previousFolder.c_str()) != 0)
+            std::abort();
+    }
+
+    CVlcPlayer& Player() { return *frame->GetMainPlayer(); }
+
+    testsupport::TempProgramFolder program;
+    CQuenlowDoc document;
+    CMainFrame* frame = nullptr;
+    std::string previousFolder;
+};
+
+TEST_F(FrameTimerFigures, IdleTimerCpu)
+{
+    RunLoopFor10s("idle timers");
+}
+
+TEST_F(FrameTimerFigures, TimerCpuWhileALessonPlays)
+{
+    const std::string mediaFs = program.path() + "lesson.mp4";
+    MakeClip(mediaFs, 15);
+    MakeLesson(program.ansi() + "lesson.script");
+    theApp.m_arrPlayList.RemoveAll();
+    theApp.m_arrPlayList.Add(FromFsPath(mediaFs));
+    theApp.m_nPlayIndex = 0;
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+    // Timer 2300 opens the lesson and the media.
+    ASSERT_TRUE(frame->IsTimerRunning(2300));
+    frame->OnTimer(2300);
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3; }, 10s)) << Player().GetState();
+    auto* view = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
+    ASSERT_NE(view, nullptr);
+
+    const auto measure = [&](const char* name) {
+        Player().Seek(0);
+        const double used = RunLoopFor10s(name);
+        std::printf("  player state %d at %lld ms\n", Player().GetState(), static_cast<long long>(Player().GetTime()));
+        EXPECT_EQ(Player().GetState(), 3) << name;
+        return used;
+    };
+    const double withTimers = measure("lesson playing, frame and view timers running");
+    // Every timer id of the frame is a multiple of 100 below 10000.
+    for (int id = 100; id < 10000; id += 100)
+        frame->KillTimer(id);
+    view->m_timers.KillAll();
+    const double without = measure("lesson playing, frame and view timers stopped");
+    std::printf("frame and view timers: %.1f ms CPU per 10 s (%.2f %% of one core)\n", withTimers - without,
+                (withTimers - without) / 100.0);
+    Player().Stop();
+}
+
+} // namespace

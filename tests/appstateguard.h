@@ -1,0 +1,60 @@
+// Puts back the application-object fields and the environment variables a
+// test changes when the guard goes away, so they are restored also when an
+// assertion ends the test early.
+#pragma once
+
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/core/quenlow.h"
+
+namespace testsupport {
+
+class AppStateGuard {
+public:
+    // Keeps the given fields of theApp, e.g.
+    // AppStateGuard guard(&CQuenlowApp::m_arrPlayList, &CQuenlowApp::m_nPlayIndex);
+    template <class... T>
+    explicit AppStateGuard(T CQuenlowApp::*... fields)
+    {
+        (Keep(fields), ...);
+    }
+    ~AppStateGuard()
+    {
+        for (auto it = m_restore.rbegin(); it != m_restore.rend(); ++it)
+            (*it)();
+    }
+    AppStateGuard(const AppStateGuard&) = delete;
+    AppStateGuard& operator=(const AppStateGuard&) = delete;
+
+    template <class T>
+    AppStateGuard& Keep(T CQuenlowApp::*field)
+    {
+        m_restore.push_back([field, saved = theApp.*field] { theApp.*field = saved; });
+        return *this;
+    }
+
+    // Keeps an environment variable: its value, or that it is unset.
+    AppStateGuard& KeepEnv(const char* name)
+    {
+        const char* value = std::getenv(name);
+        std::optional<std::string> saved;
+        if (value)
+            saved = value;
+        m_restore.push_back([name = std::string(name), saved] {
+            if (saved)
+                setenv(name.c_str(), saved->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+        });
+        return *this;
+    }
+
+private:
+    std::vector<std::function<void()>> m_restore;
+};
+
+} // namespace testsupport

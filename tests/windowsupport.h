@@ -1,0 +1,32 @@
+// Helpers of the window tests: handling the toolkit's events while a test
+// waits, and closing the windows the application object keeps.
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+namespace testsupport {
+
+// Handles the events already queued (also those queued from other threads and
+// by CallAfter), the idle handlers and the windows waiting to be deleted, a
+// few rounds over. Timers and other native events are not run.
+void DrainEvents();
+
+// Drains events (as above) until the condition holds (true) or the time is up
+// (false). Timers do not fire: a test of a frame drives them by hand.
+bool PumpUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// Runs the toolkit's event loop, native events and timers included, until
+// the condition holds (true) or the time is up (false); for windows that must
+// be mapped, resized or painted, and for media playing in real time.
+bool RunLoopUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+// Runs the toolkit's event loop for a while.
+void RunLoopFor(std::chrono::milliseconds duration);
+
+// The program's own exit tear-down (DestroyAppWindows: every parentless
+// window, the application's pointers cleared) between two drains of the
+// pending events, so the windows are really gone when it returns.
+void DestroyApplicationWindows();
+
+} // namespace testsupport
