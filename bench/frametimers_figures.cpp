@@ -98,7 +98,7 @@ protected:
         frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
         frame->m_downloaderExchange.startProgram = [](const CString&) { return true; };
         // The one-time startup work is done before anything is measured.
-        frame->OnTimer(kTimerDelayedStartup);
+        frame->OnTimer(CMainFrame::kTimerDelayedStartup);
         PumpUntil([&] { return !frame->m_bUpdateHostPending; }, 20s);
     }
 
@@ -135,9 +135,9 @@ TEST_F(FrameTimerFigures, TimerCpuWhileALessonPlays)
     theApp.m_arrPlayList.Add(FromFsPath(mediaFs));
     theApp.m_nPlayIndex = 0;
     frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
-    // Timer 2300 opens the lesson and the media.
-    ASSERT_TRUE(frame->IsTimerRunning(2300));
-    frame->OnTimer(2300);
+    // kTimerLessonOpen opens the lesson and the media.
+    ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerLessonOpen));
+    frame->OnTimer(CMainFrame::kTimerLessonOpen);
     ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3; }, 10s)) << Player().GetState();
     auto* view = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
     ASSERT_NE(view, nullptr);
@@ -150,7 +150,8 @@ TEST_F(FrameTimerFigures, TimerCpuWhileALessonPlays)
         return used;
     };
     const double withTimers = measure("lesson playing, frame and view timers running");
-    // Every timer id of the frame is a multiple of 100 below 10000.
+    // Every timer id of the frame (CMainFrame::EMainFrameTimer) is a multiple
+    // of 100 below 10000.
     for (int id = 100; id < 10000; id += 100)
         frame->KillTimer(id);
     view->m_timers.KillAll();
