@@ -172,6 +172,12 @@ void CVlcPlayer::Pause()
         libvlc_media_player_pause(m_pImpl->m_pMediaPlayer);
 }
 
+void CVlcPlayer::PauseIfPlaying()
+{
+    if (m_pImpl->m_pMediaPlayer)
+        libvlc_media_player_set_pause(m_pImpl->m_pMediaPlayer, 1);
+}
+
 void CVlcPlayer::Stop()
 {
     if (m_pImpl->m_pMediaPlayer)

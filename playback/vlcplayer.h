@@ -51,6 +51,8 @@ public:
     // False when there is no engine or the engine refuses to start (no media).
     bool Play();
     void Pause();   // the engine toggles between paused and playing
+    // Pauses without toggling: a player already paused or stopped stays so.
+    void PauseIfPlaying();
     void Stop();
 
     int64_t GetLength();    // ms; -1 when unknown

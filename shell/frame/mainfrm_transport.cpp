@@ -4,7 +4,6 @@
 // begun (kTimerPlaybackBegun) the subtitle files for the video are written
 // (kTimerAssFiles) and one of them is given to the player
 // (kTimerSubtitleToPlayer).
-#include <vlc/vlc.h>
 
 #include <wx/app.h>
 #include <wx/sizer.h>
@@ -127,11 +126,9 @@ void CMainFrame::OnPause()
         theApp.m_nResumeTime = static_cast<int>(player->GetTime());
         // The engine's own pause toggles; asking for "paused" never resumes a
         // player that is already paused.
-        if (libvlc_media_player_t* raw = player->RawPlayer()) {
-            const int state = player->GetState();
-            if (state == kEnginePlaying || state == kEngineBuffering)
-                libvlc_media_player_set_pause(raw, 1);
-        }
+        const int state = player->GetState();
+        if (state == kEnginePlaying || state == kEngineBuffering)
+            player->PauseIfPlaying();
     }
     theApp.m_strPlayState = "OnPause";
     SetPlayStateText("暂停");
@@ -230,8 +227,8 @@ void CMainFrame::BindTransportCommands()
     watch.playerLength = [this] { return GetMainPlayer() ? GetMainPlayer()->GetLength() : int64_t{0}; };
     watch.playerState = [this] { return GetMainPlayer() ? GetMainPlayer()->GetState() : 0; };
     watch.pausePlayer = [this] {
-        if (CVlcPlayer* player = GetMainPlayer(); player && player->RawPlayer())
-            libvlc_media_player_set_pause(player->RawPlayer(), 1);
+        if (CVlcPlayer* player = GetMainPlayer())
+            player->PauseIfPlaying();
     };
     watch.isPlayerFullscreen = [] { return theApp.m_bVideoFullScreen != 0; };
     watch.stopPlayback = [this] { OnStop(); };
