@@ -21,12 +21,15 @@
 #include "shell/core/quenlow.h"
 #include "shell/core/quenlowdoc.h"
 #include "shell/frame/mainfrm.h"
+#include "tests/lessonmedia.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using testsupport::MakeClip;
+using testsupport::MakeLesson;
 using testsupport::PumpUntil;
 
 double CpuMs() { return testsupport::CpuSeconds() * 1000.0; }
@@ -45,39 +48,6 @@ double RunLoopFor10s(const char* name)
     const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::printf("%s: %.1f ms CPU over %.0f ms (%.2f %% of one core)\n", name, used, wall, 100.0 * used / wall);
     return used;
-}
-
-std::string Quote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// A test-pattern video with a tone.
-void MakeClip(const std::string& target, int seconds)
-{
-    const std::string length = std::to_string(seconds);
-    const std::string command =
-        "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=25:duration=" +
-        length + " -f lavfi -i sine=frequency=440:duration=" + length + " -c:v mpeg4 -g 12 -c:a aac -shortest " +
-        Quote(target);
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
-
-// A lesson database of two sentences: 0-1000 ms and 1000-5000 ms.
-void MakeLesson(const CString& path)
-{
-    CSqliteDb db;
-    ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
-    ASSERT_TRUE(db.Exec("create table tablename( linecnt int, starttime int, endtime int, fgnstartpos int, "
-                        "fgntxtlen int, chnstartpos int, chntxtlen int, fgntxt varchar(3000), chntxt varchar(3000) );"));
-    db.Exec("create table wordlist( stroriginalword varchar(1000), strreference varchar(10000) );");
-    db.Exec("create table phaselist( stroriginalphase varchar(1000), strreference varchar(10000) );");
-    ASSERT_TRUE(db.Exec("insert into tablename values(0, 0, 1000, 0, 0, 0, 0, 'First line.', '第一句');"));
-    ASSERT_TRUE(db.Exec("insert into tablename values(1, 1000, 5000, 0, 0, 0, 0, 'Second line.', '第二句');"));
-    db.Close();
 }
 
 // A main frame over a temporary program folder whose engine has dummy

@@ -9,28 +9,21 @@
 
 #include <unistd.h>
 
+#include "tests/lessonmedia.h"
 #include "tests/testsupport.h"
 
 namespace mediafixtures {
 
 namespace {
 
-std::string Quote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 void RunFfmpeg(const std::vector<std::string>& arguments)
 {
     std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y";
     for (const std::string& argument : arguments) {
-        // Appended in two steps: `" " + Quote(...)` trips GCC 12's -Wrestrict
+        // Appended in two steps: `" " + ShellQuote(...)` trips GCC 12's -Wrestrict
         // at -O3 (the optimised benchmark build).
         command += ' ';
-        command += Quote(argument);
+        command += testsupport::ShellQuote(argument);
     }
     if (std::system(command.c_str()) != 0)
         throw std::runtime_error("ffmpeg failed: " + command);
