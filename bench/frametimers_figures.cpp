@@ -61,10 +61,8 @@ protected:
         if (getcwd(cwd, sizeof cwd))
             previousFolder = cwd;
         ASSERT_EQ(chdir(program.path().c_str()), 0);
-        document.OnNewDocument();
-        frame = new CMainFrame(program.ansi());
-        ASSERT_TRUE(frame->Create(&document));
-        frame->Show();
+        frame = testsupport::ShowTestFrame(program.ansi(), document);
+        ASSERT_NE(frame, nullptr);
         frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
         frame->m_downloaderExchange.startProgram = [](const CString&) { return true; };
         // The one-time startup work is done before anything is measured.

@@ -5,7 +5,11 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 
+#include <gtest/gtest.h>
+
+#include "shell/core/quenlowdoc.h"
 #include "shell/frame/appwindows.h"
+#include "shell/frame/mainfrm.h"
 
 namespace testsupport {
 
@@ -50,6 +54,19 @@ bool RunLoopUntil(const std::function<bool()>& condition, std::chrono::milliseco
 void RunLoopFor(std::chrono::milliseconds duration)
 {
     RunLoopUntil([] { return false; }, duration);
+}
+
+CMainFrame* ShowTestFrame(const CString& programFolder, CQuenlowDoc& document)
+{
+    document.OnNewDocument();
+    auto* frame = new CMainFrame(programFolder);
+    if (!frame->Create(&document)) {
+        ADD_FAILURE() << "the main frame cannot be created";
+        frame->Destroy();
+        return nullptr;
+    }
+    frame->Show();
+    return frame;
 }
 
 void DestroyApplicationWindows()

@@ -1,9 +1,15 @@
 // Helpers of the window tests: handling the toolkit's events while a test
-// waits, and closing the windows the application object keeps.
+// waits, a main frame over a test program folder, and closing the windows the
+// application object keeps.
 #pragma once
 
 #include <chrono>
 #include <functional>
+
+#include "platform/cstring.h"
+
+class CMainFrame;
+class CQuenlowDoc;
 
 namespace testsupport {
 
@@ -23,6 +29,10 @@ bool PumpUntil(const std::function<bool()>& condition,
 bool RunLoopUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 // Runs the toolkit's event loop for a while.
 void RunLoopFor(std::chrono::milliseconds duration);
+
+// A main frame over the program folder, created and shown, with an empty
+// document; null (and a test failure) when it cannot be created.
+CMainFrame* ShowTestFrame(const CString& programFolder, CQuenlowDoc& document);
 
 // The program's own exit tear-down (DestroyAppWindows: every parentless
 // window, the application's pointers cleared) between two drains of the

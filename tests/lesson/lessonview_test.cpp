@@ -533,10 +533,8 @@ class LessonViewFrameTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        document.OnNewDocument();
-        frame = new CMainFrame(program.ansi());
-        ASSERT_TRUE(frame->Create(&document));
-        frame->Show();
+        frame = testsupport::ShowTestFrame(program.ansi(), document);
+        ASSERT_NE(frame, nullptr);
         view = dynamic_cast<CQuenlowView*>(frame->GetActiveView());
         ASSERT_NE(view, nullptr);
     }

@@ -21,6 +21,7 @@
 #include "shell/frame/mainfrm.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 #include "vocabulary/minihtmldlg.h"
 
 namespace {
@@ -48,10 +49,8 @@ protected:
     void SetUp() override
     {
         before = TopLevelWindows();
-        document.OnNewDocument();
-        frame = new CMainFrame(program.ansi());
-        ASSERT_TRUE(frame->Create(&document));
-        frame->Show();
+        frame = testsupport::ShowTestFrame(program.ansi(), document);
+        ASSERT_NE(frame, nullptr);
         auto* lesson = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
         ASSERT_NE(lesson, nullptr);
         lesson->CreateCaptionDialog();

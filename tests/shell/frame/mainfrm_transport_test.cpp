@@ -58,10 +58,8 @@ protected:
             previousFolder = cwd;
         ASSERT_EQ(chdir(program.path().c_str()), 0);
 
-        document.OnNewDocument();
-        frame = new CMainFrame(program.ansi());
-        ASSERT_TRUE(frame->Create(&document));
-        frame->Show();
+        frame = testsupport::ShowTestFrame(program.ansi(), document);
+        ASSERT_NE(frame, nullptr);
         // No downloader program is started: it "runs", and what it is sent
         // stays in the queue.
         frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };

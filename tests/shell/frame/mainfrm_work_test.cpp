@@ -45,10 +45,8 @@ class MainFrameWorkTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        document.OnNewDocument();
-        frame = new CMainFrame(program.ansi());
-        ASSERT_TRUE(frame->Create(&document));
-        frame->Show();
+        frame = testsupport::ShowTestFrame(program.ansi(), document);
+        ASSERT_NE(frame, nullptr);
         // No downloader program is started by the tests: it counts as running.
         frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
         // Keyword commands posted to the frame are recorded, not performed.
