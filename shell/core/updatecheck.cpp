@@ -225,11 +225,6 @@ CString ResolveHostIPv4(const CString& host)
     return ok ? CString(text) : CString();
 }
 
-std::future<CString> ResolveHostIPv4Async(const CString& host)
-{
-    return std::async(std::launch::async, [host] { return ResolveHostIPv4(host); });
-}
-
 SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
 {
     SUpdateCheckOutcome outcome;
@@ -274,11 +269,6 @@ SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
     outcome.contentLength = CString(headers.contentLength);
     return SetNotice(outcome, outcome.contentLength == outcome.storedSize ? EUpdateCheckResult::UpToDate
                                                                           : EUpdateCheckResult::NewVersion);
-}
-
-std::future<SUpdateCheckOutcome> CheckForUpdateAsync(const SUpdateCheckRequest& request)
-{
-    return std::async(std::launch::async, [request] { return CheckForUpdate(request); });
 }
 
 void PostUpdateCheckMessage(const SUpdateCheckOutcome& outcome)

@@ -13,7 +13,6 @@
 #pragma once
 
 #include <atomic>
-#include <future>
 
 #include "platform/cstring.h"
 
@@ -66,15 +65,10 @@ SUpdateCheckRequest MakeUpdateCheckRequest();
 // The first IPv4 address of a host name as dotted text; empty when the name
 // does not resolve. Blocks for as long as the system's resolver takes.
 CString ResolveHostIPv4(const CString& host);
-// The same on a thread of its own, so the user-interface thread never waits
-// on the resolver: poll the future (wait_for with zero) from a timer.
-std::future<CString> ResolveHostIPv4Async(const CString& host);
 
 // Runs the whole check and blocks until it is done (at most the resolver's
 // time plus totalTimeoutMs): meant for a worker thread.
 SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request);
-// Runs CheckForUpdate on a thread of its own.
-std::future<SUpdateCheckOutcome> CheckForUpdateAsync(const SUpdateCheckRequest& request);
 
 // Puts the outcome's notice into theApp's show-message slot (any thread).
 void PostUpdateCheckMessage(const SUpdateCheckOutcome& outcome);
