@@ -2,11 +2,15 @@
 // line and the desktop registration of the document type.
 #include "shell/frame/quenlowwinapp.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include <memory>
 
 #include <wx/display.h>
+#include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/image.h>
 #include <wx/stdpaths.h>
@@ -23,8 +27,29 @@ namespace {
 std::unique_ptr<CQuenlowDoc> g_document;
 }
 
+namespace {
+
+// A termination request (SIGTERM, e.g. at logout) closes the main window the
+// way the window manager's close does, so settings are saved and the
+// program's windows and workers go with it. The toolkit calls this from its
+// event loop, not from the signal.
+void CloseOnTerminate(int /*signal*/)
+{
+    if (wxWindow* top = wxTheApp->GetTopWindow())
+        top->Close(true);
+    else
+        wxTheApp->ExitMainLoop();
+}
+
+} // namespace
+
 bool CQuenlowWinApp::OnInit()
 {
+    // The toolkit's own messages go to stderr: a learner never gets an
+    // English message box from the toolkit.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    SetSignalHandler(SIGTERM, CloseOnTerminate);
+
     std::vector<CString> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(FromWx(argv[i]));
@@ -36,6 +61,11 @@ int CQuenlowWinApp::OnExit() { return ExitInstance(); }
 bool CQuenlowWinApp::InitInstance(const std::vector<CString>& arguments)
 {
     wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    // The profile lives in the user's configuration folder, which a new
+    // account may not have yet.
+    const wxString configFolder = wxStandardPaths::Get().GetUserConfigDir();
+    if (!wxFileName::DirExists(configFolder) && !wxFileName::Mkdir(configFolder, 0700, wxPATH_MKDIR_FULL))
+        std::fprintf(stderr, "quenlow: cannot create the configuration folder %s\n", configFolder.utf8_str().data());
     wxInitAllImageHandlers();
     PreLoadState();
 
