@@ -87,6 +87,13 @@ std::vector<pid_t> FindProcessesByExeName(const CString& exeName)
     return FindByFsName(AnsiToUtf8Bytes(exeName.view()));
 }
 
+bool IsAnotherInstanceRunning()
+{
+    std::vector<pid_t> pids = FindByFsName(ExeNameOf(::getpid()));
+    std::erase(pids, ::getpid());
+    return !pids.empty();
+}
+
 void KillProcessesByExeName(const CString& exeName)
 {
     const std::string name = AnsiToUtf8Bytes(exeName.view());

@@ -11,6 +11,9 @@
 // Pids of the running processes whose executable file name (the last part
 // of /proc/<pid>/exe, without " (deleted)") equals exeName exactly.
 std::vector<pid_t> FindProcessesByExeName(const CString& exeName);
+// Whether another process runs an executable of this program's file name
+// (another instance of the program).
+bool IsAnotherInstanceRunning();
 // Terminates them (SIGTERM, then SIGKILL for any still alive after a short wait).
 void KillProcessesByExeName(const CString& exeName);
 // Starts a program in its own session with the given arguments, detached

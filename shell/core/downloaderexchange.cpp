@@ -31,6 +31,7 @@ CString ComposeDlAndPlayCommand(const CString& address, const CString& downloadF
 
 CDownloaderExchange::CDownloaderExchange(CQuenlowApp& app)
     : isProcessRunning([](const CString& exeName) { return !FindProcessesByExeName(exeName).empty(); }),
+      isAnotherInstanceRunning([] { return IsAnotherInstanceRunning(); }),
       startProgram([](const CString& program) { return StartDetached(program); }),
       killProcesses([](const CString& exeName) { KillProcessesByExeName(exeName); }),
       renameFile([](const CString& from, const CString& to) { return MoveFile(from, to); }),
@@ -155,6 +156,8 @@ bool CDownloaderExchange::FinishReplacement(const CString& newDownloaderPath)
 void CDownloaderExchange::CleanUpExchangeFiles(const CString& firstStartPath)
 {
     DeleteIfPresent(firstStartPath);
+    if (isAnotherInstanceRunning())
+        return;
     DeleteIfPresent(m_app.m_strInboxCommandPath);
     DeleteIfPresent(m_app.m_strOutboxCommandPath);
     DeleteIfPresent(m_app.m_strOutboxMarkerPath);

@@ -58,6 +58,8 @@ public:
     // ---- Seams for the process layer (tests put stand-ins here) ----
     // Whether a process with this executable name runs.
     std::function<bool(const CString& exeName)> isProcessRunning;
+    // Whether another instance of this program runs.
+    std::function<bool()> isAnotherInstanceRunning;
     // Starts the program hidden and detached; false when it could not start.
     std::function<bool(const CString& program)> startProgram;
     // Terminates every process with this executable name.
@@ -93,7 +95,9 @@ public:
     bool FinishReplacement(const CString& newDownloaderPath);
 
     // Timer 900, last step: deletes the first-start marker and the exchange
-    // files left from the previous run, where they exist.
+    // files left from the previous run, where they exist. While another
+    // instance of the program runs the exchange files are its own (a command
+    // it has not handed over yet) and stay.
     void CleanUpExchangeFiles(const CString& firstStartPath);
 
     // Empties the queue (the frame does so when it sets up its paths).

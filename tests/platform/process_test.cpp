@@ -161,6 +161,21 @@ TEST(ProcessTest, KillStopsOnlyTheNamedProgram)
     EXPECT_EQ(FindProcessesByExeName((name + ".bak").c_str()), std::vector<pid_t>{backup.pid()});
 }
 
+// Other test programs of the same name may run beside this one, so only the
+// positive case can be asserted here.
+TEST(ProcessTest, AnotherInstanceIsAnotherProcessOfThisExecutable)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(IsAnotherInstanceRunning());
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+}
+
 TEST(ProcessTest, KillEndsAProgramThatIgnoresTerminate)
 {
     TempFolder tmp;

@@ -36,6 +36,7 @@ protected:
             return startSucceeds;
         };
         exchange.killProcesses = [this](const CString& name) { killed.push_back(name); };
+        exchange.isAnotherInstanceRunning = [this] { return anotherInstance; };
     }
 
     void InstallDownloader(const std::string& bytes = "old")
@@ -74,6 +75,7 @@ protected:
     CDownloaderExchange exchange{app};
     bool downloaderRunning = true;
     bool startSucceeds = true;
+    bool anotherInstance = false;
     std::vector<CString> runningQueries;
     std::vector<CString> started;
     std::vector<CString> killed;
@@ -230,24 +232,31 @@ TEST_F(DownloaderExchangeTest, TakesTheDownloadersCommandFileAway)
     EXPECT_TRUE(fs::exists(Fs(app.m_strInboxCommandPath)));
 }
 
-TEST_F(DownloaderExchangeTest, StartUpDeletesTheLeftoverExchangeFiles)
+TEST_F(DownloaderExchangeTest, StartUpDeletesTheLeftoverExchangeFilesUnlessAnotherInstanceOwnsThem)
 {
-    const std::vector<std::string> leftovers = {
-        "AppData/Temp/firstupstartup.data",
+    const std::vector<std::string> exchangeFiles = {
         "AppData/CommandExchange/Downloader2Player/command.data",
         "AppData/CommandExchange/Player2Downloader/command.data",
         "AppData/CommandExchange/Player2Downloader/commandcopy.data",
         "AppData/CommandExchange/Downloader2Player/commandcopy.data",
     };
-    for (const std::string& file : leftovers)
-        program.write(file, "x");
-    program.write("AppData/CommandExchange/Player2Downloader/other.data", "kept");
+    const std::string firstStart = "AppData/Temp/firstupstartup.data";
+    for (const bool otherInstance : {false, true}) {
+        SCOPED_TRACE(otherInstance ? "another instance runs" : "alone");
+        anotherInstance = otherInstance;
+        for (const std::string& file : exchangeFiles)
+            program.write(file, "x");
+        program.write(firstStart, "x");
+        program.write("AppData/CommandExchange/Player2Downloader/other.data", "kept");
 
-    exchange.CleanUpExchangeFiles(app.m_strAppDir + kFirstStartRelPath);
-    for (const std::string& file : leftovers)
-        EXPECT_FALSE(fs::exists(program.path() + file)) << file;
-    EXPECT_TRUE(fs::exists(program.path() + "AppData/CommandExchange/Player2Downloader/other.data"));
-    exchange.CleanUpExchangeFiles(app.m_strAppDir + kFirstStartRelPath);   // nothing left: no harm
+        exchange.CleanUpExchangeFiles(app.m_strAppDir + kFirstStartRelPath);
+        // The other instance's command waiting for the downloader is its own.
+        for (const std::string& file : exchangeFiles)
+            EXPECT_EQ(fs::exists(program.path() + file), otherInstance) << file;
+        EXPECT_FALSE(fs::exists(program.path() + firstStart));
+        EXPECT_TRUE(fs::exists(program.path() + "AppData/CommandExchange/Player2Downloader/other.data"));
+        exchange.CleanUpExchangeFiles(app.m_strAppDir + kFirstStartRelPath);   // nothing more to do: no harm
+    }
 }
 
 TEST_F(DownloaderExchangeTest, ReplacementStopsTheDownloaderAndRenamesTheNewCopyOverIt)
