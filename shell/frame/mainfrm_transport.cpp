@@ -14,6 +14,8 @@
 #include "lesson/quenlowview.h"
 #include "platform/file.h"
 #include "platform/process.h"
+#include "playback/playerdlg.h"
+#include "playback/playerpane.h"
 #include "playback/purewmpdialog.h"
 #include "playback/vlcplayer.h"
 #include "shell/frame/mainfrm.h"
@@ -27,6 +29,8 @@ namespace {
 
 constexpr int kEnginePlaying = 3;
 constexpr int kEngineBuffering = 2;
+constexpr int kEngineEnded = 6;
+constexpr int kEngineError = 7;
 // kTimerPlaybackBegun gives up after this many 200 ms ticks (30 s): a file
 // that never starts must not keep later play requests refused.
 constexpr int kPlaybackWaitTicks = 150;
@@ -428,6 +432,18 @@ void CMainFrame::OpenPendingMedia()
 void CMainFrame::OnPlaybackBegunTick()
 {
     CVlcPlayer* player = GetMainPlayer();
+    const int state = player ? player->GetState() : 0;
+    if (state == kEngineError || (state == kEngineEnded && player->GetLength() <= 0)) {
+        // The engine took the file but cannot play it (empty or damaged; an
+        // empty file "ends" at once without a length): say so, stop, and
+        // leave no picture of the media before.
+        KillTimer(kTimerPlaybackBegun);
+        OnStop();
+        if (m_wndPlayerPane && m_wndPlayerPane->m_dlgPlayer && m_wndPlayerPane->m_dlgPlayer->m_staticVideo)
+            m_wndPlayerPane->m_dlgPlayer->m_staticVideo->Refresh();
+        theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
+        return;
+    }
     if (!player || player->GetTime() <= 100) {
         // A file that never gets going stops being waited for.
         if (++m_nPlaybackWaitTicks >= kPlaybackWaitTicks)

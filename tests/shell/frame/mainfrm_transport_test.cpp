@@ -462,6 +462,27 @@ TEST_F(LessonOpeningTest, MissingBlankLessonStillPlaysTheMedia)
 
 // A subtitle file beside the media that cannot be used: the media still
 // plays with an empty lesson, and the caption bar says what went wrong.
+// An empty media file beside a good lesson: the engine takes the file but
+// cannot play it; the learner is told which file, and nothing stays playing.
+TEST_F(LessonOpeningTest, MediaTheEngineCannotPlayIsReportedAndStopped)
+{
+    const CString media = program.ansi() + "empty.mp4";
+    program.write("empty.mp4", "");
+    MakeLesson(program.ansi() + "empty.script");
+    RequestPlay(media);
+    ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerLessonOpen));
+    frame->OnTimer(CMainFrame::kTimerLessonOpen);
+    TakeMessage();
+    // The engine gives up on it: an error, or an end without a length.
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetState() >= 6; }, 10s)) << Player().GetState();
+    ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerPlaybackBegun));
+    frame->OnTimer(CMainFrame::kTimerPlaybackBegun);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerPlaybackBegun));
+    EXPECT_EQ(TakeMessage(), "无法播放媒体：" + media);
+    EXPECT_EQ(theApp.m_strPlayState, "OnStop");
+    EXPECT_LT(Player().GetState(), 6);
+}
+
 TEST_F(LessonOpeningTest, UnusableSubtitleFileIsReportedAndTheMediaPlays)
 {
     const std::string mediaFs = program.path() + "clip.mp4";
