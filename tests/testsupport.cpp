@@ -96,7 +96,9 @@ SBoundedRun RunBounded(const std::function<void()>& work, double seconds, long m
                 stop();
             giveUp = Clock::now() + std::chrono::seconds(10);
         }
-        if (!done && Clock::now() > giveUp) {
+        // Memory running away past four times the bound ends the program at
+        // once, before the machine runs short.
+        if (!done && (Clock::now() > giveUp || growth > 4 * memoryKiB)) {
             std::fprintf(stderr, "RunBounded: the work ran %.1f s, grew the memory by %ld KiB and did not stop\n",
                          elapsed, run.peakGrowthKiB);
             std::_Exit(1);

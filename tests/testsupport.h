@@ -54,8 +54,9 @@ struct SBoundedRun {
 // resident memory every 5 ms. When the work runs past `seconds` or grows the
 // memory by more than `memoryKiB`, `stop` is called (e.g. to interrupt a
 // query) and the run counts as overrun. Work that still has not ended 10 s
-// later ends the test program with a message: a hang fails instead of
-// blocking the run, and runaway memory cannot take the machine down.
+// later, or that grows the memory past four times the bound, ends the test
+// program with a message: a hang fails instead of blocking the run, and
+// runaway memory cannot take the machine down.
 SBoundedRun RunBounded(const std::function<void()>& work, double seconds, long memoryKiB,
                        const std::function<void()>& stop = {});
 
