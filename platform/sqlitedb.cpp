@@ -1,5 +1,7 @@
 #include "platform/sqlitedb.h"
 
+#include <chrono>
+
 #include <sqlite3.h>
 
 #include "platform/codepage.h"
@@ -11,6 +13,19 @@ const char* SQueryResult::GetCell(int row, int column) const
     const size_t index = static_cast<size_t>((row + 1) * nColumn + column);
     return isNull[index] ? nullptr : cells[index].GetString();
 }
+
+namespace {
+
+int64_t SteadyNowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Virtual machine steps between two looks at the clock: a few microseconds.
+constexpr int kProgressSteps = 1000;
+
+} // namespace
 
 CSqliteDb::~CSqliteDb() { Close(); }
 
@@ -31,6 +46,11 @@ bool CSqliteDb::Open(const CString& path, OpenMode mode)
     }
     // Another process (or a second connection) may hold the file briefly.
     sqlite3_busy_timeout(m_db, 2000);
+    if (mode == ReadOnlyLimited) {
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        SetLimits(SSqliteLimits());
+    }
     return true;
 }
 
@@ -40,12 +60,79 @@ void CSqliteDb::Close()
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    m_limited = false;
+    m_limitReached = false;
+    m_timedOut = false;
+}
+
+void CSqliteDb::SetLimits(const SSqliteLimits& limits)
+{
+    if (!m_db)
+        return;
+    m_limited = true;
+    m_limits = limits;
+    sqlite3_limit(m_db, SQLITE_LIMIT_LENGTH, limits.maxValueBytes);
+    sqlite3_progress_handler(m_db, kProgressSteps, &CSqliteDb::OnProgress, this);
+}
+
+void CSqliteDb::Interrupt()
+{
+    if (m_db)
+        sqlite3_interrupt(m_db);
+}
+
+int CSqliteDb::OnProgress(void* self)
+{
+    auto* db = static_cast<CSqliteDb*>(self);
+    if (SteadyNowNs() <= db->m_deadlineNs)
+        return 0;
+    db->m_timedOut = true;
+    return 1;   // the statement ends with SQLITE_INTERRUPT
+}
+
+void CSqliteDb::StartStatement()
+{
+    m_limitReached = false;
+    m_timedOut = false;
+    if (m_limited)
+        m_deadlineNs = SteadyNowNs() + int64_t{m_limits.maxMilliseconds} * 1000000;
 }
 
 void CSqliteDb::RecordError(int result)
 {
     m_lastResult = result;
     m_lastError = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(result);
+    if (!m_limited)
+        return;
+    const int primary = result & 0xff;
+    if (primary == SQLITE_INTERRUPT && m_timedOut) {
+        m_limitReached = true;
+        m_lastError = ("statement ran longer than " + std::to_string(m_limits.maxMilliseconds) + " ms").c_str();
+    } else if (primary == SQLITE_TOOBIG) {
+        m_limitReached = true;
+    }
+}
+
+void CSqliteDb::RecordLimit(int result, const char* what)
+{
+    m_lastResult = result;
+    m_lastError = what;
+    m_limitReached = true;
+}
+
+CString CSqliteDb::ObjectType(const CString& name)
+{
+    SQueryResult result;
+    if (!Query("select type, sql like 'create virtual%' from sqlite_master "
+               "where name = ? collate nocase and type in ('table', 'view')",
+               {name}, result) ||
+        result.nRow == 0)
+        return CString();
+    const char* type = result.GetCell(0, 0);
+    const char* isVirtual = result.GetCell(0, 1);
+    if (isVirtual && CString(isVirtual) == "1")
+        return "virtual table";
+    return type ? CString(type) : CString();
 }
 
 sqlite3_stmt* CSqliteDb::Prepare(const CString& sql, const SqlParams& params)
@@ -87,12 +174,16 @@ sqlite3_stmt* CSqliteDb::Prepare(const CString& sql, const SqlParams& params)
 
 bool CSqliteDb::Exec(const CString& sql, const SqlParams& params)
 {
+    StartStatement();
     if (params.empty() && m_db) {
-        char* error = nullptr;
-        m_lastResult = sqlite3_exec(m_db, sql.GetString(), nullptr, nullptr, &error);
-        m_lastError = error ? error : "";
-        sqlite3_free(error);
-        return m_lastResult == SQLITE_OK;
+        const int rc = sqlite3_exec(m_db, sql.GetString(), nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            RecordError(rc);
+            return false;
+        }
+        m_lastResult = SQLITE_OK;
+        m_lastError = "";
+        return true;
     }
     sqlite3_stmt* stmt = Prepare(sql, params);
     if (!stmt)
@@ -111,26 +202,43 @@ bool CSqliteDb::Exec(const CString& sql, const SqlParams& params)
 bool CSqliteDb::Query(const CString& sql, const SqlParams& params, SQueryResult& result)
 {
     result = SQueryResult();
+    StartStatement();
     sqlite3_stmt* stmt = Prepare(sql, params);
     if (!stmt)
         return false;
+    int64_t resultBytes = 0;
     result.nColumn = sqlite3_column_count(stmt);
     for (int c = 0; c < result.nColumn; ++c) {
         result.cells.emplace_back(sqlite3_column_name(stmt, c));
         result.isNull.push_back(false);
     }
     int rc;
+    bool overLimit = false;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (m_limited && result.nRow >= m_limits.maxRows) {
+            RecordLimit(SQLITE_TOOBIG, ("more than " + std::to_string(m_limits.maxRows) + " rows").c_str());
+            overLimit = true;
+            break;
+        }
         for (int c = 0; c < result.nColumn; ++c) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
             const int bytes = sqlite3_column_bytes(stmt, c);
+            resultBytes += bytes;
             result.isNull.push_back(text == nullptr);
             result.cells.emplace_back(text ? CString(text, bytes) : CString());
         }
         ++result.nRow;
+        if (m_limited && resultBytes > m_limits.maxResultBytes) {
+            RecordLimit(SQLITE_TOOBIG,
+                        ("more than " + std::to_string(m_limits.maxResultBytes) + " bytes of results").c_str());
+            overLimit = true;
+            break;
+        }
     }
-    const bool ok = rc == SQLITE_DONE;
-    if (!ok) {
+    const bool ok = !overLimit && rc == SQLITE_DONE;
+    if (overLimit) {
+        result = SQueryResult();
+    } else if (!ok) {
         RecordError(rc);
         result = SQueryResult();
     } else {

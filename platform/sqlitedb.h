@@ -47,9 +47,22 @@ private:
 
 using SqlParams = std::vector<CSqlValue>;
 
+// Bounds on what one statement may cost, for a database that comes from
+// outside the program (a lesson file, a downloaded package): such a file can
+// hold views that never end or that make values of gigabytes.
+struct SSqliteLimits {
+    int maxValueBytes = 1 << 20;          // one string or blob
+    int maxRows = 100000;                 // rows one query may return
+    int64_t maxResultBytes = 64 << 20;    // all cells of one query together
+    int maxMilliseconds = 2000;           // wall time of one statement
+};
+
 class CSqliteDb {
 public:
-    enum OpenMode { ReadOnly, ReadWrite, ReadWriteCreate };
+    // ReadOnlyLimited opens read-only with the default SSqliteLimits, the
+    // schema untrusted (no functions with side effects in its views) and
+    // defensive mode on: the mode for a file the program did not make.
+    enum OpenMode { ReadOnly, ReadWrite, ReadWriteCreate, ReadOnlyLimited };
 
     CSqliteDb() = default;
     ~CSqliteDb();
@@ -62,6 +75,19 @@ public:
     bool IsOpen() const { return m_db != nullptr; }
     int LastResult() const { return m_lastResult; }
     const CString& LastError() const { return m_lastError; }
+
+    // Bounds every later statement of this connection (the cell length at
+    // once, rows, result bytes and time per Exec or Query call). A statement
+    // stopped by a bound fails, and LimitReached() tells it apart from other
+    // errors until the next statement.
+    void SetLimits(const SSqliteLimits& limits);
+    bool LimitReached() const { return m_limitReached; }
+    // Stops the statement this connection is running; safe from any thread.
+    void Interrupt();
+
+    // The kind of schema object `name` is ("table", "view", "index",
+    // "trigger"), or empty when the database has none of that name.
+    CString ObjectType(const CString& name);
 
     // Runs one statement (or several, without parameters).
     bool Exec(const CString& sql, const SqlParams& params = {});
@@ -78,8 +104,16 @@ public:
 private:
     sqlite3_stmt* Prepare(const CString& sql, const SqlParams& params);
     void RecordError(int result);
+    void StartStatement();
+    void RecordLimit(int result, const char* what);
+    static int OnProgress(void* self);
 
     sqlite3* m_db = nullptr;
+    bool m_limited = false;
+    SSqliteLimits m_limits;
+    int64_t m_deadlineNs = 0;     // steady clock; the progress handler's bound
+    bool m_timedOut = false;
+    bool m_limitReached = false;
     int m_lastResult = 0;
     CString m_lastError;
 };

@@ -1,6 +1,10 @@
 #include "tests/testsupport.h"
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
@@ -65,6 +69,47 @@ long ResidentKiB()
         if (line.rfind("VmRSS:", 0) == 0)
             return std::stol(line.substr(6));
     return -1;
+}
+
+SBoundedRun RunBounded(const std::function<void()>& work, double seconds, long memoryKiB,
+                       const std::function<void()>& stop)
+{
+    using Clock = std::chrono::steady_clock;
+    SBoundedRun run;
+    const long startKiB = ResidentKiB();
+    std::atomic<bool> done{false};
+    const Clock::time_point start = Clock::now();
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    Clock::time_point giveUp = Clock::time_point::max();
+    while (!done) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        const long growth = ResidentKiB() - startKiB;
+        if (growth > run.peakGrowthKiB)
+            run.peakGrowthKiB = growth;
+        if (!run.overran && (elapsed > seconds || growth > memoryKiB)) {
+            run.overran = true;
+            if (stop)
+                stop();
+            giveUp = Clock::now() + std::chrono::seconds(10);
+        }
+        // Memory running away past four times the bound ends the program at
+        // once, before the machine runs short.
+        if (!done && (Clock::now() > giveUp || growth > 4 * memoryKiB)) {
+            std::fprintf(stderr, "RunBounded: the work ran %.1f s, grew the memory by %ld KiB and did not stop\n",
+                         elapsed, run.peakGrowthKiB);
+            std::_Exit(1);
+        }
+    }
+    worker.join();
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const long growth = ResidentKiB() - startKiB;
+    if (growth > run.peakGrowthKiB)
+        run.peakGrowthKiB = growth;
+    return run;
 }
 
 double CpuSeconds()

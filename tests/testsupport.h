@@ -2,6 +2,7 @@
 // display.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/cstring.h"
@@ -40,6 +41,24 @@ std::string ReadBytes(const std::string& path);
 // KiB (-1 when unknown) and the CPU time it has used, in seconds.
 long ResidentKiB();
 double CpuSeconds();
+
+// What RunBounded saw: the wall time of the work, the most its resident
+// memory grew over the start, and whether it passed a bound.
+struct SBoundedRun {
+    double seconds = 0;
+    long peakGrowthKiB = 0;
+    bool overran = false;
+};
+
+// Runs `work` on its own thread, looking at the clock and this process's
+// resident memory every 5 ms. When the work runs past `seconds` or grows the
+// memory by more than `memoryKiB`, `stop` is called (e.g. to interrupt a
+// query) and the run counts as overrun. Work that still has not ended 10 s
+// later, or that grows the memory past four times the bound, ends the test
+// program with a message: a hang fails instead of blocking the run, and
+// runaway memory cannot take the machine down.
+SBoundedRun RunBounded(const std::function<void()>& work, double seconds, long memoryKiB,
+                       const std::function<void()>& stop = {});
 
 // The folder of the small fixture files.
 std::string FixturePath(const std::string& name);

@@ -452,7 +452,7 @@ ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString&
 {
     switch (GetLessonFileKind(path)) {
     case ELessonFileKind::Script:
-        return LoadScriptFile(app, path, viewText) ? ELessonLoadResult::Loaded : ELessonLoadResult::CannotOpen;
+        return LoadScriptFile(app, path, viewText);
     case ELessonFileKind::Srt:
         return SubtitleLoadResult(LoadSrtFile(app, path, viewText), app);
     case ELessonFileKind::Ass:
@@ -467,16 +467,26 @@ ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString&
 
 // ---- The lesson database ----
 
-bool LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText)
+ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText)
 {
     BeginLoad(app, viewText);
+    // Lesson files also come inside downloaded packages: the file is only
+    // read, and a crafted one must not hang the program or fill its memory.
     CSqliteDb db;
-    if (!db.Open(path, CSqliteDb::ReadWrite)) {
+    if (!db.Open(path, CSqliteDb::ReadOnlyLimited)) {
         app.ShowMessage("打开播放数据文件失败!", "error", 5000);
-        return false;
+        return ELessonLoadResult::CannotOpen;
     }
+    // Only a stored table is read; a view can compute rows without end.
+    // A file without the table stays a blank lesson.
+    const CString kind = db.ObjectType("tablename");
+    if (db.LimitReached() || (!kind.IsEmpty() && kind != "table"))
+        return ELessonLoadResult::Refused;
     SQueryResult result;
-    if (db.Query(kSentenceQuery, {}, result) && result.nRow > 0) {
+    const bool read = db.Query(kSentenceQuery, {}, result);
+    if (!read && db.LimitReached())
+        return ELessonLoadResult::Refused;
+    if (read && result.nRow > 0) {
         app.EnsureSentenceCapacity(result.nRow);
         for (int i = 0; i < result.nRow; ++i) {
             SSentenceTiming& entry = app.m_arrSentenceTiming[static_cast<size_t>(i)];
@@ -497,7 +507,7 @@ bool LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText)
         app.m_nSentenceCount = result.nRow;
     }
     db.Close();
-    return true;
+    return ELessonLoadResult::Loaded;
 }
 
 // ---- ".srt" ----

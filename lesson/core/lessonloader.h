@@ -23,6 +23,10 @@ enum class ELessonLoadResult {
     NoSentences,  // a subtitle file was read but gave no sentence (empty, or
                   // not a subtitle text in GB18030 or UTF-8, e.g. UTF-16):
                   // the model and viewText are empty
+    Refused,      // a lesson database that is not a plain lesson: its sentence
+                  // table is a view, or reading it passed the bounds of the
+                  // limited read-only mode (rows, cell length, time); the
+                  // model and viewText are empty
     NoLoader,     // the file name has none of the four extensions: nothing
                   // was touched
 };
@@ -42,7 +46,9 @@ ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString&
 
 // The four loaders. Each empties the model first; the result tells whether
 // the file could be opened. viewText is always replaced (empty on failure).
-bool LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText);
+// The lesson database is opened read-only with CSqliteDb's limits: Loaded,
+// CannotOpen or Refused.
+ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText);
 bool LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText);
 bool LoadAssFile(CQuenlowApp& app, const CString& path, CString& viewText);
 bool LoadLrcFile(CQuenlowApp& app, const CString& path, CString& viewText);

@@ -53,11 +53,14 @@ CString WithExtension(const CString& path, const char* extension)
     return stem + extension;
 }
 
-// A subtitle file that could not be used still opens as an empty lesson with
-// its media; the caption bar tells the learner why the text is missing.
+// A subtitle file or lesson database that could not be used still opens as an
+// empty lesson with its media; the caption bar tells the learner why the text
+// is missing.
 void ReportLessonLoad(ELessonLoadResult result, const CString& path)
 {
-    if (result == ELessonLoadResult::Unreadable)
+    if (result == ELessonLoadResult::Refused)
+        theApp.ShowMessage("无法读取课文文件：" + path, "error", 5000);
+    else if (result == ELessonLoadResult::Unreadable)
         theApp.ShowMessage("无法读取字幕文件：" + path, "error", 5000);
     else if (result == ELessonLoadResult::NoSentences)
         theApp.ShowMessage("字幕文件中没有可用的字幕：" + path, "warning", 5000);

@@ -200,6 +200,75 @@ TEST(ScriptLoaderTest, AppliesTheTextRulesAndKeepsEnglishLengths)
     EXPECT_EQ(ReadBytes(ToFsPath(path)), before);
 }
 
+// Lesson files that would hang the program or fill its memory (they may come
+// inside a downloaded package): each is refused at once and loads as an empty
+// lesson, replacing the lesson before it; a normal lesson still loads.
+TEST(ScriptLoaderTest, CraftedDatabasesAreRefusedQuicklyWithBoundedMemory)
+{
+    TempFolder folder;
+    const char* columns = "linecnt, 0 as starttime, 10 as endtime, 0 as fgnstartpos, 0 as fgntxtlen, "
+                          "0 as chnstartpos, 0 as chntxtlen, 'Hi\n' as fgntxt, '你好' as chntxt";
+    const std::string endless = std::string("create view tablename as with recursive c(x) as "
+                                            "(select 1 union all select x + 1 from c) select x as ") +
+                                columns + " from c";
+    const std::string hugeCell =
+        "create view tablename as select 1 as linecnt, 0 as starttime, 10 as endtime, 0 as fgnstartpos, "
+        "0 as fgntxtlen, 0 as chnstartpos, 0 as chntxtlen, zeroblob(900000000) as fgntxt, '' as chntxt";
+    const std::string tooManyRows =
+        "create table tablename(linecnt int, starttime int, endtime int, fgnstartpos int, fgntxtlen int, "
+        "chnstartpos int, chntxtlen int, fgntxt text, chntxt text);"
+        "insert into tablename with recursive c(x) as (select 1 union all select x + 1 from c where x < 100001) "
+        "select x - 1, x * 10, x * 10 + 5, 0, 0, 0, 0, 'Hi\n', '你好' from c;";
+    // Reading 100,001 stored rows is real work: it gets the time of a long
+    // lesson, not the bound of a view that is refused unread.
+    const struct {
+        const char* name;
+        std::string sql;
+        double seconds;
+    } cases[] = {
+        {"endless.script", endless, 1.0},
+        {"huge_cell.script", hugeCell, 1.0},
+        {"many_rows.script", tooManyRows, 10.0},
+    };
+    MakeScript(folder.ansi() + "previous.script", {{0, 0, 10, "Old\n", "旧"}});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CString path = folder.ansi() + c.name;
+        {
+            CSqliteDb db;
+            ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
+            ASSERT_TRUE(db.Exec(c.sql.c_str())) << db.LastError().str();
+        }
+        CQuenlowApp app;
+        CString viewText;
+        ASSERT_EQ(LoadLessonFile(app, folder.ansi() + "previous.script", viewText), ELessonLoadResult::Loaded);
+        ASSERT_EQ(app.m_nSentenceCount, 1);
+
+        ELessonLoadResult result = ELessonLoadResult::Loaded;
+        const testsupport::SBoundedRun run =
+            testsupport::RunBounded([&] { result = LoadLessonFile(app, path, viewText); }, c.seconds, 200 * 1024);
+        EXPECT_FALSE(run.overran) << run.seconds << " s, " << run.peakGrowthKiB << " KiB";
+        EXPECT_LT(run.peakGrowthKiB, 200 * 1024);
+        EXPECT_EQ(result, ELessonLoadResult::Refused);
+        ExpectModel(app, viewText, {}, c.name);
+    }
+
+    // The same rows as a stored table of a normal length load.
+    const CString lesson = folder.ansi() + "normal.script";
+    {
+        CSqliteDb db;
+        ASSERT_TRUE(db.Open(lesson, CSqliteDb::ReadWriteCreate));
+        std::string sql = tooManyRows;
+        sql.replace(sql.find("100001"), 6, "3");
+        ASSERT_TRUE(db.Exec(sql.c_str()));
+    }
+    CQuenlowApp app;
+    CString viewText;
+    ASSERT_EQ(LoadLessonFile(app, lesson, viewText), ELessonLoadResult::Loaded);
+    ExpectModel(app, viewText, {{10, 15, "Hi\n", "你好"}, {20, 25, "Hi\n", "你好"}, {30, 35, "Hi\n", "你好"}},
+                "normal.script");
+}
+
 TEST(ScriptLoaderTest, EmptyOrTablelessDatabaseGivesAnEmptyLesson)
 {
     TempFolder folder;

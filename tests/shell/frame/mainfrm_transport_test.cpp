@@ -460,8 +460,6 @@ TEST_F(LessonOpeningTest, MissingBlankLessonStillPlaysTheMedia)
     Player().Stop();
 }
 
-// A subtitle file beside the media that cannot be used: the media still
-// plays with an empty lesson, and the caption bar says what went wrong.
 // An empty media file beside a good lesson: the engine takes the file but
 // cannot play it; the learner is told which file, and nothing stays playing.
 TEST_F(LessonOpeningTest, MediaTheEngineCannotPlayIsReportedAndStopped)
@@ -483,32 +481,48 @@ TEST_F(LessonOpeningTest, MediaTheEngineCannotPlayIsReportedAndStopped)
     EXPECT_LT(Player().GetState(), 6);
 }
 
+// A subtitle file or lesson database beside the media that cannot be used:
+// the media still plays with an empty lesson, and the caption bar says what
+// went wrong.
 TEST_F(LessonOpeningTest, UnusableSubtitleFileIsReportedAndTheMediaPlays)
 {
     const std::string mediaFs = program.path() + "clip.mp4";
     MakeClip(mediaFs);
     const CString subtitle = program.ansi() + "clip.srt";
+    const CString lesson = program.ansi() + "clip.script";
     struct Case {
         const char* what;
+        CString file;
         std::function<void()> make;
         CString message;
     };
     const Case cases[] = {
-        {"a folder in its place", [&] { ASSERT_TRUE(CreateFolders(subtitle)); },
+        {"a folder in its place", subtitle, [&] { ASSERT_TRUE(CreateFolders(subtitle)); },
          "无法读取字幕文件：" + subtitle},
-        {"UTF-16 text",
+        {"UTF-16 text", subtitle,
          [&] {
              ASSERT_TRUE(WriteFileAtomically(subtitle, testsupport::ReadBytes(
                                                            testsupport::FixturePath("lesson/utf16le_bom.srt"))));
          },
          "字幕文件中没有可用的字幕：" + subtitle},
+        {"a lesson whose sentences come from a view without end", lesson,
+         [&] {
+             CSqliteDb db;
+             ASSERT_TRUE(db.Open(lesson, CSqliteDb::ReadWriteCreate));
+             ASSERT_TRUE(db.Exec("create view tablename as with recursive c(x) as "
+                                 "(select 1 union all select x + 1 from c) select x as linecnt, 0 as starttime, "
+                                 "0 as endtime, 0 as fgnstartpos, 0 as fgntxtlen, 0 as chnstartpos, "
+                                 "0 as chntxtlen, 'Hi' as fgntxt, '' as chntxt from c"));
+         },
+         "无法读取课文文件：" + lesson},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove_all(ToFsPath(subtitle));
+        std::filesystem::remove_all(ToFsPath(lesson));
         c.make();
         RequestPlay(FromFsPath(mediaFs));
-        ASSERT_EQ(theApp.m_strScriptPath, subtitle);
+        ASSERT_EQ(theApp.m_strScriptPath, c.file);
         TakeMessage();
         OpenAndWaitForPlayback();
         EXPECT_EQ(TakeMessage(), c.message);
