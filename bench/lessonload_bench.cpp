@@ -1,7 +1,8 @@
 // Loading lessons: a 20,000-entry bilingual ".srt" through our loader (UTF-8,
 // converted in memory, and GB18030), the same UTF-8 file read by ffmpeg in a
-// child process for comparison, and a 3000-sentence lesson database loaded
-// into the sentence model.
+// child process for comparison, a 3000-sentence lesson database loaded into
+// the sentence model, and an ".ass" file whose one Dialogue line is 1 MB of
+// override tags (its tags must be stripped in linear time).
 #include "lesson/core/lessonloader.h"
 
 #include <cstdio>
@@ -25,6 +26,7 @@ namespace {
 
 constexpr int kSrtEntries = 20000;
 constexpr int kScriptSentences = 3000;
+constexpr size_t kTagLineBytes = 1024 * 1024;
 
 // The generated files, made once in a temporary folder and removed at exit.
 class BenchFiles {
@@ -39,6 +41,7 @@ public:
         WriteFileAtomically(GbSrt(), gb);
         WriteFileAtomically(Utf8Srt(), AnsiToUtf8Bytes(gb));
         MakeScript();
+        WriteFileAtomically(TagAss(), MakeTagAss());
     }
     ~BenchFiles()
     {
@@ -52,6 +55,7 @@ public:
     CString Utf8Srt() const { return Utf8BytesToAnsi(m_dir + "lesson-utf8.srt"); }
     std::string Utf8SrtFs() const { return m_dir + "lesson-utf8.srt"; }
     CString Script() const { return Utf8BytesToAnsi(m_dir + "lesson.script"); }
+    CString TagAss() const { return Utf8BytesToAnsi(m_dir + "tags.ass"); }
 
 private:
     static std::string Time(int ms)
@@ -73,6 +77,19 @@ private:
             srt += "这是本课的第" + std::to_string(i) + "句话，对吧？\n\n";
         }
         return srt;
+    }
+
+    // One Dialogue line of kTagLineBytes: override tags, a word after every
+    // hundred of them, and an English and a Chinese text at the end.
+    static std::string MakeTagAss()
+    {
+        std::string line = "Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0,0,0,,";
+        for (int i = 0; line.size() < kTagLineBytes; ++i) {
+            line += "{\\fs" + std::to_string(i % 97) + "\\c&H" + std::to_string(i) + "&}";
+            if (i % 100 == 0)
+                line += "w";
+        }
+        return line + "The end of many tags\\N很多标签的结尾\n";
     }
 
     void MakeScript() const
@@ -149,6 +166,9 @@ BENCHMARK(BM_FfmpegSrt20000Encode)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void BM_LoadScript3000(benchmark::State& state) { LoadAndCheck(state, Files().Script(), kScriptSentences); }
 BENCHMARK(BM_LoadScript3000)->Unit(benchmark::kMillisecond);
+
+void BM_LoadAssTagLine1MB(benchmark::State& state) { LoadAndCheck(state, Files().TagAss(), 1); }
+BENCHMARK(BM_LoadAssTagLine1MB)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -240,17 +240,31 @@ bool IsCreditLine(const CString& text)
     return false;
 }
 
+// One pass over the line: a "{" (a whole character, never a GB18030 trail
+// byte) drops everything up to the next "}". Removing the tags one at a time,
+// each by rescanning and copying the line, took quadratic time on lines made
+// of thousands of tags.
 CString StripBraceTags(const CString& text)
 {
-    CString result = text;
-    for (int open = result.Find('{'); open >= 0; open = result.Find('{')) {
-        const int close = result.Find('}', open);
-        if (close < 0)
-            break;   // an unmatched "{" stays, with the rest of the line
-        const CString tag = result.Mid(open, close - open + 1);
-        ReplaceText(result, tag, "");
+    const std::string_view bytes = text.view();
+    std::string result;
+    result.reserve(bytes.size());
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        const size_t length = static_cast<size_t>(CharLengthAt(bytes, pos));
+        if (length == 1 && bytes[pos] == '{') {
+            const int close = text.Find('}', static_cast<int>(pos));
+            if (close < 0) {
+                result.append(bytes.substr(pos));   // an unmatched "{" stays, with the rest of the line
+                break;
+            }
+            pos = static_cast<size_t>(close) + 1;
+            continue;
+        }
+        result.append(bytes.substr(pos, length));
+        pos += length;
     }
-    return result;
+    return CString(std::string_view(result));
 }
 
 CString NormalizePunctuation(const CString& text)
@@ -310,43 +324,59 @@ CString CleanSubtitleText(const CString& text)
 
 namespace {
 
-// One side of an ".srt" time line: h:m:s then milliseconds after "," or ".".
-int ParseSrtSide(CString side)
+// Reads one time field; false when it is outside 0 <= value <= max. Digits
+// beyond int clamp to INT_MAX and so fail the check too.
+bool ReadTimeField(const CString& text, int max, int& value)
 {
+    value = ToInt(text);
+    return value >= 0 && value <= max;
+}
+
+// One side of an ".srt" time line: h:m:s then milliseconds after "," or ".".
+// A missing field reads as 0; false when a field is out of range (hours
+// 0..99, minutes and seconds 0..59, milliseconds 0..999).
+bool ParseSrtSide(CString side, int& time)
+{
+    static constexpr int kMax[4] = {99, 59, 59, 999};
     side.Replace(',', ':');
     side.Replace('.', ':');
     side.Remove(' ');
-    int fields[3] = {0, 0, 0};
-    int ms = 0;
+    int fields[4] = {0, 0, 0, 0};
     CString rest = side;
     for (int i = 0; i < 4; ++i) {
         const int colon = rest.Find(':');
         if (i == 3 || colon < 0) {
-            // The last field is the rest; a missing field reads as 0.
+            // The last field is the rest.
             CString last = rest;
             last.Trim();
-            if (i < 3)
-                fields[i] = ToInt(last);
-            else
-                ms = ToInt(last);
+            if (!ReadTimeField(last, kMax[i], fields[i]))
+                return false;
             break;
         }
-        fields[i] = ToInt(rest.Left(colon));
+        if (!ReadTimeField(rest.Left(colon), kMax[i], fields[i]))
+            return false;
         rest = rest.Mid(colon + 1);
     }
-    return ClampTime(HmsToMs(fields[0], fields[1], fields[2], ms));
+    time = static_cast<int>(HmsToMs(fields[0], fields[1], fields[2], fields[3]));
+    return true;
 }
 
 } // namespace
 
-bool ParseSrtTimeLine(const CString& line, int& start, int& end)
+ESrtTimeLine ParseSrtTimeLine(const CString& line, int& start, int& end)
 {
     const int arrow = FindText(line, "-->");
     if (arrow <= 0)
-        return false;
-    start = ParseSrtSide(line.Left(arrow));
-    end = ParseSrtSide(line.Mid(arrow + 3));
-    return true;
+        return ESrtTimeLine::None;
+    start = 0;
+    end = 0;
+    int first = 0;
+    int second = 0;
+    if (!ParseSrtSide(line.Left(arrow), first) || !ParseSrtSide(line.Mid(arrow + 3), second) || second < first)
+        return ESrtTimeLine::OutOfRange;
+    start = first;
+    end = second;
+    return ESrtTimeLine::Valid;
 }
 
 void ParseAssTimes(const CString& line, int& start, int& end)
@@ -523,7 +553,8 @@ bool LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText)
     while (reader.Next(line)) {
         int start = 0;
         int end = 0;
-        if (!ParseSrtTimeLine(line, start, end))
+        const ESrtTimeLine times = ParseSrtTimeLine(line, start, end);
+        if (times == ESrtTimeLine::None)
             continue;
         CString english;
         CString chinese;
@@ -539,7 +570,8 @@ bool LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText)
         }
         english = CleanSubtitleText(english);
         chinese = CleanSubtitleText(chinese);
-        if (IsCreditLine(english))
+        // An entry with broken times is read to its end, then dropped.
+        if (times != ESrtTimeLine::Valid || IsCreditLine(english))
             continue;
         StoreSubtitleEntry(app, start, end, NormalizePunctuation(english), chinese, viewText);
     }

@@ -76,9 +76,14 @@ CString CleanSubtitleText(const CString& text);
 
 // ---- Time parsers (milliseconds) ----
 
-// An ".srt" time line "00:00:01,500 --> 00:00:03,250": false when the line has
-// no "-->" after its first character. Missing milliseconds read as 0.
-bool ParseSrtTimeLine(const CString& line, int& start, int& end);
+// What ParseSrtTimeLine found: no time line, a time line whose times cannot
+// be played (a field out of range, the end before the start), good times.
+enum class ESrtTimeLine { None, OutOfRange, Valid };
+// An ".srt" time line "00:00:01,500 --> 00:00:03,250": None when the line has
+// no "-->" after its first character. Missing fields read as 0, fractions
+// count as milliseconds as they stand. Hours are 0..99, minutes and seconds
+// 0..59, milliseconds 0..999; start and end are 0 for OutOfRange.
+ESrtTimeLine ParseSrtTimeLine(const CString& line, int& start, int& end);
 // The start and end of a "Dialogue: " line, read from their fixed columns
 // (one-digit hours, hundredths of seconds).
 void ParseAssTimes(const CString& line, int& start, int& end);

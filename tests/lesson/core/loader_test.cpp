@@ -1,6 +1,7 @@
 // The lesson and subtitle loaders: which loader a file name chooses, the text
 // rules of each format, UTF-8 files read without touching them, the model
 // replaced whole by every load and growing with long lessons.
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -435,6 +436,72 @@ TEST(SrtLoaderTest, SecondLoadLeavesNothingOfTheFirst)
     EXPECT_EQ(app.m_nCurrentSentence, -1);
 }
 
+// A broken time line must not give an entry: each row puts one hazard
+// between two good entries; the good ones load, numbered 0 and 1, and keep
+// their times.
+TEST(SrtLoaderTest, EntriesWithTimesOutOfRangeAreSkipped)
+{
+    struct Case {
+        const char* what;
+        const char* times;
+    };
+    const Case cases[] = {
+        {"hours beyond int", "99999999999999999999:99:99,999 --> 1:2:3"},
+        {"hours 100", "100:00:00,000 --> 100:00:01,000"},
+        {"negative hours", "-1:00:00,000 --> 00:00:01,000"},
+        {"minutes 60", "00:60:00,000 --> 00:60:01,000"},
+        {"minutes beyond int", "00:99999999999999:00,000 --> 00:00:09,000"},
+        {"seconds 60", "00:00:60,000 --> 00:01:01,000"},
+        {"milliseconds 1000", "00:00:04,000 --> 00:00:04,1000"},
+        {"milliseconds beyond int", "00:00:04,99999999999999999999 --> 00:00:05,000"},
+        {"end before start", "00:00:05,000 --> 00:00:04,999"},
+        {"huge end", "00:00:04,000 --> 99999999999999999999999999999999:00:00,000"},
+    };
+    const std::vector<SExpectedSentence> expected = {
+        {1000, 2000, "First good line\n", "\n"},
+        {7000, 8500, "Last good line\n", "\n"},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        const CString path = folder.ansi() + "hazard.srt";
+        ASSERT_TRUE(WriteFileAtomically(path, std::string("1\n00:00:01,000 --> 00:00:02,000\nFirst good line\n\n") +
+                                                  "2\n" + c.times + "\nBroken time line\n\n" +
+                                                  "3\n00:00:07,000 --> 00:00:08,500\nLast good line\n"));
+        CQuenlowApp app;
+        CString viewText;
+        EXPECT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded) << c.what;
+        ExpectModel(app, viewText, expected, c.what);
+    }
+}
+
+// Time lines that read today stay accepted while every field is in range:
+// no milliseconds, one-digit fields, a dot before the fraction, the largest
+// values of each field, equal start and end.
+TEST(SrtLoaderTest, ShortAndEdgeTimesInRangeStillLoad)
+{
+    struct Case {
+        const char* times;
+        int start;
+        int end;
+    };
+    const Case cases[] = {
+        {"1:2:3 --> 1:2:4", 3723000, 3724000},
+        {"0:0:1.5 --> 0:0:2.250", 1005, 2250},
+        {"00:59:59,999 --> 99:59:59,999", 3599999, 359999999},
+        {"00:00:03,000 --> 00:00:03,000", 3000, 3000},
+        {"00:00:01 --> 00:00:02,000 X1:10 X2:20", 1000, 2000},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        const CString path = folder.ansi() + "edge.srt";
+        ASSERT_TRUE(WriteFileAtomically(path, std::string("1\n") + c.times + "\nStill a good line\n"));
+        CQuenlowApp app;
+        CString viewText;
+        LoadLessonFile(app, path, viewText);
+        ExpectModel(app, viewText, {{c.start, c.end, "Still a good line\n", "\n"}}, c.times);
+    }
+}
+
 // ---- ".ass" ----
 
 TEST(AssLoaderTest, StandardAndZeroMarginFiles)
@@ -479,6 +546,8 @@ TEST(AssLoaderTest, DialogueTextAndTimes)
         // Too short for the fixed columns and too few commas: nothing, no fault.
         {"Dialogue: 0,0:00", "", 0, 0},
         {"Dialogue:", "", 0, 0},
+        // Fixed columns: the largest time they hold, far from overflow.
+        {"Dialogue: 0,9:99:99.99,9:99:99.99,Default,,0,0,0,,Big", "Big", 38439990, 38439990},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(GetAssDialogueText(c.line).str(), c.text) << c.line;
@@ -503,10 +572,43 @@ TEST(AssLoaderTest, StripBraceTagsAlwaysEnds)
         {"Open { never closed", "Open { never closed"},
         {"{\\b1}bold { open", "bold { open"},
         {"close } before {tag}", "close } before "},
+        {"{a{b}c}d", "c}d"},   // a tag ends at the first "}"
+        {"Hi{\\i1}\\Nthere{\\i0}", "Hi\\Nthere"},
+        {"\x81{ab}", "\x81{ab}"},   // "{" as a GB18030 trail byte is no tag
+        {"\x81\x7D{x}y", "\x81\x7Dy"},   // nor is "}" one
+        {"a{x}{a{x}}b", "a}b"},
         {"", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(StripBraceTags(c.in).str(), c.out) << c.in;
+}
+
+// A line made of hundreds of thousands of override tags loads in linear time
+// (removing one tag at a time by rescanning the line took about half a
+// minute for this size) and keeps the text between the tags.
+TEST(AssLoaderTest, LineOfManyTagsLoadsQuickly)
+{
+    std::string line = "Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0,0,0,,";
+    std::string words;   // the text between the tags
+    for (int i = 0; line.size() < 300 * 1024; ++i) {
+        line += "{\\fs" + std::to_string(i % 97) + "\\c&H" + std::to_string(i) + "&}";
+        if (i % 1000 == 0) {
+            line += "w";
+            words += "w";
+        }
+    }
+    line += "Many tags\\N很多标签\n";
+    TempFolder folder;
+    const CString path = folder.ansi() + "tags.ass";
+    ASSERT_TRUE(WriteFileAtomically(path, line));
+
+    CQuenlowApp app;
+    CString viewText;
+    const auto begin = std::chrono::steady_clock::now();
+    ASSERT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded);
+    const auto elapsed = std::chrono::steady_clock::now() - begin;
+    EXPECT_LT(elapsed, std::chrono::seconds(2));
+    ExpectModel(app, viewText, {{1000, 3000, words + "Many tags\n", "很多标签\n"}}, "many tags");
 }
 
 // ---- ".lrc" ----
@@ -582,24 +684,29 @@ TEST(SubtitleTextRulesTest, CreditLinesAndEnglishLines)
 
 TEST(SubtitleTextRulesTest, TimeParsers)
 {
+    using enum ESrtTimeLine;
     struct SrtCase {
         const char* line;
-        bool ok;
+        ESrtTimeLine kind;
         int start;
         int end;
     };
     const SrtCase srtCases[] = {
-        {"00:01:01,234 --> 00:01:02,345", true, 61234, 62345},
-        {"01:00:00.500-->01:00:01.000", true, 3600500, 3601000},
-        {"00:00:01 --> 00:00:03", true, 1000, 3000},
-        {"00:00:01,000 --> 00:00:02,000 X1:10 X2:20", true, 1000, 2000},
-        {"--> 00:00:02,000", false, 0, 0},   // the arrow must not be the first character
-        {"12", false, 0, 0},
+        {"00:01:01,234 --> 00:01:02,345", Valid, 61234, 62345},
+        {"01:00:00.500-->01:00:01.000", Valid, 3600500, 3601000},
+        {"00:00:01 --> 00:00:03", Valid, 1000, 3000},
+        {"00:00:01,000 --> 00:00:02,000 X1:10 X2:20", Valid, 1000, 2000},
+        {"--> 00:00:02,000", None, 0, 0},   // the arrow must not be the first character
+        {"12", None, 0, 0},
+        {"99999999999999999999:99:99,999 --> 1:2:3", OutOfRange, 0, 0},
+        {"00:00:01,000 --> 00:60:00,000", OutOfRange, 0, 0},
+        {"00:00:01,-1 --> 00:00:02,000", OutOfRange, 0, 0},
+        {"00:00:02,000 --> 00:00:01,000", OutOfRange, 0, 0},
     };
     for (const SrtCase& c : srtCases) {
         int start = 0;
         int end = 0;
-        EXPECT_EQ(ParseSrtTimeLine(c.line, start, end), c.ok) << c.line;
+        EXPECT_EQ(ParseSrtTimeLine(c.line, start, end), c.kind) << c.line;
         EXPECT_EQ(start, c.start) << c.line;
         EXPECT_EQ(end, c.end) << c.line;
     }
@@ -612,6 +719,8 @@ TEST(SubtitleTextRulesTest, TimeParsers)
         {"[00:01.50]Text", 1050},
         {"[00:01.5]Text", 1000},   // neither two nor three digits: no fraction
         {"[", 0},
+        // Fixed two-digit columns: the largest time they hold, far from overflow.
+        {"[99:99.999]Text", 99 * 60000 + 99 * 1000 + 999},
     };
     for (const LrcCase& c : lrcCases)
         EXPECT_EQ(ParseLrcTime(c.line), c.ms) << c.line;
