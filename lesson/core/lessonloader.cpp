@@ -507,6 +507,11 @@ ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString&
         app.ShowMessage("打开播放数据文件失败!", "error", 5000);
         return ELessonLoadResult::CannotOpen;
     }
+    // A file that is not a database at all (a text renamed, a broken
+    // download) is refused by name; an empty one is an empty database.
+    SQueryResult schema;
+    if (!db.Query("select count(*) from sqlite_master", {}, schema))
+        return ELessonLoadResult::Refused;
     // Only a stored table is read; a view can compute rows without end.
     // A file without the table stays a blank lesson.
     const CString kind = db.ObjectType("tablename");

@@ -270,24 +270,39 @@ TEST(ScriptLoaderTest, CraftedDatabasesAreRefusedQuicklyWithBoundedMemory)
                 "normal.script");
 }
 
-TEST(ScriptLoaderTest, EmptyOrTablelessDatabaseGivesAnEmptyLesson)
+// Every one empties the lesson loaded before it. A file that is no database
+// (a text renamed, a broken download) is refused, so the learner hears of
+// it; an empty database stays a blank lesson.
+TEST(ScriptLoaderTest, EmptyDatabaseOrFileThatIsNoDatabaseGivesAnEmptyLesson)
 {
     TempFolder folder;
     const CString empty = folder.ansi() + "empty.script";
     MakeScript(empty, {});
-    // A file that is no database opens, but the sentence query fails.
     const CString notADatabase = folder.ansi() + "notes.script";
     ASSERT_TRUE(WriteFileAtomically(notADatabase, "just some text\n"));
+    const CString headerOnly = folder.ansi() + "header_only.script";
+    ASSERT_TRUE(WriteFileAtomically(headerOnly, std::string("SQLite format 3\0", 16) + std::string(84, '\xff')));
+    const CString zeroBytes = folder.ansi() + "zero_bytes.script";
+    ASSERT_TRUE(WriteFileAtomically(zeroBytes, ""));
 
-    for (const CString& path : {empty, notADatabase}) {
+    const struct {
+        CString path;
+        ELessonLoadResult result;
+    } cases[] = {
+        {empty, ELessonLoadResult::Loaded},
+        {zeroBytes, ELessonLoadResult::Loaded},
+        {notADatabase, ELessonLoadResult::Refused},
+        {headerOnly, ELessonLoadResult::Refused},
+    };
+    for (const auto& c : cases) {
         CQuenlowApp app;
         MakeScript(folder.ansi() + "previous.script", {{1, 0, 10, "Old\n", "旧"}});
         CString viewText;
         ASSERT_EQ(LoadLessonFile(app, folder.ansi() + "previous.script", viewText), ELessonLoadResult::Loaded);
         ASSERT_EQ(app.m_nSentenceCount, 1);
 
-        EXPECT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded) << path.str();
-        ExpectModel(app, viewText, {}, path.str());
+        EXPECT_EQ(LoadLessonFile(app, c.path, viewText), c.result) << c.path.str();
+        ExpectModel(app, viewText, {}, c.path.str());
         EXPECT_EQ(app.m_arrSentenceTiming[0].endtime, 0);
         EXPECT_EQ(app.FindSentenceAt(5), -1);
         DeleteFile(folder.ansi() + "previous.script");
