@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <set>
 #include <utility>
 
@@ -262,38 +263,77 @@ bool CopyFile(const CString& from, const CString& to)
     return ok && temp.Commit();
 }
 
-bool ReadFileBytes(const CString& path, std::string& bytes)
+EFileReadResult ReadRegularFile(const CString& path, std::string& bytes, int64_t maxBytes)
 {
     bytes.clear();
     if (path.IsEmpty())
-        return false;
-    const int fd = ::open(ToFsPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+        return EFileReadResult::Unreadable;
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer
+    // for good. It changes nothing for a regular file, which is all that is
+    // read; fstat on the open descriptor decides, so no swap can slip between
+    // the test and the read.
+    const int fd = ::open(ToFsPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return false;
+        return EFileReadResult::Unreadable;
     struct stat st;
-    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    EFileReadResult result = EFileReadResult::Read;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        result = EFileReadResult::Unreadable;
+    else if (st.st_size > maxBytes)
+        result = EFileReadResult::TooLarge;
+    else
+        bytes.reserve(static_cast<size_t>(st.st_size));
     char buffer[64 * 1024];
-    while (ok) {
+    while (result == EFileReadResult::Read) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
-            ok = n == 0;
+        if (n < 0)
+            result = EFileReadResult::Unreadable;
+        if (n <= 0)
             break;
-        }
-        bytes.append(buffer, static_cast<size_t>(n));
+        if (static_cast<int64_t>(bytes.size()) + n > maxBytes)
+            result = EFileReadResult::TooLarge;   // grew while being read
+        else
+            bytes.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
-    if (!ok)
-        bytes.clear();
-    return ok;
+    if (result != EFileReadResult::Read)
+        std::string().swap(bytes);
+    return result;
 }
+
+bool ReadFileBytes(const CString& path, std::string& bytes)
+{
+    return ReadRegularFile(path, bytes, std::numeric_limits<int64_t>::max()) == EFileReadResult::Read;
+}
+
+namespace {
+
+// Whether an existing file may be replaced: the user must be able to write it.
+// The process's effective ids decide, as for open(O_WRONLY). Root passes
+// access() whatever the mode bits say, so for root a file without any write
+// bit (chmod a-w, a file the learner made read-only) counts as not writable.
+bool MayReplace(const std::string& target)
+{
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0)
+        return errno == ENOENT;   // nothing to keep: the file is created
+    if (::geteuid() == 0)
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+} // namespace
 
 bool WriteFileAtomically(const CString& path, std::string_view bytes)
 {
     if (path.IsEmpty())
         return false;
-    CTempBeside temp(ToFsPath(path));
+    const std::string target = ToFsPath(path);
+    if (!MayReplace(target))
+        return false;
+    CTempBeside temp(target);
     return temp.fd() >= 0 && WriteAll(temp.fd(), bytes.data(), bytes.size()) && temp.Commit();
 }
 

@@ -22,9 +22,23 @@ bool CreateFolders(const CString& path);       // like mkdir -p; true when it ex
 bool DeleteFile(const CString& path);
 bool MoveFile(const CString& from, const CString& to);   // rename, replacing the target
 bool CopyFile(const CString& from, const CString& to);
+// Reads a regular file (a symbolic link to one included) whole. Anything else
+// (a folder, a FIFO, a device) is refused without blocking in open().
 bool ReadFileBytes(const CString& path, std::string& bytes);
+
+enum class EFileReadResult {
+    Read,         // bytes hold the whole file
+    Unreadable,   // missing, no permission, or not a regular file
+    TooLarge,     // a regular file of more than maxBytes bytes
+};
+// ReadFileBytes with a size limit: a file larger than maxBytes (also one that
+// grows past it while being read) is refused. bytes are empty unless Read.
+EFileReadResult ReadRegularFile(const CString& path, std::string& bytes, int64_t maxBytes);
+
 // Writes a temporary file beside the target and renames it over the target,
-// so a failure never leaves a half-written file.
+// so a failure never leaves a half-written file. An existing target that the
+// user cannot write (made read-only) is kept: the call returns false without
+// touching it, because the rename would otherwise replace it regardless.
 bool WriteFileAtomically(const CString& path, std::string_view bytes);
 
 struct SFolderEntry {

@@ -4,10 +4,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <signal.h>
 #include <thread>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <sstream>
 #include <stdexcept>
 
@@ -129,6 +133,48 @@ void UseTemporaryHome()
     setenv("XDG_CONFIG_HOME", (home.path() + ".config").c_str(), 1);
     setenv("XDG_DATA_HOME", (home.path() + ".local/share").c_str(), 1);
     setenv("XDG_CACHE_HOME", (home.path() + ".cache").c_str(), 1);
+}
+
+std::optional<int> RunBoundedInChild(const std::function<int()>& body, double seconds, long memoryBytes)
+{
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return std::nullopt;
+    if (pid == 0) {
+#if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
+        // A sanitizer reserves far more address space than it uses; there the
+        // time limit alone stops a read without end.
+        const rlimit limit{static_cast<rlim_t>(memoryBytes), static_cast<rlim_t>(memoryBytes)};
+        ::setrlimit(RLIMIT_AS, &limit);
+#else
+        (void)memoryBytes;
+#endif
+        int code = 255;
+        try {
+            code = body();
+        } catch (...) {
+            ::_exit(254);   // out of memory shows as std::bad_alloc
+        }
+        ::_exit(code);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int status = 0;
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            break;
+        if (done < 0)
+            return std::nullopt;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) >= 254)
+        return std::nullopt;
+    return WEXITSTATUS(status);
 }
 
 } // namespace testsupport

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/cstring.h"
@@ -59,6 +60,13 @@ struct SBoundedRun {
 // runaway memory cannot take the machine down.
 SBoundedRun RunBounded(const std::function<void()>& work, double seconds, long memoryKiB,
                        const std::function<void()>& stop = {});
+
+// Runs `body` in a forked child with its address space limited to
+// `memoryBytes`, and gives back the child's exit code (the value `body`
+// returned). Empty when the child did not finish within `seconds` (it is
+// killed) or died instead of returning (e.g. out of memory). Keeps a fault
+// that blocks for good, or reads without end, from hanging the test program.
+std::optional<int> RunBoundedInChild(const std::function<int()>& body, double seconds, long memoryBytes);
 
 // The folder of the small fixture files.
 std::string FixturePath(const std::string& name);

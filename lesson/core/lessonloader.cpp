@@ -149,14 +149,17 @@ void SplitLines(const std::string& bytes, std::vector<CString>& lines)
 
 // Reads a ".srt" or ".ass" file. A UTF-8 file is converted in memory, never
 // on disk; its lines come out trimmed, as a converted copy would hold them.
-bool ReadSubtitleLines(const CQuenlowApp& app, const CString& path, ELessonFileKind kind, std::vector<CString>& lines)
+EFileReadResult ReadSubtitleLines(const CQuenlowApp& app, const CString& path, ELessonFileKind kind,
+                                  std::vector<CString>& lines)
 {
+    lines.clear();
     std::string bytes;
-    if (!ReadFileBytes(path, bytes))
-        return false;
+    const EFileReadResult read = ReadRegularFile(path, bytes, kMaxSubtitleFileBytes);
+    if (read != EFileReadResult::Read)
+        return read;
     SplitLines(bytes, lines);
     if (!NeedsUtf8Conversion(app, lines, kind))
-        return true;
+        return read;
     // One conversion for the whole file: an invalid byte is replaced on its
     // own and never takes the line end with it, so the lines stay the same.
     const std::string_view utf8 = std::string_view(bytes).starts_with("\xEF\xBB\xBF")
@@ -169,7 +172,7 @@ bool ReadSubtitleLines(const CQuenlowApp& app, const CString& path, ELessonFileK
             line = line.Left(static_cast<int>(zero));   // converted text ends at a zero byte
         line.Trim();
     }
-    return true;
+    return read;
 }
 
 // The Chinese part of an ".ass" line with a break, for the sample test. The
@@ -415,14 +418,14 @@ CString GetAssDialogueText(const CString& line)
 
 // ---- Reading subtitle files ----
 
-bool ReadTextLines(const CString& path, std::vector<CString>& lines)
+EFileReadResult ReadTextLines(const CString& path, std::vector<CString>& lines)
 {
     lines.clear();
     std::string bytes;
-    if (!ReadFileBytes(path, bytes))
-        return false;
-    SplitLines(bytes, lines);
-    return true;
+    const EFileReadResult read = ReadRegularFile(path, bytes, kMaxSubtitleFileBytes);
+    if (read == EFileReadResult::Read)
+        SplitLines(bytes, lines);
+    return read;
 }
 
 bool NeedsUtf8Conversion(const CQuenlowApp& app, const std::vector<CString>& lines, ELessonFileKind kind)
@@ -446,7 +449,7 @@ bool NeedsUtf8Conversion(const CQuenlowApp& app, const CString& path)
     if (kind != ELessonFileKind::Srt && kind != ELessonFileKind::Ass)
         return false;
     std::vector<CString> lines;
-    return ReadTextLines(path, lines) && NeedsUtf8Conversion(app, lines, kind);
+    return ReadTextLines(path, lines) == EFileReadResult::Read && NeedsUtf8Conversion(app, lines, kind);
 }
 
 // ---- Choosing and running a loader ----
@@ -469,9 +472,11 @@ namespace {
 
 // The result of a subtitle loader: its failure to read the file, or a file
 // that gave no sentence, stays visible to the caller.
-ELessonLoadResult SubtitleLoadResult(bool read, const CQuenlowApp& app)
+ELessonLoadResult SubtitleLoadResult(EFileReadResult read, const CQuenlowApp& app)
 {
-    if (!read)
+    if (read == EFileReadResult::TooLarge)
+        return ELessonLoadResult::TooLarge;
+    if (read != EFileReadResult::Read)
         return ELessonLoadResult::Unreadable;
     return app.m_nSentenceCount > 0 ? ELessonLoadResult::Loaded : ELessonLoadResult::NoSentences;
 }
@@ -547,12 +552,13 @@ ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString&
 
 // ---- ".srt" ----
 
-bool LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText)
+EFileReadResult LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText)
 {
     BeginLoad(app, viewText);
     std::vector<CString> lines;
-    if (!ReadSubtitleLines(app, path, ELessonFileKind::Srt, lines))
-        return false;
+    const EFileReadResult read = ReadSubtitleLines(app, path, ELessonFileKind::Srt, lines);
+    if (read != EFileReadResult::Read)
+        return read;
     CLineReader reader(lines);
     CString line;
     while (reader.Next(line)) {
@@ -581,17 +587,18 @@ bool LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText)
         StoreSubtitleEntry(app, start, end, NormalizePunctuation(english), chinese, viewText);
     }
     EndSubtitleLoad(app);
-    return true;
+    return read;
 }
 
 // ---- ".ass" ----
 
-bool LoadAssFile(CQuenlowApp& app, const CString& path, CString& viewText)
+EFileReadResult LoadAssFile(CQuenlowApp& app, const CString& path, CString& viewText)
 {
     BeginLoad(app, viewText);
     std::vector<CString> lines;
-    if (!ReadSubtitleLines(app, path, ELessonFileKind::Ass, lines))
-        return false;
+    const EFileReadResult read = ReadSubtitleLines(app, path, ELessonFileKind::Ass, lines);
+    if (read != EFileReadResult::Read)
+        return read;
     for (const CString& original : lines) {
         if (FindText(original, "Dialogue:") < 0 || IsCreditLine(original))
             continue;
@@ -636,7 +643,7 @@ bool LoadAssFile(CQuenlowApp& app, const CString& path, CString& viewText)
         StoreSubtitleEntry(app, start, end, english, CleanSubtitleText(chinese), viewText);
     }
     EndSubtitleLoad(app);
-    return true;
+    return read;
 }
 
 // ---- ".lrc" ----
@@ -681,12 +688,13 @@ int FindChineseRun(const CString& line)
 
 } // namespace
 
-bool LoadLrcFile(CQuenlowApp& app, const CString& path, CString& viewText)
+EFileReadResult LoadLrcFile(CQuenlowApp& app, const CString& path, CString& viewText)
 {
     BeginLoad(app, viewText);
     std::vector<CString> lines;
-    if (!ReadTextLines(path, lines))
-        return false;
+    const EFileReadResult read = ReadTextLines(path, lines);
+    if (read != EFileReadResult::Read)
+        return read;
     std::vector<CString> collected;
     for (CString line : lines) {
         line.Trim();
@@ -731,5 +739,5 @@ bool LoadLrcFile(CQuenlowApp& app, const CString& path, CString& viewText)
         StoreSubtitleEntry(app, start, end, english, chinese, viewText);
     }
     EndSubtitleLoad(app);
-    return true;
+    return read;
 }

@@ -7,9 +7,11 @@
 // read; a UTF-8 subtitle file is converted in memory.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/cstring.h"
+#include "platform/file.h"
 
 class CQuenlowApp;
 
@@ -18,8 +20,11 @@ enum class ELessonLoadResult {
     CannotOpen,   // the lesson database cannot be opened: the model is empty,
                   // the error message is in the show-message slot, and the
                   // view keeps the text it had
-    Unreadable,   // a subtitle file that cannot be read (missing, a folder,
-                  // no permission): the model and viewText are empty
+    Unreadable,   // a subtitle file that cannot be read (missing, no
+                  // permission, not a regular file: a folder, a FIFO, a
+                  // device): the model and viewText are empty
+    TooLarge,     // a subtitle file larger than kMaxSubtitleFileBytes: not
+                  // read; the model and viewText are empty
     NoSentences,  // a subtitle file was read but gave no sentence (empty, or
                   // not a subtitle text in GB18030 or UTF-8, e.g. UTF-16):
                   // the model and viewText are empty
@@ -30,6 +35,10 @@ enum class ELessonLoadResult {
     NoLoader,     // the file name has none of the four extensions: nothing
                   // was touched
 };
+
+// No subtitle file comes near this size; a larger one is refused unread rather
+// than held in memory several times over while it is converted and split.
+inline constexpr int64_t kMaxSubtitleFileBytes = int64_t{64} * 1024 * 1024;
 
 enum class ELessonFileKind { None, Script, Srt, Ass, Lrc };
 
@@ -45,13 +54,13 @@ ELessonFileKind GetLessonFileKind(const CString& path);
 ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString& viewText);
 
 // The four loaders. Each empties the model first; the result tells whether
-// the file could be opened. viewText is always replaced (empty on failure).
-// The lesson database is opened read-only with CSqliteDb's limits: Loaded,
-// CannotOpen or Refused.
+// the file could be opened (for a subtitle file: read, or why not).
+// viewText is always replaced (empty on failure). The lesson database is
+// opened read-only with CSqliteDb's limits: Loaded, CannotOpen or Refused.
 ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText);
-bool LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText);
-bool LoadAssFile(CQuenlowApp& app, const CString& path, CString& viewText);
-bool LoadLrcFile(CQuenlowApp& app, const CString& path, CString& viewText);
+EFileReadResult LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText);
+EFileReadResult LoadAssFile(CQuenlowApp& app, const CString& path, CString& viewText);
+EFileReadResult LoadLrcFile(CQuenlowApp& app, const CString& path, CString& viewText);
 
 // ---- Text rules shared by the loaders ----
 
@@ -98,8 +107,8 @@ CString GetAssDialogueText(const CString& line);
 // ---- Reading subtitle files ----
 
 // The lines of a file as a text-mode read returns them (no "\r" or "\n").
-// False when the file cannot be read.
-bool ReadTextLines(const CString& path, std::vector<CString>& lines);
+// Only a regular file of at most kMaxSubtitleFileBytes is read.
+EFileReadResult ReadTextLines(const CString& path, std::vector<CString>& lines);
 // The UTF-8 sample test: true when the first deciding line among the first
 // 50 (the first non-English line longer than 10 bytes; for ".ass" the Chinese
 // part of a line with a break) is UTF-8. The kind picks the rule.

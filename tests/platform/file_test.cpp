@@ -135,6 +135,103 @@ TEST(WriteFileAtomicallyTest, FailureKeepsOldFileAndLeavesNoTemporaryFile)
     }
 }
 
+// The rename would replace any target; one the learner made read-only must
+// stay as it is, while a writable or missing target is written as always.
+TEST(WriteFileAtomicallyTest, KeepsReadOnlyTargetAndWritesOthers)
+{
+    struct Case {
+        const char* comment;
+        bool exists;
+        mode_t mode;
+        bool written;
+    };
+    const Case cases[] = {
+        {"writable target replaced", true, 0644, true},
+        {"target writable by its owner only replaced", true, 0600, true},
+        {"read-only target kept", true, 0444, false},
+        {"target without any permission kept", true, 0000, false},
+        {"missing target created", false, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.comment);
+        TempFolder tmp;
+        const std::string target = tmp.path() + "UI.data";
+        if (c.exists) {
+            tmp.write("UI.data", "old");
+            ASSERT_EQ(::chmod(target.c_str(), c.mode), 0);
+        }
+        struct stat before {};
+        ::stat(target.c_str(), &before);
+
+        EXPECT_EQ(WriteFileAtomically(tmp.ansi() + "UI.data", "new"), c.written);
+        EXPECT_EQ(NamesIn(tmp.path()), std::vector<std::string>{"UI.data"});   // no temporary file left
+        if (c.written) {
+            EXPECT_EQ(ReadBytes(target), "new");
+            continue;
+        }
+        struct stat after {};
+        ::stat(target.c_str(), &after);
+        EXPECT_EQ(after.st_ino, before.st_ino);   // the same file, not a replacement
+        EXPECT_EQ(ModeOf(target), c.mode);
+        ::chmod(target.c_str(), 0644);
+        EXPECT_EQ(ReadBytes(target), "old");
+    }
+}
+
+// Only regular files are read: a FIFO would block open() until a writer
+// comes, a device like /dev/zero never ends. Each read runs in a child with
+// a time and memory limit so that such a fault fails the row instead of
+// hanging the test program.
+TEST(ReadRegularFileTest, ReadsOnlyRegularFilesUpToTheLimit)
+{
+    TempFolder tmp;
+    const std::string dir = tmp.path();
+    tmp.write("good.txt", "hello");
+    ASSERT_EQ(::mkfifo((dir + "fifo.txt").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir + "zero.txt").c_str()), 0);
+    ASSERT_EQ(::symlink((dir + "good.txt").c_str(), (dir + "link.txt").c_str()), 0);
+    tmp.write("sparse.txt", "");
+    ASSERT_EQ(::truncate((dir + "sparse.txt").c_str(), 65 * 1024 * 1024), 0);   // sparse: costs no disk
+    constexpr int64_t kLimit = 64 * 1024 * 1024;
+
+    struct Case {
+        const char* name;
+        int64_t limit;
+        EFileReadResult expected;
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {"good.txt", kLimit, EFileReadResult::Read, "hello"},
+        {"link.txt", kLimit, EFileReadResult::Read, "hello"},        // a link to a regular file
+        {"good.txt", 5, EFileReadResult::Read, "hello"},             // exactly at the limit
+        {"good.txt", 4, EFileReadResult::TooLarge, ""},
+        {"sparse.txt", kLimit, EFileReadResult::TooLarge, ""},
+        {"fifo.txt", kLimit, EFileReadResult::Unreadable, ""},
+        {"zero.txt", kLimit, EFileReadResult::Unreadable, ""},       // a link to a device
+        {"missing.txt", kLimit, EFileReadResult::Unreadable, ""},
+        {"", kLimit, EFileReadResult::Unreadable, ""},               // the folder itself
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " limit " + std::to_string(c.limit));
+        const CString path = tmp.ansi() + c.name;
+        const std::optional<int> code = testsupport::RunBoundedInChild(
+            [&] {
+                std::string bytes;
+                const EFileReadResult result = ReadRegularFile(path, bytes, c.limit);
+                return bytes == c.bytes ? static_cast<int>(result) : 100;
+            },
+            10.0, 2L * 1024 * 1024 * 1024);
+        ASSERT_TRUE(code.has_value()) << "blocked, ran out of memory or crashed";
+        EXPECT_EQ(*code, static_cast<int>(c.expected));
+    }
+    // The unlimited form refuses the same files.
+    std::string bytes;
+    EXPECT_TRUE(ReadFileBytes(tmp.ansi() + "link.txt", bytes));
+    EXPECT_EQ(bytes, "hello");
+    EXPECT_FALSE(ReadFileBytes(tmp.ansi() + "fifo.txt", bytes));
+    EXPECT_FALSE(ReadFileBytes(tmp.ansi() + "zero.txt", bytes));
+}
+
 // ---- Files and folders ----
 
 TEST(FileTest, CreateFoldersLikeMkdirP)

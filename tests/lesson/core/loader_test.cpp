@@ -1,7 +1,11 @@
 // The lesson and subtitle loaders: which loader a file name chooses, the text
 // rules of each format, UTF-8 files read without touching them, the model
 // replaced whole by every load and growing with long lessons.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -387,7 +391,7 @@ TEST(SrtLoaderTest, UnreadableFileGivesAnEmptyLesson)
     CString viewText;
     LoadLessonFile(app, Fixture("bilingual_credits_utf8.srt"), viewText);
     ASSERT_EQ(app.m_nSentenceCount, 3);
-    EXPECT_FALSE(LoadSrtFile(app, folder.ansi() + "gone.srt", viewText));
+    EXPECT_EQ(LoadSrtFile(app, folder.ansi() + "gone.srt", viewText), EFileReadResult::Unreadable);
     EXPECT_EQ(LoadLessonFile(app, folder.ansi() + "gone.srt", viewText), ELessonLoadResult::Unreadable);
     ExpectModel(app, viewText, {}, "unreadable");
     EXPECT_TRUE(app.m_strMessageText.IsEmpty());
@@ -406,6 +410,71 @@ TEST(SubtitleLoaderTest, UnreadableFilesReportUnreadable)
         ASSERT_EQ(LoadLessonFile(app, Fixture("bilingual_credits_gb18030.srt"), viewText), ELessonLoadResult::Loaded);
         EXPECT_EQ(LoadLessonFile(app, folder.ansi() + name, viewText), ELessonLoadResult::Unreadable) << name;
         ExpectModel(app, viewText, {}, name);
+    }
+}
+
+// Only regular files of a sane size are read by the three subtitle loaders:
+// a FIFO would block open() for good, a link to /dev/zero would read until
+// memory runs out, and a 65 MiB file (sparse, so it costs no disk) is over the
+// limit. A link to a good subtitle file still loads. Each load runs in a child
+// with a time and memory limit, so such a fault fails its row quickly.
+TEST(SubtitleLoaderTest, ReadsOnlyRegularFilesOfLimitedSize)
+{
+    TempFolder folder;
+    const std::string dir = folder.path();
+    const char* const goodFiles[] = {"bilingual_credits_gb18030.srt", "zero_margins_gb18030.ass",
+                                     "chinese_same_line.lrc"};
+    const char* const extensions[] = {".srt", ".ass", ".lrc"};
+    enum Setup { kFifo, kDevZero, kSparse, kLinkToGood };
+    struct Case {
+        const char* name;
+        Setup setup;
+        ELessonLoadResult expected;
+    };
+    const Case cases[] = {
+        {"fifo", kFifo, ELessonLoadResult::Unreadable},
+        {"zero", kDevZero, ELessonLoadResult::Unreadable},
+        {"sparse", kSparse, ELessonLoadResult::TooLarge},
+        {"link", kLinkToGood, ELessonLoadResult::Loaded},
+    };
+    for (size_t kind = 0; kind < 3; ++kind) {
+        for (const Case& c : cases) {
+            const std::string name = std::string(c.name) + extensions[kind];
+            SCOPED_TRACE(name);
+            const std::string path = dir + name;
+            switch (c.setup) {
+            case kFifo:
+                ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+                break;
+            case kDevZero:
+                ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0);
+                break;
+            case kSparse:
+                folder.write(name, "");
+                ASSERT_EQ(::truncate(path.c_str(), kMaxSubtitleFileBytes + 1024 * 1024), 0);
+                break;
+            case kLinkToGood:
+                ASSERT_EQ(::symlink(FixturePath(std::string("lesson/") + goodFiles[kind]).c_str(), path.c_str()), 0);
+                break;
+            }
+            const CString lessonPath = folder.ansi() + name.c_str();
+            const std::optional<int> code = testsupport::RunBoundedInChild(
+                [&] {
+                    CQuenlowApp app;
+                    CString viewText;
+                    // A lesson loaded before must not stay when the next file is refused.
+                    if (LoadLessonFile(app, Fixture(goodFiles[kind]), viewText) != ELessonLoadResult::Loaded)
+                        return 100;
+                    const ELessonLoadResult result = LoadLessonFile(app, lessonPath, viewText);
+                    const bool empty = app.m_nSentenceCount == 0 && viewText.IsEmpty();
+                    if (empty != (result != ELessonLoadResult::Loaded))
+                        return 101;
+                    return static_cast<int>(result);
+                },
+                10.0, 2L * 1024 * 1024 * 1024);
+            ASSERT_TRUE(code.has_value()) << "blocked, ran out of memory or crashed";
+            EXPECT_EQ(*code, static_cast<int>(c.expected));
+        }
     }
 }
 

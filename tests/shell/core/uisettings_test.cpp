@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -299,6 +300,28 @@ TEST_F(UiSettingsTest, FailedWriteReportsFalseAndKeepsState)
         EXPECT_EQ(app.m_clrText, 0x123456u);
     }
     EXPECT_TRUE(fs::is_directory(fsPath()));
+}
+
+// A UI.data the learner made read-only is kept: the save reports failure as
+// any failed write does, and the file keeps its bytes, its mode and its inode
+// (the atomic rename would otherwise replace it, whatever its mode).
+TEST_F(UiSettingsTest, ReadOnlyFileIsKeptAndTheWriteFails)
+{
+    const std::string old = Join(ValidLines());
+    tmp.write("UI.data", old);
+    ASSERT_EQ(chmod(fsPath().c_str(), 0444), 0);
+    struct stat before {};
+    ASSERT_EQ(stat(fsPath().c_str(), &before), 0);
+    app.m_strFontName = "Changed";
+    app.m_clrText = 0x123456;
+
+    EXPECT_FALSE(SaveUiSettings(app, path()));
+    EXPECT_EQ(app.m_clrText, 0x123456u);
+    struct stat after {};
+    ASSERT_EQ(stat(fsPath().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & 07777, 0444u);
+    EXPECT_EQ(testsupport::ReadBytes(fsPath()), old);
 }
 
 TEST_F(UiSettingsTest, FailedWriteLeavesTheOldFileWhole)
