@@ -62,6 +62,9 @@ public:
     bool IsOpen() const { return m_db != nullptr; }
     int LastResult() const { return m_lastResult; }
     const CString& LastError() const { return m_lastError; }
+    // How long a statement waits for another connection's lock before it
+    // fails with SQLITE_BUSY (2 s after Open).
+    void SetBusyTimeout(int milliseconds);
 
     // Runs one statement (or several, without parameters).
     bool Exec(const CString& sql, const SqlParams& params = {});
