@@ -54,6 +54,12 @@ bool CSqliteDb::Open(const CString& path, OpenMode mode)
     return true;
 }
 
+void CSqliteDb::SetBusyTimeout(int milliseconds)
+{
+    if (m_db)
+        sqlite3_busy_timeout(m_db, milliseconds);
+}
+
 void CSqliteDb::Close()
 {
     if (m_db) {

@@ -75,6 +75,9 @@ public:
     bool IsOpen() const { return m_db != nullptr; }
     int LastResult() const { return m_lastResult; }
     const CString& LastError() const { return m_lastError; }
+    // How long a statement waits for another connection's lock before it
+    // fails with SQLITE_BUSY (2 s after Open).
+    void SetBusyTimeout(int milliseconds);
 
     // Bounds every later statement of this connection (the cell length at
     // once, rows, result bytes and time per Exec or Query call). A statement

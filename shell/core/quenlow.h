@@ -62,6 +62,9 @@ public:
     BOOL RecordExists(const CString& dbPath, const CString& table, const CString& key);
     BOOL PutRecord(const CString& table, const CString& key, const CString& content1, const CString& content2,
                    const CString& content3, const CString& content4, const CString& content5);
+    // Puts the file in the play history. When the put fails the learner is
+    // told in the caption bar, once until a put works again.
+    BOOL AddPlayHistory(const CString& name, const CString& path);
     CString GetRecordText(const CString& key);
     BOOL DeleteRecord(const CString& table, const CString& key);
     BOOL LoadTable(const CString& table, const CString& key);
@@ -351,6 +354,9 @@ public:
     int m_nDbResult = 0;
     CSqliteDb m_userDb;
     CString m_strDbError;
+    // The store file checked (and switched to write-ahead logging) this session.
+    CString m_strCheckedUserDataDbPath;
+    bool m_bPlayHistoryFailureShown = false;
 
     // ---- Application look ----
     UINT m_nAppLook = 0;

@@ -418,9 +418,8 @@ void CMainFrame::OpenPendingMedia()
         player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString());
     OnPlay();
     // Key: the file name; first content: the full path (bound parameters,
-    // so any name is stored as it is).
-    theApp.PutRecord(theApp.m_strPlayHistoryTable, theApp.m_strMediaName, theApp.m_strMediaPath, CString(),
-                     CString(), CString(), CString());
+    // so any name is stored as it is). A failed save is told in the caption bar.
+    theApp.AddPlayHistory(theApp.m_strMediaName, theApp.m_strMediaPath);
 
     m_nPlaybackWaitTicks = 0;
     KillTimer(kTimerPlaybackBegun);

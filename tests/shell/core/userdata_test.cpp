@@ -1,8 +1,11 @@
 // The user-data store on a real SQLite file in a temporary program folder.
 // What the store wrote is checked through a second, plain sqlite3 connection,
 // so the bytes on disk are compared, not only what the store reads back.
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -110,6 +113,7 @@ protected:
         theApp.m_strPlayHistoryTable = kHistory;
         theApp.m_strPanAddressTable = kPan;
         ClearArrays();
+        ClearStoreState();
     }
 
     void TearDown() override
@@ -120,6 +124,24 @@ protected:
         theApp.m_strPlayHistoryTable = m_saved[2];
         theApp.m_strPanAddressTable = m_saved[3];
         ClearArrays();
+        ClearStoreState();
+    }
+
+    // No store checked yet, no failure told, no notice pending.
+    static void ClearStoreState()
+    {
+        theApp.m_strCheckedUserDataDbPath.Empty();
+        theApp.m_bPlayHistoryFailureShown = false;
+        TakeMessage();
+    }
+
+    // The pending caption-bar notice, emptying the slot ("" when none).
+    static std::string TakeMessage()
+    {
+        int kind = 0;
+        int seconds = 0;
+        CString text;
+        return theApp.TakeMessage(kind, text, seconds) ? text.str() : std::string();
     }
 
     static void ClearArrays()
@@ -420,3 +442,202 @@ TEST_F(UserDataTest, QueryTableGivesEachCallItsOwnResult)
 }
 
 } // namespace
+
+// Milliseconds a call takes.
+template <typename Call>
+long long ElapsedMs(Call call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST_F(UserDataTest, PutFailsQuicklyWhileAnotherConnectionWritesAndWorksAfterward)
+{
+    struct Case {
+        const char* name;
+        const char* begin;      // how the other connection takes the file
+        bool rollbackJournal;   // the file was made by another program, in rollback-journal mode
+        bool tableExists;       // the put's table is already in the file
+    };
+    const Case cases[] = {
+        {"immediate, table there", "BEGIN IMMEDIATE", false, true},
+        {"immediate, new table", "BEGIN IMMEDIATE", false, false},
+        {"exclusive, table there", "BEGIN EXCLUSIVE", false, true},
+        {"exclusive, new table", "BEGIN EXCLUSIVE", false, false},
+        {"exclusive on a rollback-journal file opened first now", "BEGIN EXCLUSIVE", true, true},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = "Locked" + std::to_string(n++) + ".script";
+        const std::string file = m_folder.path() + "AppData/UserData/" + name;
+        theApp.m_strUserDataDbPath = m_folder.ansi() + "AppData/UserData/" + name.c_str();
+        if (c.rollbackJournal) {
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+            sqlite3_exec(db,
+                         "create table LocalMediaPlaylistTable(strKeyWord primary key, strContentInfo1, strContentInfo2,"
+                         " strContentInfo3, strContentInfo4, strContentInfo5)",
+                         nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        } else {
+            ASSERT_TRUE(Put(kHistory, "seed", "s"));
+        }
+        const CString table = c.tableExists ? kPlaylist : kPan;
+        if (c.tableExists && !c.rollbackJournal) {
+            ASSERT_TRUE(Put(table, "seed", "s"));
+        }
+
+        RawDb other(file);
+        other.Exec(c.begin);
+        other.Exec("create table OtherProgram" + std::to_string(n) + "(x)");
+        BOOL put = TRUE;
+        EXPECT_LT(ElapsedMs([&] { put = Put(table, "k", "v"); }), 600);
+        EXPECT_FALSE(put);
+        EXPECT_EQ(theApp.m_nDbResult & 0xff, SQLITE_BUSY);
+        other.Exec("COMMIT");
+
+        EXPECT_TRUE(Put(table, "k", "v"));
+        EXPECT_EQ(other.Record(table.str(), "k"), std::vector<RawRow>{TextRow({"k", "v", "", "", "", ""})});
+    }
+}
+
+TEST_F(UserDataTest, ReaderOfTheStoreDoesNotHoldUpAPut)
+{
+    ASSERT_TRUE(Put(kHistory, "first", "/a.mp4"));
+    RawDb reader(DbFile());
+    EXPECT_EQ(reader.Rows("PRAGMA journal_mode"), std::vector<RawRow>{TextRow({"wal"})});
+    // An open read transaction: in rollback-journal mode it would keep the
+    // put from committing.
+    reader.Exec("BEGIN");
+    EXPECT_EQ(reader.Rows("select count(*) from LocalMediaPlayHistoryTable"), std::vector<RawRow>{TextRow({"1"})});
+
+    BOOL put = FALSE;
+    EXPECT_LT(ElapsedMs([&] { put = Put(kHistory, "second", "/b.mp4"); }), 200);
+    EXPECT_TRUE(put);
+    // The reader still sees its snapshot; a new look sees the put.
+    EXPECT_EQ(reader.Rows("select count(*) from LocalMediaPlayHistoryTable"), std::vector<RawRow>{TextRow({"1"})});
+    reader.Exec("COMMIT");
+    EXPECT_EQ(reader.Rows("select count(*) from LocalMediaPlayHistoryTable"), std::vector<RawRow>{TextRow({"2"})});
+}
+
+TEST_F(UserDataTest, FailedPlayHistorySaveIsToldOnceUntilASaveWorks)
+{
+    const std::string busy = "无法保存播放记录：数据文件被占用";
+    ASSERT_TRUE(theApp.AddPlayHistory("a.mp4", "/m/a.mp4"));
+    EXPECT_EQ(TakeMessage(), "");
+
+    RawDb other(DbFile());
+    other.Exec("BEGIN IMMEDIATE");
+    EXPECT_FALSE(theApp.AddPlayHistory("b.mp4", "/m/b.mp4"));
+    EXPECT_EQ(TakeMessage(), busy);
+    EXPECT_FALSE(theApp.AddPlayHistory("c.mp4", "/m/c.mp4"));
+    EXPECT_EQ(TakeMessage(), "");  // not again for the same trouble
+    other.Exec("COMMIT");
+
+    EXPECT_TRUE(theApp.AddPlayHistory("d.mp4", "/m/d.mp4"));
+    EXPECT_EQ(TakeMessage(), "");
+    EXPECT_EQ(other.Record(kHistory, "d.mp4"), std::vector<RawRow>{TextRow({"d.mp4", "/m/d.mp4", "", "", "", ""})});
+
+    // After a save that worked, a new failure is told again.
+    other.Exec("BEGIN EXCLUSIVE");
+    EXPECT_FALSE(theApp.AddPlayHistory("e.mp4", "/m/e.mp4"));
+    EXPECT_EQ(TakeMessage(), busy);
+    other.Exec("COMMIT");
+    EXPECT_TRUE(theApp.AddPlayHistory("e.mp4", "/m/e.mp4"));
+
+    // Any other failure has its own wording.
+    theApp.m_strUserDataDbPath = m_folder.ansi() + "AppData/NoSuchFolder/UserData.script";
+    EXPECT_FALSE(theApp.AddPlayHistory("f.mp4", "/m/f.mp4"));
+    EXPECT_EQ(TakeMessage(), "无法保存播放记录：数据文件无法写入");
+}
+
+namespace {
+
+constexpr size_t kPageSize = 4096;
+
+// A sound store in rollback-journal mode, as an earlier version of the
+// program left it: 200 playlist records filling some 20 pages.
+void WriteSoundStore(const std::string& file)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    std::string sql = "PRAGMA page_size=4096; BEGIN; create table LocalMediaPlaylistTable( strKeyWord varchar(1000) "
+                      "primary key ,strContentInfo1 varchar(1000) ,strContentInfo2 varchar(1000),strContentInfo3 "
+                      "varchar(1000),strContentInfo4 varchar(1000),strContentInfo5 varchar(1000) );";
+    for (int i = 0; i < 200; ++i)
+        sql += "insert into LocalMediaPlaylistTable values('lesson " + std::to_string(i) + "', '" +
+               std::string(300, 'a' + i % 26) + "', '', '', '', '');";
+    sql += "COMMIT;";
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+void Overwrite(const std::string& file, size_t offset, const std::string& bytes)
+{
+    std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+    out.seekp(static_cast<std::streamoff>(offset));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace
+
+TEST_F(UserDataTest, DamagedStoreIsKeptAsideAndANewOneTakesItsPlace)
+{
+    struct Case {
+        const char* name;
+        void (*damage)(const std::string& file);
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"sound", [](const std::string&) {}, false},
+        {"truncated", [](const std::string& f) { fs::resize_file(f, fs::file_size(f) / 2); }, true},
+        {"header overwritten", [](const std::string& f) { Overwrite(f, 0, std::string(16, 'x')); }, true},
+        {"middle page overwritten", [](const std::string& f) { Overwrite(f, 10 * kPageSize, std::string(kPageSize, '\x5a')); },
+         true},
+    };
+    const std::regex keptName(R"(Store\d\.script\.damaged-\d{8}-\d{4})");
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string folder = m_folder.path() + "AppData/UserData/";
+        const std::string name = "Store" + std::to_string(n++) + ".script";
+        WriteSoundStore(folder + name);
+        ASSERT_GT(fs::file_size(folder + name), 15 * kPageSize);
+        c.damage(folder + name);
+        const std::string damagedBytes = testsupport::ReadBytes(folder + name);
+        theApp.m_strUserDataDbPath = m_folder.ansi() + "AppData/UserData/" + name.c_str();
+
+        ASSERT_TRUE(theApp.LoadTable(kPlaylist, ""));
+        std::vector<std::string> kept;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string file = entry.path().filename().string();
+            if (file.rfind(name + ".damaged-", 0) == 0)
+                kept.push_back(file);
+        }
+        if (!c.damaged) {
+            EXPECT_EQ(theApp.m_arrLocalPlaylistRows.GetSize(), 200 * 6);
+            EXPECT_TRUE(kept.empty());
+            EXPECT_EQ(TakeMessage(), "");
+            continue;
+        }
+        // The damaged file stays, byte for byte, under a dated name beside it.
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_TRUE(std::regex_match(kept[0], keptName)) << kept[0];
+        EXPECT_EQ(testsupport::ReadBytes(folder + kept[0]), damagedBytes);
+        const std::string message = TakeMessage();
+        EXPECT_NE(message.find(folder + kept[0]), std::string::npos) << message;
+
+        // The new store starts empty and works.
+        EXPECT_EQ(theApp.m_arrLocalPlaylistRows.GetSize(), 0);
+        ASSERT_TRUE(Put(kPlaylist, "k", "v"));
+        EXPECT_EQ(theApp.GetRecordText("k"), "v");
+        ASSERT_TRUE(theApp.LoadTable(kPlaylist, ""));
+        EXPECT_EQ(Cells(theApp.m_arrLocalPlaylistRows), (std::vector<std::string>{"k", "v", "", "", "", ""}));
+        RawDb raw(folder + name);
+        EXPECT_EQ(raw.Rows("PRAGMA quick_check"), std::vector<RawRow>{TextRow({"ok"})});
+        // Told once only.
+        EXPECT_EQ(TakeMessage(), "");
+    }
+}
