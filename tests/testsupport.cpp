@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <signal.h>
-#include <thread>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
