@@ -50,43 +50,18 @@ double RunLoopFor10s(const char* name)
     return used;
 }
 
-// A main frame over a temporary program folder whose engine has dummy
-// outputs; no downloader program is started.
-class FrameTimerFigures : public testing::Test {
+// The playing-frame fixture with the frame's one-time start-up work done
+// before anything is measured.
+class FrameTimerFigures : public testsupport::PlayingFrameTest {
 protected:
     void SetUp() override
     {
-        program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=adummy\n");
-        char cwd[4096];
-        if (getcwd(cwd, sizeof cwd))
-            previousFolder = cwd;
-        ASSERT_EQ(chdir(program.path().c_str()), 0);
-        frame = testsupport::ShowTestFrame(program.ansi(), document);
-        ASSERT_NE(frame, nullptr);
-        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
-        frame->m_downloaderExchange.startProgram = [](const CString&) { return true; };
-        // The one-time startup work is done before anything is measured.
+        PlayingFrameTest::SetUp();
+        if (HasFatalFailure())
+            return;
         frame->OnTimer(CMainFrame::kTimerDelayedStartup);
         PumpUntil([&] { return !frame->m_bUpdateHostPending; }, 20s);
     }
-
-    void TearDown() override
-    {
-        if (frame)
-            frame->Close(true);
-        testsupport::DestroyApplicationWindows();
-        theApp.m_arrPlayList.RemoveAll();
-        theApp.ClearSentenceModel();
-        if (!previousFolder.empty() && chdir(previousFolder.c_str()) != 0)
-            std::abort();
-    }
-
-    CVlcPlayer& Player() { return *frame->GetMainPlayer(); }
-
-    testsupport::TempProgramFolder program;
-    CQuenlowDoc document;
-    CMainFrame* frame = nullptr;
-    std::string previousFolder;
 };
 
 TEST_F(FrameTimerFigures, IdleTimerCpu)

@@ -1,5 +1,7 @@
 #include "tests/windowsupport.h"
 
+#include <unistd.h>
+
 #include <thread>
 
 #include <wx/app.h>
@@ -10,6 +12,7 @@
 #include "shell/core/quenlowdoc.h"
 #include "shell/frame/appwindows.h"
 #include "shell/frame/mainfrm.h"
+#include "shell/core/quenlow.h"
 
 namespace testsupport {
 
@@ -75,5 +78,32 @@ void DestroyApplicationWindows()
     DestroyAppWindows();
     DrainEvents();
 }
+
+void PlayingFrameTest::SetUp()
+{
+    program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=adummy\n");
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd))
+        m_previousFolder = cwd;
+    ASSERT_EQ(chdir(program.path().c_str()), 0);
+    frame = ShowTestFrame(program.ansi(), document);
+    ASSERT_NE(frame, nullptr);
+    frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+    frame->m_downloaderExchange.startProgram = [](const CString&) { return true; };
+}
+
+void PlayingFrameTest::TearDown()
+{
+    if (frame)
+        frame->Close(true);
+    DestroyApplicationWindows();
+    theApp.m_arrPlayList.RemoveAll();
+    theApp.ClearSentenceModel();
+    if (!m_previousFolder.empty()) {
+        EXPECT_EQ(chdir(m_previousFolder.c_str()), 0);
+    }
+}
+
+CVlcPlayer& PlayingFrameTest::Player() { return *frame->GetMainPlayer(); }
 
 } // namespace testsupport

@@ -5,11 +5,17 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
 
 #include "platform/cstring.h"
 
 class CMainFrame;
-class CQuenlowDoc;
+class CVlcPlayer;
+
+#include "shell/core/quenlowdoc.h"
+#include "tests/testsupport.h"
 
 namespace testsupport {
 
@@ -38,5 +44,24 @@ CMainFrame* ShowTestFrame(const CString& programFolder, CQuenlowDoc& document);
 // window, the application's pointers cleared) between two drains of the
 // pending events, so the windows are really gone when it returns.
 void DestroyApplicationWindows();
+
+// A shown main frame over a temporary program folder whose media engine has
+// dummy outputs and reads no subtitle file by itself. The folder is current
+// while the test runs (the engine reads its configuration relative to it).
+// The frame's downloader counts as running: nothing is started, and what it
+// is sent stays in the queue. Tear-down closes every window of the program.
+class PlayingFrameTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    CVlcPlayer& Player();
+
+    TempProgramFolder program;
+    CQuenlowDoc document;
+    CMainFrame* frame = nullptr;
+
+private:
+    std::string m_previousFolder;
+};
 
 } // namespace testsupport

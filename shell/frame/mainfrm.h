@@ -24,6 +24,7 @@
 
 class CDetailWordPane;
 class CInputNetAdressDlg;
+class CLocalViewTree;
 class CMainRibbon;
 class CMyCaptionBar;
 class CPlayFromPanPane;
@@ -193,6 +194,9 @@ public:
     bool PlaybackStartPending() const;
 
     CString m_strRequestedFile;
+    // Gives the playing mark to `item` and its own image back to the item
+    // that had it, and scrolls to it: only one item shows the mark.
+    void MarkPlayingItem(CLocalViewTree& tree, const wxTreeItemId& item);
     wxTreeItemId m_hPlayingItem;   // the tree item marked as playing (image 6)
     int m_nPlayingItemImage = 0;
     CView* m_pLessonView = nullptr;

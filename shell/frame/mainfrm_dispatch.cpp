@@ -204,19 +204,9 @@ bool CMainFrame::PlayLocalFile()
             tree->SetItemImage(first, CLocalViewTree::kImageFolderOpen);
             tree->SetItemImage(first, CLocalViewTree::kImageFolderOpen, wxTreeItemIcon_Selected);
         }
-        // Only one item shows the playing mark.
         const wxTreeItemId found = tree->FindItemByText(first, FileNameOf(m_strRequestedFile));
-        if (found.IsOk()) {
-            if (m_hPlayingItem.IsOk()) {
-                tree->SetItemImage(m_hPlayingItem, m_nPlayingItemImage);
-                tree->SetItemImage(m_hPlayingItem, m_nPlayingItemImage, wxTreeItemIcon_Selected);
-            }
-            m_hPlayingItem = found;
-            m_nPlayingItemImage = tree->GetItemImage(found);
-            tree->ScrollTo(found);
-            tree->SetItemImage(found, CLocalViewTree::kImageMarked);
-            tree->SetItemImage(found, CLocalViewTree::kImageMarked, wxTreeItemIcon_Selected);
-        }
+        if (found.IsOk())
+            MarkPlayingItem(*tree, found);
     }
 
     // The previous media and its lesson go; so does a download-and-play
@@ -286,4 +276,17 @@ void CMainFrame::SetMiniStyle(bool compact)
         Show();
         Maximize(true);
     }
+}
+
+void CMainFrame::MarkPlayingItem(CLocalViewTree& tree, const wxTreeItemId& item)
+{
+    if (m_hPlayingItem.IsOk()) {
+        tree.SetItemImage(m_hPlayingItem, m_nPlayingItemImage);
+        tree.SetItemImage(m_hPlayingItem, m_nPlayingItemImage, wxTreeItemIcon_Selected);
+    }
+    m_hPlayingItem = item;
+    m_nPlayingItemImage = tree.GetItemImage(item);
+    tree.ScrollTo(item);
+    tree.SetItemImage(item, CLocalViewTree::kImageMarked);
+    tree.SetItemImage(item, CLocalViewTree::kImageMarked, wxTreeItemIcon_Selected);
 }

@@ -208,12 +208,7 @@ void CMainFrame::OnPlaylist()
     ShowPane(m_wndPlayerPane, false);
 }
 
-void CMainFrame::OnOpendict()
-{
-    DockPane(m_wndDetailWordPane);
-    ShowPane(m_wndDetailWordPane, true);
-    SetDetailWordPaneSize(theApp.m_nScreenWidth / 2);
-}
+void CMainFrame::OnOpendict() { ShowDictionaryPane(); }
 
 void CMainFrame::OnPlayFromPan()
 {

@@ -34,8 +34,8 @@ void CMainFrame::ShowDictionaryPane()
 {
     if (m_wndDetailWordPane == nullptr)
         return;
-    ShowPane(m_wndDetailWordPane, true);
     DockPane(m_wndDetailWordPane);
+    ShowPane(m_wndDetailWordPane, true);
     SetDetailWordPaneSize(theApp.m_nScreenWidth / 2);
 }
 

@@ -332,17 +332,8 @@ void CMainFrame::PlayDownloadingNetFile()
     }
 
     const wxTreeItemId item = current.IsOk() ? tree->FindItemByText(current, FileNameOf(file)) : wxTreeItemId();
-    if (item.IsOk()) {
-        if (m_hPlayingItem.IsOk()) {
-            tree->SetItemImage(m_hPlayingItem, m_nPlayingItemImage);
-            tree->SetItemImage(m_hPlayingItem, m_nPlayingItemImage, wxTreeItemIcon_Selected);
-        }
-        m_hPlayingItem = item;
-        m_nPlayingItemImage = tree->GetItemImage(item);
-        tree->ScrollTo(item);
-        tree->SetItemImage(item, CLocalViewTree::kImageMarked);
-        tree->SetItemImage(item, CLocalViewTree::kImageMarked, wxTreeItemIcon_Selected);
-    }
+    if (item.IsOk())
+        MarkPlayingItem(*tree, item);
 
     theApp.m_strMediaPath.Empty();
     theApp.m_strMediaName.Empty();

@@ -46,40 +46,9 @@ using testsupport::MakeClip;
 using testsupport::MakeLesson;
 using testsupport::PumpUntil;
 
-class MainFrameTransportTest : public testing::Test {
+class MainFrameTransportTest : public testsupport::PlayingFrameTest {
 protected:
-    void SetUp() override
-    {
-        // The engine reads its configuration relative to the current folder:
-        // dummy outputs, no subtitle files picked up by itself.
-        program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=adummy\n");
-        char cwd[4096];
-        if (getcwd(cwd, sizeof cwd))
-            previousFolder = cwd;
-        ASSERT_EQ(chdir(program.path().c_str()), 0);
-
-        frame = testsupport::ShowTestFrame(program.ansi(), document);
-        ASSERT_NE(frame, nullptr);
-        // No downloader program is started: it "runs", and what it is sent
-        // stays in the queue.
-        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
-        frame->m_downloaderExchange.startProgram = [](const CString&) { return true; };
-    }
-
-    void TearDown() override
-    {
-        if (frame)
-            frame->Close(true);
-        testsupport::DestroyApplicationWindows();
-        theApp.m_arrPlayList.RemoveAll();
-        theApp.ClearSentenceModel();
-        if (!previousFolder.empty()) {
-            EXPECT_EQ(chdir(previousFolder.c_str()), 0);
-        }
-    }
-
     CString StatusText(int id) { return frame->m_wndStatusBar->FindElement(id)->GetText(); }
-    CVlcPlayer& Player() { return *frame->GetMainPlayer(); }
     CQuenlowView* LessonView() { return dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson)); }
     CString TakeMessage()
     {
@@ -98,10 +67,6 @@ protected:
         frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
     }
 
-    testsupport::TempProgramFolder program;
-    std::string previousFolder;
-    CQuenlowDoc document;
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(MainFrameTransportTest, KeywordsWithVisibleEffects)
