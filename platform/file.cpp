@@ -218,6 +218,19 @@ bool CreateFolders(const CString& path)
     return ::stat(fs.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool CanCreateFilesIn(const CString& folder)
+{
+    if (folder.IsEmpty())
+        return false;
+    std::string probe = JoinFsPath(ToFsPath(folder), ".write-probe-XXXXXX");
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
 bool DeleteFile(const CString& path) { return !path.IsEmpty() && ::unlink(ToFsPath(path).c_str()) == 0; }
 
 bool MoveFile(const CString& from, const CString& to)

@@ -19,6 +19,10 @@ bool IsRegularFile(const CString& path);
 bool IsFolder(const CString& path);
 int64_t GetFileSize(const CString& path);      // -1 when missing
 bool CreateFolders(const CString& path);       // like mkdir -p; true when it exists afterwards
+// Whether a new file can be made in a folder, found by making one and
+// removing it: permission bits, a read-only file system and root all give
+// their real answer, which no mode test does.
+bool CanCreateFilesIn(const CString& folder);
 bool DeleteFile(const CString& path);
 bool MoveFile(const CString& from, const CString& to);   // rename, replacing the target
 bool CopyFile(const CString& from, const CString& to);

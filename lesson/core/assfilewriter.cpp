@@ -8,6 +8,7 @@
 #include <cinttypes>
 #include <cstdlib>
 #include <string_view>
+#include <utility>
 
 #include "platform/codepage.h"
 #include "platform/file.h"
@@ -61,13 +62,12 @@ std::string WithCrLf(const CString& text)
     return out;
 }
 
-void WriteUtf8File(const CString& path, const CString& text)
+bool WriteUtf8File(const CString& path, const CString& text)
 {
     const int slash = path.ReverseFind('/');
     if (slash > 0)
         CreateFolders(path.Left(slash));
-    // A file that cannot be written gives the video no subtitle; nothing to report.
-    WriteFileAtomically(path, AnsiToUtf8Bytes(WithCrLf(text)));
+    return WriteFileAtomically(path, AnsiToUtf8Bytes(WithCrLf(text)));
 }
 
 CString DecimalText(int64_t value)
@@ -164,7 +164,15 @@ void CQuenlowApp::WriteAssFiles(const CString& /*lessonPath*/)
         chinese += prefix + chnText + "\n";
     }
 
-    WriteUtf8File(m_strAssBothPath, both);
-    WriteUtf8File(m_strAssEngPath, english);
-    WriteUtf8File(m_strAssChnPath, chinese);
+    // A file that cannot be written leaves the video without that subtitle;
+    // the learner is told once, with the first such file named.
+    const std::pair<const CString*, const CString*> files[] = {
+        {&m_strAssBothPath, &both}, {&m_strAssEngPath, &english}, {&m_strAssChnPath, &chinese}};
+    CString unwritten;
+    for (const auto& [path, text] : files) {
+        if (!WriteUtf8File(*path, *text) && unwritten.IsEmpty())
+            unwritten = *path;
+    }
+    if (!unwritten.IsEmpty())
+        ShowMessage("无法写入视频字幕文件：" + unwritten, "error", 5000);
 }

@@ -233,25 +233,40 @@ void ApplyStartupDefaults(CQuenlowApp& app, const CString& programFolder)
         app.m_nAppLook = kDefaultAppLook;
 }
 
-bool CreateDataFolders(const CQuenlowApp& app, std::vector<CString>* failed)
+SDataFolderProblems CreateDataFolders(const CQuenlowApp& app)
 {
-    bool allMade = true;
+    SDataFolderProblems problems;
     for (const char* folder : kDataFolders) {
-        if (!CreateFolders(app.m_strAppDir + folder)) {
-            allMade = false;
-            if (failed)
-                failed->emplace_back(folder);
-        }
+        const CString path = app.m_strAppDir + folder;
+        if (!CreateFolders(path))
+            problems.uncreated.emplace_back(folder);
+        else if (!CanCreateFilesIn(path))
+            problems.unwritable.emplace_back(folder);
     }
-    return allMade;
+    return problems;
 }
 
-CString DescribeUncreatedFolders(const std::vector<CString>& failed)
+namespace {
+
+CString NameFirstCountAll(const char* what, const std::vector<CString>& folders)
 {
-    if (failed.empty())
-        return CString();
-    CString text = "无法创建数据文件夹：" + failed.front();
-    if (failed.size() > 1)
-        text.AppendFormat(" 等%d个", static_cast<int>(failed.size()));
+    CString text = what + folders.front();
+    if (folders.size() > 1)
+        text.AppendFormat(" 等%d个", static_cast<int>(folders.size()));
+    return text;
+}
+
+} // namespace
+
+CString DescribeDataFolderProblems(const SDataFolderProblems& problems)
+{
+    CString text;
+    if (!problems.uncreated.empty())
+        text = NameFirstCountAll("无法创建数据文件夹：", problems.uncreated);
+    if (!problems.unwritable.empty()) {
+        if (!text.IsEmpty())
+            text += "；";
+        text += NameFirstCountAll("数据文件夹无法写入：", problems.unwritable);
+    }
     return text;
 }

@@ -55,12 +55,19 @@ constexpr const char* kDataFolders[] = {
 // folder leaves every path relative to the current directory.
 void ApplyStartupDefaults(CQuenlowApp& app, const CString& programFolder);
 
-// Creates the data folders (kDataFolders under app.m_strAppDir) that do not
-// exist yet. False when any of them could not be made; the others are still
-// created. `failed`, when given, receives the relative names of those that
-// could not be made, in kDataFolders order.
-bool CreateDataFolders(const CQuenlowApp& app, std::vector<CString>* failed = nullptr);
+// The data folders that cannot hold the learner's files, by relative name in
+// kDataFolders order.
+struct SDataFolderProblems {
+    std::vector<CString> uncreated;    // missing and could not be made
+    std::vector<CString> unwritable;   // there, but no file can be made in them
+    bool empty() const { return uncreated.empty() && unwritable.empty(); }
+};
 
-// The caption-bar notice for data folders that could not be made: the first
-// one named, the others counted. Empty when there are none.
-CString DescribeUncreatedFolders(const std::vector<CString>& failed);
+// Creates the data folders (kDataFolders under app.m_strAppDir) that do not
+// exist yet, the others still when one fails, and tries a file in each, so
+// that a folder every later save would fail in is known at start.
+SDataFolderProblems CreateDataFolders(const CQuenlowApp& app);
+
+// The caption-bar notice for the problem folders: of each kind the first one
+// named and the others counted. Empty when there are none.
+CString DescribeDataFolderProblems(const SDataFolderProblems& problems);

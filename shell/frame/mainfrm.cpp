@@ -294,13 +294,16 @@ bool CMainFrame::InitPaths()
     ApplyStartupDefaults(theApp, m_strAppFolder);
     // Without its data folders the program still starts; what they would hold
     // is not saved, and the learner is told.
-    std::vector<CString> uncreated;
-    if (!CreateDataFolders(theApp, &uncreated)) {
-        const CString notice = DescribeUncreatedFolders(uncreated);
-        theApp.ShowMessage(notice, "error", 5000);
-        for (const CString& folder : uncreated)
-            std::fprintf(stderr, "quenlow: cannot create the data folder %s\n",
-                         theApp.AnsiToUtf8(m_strAppFolder + folder).GetString());
+    const SDataFolderProblems problems = CreateDataFolders(theApp);
+    if (!problems.empty()) {
+        theApp.ShowMessage(DescribeDataFolderProblems(problems), "error", 5000);
+        const auto listOnStderr = [this](const std::vector<CString>& folders, const char* what) {
+            for (const CString& folder : folders)
+                std::fprintf(stderr, "quenlow: cannot %s the data folder %s\n", what,
+                             theApp.AnsiToUtf8(m_strAppFolder + folder).GetString());
+        };
+        listOnStderr(problems.uncreated, "create");
+        listOnStderr(problems.unwritable, "write in");
     }
     // The installation's own identifier and cloud start page.
     theApp.m_strProductId = GetProductSetting("ProductId", theApp.m_strProductId);
@@ -335,7 +338,13 @@ bool CMainFrame::InitPaths()
 
 void CMainFrame::LoadUiSettings() { ::LoadUiSettings(theApp, theApp.m_strUiDataPath); }
 
-void CMainFrame::SaveUiSettings() { ::SaveUiSettings(theApp, theApp.m_strUiDataPath); }
+// Called as the window closes, when no caption bar is left to show a failure.
+void CMainFrame::SaveUiSettings()
+{
+    if (!::SaveUiSettings(theApp, theApp.m_strUiDataPath))
+        std::fprintf(stderr, "quenlow: cannot save the window settings to %s\n",
+                     theApp.AnsiToUtf8(theApp.m_strUiDataPath).GetString());
+}
 
 namespace {
 

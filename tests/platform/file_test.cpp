@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -255,6 +256,20 @@ TEST(FileTest, CreateFoldersLikeMkdirP)
         EXPECT_EQ(fs::is_directory(tmp.path() + c.relative), c.expected);
     }
     EXPECT_FALSE(CreateFolders(""));
+}
+
+// The probe leaves nothing behind, and answers for root too: /proc refuses
+// new files whatever the caller's rights.
+TEST(FileTest, CanCreateFilesInTriesARealFile)
+{
+    TempFolder tmp;
+    tmp.write("file", "x");
+    EXPECT_TRUE(CanCreateFilesIn(tmp.ansi()));
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path()), fs::directory_iterator()), 1);
+    EXPECT_FALSE(CanCreateFilesIn("/proc"));
+    EXPECT_FALSE(CanCreateFilesIn(tmp.ansi() + "missing"));
+    EXPECT_FALSE(CanCreateFilesIn(tmp.ansi() + "file"));
+    EXPECT_FALSE(CanCreateFilesIn(""));
 }
 
 TEST(FileTest, CopyMoveDeleteAndSize)

@@ -119,6 +119,24 @@ TEST(AssFileWriterTest, WritesThreeNumberedUtf8Files)
     EXPECT_EQ(DialogueLines(ReadUtf8File(app.m_strAssEngPath)).at(0), prefix1 + "Changed");
 }
 
+// Files that cannot be written leave the video without subtitles; the
+// learner is told once, with the first such file named.
+TEST(AssFileWriterTest, AFolderThatCannotHoldTheFilesIsReportedOnce)
+{
+    TempFolder folder;
+    folder.write("AppData/Temp/Script", "a file in the way");
+    CQuenlowApp app;
+    SetUpApp(app, folder, {{1000, 2000, "Hello\n", "你好\n"}});
+
+    app.WriteAssFiles("");
+    int kind = 0;
+    int seconds = 0;
+    CString text;
+    ASSERT_TRUE(app.TakeMessage(kind, text, seconds));
+    EXPECT_EQ(text, "无法写入视频字幕文件：" + folder.ansi() + "AppData/Temp/Script/Both1.ass");
+    EXPECT_FALSE(app.TakeMessage(kind, text, seconds));
+}
+
 TEST(AssFileWriterTest, OffsetIsAppliedAndNegativeTimesAreZero)
 {
     struct Case {

@@ -106,7 +106,7 @@ TEST(StartupDefaultsTest, CreatesTheDataFoldersOnceAndAgain)
     CQuenlowApp app;
     ApplyStartupDefaults(app, programFolder);
 
-    ASSERT_TRUE(CreateDataFolders(app));
+    ASSERT_TRUE(CreateDataFolders(app).empty());
     const std::string root = AnsiToUtf8Bytes(programFolder.view());
     for (const char* folder : kDataFolders)
         EXPECT_TRUE(fs::is_directory(root + folder)) << folder;
@@ -116,7 +116,7 @@ TEST(StartupDefaultsTest, CreatesTheDataFoldersOnceAndAgain)
 
     // A second run keeps what the folders hold.
     tmp.write(AnsiToUtf8Bytes("程序") + "/AppData/UserData/UI.data", "kept");
-    EXPECT_TRUE(CreateDataFolders(app));
+    EXPECT_TRUE(CreateDataFolders(app).empty());
     EXPECT_EQ(testsupport::ReadBytes(root + "AppData/UserData/UI.data"), "kept");
 }
 
@@ -127,42 +127,53 @@ TEST(StartupDefaultsTest, ReportsAFolderThatCannotBeMade)
     CQuenlowApp app;
     ApplyStartupDefaults(app, tmp.ansi());
 
-    EXPECT_FALSE(CreateDataFolders(app));
+    EXPECT_FALSE(CreateDataFolders(app).empty());
     EXPECT_TRUE(fs::is_directory(tmp.path() + "CacheFolder"));   // the others are still made
 }
 
-// The folders that could not be made are named, so start-up can tell which.
-// A file in place of "AppData" blocks every folder below it.
-TEST(StartupDefaultsTest, NamesTheFoldersThatCannotBeMade)
+// The folders that cannot hold files are named, so start-up can tell which.
+// A file in place of "AppData" blocks every folder below it; a folder that
+// leads into /proc exists, but nobody, root included, can make a file there.
+TEST(StartupDefaultsTest, NamesTheFoldersThatCannotHoldFiles)
 {
+    const std::vector<std::string> belowAppData = {
+        "AppData/BasicDict", "AppData/UserData", "AppData/Temp", "AppData/Temp/Script", "AppData/Temp/FileInfo",
+        "AppData/CommonData", "AppData/Help", "AppData/CommandExchange/Player2Downloader",
+        "AppData/CommandExchange/Downloader2Player", "AppData/DataExchange/DownloaderData"};
     struct Case {
-        const char* blocker;
-        std::vector<std::string> failed;
+        const char* fileInTheWay;
+        const char* linkedIntoProc;
+        std::vector<std::string> uncreated;
+        std::vector<std::string> unwritable;
         const char* notice;
     };
     const Case cases[] = {
-        {"Playlist", {"Playlist"}, "无法创建数据文件夹：Playlist"},
-        {"AppData",
-         {"AppData/BasicDict", "AppData/UserData", "AppData/Temp", "AppData/Temp/Script", "AppData/Temp/FileInfo",
-          "AppData/CommonData", "AppData/Help", "AppData/CommandExchange/Player2Downloader",
-          "AppData/CommandExchange/Downloader2Player", "AppData/DataExchange/DownloaderData"},
-         "无法创建数据文件夹：AppData/BasicDict 等10个"},
-        {nullptr, {}, ""},
+        {"Playlist", nullptr, {"Playlist"}, {}, "无法创建数据文件夹：Playlist"},
+        {"AppData", nullptr, belowAppData, {}, "无法创建数据文件夹：AppData/BasicDict 等10个"},
+        {nullptr, "Playlist", {}, {"Playlist"}, "数据文件夹无法写入：Playlist"},
+        {"Downloader", "CacheFolder", {"Downloader"}, {"CacheFolder"},
+         "无法创建数据文件夹：Downloader；数据文件夹无法写入：CacheFolder"},
+        {nullptr, nullptr, {}, {}, ""},
+    };
+    const auto names = [](const std::vector<CString>& folders) {
+        std::vector<std::string> text;
+        for (const CString& folder : folders)
+            text.push_back(folder.str());
+        return text;
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.blocker ? c.blocker : "nothing in the way");
+        SCOPED_TRACE(c.notice);
         testsupport::TempFolder tmp;
-        if (c.blocker)
-            tmp.write(c.blocker, "a file in the way");
+        if (c.fileInTheWay)
+            tmp.write(c.fileInTheWay, "a file in the way");
+        if (c.linkedIntoProc)
+            fs::create_directory_symlink("/proc", tmp.path() + c.linkedIntoProc);
         CQuenlowApp app;
         ApplyStartupDefaults(app, tmp.ansi());
-        std::vector<CString> failed;
-        EXPECT_EQ(CreateDataFolders(app, &failed), c.failed.empty());
-        std::vector<std::string> names;
-        for (const CString& folder : failed)
-            names.push_back(folder.str());
-        EXPECT_EQ(names, c.failed);
-        EXPECT_EQ(DescribeUncreatedFolders(failed).str(), c.notice);
+        const SDataFolderProblems problems = CreateDataFolders(app);
+        EXPECT_EQ(names(problems.uncreated), c.uncreated);
+        EXPECT_EQ(names(problems.unwritable), c.unwritable);
+        EXPECT_EQ(DescribeDataFolderProblems(problems).str(), c.notice);
     }
 }
 
