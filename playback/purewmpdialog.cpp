@@ -34,6 +34,7 @@ bool CPureWMPDialog::Create(wxWindow* parent)
         if (event.CanVeto()) {
             event.Veto();
             Hide();
+            theApp.m_bStreamDlgVisible = 0;
         } else {
             event.Skip();
         }

@@ -263,6 +263,7 @@ public:
     void RefillTalkList(const CString& category, const CString& sortField, bool caption, bool showPane);
     void OnProgressSlider();
     void OnVolumePane();
+    void ApplyVolumeToPlayers();
     void OnVolumeSlider();
     void ShowDownloader();
     void LookUpClipboardText();

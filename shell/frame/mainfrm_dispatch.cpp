@@ -84,7 +84,7 @@ void CMainFrame::DispatchCommand(const CString& keyword, const CString& /*argume
             OnRestartDownloader();
             break;
         case EPlayerKeyword::SetVolume:
-            // The main player and the volume slider take the stored volume.
+            // Both players and the volume slider take the stored volume.
             OnVolumePane();
             break;
         case EPlayerKeyword::PlayProgress:

@@ -15,6 +15,7 @@
 #include "catalogue/playlistpane.h"
 #include "online/playfrompanpane.h"
 #include "playback/playerpane.h"
+#include "playback/purewmpdialog.h"
 #include "playback/vlcplayer.h"
 #include "platform/file.h"
 #include "platform/process.h"
@@ -297,18 +298,25 @@ void CMainFrame::OnProgressSlider()
     }
 }
 
-void CMainFrame::OnVolumePane()
+// The volume is the learner's one setting for both players.
+void CMainFrame::ApplyVolumeToPlayers()
 {
     if (CVlcPlayer* player = GetMainPlayer())
         player->SetVolume(theApp.m_nVolume);
+    if (theApp.m_pStreamDlg && theApp.m_pStreamDlg->m_player)
+        theApp.m_pStreamDlg->m_player->SetVolume(theApp.m_nVolume);
+}
+
+void CMainFrame::OnVolumePane()
+{
+    ApplyVolumeToPlayers();
     m_pVolumeSlider->SetPos(theApp.m_nVolume);
 }
 
 void CMainFrame::OnVolumeSlider()
 {
     theApp.m_nVolume = m_pVolumeSlider->GetPos();
-    if (CVlcPlayer* player = GetMainPlayer())
-        player->SetVolume(theApp.m_nVolume);
+    ApplyVolumeToPlayers();
 }
 
 void CMainFrame::ShowDownloader()

@@ -24,9 +24,11 @@ void CMainFrame::OnTimer(int id)
         break;
     }
     case kTimerCaptionCountdown:
+        // A message of n seconds stays n full ticks: the tick that counts
+        // down to 0 leaves it up, the next one hides it.
         if (theApp.m_nCaptionCountdown > 0)
             --theApp.m_nCaptionCountdown;
-        if (theApp.m_nCaptionCountdown <= 0)
+        else
             ShowCaptionBar(false);
         break;
     case kTimerDelayedStartup:

@@ -19,6 +19,7 @@
 #include "playback/purewmpdialog.h"
 #include "playback/vlcplayer.h"
 #include "shell/frame/mainfrm.h"
+#include "shell/frame/mainribbon.h"
 #include "shell/base/playercommand.h"
 #include "shell/core/quenlow.h"
 #include "shell/core/quenlowdoc.h"
@@ -473,6 +474,9 @@ void CMainFrame::OnAssFilesTick()
     theApp.m_strTimeOffsetText.Format("%d", theApp.m_nTimeOffset);
     theApp.WriteAssFiles(theApp.m_strScriptPath);
     SetTimer(kTimerSubtitleToPlayer, 500);
+    // A new lesson starts without the previous one's adjustment.
+    if (m_pRibbonBar->FindStandIn(kCmdOffsetEdit))
+        m_pRibbonBar->SetEditText(kCmdOffsetEdit, theApp.m_strTimeOffsetText);
 }
 
 // kTimerSubtitleToPlayer: the subtitle file of the chosen mode and the audio track.

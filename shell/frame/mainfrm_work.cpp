@@ -147,8 +147,8 @@ void CMainFrame::OnSearchBoxTick()
 {
     m_strSearchText = FromWx(m_dlgSearch->m_editSearch->GetValue());
     m_strSearchText.Trim();
-    // Three characters, not bytes: two Chinese characters are too few.
-    if (m_strSearchText != m_strPrevSearchText && ToWx(m_strSearchText).length() >= 3) {
+    // Three bytes of program text: "abc", or two Chinese characters (four).
+    if (m_strSearchText != m_strPrevSearchText && m_strSearchText.GetLength() >= 3) {
         m_strPrevSearchText = m_strSearchText;
         theApp.m_strPlaylistSearch = m_strSearchText;
         m_wndPlayListPane->FillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField);

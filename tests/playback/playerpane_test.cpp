@@ -158,6 +158,11 @@ TEST(SecondPlayerWindow, PlaysAClipAndStopsQuickly)
         Pump(20ms);
         EXPECT_TRUE(window->IsShown()) << key;
     }
+    // The window manager's close hides it, and the program knows it is hidden.
+    theApp.m_bStreamDlgVisible = 1;
+    window->Close();
+    EXPECT_FALSE(window->IsShown());
+    EXPECT_EQ(theApp.m_bStreamDlgVisible, 0);
     window->Destroy();
     Pump(50ms);
 }

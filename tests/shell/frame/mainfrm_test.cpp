@@ -19,6 +19,7 @@
 #include "shell/base/wxtext.h"
 #include "playback/playerpane.h"
 #include "playback/purewmpdialog.h"
+#include "shell/core/commandids.h"
 #include "shell/frame/mainfrm.h"
 #include "shell/frame/mainribbon.h"
 #include "shell/base/mycaptionbar.h"
@@ -137,11 +138,26 @@ TEST_F(MainFrameTest, CaptionBarShowsEachKindAndHidesWhenItsTimeIsUp)
         EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "保存成功！");
         EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
 
+        // A two-second message stays two whole ticks.
         frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // 2 -> 1
         EXPECT_TRUE(CaptionShown());
-        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // 1 -> 0: hidden
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // 1 -> 0
+        EXPECT_TRUE(CaptionShown());
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // at 0: hidden
         EXPECT_FALSE(CaptionShown());
     }
+}
+
+// The subtitle files of a new lesson are written without an offset, and the
+// ribbon's offset box says so instead of showing the previous lesson's.
+TEST_F(MainFrameTest, NewLessonSubtitlesStartWithTheOffsetBoxAtZero)
+{
+    theApp.m_nTimeOffset = 400;
+    frame->m_pRibbonBar->SetEditText(kCmdOffsetEdit, "-400");
+    frame->OnTimer(CMainFrame::kTimerAssFiles);
+    EXPECT_EQ(theApp.m_nTimeOffset, 0);
+    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "0");
+    EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleToPlayer));
 }
 
 // A data folder that cannot be made does not stop the start; the caption

@@ -410,6 +410,44 @@ TEST_F(LessonOpeningTest, MediaWithoutLessonPlaysWithTheBlankLesson)
     Player().Stop();
 }
 
+// The volume is one setting: the slider, the volume command and the keyword
+// reach the second player as well as the main one.
+TEST_F(LessonOpeningTest, VolumeReachesBothPlayers)
+{
+    // Players whose audio output reports the volume it applied (ALSA's null
+    // device); the engines read their options when they are made.
+    frame->Close(true);
+    testsupport::DestroyApplicationWindows();
+    program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=alsa\nalsa-audio-device=null\n");
+    frame = testsupport::ShowTestFrame(program.ansi(), document);
+    ASSERT_NE(frame, nullptr);
+    frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+    const std::string mediaFs = program.path() + "clip.mp4";
+    MakeClip(mediaFs);
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    ASSERT_NE(theApp.m_pStreamDlg, nullptr);
+    CVlcPlayer& second = *theApp.m_pStreamDlg->m_player;
+    ASSERT_TRUE(theApp.m_pStreamDlg->OpenMedia(FromFsPath(mediaFs)));
+    second.Play();
+    ASSERT_TRUE(PumpUntil([&] { return second.GetState() == 3; }, 10s));
+
+    const auto bothAt = [&](int volume) {
+        return PumpUntil([&] { return Player().GetVolume() == volume && second.GetVolume() == volume; }, 5s);
+    };
+    // A volume given while an audio output is still starting is lost in the
+    // engine: change it once both play sound.
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetTime() > 500 && second.GetTime() > 500; }, 10s));
+    frame->m_pVolumeSlider->SetPos(37);
+    frame->OnVolumeSlider();
+    EXPECT_TRUE(bothAt(37)) << Player().GetVolume() << " " << second.GetVolume();
+    theApp.m_nVolume = 64;
+    frame->DispatchCommand("HalvikSoftPlayerSetVolume:", "HalvikSoftPlayerSetVolume:");
+    EXPECT_TRUE(bothAt(64)) << Player().GetVolume() << " " << second.GetVolume();
+    theApp.m_pStreamDlg->StopPlayer();
+    Player().Stop();
+}
+
 TEST_F(LessonOpeningTest, MissingBlankLessonStillPlaysTheMedia)
 {
     const std::string mediaFs = program.path() + "clip.mp4";

@@ -248,13 +248,20 @@ TEST_F(MainFrameWorkTest, SearchBoxRefillsOnChangedTextAndHidesAfterTenIdleTicks
     EXPECT_TRUE(frame->m_dlgSearch->IsShown());
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSearchBox));
 
-    // Two Chinese characters are too short; three are a search.
-    frame->m_dlgSearch->m_editSearch->ChangeValue(ToWx("演讲"));
-    frame->OnTimer(CMainFrame::kTimerSearchBox);
-    EXPECT_NE(theApp.m_strPlaylistSearch, "演讲");
-    frame->m_dlgSearch->m_editSearch->ChangeValue(ToWx(" 演讲者 "));
-    frame->OnTimer(CMainFrame::kTimerSearchBox);
-    EXPECT_EQ(theApp.m_strPlaylistSearch, "演讲者");
+    // Three bytes make a search: two letters do not, one Chinese character
+    // (two bytes) does not, two Chinese characters (four bytes) do.
+    struct Case {
+        const char* typed;
+        const char* search;   // the search afterwards
+    };
+    theApp.m_strPlaylistSearch.Empty();
+    for (const Case& c : {Case{"ab", ""}, Case{"演", ""}, Case{"abc", "abc"}, Case{" 演讲 ", "演讲"},
+                          Case{"a", "演讲"}, Case{"演讲者", "演讲者"}}) {
+        SCOPED_TRACE(c.typed);
+        frame->m_dlgSearch->m_editSearch->ChangeValue(ToWx(c.typed));
+        frame->OnTimer(CMainFrame::kTimerSearchBox);
+        EXPECT_EQ(theApp.m_strPlaylistSearch, c.search);
+    }
 
     for (int i = 0; i < 9; ++i)
         frame->OnTimer(CMainFrame::kTimerSearchBox);
