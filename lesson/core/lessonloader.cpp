@@ -147,7 +147,7 @@ void SplitLines(const std::string& bytes, std::vector<CString>& lines)
     }
 }
 
-// Reads a ".srt" or ".ass" file. A UTF-8 file is converted in memory, never
+// Reads a ".srt", ".ass" or ".lrc" file. A UTF-8 file is converted in memory, never
 // on disk; its lines come out trimmed, as a converted copy would hold them.
 EFileReadResult ReadSubtitleLines(const CQuenlowApp& app, const CString& path, ELessonFileKind kind,
                                   std::vector<CString>& lines)
@@ -395,7 +395,7 @@ int ParseLrcTime(const CString& line)
     const int close = line.Find(']');
     int fraction = 0;
     if (close == 9)
-        fraction = ToInt(line.Mid(7, 2));
+        fraction = ToInt(line.Mid(7, 2)) * 10;   // hundredths: "[00:06.90]" is 6.900 s
     else if (close == 10)
         fraction = ToInt(line.Mid(7, 3));
     return ClampTime((int64_t{ToInt(line.Mid(1, 2))} * 60 + ToInt(line.Mid(4, 2))) * 1000 + fraction);
@@ -430,7 +430,7 @@ EFileReadResult ReadTextLines(const CString& path, std::vector<CString>& lines)
 
 bool NeedsUtf8Conversion(const CQuenlowApp& app, const std::vector<CString>& lines, ELessonFileKind kind)
 {
-    if (kind != ELessonFileKind::Srt && kind != ELessonFileKind::Ass)
+    if (kind != ELessonFileKind::Srt && kind != ELessonFileKind::Ass && kind != ELessonFileKind::Lrc)
         return false;
     const size_t count = std::min(lines.size(), kSampleLines);
     for (size_t i = 0; i < count; ++i) {
@@ -446,7 +446,7 @@ bool NeedsUtf8Conversion(const CQuenlowApp& app, const std::vector<CString>& lin
 bool NeedsUtf8Conversion(const CQuenlowApp& app, const CString& path)
 {
     const ELessonFileKind kind = GetLessonFileKind(path);
-    if (kind != ELessonFileKind::Srt && kind != ELessonFileKind::Ass)
+    if (kind == ELessonFileKind::None || kind == ELessonFileKind::Script)
         return false;
     std::vector<CString> lines;
     return ReadTextLines(path, lines) == EFileReadResult::Read && NeedsUtf8Conversion(app, lines, kind);
@@ -692,7 +692,7 @@ EFileReadResult LoadLrcFile(CQuenlowApp& app, const CString& path, CString& view
 {
     BeginLoad(app, viewText);
     std::vector<CString> lines;
-    const EFileReadResult read = ReadTextLines(path, lines);
+    const EFileReadResult read = ReadSubtitleLines(app, path, ELessonFileKind::Lrc, lines);
     if (read != EFileReadResult::Read)
         return read;
     std::vector<CString> collected;

@@ -704,10 +704,10 @@ TEST(LrcLoaderTest, ChineseOnTheSameLineOrTheNext)
         std::vector<SExpectedSentence> expected;
     };
     const Case cases[] = {
-        // Title tags skipped; fraction digits are milliseconds as they stand
-        // ("50" is 50 ms, "345" is 345 ms); the last line stays open.
+        // Title tags skipped; two fraction digits are hundredths ("50" is
+        // 500 ms), three are thousandths ("345"); the last line stays open.
         {"chinese_same_line.lrc",
-         {{1050, 3000, "Hello my friend\n", "你好我的朋友\n"},
+         {{1500, 3000, "Hello my friend\n", "你好我的朋友\n"},
           {3000, 62345, "How are you today\n", "你今天好吗\n"},
           {62345, 10000000, "The last line here\n", "\n"}}},
         // An untagged Chinese line belongs to the line before and the end
@@ -717,6 +717,11 @@ TEST(LrcLoaderTest, ChineseOnTheSameLineOrTheNext)
          {{1000, 4000, "Good morning teacher\n", "早上好老师\n"},
           {4000, 4000, "Good morning class\n", "早上好同学们\n"},
           {7000, 10000000, "Sit down please\n", "\n"}}},
+        // A UTF-8 file reads as the same text a GB18030 one does.
+        {"utf8_lrc_two_digit_fraction.lrc",
+         {{6900, 8125, "Hello my friend\n", "你好我的朋友\n"},
+          {8125, 10050, "How are you today\n", "今天你好吗\n"},
+          {10050, 10000000, "The last line here\n", "\n"}}},
     };
     for (const Case& c : cases) {
         CQuenlowApp app;
@@ -800,7 +805,9 @@ TEST(SubtitleTextRulesTest, TimeParsers)
     };
     const LrcCase lrcCases[] = {
         {"[01:02.345]Text", 62345},
-        {"[00:01.50]Text", 1050},
+        {"[00:01.50]Text", 1500},
+        {"[00:06.90]Text", 6900},
+        {"[00:06.09]Text", 6090},
         {"[00:01.5]Text", 1000},   // neither two nor three digits: no fraction
         {"[", 0},
         // Fixed two-digit columns: the largest time they hold, far from overflow.
@@ -822,7 +829,8 @@ TEST(SubtitleTextRulesTest, Utf8SampleTest)
         {"standard_margins_utf8.ass", true},
         {"zero_margins_gb18030.ass", false},
         {"missing_milliseconds.srt", false},
-        {"chinese_same_line.lrc", false},   // only ".srt" and ".ass" are tested
+        {"chinese_same_line.lrc", false},
+        {"utf8_lrc_two_digit_fraction.lrc", true},
     };
     CQuenlowApp app;
     for (const Case& c : cases)
