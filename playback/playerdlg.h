@@ -162,6 +162,8 @@ public:
     // The main lesson player.
     std::unique_ptr<CVlcPlayer> m_player = std::make_unique<CVlcPlayer>();
 
+    // The subtitle file last given to the engine (program text).
+    CString m_strGivenSubtitle;
     // Whether the mute button has switched the sound off.
     int m_bPlayerMuted = 0;
     bool m_bDblClick = false;

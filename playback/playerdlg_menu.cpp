@@ -5,6 +5,7 @@
 #include <wx/menu.h>
 #include <wx/utils.h>
 
+#include "lesson/core/subtitlehandover.h"
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
 #include "playback/playerdlg.h"
@@ -240,6 +241,7 @@ void CPlayerDlg::OnUpdateUI(wxUpdateUIEvent& event)
 
 void CPlayerDlg::GiveSubtitleFile(const CString& ansiPath)
 {
+    m_strGivenSubtitle = ansiPath;
     m_player->SetSubtitleFile(theApp.AnsiToUtf8(ansiPath));
 }
 
@@ -343,7 +345,8 @@ void CPlayerDlg::OnLoadSubtitle()
         return;
     const CString& path = chosen.front();
     if (LowerExtension(path) != ".script") {
-        GiveSubtitleFile(path);
+        // The engine takes subtitle text as UTF-8 only.
+        GiveSubtitleFile(SubtitleFileForEngine(theApp, path));
         m_player->ListSubtitleTracks();
         theApp.m_nSubtitleMode = theApp.m_arrSubtitleTracks.GetSize();
         return;

@@ -13,7 +13,10 @@
 #include "shell/base/wxtext.h"
 #include "playback/playerdlg.h"
 #include "shell/base/playercommand.h"
+#include "platform/codepage.h"
+#include "platform/file.h"
 #include "shell/core/quenlow.h"
+#include "tests/appstateguard.h"
 #include "tests/playback/mediafixtures.h"
 #include "tests/testsupport.h"
 
@@ -518,6 +521,28 @@ TEST_F(PlayerDlgTest, LoadingSubtitlesComparesExtensionsAndKeepsTheLessonPath)
     answer.clear();
     dlg->DoCommand(ID_LOAD_SUBTITLE);
     EXPECT_EQ(theApp.m_nSubtitleMode, mode);
+    dlg->m_player->SetSpu(-1);
+}
+
+// A GB18030 subtitle file chosen with "载入字幕" reaches the engine as a UTF-8
+// copy; the learner's file stays as it was.
+TEST_F(PlayerDlgTest, LoadedGb18030SubtitleReachesTheEngineAsUtf8)
+{
+    ASSERT_TRUE(Play());
+    testsupport::TempFolder folder;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strAssBothBasePath);
+    theApp.m_strAssBothBasePath = folder.ansi() + "AppData/Temp/Script/Both.ass";
+    const std::string gbText = "1\r\n00:00:00,000 --> 00:00:04,000\r\n长时间\r\n\r\n";
+    const std::string srt = folder.write("gb18030.srt", gbText);
+    std::vector<CString> answer = {CString(srt)};
+    dlg->SetFileChooser([&](const CPlayerDlg::SFileRequest&) { return answer; });
+    const int tracksBefore = theApp.m_arrSubtitleTracks.GetSize();
+
+    dlg->DoCommand(ID_LOAD_SUBTITLE);
+    EXPECT_NE(dlg->m_strGivenSubtitle, CString(srt));
+    EXPECT_EQ(testsupport::ReadBytes(ToFsPath(dlg->m_strGivenSubtitle)), AnsiToUtf8Bytes(gbText));
+    EXPECT_EQ(testsupport::ReadBytes(srt), gbText);
+    EXPECT_GT(theApp.m_arrSubtitleTracks.GetSize(), tracksBefore);
     dlg->m_player->SetSpu(-1);
 }
 

@@ -1,0 +1,16 @@
+// Subtitle files handed to the media engine. The engine reads a subtitle text
+// file as UTF-8, while many Chinese subtitle files are GB18030: such a file
+// is handed over as a UTF-8 copy in the temporary folder. The learner's file
+// is only read.
+#pragma once
+
+#include "platform/cstring.h"
+
+class CQuenlowApp;
+
+// The file to give the engine for `path`: `path` itself when it is UTF-8
+// already (or plain ASCII, a UTF-16 file with its byte-order mark, a file of
+// no subtitle text format, or a file that cannot be read), otherwise its
+// UTF-8 copy "Utf8/<name>" beside the video's subtitle files. When the copy
+// cannot be written, `path` is given and the learner is told.
+CString SubtitleFileForEngine(CQuenlowApp& app, const CString& path);
