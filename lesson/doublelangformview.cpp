@@ -8,6 +8,7 @@
 
 #include "shell/base/lessontextstyle.h"
 #include "shell/base/wxtext.h"
+#include "playback/vlcplayer.h"
 #include "shell/base/mainframehost.h"
 #include "shell/core/quenlow.h"
 
@@ -83,6 +84,11 @@ void CDoubleLangFormView::OnTimer(int id)
     switch (id) {
     case kFollowTimer:
         FollowCurrentSentence();
+        ScheduleSentenceChange();
+        break;
+    case kTimerSentenceChange:
+        m_timers.KillTimer(kTimerSentenceChange);
+        FollowCurrentSentence();
         break;
     case kTimerLookUp:
         m_timers.KillTimer(kTimerLookUp);
@@ -91,6 +97,22 @@ void CDoubleLangFormView::OnTimer(int id)
     default:
         break;
     }
+}
+
+void CDoubleLangFormView::ScheduleSentenceChange()
+{
+    IMainFrameHost* host = MainFrameHost();
+    CVlcPlayer* player = host != nullptr ? host->MainPlayer() : nullptr;
+    if (player == nullptr || theApp.m_strPlayState != "OnPlay")
+        return;
+    const int64_t t = player->GetEstimatedTime();
+    const int64_t next = t < 0 ? -1 : theApp.NextSentenceChange(t);
+    if (next < 0 || next - t >= kFollowInterval)
+        return;
+    // A few milliseconds after the lesson view, which sets the sentence.
+    constexpr int64_t kAfterLessonViewMs = 5;
+    m_timers.KillTimer(kTimerSentenceChange);
+    m_timers.SetTimer(kTimerSentenceChange, static_cast<int>(next - t + kAfterLessonViewMs));
 }
 
 int CDoubleLangFormView::FindEntryNumber(int number) const

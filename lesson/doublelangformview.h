@@ -20,6 +20,7 @@ public:
     enum EDoubleLangFormViewTimer {
         kFollowTimer = 100,    // 100 ms, started by BuildText
         kTimerLookUp = 200,    // 200 ms once: the look-up after a double click
+        kTimerSentenceChange = 300,   // once: a sentence change due before the next follow tick
     };
     static constexpr int kFollowInterval = 100;
     static constexpr int kLookUpDelay = 200;
@@ -46,6 +47,10 @@ public:
     // in theApp.m_nDoubleLangLastLine, to the character before the new one)
     // and pages the list down when the entry nears the bottom.
     void FollowCurrentSentence();
+    // Follows again just after the next sentence change when it comes before
+    // the next follow tick (by the main player's estimated time), so the
+    // mark moves on time.
+    void ScheduleSentenceChange();
     // kTimerLookUp's work: the selection, trimmed, is looked up in the
     // dictionary pane, which is then shown.
     void LookUpSelection();

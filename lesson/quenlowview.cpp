@@ -73,7 +73,7 @@ CQuenlowView::CQuenlowView() : m_timers(this, [this](int id) { OnTimer(id); })
 {
     m_getPlayerTime = [] {
         CVlcPlayer* player = MainPlayer();
-        return player != nullptr ? player->GetTime() : int64_t{-1};
+        return player != nullptr ? player->GetEstimatedTime() : int64_t{-1};
     };
     m_seekPlayer = [](int64_t milliseconds) {
         if (CVlcPlayer* player = MainPlayer())
@@ -230,6 +230,11 @@ void CQuenlowView::OnTimer(int id)
         }
         FollowPlayback();
         return;
+    case kTimerSentenceChange:
+        m_timers.KillTimer(kTimerSentenceChange);
+        if (playing && theApp.m_bScriptLoaded != 0 && theApp.m_nRepeatCount == 0)
+            FollowPlayback();
+        return;
     case kTimerPointReadEnd:
         if (!playing)
             return;
@@ -291,6 +296,7 @@ void CQuenlowView::FollowPlayback()
     if (t < 0)
         return;   // no media in the player
     m_nPlayerTime = static_cast<int>(t);
+    ScheduleSentenceChange(t);
 
     const int count = SentenceTableCount();
     const auto& table = theApp.m_arrSentenceTiming;
@@ -332,6 +338,17 @@ void CQuenlowView::FollowPlayback()
     SelectSentence(i);
     ScrollToCurrent(m_nSelStart);
     ShowCaptionFor(i);
+}
+
+// A sentence that starts (or ends) before the next follow tick is followed at
+// its own moment, so the highlight is on time rather than up to a tick late.
+void CQuenlowView::ScheduleSentenceChange(int64_t t)
+{
+    const int64_t next = theApp.NextSentenceChange(t);
+    if (next < 0 || next - t >= kFollowInterval)
+        return;
+    m_timers.KillTimer(kTimerSentenceChange);
+    m_timers.SetTimer(kTimerSentenceChange, static_cast<int>(std::max<int64_t>(1, next - t)));
 }
 
 bool CQuenlowView::GetSentenceRange(int sentence, int& start, int& end) const

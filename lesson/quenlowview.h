@@ -61,6 +61,7 @@ public:
         kTimerPauseWhileHeld = 2000,   // 600 ms once: left button down
         kTimerHideCaptionIdle = 3000,  // nothing starts it
         kTimerTextPositions = 5000,    // 500 ms once: every load
+        kTimerSentenceChange = 5100,   // once: the next sentence change due before the next follow tick
     };
     static constexpr int kFollowInterval = 100;
     static constexpr int kTextPositionsDelay = 500;
@@ -99,6 +100,7 @@ public:
     // player time and, when it changed, selects it, scrolls it into sight
     // and shows its Chinese line in the caption window.
     void FollowPlayback();
+    void ScheduleSentenceChange(int64_t t);
     // The control range of sentence i in the current layout (false when i is
     // outside the model).
     bool GetSentenceRange(int sentence, int& start, int& end) const;

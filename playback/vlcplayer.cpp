@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <mutex>
+
 #include <vlc/vlc.h>
 
+#include "shell/core/playbackclock.h"
 #include "shell/core/quenlow.h"
 
 // The engine objects behind one facade. A failed engine leaves the instance
@@ -32,7 +35,33 @@ public:
     // The last full-screen flag given; an embedded video has no engine full
     // screen to read back.
     bool m_bFullscreen = false;
+    // The time between the engine's reports.
+    CPlaybackClock m_clock;
+    // The engine's last time report and the monotonic moment it came; the
+    // engine's thread writes them from its time event.
+    std::mutex m_reportLock;
+    int64_t m_reportTime = -1;
+    int64_t m_reportAt = -1;
+    static void OnTimeChanged(const libvlc_event_t* event, void* self);
+    void ForgetReport();
 };
+
+void CVlcPlayerImpl::OnTimeChanged(const libvlc_event_t* event, void* self)
+{
+    auto* impl = static_cast<CVlcPlayerImpl*>(self);
+    const int64_t at = CPlaybackClock::SteadyMilliseconds();
+    const std::lock_guard<std::mutex> lock(impl->m_reportLock);
+    impl->m_reportTime = event->u.media_player_time_changed.new_time;
+    impl->m_reportAt = at;
+}
+
+void CVlcPlayerImpl::ForgetReport()
+{
+    const std::lock_guard<std::mutex> lock(m_reportLock);
+    m_reportTime = -1;
+    m_reportAt = -1;
+    m_clock.Reset();
+}
 
 CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
 {
@@ -47,10 +76,14 @@ CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
     m_pMediaPlayer = libvlc_media_player_new(m_pInstance);
     if (m_pMediaPlayer)
         m_pEventManager = libvlc_media_player_event_manager(m_pMediaPlayer);
+    if (m_pEventManager)
+        libvlc_event_attach(m_pEventManager, libvlc_MediaPlayerTimeChanged, OnTimeChanged, this);
 }
 
 CVlcPlayerImpl::~CVlcPlayerImpl()
 {
+    if (m_pEventManager)
+        libvlc_event_detach(m_pEventManager, libvlc_MediaPlayerTimeChanged, OnTimeChanged, this);
     // Releasing the player stops playback and joins the engine's threads.
     if (m_pMediaPlayer)
         libvlc_media_player_release(m_pMediaPlayer);
@@ -65,6 +98,7 @@ void CVlcPlayerImpl::SetMedia(libvlc_media_t* media, const char* option)
     // The player keeps its own hold on the media it plays; the facade keeps
     // only the media last opened.
     libvlc_media_player_set_media(m_pMediaPlayer, media);
+    ForgetReport();
     if (media && option)
         libvlc_media_add_option(media, option);
     if (m_pMedia)
@@ -182,6 +216,7 @@ void CVlcPlayer::Stop()
 {
     if (m_pImpl->m_pMediaPlayer)
         libvlc_media_player_stop(m_pImpl->m_pMediaPlayer);
+    m_pImpl->ForgetReport();
 }
 
 int64_t CVlcPlayer::GetLength()
@@ -194,10 +229,30 @@ int64_t CVlcPlayer::GetTime()
     return m_pImpl->m_pMediaPlayer ? libvlc_media_player_get_time(m_pImpl->m_pMediaPlayer) : -1;
 }
 
+int64_t CVlcPlayer::GetEstimatedTime()
+{
+    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
+    if (!player)
+        return -1;
+    const bool playing = libvlc_media_player_get_state(player) == libvlc_Playing;
+    int64_t reported = -1;
+    int64_t reportedAt = -1;
+    {
+        const std::lock_guard<std::mutex> lock(m_pImpl->m_reportLock);
+        reported = m_pImpl->m_reportTime;
+        reportedAt = m_pImpl->m_reportAt;
+    }
+    // Before the first time event the engine's reading is the only one.
+    if (reported < 0)
+        reported = libvlc_media_player_get_time(player);
+    return m_pImpl->m_clock.Estimate(reported, playing, libvlc_media_player_get_rate(player), reportedAt);
+}
+
 void CVlcPlayer::Seek(int64_t ms)
 {
     if (m_pImpl->m_pMediaPlayer)
         libvlc_media_player_set_time(m_pImpl->m_pMediaPlayer, ms);
+    m_pImpl->ForgetReport();
 }
 
 float CVlcPlayer::GetPosition()
@@ -209,6 +264,7 @@ void CVlcPlayer::SetPosition(float position)
 {
     if (m_pImpl->m_pMediaPlayer)
         libvlc_media_player_set_position(m_pImpl->m_pMediaPlayer, position);
+    m_pImpl->ForgetReport();
 }
 
 int CVlcPlayer::GetState()

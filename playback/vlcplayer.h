@@ -57,11 +57,16 @@ public:
 
     int64_t GetLength();    // ms; -1 when unknown
     int64_t GetTime();      // ms; -1 when unknown
+    // The time now, estimated between the engine's reports (which come only
+    // every 250-500 ms); what the text following playback reads. -1 when
+    // unknown.
+    int64_t GetEstimatedTime();
     void Seek(int64_t ms);
     void SetTime(int64_t ms) { Seek(ms); }
     float GetPosition();    // 0.0 .. 1.0
     void SetPosition(float position);
     int GetState();         // 0 nothing .. 3 playing, 4 paused .. 7 error
+    static constexpr int kStateEnded = 6;   // GetState at the end of the medium
     int WillPlay();
 
     void SetVolume(int volume);   // 0 .. 200

@@ -1,5 +1,7 @@
 #include "shell/core/playorder.h"
 
+#include <algorithm>
+
 #include "shell/core/quenlow.h"
 
 const char* const kNoPlayableFileMessage = "播放文件不存在！";
@@ -32,4 +34,20 @@ int StepPlayList(EPlayStep step)
     const int count = theApp.m_arrPlayList.GetSize();
     theApp.m_nPlayIndex = StepPlayIndex(theApp.m_nPlayIndex, count, theApp.m_nPlayOrder, step);
     return ChoosePlayEntry(theApp.m_nPlayIndex, count);
+}
+
+bool ReachedMediaEnd(int64_t t, int64_t length, bool engineEnded)
+{
+    return engineEnded || (length > kMediaEndMarginMs && t >= length - kMediaEndMarginMs);
+}
+
+int NextTimeDisplayDelay(int64_t t, int64_t length)
+{
+    constexpr int64_t kPastTheSecondMs = 20;
+    if (t < 0)
+        return 1000;
+    int64_t delay = 1000 - t % 1000 + kPastTheSecondMs;
+    if (length > kMediaEndMarginMs && t + delay > length - kMediaEndMarginMs)
+        delay = length - kMediaEndMarginMs / 2 - t;
+    return static_cast<int>(std::max<int64_t>(1, delay));
 }

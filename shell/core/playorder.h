@@ -4,6 +4,8 @@
 // sequential previous stops at the first entry.
 #pragma once
 
+#include <cstdint>
+
 // No entry can be played (the play list is empty, or the index is past its
 // end): the frame shows kNoPlayableFileMessage and plays nothing.
 constexpr int kNoPlayableEntry = -1;
@@ -26,3 +28,16 @@ int ChoosePlayEntry(int index, int count);
 // and returns ChoosePlayEntry of the new index. The frame then performs
 // "HalvikSoftPlayerPlayLocalFile:".
 int StepPlayList(EPlayStep step);
+
+// ---- The end of a medium and the time display ----
+
+// Playback has reached the end of the medium when the engine says it ended,
+// or the time is within this margin of a known length (the engine reports
+// its time in steps, and the last step may fall short of the length).
+constexpr int64_t kMediaEndMarginMs = 300;
+bool ReachedMediaEnd(int64_t t, int64_t length, bool engineEnded);
+
+// The delay to the next time-display tick while playing at time t: just past
+// the next whole second, so the clock shows every second as it begins,
+// or just inside the end margin when the end comes first.
+int NextTimeDisplayDelay(int64_t t, int64_t length);

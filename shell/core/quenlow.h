@@ -80,6 +80,9 @@ public:
     void EnsureSentenceCapacity(int count);
     // The sentence playing at player time t (ms), or -1 in a gap.
     int FindSentenceAt(int64_t t) const;
+    // The first time after t at which FindSentenceAt gives another answer (a
+    // sentence starts, or one ends), or -1 when none follows.
+    int64_t NextSentenceChange(int64_t t) const;
 
     // ---- Subtitle files for the video (lesson/assfilewriter.cpp) ----
     // Writes the sentence model as three new numbered subtitle files

@@ -38,3 +38,17 @@ int CQuenlowApp::FindSentenceAt(int64_t t) const
     }
     return -1;
 }
+
+int64_t CQuenlowApp::NextSentenceChange(int64_t t) const
+{
+    const int count = std::min<int>(m_nSentenceCount, static_cast<int>(m_arrSentenceTiming.size()));
+    int64_t next = -1;
+    for (int i = 0; i < count; ++i) {
+        const SSentenceTiming& s = m_arrSentenceTiming[static_cast<size_t>(i)];
+        for (const int64_t edge : {int64_t{s.starttime} + m_nTimeOffset, int64_t{s.endtime} + m_nTimeOffset + 1}) {
+            if (edge > t && (next < 0 || edge < next))
+                next = edge;
+        }
+    }
+    return next;
+}

@@ -21,6 +21,7 @@
 #include "shell/frame/mainfrm.h"
 #include "shell/frame/mainribbon.h"
 #include "shell/base/playercommand.h"
+#include "shell/core/playorder.h"
 #include "shell/core/quenlow.h"
 #include "shell/core/quenlowdoc.h"
 #include "shell/frame/ribbonstatusbar.h"
@@ -521,17 +522,23 @@ void CMainFrame::OnTimeDisplayTick()
     if (theApp.m_nMediaLength < 1)
         theApp.m_nMediaLength = 999;
     m_downloadProgress.OnCatchUpTick();
-    if (theApp.m_strPlayState != "OnPlay")
+    if (theApp.m_strPlayState != "OnPlay") {
+        SetTimer(kTimerTimeDisplay, 1000);   // once a second until playing again
         return;
+    }
 
-    const int64_t t = player->GetTime();
+    const int64_t t = player->GetEstimatedTime();
     if (t > 0 && t < 2000)
         player->SetVolume(theApp.m_nVolume);
     const int64_t length = theApp.m_nMediaLength;
-    if (length > 1000 && length - t < 2000 && t > 2000) {
+    // The whole medium is heard: the next one comes at its very end.
+    if (ReachedMediaEnd(t, length, player->GetState() == CVlcPlayer::kStateEnded) && t > 2000) {
         PlayNext();
         return;
     }
+    // The next tick comes just past the next second (or at the end), so the
+    // clock shows each second as it begins.
+    SetTimer(kTimerTimeDisplay, NextTimeDisplayDelay(t, length));
     const int64_t position = t * 10000 / length;
     m_pProgressSlider->SetPos(static_cast<int>(position));
     m_pProgressSlider->Refresh();

@@ -90,4 +90,47 @@ TEST(PlayOrderTest, StepsTheApplicationsPlayIndex)
     EXPECT_EQ(theApp.m_nPlayIndex, 7);
 }
 
+
+// The end comes when the engine says so or in the last 300 ms, never two
+// seconds early; an unknown length waits for the engine.
+TEST(MediaEndTest, EndIsTheEnginesEndOrTheLastMoment)
+{
+    struct Case {
+        int64_t t;
+        int64_t length;
+        bool engineEnded;
+        bool ended;
+    };
+    const Case cases[] = {
+        {29000, 31000, false, false},   // two seconds before the end: the last sentence still plays
+        {30699, 31000, false, false},
+        {30700, 31000, false, true},
+        {12000, 31000, true, true},     // the engine ended (a length longer than the media)
+        {5000, -1, false, false},       // unknown length
+        {0, 0, false, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReachedMediaEnd(c.t, c.length, c.engineEnded), c.ended) << c.t << " of " << c.length;
+}
+
+// One tick just past each whole second, so the clock never skips one; near
+// the end a tick lands inside the end margin.
+TEST(MediaEndTest, TimeDisplayTicksFollowTheSeconds)
+{
+    struct Case {
+        int64_t t;
+        int64_t length;
+        int delay;
+    };
+    const Case cases[] = {
+        {0, 31000, 1020}, {1020, 31000, 1000}, {1999, 31000, 21}, {2500, 31000, 520},
+        {30000, 31000, 850},   // to 30 850, inside the last 300 ms
+        {30900, 31000, 1},
+        {4000, -1, 1020},      // unknown length
+        {-1, 31000, 1000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NextTimeDisplayDelay(c.t, c.length), c.delay) << c.t << " of " << c.length;
+}
+
 } // namespace

@@ -46,6 +46,28 @@ TEST(SentenceModelTest, FindsTheCurrentSentence)
     }
 }
 
+// The next moment the current sentence changes, for following playback on
+// time: a start, or the moment after an end.
+TEST(SentenceModelTest, NextChangeIsTheNextStartOrEnd)
+{
+    CQuenlowApp app;
+    SetSentences(app, {{1000, 2000}, {1500, 3000}, {5000, 6000}});
+    struct Case {
+        int offset;
+        int64_t time;
+        int64_t expected;
+    };
+    const Case cases[] = {
+        {0, 0, 1000}, {0, 1000, 1500}, {0, 1700, 2001}, {0, 2001, 3001},
+        {0, 3500, 5000}, {0, 6000, 6001}, {0, 6001, -1}, {300, 0, 1300},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.time << " with offset " << c.offset);
+        app.m_nTimeOffset = c.offset;
+        EXPECT_EQ(app.NextSentenceChange(c.time), c.expected);
+    }
+}
+
 TEST(SentenceModelTest, ClearingLeavesNothingOfTheOldLesson)
 {
     CQuenlowApp app;
