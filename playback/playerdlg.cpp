@@ -18,6 +18,7 @@
 #include "shell/base/wxtext.h"
 #include "shell/base/mainframehost.h"
 #include "shell/base/playercommand.h"
+#include "lesson/core/assfilewriter.h"
 #include "shell/core/quenlow.h"
 
 wxDEFINE_EVENT(EVT_PLAYERBARSHOW, wxCommandEvent);
@@ -248,7 +249,10 @@ bool CPlayerDlg::OpenMedia(const char* utf8Path)
 {
     m_nBarCountdown = 5;
     const bool opened = m_player->OpenPath(utf8Path);
+    // A new medium: its subtitle files are numbered from 1 again, and those
+    // written for the media before it go.
     theApp.m_nAssFileCounter = 0;
+    RemoveWrittenSubtitleFiles(theApp);
     return opened;
 }
 

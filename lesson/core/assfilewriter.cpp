@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/codepage.h"
+#include "lesson/core/subtitlehandover.h"
 #include "platform/file.h"
 #include "shell/core/quenlow.h"
 
@@ -96,6 +97,28 @@ CString NumberedAssPath(const CString& basePath, int counter)
     if (basePath.GetLength() >= 4 && basePath.Right(4) == ".ass")
         return basePath.Left(basePath.GetLength() - 4) + number + ".ass";
     return basePath + number + ".ass";
+}
+
+void RemoveWrittenSubtitleFiles(const CQuenlowApp& app)
+{
+    for (const CString* base : {&app.m_strAssBothBasePath, &app.m_strAssEngBasePath, &app.m_strAssChnBasePath}) {
+        const int slash = base->ReverseFind('/');
+        if (slash < 0 || base->Right(4) != ".ass")
+            continue;
+        const CString folder = base->Left(slash + 1);
+        const std::string_view stem = base->view().substr(static_cast<size_t>(slash) + 1, base->GetLength() - slash - 5);
+        for (const SFolderEntry& entry : ListFolder(folder)) {
+            std::string_view name = entry.name.view();
+            if (entry.isFolder || !name.starts_with(stem) || !name.ends_with(".ass"))
+                continue;
+            name = name.substr(stem.size(), name.size() - stem.size() - 4);
+            if (!name.empty() && name.find_first_not_of("0123456789") == std::string_view::npos)
+                DeleteFile(entry.path);
+        }
+        for (const SFolderEntry& entry : ListFolder(folder + kUtf8CopyFolder))
+            if (!entry.isFolder)
+                DeleteFile(entry.path);
+    }
 }
 
 CString BuildAssHeader(const CString& colourName, const CString& fontSizeText)

@@ -41,7 +41,7 @@ CString SubtitleFileForEngine(CQuenlowApp& app, const CString& path)
         return path;
 
     const CString& base = app.m_strAssBothBasePath;
-    const CString folder = base.Left(base.ReverseFind('/') + 1) + "Utf8/";
+    const CString folder = base.Left(base.ReverseFind('/') + 1) + kUtf8CopyFolder;
     const CString copy = folder + path.Mid(path.ReverseFind('/') + 1);
     if (!CreateFolders(folder) || !WriteFileAtomically(copy, AnsiToUtf8Bytes(bytes))) {
         app.ShowMessage("无法写入视频字幕文件：" + copy, "error", 5000);

@@ -8,9 +8,12 @@
 
 class CQuenlowApp;
 
+// The folder of the UTF-8 copies, beside the video's subtitle files.
+inline constexpr const char* kUtf8CopyFolder = "Utf8/";
+
 // The file to give the engine for `path`: `path` itself when it is UTF-8
 // already (or plain ASCII, a UTF-16 file with its byte-order mark, a file of
 // no subtitle text format, or a file that cannot be read), otherwise its
-// UTF-8 copy "Utf8/<name>" beside the video's subtitle files. When the copy
+// UTF-8 copy kUtf8CopyFolder/<name> beside the video's subtitle files. When the copy
 // cannot be written, `path` is given and the learner is told.
 CString SubtitleFileForEngine(CQuenlowApp& app, const CString& path);

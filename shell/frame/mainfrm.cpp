@@ -33,6 +33,7 @@
 #include "shell/base/searchdlg.h"
 #include "shell/base/showmsgdlg.h"
 #include "shell/core/startupdefaults.h"
+#include "lesson/core/assfilewriter.h"
 #include "shell/core/uisettings.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/minihtmldlg.h"
@@ -305,6 +306,8 @@ bool CMainFrame::InitPaths()
         listOnStderr(problems.uncreated, "create");
         listOnStderr(problems.unwritable, "write in");
     }
+    // The subtitle files of the last run's media are of no further use.
+    RemoveWrittenSubtitleFiles(theApp);
     // The installation's own identifier and cloud start page.
     theApp.m_strProductId = GetProductSetting("ProductId", theApp.m_strProductId);
     theApp.m_strPanHomeUrl = GetProductSetting("PanHomeUrl", theApp.m_strPanHomeUrl);

@@ -415,9 +415,10 @@ void CMainFrame::OpenPendingMedia()
         m_pDocument->SetTitle(theApp.m_strMediaName);
         UpdateTitle();
     }
-    // OnPlay reports a media file that the engine refused.
-    if (CVlcPlayer* player = GetMainPlayer())
-        player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString());
+    // Through the player dialog, which starts the medium's subtitle files
+    // afresh; OnPlay reports a media file that the engine refused.
+    if (m_wndPlayerPane && m_wndPlayerPane->m_dlgPlayer)
+        m_wndPlayerPane->m_dlgPlayer->OpenMedia(ToUtf8(theApp.m_strMediaPath).GetString());
     OnPlay();
     // Key: the file name; first content: the full path (bound parameters,
     // so any name is stored as it is). A failed save is told in the caption bar.

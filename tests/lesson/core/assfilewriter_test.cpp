@@ -1,6 +1,9 @@
 // The subtitle files written for the video: three UTF-8 files under new
 // numbered names, the sentences with the offset applied (never a negative
 // time), the learner's colour, size and line order; and the time formatters.
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -135,6 +138,28 @@ TEST(AssFileWriterTest, AFolderThatCannotHoldTheFilesIsReportedOnce)
     ASSERT_TRUE(app.TakeMessage(kind, text, seconds));
     EXPECT_EQ(text, "无法写入视频字幕文件：" + folder.ansi() + "AppData/Temp/Script/Both1.ass");
     EXPECT_FALSE(app.TakeMessage(kind, text, seconds));
+}
+
+// The files written for earlier media go; what is not one of them stays.
+TEST(AssFileWriterTest, RemovingWrittenFilesKeepsEverythingElse)
+{
+    TempFolder folder;
+    CQuenlowApp app;
+    SetUpApp(app, folder, {});
+    const std::string dir = "AppData/Temp/Script/";
+    for (const char* name : {"Both1.ass", "Both12.ass", "Eng3.ass", "Chn2.ass", "Utf8/gb.srt", "Utf8/other.ass"})
+        folder.write(dir + name, "x");
+    const char* kept[] = {"Both.ass", "Both1.ass.bak", "Bothx.ass", "Chn2.srt", "notes.txt"};   // in name order
+    for (const char* name : kept)
+        folder.write(dir + name, "x");
+
+    RemoveWrittenSubtitleFiles(app);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path() + dir))
+        if (entry.is_regular_file())
+            left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, std::vector<std::string>(std::begin(kept), std::end(kept)));
 }
 
 TEST(AssFileWriterTest, OffsetIsAppliedAndNegativeTimesAreZero)

@@ -394,6 +394,30 @@ TEST_F(LessonOpeningTest, LessonBesideTheMediaLoadsPlaysAndIsFollowed)
     Player().Stop();
 }
 
+// Opening a lesson again (a loop, the next item) numbers its subtitle files
+// from 1 again and leaves no files of the earlier opening behind.
+TEST_F(LessonOpeningTest, ReopeningLeavesOneSetOfSubtitleFiles)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    const auto scriptFiles = [&] {
+        size_t count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(program.path() + "AppData/Temp/Script"))
+            count += entry.is_regular_file() ? 1 : 0;
+        return count;
+    };
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        RequestPlay(FromFsPath(mediaFs));
+        OpenAndWaitForPlayback();
+        frame->OnTimer(200);
+        EXPECT_EQ(theApp.m_nAssFileCounter, 1);
+        EXPECT_EQ(scriptFiles(), 3u);
+    }
+    Player().Stop();
+}
+
 TEST_F(LessonOpeningTest, MediaWithoutLessonPlaysWithTheBlankLesson)
 {
     const std::string mediaFs = program.path() + "clip.mp4";
