@@ -137,6 +137,7 @@ public:
     // ---- Central views ----
     void SwitchView(int id);
     void OnChangeRibbonCategory();
+    void ResumeLessonAfterOtherView();
     void OnStatusbarProgressPane();
     CView* GetActiveView() const { return m_pActiveView; }
     CView* FindView(int id) const;

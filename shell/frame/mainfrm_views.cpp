@@ -94,6 +94,25 @@ void CMainFrame::OnRibbonPageChanged(wxRibbonBarEvent& event)
     OnChangeRibbonCategory();
 }
 
+// Back on 主页 from another view (speech practice may have used the player):
+// the lesson's media is opened afresh and plays on where it was left, and its
+// subtitle file is handed over again.
+void CMainFrame::ResumeLessonAfterOtherView()
+{
+    const int64_t resumeAt = theApp.m_nResumeTime;
+    if (CVlcPlayer* player = GetMainPlayer()) {
+        player->Stop();
+        player->OpenFile(theApp.AnsiToUtf8(theApp.m_strMediaPath).GetString());
+    }
+    OnPlay();
+    KillTimer(kTimerSubtitleSoon);
+    SetTimer(kTimerSubtitleSoon, 200);
+    if (CVlcPlayer* player = GetMainPlayer())
+        player->Seek(resumeAt);
+    if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
+        OnStatusbarProgressPane();
+}
+
 void CMainFrame::OnChangeRibbonCategory()
 {
     // A category change from inside the handler (tests, the refusal) must not
@@ -139,11 +158,8 @@ void CMainFrame::OnChangeRibbonCategory()
             return;
         if (named("主页")) {
             if (theApp.m_bScriptLoaded && theApp.m_strScriptPath != theApp.m_strBlankScriptPath &&
-                theApp.m_strPlayingNetFile.IsEmpty()) {
-                OnPlay();
-                if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
-                    OnStatusbarProgressPane();
-            }
+                theApp.m_strPlayingNetFile.IsEmpty())
+                ResumeLessonAfterOtherView();
         } else {
             ShowPane(m_wndDetailWordPane, false);
             ShowPane(m_wndPlayerPane, false);

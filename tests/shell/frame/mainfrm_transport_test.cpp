@@ -418,6 +418,32 @@ TEST_F(LessonOpeningTest, ReopeningLeavesOneSetOfSubtitleFiles)
     Player().Stop();
 }
 
+// Coming back to 主页 from another view reopens the lesson's media where it
+// was left and hands its subtitle file over again.
+TEST_F(LessonOpeningTest, ReturningToTheHomeCategoryResumesTheLesson)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetTime() > 1500; }, 10s));
+    frame->OnPause();
+    const int resumeAt = theApp.m_nResumeTime;
+    ASSERT_GT(resumeAt, 1500);
+    Player().Stop();   // another view used the player
+    theApp.m_strActiveView = "CSpeechFormView";
+
+    frame->m_pRibbonBar->SetActiveCategory(0);   // 主页
+    frame->OnChangeRibbonCategory();
+    EXPECT_EQ(theApp.m_strActiveView, "CQuenlowView");
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    EXPECT_TRUE(frame->IsTimerRunning(400)) << "the subtitle file is handed over again";
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3 && Player().GetTime() > 0; }, 10s));
+    EXPECT_GE(Player().GetTime(), resumeAt - 300) << "playback restarted from the beginning";
+    Player().Stop();
+}
+
 TEST_F(LessonOpeningTest, MediaWithoutLessonPlaysWithTheBlankLesson)
 {
     const std::string mediaFs = program.path() + "clip.mp4";
