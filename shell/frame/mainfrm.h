@@ -245,8 +245,12 @@ public:
     void OnUpdateCheckDone(int result, int messageKind, const CString& message, int messageSeconds);
     bool IsUpdateCheckRunning() const { return m_bUpdateCheckRunning; }
 
-    // Playback keys (wxEVT_CHAR_HOOK); the key always goes on to its window.
+    // Playback keys (wxEVT_CHAR_HOOK): Space, the arrows and Esc act on the
+    // player and stop there, unless the focus is in a box being typed into.
     void OnPlaybackKey(wxKeyEvent& event);
+    // Whether the focused window takes typed text (an editable text box or
+    // combo box), so the keys are its own.
+    static bool IsTypingTarget(wxWindow* focus);
     // Files dropped on the window (program text paths, in drop order).
     void OnDropFiles(const std::vector<CString>& paths);
 

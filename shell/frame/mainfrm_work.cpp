@@ -501,12 +501,29 @@ void CMainFrame::OnUpdateCheckDone(int result, int messageKind, const CString& m
 // ---------------------------------------------------------------------------
 // Keys and drops
 
+bool CMainFrame::IsTypingTarget(wxWindow* focus)
+{
+    if (auto* text = dynamic_cast<wxTextCtrl*>(focus))
+        return text->IsEditable();
+    if (auto* combo = dynamic_cast<wxComboBox*>(focus))
+        return !combo->HasFlag(wxCB_READONLY);
+    return false;   // the lesson texts included: their keys are the player's
+}
+
+// Space, the arrows and Esc are the player's wherever the focus is in the
+// window: they never reach a focused button (which would open its menu) or
+// the lesson text (whose cursor would move and lose the highlight). Only a
+// box the learner types into keeps them.
 void CMainFrame::OnPlaybackKey(wxKeyEvent& event)
 {
-    // The key always goes on to the focused window as well.
-    event.Skip();
-    CVlcPlayer* player = GetMainPlayer();
     const int code = event.GetKeyCode();
+    const bool playerKey = code == WXK_SPACE || code == WXK_ESCAPE || code == WXK_LEFT || code == WXK_RIGHT ||
+                           code == WXK_UP || code == WXK_DOWN;
+    if (!playerKey || IsTypingTarget(wxWindow::FindFocus())) {
+        event.Skip();
+        return;
+    }
+    CVlcPlayer* player = GetMainPlayer();
     switch (code) {
     case WXK_SPACE: {
         const int state = m_fnKeyPlayerState ? m_fnKeyPlayerState() : (player ? player->GetState() : 0);
@@ -518,8 +535,10 @@ void CMainFrame::OnPlaybackKey(wxKeyEvent& event)
     }
     case WXK_ESCAPE: {
         const bool engineFull = m_fnKeyPlayerFullscreen ? m_fnKeyPlayerFullscreen() : (player && player->IsFullscreen());
-        if (!theApp.m_bWindowFullScreen || engineFull)
+        if (!theApp.m_bWindowFullScreen || engineFull) {
+            event.Skip();   // not the compact style's: a dialog or list may want it
             break;
+        }
         // Leave the compact player style: ribbon and status bar come back,
         // half a second later the player pane.
         GetSizer()->Show(m_wndRibbonBar, true);

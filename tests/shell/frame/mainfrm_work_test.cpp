@@ -10,11 +10,13 @@
 #include <cstdio>
 #include <thread>
 
+#include <wx/stc/stc.h>
 #include <wx/app.h>
 #include <wx/ribbon/bar.h>
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
+#include "lesson/quenlowview.h"
 #include "online/playfrompanpane.h"
 #include "playback/playerpane.h"
 #include "shell/base/searchdlg.h"
@@ -97,12 +99,15 @@ protected:
         return {!event.GetSetEnabled() || event.GetEnabled(), event.GetSetChecked() && event.GetChecked()};
     }
 
-    void Key(int code)
+    // Sends a key to the frame's key hook; true when it goes on to the
+    // focused window.
+    bool Key(int code)
     {
         wxKeyEvent event(wxEVT_CHAR_HOOK);
         event.m_keyCode = code;
         event.SetEventObject(frame);
         frame->ProcessWindowEvent(event);
+        return event.GetSkipped();
     }
 
     testsupport::TempProgramFolder program;
@@ -435,6 +440,37 @@ TEST_F(MainFrameWorkTest, SpaceFollowsTheEngineState)
     theApp.m_strPlayState = "OnStop";
     Key(WXK_SPACE);
     EXPECT_EQ(theApp.m_strPlayState, "OnStop");
+}
+
+// Space and the arrows stop at the frame: they never open the menu of a
+// focused button or move the lesson text's cursor; other keys go on, and a
+// box being typed into keeps every key.
+TEST_F(MainFrameWorkTest, PlayerKeysStopAtTheFrameUnlessTyping)
+{
+    frame->m_fnKeyPlayerState = [] { return 5; };
+    frame->m_fnKeySkip = [](int64_t) {};
+    theApp.m_strPlayState = "OnPause";
+    for (int key : {WXK_SPACE, WXK_LEFT, WXK_RIGHT, WXK_UP, WXK_DOWN})
+        EXPECT_FALSE(Key(key)) << key;
+    EXPECT_TRUE(Key('a'));
+    EXPECT_TRUE(Key(WXK_ESCAPE)) << "Esc outside the compact style is not the player's";
+
+    auto* lessonView = frame->FindView(kViewLesson);
+    ASSERT_NE(lessonView, nullptr);
+    struct Case {
+        const char* what;
+        wxWindow* focus;
+        bool typing;
+    };
+    const Case cases[] = {
+        {"lesson text", dynamic_cast<CQuenlowView*>(lessonView)->m_richText, false},
+        {"ribbon", frame->m_wndRibbonBar, false},
+        {"local media tree", frame->m_wndPlayListPane->m_wndLocalTree, false},
+        {"nothing", nullptr, false},
+        {"search box", frame->m_dlgSearch->m_editSearch, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CMainFrame::IsTypingTarget(c.focus), c.typing) << c.what;
 }
 
 TEST_F(MainFrameWorkTest, ArrowsSkipAndChangeMediaOnlyWhilePlaying)
