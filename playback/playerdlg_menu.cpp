@@ -41,7 +41,7 @@ const char* const kEnglishFirst = "engchn";
 wxString TrackName(const CString& entry)
 {
     const CString ansi = theApp.Utf8ToAnsi(entry);
-    const CString name = ansi.Left(ansi.Find("::"));
+    const CString name = ansi.Left(ansi.ReverseFind(':') - 1);
     // A menu item needs a label; an unnamed track shows as a blank.
     return name.IsEmpty() ? wxString(" ") : ToWx(name);
 }
@@ -263,17 +263,18 @@ void CPlayerDlg::OnSubtitleChinese()
     theApp.m_nSubtitleMode = kModeChinese;
 }
 
-// Positions in the track lists go to the facade, which finds the engine's ids.
+// Positions in the listed tracks go to the facade, which selects the engine
+// id each listed entry carries.
 void CPlayerDlg::OnSubtitleTrack(int position)
 {
-    m_player->SetSpu(position);
+    m_player->SelectListedSubtitle(position);
     theApp.m_nSubtitleMode = position;
 }
 
 void CPlayerDlg::OnAudioTrack(int position)
 {
     theApp.m_nAudioTrack = position;
-    m_player->SetAudioTrack(position);
+    m_player->SelectListedAudioTrack(position);
 }
 
 void CPlayerDlg::OnSubtitleChnFirst()

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <mutex>
 
 #include <vlc/vlc.h>
@@ -405,6 +406,39 @@ void CVlcPlayer::ListAudioTracks()
     const int count = libvlc_audio_get_track_count(player);
     CVlcPlayerImpl::ListTracks(theApp.m_arrAudioTracks, count, libvlc_audio_get_track_description(player), 5);
 }
+
+std::optional<int> CVlcPlayer::TrackIdOf(const CString& entry)
+{
+    const int separator = entry.ReverseFind(':');
+    if (separator < 1 || entry[separator - 1] != ':')
+        return std::nullopt;
+    const CString digits = entry.Mid(separator + 1);
+    char* end = nullptr;
+    const long id = std::strtol(digits.GetString(), &end, 10);
+    if (digits.IsEmpty() || *end != '\0')
+        return std::nullopt;
+    return static_cast<int>(id);
+}
+
+void CVlcPlayer::SelectListedSubtitle(int position)
+{
+    const CStringArray& tracks = theApp.m_arrSubtitleTracks;
+    if (!m_pImpl->m_pMediaPlayer || position < 0 || position >= tracks.GetSize())
+        return;
+    if (const std::optional<int> id = TrackIdOf(tracks[position]))
+        libvlc_video_set_spu(m_pImpl->m_pMediaPlayer, *id);
+}
+
+void CVlcPlayer::SelectListedAudioTrack(int position)
+{
+    const CStringArray& tracks = theApp.m_arrAudioTracks;
+    if (!m_pImpl->m_pMediaPlayer || position < 0 || position >= tracks.GetSize())
+        return;
+    if (const std::optional<int> id = TrackIdOf(tracks[position]))
+        libvlc_audio_set_track(m_pImpl->m_pMediaPlayer, *id);
+}
+
+int CVlcPlayer::GetSpuId() { return m_pImpl->m_pMediaPlayer ? libvlc_video_get_spu(m_pImpl->m_pMediaPlayer) : -1; }
 
 int CVlcPlayer::GetReadBytes()
 {

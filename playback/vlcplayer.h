@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,16 @@ public:
     // Refill theApp.m_arrSubtitleTracks / m_arrAudioTracks with "name::id".
     void ListSubtitleTracks();
     void ListAudioTracks();
+    // Select the track at a position of those lists (as the menus show them)
+    // by the engine id its entry carries; the lists leave out nameless
+    // tracks, so a position in the engine's own list may be another track.
+    // A position outside the list changes nothing.
+    void SelectListedSubtitle(int position);
+    void SelectListedAudioTrack(int position);
+    // The engine's id in a listed entry ("name::id"); empty when it has none.
+    static std::optional<int> TrackIdOf(const CString& entry);
+    // The engine's id of the subtitle track shown (-1: none).
+    int GetSpuId();
 
     // The read-bytes counter of the media last opened (0 without one).
     int GetReadBytes();

@@ -498,7 +498,9 @@ void CMainFrame::OnSubtitleToPlayerTick()
         if (!file->IsEmpty())
             player->SetSubtitleFile(theApp.AnsiToUtf8(*file).GetString());
     }
-    player->SetAudioTrack(theApp.m_nAudioTrack);
+    // The chosen position in the listed tracks of this medium.
+    player->ListAudioTracks();
+    player->SelectListedAudioTrack(theApp.m_nAudioTrack);
 }
 
 // kTimerTimeDisplay: time display, progress, sentence counter, volume at the start

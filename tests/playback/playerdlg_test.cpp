@@ -441,7 +441,7 @@ TEST_F(PlayerDlgTest, ContextMenuListsTheMediaTracksWithTheirChecks)
     EXPECT_TRUE(menu->FindItem(ID_PLAYER_PAUSE)->IsEnabled());
     EXPECT_TRUE(menu->FindItem(ID_PLAYER_SKIPFORWARD)->IsEnabled());
 
-    // Choosing tracks goes to the facade by position.
+    // Choosing tracks goes to the facade by their listed position.
     EXPECT_TRUE(dlg->DoCommand(ID_AUDIO_TRACK + 2));
     EXPECT_TRUE(dlg->DoCommand(ID_SUBTITLE_TRACK + 1));
     menu = dlg->BuildContextMenu();

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 #include <vlc/vlc.h>
 
 #include "playback/vlcplayer.h"
@@ -231,6 +233,40 @@ TEST_F(VlcPlayerTest, TrackPositionsSelectTheEngineIds)
     }
     player.SelectAudioTrack(2, 0);
     EXPECT_EQ(libvlc_audio_get_track(raw), audioIds.at("Tone 880"));
+}
+
+// The menus show the listed tracks, which leave out the nameless "X": a
+// listed position selects the engine id of its own entry, never the track at
+// that position of the engine's full list.
+TEST_F(VlcPlayerTest, ListedPositionsSelectTheirOwnEntries)
+{
+    QuickPlayer player;
+    ASSERT_TRUE(StartPlaying(player, GetMedia().clip));
+    libvlc_media_player_t* raw = player.RawPlayer();
+    const auto subtitleIds = IdsByName(libvlc_video_get_spu_description(raw));
+    const auto audioIds = IdsByName(libvlc_audio_get_track_description(raw));
+    player.ListSubtitleTracks();
+    player.ListAudioTracks();
+    ASSERT_EQ(theApp.m_arrSubtitleTracks.GetSize(), 3);   // Disable, 中, English
+
+    player.SelectListedSubtitle(2);
+    EXPECT_EQ(player.GetSpuId(), subtitleIds.at("  English  ")) << "the nameless track was chosen";
+    player.SelectListedSubtitle(1);
+    EXPECT_EQ(player.GetSpuId(), subtitleIds.at(U8(u8"中")));
+    player.SelectListedSubtitle(7);   // past the list: unchanged
+    EXPECT_EQ(player.GetSpuId(), subtitleIds.at(U8(u8"中")));
+    player.SelectListedSubtitle(0);
+    EXPECT_EQ(player.GetSpuId(), -1);
+    player.SelectListedAudioTrack(2);
+    EXPECT_EQ(libvlc_audio_get_track(raw), audioIds.at("Tone 880"));
+
+    const struct {
+        const char* entry;
+        std::optional<int> id;
+    } entries[] = {{"English::3", 3}, {"Disable::-1", -1}, {"a::b::12", 12}, {"no id", std::nullopt},
+                   {"bad::", std::nullopt}, {"bad::4x", std::nullopt}};
+    for (const auto& e : entries)
+        EXPECT_EQ(CVlcPlayer::TrackIdOf(e.entry), e.id) << e.entry;
 }
 
 TEST_F(VlcPlayerTest, SubtitleFilesWithChinesePathsAddTracksBeforeAndDuringPlayback)
