@@ -9,6 +9,8 @@
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
 #include "shell/base/icons.h"
+#include "shell/base/mainframehost.h"
+#include "shell/base/playercommand.h"
 #include "shell/core/quenlow.h"
 
 namespace {
@@ -64,6 +66,11 @@ void DrawMark(wxDC& dc)
 
 } // namespace
 
+CLocalViewTree::CLocalViewTree() : m_clickTimer(this, kTimerClick), m_doubleClickTimer(this, kTimerDoubleClick)
+{
+    Bind(wxEVT_TIMER, &CLocalViewTree::OnTimer, this);
+}
+
 bool CLocalViewTree::Create(wxWindow* parent, int id)
 {
     if (!wxTreeCtrl::Create(parent, id, wxDefaultPosition, wxDefaultSize,
@@ -83,7 +90,118 @@ bool CLocalViewTree::Create(wxWindow* parent, int id)
     AssignImageList(images);
 
     AddRoot(wxEmptyString);
+
+    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+        event.Skip();
+        if (!event.ControlDown() && !event.ShiftDown())
+            m_clickTimer.StartOnce(kClickDelay);
+    });
+    // The toolkit's own double-click action (opening the row) is replaced by
+    // the play request.
+    Bind(wxEVT_TREE_ITEM_ACTIVATED, [this](wxTreeEvent&) { m_doubleClickTimer.StartOnce(kClickDelay); });
     return true;
+}
+
+void CLocalViewTree::OnTimer(wxTimerEvent& event)
+{
+    if (event.GetId() == kTimerClick)
+        OnClickTick();
+    else if (event.GetId() == kTimerDoubleClick)
+        OnDoubleClickTick();
+}
+
+wxTreeItemId CLocalViewTree::TopLevelItemOf(wxTreeItemId item) const
+{
+    const wxTreeItemId root = GetRootItem();
+    while (item.IsOk() && item != root && GetItemParent(item).IsOk() && GetItemParent(item) != root)
+        item = GetItemParent(item);
+    return item;
+}
+
+void CLocalViewTree::ToggleItem(wxTreeItemId item)
+{
+    if (!item.IsOk() || !ItemHasChildren(item))
+        return;
+    if (IsExpanded(item)) {
+        Collapse(item);
+        SetItemImage(item, kImageFolder);
+        SetItemImage(item, kImageFolder, wxTreeItemIcon_Selected);
+    } else {
+        Expand(item);
+        SetItemImage(item, kImageFolderOpen);
+        SetItemImage(item, kImageFolderOpen, wxTreeItemIcon_Selected);
+    }
+}
+
+void CLocalViewTree::OnClickTick() { ToggleItem(GetFocusedItem()); }
+
+namespace {
+
+// The index of the first play-list entry that holds the text; `current` when
+// none does.
+int PlayListIndexHolding(const CString& text, int current)
+{
+    const CStringArray& list = theApp.m_arrPlayList;
+    for (int i = 0; i < list.GetSize(); ++i) {
+        if (list[i].Find(text) >= 0)
+            return i;
+    }
+    return current;
+}
+
+} // namespace
+
+void CLocalViewTree::OnDoubleClickTick()
+{
+    const wxTreeItemId item = GetFocusedItem();
+    const wxTreeItemId root = GetRootItem();
+    if (!item.IsOk() || item == root)
+        return;
+    if (ItemHasChildren(item)) {
+        ToggleItem(item);   // a folder: the click opened it, the double click closes it again
+        return;
+    }
+    const wxTreeItemId top = TopLevelItemOf(item);
+    if (top == item)
+        return;   // a top-level item without children plays nothing
+    CString rootName = FromWx(GetItemText(top));
+    rootName.Trim();
+    const CString text = FromWx(GetItemText(item));
+    if (rootName == "当前播放列表") {
+        theApp.m_nPlayIndex = PlayListIndexHolding(text, theApp.m_nPlayIndex);
+    } else if (rootName == "播放历史") {
+        CString path;
+        theApp.LoadTable(theApp.m_strPlayHistoryTable, text);
+        if (theApp.m_arrPlayHistoryRows.GetSize() > 5)
+            path = theApp.m_arrPlayHistoryRows[1];
+        theApp.m_arrPlayList.RemoveAll();
+        theApp.m_arrPlayList.Add(path);
+        theApp.m_nPlayIndex = -1;
+    } else {
+        // A playlist folder: the items below the top-level one name the path
+        // inside the folder stored for it.
+        CString subPath;
+        for (wxTreeItemId level = item; level.IsOk() && level != top; level = GetItemParent(level))
+            subPath = "/" + FromWx(GetItemText(level)) + subPath;
+        CString record = theApp.GetRecordText(rootName);
+        record.Trim();
+        const CString fullPath = record + subPath;
+        theApp.m_arrPlayList.RemoveAll();
+        wxTreeItemIdValue cookie;
+        const wxTreeItemId current = GetFirstChild(root, cookie);
+        DeleteChildItems(current);
+        AddFolderMedia(current, fullPath.Left(fullPath.ReverseFind('/')));
+        Expand(current);
+        SetItemImage(current, kImageFolderOpen);
+        SetItemImage(current, kImageFolderOpen, wxTreeItemIcon_Selected);
+        theApp.m_nPlayIndex = PlayListIndexHolding(text, theApp.m_nPlayIndex);
+    }
+    wxEvtHandler* target = m_pCommandTarget;
+    if (target == nullptr) {
+        IMainFrameHost* host = MainFrameHost();
+        target = host != nullptr ? host->CommandTarget() : nullptr;
+    }
+    PostPlayerCommand(target, "HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
 }
 
 wxTreeItemId CLocalViewTree::FindItemByText(wxTreeItemId start, const CString& text) const

@@ -3,6 +3,7 @@
 // stand side by side ("当前播放列表", "播放历史", the playlist folders).
 #pragma once
 
+#include <wx/timer.h>
 #include <wx/treectrl.h>
 
 #include "platform/cstring.h"
@@ -23,10 +24,29 @@ public:
         kImageCount = 7,
     };
 
-    CLocalViewTree() = default;
+    // Timers: a click and a double click act 300 ms later, so a double
+    // click runs the click's step first.
+    enum ELocalViewTreeTimer { kTimerClick = 100, kTimerDoubleClick = 200 };
+    static constexpr int kClickDelay = 300;
+
+    CLocalViewTree();
 
     // Creates the tree with its image list and its hidden root.
     bool Create(wxWindow* parent, int id = IDC_TREE);
+
+    // A click on an item (without Ctrl or Shift): an item with children
+    // opens or closes (the tree has no expander buttons).
+    void OnClickTick();
+    // A double click on an item without children below a top-level item
+    // plays it: from "当前播放列表" the play-list entry that holds its name,
+    // from "播放历史" the path stored in its history row, from a playlist
+    // folder the media of its folder (listed under "当前播放列表"). The play
+    // request goes to the frame ("HalvikSoftPlayerPlayLocalFile:"); where it
+    // goes can be set (tests).
+    void OnDoubleClickTick();
+    void SetCommandTarget(wxEvtHandler* target) { m_pCommandTarget = target; }
+    // The top-level item above an item (the item itself at the top level).
+    wxTreeItemId TopLevelItemOf(wxTreeItemId item) const;
 
     // Depth-first search from start over start's following siblings and all
     // their descendants (an item before its descendants, its descendants
@@ -43,4 +63,10 @@ public:
 
 private:
     wxTreeItemId FindItemByWxText(wxTreeItemId start, const wxString& text) const;
+    void ToggleItem(wxTreeItemId item);
+    void OnTimer(wxTimerEvent& event);
+
+    wxTimer m_clickTimer;
+    wxTimer m_doubleClickTimer;
+    wxEvtHandler* m_pCommandTarget = nullptr;
 };

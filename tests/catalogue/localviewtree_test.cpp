@@ -8,8 +8,12 @@
 
 #include "catalogue/localviewtree.h"
 #include "shell/base/wxtext.h"
+#include "shell/base/playercommand.h"
 #include "shell/core/quenlow.h"
+#include "shell/core/startupdefaults.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 
 namespace {
 
@@ -155,6 +159,70 @@ TEST_F(LocalViewTreeTest, AddFolderMediaAppendsVideoAndAudioInNameOrder)
     EXPECT_EQ(theApp.m_arrPlayList[2], temp.ansi() + "b.mp4");
     EXPECT_EQ(theApp.m_arrPlayList[3], temp.ansi() + "link.mkv");
     EXPECT_EQ(theApp.m_arrPlayList[4], temp.ansi() + "视频.avi");
+}
+
+// A click opens and closes an item with children (the tree has no expander
+// buttons); a double click plays an item from each kind of top-level item.
+TEST_F(LocalViewTreeTest, ClickOpensAndDoubleClickPlays)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable,
+                                     &CQuenlowApp::m_strPlayHistoryTable, &CQuenlowApp::m_nPlayIndex);
+    CQuenlowApp paths;
+    ApplyStartupDefaults(paths, program.ansi());
+    ASSERT_TRUE(CreateDataFolders(paths).empty());
+    theApp.m_strUserDataDbPath = paths.m_strUserDataDbPath;
+    theApp.m_strLocalPlaylistTable = paths.m_strLocalPlaylistTable;
+    theApp.m_strPlayHistoryTable = paths.m_strPlayHistoryTable;
+    program.write("talks/one.mp4", "v");
+    program.write("talks/two.mp3", "a");
+    ASSERT_TRUE(theApp.AddPlayHistory("old.mp4", "/media/old.mp4"));
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, "talks", program.ansi() + "talks", "", "", "", ""));
+
+    std::vector<CString> posted;
+    wxEvtHandler frame;
+    frame.Bind(EVT_PLAYERCOMMAND, [&](CPlayerCommandEvent& event) { posted.push_back(event.GetKeyword()); });
+    m_tree->SetCommandTarget(&frame);
+    const wxTreeItemId current = Add(m_root, "当前播放列表");
+    const wxTreeItemId currentItem = Add(current, "b.mp4");
+    const wxTreeItemId history = Add(m_root, "播放历史");
+    const wxTreeItemId historyItem = Add(history, "old.mp4");
+    const wxTreeItemId folder = Add(m_root, "talks");
+    const wxTreeItemId folderItem = Add(folder, "two.mp3");
+    const auto doubleClick = [&](wxTreeItemId item) {
+        m_tree->SetFocusedItem(item);
+        m_tree->OnDoubleClickTick();
+        testsupport::DrainEvents();
+    };
+
+    // A click opens 播放历史 and a second one closes it.
+    m_tree->SetFocusedItem(history);
+    m_tree->OnClickTick();
+    EXPECT_TRUE(m_tree->IsExpanded(history));
+    EXPECT_EQ(m_tree->GetItemImage(history), CLocalViewTree::kImageFolderOpen);
+    m_tree->OnClickTick();
+    EXPECT_FALSE(m_tree->IsExpanded(history));
+
+    theApp.m_arrPlayList.RemoveAll();
+    theApp.m_arrPlayList.Add("/m/a.mp4");
+    theApp.m_arrPlayList.Add("/m/b.mp4");
+    doubleClick(currentItem);
+    EXPECT_EQ(theApp.m_nPlayIndex, 1);
+
+    doubleClick(historyItem);
+    EXPECT_EQ(theApp.m_nPlayIndex, -1);
+    ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 1);
+    EXPECT_EQ(theApp.m_arrPlayList[0], "/media/old.mp4");
+
+    // A playlist folder's media become the current play list.
+    doubleClick(folderItem);
+    EXPECT_EQ(ChildTexts(current), (std::vector<CString>{"one.mp4", "two.mp3"}));
+    EXPECT_EQ(theApp.m_nPlayIndex, 1);
+    EXPECT_EQ(theApp.m_arrPlayList[1], program.ansi() + "talks/two.mp3");
+
+    // A top-level item plays nothing.
+    doubleClick(history);
+    EXPECT_EQ(posted, std::vector<CString>(3, "HalvikSoftPlayerPlayLocalFile:"));
 }
 
 TEST_F(LocalViewTreeTest, AddFolderMediaOfAMissingOrEmptyPathAddsNothing)
