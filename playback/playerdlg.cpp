@@ -32,8 +32,8 @@ struct SButtonDef {
     const char* tip;
 };
 
-// In the order the buttons are set up. The three text buttons show texts
-// that the main frame keeps up to date and have no icons.
+// In the order the buttons are set up. The three text buttons show, beside
+// their icon, texts that the main frame keeps up to date.
 const SButtonDef kButtons[] = {
     {CPlayerDlg::IDC_BTN_OPEN, "player_open_hover.png", "player_open.png", "打开播放文件"},
     {CPlayerDlg::IDC_BTN_STOP, "player_stop_hover.png", "player_stop.png", "停止播放"},
@@ -44,9 +44,9 @@ const SButtonDef kButtons[] = {
     {CPlayerDlg::IDC_BTN_VOLUMEDOWN, "player_volumedown_hover.png", "player_volumedown.png", "降低音量"},
     {CPlayerDlg::IDC_BTN_PREV, "player_previous_hover.png", "player_previous.png", "播放前一个媒体"},
     {CPlayerDlg::IDC_BTN_NEXT, "player_next_hover.png", "player_next.png", "播放后一个媒体"},
-    {CPlayerDlg::IDC_BTN_PLAYSTATE, nullptr, nullptr, "显示当前播放状态"},
-    {CPlayerDlg::IDC_BTN_DOWNLOADINFO, nullptr, nullptr, "显示下载信息"},
-    {CPlayerDlg::IDC_BTN_PROGRESSINFO, nullptr, nullptr, "显示播放进度信息"},
+    {CPlayerDlg::IDC_BTN_PLAYSTATE, "player_state_hover.png", "player_state.png", "显示当前播放状态"},
+    {CPlayerDlg::IDC_BTN_DOWNLOADINFO, "player_download_hover.png", "player_download.png", "显示下载信息"},
+    {CPlayerDlg::IDC_BTN_PROGRESSINFO, "player_progress_hover.png", "player_progress.png", "显示播放进度信息"},
     {CPlayerDlg::IDC_BTN_SPARE, nullptr, nullptr, nullptr},
 };
 

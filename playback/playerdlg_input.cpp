@@ -218,6 +218,8 @@ void CPlayerDlg::ShowControlBar()
         {GetButton(IDC_BTN_PROGRESSINFO), wxRect(w - 135, h - 46, 125, 32)},
         {GetButton(IDC_BTN_DOWNLOADINFO), wxRect(w - 375, h - 46, 240, 32)},
     };
+    // The keys go to the seek bar while the bar is up.
+    const bool barWasHidden = m_sliderSeek && !m_sliderSeek->IsShown();
     // Mouse moves near the bottom call this often: only changes go to the
     // windows.
     for (const SPlace& place : places) {
@@ -228,6 +230,8 @@ void CPlayerDlg::ShowControlBar()
         if (!place.window->IsShown())
             place.window->Show();
     }
+    if (barWasHidden)
+        m_sliderSeek->SetFocus();
 }
 
 void CPlayerDlg::HideControlBar()

@@ -26,6 +26,7 @@ declare -A glyphs=(
   [open]='polygon 16,7 26,18 6,18 rectangle 6,21 26,24'
   [volumeup]="$speaker rectangle 18,15 28,17 rectangle 22,11 24,21"
   [volumedown]="$speaker rectangle 18,15 28,17"
+  [download]='polygon 16,22 8,13 12,13 12,5 20,5 20,13 24,13 rectangle 6,24 26,27'
 )
 
 # Shapes that are strokes rather than fills.
@@ -33,12 +34,16 @@ declare -A strokes=(
   [mute]='line 19,12 27,20 line 27,12 19,20'
   [reset]='ellipse 16,16 9,9 300,210'
   [fullscreen]='polyline 6,12 6,6 12,6 polyline 20,6 26,6 26,12 polyline 26,20 26,26 20,26 polyline 12,26 6,26 6,20'
+  [state]='circle 16,16 16,5'
+  [progress]='circle 16,16 16,5 polyline 16,9 16,16 21,19'
 )
 # Fills drawn together with the strokes.
 declare -A extras=(
   [mute]="$speaker"
   [reset]='polygon 16,4 23,8 17,12'
   [fullscreen]=''
+  [state]='polygon 13,10 22,16 13,22'
+  [progress]=''
 )
 
 draw_icon() { # name colour output
@@ -53,7 +58,7 @@ draw_icon() { # name colour output
   fi
 }
 
-for name in open play pause stop previous next reset mute volumeup volumedown skip fullscreen; do
+for name in open play pause stop previous next reset mute volumeup volumedown skip fullscreen state download progress; do
   draw_icon "$name" "$normal" "player_${name}.png"
   draw_icon "$name" "$hover" "player_${name}_hover.png"
 done
