@@ -422,6 +422,14 @@ void CMainFrame::OnSize(wxSizeEvent& event)
         theApp.m_pShowMsgDlg->SetSize(r.x + 10, r.y + r.height - 60, r.width - 10, 30);
     if (theApp.m_bWindowFullScreen)
         SetPlayerPaneSize(GetClientSize().x);
+    else if (IsRealLessonLoaded())
+        CallAfter(&CMainFrame::KeepLessonTextInSight);   // once the panes have the new size
+}
+
+void CMainFrame::KeepLessonTextInSight()
+{
+    if (IsPaneVisible(m_wndPlayerPane) && m_wndPlayerPane->GetSize().x > LessonPlayerPaneWidth())
+        SetPlayerPaneSize(LessonPlayerPaneWidth());
 }
 
 void CMainFrame::ShowCaptionBar(bool show)

@@ -139,6 +139,10 @@ public:
     void OnChangeRibbonCategory();
     void ResumeLessonAfterOtherView();
     void OnStatusbarProgressPane();
+    bool IsRealLessonLoaded() const;
+    int LessonPlayerPaneWidth() const;
+    // A window made narrow leaves the player pane at most half of it.
+    void KeepLessonTextInSight();
     CView* GetActiveView() const { return m_pActiveView; }
     CView* FindView(int id) const;
 

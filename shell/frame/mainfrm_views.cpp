@@ -1,4 +1,6 @@
 // The central view that follows the ribbon category, and the pane operations.
+#include <algorithm>
+
 #include <wx/aui/aui.h>
 #include <wx/sizer.h>
 
@@ -261,8 +263,19 @@ void CMainFrame::OnStatusbarProgressPane()
     ShowPane(m_wndPlayerPane, true);
     DockPane(m_wndPlayerPane);
     m_wndPlayerPane->m_dlgPlayer->Show();
-    const bool realLesson = theApp.m_strScriptPath != theApp.m_strBlankScriptPath && theApp.m_bScriptLoaded;
-    SetPlayerPaneSize(realLesson ? theApp.m_nScreenWidth / 2 : theApp.m_nScreenWidth);
+    SetPlayerPaneSize(IsRealLessonLoaded() ? LessonPlayerPaneWidth() : theApp.m_nScreenWidth);
+}
+
+bool CMainFrame::IsRealLessonLoaded() const
+{
+    return theApp.m_strScriptPath != theApp.m_strBlankScriptPath && theApp.m_bScriptLoaded;
+}
+
+// Beside a lesson the video takes half the screen, and never more than half
+// of a narrower window, so the lesson text stays in sight.
+int CMainFrame::LessonPlayerPaneWidth() const
+{
+    return std::min(theApp.m_nScreenWidth / 2, GetClientSize().x / 2);
 }
 
 void CMainFrame::HideOtherPanes(CDockablePane* keep)

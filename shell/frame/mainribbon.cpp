@@ -536,11 +536,9 @@ void CMainRibbon::BuildPanel(int category, wxWindow* page, const SRibbonPanel& p
         elements.pop_back();
     const bool onlyButtons = std::all_of(elements.begin(), elements.end(), isButton);
 
-    // Panels with other controls than buttons keep their size: their
-    // controls would otherwise move into a pop-up copy of the panel.
-    long style = wxRIBBON_PANEL_DEFAULT_STYLE;
-    if (!onlyButtons)
-        style |= wxRIBBON_PANEL_NO_AUTO_MINIMISE;
+    // In a narrow window a panel the ribbon cannot fit collapses to its name;
+    // a click shows its controls in a pop-up copy of the panel.
+    const long style = wxRIBBON_PANEL_DEFAULT_STYLE;
     auto* ribbonPanel = new wxRibbonPanel(page, wxID_ANY, ToWx(panel.name), wxNullBitmap, wxDefaultPosition,
                                           wxDefaultSize, style);
 
@@ -559,7 +557,10 @@ void CMainRibbon::BuildPanel(int category, wxWindow* page, const SRibbonPanel& p
     };
 
     if (onlyButtons) {
+        // The smaller button layouts put the labels over each other; a panel
+        // without room collapses to its name instead.
         CRibbonCommandBar* bar = newBar();
+        bar->KeepFullSize();
         for (const SRibbonElement& element : elements)
             addButton(bar, element);
         return;

@@ -8,6 +8,8 @@
 #include <wx/app.h>
 #include <wx/aui/aui.h>
 #include <wx/ribbon/bar.h>
+#include <wx/ribbon/page.h>
+#include <wx/ribbon/panel.h>
 
 #include "catalogue/playlistpane.h"
 #include "lesson/quenlowview.h"
@@ -27,6 +29,7 @@
 #include "shell/core/quenlowdoc.h"
 #include "shell/frame/ribbonstatusbar.h"
 #include "shell/base/showmsgdlg.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
@@ -158,6 +161,45 @@ TEST_F(MainFrameTest, NewLessonSubtitlesStartWithTheOffsetBoxAtZero)
     EXPECT_EQ(theApp.m_nTimeOffset, 0);
     EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "0");
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleToPlayer));
+}
+
+// In a narrow window the ribbon's panels never overlap (those without room
+// collapse to their names), and beside a lesson the player pane takes at most
+// half of the window, so the lesson text stays in sight.
+TEST_F(MainFrameTest, NarrowWindowsKeepRibbonAndLessonTextUsable)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strScriptPath, &CQuenlowApp::m_bScriptLoaded);
+    theApp.m_strScriptPath = program.ansi() + "talk.script";
+    theApp.m_bScriptLoaded = 1;
+    frame->Maximize(false);
+    for (const int width : {1280, 900, 640}) {
+        SCOPED_TRACE(width);
+        frame->SetSize(0, 0, width, 600);
+        DrainEvents();
+        frame->OnStatusbarProgressPane();
+        frame->SetSize(0, 0, width, 601);   // a resize after the pane is up
+        DrainEvents();
+
+        const int client = frame->GetClientSize().x;
+        EXPECT_LE(frame->m_wndPlayerPane->GetSize().x, client / 2 + 8);
+        CQuenlowView* lesson = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
+        ASSERT_NE(lesson, nullptr);
+        EXPECT_GE(lesson->GetSize().x, client / 2 - 16) << "the lesson text is hidden";
+
+        wxRibbonPage* page = frame->m_pRibbonBar->GetRibbonBar()->GetPage(0);
+        ASSERT_NE(page, nullptr);
+        int previousRight = -1;
+        for (wxWindowList::compatibility_iterator node = page->GetChildren().GetFirst(); node;
+             node = node->GetNext()) {
+            auto* panel = dynamic_cast<wxRibbonPanel*>(node->GetData());
+            if (panel == nullptr || !panel->IsShown())
+                continue;
+            const wxRect rect = panel->GetRect();
+            EXPECT_GE(rect.x, previousRight) << "panels overlap";
+            EXPECT_LE(rect.GetRight(), page->GetClientSize().x) << "a panel runs past the ribbon";
+            previousRight = rect.GetRight();
+        }
+    }
 }
 
 // A data folder that cannot be made does not stop the start; the caption
