@@ -7,6 +7,7 @@
 
 #include <vlc/vlc.h>
 
+#include "platform/graphics.h"
 #include "shell/core/playbackclock.h"
 #include "shell/core/quenlow.h"
 
@@ -69,6 +70,12 @@ CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
     // The configuration path is relative to the current folder, which start-up
     // sets to the program folder.
     std::vector<const char*> arguments = {"--no-ignore-config", "--config=./AppData/CommonData/Player.cfg"};
+    // OpenGL drawn in software costs several times the plain X11 output's
+    // processor time: without a graphics processor the engine draws with X11.
+    if (!HasGpuRendering()) {
+        arguments.push_back("--gl=none");
+        arguments.push_back("--gles2=none");
+    }
     for (const std::string& argument : extraArguments)
         arguments.push_back(argument.c_str());
     m_pInstance = libvlc_new(static_cast<int>(arguments.size()), arguments.data());
