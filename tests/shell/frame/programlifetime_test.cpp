@@ -166,6 +166,11 @@ TEST_P(ProgramLifetimeTest, NewUserSeesOnlyTheMainWindowAndTheProgramEndsWhenAsk
     windows = x.MappedWindowsOf(run.pid());
     ASSERT_EQ(windows.size(), 1u) << "more than the main window is shown";
     EXPECT_TRUE(fs::is_directory(run.home().path() + ".config"));
+    // The toolkit's OpenGL is left unset: no software renderer (tens of MB)
+    // is loaded for a program that never draws with it.
+    const std::string maps = testsupport::ReadBytes("/proc/" + std::to_string(run.pid()) + "/maps");
+    EXPECT_EQ(maps.find("swrast_dri"), std::string::npos);
+    EXPECT_EQ(maps.find("libLLVM"), std::string::npos);
 
     if (GetParam() == Ending::WindowManagerClose)
         x.SendDeleteWindow(windows.front());
