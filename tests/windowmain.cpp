@@ -10,6 +10,7 @@
 #include <wx/log.h>
 
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 
 namespace {
 
@@ -32,6 +33,10 @@ int main(int argc, char** argv)
     if (testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
 
+    // Under the load of many test programs starting at once the X server can
+    // refuse a connection for a moment: wait for it before the toolkit tries
+    // once and gives up.
+    testsupport::WaitForDisplay();
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         fprintf(stderr, "cannot start the toolkit (is there a display?)\n");

@@ -19,6 +19,10 @@ class CVlcPlayer;
 
 namespace testsupport {
 
+// Waits up to 5 s until the X server takes a connection (it refuses some for
+// a moment while many test programs start at once); false when it never does.
+bool WaitForDisplay();
+
 // Handles the events already queued (also those queued from other threads and
 // by CallAfter), the idle handlers and the windows waiting to be deleted, a
 // few rounds over. Timers and other native events are not run.
