@@ -33,10 +33,10 @@ int main(int argc, char** argv)
     if (testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
 
-    // Under the load of many test programs starting at once the X server can
-    // refuse a connection for a moment: wait for it before the toolkit tries
-    // once and gives up.
-    testsupport::WaitForDisplay();
+    if (!testsupport::StartGtk())
+        fprintf(stderr, "GTK cannot open the display %s\n", getenv("DISPLAY") ? getenv("DISPLAY") : "(unset)");
+    // Why the toolkit could not start goes to stderr.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         fprintf(stderr, "cannot start the toolkit (is there a display?)\n");

@@ -19,9 +19,10 @@ class CVlcPlayer;
 
 namespace testsupport {
 
-// Waits up to 5 s until the X server takes a connection (it refuses some for
-// a moment while many test programs start at once); false when it never does.
-bool WaitForDisplay();
+// Starts GTK on the display, trying for up to 5 s: under the load of many
+// test programs starting at once the first try has been seen to fail, and the
+// toolkit tries only once. False when it never starts.
+bool StartGtk();
 
 // Handles the events already queued (also those queued from other threads and
 // by CallAfter), the idle handlers and the windows waiting to be deleted, a
