@@ -10,6 +10,7 @@
 
 #include "lesson/core/lessonloader.h"
 #include "shell/base/lessontextstyle.h"
+#include "platform/percentencode.h"
 #include "platform/codepage.h"
 #include "shell/base/wxtext.h"
 #include "playback/vlcplayer.h"
@@ -760,19 +761,7 @@ CString CQuenlowView::BuildTranslateAddress(const CString& text)
     trimmed.Trim();
     // The page reads its text from the address: UTF-8, every byte outside
     // the unreserved characters percent-encoded.
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (const unsigned char byte : AnsiToUtf8Bytes(trimmed.view())) {
-        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-            byte == '-' || byte == '_' || byte == '.' || byte == '~') {
-            encoded += static_cast<char>(byte);
-        } else {
-            encoded += '%';
-            encoded += kHex[byte >> 4];
-            encoded += kHex[byte & 0x0F];
-        }
-    }
-    address += CString(encoded.c_str());
+    address += CString(PercentEncode(AnsiToUtf8Bytes(trimmed.view())));
     return address;
 }
 

@@ -7,6 +7,7 @@
 
 #include <vlc/vlc.h>
 
+#include "platform/percentencode.h"
 #include "platform/graphics.h"
 #include "shell/core/playbackclock.h"
 #include "shell/core/quenlow.h"
@@ -329,20 +330,7 @@ std::string FileUri(const char* utf8Path)
         if (getcwd(cwd, sizeof cwd))
             path = std::string(cwd) + "/" + path;
     }
-    static const char hex[] = "0123456789ABCDEF";
-    std::string uri = "file://";
-    for (unsigned char c : path) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                           c == '.' || c == '_' || c == '~' || c == '/';
-        if (plain) {
-            uri += static_cast<char>(c);
-        } else {
-            uri += '%';
-            uri += hex[c >> 4];
-            uri += hex[c & 15];
-        }
-    }
-    return uri;
+    return "file://" + PercentEncode(path, "/");
 }
 
 } // namespace

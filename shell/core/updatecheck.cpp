@@ -10,6 +10,7 @@
 
 #include <curl/curl.h>
 
+#include "platform/percentencode.h"
 #include "platform/codepage.h"
 #include "shell/core/curloptions.h"
 #include "platform/file.h"
@@ -69,23 +70,7 @@ std::string TrimBlanks(const std::string& text)
 
 // A path segment of the request address: the product id's UTF-8 bytes, with
 // every byte that may not stand in a segment written as %XX.
-std::string EscapePathSegment(const std::string& bytes)
-{
-    static const char* const kHex = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : bytes) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                           std::string_view("-._~!$&'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos;
-        if (plain) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
-    }
-    return out;
-}
+std::string EscapePathSegment(const std::string& bytes) { return PercentEncode(bytes, "!$&'()*+,;=:@"); }
 
 // The headers of the latest response. Each status line starts a new record,
 // so after followed redirects it describes the last response only.

@@ -17,6 +17,7 @@
 #include "online/inputnetadressdlg.h"
 #include "online/playfrompanpane.h"
 #include "online/updatedlg.h"
+#include "platform/percentencode.h"
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
 #include "playback/playerpane.h"
@@ -364,21 +365,7 @@ void CMainFrame::ShowNetAddressBar()
 
 CString CMainFrame::MakeOnlineDictionaryUrl(const CString& word)
 {
-    CString address = GetProductSetting("DictionaryUrl");
-    const CString utf8 = theApp.AnsiToUtf8(word);
-    static const char* const hex = "0123456789ABCDEF";
-    for (int i = 0; i < utf8.GetLength(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-            c == '.' || c == '~') {
-            address += static_cast<char>(c);
-        } else {
-            address += '%';
-            address += hex[c >> 4];
-            address += hex[c & 15];
-        }
-    }
-    return address;
+    return GetProductSetting("DictionaryUrl") + CString(PercentEncode(theApp.AnsiToUtf8(word).view()));
 }
 
 void CMainFrame::ShowLookupHistoryEntry(int direction)
