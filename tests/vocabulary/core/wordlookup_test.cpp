@@ -1,0 +1,98 @@
+// The local dictionary look-up on a small fixture dictionary: the exact word,
+// each suffix rule, a capital letter, apostrophes in the stored "*" form, a
+// miss that leaves the word as typed, words that would be SQL, a missing
+// dictionary that is never created, and the page bytes.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "tests/testsupport.h"
+#include "vocabulary/core/wordlookup.h"
+
+namespace {
+
+class WordLookupTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_path = m_folder.ansi() + "theBaseDict.script";
+        CSqliteDb db;
+        ASSERT_TRUE(db.Open(m_path, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(db.Exec("create table oxford7(keyword varchar(100), detailtxt text)"));
+        for (const char* word : {"study", "make", "take", "go", "apple", "apples", "hello", "o*clock", "don*t",
+                                 "walk", "close", "box"})
+            ASSERT_TRUE(db.Exec("insert into oxford7 values(?, ?)", {CString(word), CString("entry of ") + word}));
+    }
+
+    testsupport::TempFolder m_folder;
+    CString m_path;
+};
+
+TEST_F(WordLookupTest, FindsTheWordOrTheBaseFormItsEndingGives)
+{
+    struct Case {
+        const char* typed;
+        EWordLookup result;
+        const char* form;
+    };
+    const Case cases[] = {
+        {"study", EWordLookup::Found, "study"},
+        {" hello ", EWordLookup::Found, "hello"},   // blanks around it
+        {"Hello", EWordLookup::Found, "hello"},     // a capital first letter
+        {"Apples", EWordLookup::Found, "apples"},   // the capital rule comes before -s
+        {"walks", EWordLookup::Found, "walk"},      // -s
+        {"walked", EWordLookup::Found, "walk"},     // -ed
+        {"closed", EWordLookup::Found, "close"},    // -d comes before -ed
+        {"boxes", EWordLookup::Found, "box"},       // -es
+        {"studies", EWordLookup::Found, "study"},   // -ies as -y
+        {"going", EWordLookup::Found, "go"},        // -ing
+        {"making", EWordLookup::Found, "make"},     // -ing as -e
+        {"taking", EWordLookup::Found, "take"},
+        {"o'clock", EWordLookup::Found, "o*clock"},   // apostrophes as stored
+        {"don't", EWordLookup::Found, "don*t"},
+        {"xyzing", EWordLookup::NotFound, ""},
+        {"x' or '1'='1", EWordLookup::NotFound, ""},   // a bound value, not SQL
+        {"", EWordLookup::NotFound, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const SWordEntry entry = FindWordEntry(m_path, c.typed);
+        EXPECT_EQ(entry.result, c.result);
+        EXPECT_EQ(entry.form, c.form);
+        if (c.result == EWordLookup::Found) {
+            EXPECT_EQ(entry.detail, std::string("entry of ") + c.form);
+        }
+    }
+}
+
+TEST_F(WordLookupTest, FormsAreTriedInTheRulesOrderWithoutRepeats)
+{
+    EXPECT_EQ(LookupForms("Makings"), (std::vector<CString>{"Makings", "makings", "making"}));
+    EXPECT_EQ(LookupForms("making"), (std::vector<CString>{"making", "mak", "make"}));
+    EXPECT_EQ(LookupForms("studies"), (std::vector<CString>{"studies", "studie", "studi", "study"}));
+    EXPECT_EQ(LookupForms("I'd"), (std::vector<CString>{"I*d", "i*d", "i*"}));
+}
+
+// A missing dictionary finds nothing and is not made empty on disk.
+TEST_F(WordLookupTest, AMissingDictionaryIsNeverCreated)
+{
+    const CString missing = m_folder.ansi() + "gone/theBaseDict.script";
+    EXPECT_EQ(FindWordEntry(missing, "study").result, EWordLookup::NoDictionary);
+    EXPECT_FALSE(FileExists(missing));
+    EXPECT_EQ(FindWordEntry(m_folder.ansi(), "study").result, EWordLookup::NoDictionary);   // a folder
+}
+
+TEST(WordPageTest, PageBytesForThePaneAndForASilentLookUp)
+{
+    const std::string head = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" />"
+                             "</head><style type=\"text/css\">\tbody{padding: 2px;margin: 2px;}</style>";
+    EXPECT_EQ(RenderWordPage("\\n<b>o*clock</b>\\n\xE7\x82\xB9\xE9\x92\x9F", false),
+              head + "<body style=\"font-size:16px\"><b>o'clock</b><br>\xE7\x82\xB9\xE9\x92\x9F</body></html>");
+    EXPECT_EQ(RenderWordPage("go", true), head + "<body style=\"font-size:14px\">go</body></html>");
+    EXPECT_EQ(RenderWordPage("a\\b", false), head + "<body style=\"font-size:16px\">a\\b</body></html>");
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+// The local dictionary look-up, without a window: the forms a word is looked
+// up by, the entry found in the shipped dictionary, and the page written for
+// it. The dictionary pane shows the page; other windows read the result.
+//
+// The dictionary ("AppData/BasicDict/theBaseDict.script") holds the table
+// oxford7(keyword, detailtxt): lower-case headwords and their entries as HTML
+// fragments, an apostrophe stored as "*" and a line break as backslash-"n".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/cstring.h"
+
+// A word in the form the dictionary and the word lists store it: "'" as "*".
+CString ToStoredWordForm(const CString& word);
+
+// The forms a word is looked up by, in order, each in the stored form and
+// without repeats: the word itself (trimmed), then the base forms of the
+// suffix rules, lower case: a capital first letter lowered; without a final
+// "s" or "d"; without a final "es" or "ed"; "-ies" as "-y"; without "-ing";
+// "-ing" as "-e". The endings are those of the trimmed word as typed.
+std::vector<CString> LookupForms(const CString& word);
+
+enum class EWordLookup {
+    Found,          // an entry of the word or of one of its base forms
+    NotFound,       // the dictionary has none
+    NoDictionary,   // the dictionary file is missing or cannot be read
+};
+
+struct SWordEntry {
+    EWordLookup result = EWordLookup::NotFound;
+    CString form;         // the form found (stored form), e.g. "study" for "studies"
+    std::string detail;   // the entry as stored (UTF-8)
+};
+
+// Looks a word up in the dictionary at `dictionaryPath`, which is opened
+// read-only and never created; every form is a bound value, never SQL text.
+SWordEntry FindWordEntry(const CString& dictionaryPath, const CString& word);
+
+// The dictionary page of an entry: one line of HTML, UTF-8, 16-pixel type
+// for the pane, 14-pixel for a silent look-up whose page another window
+// shows; "*" back to "'", backslash-"n" to "<br>", no leading break.
+std::string RenderWordPage(std::string_view detail, bool silent);
