@@ -2,6 +2,7 @@
 // each suffix rule, a capital letter, apostrophes in the stored "*" form, a
 // miss that leaves the word as typed, words that would be SQL, a missing
 // dictionary that is never created, and the page bytes.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,39 @@ TEST(WordPageTest, PageBytesForThePaneAndForASilentLookUp)
               head + "<body style=\"font-size:16px\"><b>o'clock</b><br>\xE7\x82\xB9\xE9\x92\x9F</body></html>");
     EXPECT_EQ(RenderWordPage("go", true), head + "<body style=\"font-size:14px\">go</body></html>");
     EXPECT_EQ(RenderWordPage("a\\b", false), head + "<body style=\"font-size:16px\">a\\b</body></html>");
+}
+
+} // namespace
+
+namespace {
+
+// The dictionary the program ships answers the learner's common cases, and
+// holds its words in the stored form the look-up expects.
+TEST(ShippedDictionaryTest, AnswersTheCommonCasesInTheStoredForm)
+{
+    testsupport::TempProgramFolder program;
+    const CString path = program.ansi() + "AppData/BasicDict/theBaseDict.script";
+    struct Case {
+        const char* typed;
+        const char* form;
+    };
+    for (const Case& c : {Case{"studies", "study"}, Case{"making", "make"}, Case{"taking", "take"},
+                          Case{"apples", "apples"}, Case{"Apple", "apple"}, Case{"hello", "hello"},
+                          Case{"o'clock", "o*clock"}, Case{"welcome", "welcome"}}) {
+        const SWordEntry entry = FindWordEntry(path, c.typed);
+        EXPECT_EQ(entry.result, EWordLookup::Found) << c.typed;
+        EXPECT_EQ(entry.form, c.form) << c.typed;
+    }
+
+    CSqliteDb db;
+    ASSERT_TRUE(db.Open(path, CSqliteDb::ReadOnly));
+    SQueryResult result;
+    ASSERT_TRUE(db.Query("select count(*), sum(keyword <> lower(keyword)), sum(instr(keyword || detailtxt, '''') > 0) "
+                         "from oxford7",
+                         {}, result));
+    EXPECT_GE(std::atoi(result.GetCell(0, 0)), 300);
+    EXPECT_EQ(std::string(result.GetCell(0, 1)), "0") << "headwords not in lower case";
+    EXPECT_EQ(std::string(result.GetCell(0, 2)), "0") << "apostrophes not stored as *";
 }
 
 } // namespace
