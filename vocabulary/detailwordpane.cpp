@@ -3,8 +3,11 @@
 #include <wx/combobox.h>
 #include <wx/sizer.h>
 
+#include "platform/file.h"
+#include "shell/base/mainframehost.h"
 #include "shell/base/wxtext.h"
 #include "shell/core/quenlow.h"
+#include "vocabulary/core/wordlookup.h"
 #include "vocabulary/wordonlineview.h"
 
 bool CDetailWordPane::Create(wxWindow* frame, const CString& caption, int id)
@@ -30,7 +33,7 @@ int CDetailWordPane::LookUpWord(const CString& word)
     theApp.m_strCurrentWord = word;
     m_strLastWord = word;
     CString keyword = word;
-    keyword.Trim(' ');
+    keyword.Trim();
     if (m_comboWord != nullptr)
         m_comboWord->SetValue(ToWx(keyword));
 
@@ -47,8 +50,49 @@ int CDetailWordPane::LookUpWord(const CString& word)
         theApp.m_nLookupHistoryPos = theApp.m_arrLookupHistory.GetUpperBound();
     }
 
-    theApp.m_strWordFound.Empty();
-    return 0;
+    const bool silent = !theApp.m_strAutoLookup.IsEmpty();
+    if (theApp.m_strWordLookupMode != "OnWordHome") {
+        if (theApp.m_strMouseGetWord.IsEmpty())
+            ShowOnline(OnlineDictionaryAddress(keyword));
+        return 1;
+    }
+
+    const SWordEntry entry = FindWordEntry(theApp.m_strBaseDictPath, word);
+    if (entry.result == EWordLookup::NoDictionary) {
+        theApp.m_strWordFound = "false";
+        return 0;
+    }
+    if (entry.result == EWordLookup::NotFound) {
+        // The word stays as it was handed over (never a base form tried).
+        theApp.m_strWordFound.Empty();
+        if (!silent && theApp.m_strMouseGetWord.IsEmpty())
+            ShowOnline(OnlineDictionaryAddress(keyword));
+        return 0;
+    }
+    // The base form found becomes the current word: it is what the new-word
+    // book saves.
+    theApp.m_strCurrentWord = ToShownWordForm(entry.form);
+    if (!WriteFileAtomically(theApp.m_strDictWordHtmlPath, RenderWordPage(entry.detail, silent))) {
+        theApp.ShowMessage("无法写入词典页面：" + theApp.m_strDictWordHtmlPath, "error", 5000);
+        theApp.m_strWordFound.Empty();
+        return 0;
+    }
+    theApp.m_strWordFound = "true";
+    if (!silent) {
+        if (IMainFrameHost* host = MainFrameHost())
+            host->ShowDictionaryPane();
+        ShowLocalPage(theApp.m_strDictWordHtmlPath);
+    }
+    return 1;
+}
+
+void CDetailWordPane::ShowOnline(const CString& address)
+{
+    m_strUrl = address;
+    if (IMainFrameHost* host = MainFrameHost())
+        host->ShowDictionaryPane();
+    if (m_pWordView != nullptr)
+        m_pWordView->Navigate(address);
 }
 
 void CDetailWordPane::TranslateText(const CString& text)

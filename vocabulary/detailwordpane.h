@@ -14,10 +14,15 @@ public:
     CDetailWordPane() = default;
     bool Create(wxWindow* frame, const CString& caption, int id) override;
 
-    // Makes the word the current word and the word box's text (trimmed), adds
-    // it to the look-up history when it is not there yet, and reports it as
-    // not found (m_strWordFound empty, result 0): the pane has no dictionary
-    // to search.
+    // Looks a word up: it becomes the word box's text (trimmed) and joins the
+    // look-up history when it is not there yet. In the online mode the pane
+    // opens the online dictionary page. Locally the word or a base form of it
+    // is looked up in the shipped dictionary: found, its page is written to
+    // theApp.m_strDictWordHtmlPath and shown (unless m_strAutoLookup asks for
+    // a silent look-up), the form found becomes the current word and
+    // m_strWordFound "true"; not found, m_strWordFound is empty and the online
+    // page opens unless the look-up is silent or the mouse picks words; no
+    // dictionary: "false". Returns 1 when found (or online), else 0.
     int LookUpWord(const CString& word);
     // Keeps the text as the last text handed to the pane.
     void TranslateText(const CString& text);
@@ -32,4 +37,9 @@ public:
     wxComboBox* m_comboWord = nullptr;
     // The last word or text handed to the pane.
     CString m_strLastWord;
+    // The last online address opened.
+    CString m_strUrl;
+
+private:
+    void ShowOnline(const CString& address);
 };

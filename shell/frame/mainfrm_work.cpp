@@ -17,7 +17,6 @@
 #include "online/inputnetadressdlg.h"
 #include "online/playfrompanpane.h"
 #include "online/updatedlg.h"
-#include "platform/percentencode.h"
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
 #include "playback/playerpane.h"
@@ -33,6 +32,7 @@
 #include "shell/frame/ribbonstatusbar.h"
 #include "shell/core/updatecheck.h"
 #include "shell/base/viewbase.h"
+#include "vocabulary/core/wordlookup.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/minihtmldlg.h"
 #include "vocabulary/wordonlineview.h"
@@ -365,7 +365,7 @@ void CMainFrame::ShowNetAddressBar()
 
 CString CMainFrame::MakeOnlineDictionaryUrl(const CString& word)
 {
-    return GetProductSetting("DictionaryUrl") + CString(PercentEncode(theApp.AnsiToUtf8(word).view()));
+    return OnlineDictionaryAddress(word);
 }
 
 void CMainFrame::ShowLookupHistoryEntry(int direction)

@@ -7,6 +7,7 @@
 #include "shell/base/wxtext.h"
 #include "shell/base/explorer1.h"
 #include "shell/core/quenlow.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/wordonlineview.h"
@@ -62,17 +63,59 @@ TEST_F(DetailWordPaneTest, LookUpAddsEachWordToTheHistoryOnce)
         {"Apple", "Apple", 3, 2},    // the comparison is case-sensitive
         {"pear", "pear", 4, 3},      // differs from " pear "
     };
+    // Without a dictionary nothing is found and nothing opens.
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strWordLookupMode, &CQuenlowApp::m_strBaseDictPath);
+    theApp.m_strWordLookupMode = "OnWordHome";
+    theApp.m_strBaseDictPath = "/nonexistent/theBaseDict.script";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.word);
         theApp.m_strWordFound = "true";
         EXPECT_EQ(m_pane->LookUpWord(c.word), 0);
         EXPECT_EQ(theApp.m_strCurrentWord, CString(c.word));
         EXPECT_EQ(FromWx(m_pane->m_comboWord->GetValue()), CString(c.comboText));
-        EXPECT_TRUE(theApp.m_strWordFound.IsEmpty());
+        EXPECT_EQ(theApp.m_strWordFound, "false");
         ASSERT_EQ(theApp.m_arrLookupHistory.GetSize(), c.historySize);
         EXPECT_EQ(theApp.m_nLookupHistoryPos, c.historyPos);
     }
     EXPECT_EQ(theApp.m_arrLookupHistory[1], CString(" pear "));
+}
+
+// A word found in the shipped dictionary: its page is written and shown (no
+// web engine for a local page), the base form found becomes the current word;
+// a silent look-up writes the smaller page and shows nothing; a silent miss
+// keeps the word as handed over.
+TEST_F(DetailWordPaneTest, LocalLookUpWritesAndShowsThePage)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strWordLookupMode, &CQuenlowApp::m_strBaseDictPath,
+                                     &CQuenlowApp::m_strDictWordHtmlPath, &CQuenlowApp::m_strAutoLookup,
+                                     &CQuenlowApp::m_strMouseGetWord);
+    theApp.m_strWordLookupMode = "OnWordHome";
+    theApp.m_strBaseDictPath = program.ansi() + "AppData/BasicDict/theBaseDict.script";
+    theApp.m_strDictWordHtmlPath = program.ansi() + "AppData/BasicDict/theDectWord.html";
+    theApp.m_strAutoLookup.Empty();
+    theApp.m_strMouseGetWord.Empty();
+
+    EXPECT_EQ(m_pane->LookUpWord("studies"), 1);
+    EXPECT_EQ(theApp.m_strCurrentWord, "study");
+    EXPECT_EQ(theApp.m_strWordFound, "true");
+    const std::string page = testsupport::ReadBytes(program.path() + "AppData/BasicDict/theDectWord.html");
+    EXPECT_NE(page.find("font-size:16px"), std::string::npos);
+    EXPECT_NE(page.find("<b>study</b>"), std::string::npos);
+    ASSERT_NE(m_pane->m_pWordView->m_browser, nullptr);
+    EXPECT_EQ(m_pane->m_pWordView->m_browser->GetLocationURL(), theApp.m_strDictWordHtmlPath);
+    EXPECT_FALSE(m_pane->m_pWordView->m_browser->HasWebView());
+
+    theApp.m_strAutoLookup = "true";
+    EXPECT_EQ(m_pane->LookUpWord("o'clock"), 1);
+    EXPECT_EQ(theApp.m_strCurrentWord, "o'clock");
+    EXPECT_NE(testsupport::ReadBytes(program.path() + "AppData/BasicDict/theDectWord.html").find("font-size:14px"),
+              std::string::npos);
+
+    EXPECT_EQ(m_pane->LookUpWord("xyzing"), 0);
+    EXPECT_EQ(theApp.m_strCurrentWord, "xyzing");
+    EXPECT_TRUE(theApp.m_strWordFound.IsEmpty());
+    EXPECT_FALSE(m_pane->m_pWordView->m_browser->HasWebView()) << "a silent miss opened the online page";
 }
 
 TEST_F(DetailWordPaneTest, LocalPageGoesToThePaneWebView)

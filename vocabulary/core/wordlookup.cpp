@@ -2,14 +2,29 @@
 
 #include <algorithm>
 
+#include "platform/codepage.h"
 #include "platform/file.h"
+#include "platform/percentencode.h"
 #include "platform/sqlitedb.h"
+#include "shell/core/productsettings.h"
 
 CString ToStoredWordForm(const CString& word)
 {
     CString stored = word;
     stored.Replace("'", "*");
     return stored;
+}
+
+CString ToShownWordForm(const CString& stored)
+{
+    CString shown = stored;
+    shown.Replace("*", "'");
+    return shown;
+}
+
+CString OnlineDictionaryAddress(const CString& word)
+{
+    return GetProductSetting("DictionaryUrl") + CString(PercentEncode(AnsiToUtf8Bytes(word.view())));
 }
 
 namespace {

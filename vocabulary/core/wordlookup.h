@@ -39,6 +39,13 @@ struct SWordEntry {
 // read-only and never created; every form is a bound value, never SQL text.
 SWordEntry FindWordEntry(const CString& dictionaryPath, const CString& word);
 
+// A stored form as the learner reads it: "*" back to "'".
+CString ToShownWordForm(const CString& stored);
+
+// The online dictionary page of a word: the installation's address (product
+// setting "DictionaryUrl") followed by the word in UTF-8, percent-encoded.
+CString OnlineDictionaryAddress(const CString& word);
+
 // The dictionary page of an entry: one line of HTML, UTF-8, 16-pixel type
 // for the pane, 14-pixel for a silent look-up whose page another window
 // shows; "*" back to "'", backslash-"n" to "<br>", no leading break.
