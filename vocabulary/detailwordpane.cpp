@@ -7,6 +7,7 @@
 #include "shell/base/mainframehost.h"
 #include "shell/base/wxtext.h"
 #include "shell/core/quenlow.h"
+#include "vocabulary/core/wordbook.h"
 #include "vocabulary/core/wordlookup.h"
 #include "vocabulary/wordonlineview.h"
 
@@ -102,10 +103,31 @@ void CDetailWordPane::TranslateText(const CString& text)
 
 void CDetailWordPane::OnSaveWord()
 {
+    switch (SaveToWordBook(theApp.m_strWordBookPath, theApp.m_strCurrentWord)) {
+    case EWordBookSave::Saved:
+        theApp.ShowMessage("保存成功！", "msg", 3000);
+        break;
+    case EWordBookSave::AlreadyThere:
+        theApp.ShowMessage("保存失败，该单词已经存在于生词库中！", "warning", 3000);
+        break;
+    case EWordBookSave::Failed:
+        theApp.ShowMessage("保存失败！", "error", 3000);
+        break;
+    }
 }
 
 void CDetailWordPane::OnDelWord()
 {
+    switch (DeleteFromWordBook(theApp.m_strWordBookPath, theApp.m_strCurrentWord)) {
+    case EWordBookDelete::Deleted:
+        theApp.ShowMessage("删除成功！", "msg", 3000);
+        break;
+    case EWordBookDelete::Failed:
+        theApp.ShowMessage("删除失败！", "error", 3000);
+        break;
+    case EWordBookDelete::NoBook:
+        break;   // nothing saved yet: nothing to delete, nothing to say
+    }
 }
 
 void CDetailWordPane::ShowLocalPage(const CString& path)

@@ -26,9 +26,10 @@ public:
     int LookUpWord(const CString& word);
     // Keeps the text as the last text handed to the pane.
     void TranslateText(const CString& text);
-    // Leaves the new-word book as it is: the pane does not write to it.
+    // Saves the current word (theApp.m_strCurrentWord) into the new-word book
+    // and says how it went ("保存成功！", the word is there already, or failed).
     void OnSaveWord();
-    // Leaves the new-word book as it is: the pane does not write to it.
+    // Deletes the current word from the new-word book ("删除成功！" or failed).
     void OnDelWord();
     // Shows a local page (a file path) in the web view.
     void ShowLocalPage(const CString& path);

@@ -118,6 +118,31 @@ TEST_F(DetailWordPaneTest, LocalLookUpWritesAndShowsThePage)
     EXPECT_FALSE(m_pane->m_pWordView->m_browser->HasWebView()) << "a silent miss opened the online page";
 }
 
+// The pane's save and delete act on the current word, the base form of the
+// last look-up, and say how it went.
+TEST_F(DetailWordPaneTest, SaveAndDeleteTheCurrentWordInTheBook)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strWordBookPath);
+    theApp.m_strWordBookPath = program.ansi() + "AppData/UserData/UnKownWord.script";
+    const auto message = [] {
+        int kind = 0, seconds = 0;
+        CString text;
+        theApp.TakeMessage(kind, text, seconds);
+        return text;
+    };
+    message();
+    theApp.m_strCurrentWord = "study";
+    m_pane->OnSaveWord();
+    EXPECT_EQ(message(), "保存成功！");
+    m_pane->OnSaveWord();
+    EXPECT_EQ(message(), "保存失败，该单词已经存在于生词库中！");
+    m_pane->OnDelWord();
+    EXPECT_EQ(message(), "删除成功！");
+    m_pane->OnSaveWord();
+    EXPECT_EQ(message(), "保存成功！") << "a deleted word can be saved again";
+}
+
 TEST_F(DetailWordPaneTest, LocalPageGoesToThePaneWebView)
 {
     testsupport::TempFolder folder;

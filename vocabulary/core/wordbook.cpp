@@ -1,0 +1,48 @@
+#include "vocabulary/core/wordbook.h"
+
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "vocabulary/core/wordlookup.h"
+
+namespace {
+
+constexpr const char* kCreateTable =
+    "create table if not exists tablename(stroriginalword varchar(1000) not null unique)";
+
+CString StoredWord(const CString& word)
+{
+    CString trimmed = word;
+    trimmed.Trim();
+    return ToStoredWordForm(trimmed);
+}
+
+} // namespace
+
+EWordBookSave SaveToWordBook(const CString& bookPath, const CString& word)
+{
+    const CString stored = StoredWord(word);
+    if (stored.IsEmpty())
+        return EWordBookSave::Failed;
+    const int slash = bookPath.ReverseFind('/');
+    if (slash > 0)
+        CreateFolders(bookPath.Left(slash));
+    CSqliteDb db;
+    if (!db.Open(bookPath, CSqliteDb::ReadWriteCreate) || !db.Exec(kCreateTable))
+        return EWordBookSave::Failed;
+    SQueryResult existing;
+    if (db.Query("select 1 from tablename where stroriginalword = ?", {stored}, existing) && existing.nRow > 0)
+        return EWordBookSave::AlreadyThere;
+    return db.Exec("insert into tablename(stroriginalword) values(?)", {stored}) ? EWordBookSave::Saved
+                                                                                  : EWordBookSave::Failed;
+}
+
+EWordBookDelete DeleteFromWordBook(const CString& bookPath, const CString& word)
+{
+    if (!IsRegularFile(bookPath))
+        return EWordBookDelete::NoBook;
+    CSqliteDb db;
+    if (!db.Open(bookPath, CSqliteDb::ReadWrite))
+        return EWordBookDelete::NoBook;
+    return db.Exec("delete from tablename where stroriginalword = ?", {StoredWord(word)}) ? EWordBookDelete::Deleted
+                                                                                        : EWordBookDelete::Failed;
+}

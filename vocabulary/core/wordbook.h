@@ -1,0 +1,26 @@
+// The new-word book: the learner's own list of words to learn, one word per
+// row of tablename(stroriginalword) in "AppData/UserData/UnKownWord.script".
+// Words are kept in the stored form ("'" as "*"), as the word lists and the
+// import write them, and each word is there once.
+#pragma once
+
+#include "platform/cstring.h"
+
+enum class EWordBookSave {
+    Saved,
+    AlreadyThere,   // the book holds the word already
+    Failed,         // the book cannot be opened or written
+};
+
+// Saves a word (trimmed, in the stored form). A missing book is created with
+// its table; a book without the table gets it.
+EWordBookSave SaveToWordBook(const CString& bookPath, const CString& word);
+
+enum class EWordBookDelete {
+    Deleted,    // also when the word was not there
+    NoBook,     // there is no book to delete from: nothing to say
+    Failed,
+};
+
+// Deletes a word (trimmed, in the stored form) from the book.
+EWordBookDelete DeleteFromWordBook(const CString& bookPath, const CString& word);
