@@ -2,41 +2,145 @@
 
 #include <wx/combobox.h>
 #include <wx/sizer.h>
+#include <wx/toolbar.h>
 
 #include "platform/file.h"
+#include "shell/base/explorer1.h"
+#include "shell/base/icons.h"
 #include "shell/base/mainframehost.h"
 #include "shell/base/wxtext.h"
+#include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
 #include "vocabulary/core/wordbook.h"
 #include "vocabulary/core/wordlookup.h"
 #include "vocabulary/wordonlineview.h"
 
+namespace {
+
+struct SPaneTool {
+    int command;
+    const char* shortText;
+    const char* tooltip;
+    wxItemKind kind;
+};
+
+// The toolbar, left to right; a null short text is a separator.
+const SPaneTool kPaneTools[] = {
+    {kCmdPrevWord, "上一个", "上一个生词", wxITEM_NORMAL},
+    {kCmdNextWord, "下一个", "下一个生词", wxITEM_NORMAL},
+    {0, nullptr, nullptr, wxITEM_SEPARATOR},
+    {kCmdWordWeb, "网络词典", "使用网络词典查词", wxITEM_CHECK},
+    {kCmdWordHome, "本地词典", "使用本地词典查词", wxITEM_CHECK},
+    {0, nullptr, nullptr, wxITEM_SEPARATOR},
+    {kCmdSaveWord, "保存", "将单词保存到生词库", wxITEM_NORMAL},
+    {kCmdDelWord, "删除", "将单词从生词库中删除", wxITEM_NORMAL},
+};
+
+bool IsLocalMode() { return theApp.m_strWordLookupMode == "OnWordHome"; }
+
+CString Trimmed(CString text)
+{
+    text.Trim();
+    return text;
+}
+
+} // namespace
+
+CDetailWordPane::CDetailWordPane() : m_timers(this, [this](int id) { OnTimer(id); }) {}
+
 bool CDetailWordPane::Create(wxWindow* frame, const CString& caption, int id)
 {
     if (!CDockablePane::Create(frame, caption, id))
         return false;
-    m_comboWord = new wxComboBox(this, wxID_ANY);
+    if (!CreateToolBar())
+        return false;
+    m_comboWord = new wxComboBox(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                                 wxCB_DROPDOWN | wxCB_SORT | wxTE_PROCESS_ENTER);
+    wxFont font = m_comboWord->GetFont();
+    font.SetPointSize(14);
+    m_comboWord->SetFont(font);
+    m_comboWord->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnEditChangeWord(); });
+    m_comboWord->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { OnWordEntered(); });
+    m_comboWord->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent&) { OnCloseUpWord(); });
+
     m_pWordView = new CWordOnlineView;
     if (!m_pWordView->Create(this)) {
         delete m_pWordView;
         m_pWordView = nullptr;
         return false;
     }
+    m_pWordView->m_browser->SetWordPicker([this](const CString& word) { OnWordPicked(word); });
+
     auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_toolBar, 0, wxEXPAND);
     sizer->Add(m_comboWord, 0, wxEXPAND);
     sizer->Add(m_pWordView, 1, wxEXPAND);
     SetSizer(sizer);
+
+    // A new pane starts a new history; whatever sets the mode or walks the
+    // history, the buttons follow at the next idle time.
+    theApp.m_arrLookupHistory.RemoveAll();
+    theApp.m_nLookupHistoryPos = 0;
+    m_strLastWord.Empty();
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent&) { UpdateControlStates(); }, GetId());
+    UpdateControlStates();
     return true;
 }
+
+bool CDetailWordPane::CreateToolBar()
+{
+    m_toolBar = new wxToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                              wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER);
+    m_toolBar->SetToolBitmapSize(wxSize(16, 16));
+    int next = 0;
+    for (const SPaneTool& tool : kPaneTools) {
+        if (tool.kind == wxITEM_SEPARATOR) {
+            m_toolBar->AddSeparator();
+            continue;
+        }
+        // The commands lie beyond the toolkit's window ids; the tools get ids of their own.
+        const int toolId = wxWindow::NewControlId();
+        m_toolIds[next++] = toolId;
+        m_toolBar->AddTool(toolId, ToWx(tool.shortText), LoadCommandIcon(tool.command, 16), ToWx(tool.tooltip),
+                           tool.kind);
+        m_toolBar->Bind(wxEVT_TOOL, [this, command = tool.command](wxCommandEvent&) {
+            switch (command) {
+            case kCmdPrevWord: OnPrevWord(); break;
+            case kCmdNextWord: OnNextWord(); break;
+            case kCmdWordWeb: OnWordWeb(); break;
+            case kCmdWordHome: OnWordHome(); break;
+            case kCmdSaveWord: OnSaveWord(); break;
+            case kCmdDelWord: OnDelWord(); break;
+            }
+            UpdateControlStates();
+        }, toolId);
+    }
+    return m_toolBar->Realize();
+}
+
+int CDetailWordPane::ToolIdOf(int command) const
+{
+    int next = 0;
+    for (const SPaneTool& tool : kPaneTools) {
+        if (tool.kind == wxITEM_SEPARATOR)
+            continue;
+        if (tool.command == command)
+            return m_toolIds[next];
+        ++next;
+    }
+    return wxID_NONE;
+}
+
+// ---- Look-up --------------------------------------------------------------------------
 
 int CDetailWordPane::LookUpWord(const CString& word)
 {
     theApp.m_strCurrentWord = word;
     m_strLastWord = word;
-    CString keyword = word;
-    keyword.Trim();
+    const CString keyword = Trimmed(word);
+    // No text event: a word handed over is no typing to suggest words for.
     if (m_comboWord != nullptr)
-        m_comboWord->SetValue(ToWx(keyword));
+        m_comboWord->ChangeValue(ToWx(keyword));
 
     // The history holds each word once, as it was handed over.
     bool known = false;
@@ -50,9 +154,10 @@ int CDetailWordPane::LookUpWord(const CString& word)
         theApp.m_arrLookupHistory.Add(word);
         theApp.m_nLookupHistoryPos = theApp.m_arrLookupHistory.GetUpperBound();
     }
+    UpdateControlStates();
 
     const bool silent = !theApp.m_strAutoLookup.IsEmpty();
-    if (theApp.m_strWordLookupMode != "OnWordHome") {
+    if (!IsLocalMode()) {
         if (theApp.m_strMouseGetWord.IsEmpty())
             ShowOnline(OnlineDictionaryAddress(keyword));
         return 1;
@@ -80,18 +185,22 @@ int CDetailWordPane::LookUpWord(const CString& word)
     }
     theApp.m_strWordFound = "true";
     if (!silent) {
-        if (IMainFrameHost* host = MainFrameHost())
-            host->ShowDictionaryPane();
+        ShowPane();
         ShowLocalPage(theApp.m_strDictWordHtmlPath);
     }
     return 1;
 }
 
+void CDetailWordPane::ShowPane()
+{
+    if (IMainFrameHost* host = MainFrameHost())
+        host->ShowDictionaryPane();
+}
+
 void CDetailWordPane::ShowOnline(const CString& address)
 {
     m_strUrl = address;
-    if (IMainFrameHost* host = MainFrameHost())
-        host->ShowDictionaryPane();
+    ShowPane();
     if (m_pWordView != nullptr)
         m_pWordView->Navigate(address);
 }
@@ -99,7 +208,16 @@ void CDetailWordPane::ShowOnline(const CString& address)
 void CDetailWordPane::TranslateText(const CString& text)
 {
     m_strLastWord = text;
+    ShowOnline(OnlineTranslationAddress(text));
 }
+
+void CDetailWordPane::ShowLocalPage(const CString& path)
+{
+    if (m_pWordView != nullptr)
+        m_pWordView->Navigate(path);
+}
+
+// ---- The new-word book ----------------------------------------------------------------
 
 void CDetailWordPane::OnSaveWord()
 {
@@ -130,8 +248,118 @@ void CDetailWordPane::OnDelWord()
     }
 }
 
-void CDetailWordPane::ShowLocalPage(const CString& path)
+// ---- History and mode -----------------------------------------------------------------
+
+bool CDetailWordPane::CanGoToPreviousWord() const { return theApp.m_nLookupHistoryPos > 0; }
+
+bool CDetailWordPane::CanGoToNextWord() const
 {
-    if (m_pWordView != nullptr)
-        m_pWordView->Navigate(path);
+    return theApp.m_nLookupHistoryPos < theApp.m_arrLookupHistory.GetSize() - 1;
+}
+
+void CDetailWordPane::OnPrevWord()
+{
+    if (!CanGoToPreviousWord())
+        return;
+    --theApp.m_nLookupHistoryPos;
+    theApp.m_strAutoLookup.Empty();
+    LookUpWord(theApp.m_arrLookupHistory[theApp.m_nLookupHistoryPos]);
+}
+
+void CDetailWordPane::OnNextWord()
+{
+    if (!CanGoToNextWord())
+        return;
+    ++theApp.m_nLookupHistoryPos;
+    theApp.m_strAutoLookup.Empty();
+    LookUpWord(theApp.m_arrLookupHistory[theApp.m_nLookupHistoryPos]);
+}
+
+void CDetailWordPane::OnWordWeb()
+{
+    theApp.m_strWordLookupMode = "OnWordWeb";
+    UpdateControlStates();
+    theApp.m_strAutoLookup.Empty();
+    if (!theApp.m_strCurrentWord.IsEmpty())
+        LookUpWord(theApp.m_strCurrentWord);
+}
+
+void CDetailWordPane::OnWordHome()
+{
+    theApp.m_strWordLookupMode = "OnWordHome";
+    UpdateControlStates();
+    theApp.m_strAutoLookup.Empty();
+    if (!theApp.m_strCurrentWord.IsEmpty())
+        LookUpWord(theApp.m_strCurrentWord);
+}
+
+void CDetailWordPane::UpdateControlStates()
+{
+    if (m_toolBar != nullptr) {
+        m_toolBar->EnableTool(ToolIdOf(kCmdPrevWord), CanGoToPreviousWord());
+        m_toolBar->EnableTool(ToolIdOf(kCmdNextWord), CanGoToNextWord());
+        m_toolBar->ToggleTool(ToolIdOf(kCmdWordWeb), theApp.m_strWordLookupMode == "OnWordWeb");
+        m_toolBar->ToggleTool(ToolIdOf(kCmdWordHome), IsLocalMode());
+    }
+    if (m_comboWord != nullptr)
+        m_comboWord->Enable(IsLocalMode());
+}
+
+// ---- The word box and the page --------------------------------------------------------
+
+void CDetailWordPane::OnEditChangeWord()
+{
+    wxArrayString items;
+    for (const CString& word : WordSuggestions(theApp.m_strBaseDictPath, FromWx(m_comboWord->GetValue()),
+                                               kMaxSuggestions))
+        items.Add(ToWx(word));
+    // Only the list: the combo box's own Clear would empty the text typed.
+    m_comboWord->wxItemContainer::Clear();
+    if (!items.empty())
+        m_comboWord->Append(items);
+    // The suggestions also drop below the box as it is typed into; a dropped
+    // list of the box itself would take the keyboard away from the typing.
+    m_comboWord->AutoComplete(items);
+}
+
+void CDetailWordPane::LookUpBoxText()
+{
+    const CString keyword = Trimmed(FromWx(m_comboWord->GetValue()));
+    if (!keyword.IsEmpty())
+        LookUpWord(keyword);
+}
+
+void CDetailWordPane::OnWordEntered()
+{
+    // One look-up per Enter: a list closing with it adds none.
+    m_timers.KillTimer(kTimerCloseUpLookup);
+    theApp.m_strAutoLookup.Empty();
+    LookUpBoxText();
+    m_comboWord->SetFocus();
+}
+
+void CDetailWordPane::OnCloseUpWord()
+{
+    theApp.m_strAutoLookup.Empty();
+    m_timers.SetTimer(kTimerCloseUpLookup, kCloseUpDelayMs);
+}
+
+void CDetailWordPane::OnWordPicked(const CString& selection)
+{
+    const CString word = PickedWord(selection);
+    if (word.IsEmpty())
+        return;
+    theApp.m_strAutoLookup.Empty();
+    LookUpWord(word);
+}
+
+void CDetailWordPane::OnTimer(int id)
+{
+    if (id != kTimerCloseUpLookup)
+        return;
+    m_timers.KillTimer(kTimerCloseUpLookup);
+    // A list closed on the word just looked up (chosen, or Enter) needs no second look-up.
+    if (Trimmed(FromWx(m_comboWord->GetValue())) != Trimmed(m_strLastWord))
+        LookUpBoxText();
+    m_comboWord->SetFocus();
 }

@@ -1,17 +1,27 @@
-// The dictionary pane ("词典窗口", id 603): a word box at the top and the web
-// view that shows the page of the word below it. Every window that looks a
-// word up does it through this pane of the main frame.
+// The dictionary pane ("词典窗口", id 603): a toolbar (previous and next word
+// of the look-up history, online and local dictionary, save to and delete
+// from the new-word book), a word box that suggests dictionary words as the
+// learner types, and the web view that shows the page of the word. Every
+// window that looks a word up does it through this pane of the main frame.
 #pragma once
 
 #include "platform/cstring.h"
 #include "shell/base/viewbase.h"
+#include "shell/base/windowtimers.h"
 
 class wxComboBox;
+class wxToolBar;
 class CWordOnlineView;
 
 class CDetailWordPane : public CDockablePane {
 public:
-    CDetailWordPane() = default;
+    enum EPaneTimer {
+        kTimerCloseUpLookup = 300,   // the word box's list closed: look its text up
+    };
+    static constexpr int kCloseUpDelayMs = 500;
+    static constexpr int kMaxSuggestions = 10;
+
+    CDetailWordPane();
     bool Create(wxWindow* frame, const CString& caption, int id) override;
 
     // Looks a word up: it becomes the word box's text (trimmed) and joins the
@@ -24,7 +34,8 @@ public:
     // page opens unless the look-up is silent or the mouse picks words; no
     // dictionary: "false". Returns 1 when found (or online), else 0.
     int LookUpWord(const CString& word);
-    // Keeps the text as the last text handed to the pane.
+    // Opens the online translation page of a text and shows the pane; the
+    // dictionary and the history are left alone.
     void TranslateText(const CString& text);
     // Saves the current word (theApp.m_strCurrentWord) into the new-word book
     // and says how it went ("保存成功！", the word is there already, or failed).
@@ -34,13 +45,47 @@ public:
     // Shows a local page (a file path) in the web view.
     void ShowLocalPage(const CString& path);
 
-    CWordOnlineView* m_pWordView = nullptr;
+    // The history buttons: the word before or after the current position of
+    // the look-up history, when there is one.
+    void OnPrevWord();
+    void OnNextWord();
+    bool CanGoToPreviousWord() const;
+    bool CanGoToNextWord() const;
+    // The mode buttons: online or local dictionary; the current word is
+    // looked up again in the new mode.
+    void OnWordWeb();
+    void OnWordHome();
+    // The toolbar's enabled and checked states and the word box (typed into
+    // only in the local mode) as the history and the mode stand.
+    void UpdateControlStates();
+
+    // The word box: its text was edited (fills the suggestions), Enter was
+    // pressed in it (one look-up), its list closed (a look-up shortly after).
+    void OnEditChangeWord();
+    void OnWordEntered();
+    void OnCloseUpWord();
+    // A word a double click picked in the page shown.
+    void OnWordPicked(const CString& selection);
+    void OnTimer(int id);
+
+    // The toolbar tool that issues a command (kCmdPrevWord ... kCmdDelWord).
+    int ToolIdOf(int command) const;
+
+    wxToolBar* m_toolBar = nullptr;
     wxComboBox* m_comboWord = nullptr;
+    CWordOnlineView* m_pWordView = nullptr;
     // The last word or text handed to the pane.
     CString m_strLastWord;
     // The last online address opened.
     CString m_strUrl;
 
 private:
+    bool CreateToolBar();
     void ShowOnline(const CString& address);
+    void ShowPane();
+    // Looks the word box's text up as the learner's own look-up.
+    void LookUpBoxText();
+
+    CWindowTimers m_timers;
+    int m_toolIds[6] = {};
 };

@@ -11,6 +11,8 @@ bool CWordOnlineView::Create(wxWindow* parent, int id)
     m_browser = CExplorer1::CreateFilling(this, kBrowserId);
     if (m_browser == nullptr)
         return false;
+    // A link or script that would open a browser window replaces the page here.
+    m_browser->SetNewWindowsInPlace(true);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include <wx/filename.h>
 #include <wx/filesys.h>
@@ -128,6 +129,13 @@ bool CExplorer1::Create(wxWindow* parent, int id)
     if (!wxPanel::Create(parent, id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxCLIP_CHILDREN))
         return false;
     m_html = new LocalPageWindow(this);
+    // The HTML window selects the word under a double click itself; the word
+    // is read once it has done so.
+    m_html->Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent& event) {
+        event.Skip();
+        if (m_picker)
+            CallAfter(&CExplorer1::PickSelectedWord);
+    });
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_html, 1, wxEXPAND);
     SetSizer(sizer);
@@ -226,15 +234,57 @@ void CExplorer1::ShowLocal(const CString& path)
     ShowOnly(m_html);
 }
 
+void CExplorer1::SetWordPicker(WordPicker picker)
+{
+    m_picker = std::move(picker);
+}
+
+void CExplorer1::PickSelectedWord()
+{
+    if (m_picker && m_html)
+        m_picker(FromWx(m_html->SelectionToText()));
+}
+
+namespace {
+
+// Online pages tell the word a double click selected through this channel.
+const char* const kWordPickChannel = "quenlowWordPick";
+
+} // namespace
+
+bool CExplorer1::CreateWebView(const CString& address)
+{
+    if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault))
+        return false;
+    m_web = wxWebView::New(this, wxID_ANY, wxString());
+    if (!m_web)
+        return false;
+    m_web->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this](wxWebViewEvent& event) {
+        if (m_bNewWindowsInPlace)
+            m_web->LoadURL(event.GetURL());
+    });
+    if (m_web->AddScriptMessageHandler(kWordPickChannel)) {
+        m_web->AddUserScript(wxString::Format(
+            "document.addEventListener('dblclick', function () {"
+            "  var word = String(window.getSelection()).trim();"
+            "  if (word) window.webkit.messageHandlers.%s.postMessage(word);"
+            "});",
+            kWordPickChannel));
+        m_web->Bind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED, [this](wxWebViewEvent& event) {
+            if (m_picker)
+                m_picker(FromWx(event.GetString()));
+        });
+    }
+    GetSizer()->Add(m_web, 1, wxEXPAND);
+    m_web->LoadURL(ToWx(address));
+    return true;
+}
+
 void CExplorer1::ShowOnline(const CString& address)
 {
     if (!m_web) {
-        if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault))
+        if (!CreateWebView(address))
             return;
-        m_web = wxWebView::New(this, wxID_ANY, ToWx(address));
-        if (!m_web)
-            return;
-        GetSizer()->Add(m_web, 1, wxEXPAND);
     } else {
         m_web->LoadURL(ToWx(address));
     }

@@ -6,6 +6,7 @@
 // blank, and without a web-view backend online addresses show nothing.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <wx/panel.h>
@@ -32,6 +33,13 @@ public:
     // page, otherwise the last local address opened.
     CString GetLocationURL() const;
 
+    // Called with the word a double click picks in the page shown: the
+    // selection the page makes of it (the clipboard is left alone).
+    using WordPicker = std::function<void(const CString& word)>;
+    void SetWordPicker(WordPicker picker);
+    // Links and scripts that would open a new window open here instead.
+    void SetNewWindowsInPlace(bool inPlace) { m_bNewWindowsInPlace = inPlace; }
+
     bool HasWebView() const { return m_web != nullptr; }
     wxHtmlWindow* GetHtmlWindow() const;
 
@@ -52,9 +60,13 @@ private:
     void ShowLocal(const CString& path);
     void ShowOnline(const CString& address);
     void ShowOnly(wxWindow* window);
+    bool CreateWebView(const CString& address);
+    void PickSelectedWord();
 
     LocalPageWindow* m_html = nullptr;
     wxWebView* m_web = nullptr;
     bool m_bWebShown = false;
     CString m_strLocation;
+    WordPicker m_picker;
+    bool m_bNewWindowsInPlace = false;
 };

@@ -598,6 +598,12 @@ SPicture ProgramPicture(int id)
     case 454: return Glyph(EGlyph::Information, wxART_INFORMATION);
     case 455: return Glyph(EGlyph::Warning, wxART_WARNING);
     case 408: return Glyph(EGlyph::Application);
+    // The pop-up dictionary browser's buttons.
+    case 500: return Glyph(EGlyph::Backward, wxART_GO_BACK);
+    case 499: return Glyph(EGlyph::Forward, wxART_GO_FORWARD);
+    case 501: return Glyph(EGlyph::Plus, wxART_PLUS);
+    case 497: return Glyph(EGlyph::Delete, wxART_DELETE);
+    case 498: return Glyph(EGlyph::Cross, wxART_CLOSE);
     default: return Glyph(EGlyph::Generic);
     }
 }
@@ -627,6 +633,13 @@ SPicture CommandPicture(int id)
     case kCmdOpenDict: return Coloured(EGlyph::Book, kBlue);
     case kCmdLocalWord: return Coloured(EGlyph::Book, kGreen);
     case kCmdOnlineWord: return Glyph(EGlyph::Globe);
+    // The dictionary pane's toolbar
+    case kCmdPrevWord: return Glyph(EGlyph::Backward, wxART_GO_BACK);
+    case kCmdNextWord: return Glyph(EGlyph::Forward, wxART_GO_FORWARD);
+    case kCmdWordWeb: return Glyph(EGlyph::Globe);
+    case kCmdWordHome: return Coloured(EGlyph::Book, kGreen);
+    case kCmdSaveWord: return Glyph(EGlyph::Plus, wxART_PLUS);
+    case kCmdDelWord: return Glyph(EGlyph::Delete, wxART_DELETE);
     case kCmdPlayerPane: return Glyph(EGlyph::Player);
     case kCmdMouseWordPick: return Glyph(EGlyph::Pointer);
     case kCmdSkipBlank: return Glyph(EGlyph::Skip);
@@ -806,7 +819,8 @@ wxBitmap DrawCommandIcon(int commandId, int size)
 
 const std::vector<int>& GetProgramIconIds()
 {
-    static const std::vector<int> ids = {316, 319, 359, 360, 367, 368, 369, 377, 421, 448, 453, 454, 455, 408};
+    static const std::vector<int> ids = {316, 319, 359, 360, 367, 368, 369, 377, 421,
+                                           448, 453, 454, 455, 408, 497, 498, 499, 500, 501};
     return ids;
 }
 

@@ -18,8 +18,9 @@
 // Status bar: 316 folder, 319 player window, 359 sentence progress,
 // 360 ribbon panels, 367 pause, 368 play, 369 stop, 377 volume, 421 reset
 // player, 448 download information. Caption bar: 453 error,
-// 454 information, 455 warning. 408: the application button.
-// Any other id gives a neutral picture.
+// 454 information, 455 warning. 408: the application button. The pop-up
+// dictionary browser: 500 previous word, 499 next word, 501 save to the
+// new-word book, 497 delete from it, 498 exit. Any other id gives a neutral picture.
 wxBitmap LoadProgramIcon(int resourceId, int size = 16);
 
 // The image of a ribbon command (32 px for large buttons, 16 for small ones).

@@ -73,6 +73,14 @@ constexpr int kCmdClickPause = 33348;
 constexpr int kCmdClickContinue = 33349;
 constexpr int kCmdPlayFromPan = 33243;
 
+// ---- The dictionary pane's toolbar (the pane handles them itself) ----
+constexpr int kCmdPrevWord = 32970;
+constexpr int kCmdNextWord = 32971;
+constexpr int kCmdWordWeb = 32972;
+constexpr int kCmdWordHome = 32973;
+constexpr int kCmdSaveWord = 33346;
+constexpr int kCmdDelWord = 33347;
+
 // ---- Ribbon 主页: paragraph, font and colour of the lesson text ----
 constexpr int kCmdIncreaseMargin = 32792;
 constexpr int kCmdDecreaseMargin = 32791;
@@ -264,6 +272,7 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdPlaylist}, {kCmdOpenDict}, {kCmdLocalWord}, {kCmdOnlineWord}, {kCmdPlayerPane},
     {kCmdMouseWordPick}, {kCmdSkipBlank}, {kCmdShowChinese}, {kCmdPointRead}, {kCmdClickPause},
     {kCmdClickContinue}, {kCmdPlayFromPan},
+    {kCmdPrevWord}, {kCmdNextWord}, {kCmdWordWeb}, {kCmdWordHome}, {kCmdSaveWord}, {kCmdDelWord},
     {kCmdIncreaseMargin}, {kCmdDecreaseMargin}, {kCmdParagraphBlank}, {kCmdSubtitleMode},
     {kCmdParagraphMode}, {kCmdBilingualMode}, {kCmdFontName}, {kCmdFontSize}, {kCmdFontBlank},
     {kCmdFontBold}, {kCmdFontItalic}, {kCmdFontUnderline}, {kCmdFontColor}, {kCmdBackColor},

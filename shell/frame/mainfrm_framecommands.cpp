@@ -341,7 +341,7 @@ void CMainFrame::LookUpClipboardText()
     else
         m_wndDetailWordPane->LookUpWord(m_strClipText);
     if (m_wndDetailWordPane->m_comboWord) {
-        m_wndDetailWordPane->m_comboWord->SetValue(ToWx(m_strClipText));
+        m_wndDetailWordPane->m_comboWord->ChangeValue(ToWx(m_strClipText));
         m_wndDetailWordPane->m_comboWord->SetFocus();
     }
     m_strLastClipText = m_strClipText;

@@ -198,9 +198,19 @@ void CMainFrame::ReplaySentence()
     SetPlayStateText("播放中");
 }
 
-void CMainFrame::OnUseOnlineDict() { theApp.m_strWordLookupMode = "OnWordWeb"; }
+void CMainFrame::OnUseOnlineDict()
+{
+    theApp.m_strWordLookupMode = "OnWordWeb";
+    if (m_wndDetailWordPane != nullptr)
+        m_wndDetailWordPane->UpdateControlStates();   // the word box is for the local dictionary
+}
 
-void CMainFrame::OnUseLocalDict() { theApp.m_strWordLookupMode = "OnWordHome"; }
+void CMainFrame::OnUseLocalDict()
+{
+    theApp.m_strWordLookupMode = "OnWordHome";
+    if (m_wndDetailWordPane != nullptr)
+        m_wndDetailWordPane->UpdateControlStates();
+}
 
 void CMainFrame::BindTransportCommands()
 {

@@ -1,14 +1,21 @@
 // The dictionary pane as the other windows use it: a looked-up word becomes
 // current and enters the look-up history once; local pages go to its web view.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 #include <wx/combobox.h>
 #include <wx/frame.h>
+#include <wx/html/htmlwin.h>
+#include <wx/toolbar.h>
 
+#include "platform/file.h"
 #include "shell/base/wxtext.h"
 #include "shell/base/explorer1.h"
+#include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
+#include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/wordonlineview.h"
 
@@ -152,4 +159,198 @@ TEST_F(DetailWordPaneTest, LocalPageGoesToThePaneWebView)
     ASSERT_NE(m_pane->m_pWordView->m_browser, nullptr);
     EXPECT_EQ(m_pane->m_pWordView->m_browser->GetLocationURL(), page);
     EXPECT_FALSE(m_pane->m_pWordView->m_browser->HasWebView());
+}
+
+namespace {
+
+// A pane over the shipped dictionary, in the local mode, with the learner's
+// own look-ups (not silent, no word pick-up under the mouse).
+class DictionaryPaneTest : public DetailWordPaneTest {
+protected:
+    void SetUp() override
+    {
+        DetailWordPaneTest::SetUp();
+        theApp.m_strWordLookupMode = "OnWordHome";
+        theApp.m_strBaseDictPath = m_program.ansi() + "AppData/BasicDict/theBaseDict.script";
+        theApp.m_strDictWordHtmlPath = m_program.ansi() + "AppData/BasicDict/theDectWord.html";
+        theApp.m_strAutoLookup.Empty();
+        theApp.m_strMouseGetWord.Empty();
+    }
+
+    bool ToolEnabled(int command) const { return m_pane->m_toolBar->GetToolEnabled(m_pane->ToolIdOf(command)); }
+    bool ToolChecked(int command) const { return m_pane->m_toolBar->GetToolState(m_pane->ToolIdOf(command)); }
+    void ClickTool(int command)
+    {
+        wxCommandEvent click(wxEVT_TOOL, m_pane->ToolIdOf(command));
+        click.SetEventObject(m_pane->m_toolBar);
+        m_pane->m_toolBar->ProcessWindowEvent(click);
+    }
+    std::vector<CString> ListedWords() const
+    {
+        std::vector<CString> words;
+        for (unsigned i = 0; i < m_pane->m_comboWord->GetCount(); ++i)
+            words.push_back(FromWx(m_pane->m_comboWord->GetString(i)));
+        return words;
+    }
+
+    testsupport::TempProgramFolder m_program;
+    testsupport::AppStateGuard m_guard {&CQuenlowApp::m_strWordLookupMode, &CQuenlowApp::m_strBaseDictPath,
+                                        &CQuenlowApp::m_strDictWordHtmlPath, &CQuenlowApp::m_strAutoLookup,
+                                        &CQuenlowApp::m_strMouseGetWord};
+};
+
+} // namespace
+
+// Typing suggests up to ten dictionary words that begin with the text, in
+// alphabetical order; the text typed stays.
+TEST_F(DictionaryPaneTest, TypingSuggestsDictionaryWords)
+{
+    m_pane->m_comboWord->SetValue("a");   // a text event, as typing gives
+    const std::vector<CString> words = ListedWords();
+    ASSERT_EQ(words.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(words.begin(), words.end()));
+    for (const CString& word : words)
+        EXPECT_EQ(word.Left(1), "a") << word;
+    EXPECT_EQ(FromWx(m_pane->m_comboWord->GetValue()), "a");
+
+    m_pane->m_comboWord->SetValue("O'c");
+    EXPECT_EQ(ListedWords(), std::vector<CString>{"o'clock"});
+    m_pane->m_comboWord->SetValue("qqq");
+    EXPECT_TRUE(ListedWords().empty());
+
+    // A word handed over by another window is no typing: the list stays.
+    m_pane->m_comboWord->SetValue("stu");
+    const std::vector<CString> before = ListedWords();
+    m_pane->LookUpWord("hello");
+    EXPECT_EQ(ListedWords(), before);
+}
+
+// Enter looks the box's text up once; the list closing after it adds no
+// second look-up, while a list closed on another word looks that one up.
+TEST_F(DictionaryPaneTest, EnterLooksUpOnceAndAClosedListLooksUpItsChoice)
+{
+    m_pane->m_comboWord->ChangeValue(" studies ");
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, m_pane->m_comboWord->GetId());
+    enter.SetEventObject(m_pane->m_comboWord);
+    m_pane->m_comboWord->ProcessWindowEvent(enter);
+    EXPECT_EQ(theApp.m_strCurrentWord, "study");
+    EXPECT_EQ(theApp.m_arrLookupHistory.GetSize(), 1);
+
+    wxCommandEvent closeUp(wxEVT_COMBOBOX_CLOSEUP, m_pane->m_comboWord->GetId());
+    closeUp.SetEventObject(m_pane->m_comboWord);
+    m_pane->m_comboWord->ProcessWindowEvent(closeUp);
+    m_pane->OnTimer(CDetailWordPane::kTimerCloseUpLookup);
+    EXPECT_EQ(theApp.m_arrLookupHistory.GetSize(), 1) << "the word was looked up again";
+
+    m_pane->m_comboWord->ChangeValue("making");
+    m_pane->m_comboWord->ProcessWindowEvent(closeUp);
+    m_pane->OnTimer(CDetailWordPane::kTimerCloseUpLookup);
+    EXPECT_EQ(theApp.m_strCurrentWord, "make");
+    EXPECT_EQ(theApp.m_arrLookupHistory.GetSize(), 2);
+}
+
+// Previous and next walk the history and are enabled only where there is a
+// word to go to; a word walked to keeps its place in the history.
+TEST_F(DictionaryPaneTest, HistoryButtonsWalkTheLookUps)
+{
+    EXPECT_FALSE(ToolEnabled(kCmdPrevWord));
+    EXPECT_FALSE(ToolEnabled(kCmdNextWord));
+    for (const char* word : {"hello", "studies", "apple"})
+        m_pane->LookUpWord(word);
+    struct Step {
+        int command;
+        int position;
+        const char* current;
+        bool previous;
+        bool next;
+    };
+    const Step steps[] = {
+        {kCmdPrevWord, 1, "study", true, true},
+        {kCmdPrevWord, 0, "hello", false, true},
+        {kCmdPrevWord, 0, "hello", false, true},   // disabled: nothing happens
+        {kCmdNextWord, 1, "study", true, true},
+        {kCmdNextWord, 2, "apple", true, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.position);
+        if (ToolEnabled(step.command))
+            ClickTool(step.command);
+        EXPECT_EQ(theApp.m_nLookupHistoryPos, step.position);
+        EXPECT_EQ(theApp.m_strCurrentWord, CString(step.current));
+        EXPECT_EQ(ToolEnabled(kCmdPrevWord), step.previous);
+        EXPECT_EQ(ToolEnabled(kCmdNextWord), step.next);
+    }
+    EXPECT_EQ(theApp.m_arrLookupHistory.GetSize(), 3);
+}
+
+// The online mode checks its button, disables the word box and opens the
+// current word's online page; back in the local mode the box takes words
+// again and the local page is shown. The frame's commands do the same to
+// the box.
+TEST_F(DictionaryPaneTest, ModeButtonsSwitchTheDictionaryAndTheWordBox)
+{
+    m_pane->LookUpWord("studies");
+    EXPECT_TRUE(ToolChecked(kCmdWordHome));
+    EXPECT_FALSE(ToolChecked(kCmdWordWeb));
+    EXPECT_TRUE(m_pane->m_comboWord->IsEnabled());
+
+    theApp.m_strMouseGetWord.Empty();
+    theApp.m_strWordLookupMode = "OnWordWeb";   // a command elsewhere; the pane follows at idle time
+    m_pane->UpdateWindowUI();
+    EXPECT_FALSE(m_pane->m_comboWord->IsEnabled());
+    theApp.m_strWordLookupMode = "OnWordHome";
+    m_pane->UpdateWindowUI();
+    EXPECT_TRUE(m_pane->m_comboWord->IsEnabled());
+
+    theApp.m_strMouseGetWord = "true";   // no web engine in this test
+    ClickTool(kCmdWordWeb);
+    EXPECT_EQ(theApp.m_strWordLookupMode, "OnWordWeb");
+    EXPECT_TRUE(ToolChecked(kCmdWordWeb));
+    EXPECT_FALSE(ToolChecked(kCmdWordHome));
+    EXPECT_FALSE(m_pane->m_comboWord->IsEnabled());
+
+    DeleteFile(theApp.m_strDictWordHtmlPath);
+    ClickTool(kCmdWordHome);
+    EXPECT_TRUE(m_pane->m_comboWord->IsEnabled());
+    EXPECT_TRUE(ToolChecked(kCmdWordHome));
+    EXPECT_EQ(theApp.m_strWordFound, "true");
+    EXPECT_NE(testsupport::ReadBytes(m_program.path() + "AppData/BasicDict/theDectWord.html").find("<b>study</b>"),
+              std::string::npos)
+        << "the local page was not written again";
+    EXPECT_EQ(m_pane->m_pWordView->m_browser->GetLocationURL(), theApp.m_strDictWordHtmlPath);
+}
+
+// A double click on a word of the page shown looks that word up: the page's
+// own selection gives the word, the clipboard is not used.
+TEST_F(DictionaryPaneTest, DoubleClickOnAWordOfThePageLooksItUp)
+{
+    m_frame->SetClientSize(400, 400);
+    m_frame->Show();
+    testsupport::TempFolder folder;
+    folder.write("page.html", "<html><body><font size=7>studies,</font> more words</body></html>");
+    m_pane->ShowLocalPage(folder.ansi() + "page.html");
+    m_pane->GetParent()->Layout();
+    m_pane->Layout();
+    testsupport::RunLoopFor(std::chrono::milliseconds(200));
+
+    wxHtmlWindow* html = m_pane->m_pWordView->m_browser->GetHtmlWindow();
+    wxMouseEvent click(wxEVT_LEFT_DCLICK);
+    click.SetPosition(wxPoint(20, 20));
+    click.SetEventObject(html);
+    html->ProcessWindowEvent(click);
+    ASSERT_TRUE(testsupport::PumpUntil([] { return theApp.m_strCurrentWord == "study"; },
+                                       std::chrono::seconds(2)))
+        << "current word: " << theApp.m_strCurrentWord.GetString();
+    EXPECT_EQ(m_pane->m_pWordView->m_browser->GetLocationURL(), theApp.m_strDictWordHtmlPath);
+}
+
+// Each toolbar button carries a picture and says what it does.
+TEST_F(DictionaryPaneTest, ToolbarButtonsHavePicturesAndTips)
+{
+    for (int command : {kCmdPrevWord, kCmdNextWord, kCmdWordWeb, kCmdWordHome, kCmdSaveWord, kCmdDelWord}) {
+        const wxToolBarToolBase* tool = m_pane->m_toolBar->FindById(m_pane->ToolIdOf(command));
+        ASSERT_NE(tool, nullptr) << command;
+        EXPECT_TRUE(tool->GetNormalBitmap().IsOk()) << command;
+        EXPECT_FALSE(tool->GetShortHelp().empty()) << command;
+    }
 }

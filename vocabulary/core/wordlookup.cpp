@@ -27,7 +27,40 @@ CString OnlineDictionaryAddress(const CString& word)
     return GetProductSetting("DictionaryUrl") + CString(PercentEncode(AnsiToUtf8Bytes(word.view())));
 }
 
+CString OnlineTranslationAddress(const CString& text)
+{
+    return GetProductSetting("TranslateUrl") + "#auto2auto|" + CString(PercentEncode(AnsiToUtf8Bytes(text.view())));
+}
+
 namespace {
+
+bool IsWordCharacter(char ch)
+{
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
+}
+
+} // namespace
+
+CString PickedWord(const CString& selection)
+{
+    const std::string_view text = selection.view();
+    size_t first = 0;
+    size_t last = text.size();
+    // Punctuation, quotes (also GB18030 ones: their bytes are not letters) and blanks.
+    while (first < last && !IsWordCharacter(text[first]))
+        ++first;
+    while (last > first && !IsWordCharacter(text[last - 1]))
+        --last;
+    return CString(std::string(text.substr(first, last - first)));
+}
+
+namespace {
+
+// Opens shipped dictionary data: read-only, and a missing file is never made empty.
+bool OpenDictionary(CSqliteDb& db, const CString& path)
+{
+    return IsRegularFile(path) && db.Open(path, CSqliteDb::ReadOnlyLimited);
+}
 
 bool EndsWith(const CString& text, std::string_view ending) { return text.view().ends_with(ending); }
 
@@ -71,8 +104,7 @@ SWordEntry FindWordEntry(const CString& dictionaryPath, const CString& word)
 {
     SWordEntry entry;
     CSqliteDb db;
-    // Shipped data: read-only, and a missing file is never made empty.
-    if (!IsRegularFile(dictionaryPath) || !db.Open(dictionaryPath, CSqliteDb::ReadOnlyLimited)) {
+    if (!OpenDictionary(db, dictionaryPath)) {
         entry.result = EWordLookup::NoDictionary;
         return entry;
     }
@@ -87,6 +119,34 @@ SWordEntry FindWordEntry(const CString& dictionaryPath, const CString& word)
         }
     }
     return entry;
+}
+
+std::vector<CString> WordSuggestions(const CString& dictionaryPath, const CString& typed, int limit)
+{
+    std::vector<CString> words;
+    CString stored = ToStoredWordForm(typed);
+    stored.Trim();
+    CSqliteDb db;
+    if (stored.IsEmpty() || limit <= 0 || !OpenDictionary(db, dictionaryPath))
+        return words;
+    CString pattern;
+    for (const char ch : stored.view()) {
+        if (ch == '%' || ch == '_' || ch == '\\')
+            pattern += '\\';
+        pattern += ch;
+    }
+    pattern += '%';
+    CString sql;
+    sql.Format("select keyword from oxford7 where keyword like ? escape '\\' order by keyword limit %d", limit);
+    SQueryResult result;
+    if (!db.Query(sql, {pattern}, result))
+        return words;
+    for (int row = 0; row < result.nRow; ++row) {
+        CString word = result.GetCell(row, 0) ? result.GetCell(row, 0) : "";
+        word.Trim();
+        words.push_back(ToShownWordForm(word));
+    }
+    return words;
 }
 
 std::string RenderWordPage(std::string_view detail, bool silent)

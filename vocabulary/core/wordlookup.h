@@ -46,6 +46,23 @@ CString ToShownWordForm(const CString& stored);
 // setting "DictionaryUrl") followed by the word in UTF-8, percent-encoded.
 CString OnlineDictionaryAddress(const CString& word);
 
+// The word a double click picked out of a page: the selection without blanks
+// and without the punctuation and quotes around it ("“study,”" -> "study");
+// an apostrophe or hyphen inside stays. Empty when no letter is left.
+CString PickedWord(const CString& selection);
+
+// The online translation page of a text: the installation's translation
+// page (product setting "TranslateUrl"), "#auto2auto|" and the text in UTF-8,
+// percent-encoded.
+CString OnlineTranslationAddress(const CString& text);
+
+// Up to `limit` headwords of the dictionary that begin with the typed text
+// (trimmed; ASCII letters in either case), as the learner reads them ("*"
+// back to "'"), in alphabetical order. The typed text is a bound value in
+// which "%" and "_" match only themselves. None when the dictionary is
+// missing or the text is empty.
+std::vector<CString> WordSuggestions(const CString& dictionaryPath, const CString& typed, int limit = 10);
+
 // The dictionary page of an entry: one line of HTML, UTF-8, 16-pixel type
 // for the pane, 14-pixel for a silent look-up whose page another window
 // shows; "*" back to "'", backslash-"n" to "<br>", no leading break.

@@ -47,7 +47,7 @@ std::vector<int> CommandIds()
 
 TEST(IconsTest, EveryProgramIconShowsAPicture)
 {
-    ASSERT_EQ(GetProgramIconIds().size(), 14u);
+    ASSERT_EQ(GetProgramIconIds().size(), 19u);
     for (int id : GetProgramIconIds()) {
         for (int size : {16, 32}) {
             SCOPED_TRACE(testing::Message() << id << " at " << size);

@@ -10,6 +10,7 @@
 
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 #include "vocabulary/core/wordlookup.h"
 
@@ -84,6 +85,67 @@ TEST_F(WordLookupTest, AMissingDictionaryIsNeverCreated)
     EXPECT_EQ(FindWordEntry(missing, "study").result, EWordLookup::NoDictionary);
     EXPECT_FALSE(FileExists(missing));
     EXPECT_EQ(FindWordEntry(m_folder.ansi(), "study").result, EWordLookup::NoDictionary);   // a folder
+}
+
+TEST_F(WordLookupTest, SuggestionsBeginWithTheTypedTextInAlphabeticalOrder)
+{
+    CSqliteDb db;
+    ASSERT_TRUE(db.Open(m_path, CSqliteDb::ReadWrite));
+    for (const char* word : {"ab_c", "abxc", "about", "above", "abroad", "absent", "absorb", "abstract", "absurd",
+                             "abuse", "abandon", "ability", "able", "a%b"})
+        ASSERT_TRUE(db.Exec("insert into oxford7 values(?, '')", {CString(word)}));
+    db.Close();
+
+    const std::vector<CString> ab = WordSuggestions(m_path, " AB ");
+    EXPECT_EQ(ab, (std::vector<CString>{"ab_c", "abandon", "ability", "able", "about", "above", "abroad", "absent",
+                                        "absorb", "abstract"}));
+    struct Case {
+        const char* typed;
+        std::vector<CString> words;
+    };
+    const Case cases[] = {
+        {"o'c", {"o'clock"}},                // an apostrophe matches the stored "*"
+        {"ab_", {"ab_c"}},                   // "_" is no wildcard
+        {"a%", {"a%b"}},                     // nor is "%"
+        {"x' or '1'='1", {}},                // a bound value, not SQL
+        {"  ", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WordSuggestions(m_path, c.typed), c.words) << c.typed;
+    EXPECT_EQ(WordSuggestions(m_path, "ab", 3).size(), 3u);
+    EXPECT_TRUE(WordSuggestions(m_folder.ansi() + "gone.script", "ab").empty());
+    EXPECT_FALSE(FileExists(m_folder.ansi() + "gone.script"));
+}
+
+TEST(PickedWordTest, KeepsTheWordWithoutThePunctuationAroundIt)
+{
+    struct Case {
+        const char* selection;
+        const char* word;
+    };
+    const Case cases[] = {
+        {"study", "study"},          {" study, ", "study"},       {"\"o'clock.\"", "o'clock"},
+        {"“well-known”", "well-known"}, {"(1999)", "1999"},       {"'tis", "tis"},
+        {"...", ""},                 {"", ""},                    {"说", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PickedWord(c.selection), CString(c.word)) << c.selection;
+}
+
+// The online pages get the word or text as UTF-8 bytes, percent-encoded, after
+// the installation's addresses.
+TEST(OnlineAddressTest, WordsAndTextsArePercentEncodedUtf8)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strAppDir);
+    theApp.m_strAppDir = program.ansi();
+    program.write("AppData/CommonData/Product.cfg",
+                  "DictionaryUrl=https://dict.test/s?wd=\nTranslateUrl=https://translate.test/\n");
+    EXPECT_EQ(OnlineDictionaryAddress("o'clock"), "https://dict.test/s?wd=o%27clock");
+    EXPECT_EQ(OnlineDictionaryAddress("a b&c#"), "https://dict.test/s?wd=a%20b%26c%23");
+    EXPECT_EQ(OnlineDictionaryAddress(""), "https://dict.test/s?wd=");
+    EXPECT_EQ(OnlineTranslationAddress("How are you? 你好"),
+              "https://translate.test/#auto2auto|How%20are%20you%3F%20%E4%BD%A0%E5%A5%BD");
 }
 
 TEST(WordPageTest, PageBytesForThePaneAndForASilentLookUp)
