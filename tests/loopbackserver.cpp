@@ -28,6 +28,13 @@ SReply NoAnswer()
     return reply;
 }
 
+SReply Page(std::string html)
+{
+    SReply reply;
+    reply.page = std::move(html);
+    return reply;
+}
+
 CLoopbackServer::CLoopbackServer(std::function<SReply(const std::string& path)> reply, int maxConnections)
     : m_reply(std::move(reply)), m_maxConnections(maxConnections)
 {
@@ -102,6 +109,13 @@ void CLoopbackServer::Answer(int fd, Clock::time_point deadline)
         return;
     }
     std::string answer = "HTTP/1.1 " + std::to_string(reply.status) + " Status\r\n";
+    if (!reply.page.empty()) {
+        answer += "Content-Type: text/html; charset=UTF-8\r\nContent-Length: " + std::to_string(reply.page.size()) +
+                  "\r\nConnection: close\r\n\r\n" + reply.page;
+        (void)!::write(fd, answer.data(), answer.size());
+        ::shutdown(fd, SHUT_WR);
+        return;
+    }
     if (reply.contentLength)
         answer += "Content-Length: " + *reply.contentLength + "\r\n";
     if (!reply.location.empty())

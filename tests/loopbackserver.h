@@ -1,5 +1,6 @@
-// A small HTTP server on 127.0.0.1 for the tests of the update check: each
-// request is answered from a reply function with a status and headers only.
+// A small HTTP server on 127.0.0.1 for the tests of the update check and of
+// online pages: each request is answered from a reply function with a status
+// and headers, or with a whole HTML page.
 #pragma once
 
 #include <atomic>
@@ -16,10 +17,12 @@ struct SReply {
     std::optional<std::string> contentLength;
     std::string location;
     bool silent = false;   // read the request, then never answer
+    std::string page;      // an HTML page sent whole (its length is the Content-Length)
 };
 
 SReply Reply(int status, std::optional<std::string> contentLength = std::nullopt, std::string location = "");
 SReply NoAnswer();
+SReply Page(std::string html);
 
 // Serves at most maxConnections requests, for at most ten seconds, each
 // answered from the reply function. Records "METHOD path" of each request.

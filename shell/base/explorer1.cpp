@@ -259,10 +259,14 @@ bool CExplorer1::CreateWebView(const CString& address)
     m_web = wxWebView::New(this, wxID_ANY, wxString());
     if (!m_web)
         return false;
-    m_web->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this](wxWebViewEvent& event) {
-        if (m_bNewWindowsInPlace)
-            m_web->LoadURL(event.GetURL());
-    });
+    if (m_bNewWindowsInPlace) {
+        // A link with a new-window target asks for a window: its page loads here.
+        m_web->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this](wxWebViewEvent& event) { m_web->LoadURL(event.GetURL()); });
+        // A script's window.open loading here the same way aborts the program
+        // inside this platform's engine; the page's window.open is replaced by
+        // one that opens the address here.
+        m_web->AddUserScript("window.open = function (url) { if (url) location.assign(url); return window; };");
+    }
     if (m_web->AddScriptMessageHandler(kWordPickChannel)) {
         m_web->AddUserScript(wxString::Format(
             "document.addEventListener('dblclick', function () {"

@@ -41,6 +41,7 @@ public:
     void SetNewWindowsInPlace(bool inPlace) { m_bNewWindowsInPlace = inPlace; }
 
     bool HasWebView() const { return m_web != nullptr; }
+    wxWebView* GetWebView() const { return m_web; }
     wxHtmlWindow* GetHtmlWindow() const;
 
     // How Navigate treats an address.

@@ -7,6 +7,7 @@
 #include <wx/frame.h>
 #include <wx/html/htmlwin.h>
 #include <wx/toolbar.h>
+#include <wx/webview.h>
 
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
@@ -14,6 +15,7 @@
 #include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
 #include "tests/appstateguard.h"
+#include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
@@ -353,4 +355,56 @@ TEST_F(DictionaryPaneTest, ToolbarButtonsHavePicturesAndTips)
         EXPECT_TRUE(tool->GetNormalBitmap().IsOk()) << command;
         EXPECT_FALSE(tool->GetShortHelp().empty()) << command;
     }
+}
+
+namespace {
+
+bool Requested(const CLoopbackServer& server, const std::string& request)
+{
+    const std::vector<std::string> requests = server.requests();
+    return std::find(requests.begin(), requests.end(), request) != requests.end();
+}
+
+} // namespace
+
+// In the online mode the word's page opens in the web view, with the word
+// percent-encoded; a word double-clicked in that page is looked up (the page
+// tells it through a script, the clipboard is not used); a link that would
+// open a new window replaces the page instead.
+TEST_F(DictionaryPaneTest, OnlinePagesOpenInTheViewAndTellADoubleClickedWord)
+{
+    CLoopbackServer server(
+        [](const std::string&) { return Page("<html><body><p id='w'>studies</p></body></html>"); }, 12);
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strAppDir);
+    theApp.m_strAppDir = m_program.ansi();
+    const std::string site = "http://127.0.0.1:" + std::to_string(server.port());
+    m_program.write("AppData/CommonData/Product.cfg", "DictionaryUrl=" + site + "/s?wd=\n");
+    theApp.m_strWordLookupMode = "OnWordWeb";
+    m_frame->SetClientSize(500, 500);
+    m_frame->Show();
+
+    EXPECT_EQ(m_pane->LookUpWord("o'clock"), 1);
+    EXPECT_EQ(m_pane->m_strUrl, CString(site + "/s?wd=o%27clock"));
+    wxWebView* web = m_pane->m_pWordView->m_browser->GetWebView();
+    if (web == nullptr)
+        GTEST_SKIP() << "no web engine on this machine";
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !web->IsBusy() && Requested(server, "GET /s?wd=o%27clock"); },
+                                          std::chrono::seconds(8)));
+
+    web->RunScriptAsync("var range = document.createRange();"
+                        "range.selectNodeContents(document.getElementById('w'));"
+                        "getSelection().removeAllRanges(); getSelection().addRange(range);"
+                        "document.body.dispatchEvent(new MouseEvent('dblclick', {bubbles: true}));");
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return Requested(server, "GET /s?wd=studies"); },
+                                          std::chrono::seconds(5)));
+    EXPECT_EQ(theApp.m_strCurrentWord, "studies");
+
+    web->RunScriptAsync("var a = document.createElement('a'); a.href = '/link'; a.target = '_blank';"
+                        "document.body.appendChild(a); a.click();");
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return Requested(server, "GET /link"); }, std::chrono::seconds(5)));
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !web->IsBusy(); }, std::chrono::seconds(5)));
+    web->RunScriptAsync("window.open('/script', '_blank');");
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return web->GetCurrentURL().EndsWith("/script"); },
+                                          std::chrono::seconds(5)))
+        << web->GetCurrentURL();
 }
