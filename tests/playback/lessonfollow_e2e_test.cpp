@@ -117,8 +117,10 @@ std::string TonesAtSentenceStarts()
     std::string sum;
     for (const SSentence& s : kTimedSentences) {
         // Commas inside a filter's argument are escaped for ffmpeg.
-        sum += (sum.empty() ? "" : "+") + std::string("between(t\\,") + std::to_string(s.start / 1000.0) + "\\," +
-               std::to_string(s.start / 1000.0 + 0.3) + ")";
+        if (!sum.empty())
+            sum += '+';
+        sum += "between(t\\," + std::to_string(s.start / 1000.0) + "\\," + std::to_string(s.start / 1000.0 + 0.3) +
+               ")";
     }
     return "(" + sum + ")*sin(2*PI*880*t)";
 }
