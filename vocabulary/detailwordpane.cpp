@@ -55,12 +55,19 @@ bool CDetailWordPane::Create(wxWindow* frame, const CString& caption, int id)
     if (!CreateToolBar())
         return false;
     m_comboWord = new wxComboBox(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                                 wxCB_DROPDOWN | wxCB_SORT | wxTE_PROCESS_ENTER);
+                                 wxCB_DROPDOWN | wxCB_SORT);
     wxFont font = m_comboWord->GetFont();
     font.SetPointSize(14);
     m_comboWord->SetFont(font);
     m_comboWord->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnEditChangeWord(); });
-    m_comboWord->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { OnWordEntered(); });
+    // The box's completion takes Enter for itself (choosing the suggestion
+    // it highlights, if any), so no enter event comes: the key is seen on its
+    // way there, and the box's text is looked up once the completion is done.
+    m_comboWord->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER)
+            CallAfter(&CDetailWordPane::OnWordEntered);
+        event.Skip();
+    });
     m_comboWord->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent&) { OnCloseUpWord(); });
 
     m_pWordView = new CWordOnlineView;
@@ -335,6 +342,8 @@ void CDetailWordPane::OnWordEntered()
     m_timers.KillTimer(kTimerCloseUpLookup);
     theApp.m_strAutoLookup.Empty();
     LookUpBoxText();
+    // The word is looked up: its suggestions would only cover the page.
+    m_comboWord->AutoComplete(wxArrayString());
     m_comboWord->SetFocus();
 }
 

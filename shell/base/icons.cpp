@@ -599,8 +599,8 @@ SPicture ProgramPicture(int id)
     case 455: return Glyph(EGlyph::Warning, wxART_WARNING);
     case 408: return Glyph(EGlyph::Application);
     // The pop-up dictionary browser's buttons.
-    case 500: return Glyph(EGlyph::Backward, wxART_GO_BACK);
-    case 499: return Glyph(EGlyph::Forward, wxART_GO_FORWARD);
+    case 500: return Glyph(EGlyph::Backward);
+    case 499: return Glyph(EGlyph::Forward);
     case 501: return Glyph(EGlyph::Plus, wxART_PLUS);
     case 497: return Glyph(EGlyph::Delete, wxART_DELETE);
     case 498: return Glyph(EGlyph::Cross, wxART_CLOSE);
@@ -634,8 +634,8 @@ SPicture CommandPicture(int id)
     case kCmdLocalWord: return Coloured(EGlyph::Book, kGreen);
     case kCmdOnlineWord: return Glyph(EGlyph::Globe);
     // The dictionary pane's toolbar
-    case kCmdPrevWord: return Glyph(EGlyph::Backward, wxART_GO_BACK);
-    case kCmdNextWord: return Glyph(EGlyph::Forward, wxART_GO_FORWARD);
+    case kCmdPrevWord: return Glyph(EGlyph::Backward);
+    case kCmdNextWord: return Glyph(EGlyph::Forward);
     case kCmdWordWeb: return Glyph(EGlyph::Globe);
     case kCmdWordHome: return Coloured(EGlyph::Book, kGreen);
     case kCmdSaveWord: return Glyph(EGlyph::Plus, wxART_PLUS);

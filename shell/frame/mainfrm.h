@@ -141,6 +141,7 @@ public:
     void OnStatusbarProgressPane();
     bool IsRealLessonLoaded() const;
     int LessonPlayerPaneWidth() const;
+    int DictionaryPaneWidth();
     // A window made narrow leaves the player pane at most half of it.
     void KeepLessonTextInSight();
     CView* GetActiveView() const { return m_pActiveView; }

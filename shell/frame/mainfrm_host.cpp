@@ -1,6 +1,8 @@
 // The frame's answers to its subsystems' windows (shell/base/mainframehost.h).
 #include "shell/frame/mainfrm.h"
 
+#include <algorithm>
+
 #include <wx/combobox.h>
 
 #include "playback/playerdlg.h"
@@ -36,7 +38,11 @@ void CMainFrame::ShowDictionaryPane()
         return;
     DockPane(m_wndDetailWordPane);
     ShowPane(m_wndDetailWordPane, true);
-    SetDetailWordPaneSize(theApp.m_nScreenWidth / 2);
+    const int width = DictionaryPaneWidth();
+    SetDetailWordPaneSize(width);
+    // The play list, shown across the whole window, makes room for it.
+    if (IsPaneVisible(m_wndPlayListPane))
+        SetPlayListPaneSize(std::max(1, GetClientSize().x - width));
 }
 
 void CMainFrame::LookUpWordInPane(const CString& word)

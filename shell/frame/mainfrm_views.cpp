@@ -278,6 +278,18 @@ int CMainFrame::LessonPlayerPaneWidth() const
     return std::min(theApp.m_nScreenWidth / 2, GetClientSize().x / 2);
 }
 
+// The dictionary takes half the screen, and never more than half of a
+// narrower window; beside the video of a lesson it leaves the lesson text at
+// least half of what the video leaves.
+int CMainFrame::DictionaryPaneWidth()
+{
+    const int client = GetClientSize().x;
+    int width = std::min(theApp.m_nScreenWidth / 2, client / 2);
+    if (IsRealLessonLoaded() && IsPaneVisible(m_wndPlayerPane))
+        width = std::min(width, (client - LessonPlayerPaneWidth()) / 2);
+    return std::max(width, 1);
+}
+
 void CMainFrame::HideOtherPanes(CDockablePane* keep)
 {
     for (CDockablePane* pane : {static_cast<CDockablePane*>(m_wndPlayListPane),

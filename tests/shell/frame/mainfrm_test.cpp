@@ -186,6 +186,13 @@ TEST_F(MainFrameTest, NarrowWindowsKeepRibbonAndLessonTextUsable)
         ASSERT_NE(lesson, nullptr);
         EXPECT_GE(lesson->GetSize().x, client / 2 - 16) << "the lesson text is hidden";
 
+        // The dictionary beside them leaves the lesson text half of the rest.
+        frame->OnOpendict();
+        DrainEvents();
+        EXPECT_GT(frame->m_wndDetailWordPane->GetSize().x, client / 4 - 16);
+        EXPECT_GE(lesson->GetSize().x, client / 4 - 16) << "the dictionary hides the lesson text";
+        frame->ShowPane(frame->m_wndDetailWordPane, false);
+
         wxRibbonPage* page = frame->m_pRibbonBar->GetRibbonBar()->GetPage(0);
         ASSERT_NE(page, nullptr);
         int previousRight = -1;
@@ -200,6 +207,22 @@ TEST_F(MainFrameTest, NarrowWindowsKeepRibbonAndLessonTextUsable)
             previousRight = rect.GetRight();
         }
     }
+}
+
+// Before a lesson, the play list fills the window; the dictionary opened
+// beside it takes its half from the list.
+TEST_F(MainFrameTest, DictionaryOpensBesideTheFullWidthPlayList)
+{
+    frame->Maximize(false);
+    frame->SetSize(0, 0, 1000, 600);
+    frame->ShowPlayListPane();
+    DrainEvents();
+    frame->OnOpendict();
+    DrainEvents();
+    const int client = frame->GetClientSize().x;
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
+    EXPECT_GE(frame->m_wndDetailWordPane->GetSize().x, client / 2 - 16);
+    EXPECT_GE(frame->m_wndPlayListPane->GetSize().x, client / 2 - 16);
 }
 
 // A data folder that cannot be made does not stop the start; the caption
