@@ -266,34 +266,31 @@ bool CDetailWordPane::CanGoToNextWord() const
 
 void CDetailWordPane::OnPrevWord()
 {
-    if (!CanGoToPreviousWord())
-        return;
-    --theApp.m_nLookupHistoryPos;
-    theApp.m_strAutoLookup.Empty();
-    LookUpWord(theApp.m_arrLookupHistory[theApp.m_nLookupHistoryPos]);
+    if (CanGoToPreviousWord())
+        LookUpHistoryEntry(theApp.m_nLookupHistoryPos - 1);
 }
 
 void CDetailWordPane::OnNextWord()
 {
-    if (!CanGoToNextWord())
-        return;
-    ++theApp.m_nLookupHistoryPos;
-    theApp.m_strAutoLookup.Empty();
-    LookUpWord(theApp.m_arrLookupHistory[theApp.m_nLookupHistoryPos]);
+    if (CanGoToNextWord())
+        LookUpHistoryEntry(theApp.m_nLookupHistoryPos + 1);
 }
 
-void CDetailWordPane::OnWordWeb()
+// A word of the history is there already: looking it up leaves the position.
+void CDetailWordPane::LookUpHistoryEntry(int position)
 {
-    theApp.m_strWordLookupMode = "OnWordWeb";
-    UpdateControlStates();
+    theApp.m_nLookupHistoryPos = position;
     theApp.m_strAutoLookup.Empty();
-    if (!theApp.m_strCurrentWord.IsEmpty())
-        LookUpWord(theApp.m_strCurrentWord);
+    LookUpWord(theApp.m_arrLookupHistory[position]);
 }
 
-void CDetailWordPane::OnWordHome()
+void CDetailWordPane::OnWordWeb() { SwitchLookupMode("OnWordWeb"); }
+
+void CDetailWordPane::OnWordHome() { SwitchLookupMode("OnWordHome"); }
+
+void CDetailWordPane::SwitchLookupMode(const char* mode)
 {
-    theApp.m_strWordLookupMode = "OnWordHome";
+    theApp.m_strWordLookupMode = mode;
     UpdateControlStates();
     theApp.m_strAutoLookup.Empty();
     if (!theApp.m_strCurrentWord.IsEmpty())

@@ -85,6 +85,8 @@ private:
     void ShowPane();
     // Looks the word box's text up as the learner's own look-up.
     void LookUpBoxText();
+    void LookUpHistoryEntry(int position);
+    void SwitchLookupMode(const char* mode);
 
     CWindowTimers m_timers;
     int m_toolIds[6] = {};
