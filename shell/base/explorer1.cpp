@@ -8,9 +8,9 @@
 #include <wx/filesys.h>
 #include <wx/html/htmlwin.h>
 #include <wx/sizer.h>
-#include <wx/webview.h>
 
 #include "platform/file.h"
+#include "shell/base/onlinepage.h"
 #include "shell/base/wxtext.h"
 
 namespace {
@@ -122,7 +122,12 @@ private:
 
 CExplorer1::CExplorer1() = default;
 
-CExplorer1::~CExplorer1() = default;
+CExplorer1::~CExplorer1()
+{
+    // The page's window goes first: none of its events reaches a browser
+    // that is half gone.
+    delete m_web;
+}
 
 bool CExplorer1::Create(wxWindow* parent, int id)
 {
@@ -245,53 +250,22 @@ void CExplorer1::PickSelectedWord()
         m_picker(FromWx(m_html->SelectionToText()));
 }
 
-namespace {
-
-// Online pages tell the word a double click selected through this channel.
-const char* const kWordPickChannel = "quenlowWordPick";
-
-} // namespace
-
-bool CExplorer1::CreateWebView(const CString& address)
-{
-    if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault))
-        return false;
-    m_web = wxWebView::New(this, wxID_ANY, wxString());
-    if (!m_web)
-        return false;
-    if (m_bNewWindowsInPlace) {
-        // A link with a new-window target asks for a window: its page loads here.
-        m_web->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this](wxWebViewEvent& event) { m_web->LoadURL(event.GetURL()); });
-        // A script's window.open loading here the same way aborts the program
-        // inside this platform's engine; the page's window.open is replaced by
-        // one that opens the address here.
-        m_web->AddUserScript("window.open = function (url) { if (url) location.assign(url); return window; };");
-    }
-    if (m_web->AddScriptMessageHandler(kWordPickChannel)) {
-        m_web->AddUserScript(wxString::Format(
-            "document.addEventListener('dblclick', function () {"
-            "  var word = String(window.getSelection()).trim();"
-            "  if (word) window.webkit.messageHandlers.%s.postMessage(word);"
-            "});",
-            kWordPickChannel));
-        m_web->Bind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED, [this](wxWebViewEvent& event) {
-            if (m_picker)
-                m_picker(FromWx(event.GetString()));
-        });
-    }
-    GetSizer()->Add(m_web, 1, wxEXPAND);
-    m_web->LoadURL(ToWx(address));
-    return true;
-}
-
 void CExplorer1::ShowOnline(const CString& address)
 {
-    if (!m_web) {
-        if (!CreateWebView(address))
+    if (!m_online) {
+        SOnlinePageOptions options;
+        options.newWindowsInPlace = m_bNewWindowsInPlace;
+        options.onWordPicked = [this](const wxString& word) {
+            if (m_picker)
+                m_picker(FromWx(word));
+        };
+        m_online = CreateOnlinePage(this, options);
+        if (!m_online)
             return;
-    } else {
-        m_web->LoadURL(ToWx(address));
+        m_web = m_online->GetWindow();
+        GetSizer()->Add(m_web, 1, wxEXPAND);
     }
+    m_online->LoadUrl(ToWx(address));
     m_strLocation = address;
     ShowOnly(m_web);
 }
@@ -308,7 +282,7 @@ void CExplorer1::ShowOnly(wxWindow* window)
 CString CExplorer1::GetLocationURL() const
 {
     if (m_bWebShown) {
-        const wxString current = m_web->GetCurrentURL();
+        const wxString current = m_online->GetCurrentUrl();
         if (!current.empty())
             return FromWx(current);
     }

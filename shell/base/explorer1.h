@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <wx/panel.h>
@@ -14,7 +15,7 @@
 #include "platform/cstring.h"
 
 class wxHtmlWindow;
-class wxWebView;
+class COnlinePage;
 
 class CExplorer1 : public wxPanel {
 public:
@@ -40,8 +41,8 @@ public:
     // Links and scripts that would open a new window open here instead.
     void SetNewWindowsInPlace(bool inPlace) { m_bNewWindowsInPlace = inPlace; }
 
-    bool HasWebView() const { return m_web != nullptr; }
-    wxWebView* GetWebView() const { return m_web; }
+    bool HasWebView() const { return m_online != nullptr; }
+    COnlinePage* GetWebView() const { return m_online.get(); }
     wxHtmlWindow* GetHtmlWindow() const;
 
     // How Navigate treats an address.
@@ -61,11 +62,11 @@ private:
     void ShowLocal(const CString& path);
     void ShowOnline(const CString& address);
     void ShowOnly(wxWindow* window);
-    bool CreateWebView(const CString& address);
     void PickSelectedWord();
 
     LocalPageWindow* m_html = nullptr;
-    wxWebView* m_web = nullptr;
+    std::unique_ptr<COnlinePage> m_online;
+    wxWindow* m_web = nullptr;   // the online page's window
     bool m_bWebShown = false;
     CString m_strLocation;
     WordPicker m_picker;

@@ -8,11 +8,11 @@
 #include <wx/html/htmlwin.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
-#include <wx/webview.h>
 
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
 #include "shell/base/explorer1.h"
+#include "shell/base/onlinepage.h"
 #include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
 #include "tests/appstateguard.h"
@@ -394,13 +394,13 @@ TEST_F(DictionaryPaneTest, OnlinePagesOpenInTheViewAndTellADoubleClickedWord)
 
     EXPECT_EQ(m_pane->LookUpWord("o'clock"), 1);
     EXPECT_EQ(m_pane->m_strUrl, CString(site + "/s?wd=o%27clock"));
-    wxWebView* web = m_pane->m_pWordView->m_browser->GetWebView();
+    COnlinePage* web = m_pane->m_pWordView->m_browser->GetWebView();
     if (web == nullptr)
         GTEST_SKIP() << "no web engine on this machine";
     ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !web->IsBusy() && Requested(server, "GET /s?wd=o%27clock"); },
                                           std::chrono::seconds(8)));
 
-    web->RunScriptAsync("var range = document.createRange();"
+    web->RunScript("var range = document.createRange();"
                         "range.selectNodeContents(document.getElementById('w'));"
                         "getSelection().removeAllRanges(); getSelection().addRange(range);"
                         "document.body.dispatchEvent(new MouseEvent('dblclick', {bubbles: true}));");
@@ -408,12 +408,12 @@ TEST_F(DictionaryPaneTest, OnlinePagesOpenInTheViewAndTellADoubleClickedWord)
                                           std::chrono::seconds(5)));
     EXPECT_EQ(theApp.m_strCurrentWord, "studies");
 
-    web->RunScriptAsync("var a = document.createElement('a'); a.href = '/link'; a.target = '_blank';"
+    web->RunScript("var a = document.createElement('a'); a.href = '/link'; a.target = '_blank';"
                         "document.body.appendChild(a); a.click();");
     EXPECT_TRUE(testsupport::RunLoopUntil([&] { return Requested(server, "GET /link"); }, std::chrono::seconds(5)));
     ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !web->IsBusy(); }, std::chrono::seconds(5)));
-    web->RunScriptAsync("window.open('/script', '_blank');");
-    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return web->GetCurrentURL().EndsWith("/script"); },
+    web->RunScript("window.open('/script', '_blank');");
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return web->GetCurrentUrl().EndsWith("/script"); },
                                           std::chrono::seconds(5)))
-        << web->GetCurrentURL();
+        << web->GetCurrentUrl();
 }

@@ -1,0 +1,41 @@
+// Online pages: the web engine's view. Linked into the program, the engine
+// (WebKitGTK) would cost some 100 ms at every start before the first line of
+// the program runs, though most sessions never show an online page; it lives
+// in a library of its own beside the program (libquenlow_webview.so), loaded
+// when the first online page is opened.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <wx/string.h>
+
+class wxWindow;
+
+class COnlinePage {
+public:
+    virtual ~COnlinePage() = default;
+    // The view's window, a child of the parent it was created in.
+    virtual wxWindow* GetWindow() = 0;
+    virtual void LoadUrl(const wxString& address) = 0;
+    virtual wxString GetCurrentUrl() const = 0;
+    virtual bool IsBusy() const = 0;
+    // Runs a script in the page shown, without waiting for its result.
+    virtual void RunScript(const wxString& javascript) = 0;
+};
+
+struct SOnlinePageOptions {
+    // Links and scripts that would open a new window open in this view.
+    bool newWindowsInPlace = false;
+    // Called with the word a double click selects in a page.
+    std::function<void(const wxString& word)> onWordPicked;
+};
+
+// A view of online pages in `parent`; null when the library or a web engine
+// is missing.
+std::unique_ptr<COnlinePage> CreateOnlinePage(wxWindow* parent, const SOnlinePageOptions& options);
+
+// The library's one entry point, by the name kOnlinePageEntry.
+using CreateOnlinePageFunction = COnlinePage* (*)(wxWindow* parent, const SOnlinePageOptions* options);
+constexpr const char* kOnlinePageLibrary = "libquenlow_webview.so";
+constexpr const char* kOnlinePageEntry = "QuenlowCreateOnlinePage";

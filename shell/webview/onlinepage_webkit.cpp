@@ -1,0 +1,61 @@
+// The online-page view of libquenlow_webview.so: the toolkit's web view over
+// the platform's web engine (see shell/base/onlinepage.h).
+#include <wx/webview.h>
+
+#include "shell/base/onlinepage.h"
+
+namespace {
+
+// Pages tell the word a double click selected through this channel.
+const char* const kWordPickChannel = "quenlowWordPick";
+
+class COnlineWebPage : public COnlinePage {
+public:
+    explicit COnlineWebPage(wxWebView* web) : m_web(web) {}
+
+    wxWindow* GetWindow() override { return m_web; }
+    void LoadUrl(const wxString& address) override { m_web->LoadURL(address); }
+    wxString GetCurrentUrl() const override { return m_web->GetCurrentURL(); }
+    bool IsBusy() const override { return m_web->IsBusy(); }
+    void RunScript(const wxString& javascript) override { m_web->RunScriptAsync(javascript); }
+
+private:
+    wxWebView* m_web;
+};
+
+// The handlers hold the view and the options' callback, never the page
+// object, which its owner may delete before the window goes.
+void AddBehaviour(wxWebView* web, const SOnlinePageOptions& options)
+{
+    if (options.newWindowsInPlace) {
+        // A link with a new-window target asks for a window: its page loads here.
+        web->Bind(wxEVT_WEBVIEW_NEWWINDOW, [web](wxWebViewEvent& event) { web->LoadURL(event.GetURL()); });
+        // A script's window.open loading here the same way aborts the program
+        // inside this platform's engine; the page's window.open is replaced by
+        // one that opens the address here.
+        web->AddUserScript("window.open = function (url) { if (url) location.assign(url); return window; };");
+    }
+    if (options.onWordPicked && web->AddScriptMessageHandler(kWordPickChannel)) {
+        web->AddUserScript(wxString::Format("document.addEventListener('dblclick', function () {"
+                                            "  var word = String(window.getSelection()).trim();"
+                                            "  if (word) window.webkit.messageHandlers.%s.postMessage(word);"
+                                            "});",
+                                            kWordPickChannel));
+        web->Bind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED,
+                  [picked = options.onWordPicked](wxWebViewEvent& event) { picked(event.GetString()); });
+    }
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) COnlinePage* QuenlowCreateOnlinePage(
+    wxWindow* parent, const SOnlinePageOptions* options)
+{
+    if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault))
+        return nullptr;
+    wxWebView* web = wxWebView::New(parent, wxID_ANY, wxString());
+    if (web == nullptr)
+        return nullptr;
+    AddBehaviour(web, *options);
+    return new COnlineWebPage(web);
+}
