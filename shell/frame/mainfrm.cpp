@@ -138,7 +138,8 @@ int CMainFrame::OnCreate()
     auto* layout = new wxBoxSizer(wxVERTICAL);
     SetSizer(layout);
     m_wndRibbonBar = new CMainRibbon;
-    if (!m_wndRibbonBar->Create(this))
+    // 词汇管理 (category 2) comes up only with a word-book command.
+    if (!m_wndRibbonBar->Create(this, {2}))
         return -1;
     m_pRibbonBar = m_wndRibbonBar;
     layout->Add(m_wndRibbonBar, 0, wxEXPAND);
@@ -181,7 +182,6 @@ int CMainFrame::OnCreate()
         theApp.m_dlgMiniHtml->Hide();
     CreateStreamDialog();
 
-    m_pRibbonBar->ShowCategory(2, false);
     CreateMessageDialog();
 
     // The lesson view is the first central view.

@@ -493,7 +493,7 @@ void CRibbonColorButton::ShowPalette()
 
 // ---- CMainRibbon -----------------------------------------------------------
 
-bool CMainRibbon::Create(wxWindow* parent)
+bool CMainRibbon::Create(wxWindow* parent, std::initializer_list<int> hidden)
 {
     if (!wxPanel::Create(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE | wxTAB_TRAVERSAL))
         return false;
@@ -505,10 +505,26 @@ bool CMainRibbon::Create(wxWindow* parent)
     m_ribbonBar = new CMainRibbonBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                      wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS);
     const std::vector<SRibbonCategory>& layout = GetRibbonLayout();
-    for (int index = 0; index < static_cast<int>(layout.size()); ++index)
-        BuildCategory(index, layout[index]);
+    // Every category has its tab from the start; the panels of one are made
+    // when it is first shown (the first one now): most of a session never
+    // opens most of them, and each costs some 15 ms of a start.
+    for (const SRibbonCategory& category : layout)
+        m_pages.push_back({new wxRibbonPage(m_ribbonBar, wxID_ANY, ToWx(category.name)), false});
+    FillCategory(0);
+    m_ribbonBar->Bind(wxEVT_RIBBONBAR_PAGE_CHANGING, [this](wxRibbonBarEvent& event) {
+        for (size_t index = 0; index < m_pages.size(); ++index) {
+            if (m_pages[index].page == event.GetPage())
+                FillCategory(static_cast<int>(index));
+        }
+        event.Skip();
+    });
+    for (const int index : hidden) {
+        if (index > 0 && index < static_cast<int>(layout.size()))   // the first one stays active
+            m_ribbonBar->ShowPage(static_cast<size_t>(index), false);
+    }
     m_ribbonBar->SetActivePage(static_cast<size_t>(0));
     m_ribbonBar->Realize();
+    m_bRealized = true;
 
     auto* sizer = new wxBoxSizer(wxHORIZONTAL);
     sizer->Add(m_appButton, 0, wxALIGN_TOP | wxALL, FromDIP(2));
@@ -517,11 +533,24 @@ bool CMainRibbon::Create(wxWindow* parent)
     return true;
 }
 
-void CMainRibbon::BuildCategory(int index, const SRibbonCategory& category)
+void CMainRibbon::FillCategory(int index)
 {
-    auto* page = new wxRibbonPage(m_ribbonBar, wxID_ANY, ToWx(category.name));
-    for (const SRibbonPanel& panel : category.panels)
-        BuildPanel(index, page, panel);
+    if (index < 0 || index >= static_cast<int>(m_pages.size()) || m_pages[index].filled)
+        return;
+    m_pages[index].filled = true;
+    for (const SRibbonPanel& panel : GetRibbonLayout()[index].panels)
+        BuildPanel(index, m_pages[index].page, panel);
+    if (m_bRealized) {
+        m_ribbonBar->Realize();
+        // The new buttons take the states the frame gives their commands.
+        m_pages[index].page->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    }
+}
+
+void CMainRibbon::FillAllCategories()
+{
+    for (int index = 0; index < static_cast<int>(m_pages.size()); ++index)
+        FillCategory(index);
 }
 
 void CMainRibbon::BuildPanel(int category, wxWindow* page, const SRibbonPanel& panel)
@@ -703,6 +732,7 @@ CString CMainRibbon::GetActiveCategoryName()
 
 void CMainRibbon::SetActiveCategory(int index)
 {
+    FillCategory(index);
     if (index >= 0 && index < GetCategoryCount())
         m_ribbonBar->SetActivePage(static_cast<size_t>(index));
 }
@@ -785,6 +815,10 @@ void CMainRibbon::SetEditText(int id, const CString& text)
 
 CRibbonCommandBar* CMainRibbon::FindButtonBar(int id, int category)
 {
+    if (category >= 0)
+        FillCategory(category);
+    else
+        FillAllCategories();
     for (const SBuiltBar& built : m_bars) {
         if ((category < 0 || built.category == category) && built.bar->HasButton(id))
             return built.bar;
@@ -806,14 +840,18 @@ std::unique_ptr<CCommandMenu> CMainRibbon::CreateApplicationMenu() const
 
 std::unique_ptr<CCommandMenu> CMainRibbon::CreateDropDownMenu(int buttonId) const
 {
-    for (const SBuiltBar& built : m_bars) {
-        const SRibbonElement* element = built.bar->FindElement(buttonId);
-        if (!element || element->items.empty())
-            continue;
-        auto menu = std::make_unique<CCommandMenu>();
-        for (const SRibbonSubItem& item : element->items)
-            menu->Append(item.id, item.text, item.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
-        return menu;
+    // From the layout: the button's category may not have its panels yet.
+    for (const SRibbonCategory& category : GetRibbonLayout()) {
+        for (const SRibbonPanel& panel : category.panels) {
+            for (const SRibbonElement& element : panel.elements) {
+                if (element.id != buttonId || element.items.empty())
+                    continue;
+                auto menu = std::make_unique<CCommandMenu>();
+                for (const SRibbonSubItem& item : element.items)
+                    menu->Append(item.id, item.text, item.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
+                return menu;
+            }
+        }
     }
     return nullptr;
 }

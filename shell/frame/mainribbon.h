@@ -16,6 +16,8 @@
 // (SetActiveCategory) raise no event.
 #pragma once
 
+#include <initializer_list>
+
 #include <map>
 #include <memory>
 #include <vector>
@@ -133,7 +135,10 @@ private:
 class CMainRibbon : public wxPanel {
 public:
     CMainRibbon() = default;
-    bool Create(wxWindow* parent);
+    // The categories listed in `hidden` are hidden from the start: laying
+    // the ribbon out once costs some 30 ms, and hiding one later lays it out
+    // again.
+    bool Create(wxWindow* parent, std::initializer_list<int> hidden = {});
 
     wxRibbonBar* GetRibbonBar() { return m_ribbonBar; }
 
@@ -157,7 +162,7 @@ public:
     void SetEditText(int id, const CString& text);
 
     // The button bar that holds button `id`, in `category` or in the first
-    // category that has it (-1).
+    // category that has it (-1); the categories looked in get their panels.
     CRibbonCommandBar* FindButtonBar(int id, int category = -1);
     wxBitmapButton* GetApplicationButton() { return m_appButton; }
 
@@ -176,7 +181,9 @@ private:
         CRibbonCommandBar* bar;
     };
 
-    void BuildCategory(int index, const SRibbonCategory& category);
+    // Makes the panels of a category once.
+    void FillCategory(int index);
+    void FillAllCategories();
     void BuildPanel(int category, wxWindow* page, const SRibbonPanel& panel);
     wxWindow* CreateStandIn(wxWindow* parent, const SRibbonElement& element);
     void PopupForButton(CRibbonCommandBar* bar, int buttonId);
@@ -190,5 +197,11 @@ private:
     CMainRibbonBar* m_ribbonBar = nullptr;
     wxBitmapButton* m_appButton = nullptr;
     std::vector<SBuiltBar> m_bars;
+    struct SCategoryPage {
+        wxRibbonPage* page;
+        bool filled;
+    };
+    std::vector<SCategoryPage> m_pages;
+    bool m_bRealized = false;
     std::map<int, wxWindow*> m_standIns;
 };

@@ -149,7 +149,17 @@ TEST_F(MainRibbonTest, BuiltPanelsAndButtonsFollowTheLayout)
 {
     const std::vector<SRibbonCategory>& layout = GetRibbonLayout();
     wxRibbonBar* bar = ribbon->GetRibbonBar();
+    const auto panelCount = [bar](int c) {
+        int count = 0;
+        for (wxWindow* child : bar->GetPage(c)->GetChildren())
+            count += dynamic_cast<wxRibbonPanel*>(child) != nullptr;
+        return count;
+    };
+    // Only the category on screen has its panels; another gets them when shown.
+    EXPECT_GT(panelCount(0), 0);
+    EXPECT_EQ(panelCount(1), 0);
     for (int c = 0; c < static_cast<int>(layout.size()); ++c) {
+        ribbon->SetActiveCategory(c);
         wxRibbonPage* page = bar->GetPage(c);
         std::vector<CString> panels;
         for (wxWindow* child : page->GetChildren()) {
