@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Start-up figures under Xvfb: time from exec until the main window is mapped,
-# and resident memory one second later, median of 5 runs, for the program and
+# and resident memory one second later, median and best of 9 runs (RUNS), for the program and
 # in the same run for its peers: a bare toolkit frame with one list
 # (build-bench/bench/bareframe) and mpv opening a video (when installed).
 # Usage: bench/startup.sh [program] [bare frame]
 #   (defaults build/program/quenlow, build-bench/bench/bareframe)
 set -euo pipefail
+runs=${RUNS:-9}
 program=${1:-build/program/quenlow}
 bare=${2:-build-bench/bench/bareframe}
 display=:77
@@ -15,14 +16,15 @@ work=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 sleep 1
 kill -0 $xvfb 2>/dev/null || { echo "cannot start Xvfb on $display" >&2; exit 1; }
-median() { printf '%s\n' "$@" | sort -n | sed -n 3p; }
+best() { printf "%s\n" "$@" | sort -n | head -1; }
+median() { printf "%s\n" "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
 
-# measure <name> <command...>: five starts, each ended after the figures.
+# measure <name> <command...>: $runs starts, each ended after the figures.
 measure() {
   local name=$1
   shift
   local times=() rss=()
-  for run in 1 2 3 4 5; do
+  for run in $(seq 1 $runs); do
     start=$(date +%s%N)
     HOME=$work DISPLAY=$display "$@" >/dev/null 2>"${QUENLOW_STARTUP_LOG:-/dev/null}" &
     pid=$!
@@ -37,7 +39,7 @@ measure() {
     rss+=($(awk '/VmRSS/ {print int($2/1024)}' /proc/$pid/status))
     kill "$pid"; wait "$pid" 2>/dev/null || true
   done
-  echo "$name: window mapped after $(median "${times[@]}") ms (runs: ${times[*]}), resident memory 1 s later $(median "${rss[@]}") MB"
+  echo "$name: window mapped after $(median "${times[@]}") ms, best $(best "${times[@]}") ms (runs: ${times[*]}), resident memory 1 s later $(median "${rss[@]}") MB"
 }
 
 measure program "$program"

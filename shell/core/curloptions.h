@@ -5,20 +5,20 @@
 
 #include <string>
 
-#include <curl/curl.h>
+#include "shell/core/curlapi.h"
 
 // Sets options one after the other. After the first option the library
 // refuses, the later ones are not set; Ok() turns false and Error() names the
 // option and the library's reason.
 class CCurlOptions {
 public:
-    explicit CCurlOptions(CURL* curl) : m_curl(curl) {}
+    CCurlOptions(const SCurlApi& api, CURL* curl) : m_api(api), m_curl(curl) {}
 
     template <class TValue>
     CCurlOptions& Set(CURLoption option, const char* name, TValue value)
     {
         if (m_result == CURLE_OK) {
-            m_result = curl_easy_setopt(m_curl, option, value);
+            m_result = m_api.easy_setopt(m_curl, option, value);
             if (m_result != CURLE_OK)
                 m_refused = name;
         }
@@ -30,10 +30,11 @@ public:
     // "<option name> refused: <reason>", empty while every option was taken.
     std::string Error() const
     {
-        return Ok() ? std::string() : m_refused + " refused: " + curl_easy_strerror(m_result);
+        return Ok() ? std::string() : m_refused + " refused: " + m_api.easy_strerror(m_result);
     }
 
 private:
+    const SCurlApi& m_api;
     CURL* m_curl;
     CURLcode m_result = CURLE_OK;
     std::string m_refused;

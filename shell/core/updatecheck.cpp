@@ -5,12 +5,10 @@
 #include <sys/socket.h>
 
 #include <cstdlib>
-#include <mutex>
 #include <string>
 
-#include <curl/curl.h>
-
 #include "platform/percentencode.h"
+#include "shell/core/curlapi.h"
 #include "platform/codepage.h"
 #include "shell/core/curloptions.h"
 #include "platform/file.h"
@@ -51,12 +49,6 @@ SUpdateCheckOutcome& SetNotice(SUpdateCheckOutcome& outcome, EUpdateCheckResult 
         break;
     }
     return outcome;
-}
-
-void InitCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 std::string TrimBlanks(const std::string& text)
@@ -126,20 +118,24 @@ int OnProgress(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 bool RequestHeaders(const std::string& url, const SUpdateCheckRequest& request, SResponseHeaders& headers,
                     std::string& error)
 {
-    InitCurlOnce();
-    CURL* curl = curl_easy_init();
+    const SCurlApi* api = Curl();
+    if (!api) {
+        error = "no transfer library (libcurl.so.4 cannot be loaded)";
+        return false;
+    }
+    CURL* curl = api->easy_init();
     if (!curl) {
         error = "no transfer handle (curl_easy_init failed)";
         return false;
     }
     curl_slist* extra = nullptr;
     // Always the server's answer, never a cached one.
-    extra = curl_slist_append(extra, "Cache-Control: no-cache");
-    extra = curl_slist_append(extra, "Pragma: no-cache");
+    extra = api->slist_append(extra, "Cache-Control: no-cache");
+    extra = api->slist_append(extra, "Pragma: no-cache");
 
     // Each option matters (no timeout could block the worker for good), so
     // one the library refuses fails the request before it is sent.
-    CCurlOptions options(curl);
+    CCurlOptions options(*api, curl);
     options.Set(NAMED_CURLOPT(CURLOPT_URL), url.c_str())
         .Set(NAMED_CURLOPT(CURLOPT_HTTPHEADER), extra)
         .Set(NAMED_CURLOPT(CURLOPT_NOSIGNAL), 1L)
@@ -159,17 +155,17 @@ bool RequestHeaders(const std::string& url, const SUpdateCheckRequest& request, 
     }
     if (!options.Ok()) {
         error = options.Error();
-        curl_slist_free_all(extra);
-        curl_easy_cleanup(curl);
+        api->slist_free_all(extra);
+        api->easy_cleanup(curl);
         return false;
     }
 
     // The transfer ends with an error once the body starts (or when a server
     // announces a length and sends less); what counts is whether the last
     // response's headers arrived whole and are not a redirect still to follow.
-    curl_easy_perform(curl);
-    curl_slist_free_all(extra);
-    curl_easy_cleanup(curl);
+    api->easy_perform(curl);
+    api->slist_free_all(extra);
+    api->easy_cleanup(curl);
 
     const bool redirect = headers.status >= 300 && headers.status < 400 && headers.hasLocation;
     return headers.complete && headers.status > 0 && !redirect;

@@ -7,7 +7,6 @@
 #include <wx/frame.h>
 #include <wx/html/htmlwin.h>
 #include <wx/toolbar.h>
-#include <wx/uiaction.h>
 
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
@@ -228,23 +227,20 @@ TEST_F(DictionaryPaneTest, TypingSuggestsDictionaryWords)
     EXPECT_EQ(ListedWords(), before);
 }
 
-// Enter, typed into the box, looks its text up once (the box's completion
-// takes the key, and no enter event comes); the list closing after it adds
-// no second look-up, while a list closed on another word looks that one up.
+// Enter in the box looks its text up once, after the box's completion has
+// had the key (it keeps Enter for itself, so no enter event comes); the list
+// closing after it adds no second look-up, while a list closed on another
+// word looks that one up.
 TEST_F(DictionaryPaneTest, EnterLooksUpOnceAndAClosedListLooksUpItsChoice)
 {
-    m_frame->SetClientSize(400, 400);
-    m_frame->Show();
-    testsupport::RunLoopFor(std::chrono::milliseconds(300));   // mapped before it takes the focus
-    m_pane->m_comboWord->SetFocus();
-    testsupport::RunLoopFor(std::chrono::milliseconds(300));
-    wxUIActionSimulator keys;
-    keys.Text("studies");
-    testsupport::RunLoopFor(std::chrono::milliseconds(300));
-    keys.Char(WXK_RETURN);
-    ASSERT_TRUE(testsupport::RunLoopUntil([] { return theApp.m_strCurrentWord == "study"; }, std::chrono::seconds(3)))
-        << "current word: " << theApp.m_strCurrentWord.GetString() << ", box: " << m_pane->m_comboWord->GetValue();
-    testsupport::RunLoopFor(std::chrono::milliseconds(200));
+    m_pane->m_comboWord->ChangeValue(" studies ");
+    wxKeyEvent enter(wxEVT_CHAR_HOOK);
+    enter.m_keyCode = WXK_RETURN;
+    enter.SetEventObject(m_pane->m_comboWord);
+    m_pane->m_comboWord->ProcessWindowEvent(enter);
+    EXPECT_TRUE(theApp.m_strCurrentWord.IsEmpty()) << "looked up before the completion had the key";
+    testsupport::DrainEvents();
+    EXPECT_EQ(theApp.m_strCurrentWord, "study");
     EXPECT_EQ(theApp.m_arrLookupHistory.GetSize(), 1);
 
     wxCommandEvent closeUp(wxEVT_COMBOBOX_CLOSEUP, m_pane->m_comboWord->GetId());

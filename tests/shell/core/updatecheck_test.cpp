@@ -212,9 +212,11 @@ TEST(CurlOptionsTest, FirstRefusedOptionIsKept)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CURL* curl = curl_easy_init();
+        const SCurlApi* api = Curl();
+        ASSERT_NE(api, nullptr);
+        CURL* curl = api->easy_init();
         ASSERT_NE(curl, nullptr);
-        CCurlOptions options(curl);
+        CCurlOptions options(*api, curl);
         c.set(options);
         EXPECT_EQ(options.Ok(), c.error.empty());
         EXPECT_EQ(options.Result() == CURLE_OK, c.error.empty());
@@ -222,7 +224,7 @@ TEST(CurlOptionsTest, FirstRefusedOptionIsKept)
             EXPECT_EQ(options.Error(), "");
         else
             EXPECT_EQ(options.Error().rfind(c.error, 0), 0u) << options.Error();
-        curl_easy_cleanup(curl);
+        api->easy_cleanup(curl);
     }
 }
 
