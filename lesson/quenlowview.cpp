@@ -25,6 +25,8 @@ namespace {
 // The engine's state while it buffers and while it plays.
 constexpr int kPlayerBuffering = 2;
 constexpr int kPlayerPlaying = 3;
+constexpr int kPlayerStopped = 5;
+constexpr int kPlayerEnded = 6;
 
 // The colour value that stands for the system's own colour.
 constexpr COLORREF kAutomaticColor = static_cast<COLORREF>(-1);
@@ -119,6 +121,7 @@ bool CQuenlowView::Create(wxWindow* host, int id)
     m_richText->Bind(wxEVT_CONTEXT_MENU, &CQuenlowView::OnContextMenu, this);
     Bind(wxEVT_SIZE, &CQuenlowView::OnSize, this);
     BindCommands();
+    BindMouseAndStudyCommands();
     return true;
 }
 
@@ -219,17 +222,14 @@ void CQuenlowView::OnTimer(int id)
     case kFollowTimer:
         if (!playing || theApp.m_bScriptLoaded == 0)
             return;
-        if (theApp.m_nRepeatCount > 0) {
-            const int64_t t = m_getPlayerTime ? m_getPlayerTime() : -1;
-            if (t > theApp.m_nRepeatEnd) {
-                // The engine seeks while it plays, so the window starts
-                // again without a pause-and-play round.
-                if (m_seekPlayer)
-                    m_seekPlayer(theApp.m_nRepeatStart);
-                --theApp.m_nRepeatCount;
-            }
-        }
+        if (theApp.m_nRepeatCount > 0)
+            CheckRepeatEnd();
         FollowPlayback();
+        return;
+    case kTimerRepeatEnd:
+        m_timers.KillTimer(kTimerRepeatEnd);
+        if (playing && theApp.m_nRepeatCount > 0)
+            CheckRepeatEnd();
         return;
     case kTimerSentenceChange:
         m_timers.KillTimer(kTimerSentenceChange);
@@ -237,13 +237,7 @@ void CQuenlowView::OnTimer(int id)
             FollowPlayback();
         return;
     case kTimerPointReadEnd:
-        if (!playing)
-            return;
-        if (m_getPlayerTime && m_getPlayerTime() >= m_nPointStop) {
-            if (m_getPlayerState && m_getPlayerState() == kPlayerPlaying && m_pausePlayer)
-                m_pausePlayer();
-            m_timers.KillTimer(kTimerPointReadEnd);
-        }
+        CheckPointReadStop();
         return;
     case kTimerPauseWhileHeld:
         if (!playing)
@@ -281,12 +275,56 @@ void CQuenlowView::OnTimer(int id)
         return;
     case kTimerLookUpSelection:
         m_timers.KillTimer(kTimerLookUpSelection);
+        LookUpSelection();
+        return;
+    case kTimerIdleTicks:
+        ++m_nIdleTicks;
+        return;
+    case kTimerHoverLookUp:
+        HoverLookUp();
+        return;
+    case kTimerHidePopup:
+        HideHoverPopup();
         return;
     default:
-        // 700, 1100 and 1200 belong to the hover look-up, which the view does
-        // not offer.
         return;
     }
+}
+
+void CQuenlowView::CheckRepeatEnd()
+{
+    const int state = m_getPlayerState ? m_getPlayerState() : 0;
+    // Media that ended or stopped inside the window ends the repeat.
+    if (state == kPlayerEnded || state == kPlayerStopped) {
+        theApp.m_nRepeatCount = 0;
+        return;
+    }
+    const int64_t t = m_getPlayerTime ? m_getPlayerTime() : -1;
+    if (t < 0)
+        return;
+    if (t >= theApp.m_nRepeatEnd) {
+        // The engine seeks while it plays, so the window starts again
+        // without a pause-and-play round.
+        if (m_seekPlayer)
+            m_seekPlayer(theApp.m_nRepeatStart);
+        --theApp.m_nRepeatCount;
+        return;
+    }
+    // An end due before the next follow tick is met at its own moment.
+    if (theApp.m_nRepeatEnd - t < kFollowInterval)
+        m_timers.SetTimer(kTimerRepeatEnd, static_cast<int>(std::max<int64_t>(1, theApp.m_nRepeatEnd - t)));
+}
+
+void CQuenlowView::LookUpSelection()
+{
+    CString text = SelectedText();
+    text.Trim();
+    if (text.IsEmpty())
+        return;
+    theApp.m_strAutoLookup.Empty();
+    ShowDictionaryPane();
+    if (IMainFrameHost* host = MainFrame())
+        host->LookUpWordInPane(text);
 }
 
 void CQuenlowView::FollowPlayback()
@@ -878,8 +916,13 @@ void CQuenlowView::OnRightUp(wxMouseEvent& event)
         event.Skip();
         return;
     }
-    // The context menu "编辑": marking, repeat-read of the selection and the
-    // online translation pages.
+    ShowEditMenu(event.GetPosition());
+}
+
+// The context menu "编辑": marking, repeat-read of the selection and the
+// online translation pages.
+void CQuenlowView::ShowEditMenu(const wxPoint& position)
+{
     CCommandMenu menu;
     wxMenu* mark = menu.AddSubMenu("标记词汇");
     menu.Append(kCmdMarkWord, "标记单词", wxITEM_NORMAL, mark);
@@ -893,7 +936,7 @@ void CQuenlowView::OnRightUp(wxMouseEvent& event)
     menu.Append(kCmdBaiduTranslate, "百度翻译", wxITEM_NORMAL, translate);
     menu.Append(kCmdGoogleTranslate, "谷歌翻译", wxITEM_NORMAL, translate);
     menu.UpdateUI(this);
-    const int chosen = m_richText->GetPopupMenuSelectionFromUser(menu.GetMenu(), event.GetPosition());
+    const int chosen = m_richText->GetPopupMenuSelectionFromUser(menu.GetMenu(), position);
     const int command = chosen == wxID_NONE ? 0 : menu.CommandFromItem(chosen);
     if (command != 0) {
         wxCommandEvent commandEvent(wxEVT_MENU, command);

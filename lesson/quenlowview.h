@@ -62,7 +62,10 @@ public:
         kTimerHideCaptionIdle = 3000,  // nothing starts it
         kTimerTextPositions = 5000,    // 500 ms once: every load
         kTimerSentenceChange = 5100,   // once: the next sentence change due before the next follow tick
+        kTimerRepeatEnd = 5200,        // once: the end of the repeat window due before the next follow tick
     };
+    // The point-read stop's check interval; the last stretch is timed exactly.
+    static constexpr int kPointReadCheck = 50;
     static constexpr int kFollowInterval = 100;
     static constexpr int kTextPositionsDelay = 500;
     static constexpr int kEffectDelay = 1000;
@@ -156,6 +159,49 @@ public:
     // Looks the marked item of sentence i up in the dictionary pane.
     void LookUpMarkedWord(int sentence);
 
+    // ---- Mouse: point-read, look-up, word pick-up ----
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnLeftDoubleClick(wxMouseEvent& event);
+    void OnMouseMove(wxMouseEvent& event);
+    // The left button's release, once the text has taken it (its selection
+    // is final): the selection menu, then the point-read click.
+    void AfterLeftUp(const wxPoint& position);
+    // Plays sentence k from its start (less the margin); in the "Pause" mode
+    // playback pauses at its end.
+    void PointReadSentence(int sentence);
+    // The sentence whose range holds control position c; -1 for none.
+    int SentenceAtPosition(int position) const;
+    // The word around control position c (m_nWordStart, m_nWordEnd set).
+    CString WordAt(int position);
+    // The word the hover look-up takes from text under the mouse: blanks,
+    // line breaks and what follows them, brackets, commas, stops, quotes,
+    // "!" and "?" removed.
+    static CString CleanHoverWord(const CString& text);
+    // Marks a word range for the hover look-up, and takes the mark off.
+    void HighlightRange(int start, int end);
+    void RestoreRange(int start, int end);
+    // Timer 1200's work: the word under a resting mouse, looked up and shown
+    // in the pop-up dictionary browser.
+    void HoverLookUp();
+    // Timer 700's work: the pop-up goes once the mouse left it.
+    void HideHoverPopup();
+    // Timer 400's work: pauses at the point-read stop.
+    void CheckPointReadStop();
+    // The follow timer's work while repeating: back to the window's start at
+    // its end; media that ended or stopped ends the repeat.
+    void CheckRepeatEnd();
+    // Timer 100's work: the selection of a double click looked up.
+    void LookUpSelection();
+
+    // ---- Study commands ----
+    void OnClickMode(wxCommandEvent& event);
+    void OnClickGetWord(wxCommandEvent& event);
+    void OnRepeatTimes(wxCommandEvent& event);
+    // Repeats the sentences of the selection m_nRepeatCount times.
+    void StartRepeat();
+    void OnStudyMode(wxCommandEvent& event);
+
     // ---- Text helpers ----
     // A font size typed in the size combo, in twips: leading blanks and tabs
     // skipped; empty -> -1; a decimal number of points followed only by
@@ -245,6 +291,12 @@ private:
     void OnTextUpdateUI(wxStyledTextEvent& event);
     void OnMouseWheel(wxMouseEvent& event);
     void OnRightUp(wxMouseEvent& event);
+    // The context menu "编辑" at a point of the text.
+    void ShowEditMenu(const wxPoint& position);
+    void BindMouseAndStudyCommands();
+    void OnUpdateClickMode(wxUpdateUIEvent& event);
+    void OnUpdateClickGetWord(wxUpdateUIEvent& event);
+    void OnUpdateStudyMode(wxUpdateUIEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
     void OnSize(wxSizeEvent& event);
 

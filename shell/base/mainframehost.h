@@ -32,6 +32,14 @@ public:
     // Opens an address in the pane's web page.
     virtual void NavigateDictionaryPane(const CString& address) = 0;
 
+    // ---- The pop-up dictionary browser ----
+    // Shows `address` in the pop-up, its top left corner at the screen point
+    // (x, y), without taking the focus from the lesson.
+    virtual void ShowDictionaryPopup(const CString& address, int x, int y) = 0;
+    virtual void HideDictionaryPopup() = 0;
+    // Whether the screen point lies inside the shown pop-up.
+    virtual bool IsInDictionaryPopup(int x, int y) = 0;
+
     // ---- The ribbon's stand-ins, by command id ----
     virtual CString GetComboText(int commandId) = 0;
     virtual void SetComboText(int commandId, const CString& text) = 0;

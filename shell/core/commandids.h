@@ -81,6 +81,12 @@ constexpr int kCmdWordHome = 32973;
 constexpr int kCmdSaveWord = 33346;
 constexpr int kCmdDelWord = 33347;
 
+// ---- Study modes of the lesson view: no ribbon element or menu item sends
+// them, but the view answers them ----
+constexpr int kCmdStudyFollowRead = 32907;
+constexpr int kCmdStudyRepeatRead = 32908;
+constexpr int kCmdStudyListening = 32900;
+
 // ---- Ribbon 主页: paragraph, font and colour of the lesson text ----
 constexpr int kCmdIncreaseMargin = 32792;
 constexpr int kCmdDecreaseMargin = 32791;
@@ -272,6 +278,7 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdPlaylist}, {kCmdOpenDict}, {kCmdLocalWord}, {kCmdOnlineWord}, {kCmdPlayerPane},
     {kCmdMouseWordPick}, {kCmdSkipBlank}, {kCmdShowChinese}, {kCmdPointRead}, {kCmdClickPause},
     {kCmdClickContinue}, {kCmdPlayFromPan},
+    {kCmdStudyFollowRead}, {kCmdStudyRepeatRead}, {kCmdStudyListening},
     {kCmdPrevWord}, {kCmdNextWord}, {kCmdWordWeb}, {kCmdWordHome}, {kCmdSaveWord}, {kCmdDelWord},
     {kCmdIncreaseMargin}, {kCmdDecreaseMargin}, {kCmdParagraphBlank}, {kCmdSubtitleMode},
     {kCmdParagraphMode}, {kCmdBilingualMode}, {kCmdFontName}, {kCmdFontSize}, {kCmdFontBlank},

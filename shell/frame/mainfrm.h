@@ -108,6 +108,9 @@ public:
     bool IsDictionaryPaneVisible() override;
     void ShowDictionaryPane() override;
     void LookUpWordInPane(const CString& word) override;
+    void ShowDictionaryPopup(const CString& address, int x, int y) override;
+    void HideDictionaryPopup() override;
+    bool IsInDictionaryPopup(int x, int y) override;
     void NavigateDictionaryPane(const CString& address) override;
     CString GetComboText(int commandId) override;
     void SetComboText(int commandId, const CString& text) override;

@@ -10,6 +10,8 @@
 #include "catalogue/playlistpane.h"
 #include "shell/base/wxtext.h"
 #include "shell/core/quenlow.h"
+#include "shell/base/explorer1.h"
+#include "vocabulary/minihtmldlg.h"
 #include "shell/frame/mainribbon.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/wordonlineview.h"
@@ -49,6 +51,32 @@ void CMainFrame::LookUpWordInPane(const CString& word)
 {
     if (m_wndDetailWordPane != nullptr)
         m_wndDetailWordPane->LookUpWord(word);
+}
+
+void CMainFrame::ShowDictionaryPopup(const CString& address, int x, int y)
+{
+    CMiniHtmlDlg* popup = theApp.m_dlgMiniHtml;
+    if (popup == nullptr || popup->m_browser == nullptr)
+        return;
+    popup->SetSize(x, y, 500, 350);
+    popup->ShowWithoutActivating();
+    popup->m_browser->Navigate(address);
+}
+
+void CMainFrame::HideDictionaryPopup()
+{
+    if (theApp.m_dlgMiniHtml != nullptr)
+        theApp.m_dlgMiniHtml->Hide();
+}
+
+bool CMainFrame::IsInDictionaryPopup(int x, int y)
+{
+    const CMiniHtmlDlg* popup = theApp.m_dlgMiniHtml;
+    if (popup == nullptr || !popup->IsShown())
+        return false;
+    const wxRect rect = popup->GetScreenRect();
+    // Strictly inside: the border counts as outside.
+    return x > rect.x && x < rect.GetRight() && y > rect.y && y < rect.GetBottom();
 }
 
 void CMainFrame::NavigateDictionaryPane(const CString& address)

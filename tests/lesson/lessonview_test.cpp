@@ -730,3 +730,222 @@ TEST_F(LessonViewTest, BilingualListMarksTheEntryBeforeTheCurrentNumber)
     EXPECT_EQ(view->FindEntryNumber(5), found5);
     EXPECT_EQ(view->FindEntryNumber(7), -1);
 }
+
+// ---- Point-read, repeat-read and the word pick-up ---------------------------------------
+
+namespace {
+
+// The fields the interaction tests change beyond the view tests' own.
+struct InteractionGuard : testsupport::AppStateGuard {
+    InteractionGuard()
+        : testsupport::AppStateGuard(&CQuenlowApp::m_strClickReadMode, &CQuenlowApp::m_nRepeatMargin,
+                                     &CQuenlowApp::m_nRepeatStart, &CQuenlowApp::m_nRepeatEnd,
+                                     &CQuenlowApp::m_strMouseGetWord, &CQuenlowApp::m_strPlayingNetFile,
+                                     &CQuenlowApp::m_nStudyMode, &CQuenlowApp::m_strAutoLookup,
+                                     &CQuenlowApp::m_strCurrentWord, &CQuenlowApp::m_strWordLookupMode)
+    {
+    }
+};
+
+const std::vector<SSentence> kFourSentences = {
+    {1000, 2000, "The first sentence.\n", "第一句。\n"},
+    {2200, 3000, "The second sentence.\n", "第二句。\n"},
+    {3500, 4200, "The third sentence.\n", "第三句。\n"},
+    {6000, 7000, "The fourth sentence.\n", "第四句。\n"},
+};
+
+} // namespace
+
+// A click plays the sentence under the mouse from its start less the margin
+// and, in the "Pause" mode, pauses exactly at its end; the last stretch is
+// timed to the stop, and media that ends first ends the wait.
+TEST_F(LessonViewTest, PointReadPlaysTheClickedSentenceAndPausesAtItsEnd)
+{
+    InteractionGuard guard;
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, kFourSentences);
+    int pauses = 0;
+    int state = 3;
+    view->m_pausePlayer = [&] { ++pauses; };
+    view->m_getPlayerState = [&] { return state; };
+    theApp.m_strPointRead = "true";
+    theApp.m_strClickReadMode = "Pause";
+    theApp.m_nRepeatMargin = 100;
+
+    view->PointReadSentence(0);
+    ASSERT_EQ(m_seeks.size(), 1u);
+    EXPECT_EQ(m_seeks.back(), 500);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 0) << "sentence 0 is current, never -1";
+    EXPECT_TRUE(SelectionIsLine(*view, 0));
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerPointReadEnd));
+
+    struct Step {
+        int64_t time;
+        bool paused;
+    };
+    for (const Step& step : {Step{1500, false}, Step{1990, false}, Step{2000, true}}) {
+        m_time = step.time;
+        view->OnTimer(CQuenlowView::kTimerPointReadEnd);
+        EXPECT_EQ(pauses, step.paused ? 1 : 0) << step.time;
+    }
+    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerPointReadEnd));
+
+    // Following keeps the clicked sentence while it plays out.
+    view->m_nPointSentence = 2;
+    view->PointReadSentence(2);
+    TickAt(*view, 3100);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 2);
+
+    // The media ends before the stop: the wait ends, nothing is paused.
+    state = 6;
+    m_time = 4000;
+    view->OnTimer(CQuenlowView::kTimerPointReadEnd);
+    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerPointReadEnd));
+    EXPECT_EQ(pauses, 1);
+
+    // No sentence (never hovered, or a shorter new lesson): nothing plays.
+    const size_t seeks = m_seeks.size();
+    for (int stale : {-1, 4, 99})
+        view->PointReadSentence(stale);
+    EXPECT_EQ(m_seeks.size(), seeks);
+
+    // "Continue" plays on: no stop is armed.
+    state = 3;
+    theApp.m_strClickReadMode = "Continue";
+    view->PointReadSentence(1);
+    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerPointReadEnd));
+}
+
+// With point-read on, the sentence under the moving mouse is selected and
+// becomes the one a click plays.
+TEST_F(LessonViewTest, PointReadMarksTheSentenceUnderTheMouse)
+{
+    InteractionGuard guard;
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, kFourSentences);
+    theApp.m_strPointRead = "true";
+    wxStyledTextCtrl& text = *view->m_richText;
+    for (int line : {2, 0, 3}) {
+        wxMouseEvent move(wxEVT_MOTION);
+        move.SetPosition(text.PointFromPosition(text.PositionFromLine(line) + 3));
+        move.SetEventObject(&text);
+        text.ProcessWindowEvent(move);
+        EXPECT_EQ(view->m_nPointSentence, line);
+        EXPECT_TRUE(SelectionIsLine(*view, line));
+    }
+    // Point-read off: moving selects nothing.
+    theApp.m_strPointRead.Empty();
+    text.SetSelection(0, 0);
+    wxMouseEvent move(wxEVT_MOTION);
+    move.SetPosition(text.PointFromPosition(text.PositionFromLine(1) + 3));
+    text.ProcessWindowEvent(move);
+    EXPECT_EQ(view->m_nPointSentence, 3);
+    EXPECT_EQ(text.GetSelectionEnd(), 0);
+}
+
+// A selection over sentences 1-2 repeats their window (with the margins) the
+// chosen number of times; media that ends inside the window ends the repeat.
+TEST_F(LessonViewTest, RepeatPlaysTheSelectedSentencesTheChosenTimes)
+{
+    InteractionGuard guard;
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, kFourSentences);
+    theApp.m_nRepeatMargin = 100;
+    wxStyledTextCtrl& text = *view->m_richText;
+    text.SetSelection(text.PositionFromLine(1) + 4, text.PositionFromLine(2) + 6);
+
+    wxCommandEvent three(wxEVT_MENU, kCmdFirstRepeatSelection);   // "复读2次"
+    three.SetEventObject(view);
+    view->ProcessWindowEvent(three);
+    EXPECT_EQ(theApp.m_nRepeatCount, 2);
+    EXPECT_EQ(theApp.m_nRepeatStart, 2200 - 500);
+    EXPECT_EQ(theApp.m_nRepeatEnd, 4200 + 500);
+    EXPECT_EQ(view->m_nRepeatFirst, 1);
+    EXPECT_EQ(view->m_nRepeatLast, 2);
+    ASSERT_FALSE(m_seeks.empty());
+    EXPECT_EQ(m_seeks.back(), 2200);
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kFollowTimer));
+
+    // An end due before the next tick is met at its own moment.
+    TickAt(*view, 4650);
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerRepeatEnd));
+    m_time = 4700;
+    view->OnTimer(CQuenlowView::kTimerRepeatEnd);
+    EXPECT_EQ(m_seeks.back(), 1700);
+    EXPECT_EQ(theApp.m_nRepeatCount, 1);
+    TickAt(*view, 4700);
+    EXPECT_EQ(theApp.m_nRepeatCount, 0);
+    const size_t seeks = m_seeks.size();
+    TickAt(*view, 4800);
+    EXPECT_EQ(m_seeks.size(), seeks) << "a third time";
+
+    // The media ends inside the window: the repeat ends.
+    theApp.m_nRepeatCount = 4;
+    view->m_getPlayerState = [] { return 6; };
+    TickAt(*view, 3000);
+    EXPECT_EQ(theApp.m_nRepeatCount, 0);
+}
+
+TEST(LessonViewText, HoverWordsLoseTheirPunctuationAndWhatFollowsALineBreak)
+{
+    struct Case {
+        const char* text;
+        const char* word;
+    };
+    const Case cases[] = {
+        {"study.", "study"},      {" (hello), ", "hello"}, {"\"why?\"", "why"},
+        {"done!\r\nnext", "done"}, {"o'clock", "o'clock"}, {"\tword", "word"},
+        {"...", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CQuenlowView::CleanHoverWord(c.text), CString(c.word)) << c.text;
+}
+
+// A double click looks the word it selects up in the dictionary pane, which
+// comes up beside the lesson.
+TEST_F(LessonViewFrameTest, DoubleClickLooksTheSelectedWordUp)
+{
+    InteractionGuard interaction;
+    theApp.m_strWordLookupMode = "OnWordHome";
+    SetControlText(*view->m_richText, "Our studies, at eight o'clock.\n");
+    view->m_richText->SetSelection(4, 11);   // "studies"
+    wxMouseEvent click(wxEVT_LEFT_DCLICK);   // the text's own selection of the word is not needed here
+    view->OnLeftDoubleClick(click);
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerLookUpSelection));
+    view->OnTimer(CQuenlowView::kTimerLookUpSelection);
+    EXPECT_EQ(theApp.m_strCurrentWord, "study");
+    EXPECT_TRUE(frame->IsDictionaryPaneVisible());
+    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerLookUpSelection));
+}
+
+// The ribbon's point-read and word pick-up buttons switch the view's modes:
+// point-read on ends a repeat; the pick-up runs its two timers.
+TEST_F(LessonViewFrameTest, PointReadAndWordPickUpSwitchOnAndOff)
+{
+    InteractionGuard interaction;
+    theApp.m_strPlaybackStarted = "true";
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_strSubtitleLoaded = "true";
+    theApp.m_strPointRead.Empty();
+    theApp.m_strMouseGetWord.Empty();
+    theApp.m_nRepeatCount = 3;
+    EXPECT_TRUE(UpdateOf(kCmdPointRead).GetEnabled());
+    ASSERT_TRUE(Command(kCmdPointRead));
+    EXPECT_EQ(theApp.m_strPointRead, "true");
+    EXPECT_EQ(theApp.m_nRepeatCount, 0);
+    EXPECT_TRUE(UpdateOf(kCmdPointRead).GetChecked());
+    ASSERT_TRUE(Command(kCmdPointRead));
+    EXPECT_TRUE(theApp.m_strPointRead.IsEmpty());
+
+    ASSERT_TRUE(Command(kCmdMouseWordPick));
+    EXPECT_EQ(theApp.m_strMouseGetWord, "true");
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerIdleTicks));
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerHoverLookUp));
+    ASSERT_TRUE(Command(kCmdMouseWordPick));
+    EXPECT_TRUE(theApp.m_strMouseGetWord.IsEmpty());
+    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerIdleTicks));
+
+    theApp.m_bScriptLoaded = 0;
+    EXPECT_FALSE(UpdateOf(kCmdPointRead).GetEnabled());
+    EXPECT_FALSE(UpdateOf(kCmdMouseWordPick).GetEnabled());
+}

@@ -1,0 +1,393 @@
+// The lesson view's mouse: point-read (a sentence under the mouse is marked,
+// a click plays it), a double click looks the selection up, a selection of
+// several words brings the edit menu, and the word pick-up looks up the word
+// the mouse rests on in the pop-up dictionary browser. Also the study
+// commands that switch these and repeat a selection.
+#include <algorithm>
+
+#include <wx/stc/stc.h>
+#include <wx/utils.h>
+
+#include "lesson/quenlowview.h"
+#include "shell/base/mainframehost.h"
+#include "shell/base/wxtext.h"
+#include "shell/core/quenlow.h"
+#include "vocabulary/core/wordlookup.h"
+
+namespace {
+
+constexpr int kPlayerPlaying = 3;
+constexpr int kPlayerStopped = 5;
+constexpr int kPlayerEnded = 6;
+
+// Indicators of the hover mark: an orange box under white text.
+constexpr int kHoverBoxIndicator = 9;
+constexpr int kHoverTextIndicator = 10;
+
+constexpr int kPopupWidth = 500;
+constexpr int kPopupHeight = 350;
+
+int SentenceCount()
+{
+    return std::min<int>(theApp.m_nSentenceCount, static_cast<int>(theApp.m_arrSentenceTiming.size()));
+}
+
+bool IsFlagOn(const CString& flag) { return flag == "true"; }
+
+} // namespace
+
+void CQuenlowView::BindMouseAndStudyCommands()
+{
+    m_richText->Bind(wxEVT_LEFT_DOWN, &CQuenlowView::OnLeftDown, this);
+    m_richText->Bind(wxEVT_LEFT_UP, &CQuenlowView::OnLeftUp, this);
+    m_richText->Bind(wxEVT_LEFT_DCLICK, &CQuenlowView::OnLeftDoubleClick, this);
+    m_richText->Bind(wxEVT_MOTION, &CQuenlowView::OnMouseMove, this);
+    m_richText->IndicatorSetStyle(kHoverBoxIndicator, wxSTC_INDIC_STRAIGHTBOX);
+    m_richText->IndicatorSetForeground(kHoverBoxIndicator, wxColour(255, 153, 18));
+    m_richText->IndicatorSetAlpha(kHoverBoxIndicator, 255);
+    m_richText->IndicatorSetUnder(kHoverBoxIndicator, true);
+    m_richText->IndicatorSetStyle(kHoverTextIndicator, wxSTC_INDIC_TEXTFORE);
+    m_richText->IndicatorSetForeground(kHoverTextIndicator, *wxWHITE);
+
+    Bind(wxEVT_MENU, &CQuenlowView::OnClickMode, this, kCmdPointRead);
+    Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateClickMode, this, kCmdPointRead);
+    Bind(wxEVT_MENU, &CQuenlowView::OnClickGetWord, this, kCmdMouseWordPick);
+    Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateClickGetWord, this, kCmdMouseWordPick);
+    Bind(wxEVT_MENU, &CQuenlowView::OnRepeatTimes, this, kCmdFirstRepeatSelection,
+         kCmdFirstRepeatSelection + kRepeatSelectionCount - 1);
+    for (int id : {kCmdStudyFollowRead, kCmdStudyRepeatRead, kCmdStudyListening}) {
+        Bind(wxEVT_MENU, &CQuenlowView::OnStudyMode, this, id);
+        Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateStudyMode, this, id);
+    }
+}
+
+// ---- Buttons ----------------------------------------------------------------------------
+
+void CQuenlowView::OnLeftDown(wxMouseEvent& event)
+{
+    event.Skip();
+    m_strMouseDown = "true";
+    m_bButtonUp = 0;
+    // A press held 600 ms pauses playback.
+    if (!theApp.m_strPlaybackStarted.IsEmpty())
+        m_timers.SetTimer(kTimerPauseWhileHeld, 600);
+}
+
+void CQuenlowView::OnLeftDoubleClick(wxMouseEvent& event)
+{
+    event.Skip();   // the text selects the word under the pointer
+    m_timers.SetTimer(kTimerLookUpSelection, 200);
+}
+
+void CQuenlowView::OnLeftUp(wxMouseEvent& event)
+{
+    event.Skip();
+    m_bButtonUp = 1;
+    // The text sets its selection on the release, after this handler.
+    CallAfter([this, position = event.GetPosition()] { AfterLeftUp(position); });
+}
+
+void CQuenlowView::AfterLeftUp(const wxPoint& position)
+{
+    if (m_strMouseDown == "true" && !IsFlagOn(theApp.m_strPointRead) && theApp.m_strTextLayout != "engchn" &&
+        theApp.m_strPlayingNetFile.IsEmpty()) {
+        CString selection = SelectedText();
+        selection.Trim();
+        // More than one word, and not the selection the menu came up for last.
+        if (!selection.IsEmpty() && selection != m_strLastSelection && selection.Find(' ') > 1) {
+            m_strMouseDown = "false";
+            m_strLastSelection = selection;
+            ShowEditMenu(position);
+        }
+    }
+    if (IsFlagOn(theApp.m_strPointRead))
+        PointReadSentence(m_nPointSentence);
+}
+
+void CQuenlowView::PointReadSentence(int sentence)
+{
+    // The sentence under the mouse may be gone (a new lesson) or never set.
+    if (sentence < 0 || sentence >= SentenceCount())
+        return;
+    const SSentenceTiming& timing = theApp.m_arrSentenceTiming[static_cast<size_t>(sentence)];
+    const int64_t offset = theApp.m_nTimeOffset;
+    const int64_t start = std::max<int64_t>(0, timing.starttime - 5LL * theApp.m_nRepeatMargin + offset);
+    // The clicked sentence is current at once; following keeps it until its end.
+    theApp.m_nCurrentSentence = sentence;
+    SelectSentence(sentence);
+    IMainFrameHost* host = MainFrame();
+    if (host != nullptr)
+        host->Pause();
+    if (m_seekPlayer)
+        m_seekPlayer(start);
+    if (host != nullptr)
+        host->Play();
+    m_nPointStop = static_cast<int>(timing.endtime + offset);
+    if (theApp.m_strClickReadMode == "Pause")
+        m_timers.SetTimer(kTimerPointReadEnd, kPointReadCheck);
+}
+
+void CQuenlowView::CheckPointReadStop()
+{
+    const int state = m_getPlayerState ? m_getPlayerState() : 0;
+    // Media that ended or stopped before the stop has reached it.
+    if (state == kPlayerEnded || state == kPlayerStopped) {
+        m_timers.KillTimer(kTimerPointReadEnd);
+        return;
+    }
+    if (theApp.m_strPlayState != "OnPlay" || !m_getPlayerTime)
+        return;
+    const int64_t remaining = m_nPointStop - m_getPlayerTime();
+    if (remaining <= 0) {
+        m_timers.KillTimer(kTimerPointReadEnd);
+        if (state == kPlayerPlaying && m_pausePlayer)
+            m_pausePlayer();
+        return;
+    }
+    // The last stretch is timed to the millisecond, so the pause comes at
+    // the sentence end and not up to a check interval into the next one.
+    m_timers.SetTimer(kTimerPointReadEnd, static_cast<int>(std::min<int64_t>(remaining, kPointReadCheck)));
+}
+
+// ---- Moving ---------------------------------------------------------------------------
+
+int CQuenlowView::SentenceAtPosition(int position) const
+{
+    for (int i = 0; i < SentenceCount(); ++i) {
+        int start = 0;
+        int end = 0;
+        if (GetSentenceRange(i, start, end) && start <= position && position <= end)
+            return i;
+    }
+    return -1;
+}
+
+void CQuenlowView::OnMouseMove(wxMouseEvent& event)
+{
+    event.Skip();
+    if (IsFlagOn(theApp.m_strPlaybackStarted) && IsFlagOn(theApp.m_strPointRead)) {
+        m_nHoverChar = m_richText->PositionFromPoint(event.GetPosition());
+        const int sentence = SentenceAtPosition(m_nHoverChar);
+        if (sentence >= 0) {
+            SelectSentence(sentence);
+            m_richText->SetCursor(wxCursor(wxCURSOR_HAND));
+            m_nPointSentence = sentence;
+            if (theApp.m_strTextLayout != "engchn") {
+                ShowCaptionFor(sentence);
+                AlignCaption();
+            }
+        }
+    }
+    m_nIdleTicks = 0;
+    m_strLastHoverWord.Empty();
+}
+
+// ---- Word pick-up ---------------------------------------------------------------------
+
+CString CQuenlowView::WordAt(int position)
+{
+    m_nWordStart = m_richText->WordStartPosition(position, true);
+    m_nWordEnd = m_richText->WordEndPosition(position, true);
+    CString word = FromWx(m_richText->GetTextRange(m_nWordStart, m_nWordEnd));
+    if (word.Left(1) == "\r")
+        word = word.Mid(1);
+    return word;
+}
+
+CString CQuenlowView::CleanHoverWord(const CString& text)
+{
+    CString word = text;
+    word.Trim();
+    word.Replace("\n", "*");
+    word.Replace("\r", "*");
+    word.Replace("\t", "*");
+    const int cut = word.Find('*');
+    if (cut > 0)
+        word = word.Left(cut);
+    for (const char* mark : {"(", ")", ",", ".", "!", "\"", "?"})
+        word.Remove(mark[0]);
+    word.Trim();
+    return word;
+}
+
+// The mark is drawn with indicators over the text: the text's own styles
+// stay as they are, so taking the mark off cannot restyle anything else.
+void CQuenlowView::HighlightRange(int start, int end)
+{
+    if (m_richText == nullptr || end <= start)
+        return;
+    for (int indicator : {kHoverBoxIndicator, kHoverTextIndicator}) {
+        m_richText->SetIndicatorCurrent(indicator);
+        m_richText->IndicatorFillRange(start, end - start);
+    }
+}
+
+void CQuenlowView::RestoreRange(int start, int end)
+{
+    if (m_richText == nullptr || end <= start)
+        return;
+    for (int indicator : {kHoverBoxIndicator, kHoverTextIndicator}) {
+        m_richText->SetIndicatorCurrent(indicator);
+        m_richText->IndicatorClearRange(start, end - start);
+    }
+}
+
+void CQuenlowView::HoverLookUp()
+{
+    if (!IsFlagOn(theApp.m_strMouseGetWord) || m_nIdleTicks <= 0 || m_bHoverShown != 0 ||
+        theApp.m_nRibbonCategory != 1 || m_richText == nullptr)
+        return;
+    m_nIdleTicks = 0;
+    const wxPoint screen = wxGetMousePosition();
+    const wxPoint client = m_richText->ScreenToClient(screen);
+    if (!wxRect(m_richText->GetClientSize()).Contains(client))
+        return;
+    const int position = m_richText->PositionFromPoint(client);
+    const CString word = CleanHoverWord(WordAt(position));
+    if (word.IsEmpty() || word == m_strLastHoverWord)
+        return;
+
+    m_nWordEnd = m_nWordStart + word.GetLength();
+    HighlightRange(m_nWordStart, m_nWordEnd);
+    m_strLastHoverWord = word;
+    IMainFrameHost* host = MainFrame();
+    if (host == nullptr)
+        return;
+    theApp.m_strAutoLookup = "true";
+    const bool local = theApp.m_strWordLookupMode == "OnWordHome";
+    if (local)
+        host->LookUpWordInPane(word);
+    theApp.m_strSilentWordSave = "true";
+
+    // Beside the pointer, or to its left and above it near the view's edges.
+    const wxRect view = m_richText->GetScreenRect();
+    const int x = view.GetRight() - screen.x < kPopupWidth ? view.GetRight() - 520 : screen.x + 20;
+    const int y = view.GetBottom() - screen.y < kPopupHeight ? screen.y - 370 : screen.y + 20;
+    if (local && theApp.m_strWordFound.GetLength() > 1) {
+        host->ShowDictionaryPopup(theApp.m_strDictWordHtmlPath, x, y);
+    } else {
+        host->ShowDictionaryPopup(OnlineDictionaryAddress(word), x, y);
+        if (!local) {
+            bool known = false;
+            for (const CString& entry : theApp.m_arrLookupHistory)
+                known = known || entry == word;
+            if (!known) {
+                theApp.m_arrLookupHistory.Add(word);
+                theApp.m_nLookupHistoryPos = theApp.m_arrLookupHistory.GetUpperBound();
+            }
+        }
+    }
+    m_bHoverShown = 1;
+    m_timers.SetTimer(kTimerHidePopup, 2000);
+}
+
+void CQuenlowView::HideHoverPopup()
+{
+    IMainFrameHost* host = MainFrame();
+    const wxPoint mouse = wxGetMousePosition();
+    if (host != nullptr && host->IsInDictionaryPopup(mouse.x, mouse.y))
+        return;
+    m_timers.KillTimer(kTimerHidePopup);
+    if (host != nullptr)
+        host->HideDictionaryPopup();
+    m_bHoverShown = 0;
+    RestoreRange(m_nWordStart, m_nWordEnd);
+}
+
+// ---- Study commands -------------------------------------------------------------------
+
+void CQuenlowView::OnClickMode(wxCommandEvent& /*event*/)
+{
+    if (!IsFlagOn(theApp.m_strPointRead)) {
+        m_timers.KillTimer(kTimerPointReadEnd);
+        theApp.m_strPointRead = "true";
+        theApp.m_nRepeatCount = 0;
+        return;
+    }
+    theApp.m_strPointRead.Empty();
+    // Playback goes on through the lesson.
+    if (IMainFrameHost* host = MainFrame())
+        host->Play();
+}
+
+void CQuenlowView::OnUpdateClickMode(wxUpdateUIEvent& event)
+{
+    event.Enable(IsFlagOn(theApp.m_strPlaybackStarted) && theApp.m_strRepeatOn.IsEmpty() &&
+                 theApp.m_strPlayingNetFile.IsEmpty() && theApp.m_bScriptLoaded != 0);
+    event.Check(IsFlagOn(theApp.m_strPointRead));
+}
+
+void CQuenlowView::OnClickGetWord(wxCommandEvent& /*event*/)
+{
+    m_timers.KillTimer(kTimerIdleTicks);
+    m_timers.KillTimer(kTimerHoverLookUp);
+    if (!IsFlagOn(theApp.m_strMouseGetWord)) {
+        theApp.m_strMouseGetWord = "true";
+        m_timers.SetTimer(kTimerIdleTicks, 100);
+        m_timers.SetTimer(kTimerHoverLookUp, 1000);
+    } else {
+        theApp.m_strMouseGetWord.Empty();
+    }
+    m_strLastHoverWord.Empty();
+}
+
+void CQuenlowView::OnUpdateClickGetWord(wxUpdateUIEvent& event)
+{
+    event.Enable(IsFlagOn(theApp.m_strSubtitleLoaded) && theApp.m_bScriptLoaded != 0);
+    event.Check(IsFlagOn(theApp.m_strMouseGetWord));
+}
+
+void CQuenlowView::OnRepeatTimes(wxCommandEvent& event)
+{
+    theApp.m_nRepeatCount = 2 * (event.GetId() - kCmdFirstRepeatSelection + 1);
+    StartRepeat();
+}
+
+void CQuenlowView::StartRepeat()
+{
+    m_timers.KillTimer(kFollowTimer);
+    if (m_richText == nullptr)
+        return;
+    m_nSelStart = m_richText->GetSelectionStart();
+    m_nSelEnd = m_richText->GetSelectionEnd();
+    const int64_t offset = theApp.m_nTimeOffset;
+    const int64_t margin = 5LL * theApp.m_nRepeatMargin;
+    // The stored ranges, without the paragraph layout's corrections.
+    int64_t seek = theApp.m_nRepeatStart + margin;
+    for (int i = 0; i < SentenceCount(); ++i) {
+        const SSentenceTiming& s = theApp.m_arrSentenceTiming[static_cast<size_t>(i)];
+        if (s.fgnstartpos <= m_nSelStart && m_nSelStart < s.fgnstartpos + s.fgntxtlen) {
+            seek = s.starttime + offset;
+            theApp.m_nRepeatStart = static_cast<int>(s.starttime + offset - margin);
+            m_nRepeatFirst = i;
+            break;
+        }
+    }
+    for (int j = 0; j < SentenceCount(); ++j) {
+        const SSentenceTiming& s = theApp.m_arrSentenceTiming[static_cast<size_t>(j)];
+        if (s.fgnstartpos < m_nSelEnd && m_nSelEnd <= s.fgnstartpos + s.fgntxtlen) {
+            theApp.m_nRepeatEnd = static_cast<int>(s.endtime + offset + margin);
+            m_nRepeatLast = j;
+            break;
+        }
+    }
+    IMainFrameHost* host = MainFrame();
+    if (host != nullptr)
+        host->Pause();
+    if (m_seekPlayer)
+        m_seekPlayer(std::max<int64_t>(0, seek));
+    if (host != nullptr)
+        host->Play();
+    m_timers.SetTimer(kFollowTimer, kFollowInterval);
+}
+
+void CQuenlowView::OnStudyMode(wxCommandEvent& event)
+{
+    theApp.m_nStudyMode = event.GetId() == kCmdStudyFollowRead ? 1 : event.GetId() == kCmdStudyRepeatRead ? 2 : 3;
+}
+
+void CQuenlowView::OnUpdateStudyMode(wxUpdateUIEvent& event)
+{
+    const int mode = event.GetId() == kCmdStudyFollowRead ? 1 : event.GetId() == kCmdStudyRepeatRead ? 2 : 3;
+    event.Check(theApp.m_nStudyMode == mode);
+}
