@@ -317,7 +317,8 @@ void CQuenlowView::CheckRepeatEnd()
 
 void CQuenlowView::LookUpSelection()
 {
-    CString text = SelectedText();
+    CString text = m_strDoubleClickWord.IsEmpty() ? SelectedText() : m_strDoubleClickWord;
+    m_strDoubleClickWord.Empty();
     text.Trim();
     if (text.IsEmpty())
         return;

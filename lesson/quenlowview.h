@@ -191,7 +191,8 @@ public:
     // The follow timer's work while repeating: back to the window's start at
     // its end; media that ended or stopped ends the repeat.
     void CheckRepeatEnd();
-    // Timer 100's work: the selection of a double click looked up.
+    // Timer 100's work: the word of a double click (or else the selection)
+    // looked up.
     void LookUpSelection();
 
     // ---- Study commands ----
@@ -245,6 +246,8 @@ public:
     int m_bButtonUp = 1;
     CString m_strMouseDown;
     CString m_strLastSelection;
+    // The word a double click was on, for the look-up that follows it.
+    CString m_strDoubleClickWord;
     // Sentences of the repeat window.
     int m_nRepeatFirst = 0;
     int m_nRepeatLast = 0;

@@ -76,6 +76,14 @@ void CQuenlowView::OnLeftDown(wxMouseEvent& event)
 void CQuenlowView::OnLeftDoubleClick(wxMouseEvent& event)
 {
     event.Skip();   // the text selects the word under the pointer
+    // The word is taken now: following may select the playing sentence
+    // again before the look-up.
+    m_strDoubleClickWord.Empty();
+    if (m_richText != nullptr) {
+        const int position = m_richText->PositionFromPointClose(event.GetX(), event.GetY());
+        if (position >= 0)
+            m_strDoubleClickWord = WordAt(position);
+    }
     m_timers.SetTimer(kTimerLookUpSelection, 200);
 }
 

@@ -29,8 +29,9 @@ const SMiniButton kButtons[] = {
 
 bool CMiniHtmlDlg::Create(wxWindow* parent)
 {
+    // A pop-up beside the pointer: no caption, above the main window.
     if (!wxDialog::Create(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(500, 350),
-                          wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER))
+                          wxBORDER_SIMPLE | wxSTAY_ON_TOP))
         return false;
     Hide();
     // The pointed-at background is the lesson background lightened by its

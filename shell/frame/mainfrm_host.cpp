@@ -58,8 +58,10 @@ void CMainFrame::ShowDictionaryPopup(const CString& address, int x, int y)
     CMiniHtmlDlg* popup = theApp.m_dlgMiniHtml;
     if (popup == nullptr || popup->m_browser == nullptr)
         return;
+    // Placed once shown as well: a window manager may place a new window itself.
     popup->SetSize(x, y, 500, 350);
     popup->ShowWithoutActivating();
+    popup->Move(x, y);
     popup->m_browser->Navigate(address);
 }
 

@@ -908,8 +908,12 @@ TEST_F(LessonViewFrameTest, DoubleClickLooksTheSelectedWordUp)
     InteractionGuard interaction;
     theApp.m_strWordLookupMode = "OnWordHome";
     SetControlText(*view->m_richText, "Our studies, at eight o'clock.\n");
-    view->m_richText->SetSelection(4, 11);   // "studies"
-    wxMouseEvent click(wxEVT_LEFT_DCLICK);   // the text's own selection of the word is not needed here
+    // Following has the whole sentence selected again: the word under the
+    // pointer counts.
+    view->m_richText->SetSelection(0, 20);
+    const wxPoint onWord = view->m_richText->PointFromPosition(6);   // in "studies"
+    wxMouseEvent click(wxEVT_LEFT_DCLICK);
+    click.SetPosition(onWord + wxPoint(1, 2));
     view->OnLeftDoubleClick(click);
     EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerLookUpSelection));
     view->OnTimer(CQuenlowView::kTimerLookUpSelection);
@@ -948,4 +952,27 @@ TEST_F(LessonViewFrameTest, PointReadAndWordPickUpSwitchOnAndOff)
     theApp.m_bScriptLoaded = 0;
     EXPECT_FALSE(UpdateOf(kCmdPointRead).GetEnabled());
     EXPECT_FALSE(UpdateOf(kCmdMouseWordPick).GetEnabled());
+}
+
+// The hover mark lies over the text and comes off without touching the
+// text's own styles (the first characters' format is never spread).
+TEST_F(LessonViewTest, HoverMarkComesOffWithoutRestylingTheText)
+{
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, kFourSentences);
+    wxStyledTextCtrl& text = *view->m_richText;
+    const auto styles = [&text] {
+        std::vector<int> all;
+        for (int p = 0; p < text.GetLength(); ++p)
+            all.push_back(text.GetStyleAt(p));
+        return all;
+    };
+    const std::vector<int> before = styles();
+    const int start = text.PositionFromLine(1) + 4;
+    view->HighlightRange(start, start + 6);
+    EXPECT_NE(text.IndicatorAllOnFor(start + 2), 0);
+    EXPECT_EQ(text.IndicatorAllOnFor(start + 7), 0);
+    view->RestoreRange(start, start + 6);
+    EXPECT_EQ(text.IndicatorAllOnFor(start + 2), 0);
+    EXPECT_EQ(styles(), before);
 }

@@ -208,6 +208,75 @@ TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
     EXPECT_EQ(line, static_cast<int>(std::size(kTimedSentences)) - 1);
 }
 
+// Point-read with the real engine: a click on a sentence plays it from its
+// start (less the margin) and pauses at its end, timed by the estimated clock:
+// the pause goes out within 60 ms after the end, before the next sentence.
+TEST_F(LessonWithEngineTest, PointReadPausesAtTheSentenceEnd)
+{
+    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
+    const std::string media =
+        MakeMedia(program, "-f lavfi -i color=c=black:s=160x120:d=10", TonesAtSentenceStarts(), 10);
+    ASSERT_FALSE(media.empty());
+    theApp.m_strScriptPath = program.ansi() + "lesson.script";
+    WriteLesson(theApp.m_strScriptPath, kTimedSentences);
+    auto* view = new CQuenlowView;
+    ASSERT_TRUE(view->Create(frame, 501));
+    frame->GetSizer()->Add(view, 1, wxEXPAND);
+    frame->Show();
+    view->OnInitialUpdate();
+    view->LoadSubtitleFile();
+
+    CVlcPlayer player;
+    int64_t pausedAt = -1;
+    view->m_getPlayerTime = [&] { return player.GetEstimatedTime(); };
+    view->m_getPlayerState = [&] { return player.GetState(); };
+    view->m_seekPlayer = [&](int64_t t) { player.Seek(t); };
+    view->m_pausePlayer = [&] {
+        pausedAt = player.GetEstimatedTime();
+        player.Pause();
+    };
+    player.OpenFile(media.c_str());
+    player.Play();
+    ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 3; }, seconds(5)));
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_strPlaybackStarted = "true";
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_strPointRead = "true";
+    theApp.m_strClickReadMode = "Pause";
+    theApp.m_nRepeatMargin = 100;
+    view->ComputeTextPositions();
+
+    std::vector<long long> over;
+    for (int sentence : {1, 3}) {
+        SCOPED_TRACE(sentence);
+        pausedAt = -1;
+        if (player.GetState() != 3)
+            player.Play();
+        view->PointReadSentence(sentence);
+        ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 4; }, seconds(5)));
+        Pump(milliseconds(300));
+        const SSentence& s = kTimedSentences[sentence];
+        // The playback clock when the pause went out, against the sentence's
+        // end (the engine's own report lags by up to a report interval).
+        const long long late = pausedAt - s.end;
+        over.push_back(late);
+        EXPECT_GE(late, 0) << "paused early";
+        EXPECT_LE(late, 60) << "paused late";
+        if (sentence + 1 < static_cast<int>(std::size(kTimedSentences))) {
+            EXPECT_LT(player.GetTime(), kTimedSentences[sentence + 1].start) << "the next sentence began";
+        }
+    }
+    std::printf("point-read pause after the sentence end (ms): %s\n",
+                testing::PrintToString(over).c_str());
+    player.Stop();
+    theApp.m_strPlayState.Empty();
+    theApp.m_strPointRead.Empty();
+    view->m_getPlayerTime = {};
+    view->m_getPlayerState = {};
+    view->m_seekPlayer = {};
+    view->m_pausePlayer = {};
+}
+
 // Counts the pixels brighter than grey in a rectangle of the screen.
 int BrightPixels(wxWindow* window, const wxRect& rect)
 {
