@@ -22,12 +22,6 @@
 
 namespace {
 
-// The engine's state while it buffers and while it plays.
-constexpr int kPlayerBuffering = 2;
-constexpr int kPlayerPlaying = 3;
-constexpr int kPlayerStopped = 5;
-constexpr int kPlayerEnded = 6;
-
 // The colour value that stands for the system's own colour.
 constexpr COLORREF kAutomaticColor = static_cast<COLORREF>(-1);
 
@@ -262,7 +256,7 @@ void CQuenlowView::OnTimer(int id)
         return;
     case kTimerPlayWhenBuffering:
         if (IMainFrameHost* host = MainFrame()) {
-            if (!host->IsDictionaryPaneVisible() && m_getPlayerState && m_getPlayerState() == kPlayerBuffering)
+            if (!host->IsDictionaryPaneVisible() && m_getPlayerState && m_getPlayerState() == CVlcPlayer::kStateBuffering)
                 host->Play();
         }
         return;
@@ -295,7 +289,7 @@ void CQuenlowView::CheckRepeatEnd()
 {
     const int state = m_getPlayerState ? m_getPlayerState() : 0;
     // Media that ended or stopped inside the window ends the repeat.
-    if (state == kPlayerEnded || state == kPlayerStopped) {
+    if (state == CVlcPlayer::kStateEnded || state == CVlcPlayer::kStateStopped) {
         theApp.m_nRepeatCount = 0;
         return;
     }

@@ -9,16 +9,13 @@
 #include <wx/utils.h>
 
 #include "lesson/quenlowview.h"
+#include "playback/vlcplayer.h"
 #include "shell/base/mainframehost.h"
 #include "shell/base/wxtext.h"
 #include "shell/core/quenlow.h"
 #include "vocabulary/core/wordlookup.h"
 
 namespace {
-
-constexpr int kPlayerPlaying = 3;
-constexpr int kPlayerStopped = 5;
-constexpr int kPlayerEnded = 6;
 
 // Indicators of the hover mark: an orange box under white text.
 constexpr int kHoverBoxIndicator = 9;
@@ -139,7 +136,7 @@ void CQuenlowView::CheckPointReadStop()
 {
     const int state = m_getPlayerState ? m_getPlayerState() : 0;
     // Media that ended or stopped before the stop has reached it.
-    if (state == kPlayerEnded || state == kPlayerStopped) {
+    if (state == CVlcPlayer::kStateEnded || state == CVlcPlayer::kStateStopped) {
         m_timers.KillTimer(kTimerPointReadEnd);
         return;
     }
@@ -148,7 +145,7 @@ void CQuenlowView::CheckPointReadStop()
     const int64_t remaining = m_nPointStop - m_getPlayerTime();
     if (remaining <= 0) {
         m_timers.KillTimer(kTimerPointReadEnd);
-        if (state == kPlayerPlaying && m_pausePlayer)
+        if (state == CVlcPlayer::kStatePlaying && m_pausePlayer)
             m_pausePlayer();
         return;
     }

@@ -67,7 +67,12 @@ public:
     float GetPosition();    // 0.0 .. 1.0
     void SetPosition(float position);
     int GetState();         // 0 nothing .. 3 playing, 4 paused .. 7 error
+    static constexpr int kStateBuffering = 2;
+    static constexpr int kStatePlaying = 3;
+    static constexpr int kStatePaused = 4;
+    static constexpr int kStateStopped = 5;
     static constexpr int kStateEnded = 6;   // GetState at the end of the medium
+    static constexpr int kStateError = 7;
     int WillPlay();
 
     void SetVolume(int volume);   // 0 .. 200

@@ -29,10 +29,6 @@
 
 namespace {
 
-constexpr int kEnginePlaying = 3;
-constexpr int kEngineBuffering = 2;
-constexpr int kEngineEnded = 6;
-constexpr int kEngineError = 7;
 // kTimerPlaybackBegun gives up after this many 200 ms ticks (30 s): a file
 // that never starts must not keep later play requests refused.
 constexpr int kPlaybackWaitTicks = 150;
@@ -138,7 +134,7 @@ void CMainFrame::OnPause()
         // The engine's own pause toggles; asking for "paused" never resumes a
         // player that is already paused.
         const int state = player->GetState();
-        if (state == kEnginePlaying || state == kEngineBuffering)
+        if (state == CVlcPlayer::kStatePlaying || state == CVlcPlayer::kStateBuffering)
             player->PauseIfPlaying();
     }
     theApp.m_strPlayState = "OnPause";
@@ -450,7 +446,7 @@ void CMainFrame::OnPlaybackBegunTick()
 {
     CVlcPlayer* player = GetMainPlayer();
     const int state = player ? player->GetState() : 0;
-    if (state == kEngineError || (state == kEngineEnded && player->GetLength() <= 0)) {
+    if (state == CVlcPlayer::kStateError || (state == CVlcPlayer::kStateEnded && player->GetLength() <= 0)) {
         // The engine took the file but cannot play it (empty or damaged; an
         // empty file "ends" at once without a length): say so, stop, and
         // leave no picture of the media before.

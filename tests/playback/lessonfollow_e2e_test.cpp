@@ -100,6 +100,9 @@ protected:
         theApp.ClearSentenceModel();
     }
 
+    // Defined below, beside the lesson it shows.
+    void ShowTimedLesson(std::string& media, CQuenlowView*& view);
+
     testsupport::TempProgramFolder program;
     wxFrame* frame = nullptr;
 };
@@ -125,20 +128,14 @@ std::string TonesAtSentenceStarts()
     return "(" + sum + ")*sin(2*PI*880*t)";
 }
 
-// The lesson view's selection moves on when each sentence starts, on time: the
-// engine's reports come only every 250-500 ms, and the view follows a clock
-// estimated between them. The engine's own timeline is recovered from the
-// moments its reported time changes (wall clock minus reported time, median).
-TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
+// The timed lesson with its medium of tones, loaded into a shown lesson view.
+void LessonWithEngineTest::ShowTimedLesson(std::string& media, CQuenlowView*& view)
 {
-    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
-    const std::string media =
-        MakeMedia(program, "-f lavfi -i color=c=black:s=160x120:d=10", TonesAtSentenceStarts(), 10);
+    media = MakeMedia(program, "-f lavfi -i color=c=black:s=160x120:d=10", TonesAtSentenceStarts(), 10);
     ASSERT_FALSE(media.empty());
     theApp.m_strScriptPath = program.ansi() + "lesson.script";
     WriteLesson(theApp.m_strScriptPath, kTimedSentences);
-
-    auto* view = new CQuenlowView;
+    view = new CQuenlowView;
     ASSERT_TRUE(view->Create(frame, 501));
     frame->GetSizer()->Add(view, 1, wxEXPAND);
     view->Show();
@@ -146,6 +143,19 @@ TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
     view->OnInitialUpdate();
     view->LoadSubtitleFile();
     ASSERT_EQ(theApp.m_nSentenceCount, static_cast<int>(std::size(kTimedSentences)));
+}
+
+// The lesson view's selection moves on when each sentence starts, on time: the
+// engine's reports come only every 250-500 ms, and the view follows a clock
+// estimated between them. The engine's own timeline is recovered from the
+// moments its reported time changes (wall clock minus reported time, median).
+TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
+{
+    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
+    std::string media;
+    CQuenlowView* view = nullptr;
+    ShowTimedLesson(media, view);
+    ASSERT_FALSE(HasFatalFailure());
 
     CVlcPlayer player;
     view->m_getPlayerTime = [&] { return player.GetEstimatedTime(); };
@@ -214,17 +224,10 @@ TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
 TEST_F(LessonWithEngineTest, PointReadPausesAtTheSentenceEnd)
 {
     mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
-    const std::string media =
-        MakeMedia(program, "-f lavfi -i color=c=black:s=160x120:d=10", TonesAtSentenceStarts(), 10);
-    ASSERT_FALSE(media.empty());
-    theApp.m_strScriptPath = program.ansi() + "lesson.script";
-    WriteLesson(theApp.m_strScriptPath, kTimedSentences);
-    auto* view = new CQuenlowView;
-    ASSERT_TRUE(view->Create(frame, 501));
-    frame->GetSizer()->Add(view, 1, wxEXPAND);
-    frame->Show();
-    view->OnInitialUpdate();
-    view->LoadSubtitleFile();
+    std::string media;
+    CQuenlowView* view = nullptr;
+    ShowTimedLesson(media, view);
+    ASSERT_FALSE(HasFatalFailure());
 
     CVlcPlayer player;
     int64_t pausedAt = -1;
