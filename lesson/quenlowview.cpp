@@ -116,6 +116,7 @@ bool CQuenlowView::Create(wxWindow* host, int id)
     Bind(wxEVT_SIZE, &CQuenlowView::OnSize, this);
     BindCommands();
     BindMouseAndStudyCommands();
+    SetUpMarking();
     return true;
 }
 
@@ -155,6 +156,7 @@ void CQuenlowView::ResetMarkingState()
     m_bPhrasesMarked = 0;
     m_bAutoLookUpMarks = 0;
     m_nMarkCount = 0;
+    m_marks.clear();
 }
 
 ELessonLoadResult CQuenlowView::LoadSubtitleFile()
@@ -460,7 +462,8 @@ void CQuenlowView::LookUpMarkedWord(int sentence)
 {
     CString key;
     key.Format("%d", sentence);
-    for (int k = 0; k < m_arrMarkedBySentence.GetSize(); ++k) {
+    // The pairs are (sentence, text): only sentence elements are compared.
+    for (int k = 0; k + 1 < m_arrMarkedBySentence.GetSize(); k += 2) {
         if (m_arrMarkedBySentence[k] != key)
             continue;
         IMainFrameHost* host = MainFrame();

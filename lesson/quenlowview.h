@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "platform/cstring.h"
 #include "shell/base/viewbase.h"
@@ -195,6 +196,19 @@ public:
     // looked up.
     void LookUpSelection();
 
+    // ---- Marking of new words and phrases ----
+    // Toggles: the new-word book's words, or the lesson's phrases, marked
+    // where the lesson file says they occur (each switches the other off).
+    void MarkWords();
+    void MarkPhrases();
+    // Takes every mark off the text (its own styles stay).
+    void ClearMarks();
+    // Marks one occurrence and records it; false for a sentence or range
+    // outside the text.
+    bool MarkReference(const CString& text, int sentence, int offset);
+    void OnMarkCommand(wxCommandEvent& event);
+    void OnUpdateMarkCommand(wxUpdateUIEvent& event);
+
     // ---- Study commands ----
     void OnClickMode(wxCommandEvent& event);
     void OnClickGetWord(wxCommandEvent& event);
@@ -260,6 +274,14 @@ public:
     int m_bAutoLookUpMarks = 0;
     CStringArray m_arrMarkedBySentence;
     int m_nMarkCount = 0;
+    // The marked ranges (control positions) and their texts, for the hover
+    // look-up; made anew by each marking.
+    struct SMarkRange {
+        int start;
+        int end;
+        CString text;
+    };
+    std::vector<SMarkRange> m_marks;
     int m_nLastLookedUpSentence = -1;
 
     // Online translation: the text and the address last used.
@@ -297,6 +319,7 @@ private:
     // The context menu "编辑" at a point of the text.
     void ShowEditMenu(const wxPoint& position);
     void BindMouseAndStudyCommands();
+    void SetUpMarking();
     void OnUpdateClickMode(wxUpdateUIEvent& event);
     void OnUpdateClickGetWord(wxUpdateUIEvent& event);
     void OnUpdateStudyMode(wxUpdateUIEvent& event);

@@ -248,7 +248,20 @@ void CQuenlowView::HoverLookUp()
     if (!wxRect(m_richText->GetClientSize()).Contains(client))
         return;
     const int position = m_richText->PositionFromPoint(client);
-    const CString word = CleanHoverWord(WordAt(position));
+    // Over a marked phrase the whole phrase is the word.
+    CString text;
+    if (m_bPhrasesMarked == 1) {
+        for (const SMarkRange& mark : m_marks) {
+            if (mark.start <= position && position <= mark.end) {
+                m_nWordStart = mark.start;
+                text = mark.text;
+                break;
+            }
+        }
+    }
+    if (text.IsEmpty())
+        text = WordAt(position);
+    const CString word = CleanHoverWord(text);
     if (word.IsEmpty() || word == m_strLastHoverWord)
         return;
 

@@ -205,6 +205,7 @@ constexpr int kStatusDownloadElement = kCmdDownloadInfo;   // speed and percenta
 // ---- Context menu of the lesson text (编辑) ----
 constexpr int kCmdMarkWord = 33184;
 constexpr int kCmdMarkPhrase = 33192;
+constexpr int kCmdAutoLookUpMarks = 33194;      // no element sends it; the lesson view answers it
 // Repeat the selected sentences 2, 4, ... 12 times: kCmdFirstRepeatSelection + k
 // repeats 2 * (k + 1) times.
 constexpr int kCmdFirstRepeatSelection = 32939;
@@ -300,7 +301,7 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kStatusPlayStateElement}, {kCmdOpenPlaylistFolder}, {kCmdToggleRibbonPanels}, {kCmdPlay},
     {kCmdPause}, {kCmdStop}, {kCmdRestart}, {kCmdProgressSlider}, {kCmdVolumePane},
     {kCmdVolumeSlider}, {kCmdSentenceCounter}, {kCmdDownloadInfo},
-    {kCmdMarkWord}, {kCmdMarkPhrase}, {kCmdFirstRepeatSelection, kRepeatSelectionCount},
+    {kCmdMarkWord}, {kCmdMarkPhrase}, {kCmdAutoLookUpMarks}, {kCmdFirstRepeatSelection, kRepeatSelectionCount},
     {kCmdBaiduTranslate}, {kCmdGoogleTranslate},
     {kViewEmptyHelp}, {kViewEmptyEscapeDuty},
     {ID_OPEN_LOCALMEDIA2}, {ID_PLAYER_PLAY}, {ID_PLAYER_PAUSE}, {ID_PLAYER_STOP}, {ID_PLAYER_RESET},

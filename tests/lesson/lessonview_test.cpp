@@ -976,3 +976,63 @@ TEST_F(LessonViewTest, HoverMarkComesOffWithoutRestylingTheText)
     EXPECT_EQ(text.IndicatorAllOnFor(start + 2), 0);
     EXPECT_EQ(styles(), before);
 }
+
+// The new-word book's words are marked where the lesson file says they occur
+// (offsets count characters, also after Chinese text); a second toggle clears
+// every mark and leaves the text's styles; phrases switch words off.
+TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
+{
+    InteractionGuard interaction;
+    testsupport::AppStateGuard paths(&CQuenlowApp::m_strWordBookPath);
+    testsupport::TempFolder folder;
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{0, 1000, "I don't study here.\n", ""},
+                      {1000, 2000, "中文 study with a lot of words.\n", ""},
+                      {2000, 3000, "The end.\n", ""}});
+    theApp.m_strScriptPath = folder.ansi() + "lesson.script";
+    theApp.m_strWordBookPath = folder.ansi() + "UnKownWord.script";
+    {
+        CSqliteDb db;
+        ASSERT_TRUE(db.Open(theApp.m_strScriptPath, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(db.Exec("create table wordlist(stroriginalword varchar(100), refs text)"));
+        ASSERT_TRUE(db.Exec("create table phaselist(strphase varchar(100), refs text)"));
+        ASSERT_TRUE(db.Exec("insert into wordlist values('don*t', '(don''t:0:2)'), "
+                            "('study', '(study:0:8)(study:1:3)(study:7:0)')"));
+        ASSERT_TRUE(db.Exec("insert into phaselist values('a lot', '(a lot:1:14)')"));
+        CSqliteDb book;
+        ASSERT_TRUE(book.Open(theApp.m_strWordBookPath, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(book.Exec("create table tablename(stroriginalword varchar(1000))"));
+        ASSERT_TRUE(book.Exec("insert into tablename values('don*t'), ('study'), ('x')"));
+    }
+    wxStyledTextCtrl& text = *view->m_richText;
+    const auto markedText = [&] {
+        std::vector<CString> marked;
+        for (const auto& mark : view->m_marks)
+            marked.push_back(FromWx(text.GetTextRange(mark.start, mark.end)));
+        return marked;
+    };
+    std::vector<int> styles;
+    for (int p = 0; p < text.GetLength(); ++p)
+        styles.push_back(text.GetStyleAt(p));
+
+    view->MarkWords();
+    EXPECT_EQ(markedText(), (std::vector<CString>{"don't", "study", "study"})) << "sentence 7 does not exist";
+    for (const auto& mark : view->m_marks)
+        EXPECT_NE(text.IndicatorAllOnFor(mark.start), 0);
+    EXPECT_EQ(view->m_arrMarkedBySentence.GetSize(), 8);   // every reference is a pair, also the one outside
+    EXPECT_EQ(view->m_bWordsMarked, 1);
+
+    view->MarkWords();   // off again
+    EXPECT_EQ(view->m_bWordsMarked, 0);
+    EXPECT_TRUE(view->m_marks.empty());
+    for (int p = 0; p < text.GetLength(); ++p) {
+        EXPECT_EQ(text.IndicatorAllOnFor(p), 0) << p;
+        EXPECT_EQ(text.GetStyleAt(p), styles[static_cast<size_t>(p)]) << p;
+    }
+
+    view->MarkWords();
+    view->MarkPhrases();
+    EXPECT_EQ(view->m_bWordsMarked, 0);
+    EXPECT_EQ(view->m_bPhrasesMarked, 1);
+    EXPECT_EQ(markedText(), std::vector<CString>{"a lot"});
+}

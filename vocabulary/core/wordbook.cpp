@@ -46,3 +46,22 @@ EWordBookDelete DeleteFromWordBook(const CString& bookPath, const CString& word)
     return db.Exec("delete from tablename where stroriginalword = ?", {StoredWord(word)}) ? EWordBookDelete::Deleted
                                                                                         : EWordBookDelete::Failed;
 }
+
+bool ReadWordBook(const CString& bookPath, std::vector<CString>& words)
+{
+    words.clear();
+    if (!IsRegularFile(bookPath))
+        return true;   // nothing saved yet: an empty book
+    CSqliteDb db;
+    SQueryResult result;
+    if (!db.Open(bookPath, CSqliteDb::ReadOnly) ||
+        !db.Query("select stroriginalword from tablename", {}, result))
+        return false;
+    for (int row = 0; row < result.nRow; ++row) {
+        CString word = result.GetCell(row, 0) ? result.GetCell(row, 0) : "";
+        word.Trim();
+        if (word.GetLength() > 1)
+            words.push_back(word);
+    }
+    return true;
+}

@@ -4,6 +4,8 @@
 // import write them, and each word is there once.
 #pragma once
 
+#include <vector>
+
 #include "platform/cstring.h"
 
 enum class EWordBookSave {
@@ -24,3 +26,7 @@ enum class EWordBookDelete {
 
 // Deletes a word (trimmed, in the stored form) from the book.
 EWordBookDelete DeleteFromWordBook(const CString& bookPath, const CString& word);
+
+// The book's words in the stored form, each longer than one character; an
+// empty list when nothing was saved yet. False when the book cannot be read.
+bool ReadWordBook(const CString& bookPath, std::vector<CString>& words);

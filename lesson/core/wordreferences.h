@@ -1,0 +1,34 @@
+// Where words and phrases occur in a lesson: the lesson file's tables
+// wordlist and phaselist give, in their second column, lists of references
+// "(text:sentence:offset)": the text as it occurs, the sentence index and the
+// character offset of the occurrence in that sentence's English text.
+// Marking, the exercises and the word examples read them through here.
+#pragma once
+
+#include <vector>
+
+#include "platform/cstring.h"
+
+struct SWordReference {
+    CString text;
+    int sentence = 0;
+    int offset = 0;   // characters from the sentence's start
+};
+
+// The items of a reference list: the text between each "(" and the first ")"
+// after it, trimmed, when longer than one character. A "(" without a ")"
+// ends the list.
+std::vector<CString> ParseReferenceList(const CString& list);
+
+// One item split at its first and last ":" (text, sentence, offset); digits
+// that do not read as a number read as 0.
+SWordReference SplitReference(const CString& item);
+
+// The references of the given words (as stored, "'" as "*") in the lesson
+// file's wordlist, in the order of the words; the file is opened read-only
+// and every word is a bound value. False when the file cannot be read.
+bool ReadWordReferences(const CString& lessonPath, const std::vector<CString>& words,
+                        std::vector<SWordReference>& references);
+
+// Every reference of the lesson file's phaselist, in the table's order.
+bool ReadPhraseReferences(const CString& lessonPath, std::vector<SWordReference>& references);

@@ -1,0 +1,87 @@
+// Where a lesson's words and phrases occur: the reference lists of the lesson
+// file, their items, and the look-up of the new-word book's words with bound
+// values on a file opened read-only.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "lesson/core/wordreferences.h"
+#include "platform/sqlitedb.h"
+#include "tests/testsupport.h"
+
+TEST(WordReferencesTest, ListsGiveTheTextBetweenEachParenthesisPair)
+{
+    struct Case {
+        const char* list;
+        std::vector<CString> items;
+    };
+    const Case cases[] = {
+        {"(study:1:4)(making:2:7)", {"study:1:4", "making:2:7"}},
+        {"  ( don*t:0:3 ) junk (a:1:2)", {"don*t:0:3", "a:1:2"}},
+        {"((nested:1:2))", {"(nested:1:2"}},      // up to the first ")"
+        {"(x)(ok:3:4)", {"ok:3:4"}},              // one character is no item
+        {"(ok:1:1)(unclosed:2:", {"ok:1:1"}},     // an unclosed item ends the list
+        {"(((((", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseReferenceList(c.list), c.items) << c.list;
+}
+
+TEST(WordReferencesTest, ItemsSplitAtTheirFirstAndLastColon)
+{
+    struct Case {
+        const char* item;
+        const char* text;
+        int sentence;
+        int offset;
+    };
+    const Case cases[] = {
+        {"study:12:40", "study", 12, 40},
+        {"at 8:30 o*clock:3:9", "at 8", 30, 9},   // the text ends at the first colon
+        {"word:x:y", "word", 0, 0},
+        {"word:5", "word", 5, 0},
+        {"word", "word", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const SWordReference r = SplitReference(c.item);
+        EXPECT_EQ(r.text, CString(c.text)) << c.item;
+        EXPECT_EQ(r.sentence, c.sentence) << c.item;
+        EXPECT_EQ(r.offset, c.offset) << c.item;
+    }
+}
+
+TEST(WordReferencesTest, BookWordsAreLookedUpAsValuesInAFileLeftAsItWas)
+{
+    testsupport::TempFolder folder;
+    const CString path = folder.ansi() + "lesson.script";
+    {
+        CSqliteDb db;
+        ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(db.Exec("create table wordlist(stroriginalword varchar(100), refs text)"));
+        ASSERT_TRUE(db.Exec("create table phaselist(strphase varchar(100), refs text)"));
+        ASSERT_TRUE(db.Exec("insert into wordlist values('don*t', '(don*t:1:2)'), ('study', '(study:0:4)(studies:2:0)')"));
+        ASSERT_TRUE(db.Exec("insert into phaselist values('a lot', '(a lot:3:5)'), ('as well', '(as well:0:1)')"));
+    }
+    const std::string before = testsupport::ReadBytes(folder.path() + "lesson.script");
+
+    std::vector<SWordReference> words;
+    ASSERT_TRUE(ReadWordReferences(path, {"study", "x' or '1'='1", "don*t"}, words));
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[0].text, "study");
+    EXPECT_EQ(words[1].text, "studies");
+    EXPECT_EQ(words[1].sentence, 2);
+    EXPECT_EQ(words[2].text, "don*t");
+    EXPECT_EQ(words[2].offset, 2);
+
+    std::vector<SWordReference> phrases;
+    ASSERT_TRUE(ReadPhraseReferences(path, phrases));
+    ASSERT_EQ(phrases.size(), 2u);
+    EXPECT_EQ(phrases[0].text, "a lot");
+    EXPECT_EQ(phrases[1].sentence, 0);
+    EXPECT_EQ(testsupport::ReadBytes(folder.path() + "lesson.script"), before);
+
+    EXPECT_FALSE(ReadWordReferences(folder.ansi() + "gone.script", {"study"}, words));
+    EXPECT_FALSE(ReadPhraseReferences(folder.ansi() + "gone.script", phrases));
+}
