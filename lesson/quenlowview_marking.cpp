@@ -44,6 +44,9 @@ void CQuenlowView::ClearMarks()
         m_richText->IndicatorClearRange(0, m_richText->GetLength());
     }
     m_richText->GotoPos(0);
+    // While a lesson plays its sentence stays highlighted.
+    if (theApp.m_strPlayState == "OnPlay")
+        SelectSentence(theApp.m_nCurrentSentence);
 }
 
 bool CQuenlowView::MarkReference(const CString& text, int sentence, int offset)
