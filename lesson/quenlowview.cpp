@@ -117,6 +117,7 @@ bool CQuenlowView::Create(wxWindow* host, int id)
     BindCommands();
     BindMouseAndStudyCommands();
     SetUpMarking();
+    SetUpLayoutCommands();
     return true;
 }
 
@@ -172,6 +173,7 @@ ELessonLoadResult CQuenlowView::LoadSubtitleFile()
         return result;
     SetControlText(*m_richText, text);
     m_strShownLayout = "script";
+    m_richText->SetWrapMode(wxSTC_WRAP_NONE);
     ApplyTextFormat();
     theApp.m_strSubtitleLoaded = "true";
     m_timers.SetTimer(kTimerTextPositions, kTextPositionsDelay);
@@ -250,6 +252,10 @@ void CQuenlowView::OnTimer(int id)
             return;
         m_timers.KillTimer(kTimerTextPositions);
         ComputeTextPositions();
+        // The positions are taken from the "script" text; a stored layout
+        // is applied after them.
+        if (theApp.m_strTextLayout == "para" || theApp.m_strTextLayout == "engchn")
+            RebuildText();
         return;
     case kTimerBold:
     case kTimerItalic:
@@ -422,6 +428,11 @@ void CQuenlowView::ScrollToCurrent(int start)
     CountVisibleLines();
     if (m_richText == nullptr)
         return;
+    // Paragraphs wrap: the sentence is brought into sight as a range.
+    if (m_strShownLayout == "para") {
+        m_richText->ScrollRange(m_nSelEnd, start);
+        return;
+    }
     const int line = m_richText->LineFromPosition(start);
     int visible = theApp.m_nVisibleLines;
     if (m_strShownLayout == "engchn")

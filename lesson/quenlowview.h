@@ -209,6 +209,14 @@ public:
     void OnMarkCommand(wxCommandEvent& event);
     void OnUpdateMarkCommand(wxUpdateUIEvent& event);
 
+    // ---- Layouts ----
+    // The text again in theApp.m_strTextLayout, with the sentence position
+    // corrections of that layout; the current sentence stays selected.
+    void RebuildText();
+    void OnLayoutCommand(wxCommandEvent& event);
+    void OnUpdateLayoutCommand(wxUpdateUIEvent& event);
+    void OnShowChinese(wxCommandEvent& event);
+
     // ---- Study commands ----
     void OnClickMode(wxCommandEvent& event);
     void OnClickGetWord(wxCommandEvent& event);
@@ -320,6 +328,7 @@ private:
     void ShowEditMenu(const wxPoint& position);
     void BindMouseAndStudyCommands();
     void SetUpMarking();
+    void SetUpLayoutCommands();
     void OnUpdateClickMode(wxUpdateUIEvent& event);
     void OnUpdateClickGetWord(wxUpdateUIEvent& event);
     void OnUpdateStudyMode(wxUpdateUIEvent& event);

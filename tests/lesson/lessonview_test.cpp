@@ -1036,3 +1036,52 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
     EXPECT_EQ(view->m_bPhrasesMarked, 1);
     EXPECT_EQ(markedText(), std::vector<CString>{"a lot"});
 }
+
+// Switching the layouts keeps every sentence's range on its own text: in
+// paragraphs (positions plus the corrections), in the bilingual layout (the
+// English and Chinese lines) and back in the one-line-per-sentence text.
+TEST_F(LessonViewTest, LayoutsRoundTripWithExactSentenceRanges)
+{
+    testsupport::AppStateGuard layout(&CQuenlowApp::m_strTextLayout);
+    CQuenlowView* view = MakeFollowingView();
+    std::vector<SSentence> sentences;
+    std::vector<std::string> english;
+    for (int i = 0; i < 24; ++i) {
+        english.push_back((i % 3 == 0 ? "中文 Sentence " : "Sentence ") + std::to_string(i) + ".");
+        sentences.push_back({i * 1000, i * 1000 + 900, nullptr, "中。\n"});
+    }
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < english.size(); ++i) {
+        lines.push_back(english[i] + "\n");
+        sentences[i].english = lines[i].c_str();
+    }
+    PutLesson(*view, sentences);
+    theApp.m_strSubtitleLoaded = "true";
+    wxStyledTextCtrl& text = *view->m_richText;
+    const auto rangeText = [&](int sentence) {
+        int start = 0;
+        int end = 0;
+        EXPECT_TRUE(view->GetSentenceRange(sentence, start, end));
+        return FromWx(text.GetTextRange(start, end));
+    };
+    const auto switchTo = [&](int command) {
+        wxCommandEvent event(wxEVT_MENU, command);
+        view->ProcessWindowEvent(event);
+    };
+
+    theApp.m_nCurrentSentence = 5;
+    switchTo(kCmdParagraphMode);
+    EXPECT_EQ(theApp.m_strTextLayout, "para");
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(rangeText(i), CString(english[static_cast<size_t>(i)] + " ")) << i;
+    EXPECT_EQ(text.GetSelectedText(), ToWx(CString(english[5] + " ")));
+
+    switchTo(kCmdBilingualMode);
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(rangeText(i), CString(english[static_cast<size_t>(i)] + " \n中。 \n")) << i;
+
+    switchTo(kCmdSubtitleMode);
+    EXPECT_TRUE(SelectionIsLine(*view, 5));
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(rangeText(i), CString(lines[static_cast<size_t>(i)])) << i;
+}

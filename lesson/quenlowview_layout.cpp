@@ -1,0 +1,90 @@
+// The lesson text's layouts ("script", "para", "engchn") and the Chinese
+// caption switch.
+#include <wx/stc/stc.h>
+
+#include "lesson/core/lessonlayout.h"
+#include "lesson/quenlowview.h"
+#include "shell/base/lessontextstyle.h"
+#include "shell/base/showchndlg.h"
+#include "shell/core/quenlow.h"
+
+namespace {
+
+const char* LayoutOf(int command)
+{
+    switch (command) {
+    case kCmdParagraphMode: return "para";
+    case kCmdBilingualMode: return "engchn";
+    default: return "script";
+    }
+}
+
+bool LessonShown() { return theApp.m_strSubtitleLoaded == "true" && theApp.m_bScriptLoaded != 0; }
+
+} // namespace
+
+void CQuenlowView::SetUpLayoutCommands()
+{
+    for (int id : {kCmdSubtitleMode, kCmdParagraphMode, kCmdBilingualMode}) {
+        Bind(wxEVT_MENU, &CQuenlowView::OnLayoutCommand, this, id);
+        Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateLayoutCommand, this, id);
+    }
+    Bind(wxEVT_MENU, &CQuenlowView::OnShowChinese, this, kCmdShowChinese);
+    Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateLayoutCommand, this, kCmdShowChinese);
+}
+
+void CQuenlowView::OnLayoutCommand(wxCommandEvent& event)
+{
+    theApp.m_strTextLayout = LayoutOf(event.GetId());
+    RebuildText();
+}
+
+void CQuenlowView::OnUpdateLayoutCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(LessonShown());
+    if (event.GetId() == kCmdShowChinese)
+        event.Check(!theApp.m_strShowChinese.IsEmpty());
+    else
+        event.Check(theApp.m_strTextLayout == LayoutOf(event.GetId()));
+}
+
+void CQuenlowView::OnShowChinese(wxCommandEvent& /*event*/)
+{
+    if (theApp.m_strShowChinese.IsEmpty()) {
+        theApp.m_strShowChinese = "true";
+        ShowCaptionFor(theApp.m_nCurrentSentence);
+        PlaceCaption();
+    } else {
+        theApp.m_strShowChinese.Empty();
+        HideCaption();
+    }
+}
+
+void CQuenlowView::RebuildText()
+{
+    if (m_richText == nullptr)
+        return;
+    if (m_bWordsMarked == 1) {
+        ClearMarks();
+        m_bWordsMarked = 0;
+    }
+    const CString layout = theApp.m_strTextLayout;
+    const SLayoutText built = BuildLayoutText(layout, theApp.m_arrForeignText, theApp.m_arrChineseText);
+    auto& corrections = theApp.m_arrTextCorrection;
+    std::fill(corrections.begin(), corrections.end(), 0);
+    for (size_t i = 0; i < built.corrections.size() && i < corrections.size(); ++i)
+        corrections[i] = built.corrections[i];
+
+    SetControlText(*m_richText, built.text);
+    m_strShownLayout = layout;
+    // Only paragraphs wrap at the window's edge.
+    m_richText->SetWrapMode(layout == "para" ? wxSTC_WRAP_WORD : wxSTC_WRAP_NONE);
+    ApplyTextFormat();
+    m_richText->ScrollToLine(0);
+    // Marked phrases are marked again where the new text has them.
+    if (m_bPhrasesMarked == 1) {
+        m_bPhrasesMarked = 0;
+        MarkPhrases();
+    }
+    SelectSentence(theApp.m_nCurrentSentence);
+}
