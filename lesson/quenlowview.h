@@ -216,6 +216,7 @@ public:
     void OnLayoutCommand(wxCommandEvent& event);
     void OnUpdateLayoutCommand(wxUpdateUIEvent& event);
     void OnShowChinese(wxCommandEvent& event);
+    void OnTranslateSelection(wxCommandEvent& event);
 
     // ---- Study commands ----
     void OnClickMode(wxCommandEvent& event);

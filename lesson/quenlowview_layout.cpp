@@ -6,9 +6,17 @@
 #include "lesson/quenlowview.h"
 #include "shell/base/lessontextstyle.h"
 #include "shell/base/showchndlg.h"
+#include "platform/codepage.h"
+#include "platform/percentencode.h"
+#include "playback/vlcplayer.h"
+#include "shell/base/mainframehost.h"
 #include "shell/core/quenlow.h"
+#include "vocabulary/core/wordlookup.h"
 
 namespace {
+
+// The first translation service's page: automatic source, simplified Chinese.
+constexpr const char* kFirstTranslatePage = "https://translate.example.org/?hl=zh-CN&tab=wT#auto/zh-CN/";
 
 const char* LayoutOf(int command)
 {
@@ -30,6 +38,8 @@ void CQuenlowView::SetUpLayoutCommands()
         Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateLayoutCommand, this, id);
     }
     Bind(wxEVT_MENU, &CQuenlowView::OnShowChinese, this, kCmdShowChinese);
+    Bind(wxEVT_MENU, &CQuenlowView::OnTranslateSelection, this, kCmdGoogleTranslate);
+    Bind(wxEVT_MENU, &CQuenlowView::OnTranslateSelection, this, kCmdBaiduTranslate);
     Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateLayoutCommand, this, kCmdShowChinese);
 }
 
@@ -87,4 +97,27 @@ void CQuenlowView::RebuildText()
         MarkPhrases();
     }
     SelectSentence(theApp.m_nCurrentSentence);
+}
+
+// The edit menu's two translation pages: the selection, in UTF-8 and
+// percent-encoded, on the page of the chosen service in the dictionary pane.
+void CQuenlowView::OnTranslateSelection(wxCommandEvent& event)
+{
+    theApp.m_strWordLookupMode = "OnWordWeb";
+    CString text = SelectedText();
+    text.Trim();
+    if (text.IsEmpty())
+        return;
+    m_strTranslateText = text;
+    m_strTranslateUrl = event.GetId() == kCmdGoogleTranslate
+                            ? CString(kFirstTranslatePage) + CString(PercentEncode(AnsiToUtf8Bytes(text.view())))
+                            : OnlineTranslationAddress(text);
+    IMainFrameHost* host = MainFrame();
+    if (host == nullptr)
+        return;
+    ShowDictionaryPane();
+    host->NavigateDictionaryPane(m_strTranslateUrl);
+    HideCaption();
+    if (m_getPlayerState && m_getPlayerState() == CVlcPlayer::kStatePlaying)
+        host->Pause();
 }

@@ -1085,3 +1085,22 @@ TEST_F(LessonViewTest, LayoutsRoundTripWithExactSentenceRanges)
     for (int i = 0; i < 24; ++i)
         EXPECT_EQ(rangeText(i), CString(lines[static_cast<size_t>(i)])) << i;
 }
+
+// The edit menu's translation pages carry the selection as encoded UTF-8 and
+// switch the dictionary to its online mode; a blank selection opens nothing.
+TEST_F(LessonViewFrameTest, TranslationPagesCarryTheSelection)
+{
+    InteractionGuard interaction;
+    theApp.m_strWordLookupMode = "OnWordHome";
+    SetControlText(*view->m_richText, "How are you?\n");
+    view->m_richText->SetSelection(0, 12);
+    ASSERT_TRUE(Command(kCmdGoogleTranslate));
+    EXPECT_EQ(theApp.m_strWordLookupMode, "OnWordWeb");
+    EXPECT_EQ(view->m_strTranslateUrl, "https://translate.example.org/?hl=zh-CN&tab=wT#auto/zh-CN/How%20are%20you%3F");
+    EXPECT_TRUE(frame->IsDictionaryPaneVisible());
+    ASSERT_TRUE(Command(kCmdBaiduTranslate));
+    EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
+    view->m_richText->SetSelection(3, 4);   // a blank
+    ASSERT_TRUE(Command(kCmdGoogleTranslate));
+    EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
+}
