@@ -217,6 +217,7 @@ public:
     void OnUpdateLayoutCommand(wxUpdateUIEvent& event);
     void OnShowChinese(wxCommandEvent& event);
     void OnTranslateSelection(wxCommandEvent& event);
+    void OnCaptionPosition(wxCommandEvent& event);
 
     // ---- Study commands ----
     void OnClickMode(wxCommandEvent& event);

@@ -38,6 +38,12 @@ void CQuenlowView::SetUpLayoutCommands()
         Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateLayoutCommand, this, id);
     }
     Bind(wxEVT_MENU, &CQuenlowView::OnShowChinese, this, kCmdShowChinese);
+    for (int id : {kCmdCaptionAbove, kCmdCaptionBelow}) {
+        Bind(wxEVT_MENU, &CQuenlowView::OnCaptionPosition, this, id);
+        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
+            e.Check(theApp.m_strCaptionPosition == (e.GetId() == kCmdCaptionAbove ? "Up" : "Down"));
+        }, id);
+    }
     Bind(wxEVT_MENU, &CQuenlowView::OnTranslateSelection, this, kCmdGoogleTranslate);
     Bind(wxEVT_MENU, &CQuenlowView::OnTranslateSelection, this, kCmdBaiduTranslate);
     Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateLayoutCommand, this, kCmdShowChinese);
@@ -97,6 +103,20 @@ void CQuenlowView::RebuildText()
         MarkPhrases();
     }
     SelectSentence(theApp.m_nCurrentSentence);
+}
+
+// Above or below: the position is kept for the caption; switched off, the
+// caption goes.
+void CQuenlowView::OnCaptionPosition(wxCommandEvent& event)
+{
+    const CString position = event.GetId() == kCmdCaptionAbove ? "Up" : "Down";
+    if (theApp.m_strCaptionPosition != position) {
+        theApp.m_strCaptionPosition = position;
+        return;
+    }
+    theApp.m_strCaptionPosition.Empty();
+    if (theApp.m_strCaptionDlgCreated == "true")
+        HideCaption();
 }
 
 // The edit menu's two translation pages: the selection, in UTF-8 and

@@ -86,6 +86,9 @@ constexpr int kCmdDelWord = 33347;
 constexpr int kCmdStudyFollowRead = 32907;
 constexpr int kCmdStudyRepeatRead = 32908;
 constexpr int kCmdStudyListening = 32900;
+// The Chinese caption above or below the English line (no element sends them).
+constexpr int kCmdCaptionAbove = 32929;
+constexpr int kCmdCaptionBelow = 32931;
 
 // ---- Ribbon 主页: paragraph, font and colour of the lesson text ----
 constexpr int kCmdIncreaseMargin = 32792;
@@ -279,7 +282,7 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdPlaylist}, {kCmdOpenDict}, {kCmdLocalWord}, {kCmdOnlineWord}, {kCmdPlayerPane},
     {kCmdMouseWordPick}, {kCmdSkipBlank}, {kCmdShowChinese}, {kCmdPointRead}, {kCmdClickPause},
     {kCmdClickContinue}, {kCmdPlayFromPan},
-    {kCmdStudyFollowRead}, {kCmdStudyRepeatRead}, {kCmdStudyListening},
+    {kCmdStudyFollowRead}, {kCmdStudyRepeatRead}, {kCmdStudyListening}, {kCmdCaptionAbove}, {kCmdCaptionBelow},
     {kCmdPrevWord}, {kCmdNextWord}, {kCmdWordWeb}, {kCmdWordHome}, {kCmdSaveWord}, {kCmdDelWord},
     {kCmdIncreaseMargin}, {kCmdDecreaseMargin}, {kCmdParagraphBlank}, {kCmdSubtitleMode},
     {kCmdParagraphMode}, {kCmdBilingualMode}, {kCmdFontName}, {kCmdFontSize}, {kCmdFontBlank},

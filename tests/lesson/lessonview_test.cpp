@@ -1104,3 +1104,19 @@ TEST_F(LessonViewFrameTest, TranslationPagesCarryTheSelection)
     ASSERT_TRUE(Command(kCmdGoogleTranslate));
     EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
 }
+
+TEST_F(LessonViewFrameTest, CaptionPositionCommandsToggleTheirKeyword)
+{
+    testsupport::AppStateGuard position(&CQuenlowApp::m_strCaptionPosition);
+    theApp.m_strCaptionPosition.Empty();
+    struct Step {
+        int command;
+        const char* position;
+    };
+    for (const Step& step : {Step{kCmdCaptionAbove, "Up"}, Step{kCmdCaptionBelow, "Down"},
+                             Step{kCmdCaptionBelow, ""}, Step{kCmdCaptionAbove, "Up"}}) {
+        ASSERT_TRUE(Command(step.command));
+        EXPECT_EQ(theApp.m_strCaptionPosition, CString(step.position));
+        EXPECT_EQ(UpdateOf(kCmdCaptionAbove).GetChecked(), CString(step.position) == "Up");
+    }
+}
