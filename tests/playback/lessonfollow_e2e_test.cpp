@@ -280,6 +280,54 @@ TEST_F(LessonWithEngineTest, PointReadPausesAtTheSentenceEnd)
     view->m_pausePlayer = {};
 }
 
+// Repeat-read with the real engine: the selected sentence's window (with the
+// margins) plays three times, each jump back coming at the window's end.
+TEST_F(LessonWithEngineTest, RepeatPlaysTheWindowThreeTimes)
+{
+    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
+    std::string media;
+    CQuenlowView* view = nullptr;
+    ShowTimedLesson(media, view);
+    ASSERT_FALSE(HasFatalFailure());
+
+    CVlcPlayer player;
+    std::vector<long long> jumpsAfterEnd;
+    view->m_getPlayerTime = [&] { return player.GetEstimatedTime(); };
+    view->m_getPlayerState = [&] { return player.GetState(); };
+    view->m_seekPlayer = [&](int64_t t) {
+        if (theApp.m_nRepeatCount > 0 && t == theApp.m_nRepeatStart)
+            jumpsAfterEnd.push_back(player.GetEstimatedTime() - theApp.m_nRepeatEnd);
+        player.Seek(t);
+    };
+    player.OpenFile(media.c_str());
+    player.Play();
+    ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 3; }, seconds(5)));
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_strPlaybackStarted = "true";
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_nRepeatMargin = 100;
+    view->ComputeTextPositions();
+
+    wxStyledTextCtrl& text = *view->m_richText;
+    text.SetSelection(text.PositionFromLine(1) + 2, text.PositionFromLine(1) + 8);   // inside sentence 1
+    theApp.m_nRepeatCount = 2;   // two more times after the first
+    view->StartRepeat();
+    EXPECT_EQ(theApp.m_nRepeatStart, 1500 - 500);
+    EXPECT_EQ(theApp.m_nRepeatEnd, 2900 + 500);
+    ASSERT_TRUE(PumpUntil([&] { return theApp.m_nRepeatCount == 0; }, seconds(10)));
+    std::printf("repeat jumps after the window's end (ms): %s\n", testing::PrintToString(jumpsAfterEnd).c_str());
+    ASSERT_EQ(jumpsAfterEnd.size(), 2u);
+    for (long long late : jumpsAfterEnd) {
+        EXPECT_GE(late, 0);
+        EXPECT_LE(late, 60);
+    }
+    player.Stop();
+    theApp.m_strPlayState.Empty();
+    view->m_getPlayerTime = {};
+    view->m_getPlayerState = {};
+    view->m_seekPlayer = {};
+}
+
 // Counts the pixels brighter than grey in a rectangle of the screen.
 int BrightPixels(wxWindow* window, const wxRect& rect)
 {
