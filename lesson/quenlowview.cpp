@@ -371,6 +371,10 @@ void CQuenlowView::FollowPlayback()
     // While sentence 0 is current the rest runs on every tick.
     if (i == theApp.m_nCurrentSentence && i != 0)
         return;
+    // While the learner holds the button (selecting words) the text keeps
+    // their selection; the sentence is taken up once the button is released.
+    if (m_bButtonUp == 0)
+        return;
     theApp.m_nCurrentSentence = i;
 
     if (m_arrMarkedBySentence.GetSize() > 0 && m_bAutoLookUpMarks == 1 && i != m_nLastLookedUpSentence) {
@@ -932,6 +936,10 @@ void CQuenlowView::OnRightUp(wxMouseEvent& event)
 // online translation pages.
 void CQuenlowView::ShowEditMenu(const wxPoint& position)
 {
+    // The learner's selection as the menu comes up: following may select
+    // the playing sentence while the menu is open.
+    m_nMenuSelStart = m_richText->GetSelectionStart();
+    m_nMenuSelEnd = m_richText->GetSelectionEnd();
     CCommandMenu menu;
     wxMenu* mark = menu.AddSubMenu("标记词汇");
     menu.Append(kCmdMarkWord, "标记单词", wxITEM_NORMAL, mark);
@@ -952,6 +960,13 @@ void CQuenlowView::ShowEditMenu(const wxPoint& position)
         commandEvent.SetEventObject(this);
         ProcessWindowEvent(commandEvent);
     }
+    m_nMenuSelStart = m_nMenuSelEnd = -1;
+}
+
+void CQuenlowView::RestoreMenuSelection()
+{
+    if (m_richText != nullptr && m_nMenuSelEnd > m_nMenuSelStart && m_nMenuSelStart >= 0)
+        m_richText->SetSelection(m_nMenuSelStart, m_nMenuSelEnd);
 }
 
 void CQuenlowView::OnContextMenu(wxContextMenuEvent& /*event*/)

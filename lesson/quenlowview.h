@@ -270,6 +270,9 @@ public:
     int m_bButtonUp = 1;
     CString m_strMouseDown;
     CString m_strLastSelection;
+    // The selection the edit menu came up for (-1: no menu).
+    int m_nMenuSelStart = -1;
+    int m_nMenuSelEnd = -1;
     // The word a double click was on, for the look-up that follows it.
     CString m_strDoubleClickWord;
     // Sentences of the repeat window.
@@ -328,6 +331,8 @@ private:
     void OnRightUp(wxMouseEvent& event);
     // The context menu "编辑" at a point of the text.
     void ShowEditMenu(const wxPoint& position);
+    // The selection the edit menu came up for, selected again for its command.
+    void RestoreMenuSelection();
     void BindMouseAndStudyCommands();
     void SetUpMarking();
     void SetUpLayoutCommands();

@@ -124,6 +124,7 @@ void CQuenlowView::OnCaptionPosition(wxCommandEvent& event)
 void CQuenlowView::OnTranslateSelection(wxCommandEvent& event)
 {
     theApp.m_strWordLookupMode = "OnWordWeb";
+    RestoreMenuSelection();
     CString text = SelectedText();
     text.Trim();
     if (text.IsEmpty())

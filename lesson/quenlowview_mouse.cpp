@@ -358,6 +358,7 @@ void CQuenlowView::OnUpdateClickGetWord(wxUpdateUIEvent& event)
 void CQuenlowView::OnRepeatTimes(wxCommandEvent& event)
 {
     theApp.m_nRepeatCount = 2 * (event.GetId() - kCmdFirstRepeatSelection + 1);
+    RestoreMenuSelection();
     StartRepeat();
 }
 

@@ -1120,3 +1120,23 @@ TEST_F(LessonViewFrameTest, CaptionPositionCommandsToggleTheirKeyword)
         EXPECT_EQ(UpdateOf(kCmdCaptionAbove).GetChecked(), CString(step.position) == "Up");
     }
 }
+
+// While the learner holds the button to select words, following leaves their
+// selection; the playing sentence is taken up once the button is released.
+TEST_F(LessonViewTest, FollowingLeavesASelectionBeingMade)
+{
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, kFourSentences);
+    view->StartFollowing("");
+    TickAt(*view, 1500);
+    wxStyledTextCtrl& text = *view->m_richText;
+    view->m_bButtonUp = 0;
+    text.SetSelection(text.PositionFromLine(2) + 1, text.PositionFromLine(2) + 5);
+    for (int64_t t : {1600, 2500})
+        TickAt(*view, t);
+    EXPECT_EQ(text.GetSelectionStart(), text.PositionFromLine(2) + 1);
+    view->m_bButtonUp = 1;
+    TickAt(*view, 2600);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 1);
+    EXPECT_TRUE(SelectionIsLine(*view, 1));
+}
