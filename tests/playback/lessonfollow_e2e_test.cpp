@@ -102,6 +102,12 @@ protected:
 
     // Defined below, beside the lesson it shows.
     void ShowTimedLesson(std::string& media, CQuenlowView*& view);
+    // Plays `media` in `player` with the view following it (time, state,
+    // seek), as the frame's play command leaves the application; false when
+    // the engine does not start.
+    bool PlayWithView(CVlcPlayer& player, CQuenlowView* view, const std::string& media);
+    // The view outlives the test's player: it must not reach it any more.
+    static void StopAndDetach(CVlcPlayer& player, CQuenlowView* view);
 
     testsupport::TempProgramFolder program;
     wxFrame* frame = nullptr;
@@ -145,6 +151,31 @@ void LessonWithEngineTest::ShowTimedLesson(std::string& media, CQuenlowView*& vi
     ASSERT_EQ(theApp.m_nSentenceCount, static_cast<int>(std::size(kTimedSentences)));
 }
 
+bool LessonWithEngineTest::PlayWithView(CVlcPlayer& player, CQuenlowView* view, const std::string& media)
+{
+    view->m_getPlayerTime = [&player] { return player.GetEstimatedTime(); };
+    view->m_getPlayerState = [&player] { return player.GetState(); };
+    view->m_seekPlayer = [&player](int64_t t) { player.Seek(t); };
+    player.OpenFile(media.c_str());
+    player.Play();
+    if (!PumpUntil([&] { return player.GetState() == 3; }, seconds(5)))
+        return false;
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_strPlaybackStarted = "true";
+    theApp.m_bScriptLoaded = 1;
+    return true;
+}
+
+void LessonWithEngineTest::StopAndDetach(CVlcPlayer& player, CQuenlowView* view)
+{
+    player.Stop();
+    theApp.m_strPlayState.Empty();
+    view->m_getPlayerTime = {};
+    view->m_getPlayerState = {};
+    view->m_seekPlayer = {};
+    view->m_pausePlayer = {};
+}
+
 // The lesson view's selection moves on when each sentence starts, on time: the
 // engine's reports come only every 250-500 ms, and the view follows a clock
 // estimated between them. The engine's own timeline is recovered from the
@@ -158,18 +189,9 @@ TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
     ASSERT_FALSE(HasFatalFailure());
 
     CVlcPlayer player;
-    view->m_getPlayerTime = [&] { return player.GetEstimatedTime(); };
-    view->m_getPlayerState = [&] { return player.GetState(); };
-    view->m_seekPlayer = [&](int64_t t) { player.Seek(t); };
     theApp.m_strSkipBlank.Empty();   // the pause is played, not skipped
-    player.OpenFile(media.c_str());
-    player.Play();
-    ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 3; }, seconds(5)));
+    ASSERT_TRUE(PlayWithView(player, view, media));
     const auto wallMs = [] { return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count(); };
-    // What the frame's play command sets.
-    theApp.m_strPlayState = "OnPlay";
-    theApp.m_strPlaybackStarted = "true";
-    theApp.m_bScriptLoaded = 1;
     view->StartFollowing("");
 
     // The wall-clock moment each sentence became current, and the offsets of
@@ -190,12 +212,7 @@ TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
             return reached.back() >= 0;
         },
         seconds(14));
-    player.Stop();
-    // The view outlives this player: it must not reach it any more.
-    theApp.m_strPlayState.Empty();
-    view->m_getPlayerTime = {};
-    view->m_getPlayerState = {};
-    view->m_seekPlayer = {};
+    StopAndDetach(player, view);
 
     ASSERT_GE(timeline.size(), 5u);
     std::sort(timeline.begin(), timeline.end());
@@ -231,19 +248,11 @@ TEST_F(LessonWithEngineTest, PointReadPausesAtTheSentenceEnd)
 
     CVlcPlayer player;
     int64_t pausedAt = -1;
-    view->m_getPlayerTime = [&] { return player.GetEstimatedTime(); };
-    view->m_getPlayerState = [&] { return player.GetState(); };
-    view->m_seekPlayer = [&](int64_t t) { player.Seek(t); };
+    ASSERT_TRUE(PlayWithView(player, view, media));
     view->m_pausePlayer = [&] {
         pausedAt = player.GetEstimatedTime();
         player.Pause();
     };
-    player.OpenFile(media.c_str());
-    player.Play();
-    ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 3; }, seconds(5)));
-    theApp.m_strPlayState = "OnPlay";
-    theApp.m_strPlaybackStarted = "true";
-    theApp.m_bScriptLoaded = 1;
     theApp.m_strPointRead = "true";
     theApp.m_strClickReadMode = "Pause";
     theApp.m_nRepeatMargin = 100;
@@ -271,13 +280,8 @@ TEST_F(LessonWithEngineTest, PointReadPausesAtTheSentenceEnd)
     }
     std::printf("point-read pause after the sentence end (ms): %s\n",
                 testing::PrintToString(over).c_str());
-    player.Stop();
-    theApp.m_strPlayState.Empty();
+    StopAndDetach(player, view);
     theApp.m_strPointRead.Empty();
-    view->m_getPlayerTime = {};
-    view->m_getPlayerState = {};
-    view->m_seekPlayer = {};
-    view->m_pausePlayer = {};
 }
 
 // Repeat-read with the real engine: the selected sentence's window (with the
@@ -292,19 +296,12 @@ TEST_F(LessonWithEngineTest, RepeatPlaysTheWindowThreeTimes)
 
     CVlcPlayer player;
     std::vector<long long> jumpsAfterEnd;
-    view->m_getPlayerTime = [&] { return player.GetEstimatedTime(); };
-    view->m_getPlayerState = [&] { return player.GetState(); };
+    ASSERT_TRUE(PlayWithView(player, view, media));
     view->m_seekPlayer = [&](int64_t t) {
         if (theApp.m_nRepeatCount > 0 && t == theApp.m_nRepeatStart)
             jumpsAfterEnd.push_back(player.GetEstimatedTime() - theApp.m_nRepeatEnd);
         player.Seek(t);
     };
-    player.OpenFile(media.c_str());
-    player.Play();
-    ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 3; }, seconds(5)));
-    theApp.m_strPlayState = "OnPlay";
-    theApp.m_strPlaybackStarted = "true";
-    theApp.m_bScriptLoaded = 1;
     theApp.m_nRepeatMargin = 100;
     view->ComputeTextPositions();
 
@@ -321,11 +318,7 @@ TEST_F(LessonWithEngineTest, RepeatPlaysTheWindowThreeTimes)
         EXPECT_GE(late, 0);
         EXPECT_LE(late, 60);
     }
-    player.Stop();
-    theApp.m_strPlayState.Empty();
-    view->m_getPlayerTime = {};
-    view->m_getPlayerState = {};
-    view->m_seekPlayer = {};
+    StopAndDetach(player, view);
 }
 
 // Counts the pixels brighter than grey in a rectangle of the screen.
