@@ -25,6 +25,8 @@
 #include <functional>
 #include <vector>
 
+#include <wx/gdicmn.h>
+
 #include "platform/cstring.h"
 #include "shell/base/viewbase.h"
 #include "shell/base/windowtimers.h"
@@ -243,6 +245,9 @@ public:
     std::function<void(int64_t)> m_seekPlayer;
     std::function<int()> m_getPlayerState;
     std::function<void()> m_pausePlayer;
+    // Where the mouse pointer is on the screen (the word pick-up's source;
+    // tests replace it).
+    std::function<wxPoint()> m_getPointer;
 
     wxStyledTextCtrl* m_richText = nullptr;
     CShowChnDlg* m_pShowChnDlg = nullptr;

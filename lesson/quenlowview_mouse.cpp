@@ -243,7 +243,7 @@ void CQuenlowView::HoverLookUp()
         theApp.m_nRibbonCategory != 1 || m_richText == nullptr)
         return;
     m_nIdleTicks = 0;
-    const wxPoint screen = wxGetMousePosition();
+    const wxPoint screen = m_getPointer ? m_getPointer() : wxGetMousePosition();
     const wxPoint client = m_richText->ScreenToClient(screen);
     if (!wxRect(m_richText->GetClientSize()).Contains(client))
         return;
@@ -265,7 +265,7 @@ void CQuenlowView::HoverLookUp()
     if (word.IsEmpty() || word == m_strLastHoverWord)
         return;
 
-    m_nWordEnd = m_nWordStart + word.GetLength();
+    m_nWordEnd = m_richText->PositionRelative(m_nWordStart, static_cast<int>(ToWx(word).length()));
     HighlightRange(m_nWordStart, m_nWordEnd);
     m_strLastHoverWord = word;
     IMainFrameHost* host = MainFrame();
@@ -302,7 +302,7 @@ void CQuenlowView::HoverLookUp()
 void CQuenlowView::HideHoverPopup()
 {
     IMainFrameHost* host = MainFrame();
-    const wxPoint mouse = wxGetMousePosition();
+    const wxPoint mouse = m_getPointer ? m_getPointer() : wxGetMousePosition();
     if (host != nullptr && host->IsInDictionaryPopup(mouse.x, mouse.y))
         return;
     m_timers.KillTimer(kTimerHidePopup);

@@ -1140,3 +1140,52 @@ TEST_F(LessonViewTest, FollowingLeavesASelectionBeingMade)
     EXPECT_EQ(theApp.m_nCurrentSentence, 1);
     EXPECT_TRUE(SelectionIsLine(*view, 1));
 }
+
+// The word pick-up: a resting pointer's word (without its full stop) is
+// marked, looked up silently and shown in the pop-up beside the pointer; the
+// same word is not looked up again until the pointer moves; once the pointer
+// is outside the pop-up at the 2-second check, it closes and the mark goes.
+TEST_F(LessonViewFrameTest, RestingPointerLooksItsWordUpInThePopup)
+{
+    InteractionGuard interaction;
+    testsupport::AppStateGuard more(&CQuenlowApp::m_nRibbonCategory, &CQuenlowApp::m_strSilentWordSave,
+                                    &CQuenlowApp::m_strWordFound);
+    theApp.m_strWordLookupMode = "OnWordHome";
+    theApp.m_nRibbonCategory = 1;
+    theApp.m_strSubtitleLoaded = "true";
+    theApp.m_bScriptLoaded = 1;
+    SetControlText(*view->m_richText, "We study here.\nApples are good.\n");
+    testsupport::RunLoopFor(std::chrono::milliseconds(200));
+    ASSERT_TRUE(Command(kCmdMouseWordPick));
+    wxStyledTextCtrl& text = *view->m_richText;
+    const int wordStart = text.PositionFromLine(1) + 11;   // "good."
+    wxPoint pointer = text.ClientToScreen(text.PointFromPosition(wordStart + 1)) + wxPoint(1, 4);
+    view->m_getPointer = [&pointer] { return pointer; };
+
+    view->OnTimer(CQuenlowView::kTimerIdleTicks);   // resting for 100 ms
+    view->OnTimer(CQuenlowView::kTimerHoverLookUp);
+    EXPECT_EQ(theApp.m_strCurrentWord, "good");
+    EXPECT_EQ(theApp.m_strAutoLookup, "true");
+    EXPECT_NE(text.IndicatorAllOnFor(wordStart + 1), 0);
+    EXPECT_EQ(text.IndicatorAllOnFor(wordStart + 4), 0) << "the full stop is marked";
+    ASSERT_NE(theApp.m_dlgMiniHtml, nullptr);
+    EXPECT_TRUE(theApp.m_dlgMiniHtml->IsShown());
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerHidePopup));
+
+    // Inside the pop-up it stays; outside it closes and the mark goes.
+    pointer = theApp.m_dlgMiniHtml->GetScreenRect().GetPosition() + wxPoint(50, 50);
+    view->OnTimer(CQuenlowView::kTimerHidePopup);
+    EXPECT_TRUE(theApp.m_dlgMiniHtml->IsShown());
+    pointer = text.ClientToScreen(wxPoint(2, 2));
+    view->OnTimer(CQuenlowView::kTimerHidePopup);
+    EXPECT_FALSE(theApp.m_dlgMiniHtml->IsShown());
+    EXPECT_EQ(text.IndicatorAllOnFor(wordStart + 1), 0);
+
+    // The same word, the pointer not moved: no second look-up.
+    theApp.m_strCurrentWord.Empty();
+    pointer = text.ClientToScreen(text.PointFromPosition(wordStart + 1)) + wxPoint(1, 4);
+    view->OnTimer(CQuenlowView::kTimerIdleTicks);
+    view->OnTimer(CQuenlowView::kTimerHoverLookUp);
+    EXPECT_TRUE(theApp.m_strCurrentWord.IsEmpty());
+    ASSERT_TRUE(Command(kCmdMouseWordPick));   // off
+}
