@@ -156,7 +156,6 @@ void CQuenlowView::ResetMarkingState()
     m_bWordsMarked = 0;
     m_bPhrasesMarked = 0;
     m_bAutoLookUpMarks = 0;
-    m_nMarkCount = 0;
     m_marks.clear();
 }
 

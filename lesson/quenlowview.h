@@ -44,6 +44,7 @@ class wxMouseEvent;
 class wxSizeEvent;
 class wxContextMenuEvent;
 class CShowChnDlg;
+struct SWordReference;
 class IMainFrameHost;
 
 class CQuenlowView : public CView {
@@ -208,6 +209,8 @@ public:
     // Marks one occurrence and records it; false for a sentence or range
     // outside the text.
     bool MarkReference(const CString& text, int sentence, int offset);
+    void MarkReferences(const std::vector<SWordReference>& references);
+    void ForgetMarks();
     void OnMarkCommand(wxCommandEvent& event);
     void OnUpdateMarkCommand(wxUpdateUIEvent& event);
 
@@ -285,13 +288,12 @@ public:
     int m_nRepeatLast = 0;
 
     // Word and phrase marking: the flags, the marked items as pairs
-    // (sentence index as decimal text, marked text), the used hover-table
-    // entries and the sentence whose item was looked up last.
+    // (sentence index as decimal text, marked text) and the sentence whose
+    // item was looked up last.
     int m_bWordsMarked = 0;
     int m_bPhrasesMarked = 0;
     int m_bAutoLookUpMarks = 0;
     CStringArray m_arrMarkedBySentence;
-    int m_nMarkCount = 0;
     // The marked ranges (control positions) and their texts, for the hover
     // look-up; made anew by each marking.
     struct SMarkRange {

@@ -73,16 +73,28 @@ bool CQuenlowView::MarkReference(const CString& text, int sentence, int offset)
         m_richText->IndicatorFillRange(start, end - start);
     }
     m_marks.push_back({start, end, text});
-    m_nMarkCount = static_cast<int>(m_marks.size());
     return true;
+}
+
+// Every marking starts from a text without marks and without records.
+void CQuenlowView::ForgetMarks()
+{
+    m_arrMarkedBySentence.RemoveAll();
+    m_marks.clear();
+    ClearMarks();
+}
+
+void CQuenlowView::MarkReferences(const std::vector<SWordReference>& references)
+{
+    for (const SWordReference& reference : references)
+        MarkReference(reference.text, reference.sentence, reference.offset);
+    if (m_richText != nullptr)
+        m_richText->ScrollToLine(0);
 }
 
 void CQuenlowView::MarkWords()
 {
-    m_arrMarkedBySentence.RemoveAll();
-    m_marks.clear();
-    m_nMarkCount = 0;
-    ClearMarks();
+    ForgetMarks();
     m_bPhrasesMarked = 0;
     if (m_bWordsMarked == 1) {
         m_bWordsMarked = 0;
@@ -90,27 +102,18 @@ void CQuenlowView::MarkWords()
     }
     m_bWordsMarked = 1;
     std::vector<CString> words;
-    if (!ReadWordBook(theApp.m_strWordBookPath, words)) {
-        theApp.ShowMessage("打开数据文件失败!", "error", 5000);
-        return;
-    }
     std::vector<SWordReference> references;
-    if (!ReadWordReferences(theApp.m_strScriptPath, words, references)) {
+    if (!ReadWordBook(theApp.m_strWordBookPath, words) ||
+        !ReadWordReferences(theApp.m_strScriptPath, words, references)) {
         theApp.ShowMessage("打开数据文件失败!", "error", 5000);
         return;
     }
-    for (const SWordReference& reference : references)
-        MarkReference(reference.text, reference.sentence, reference.offset);
-    if (m_richText != nullptr)
-        m_richText->ScrollToLine(0);
+    MarkReferences(references);
 }
 
 void CQuenlowView::MarkPhrases()
 {
-    m_arrMarkedBySentence.RemoveAll();
-    m_marks.clear();
-    m_nMarkCount = 0;
-    ClearMarks();
+    ForgetMarks();
     m_bWordsMarked = 0;
     if (m_bPhrasesMarked == 1) {
         m_bPhrasesMarked = 0;
@@ -122,10 +125,7 @@ void CQuenlowView::MarkPhrases()
         theApp.ShowMessage("打开当前播放数据文件失败!", "error", 5000);
         return;
     }
-    for (const SWordReference& reference : references)
-        MarkReference(reference.text, reference.sentence, reference.offset);
-    if (m_richText != nullptr)
-        m_richText->ScrollToLine(0);
+    MarkReferences(references);
 }
 
 void CQuenlowView::OnMarkCommand(wxCommandEvent& event)

@@ -285,15 +285,8 @@ void CQuenlowView::HoverLookUp()
         host->ShowDictionaryPopup(theApp.m_strDictWordHtmlPath, x, y);
     } else {
         host->ShowDictionaryPopup(OnlineDictionaryAddress(word), x, y);
-        if (!local) {
-            bool known = false;
-            for (const CString& entry : theApp.m_arrLookupHistory)
-                known = known || entry == word;
-            if (!known) {
-                theApp.m_arrLookupHistory.Add(word);
-                theApp.m_nLookupHistoryPos = theApp.m_arrLookupHistory.GetUpperBound();
-            }
-        }
+        if (!local)
+            theApp.AddToLookupHistory(word);
     }
     m_bHoverShown = 1;
     m_timers.SetTimer(kTimerHidePopup, 2000);

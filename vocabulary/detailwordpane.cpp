@@ -149,18 +149,7 @@ int CDetailWordPane::LookUpWord(const CString& word)
     if (m_comboWord != nullptr)
         m_comboWord->ChangeValue(ToWx(keyword));
 
-    // The history holds each word once, as it was handed over.
-    bool known = false;
-    for (const CString& entry : theApp.m_arrLookupHistory) {
-        if (entry == word) {
-            known = true;
-            break;
-        }
-    }
-    if (!known) {
-        theApp.m_arrLookupHistory.Add(word);
-        theApp.m_nLookupHistoryPos = theApp.m_arrLookupHistory.GetUpperBound();
-    }
+    theApp.AddToLookupHistory(word);
     UpdateControlStates();
 
     const bool silent = !theApp.m_strAutoLookup.IsEmpty();

@@ -38,16 +38,16 @@ bool CMiniHtmlDlg::Create(wxWindow* parent)
     // own low 16 bits; the usual colours give an offset the button refuses,
     // and it keeps its own colours.
     const short offset = static_cast<short>(theApp.m_clrBackground & 0xFFFF);
-    for (const SMiniButton& spec : kButtons) {
+    for (const SMiniButton& entry : kButtons) {
         auto* button = new CButtonST;
-        if (!button->Create(this, spec.id, wxString(), wxPoint(spec.x, 0), wxSize(kButtonSize, kButtonSize))) {
+        if (!button->Create(this, entry.id, wxString(), wxPoint(entry.x, 0), wxSize(kButtonSize, kButtonSize))) {
             delete button;
             return false;
         }
-        const wxBitmap icon = LoadProgramIcon(spec.icon, 16);
+        const wxBitmap icon = LoadProgramIcon(entry.icon, 16);
         button->SetIcon(icon, icon);
         button->OffsetColor(CButtonST::kColorBackHot, offset);
-        button->SetTooltipText(spec.tooltip);
+        button->SetTooltipText(entry.tooltip);
     }
     m_browser = new CExplorer1;
     if (!m_browser->Create(this, kBrowserId)) {
@@ -66,9 +66,9 @@ bool CMiniHtmlDlg::Create(wxWindow* parent)
 
 CString CMiniHtmlDlg::KeywordOf(int buttonId)
 {
-    for (const SMiniButton& spec : kButtons) {
-        if (spec.id == buttonId)
-            return spec.keyword;
+    for (const SMiniButton& entry : kButtons) {
+        if (entry.id == buttonId)
+            return entry.keyword;
     }
     return CString();
 }
@@ -92,9 +92,9 @@ void CMiniHtmlDlg::OnButton(int buttonId)
 void CMiniHtmlDlg::LayOut()
 {
     const wxSize client = GetClientSize();
-    for (const SMiniButton& spec : kButtons) {
-        if (CButtonST* button = GetButton(spec.id))
-            button->SetSize(spec.x, 0, kButtonSize, kButtonSize);
+    for (const SMiniButton& entry : kButtons) {
+        if (CButtonST* button = GetButton(entry.id))
+            button->SetSize(entry.x, 0, kButtonSize, kButtonSize);
     }
     if (m_browser != nullptr)
         m_browser->SetSize(0, kBrowserTop, client.x, std::max(0, client.y - kBrowserTop));

@@ -34,6 +34,9 @@ public:
     // Filled on the user-interface thread (another thread may, too); the main
     // frame's timers take it there. The three values change together under one lock.
     void ShowMessage(const CString& text, const CString& kind, int milliseconds);
+    // Appends a looked-up word (as handed over) to the look-up history when
+    // it is not there yet; the position moves to it then.
+    void AddToLookupHistory(const CString& word);
     void SetMessage(int kind, const CString& text, int seconds);
     // Takes the pending message and empties the slot, in one step. A text of
     // one character or less is no message: it stays and false is returned.

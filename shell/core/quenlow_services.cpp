@@ -152,3 +152,13 @@ int64_t CQuenlowApp::GetFileLength(const CString& path)
     const int64_t length = file.GetLength();
     return length > 0 ? length : 0;
 }
+
+void CQuenlowApp::AddToLookupHistory(const CString& word)
+{
+    for (const CString& entry : m_arrLookupHistory) {
+        if (entry == word)
+            return;
+    }
+    m_arrLookupHistory.Add(word);
+    m_nLookupHistoryPos = m_arrLookupHistory.GetUpperBound();
+}

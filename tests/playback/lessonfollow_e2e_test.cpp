@@ -176,18 +176,26 @@ void LessonWithEngineTest::StopAndDetach(CVlcPlayer& player, CQuenlowView* view)
     view->m_pausePlayer = {};
 }
 
+// The timed lesson shown in a lesson view, with the engine's dummy outputs.
+class TimedLessonTest : public LessonWithEngineTest {
+protected:
+    void SetUp() override
+    {
+        LessonWithEngineTest::SetUp();
+        ShowTimedLesson(media, view);
+    }
+
+    mediafixtures::EngineFolderScope engine {mediafixtures::Outputs::Dummy};
+    std::string media;
+    CQuenlowView* view = nullptr;
+};
+
 // The lesson view's selection moves on when each sentence starts, on time: the
 // engine's reports come only every 250-500 ms, and the view follows a clock
 // estimated between them. The engine's own timeline is recovered from the
 // moments its reported time changes (wall clock minus reported time, median).
-TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
+TEST_F(TimedLessonTest, ViewFollowsPlaybackOnTimeAcrossAPause)
 {
-    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
-    std::string media;
-    CQuenlowView* view = nullptr;
-    ShowTimedLesson(media, view);
-    ASSERT_FALSE(HasFatalFailure());
-
     CVlcPlayer player;
     theApp.m_strSkipBlank.Empty();   // the pause is played, not skipped
     ASSERT_TRUE(PlayWithView(player, view, media));
@@ -238,14 +246,8 @@ TEST_F(LessonWithEngineTest, ViewFollowsPlaybackOnTimeAcrossAPause)
 // Point-read with the real engine: a click on a sentence plays it from its
 // start (less the margin) and pauses at its end, timed by the estimated clock:
 // the pause goes out within 60 ms after the end, before the next sentence.
-TEST_F(LessonWithEngineTest, PointReadPausesAtTheSentenceEnd)
+TEST_F(TimedLessonTest, PointReadPausesAtTheSentenceEnd)
 {
-    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
-    std::string media;
-    CQuenlowView* view = nullptr;
-    ShowTimedLesson(media, view);
-    ASSERT_FALSE(HasFatalFailure());
-
     CVlcPlayer player;
     int64_t pausedAt = -1;
     ASSERT_TRUE(PlayWithView(player, view, media));
@@ -286,14 +288,8 @@ TEST_F(LessonWithEngineTest, PointReadPausesAtTheSentenceEnd)
 
 // Repeat-read with the real engine: the selected sentence's window (with the
 // margins) plays three times, each jump back coming at the window's end.
-TEST_F(LessonWithEngineTest, RepeatPlaysTheWindowThreeTimes)
+TEST_F(TimedLessonTest, RepeatPlaysTheWindowThreeTimes)
 {
-    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::Dummy);
-    std::string media;
-    CQuenlowView* view = nullptr;
-    ShowTimedLesson(media, view);
-    ASSERT_FALSE(HasFatalFailure());
-
     CVlcPlayer player;
     std::vector<long long> jumpsAfterEnd;
     ASSERT_TRUE(PlayWithView(player, view, media));
