@@ -11,6 +11,7 @@
 #include "shell/base/icons.h"
 #include "shell/base/mainframehost.h"
 #include "shell/base/playercommand.h"
+#include "catalogue/core/talkfiles.h"
 #include "shell/core/quenlow.h"
 
 namespace {
@@ -71,10 +72,17 @@ CLocalViewTree::CLocalViewTree() : m_clickTimer(this, kTimerClick), m_doubleClic
     Bind(wxEVT_TIMER, &CLocalViewTree::OnTimer, this);
 }
 
+CLocalViewTree::~CLocalViewTree()
+{
+    // The items go while this class's members still stand: their deletion
+    // events reach the handlers above.
+    DeleteAllItems();
+}
+
 bool CLocalViewTree::Create(wxWindow* parent, int id)
 {
     if (!wxTreeCtrl::Create(parent, id, wxDefaultPosition, wxDefaultSize,
-                            wxTR_NO_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxTR_SINGLE | wxBORDER_NONE))
+                            wxTR_NO_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxTR_MULTIPLE | wxBORDER_NONE))
         return false;
 
     auto* images = new wxImageList(kImageSize.x, kImageSize.y, true, kImageCount);
@@ -92,9 +100,24 @@ bool CLocalViewTree::Create(wxWindow* parent, int id)
     AddRoot(wxEmptyString);
 
     Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+        if (!OnLeftButtonDown(event.GetPosition(), event.ControlDown(), event.ShiftDown()))
+            return;
         event.Skip();
         if (!event.ControlDown() && !event.ShiftDown())
             m_clickTimer.StartOnce(kClickDelay);
+    });
+    // Handles of deleted items must not be used again: the marks and the
+    // anchor let go of them.
+    Bind(wxEVT_TREE_DELETE_ITEM, [this](wxTreeEvent& event) {
+        event.Skip();
+        if (event.GetItem() == m_hPlayingItem)
+            m_hPlayingItem = wxTreeItemId();
+        if (event.GetItem() == m_hItemFirstSel)
+            m_hItemFirstSel = wxTreeItemId();
+    });
+    Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& event) {
+        if (OnKeyDown(event.GetKeyCode(), event.ShiftDown()))
+            event.Skip();
     });
     // The toolkit's own double-click action (opening the row) is replaced by
     // the play request.
@@ -133,15 +156,52 @@ void CLocalViewTree::ToggleItem(wxTreeItemId item)
     }
 }
 
-void CLocalViewTree::OnClickTick() { ToggleItem(GetFocusedItem()); }
+CString CLocalViewTree::ItemDiskPath(wxTreeItemId item) const
+{
+    const wxTreeItemId top = TopLevelItemOf(item);
+    if (!top.IsOk() || top == GetRootItem())
+        return CString();
+    CString subPath;
+    for (wxTreeItemId level = item; level.IsOk() && level != top; level = GetItemParent(level))
+        subPath = "/" + FromWx(GetItemText(level)) + subPath;
+    CString rootName = FromWx(GetItemText(top));
+    rootName.Trim();
+    CString record = theApp.GetRecordText(rootName);
+    record.Trim();
+    // A stored folder may end in "/"; the parts below add their own.
+    if (record.GetLength() > 1 && record.Right(1) == "/")
+        record = record.Left(record.GetLength() - 1);
+    return record.IsEmpty() ? CString() : record + subPath;
+}
+
+void CLocalViewTree::OnClickTick()
+{
+    const wxTreeItemId item = GetFocusedItem();
+    if (!item.IsOk() || item == GetRootItem())
+        return;
+    // A closed folder shows what its folder holds now.
+    if (GetItemImage(item) == kImageFolder) {
+        const CString folder = ItemDiskPath(item);
+        if (!folder.IsEmpty() && IsFolder(folder)) {
+            DeleteChildItems(item);
+            LoadFolderLevel(folder, item);
+        }
+    }
+    ToggleItem(item);
+}
 
 namespace {
 
-// The index of the first play-list entry that holds the text; `current` when
-// none does.
+// The index of the play-list entry whose file name is the text; else the
+// first entry that holds the text ("ba.mp4" holds "a.mp4", so an exact name
+// goes first); `current` when none does.
 int PlayListIndexHolding(const CString& text, int current)
 {
     const CStringArray& list = theApp.m_arrPlayList;
+    for (int i = 0; i < list.GetSize(); ++i) {
+        if (FileNamePart(list[i]) == text)
+            return i;
+    }
     for (int i = 0; i < list.GetSize(); ++i) {
         if (list[i].Find(text) >= 0)
             return i;
@@ -180,12 +240,7 @@ void CLocalViewTree::OnDoubleClickTick()
     } else {
         // A playlist folder: the items below the top-level one name the path
         // inside the folder stored for it.
-        CString subPath;
-        for (wxTreeItemId level = item; level.IsOk() && level != top; level = GetItemParent(level))
-            subPath = "/" + FromWx(GetItemText(level)) + subPath;
-        CString record = theApp.GetRecordText(rootName);
-        record.Trim();
-        const CString fullPath = record + subPath;
+        const CString fullPath = ItemDiskPath(item);
         theApp.m_arrPlayList.RemoveAll();
         wxTreeItemIdValue cookie;
         const wxTreeItemId current = GetFirstChild(root, cookie);
@@ -196,12 +251,15 @@ void CLocalViewTree::OnDoubleClickTick()
         SetItemImage(current, kImageFolderOpen, wxTreeItemIcon_Selected);
         theApp.m_nPlayIndex = PlayListIndexHolding(text, theApp.m_nPlayIndex);
     }
-    wxEvtHandler* target = m_pCommandTarget;
-    if (target == nullptr) {
-        IMainFrameHost* host = MainFrameHost();
-        target = host != nullptr ? host->CommandTarget() : nullptr;
-    }
-    PostPlayerCommand(target, "HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+    PostPlayerCommand(CommandTarget(), "HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+}
+
+wxEvtHandler* CLocalViewTree::CommandTarget() const
+{
+    if (m_pCommandTarget != nullptr)
+        return m_pCommandTarget;
+    IMainFrameHost* host = MainFrameHost();
+    return host != nullptr ? host->CommandTarget() : nullptr;
 }
 
 wxTreeItemId CLocalViewTree::FindItemByText(wxTreeItemId start, const CString& text) const
@@ -225,31 +283,23 @@ wxTreeItemId CLocalViewTree::FindItemByWxText(wxTreeItemId start, const wxString
     return wxTreeItemId();
 }
 
+void CLocalViewTree::MarkPlayingItem(wxTreeItemId item)
+{
+    if (m_hPlayingItem.IsOk()) {
+        SetItemImage(m_hPlayingItem, m_nPlayingItemImage);
+        SetItemImage(m_hPlayingItem, m_nPlayingItemImage, wxTreeItemIcon_Selected);
+    }
+    m_hPlayingItem = item;
+    if (!item.IsOk())
+        return;
+    m_nPlayingItemImage = GetItemImage(item);
+    ScrollTo(item);
+    SetItemImage(item, kImageMarked);
+    SetItemImage(item, kImageMarked, wxTreeItemIcon_Selected);
+}
+
 void CLocalViewTree::DeleteChildItems(wxTreeItemId item)
 {
     if (item.IsOk())
         DeleteChildren(item);
-}
-
-void CLocalViewTree::AddFolderMedia(wxTreeItemId parent, const CString& folder)
-{
-    // An empty path names no folder (with "/" added it would be the file
-    // system's root).
-    if (folder.IsEmpty())
-        return;
-    CString base = folder;
-    if (base[base.GetLength() - 1] != '/')
-        base += '/';
-    for (const SFolderEntry& entry : ListFolder(base)) {
-        // Plain files only: sub-folders are not entered, and a link counts
-        // when it leads to a regular file.
-        if (entry.isFolder || !IsRegularFile(entry.path))
-            continue;
-        const int kind = theApp.GetMediaKind(entry.name);
-        if (kind != 1 && kind != 2)
-            continue;
-        theApp.m_arrPlayList.Add(base + entry.name);
-        const int image = 2 + kind;
-        AppendItem(parent, ToWx(entry.name), image, image);
-    }
 }

@@ -1,7 +1,11 @@
 // The local media tree that fills the playlist pane. Its top-level items are
 // the children of a hidden root that Create adds, so several of them can
 // stand side by side ("当前播放列表", "播放历史", the playlist folders).
+// Items are selected one by one with Ctrl, in ranges with Shift (also Shift
+// with the arrow keys); the caret is the tree's focused item.
 #pragma once
+
+#include <vector>
 
 #include <wx/timer.h>
 #include <wx/treectrl.h>
@@ -30,11 +34,13 @@ public:
     static constexpr int kClickDelay = 300;
 
     CLocalViewTree();
+    ~CLocalViewTree() override;
 
     // Creates the tree with its image list and its hidden root.
     bool Create(wxWindow* parent, int id = IDC_TREE);
 
-    // A click on an item (without Ctrl or Shift): an item with children
+    // A click on an item (without Ctrl or Shift): a closed folder item reads
+    // its folder's first level from the disk anew; then an item with children
     // opens or closes (the tree has no expander buttons).
     void OnClickTick();
     // A double click on an item without children below a top-level item
@@ -45,14 +51,48 @@ public:
     // goes can be set (tests).
     void OnDoubleClickTick();
     void SetCommandTarget(wxEvtHandler* target) { m_pCommandTarget = target; }
+    wxEvtHandler* CommandTarget() const;
     // The top-level item above an item (the item itself at the top level).
     wxTreeItemId TopLevelItemOf(wxTreeItemId item) const;
+    // The folder on the disk an item below a playlist folder stands for: the
+    // path stored for its top-level item, then "/" and each item's text down
+    // to it. For a top-level item, its stored path; "" when none is stored.
+    CString ItemDiskPath(wxTreeItemId item) const;
+
+    // ---- Multi-selection ----
+    // Moves the caret (the focused item) without changing what is selected.
+    void SetCaret(wxTreeItemId item);
+    // A left button press; false when the press is fully handled (the
+    // toolkit's own handling must not run).
+    bool OnLeftButtonDown(const wxPoint& point, bool ctrl, bool shift);
+    // A key press; false when fully handled.
+    bool OnKeyDown(int keyCode, bool shift);
+    // Unselects every shown item (items in closed branches keep their state).
+    void ClearSelection();
+    // Selects the shown items from `from` to `to` (either order) and nothing
+    // else that is shown; the caret goes to `to`. False when neither is shown.
+    bool SelectItems(wxTreeItemId from, wxTreeItemId to);
+    // The selected items among the shown ones, in display order, walked
+    // from the first, after an item or before it.
+    wxTreeItemId GetFirstSelectedItem() const;
+    wxTreeItemId GetNextSelectedItem(wxTreeItemId item) const;
+    wxTreeItemId GetPrevSelectedItem(wxTreeItemId item) const;
+    std::vector<wxTreeItemId> GetSelectedShownItems() const;
+    // Display order over the items whose parents are all open ("shown",
+    // whether scrolled into the window or not).
+    wxTreeItemId FirstShownItem() const;
+    wxTreeItemId NextShownItem(wxTreeItemId item) const;
+    wxTreeItemId PrevShownItem(wxTreeItemId item) const;
 
     // Depth-first search from start over start's following siblings and all
     // their descendants (an item before its descendants, its descendants
     // before its next sibling) for the first item whose text equals text
     // exactly. An invalid id when there is none or when start is invalid.
     wxTreeItemId FindItemByText(wxTreeItemId start, const CString& text) const;
+    // Marks the playing item (image 6) and gives the item marked before its
+    // own image back. The mark goes when its item is deleted.
+    void MarkPlayingItem(wxTreeItemId item);
+    wxTreeItemId PlayingItem() const { return m_hPlayingItem; }
     // Deletes every child of the item (the item itself stays).
     void DeleteChildItems(wxTreeItemId item);
     // Lists the folder itself (not its sub-folders) in name order; every file
@@ -60,8 +100,20 @@ public:
     // list and its file name inserted as the last child of parent, with
     // image 2 + media kind.
     void AddFolderMedia(wxTreeItemId parent, const CString& folder);
+    // Whether the path is a folder (a link to one included).
+    static bool IsFolder(const CString& path);
+    // Inserts the folder's sub-folders (image 0, their names) and its video
+    // and audio files (image 2 + media kind) as the last children of parent,
+    // in name order, folders and files mixed. LoadFolderLevel stays at the
+    // folder's own level; LoadFolderTree also fills every sub-folder, but
+    // never descends into a linked folder (a link can lead back up the tree).
+    void LoadFolderLevel(const CString& folder, wxTreeItemId parent);
+    void LoadFolderTree(const CString& folder, wxTreeItemId parent);
 
 private:
+    void LoadFolder(const CString& folder, wxTreeItemId parent, bool recursive);
+    void MoveCaret(wxTreeItemId item);
+    wxTreeItemId LastShownDescendant(wxTreeItemId item) const;
     wxTreeItemId FindItemByWxText(wxTreeItemId start, const wxString& text) const;
     void ToggleItem(wxTreeItemId item);
     void OnTimer(wxTimerEvent& event);
@@ -69,4 +121,7 @@ private:
     wxTimer m_clickTimer;
     wxTimer m_doubleClickTimer;
     wxEvtHandler* m_pCommandTarget = nullptr;
+    wxTreeItemId m_hItemFirstSel;   // anchor of a Shift range; unset when none
+    wxTreeItemId m_hPlayingItem;    // the item marked as playing
+    int m_nPlayingItemImage = 0;    // its own image
 };

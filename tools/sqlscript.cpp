@@ -1,9 +1,59 @@
 // sqlscript SQL-FILE DATABASE: writes DATABASE anew from the statements in
 // SQL-FILE. Used by the build to make the shipped databases from text.
+//
+// The SQL sources are UTF-8 so that they stay readable and diffable. The
+// program's databases hold GB18030 text, so a source whose first line is
+// exactly "-- text: GB18030" is converted to GB18030 as a whole before it
+// runs; any other source (the dictionary) runs as it is.
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <iconv.h>
 #include <sstream>
+#include <string>
 #include <sqlite3.h>
+
+namespace {
+
+constexpr const char* kGb18030Marker = "-- text: GB18030";
+
+bool WantsGb18030(const std::string& sql)
+{
+    std::string first = sql.substr(0, sql.find('\n'));
+    if (!first.empty() && first.back() == '\r')
+        first.pop_back();
+    return first == kGb18030Marker;
+}
+
+// UTF-8 to GB18030; false, with a message naming the line of the first bad
+// byte, when the text is not valid UTF-8 (GB18030 holds every character).
+bool ToGb18030(const std::string& utf8, std::string& gb, std::string& error)
+{
+    iconv_t cd = iconv_open("GB18030", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        error = "no UTF-8 to GB18030 conversion available";
+        return false;
+    }
+    // A character never takes more than twice its UTF-8 bytes in GB18030.
+    gb.assign(utf8.size() * 2, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    char* out = gb.data();
+    size_t outLeft = gb.size();
+    const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
+    iconv_close(cd);
+    if (!ok) {
+        size_t line = 1;
+        for (const char* c = utf8.data(); c < in; ++c)
+            line += *c == '\n';
+        error = "line " + std::to_string(line) + ": not valid UTF-8 text";
+        return false;
+    }
+    gb.resize(gb.size() - outLeft);
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -16,9 +66,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "sqlscript: cannot read %s\n", argv[1]);
         return 1;
     }
-    std::ostringstream sql;
-    sql << in.rdbuf();
-    std::remove(argv[2]);
+    std::ostringstream source;
+    source << in.rdbuf();
+    std::string sql = source.str();
+    std::remove(argv[2]);   // a failed run leaves no database behind
+    if (WantsGb18030(sql)) {
+        std::string converted;
+        std::string error;
+        if (!ToGb18030(sql, converted, error)) {
+            std::fprintf(stderr, "sqlscript: %s: %s\n", argv[1], error.c_str());
+            return 1;
+        }
+        sql.swap(converted);
+    }
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(argv[2], &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         std::fprintf(stderr, "sqlscript: cannot create %s\n", argv[2]);
@@ -26,7 +86,7 @@ int main(int argc, char** argv)
         return 1;
     }
     char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.str().c_str(), nullptr, nullptr, &error);
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK)
         std::fprintf(stderr, "sqlscript: %s: %s\n", argv[1], error ? error : "error");
     sqlite3_free(error);

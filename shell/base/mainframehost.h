@@ -35,7 +35,8 @@ public:
     // ---- The pop-up dictionary browser ----
     // Shows `address` in the pop-up, its top left corner at the screen point
     // (x, y), without taking the focus from the lesson.
-    virtual void ShowDictionaryPopup(const CString& address, int x, int y) = 0;
+    virtual void ShowDictionaryPopup(const CString& address, int x, int y, int width, int height) = 0;
+    void ShowDictionaryPopup(const CString& address, int x, int y) { ShowDictionaryPopup(address, x, y, 500, 350); }
     virtual void HideDictionaryPopup() = 0;
     // Whether the screen point lies inside the shown pop-up.
     virtual bool IsInDictionaryPopup(int x, int y) = 0;

@@ -150,6 +150,28 @@ constexpr int kCmdLastSort = kCmdSortByDuration;
 constexpr int kRibbonSortCount = kCmdLastSort - kCmdFirstSort + 1;
 constexpr int kCmdSortByWordFrequency = 33195;
 constexpr int kCmdSearch = 33067;
+// Recomputes the talks' word-frequency figures; no element sends it.
+constexpr int kCmdRebuildWordFrequency = 33196;
+
+// ---- The playlist pane: its toolbar and its context menus ----
+constexpr int kCmdNewPlayFolder = 33273;
+constexpr int kCmdDeletePlayFolder = 33274;
+constexpr int kCmdOpenItemFolder = 33275;
+constexpr int kCmdRefreshPlayFolders = 33276;
+constexpr int kCmdExportLocalText = 33254;
+constexpr int kCmdExportLocalLrc = 33265;
+constexpr int kCmdGetOnlineSubtitles = 33342;
+constexpr int kCmdDeleteHistoryItems = 33345;
+// On talk items: downloads in three qualities and the exports.
+constexpr int kCmdDownloadTalkLight = 33236;
+constexpr int kCmdDownloadTalkNormal = 33226;
+constexpr int kCmdDownloadTalk480p = 33227;
+constexpr int kCmdExportTalkText = 33221;
+constexpr int kCmdExportTalkLrc = 33222;
+// Playing a talk from the podcast host; no element sends them.
+constexpr int kCmdPlayTalkOnlineNormal = 33231;
+constexpr int kCmdPlayTalkOnline480p = 33232;
+constexpr int kCmdPlayTalkOnlineLight = 33234;
 
 // ---- Ribbon 词汇管理: the word book and its exercises ----
 constexpr int kCmdWordBook = 32974;
@@ -292,7 +314,11 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdUseOnlineDict}, {kCmdUseLocalDict},
     {kCmdPlaylistEng}, {kCmdPlaylistChn}, {kCmdShowTalkInfo}, {kCmdFilterBoth}, {kCmdFilterScript},
     {kCmdFilterVideo}, {kCmdPopularOnly}, {kCmdFirstCategory, kCategoryCount},
-    {kCmdFirstSort, kRibbonSortCount}, {kCmdSortByWordFrequency}, {kCmdSearch},
+    {kCmdFirstSort, kRibbonSortCount}, {kCmdSortByWordFrequency}, {kCmdSearch}, {kCmdRebuildWordFrequency},
+    {kCmdNewPlayFolder}, {kCmdDeletePlayFolder}, {kCmdOpenItemFolder}, {kCmdRefreshPlayFolders},
+    {kCmdExportLocalText}, {kCmdExportLocalLrc}, {kCmdGetOnlineSubtitles}, {kCmdDeleteHistoryItems},
+    {kCmdDownloadTalkLight}, {kCmdDownloadTalkNormal}, {kCmdDownloadTalk480p}, {kCmdExportTalkText},
+    {kCmdExportTalkLrc}, {kCmdPlayTalkOnlineNormal}, {kCmdPlayTalkOnline480p}, {kCmdPlayTalkOnlineLight},
     {kCmdWordBook}, {kCmdExportWords}, {kCmdImportWords}, {kCmdClearWordBook}, {kCmdRandomGroups},
     {kCmdCommonPhrases}, {kCmdShowWords}, {kCmdShowPhrases}, {kCmdShowNewWords},
     {kCmdAutoPlayExample}, {kCmdExampleVideoWindow}, {kCmdMakeExercise}, {kCmdExerciseScores},

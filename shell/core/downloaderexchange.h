@@ -74,6 +74,9 @@ public:
     // to the show-message slot, nothing is queued and false is returned, so
     // the caller can stop waiting for a download that will never come.
     bool SendCommand(const CString& command);
+    // Starts the downloader when it does not run; false, with the error in
+    // the show-message slot, when it cannot be started.
+    bool EnsureDownloaderRuns();
 
     // Timer 1300, first step: takes the downloader's own command file away
     // (its first line is kept in InboxLine()). True when a file was taken.
@@ -111,7 +114,6 @@ public:
     const CString& InboxLine() const { return m_strInboxLine; }
 
 private:
-    bool EnsureDownloaderRuns();
     bool WriteOutboxPair(const CString& command);
 
     CQuenlowApp& m_app;

@@ -70,6 +70,9 @@ public:
     BOOL AddPlayHistory(const CString& name, const CString& path);
     CString GetRecordText(const CString& key);
     BOOL DeleteRecord(const CString& table, const CString& key);
+    // Deletes the rows of a key and returns how many went; -1 when the store
+    // cannot be opened or the statement fails.
+    int DeleteRecordCount(const CString& table, const CString& key);
     BOOL LoadTable(const CString& table, const CString& key);
     // Runs a whole-table query on the open store connection; null on failure.
     std::unique_ptr<SQueryResult> QueryTable(const CString& sql);
@@ -185,6 +188,8 @@ public:
 
     // ---- Current media, lesson and word ----
     CString m_strMediaPath;
+    // "true" once a talk was asked to play from the podcast host.
+    CString m_strCatalogueTalkPlaying;
     CString m_strMediaName;
     CString m_strScriptPath;
     CString m_strSidecarScriptPath;
@@ -366,6 +371,9 @@ public:
 
     // ---- Application look ----
     UINT m_nAppLook = 0;
+
+private:
+    int DeleteRows(const CString& table, const CString& key, bool& opened);
 };
 
 extern CQuenlowApp theApp;

@@ -286,15 +286,31 @@ CString CQuenlowApp::GetRecordText(const CString& key)
 
 BOOL CQuenlowApp::DeleteRecord(const CString& table, const CString& key)
 {
-    if (!Note(*this, OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWrite)))
-        return FALSE;
-    CloseOnExit closer(m_userDb);
     // Whether a record went away (or the statement failed) is not reported.
-    if (!IsKnownTable(*this, table))
+    bool opened = false;
+    DeleteRows(table, key, opened);
+    return opened ? TRUE : FALSE;
+}
+
+int CQuenlowApp::DeleteRecordCount(const CString& table, const CString& key)
+{
+    bool opened = false;
+    return DeleteRows(table, key, opened);
+}
+
+int CQuenlowApp::DeleteRows(const CString& table, const CString& key, bool& opened)
+{
+    opened = Note(*this, OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWrite));
+    if (!opened)
+        return -1;
+    CloseOnExit closer(m_userDb);
+    if (!IsKnownTable(*this, table)) {
         NoteUnknownTable(*this, table);
-    else
-        Note(*this, m_userDb.Exec(FillTable(kDeleteTemplate, table), {key}));
-    return TRUE;
+        return -1;
+    }
+    if (!Note(*this, m_userDb.Exec(FillTable(kDeleteTemplate, table), {key})))
+        return -1;
+    return sqlite3_changes(m_userDb.handle());
 }
 
 BOOL CQuenlowApp::LoadTable(const CString& table, const CString& key)

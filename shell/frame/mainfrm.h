@@ -108,7 +108,8 @@ public:
     bool IsDictionaryPaneVisible() override;
     void ShowDictionaryPane() override;
     void LookUpWordInPane(const CString& word) override;
-    void ShowDictionaryPopup(const CString& address, int x, int y) override;
+    void ShowDictionaryPopup(const CString& address, int x, int y, int width, int height) override;
+    using IMainFrameHost::ShowDictionaryPopup;
     void HideDictionaryPopup() override;
     bool IsInDictionaryPopup(int x, int y) override;
     void NavigateDictionaryPane(const CString& address) override;
@@ -205,9 +206,6 @@ public:
     CString m_strRequestedFile;
     // Gives the playing mark to `item` and its own image back to the item
     // that had it, and scrolls to it: only one item shows the mark.
-    void MarkPlayingItem(CLocalViewTree& tree, const wxTreeItemId& item);
-    wxTreeItemId m_hPlayingItem;   // the tree item marked as playing (image 6)
-    int m_nPlayingItemImage = 0;
     CView* m_pLessonView = nullptr;
     int m_nLessonOpenAttempts = 0;
     int m_nPlaybackWaitTicks = 0;     // kTimerPlaybackBegun ticks since the media was opened

@@ -32,15 +32,6 @@ CString FileNameOf(const CString& path)
     return slash >= 0 ? path.Mid(slash + 1) : path;
 }
 
-bool IsWithin(const wxTreeCtrl& tree, wxTreeItemId item, wxTreeItemId ancestor)
-{
-    for (; item.IsOk(); item = tree.GetItemParent(item)) {
-        if (item == ancestor)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 void CMainFrame::OnPlayerCommand(CPlayerCommandEvent& event)
@@ -184,15 +175,12 @@ bool CMainFrame::PlayLocalFile()
         return false;
     }
 
-    CLocalViewTree* tree = m_wndPlayListPane ? m_wndPlayListPane->m_wndLocalTree : nullptr;
+    CLocalViewTree* tree = m_wndPlayListPane ? m_wndPlayListPane->m_wndTree : nullptr;
     if (tree) {
         wxTreeItemIdValue cookie;
         const wxTreeItemId first = tree->GetFirstChild(tree->GetRootItem(), cookie);
         // A list filled without an index (dropped files): "当前播放列表" shows it.
         if (theApp.m_nPlayIndex < 0 && first.IsOk() && FromWx(tree->GetItemText(first)) == kCurrentPlaylistItem) {
-            // The marked item may be among the children about to go.
-            if (m_hPlayingItem.IsOk() && IsWithin(*tree, m_hPlayingItem, first))
-                m_hPlayingItem = wxTreeItemId();
             tree->DeleteChildItems(first);
             for (int i = 0; i < count; ++i) {
                 const CString& path = theApp.m_arrPlayList[i];
@@ -206,7 +194,7 @@ bool CMainFrame::PlayLocalFile()
         }
         const wxTreeItemId found = tree->FindItemByText(first, FileNameOf(m_strRequestedFile));
         if (found.IsOk())
-            MarkPlayingItem(*tree, found);
+            tree->MarkPlayingItem(found);
     }
 
     // The previous media and its lesson go; so does a download-and-play
@@ -278,15 +266,3 @@ void CMainFrame::SetMiniStyle(bool compact)
     }
 }
 
-void CMainFrame::MarkPlayingItem(CLocalViewTree& tree, const wxTreeItemId& item)
-{
-    if (m_hPlayingItem.IsOk()) {
-        tree.SetItemImage(m_hPlayingItem, m_nPlayingItemImage);
-        tree.SetItemImage(m_hPlayingItem, m_nPlayingItemImage, wxTreeItemIcon_Selected);
-    }
-    m_hPlayingItem = item;
-    m_nPlayingItemImage = tree.GetItemImage(item);
-    tree.ScrollTo(item);
-    tree.SetItemImage(item, CLocalViewTree::kImageMarked);
-    tree.SetItemImage(item, CLocalViewTree::kImageMarked, wxTreeItemIcon_Selected);
-}

@@ -22,6 +22,7 @@
 #include "shell/base/wxtext.h"
 #include "shell/frame/mainfrm.h"
 #include "shell/frame/mainribbon.h"
+#include "shell/base/messagebox.h"
 #include "shell/core/quenlow.h"
 #include "shell/frame/ribbonstatusbar.h"
 #include "shell/base/searchdlg.h"
@@ -157,6 +158,10 @@ void CMainFrame::BindFrameCommands()
         RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, false, true);
     });
     update(kCmdPopularOnly, [](wxUpdateUIEvent& e) { e.Enable(true); e.Check(!theApp.m_strPopularOnly.IsEmpty()); });
+    command(kCmdRebuildWordFrequency, [this] {
+        if (ShowMessageBox("大约要耗时4个小时，\n您确定要重新生成吗？", "HalvikEnglish", wxOK | wxCANCEL, this) == wxOK)
+            m_wndPlayListPane->RebuildWordFrequency();
+    });
     command(kCmdSearch, [this] { OnSearchCommand(); });
     update(kCmdSearch, always);
 

@@ -53,13 +53,13 @@ void CMainFrame::LookUpWordInPane(const CString& word)
         m_wndDetailWordPane->LookUpWord(word);
 }
 
-void CMainFrame::ShowDictionaryPopup(const CString& address, int x, int y)
+void CMainFrame::ShowDictionaryPopup(const CString& address, int x, int y, int width, int height)
 {
     CMiniHtmlDlg* popup = theApp.m_dlgMiniHtml;
     if (popup == nullptr || popup->m_browser == nullptr)
         return;
     // Placed once shown as well: a window manager may place a new window itself.
-    popup->SetSize(x, y, 500, 350);
+    popup->SetSize(x, y, width, height);
     popup->ShowWithoutActivating();
     popup->Move(x, y);
     popup->m_browser->Navigate(address);

@@ -292,13 +292,11 @@ void CMainFrame::PollPendingCommand()
 void CMainFrame::PlayDownloadingNetFile()
 {
     theApp.m_arrPlayList.RemoveAll();
-    CLocalViewTree* tree = m_wndPlayListPane->m_wndLocalTree;
+    CLocalViewTree* tree = m_wndPlayListPane->m_wndTree;
     wxTreeItemIdValue cookie;
     const wxTreeItemId current = tree->GetFirstChild(tree->GetRootItem(), cookie);
     if (current.IsOk()) {
         tree->DeleteChildItems(current);
-        // The children are gone: a mark on one of them is gone with them.
-        m_hPlayingItem = wxTreeItemId();
         tree->AddFolderMedia(current, theApp.m_strCacheDir);
         tree->Expand(current);
         tree->SetItemImage(current, CLocalViewTree::kImageFolderOpen);
@@ -334,7 +332,7 @@ void CMainFrame::PlayDownloadingNetFile()
 
     const wxTreeItemId item = current.IsOk() ? tree->FindItemByText(current, FileNameOf(file)) : wxTreeItemId();
     if (item.IsOk())
-        MarkPlayingItem(*tree, item);
+        tree->MarkPlayingItem(item);
 
     theApp.m_strMediaPath.Empty();
     theApp.m_strMediaName.Empty();
@@ -403,11 +401,9 @@ bool CMainFrame::IsDirectory(const CString& path) { return IsFolder(path); }
 
 void CMainFrame::RefreshLocalMediaTree()
 {
-    CLocalViewTree* tree = m_wndPlayListPane->m_wndLocalTree;
+    CLocalViewTree* tree = m_wndPlayListPane->m_wndTree;
     const wxTreeItemId root = tree->GetRootItem();
     tree->DeleteChildItems(root);
-    // Every item is gone, the playing one with them.
-    m_hPlayingItem = wxTreeItemId();
     tree->AppendItem(root, ToWx("当前播放列表"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
     const wxTreeItemId history =
         tree->AppendItem(root, ToWx("播放历史"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);

@@ -190,13 +190,13 @@ TEST_F(LocalViewTreeTest, ClickOpensAndDoubleClickPlays)
     const wxTreeItemId folder = Add(m_root, "talks");
     const wxTreeItemId folderItem = Add(folder, "two.mp3");
     const auto doubleClick = [&](wxTreeItemId item) {
-        m_tree->SetFocusedItem(item);
+        m_tree->SetCaret(item);
         m_tree->OnDoubleClickTick();
         testsupport::DrainEvents();
     };
 
     // A click opens 播放历史 and a second one closes it.
-    m_tree->SetFocusedItem(history);
+    m_tree->SetCaret(history);
     m_tree->OnClickTick();
     EXPECT_TRUE(m_tree->IsExpanded(history));
     EXPECT_EQ(m_tree->GetItemImage(history), CLocalViewTree::kImageFolderOpen);
@@ -244,6 +244,204 @@ TEST_F(LocalViewTreeTest, ImageListCoversEveryImageTheTreeUses)
         EXPECT_TRUE(bitmap.IsOk()) << i;
         EXPECT_EQ(bitmap.GetSize(), wxSize(16, 16)) << i;
     }
+}
+
+// The multi-selection on a shown tree: A, B (open: B1, B2), C, D.
+class LocalViewTreeSelectionTest : public LocalViewTreeTest {
+protected:
+    void SetUp() override
+    {
+        LocalViewTreeTest::SetUp();
+        a = Add(m_root, "A");
+        b = Add(m_root, "B");
+        b1 = Add(b, "B1");
+        b2 = Add(b, "B2");
+        c = Add(m_root, "C");
+        d = Add(m_root, "D");
+        m_tree->Expand(b);
+        m_frame->SetSize(300, 400);
+        m_frame->Show();
+        testsupport::DrainEvents();
+    }
+
+    wxPoint Centre(wxTreeItemId item)
+    {
+        wxRect rect;
+        EXPECT_TRUE(m_tree->GetBoundingRect(item, rect, true));
+        return wxPoint(rect.x + rect.width / 2, rect.y + rect.height / 2);
+    }
+    // A left press; where the tree lets the toolkit handle it, the toolkit's
+    // plain click is played: the item alone is selected and becomes the caret.
+    void Click(wxTreeItemId item, bool ctrl = false, bool shift = false)
+    {
+        if (m_tree->OnLeftButtonDown(Centre(item), ctrl, shift)) {
+            m_tree->UnselectAll();
+            m_tree->SetCaret(item);
+            m_tree->SelectItem(item);
+        }
+    }
+    // The toolkit's own handling of the keys that go on to it is not needed here.
+    void Key(int code, bool shift) { m_tree->OnKeyDown(code, shift); }
+    std::vector<CString> Selected() const
+    {
+        std::vector<CString> texts;
+        for (wxTreeItemId item : m_tree->GetSelectedShownItems())
+            texts.push_back(FromWx(m_tree->GetItemText(item)));
+        return texts;
+    }
+    CString Caret() const { return FromWx(m_tree->GetItemText(m_tree->GetFocusedItem())); }
+
+    wxTreeItemId a, b, b1, b2, c, d;
+};
+
+TEST_F(LocalViewTreeSelectionTest, CtrlTogglesShiftSelectsRangesFromTheAnchor)
+{
+    using Texts = std::vector<CString>;
+    Click(a);
+    Click(c, false, true);
+    EXPECT_EQ(Selected(), (Texts{"A", "B", "B1", "B2", "C"}));
+    EXPECT_EQ(Caret(), "C");
+
+    // Ctrl turns one item over and leaves the others.
+    Click(b1, true);
+    EXPECT_EQ(Selected(), (Texts{"A", "B", "B2", "C"}));
+    EXPECT_EQ(Caret(), "B1");
+    Click(b1, true);   // on the caret item itself
+    EXPECT_EQ(Selected(), (Texts{"A", "B", "B1", "B2", "C"}));
+
+    // After Ctrl the anchor is the caret: the range runs from B1, and what
+    // lies outside it loses the selection.
+    Click(d, false, true);
+    EXPECT_EQ(Selected(), (Texts{"B1", "B2", "C", "D"}));
+    EXPECT_EQ(Caret(), "D");
+    // Upwards from the same anchor.
+    Click(a, false, true);
+    EXPECT_EQ(Selected(), (Texts{"A", "B", "B1"}));
+
+    // Children of a closed item are not shown: ranges pass over them and
+    // they keep their state.
+    m_tree->Collapse(b);
+    Click(a, true);   // the anchor moves to A
+    Click(c, false, true);
+    EXPECT_EQ(Selected(), (Texts{"A", "B", "C"}));
+    EXPECT_TRUE(m_tree->IsSelected(b1));
+
+    EXPECT_FALSE(m_tree->SelectItems(b2, b2));   // not shown
+}
+
+TEST_F(LocalViewTreeSelectionTest, ShiftArrowsGrowAndShrinkAndOtherKeysStartAfresh)
+{
+    using Texts = std::vector<CString>;
+    Click(b);
+    Click(d, true);   // a second item, so the keys' start clears something
+    Click(a, true);
+    Key(WXK_DOWN, true);   // no anchor yet: everything else goes, A and B stay
+    EXPECT_EQ(Selected(), (Texts{"A", "B"}));
+    EXPECT_EQ(Caret(), "B");
+    Key(WXK_DOWN, true);
+    EXPECT_EQ(Selected(), (Texts{"A", "B", "B1"}));
+    Key(WXK_UP, true);     // back onto a selected item: the range shrinks
+    EXPECT_EQ(Selected(), (Texts{"A", "B"}));
+    EXPECT_EQ(Caret(), "B");
+
+    // At the top nothing moves.
+    Click(a);
+    Key(WXK_UP, true);
+    EXPECT_EQ(Caret(), "A");
+
+    // A letter clears the selection before the toolkit's own search.
+    Click(c, false, true);
+    EXPECT_TRUE(m_tree->OnKeyDown('X', false));
+    EXPECT_TRUE(Selected().empty());
+    // Keys below the blank are the toolkit's alone.
+    Click(c, false, true);
+    EXPECT_TRUE(m_tree->OnKeyDown(WXK_TAB, false));
+    EXPECT_FALSE(Selected().empty());
+}
+
+TEST_F(LocalViewTreeSelectionTest, SelectedItemsWalkInDisplayOrder)
+{
+    Click(b2);
+    Click(a, true);
+    Click(d, true);
+    EXPECT_TRUE(m_tree->GetFirstSelectedItem() == a);
+    EXPECT_TRUE(m_tree->GetNextSelectedItem(a) == b2);
+    EXPECT_TRUE(m_tree->GetNextSelectedItem(b2) == d);
+    EXPECT_FALSE(m_tree->GetNextSelectedItem(d).IsOk());
+    EXPECT_TRUE(m_tree->GetPrevSelectedItem(d) == b2);
+    EXPECT_TRUE(m_tree->GetPrevSelectedItem(b2) == a);
+    EXPECT_FALSE(m_tree->GetPrevSelectedItem(a).IsOk());
+}
+
+// A click on a closed playlist folder reads its first level from the disk
+// each time; the whole-tree loader stops at linked folders.
+TEST_F(LocalViewTreeTest, FolderLevelsComeFromTheDiskAndLinksAreNotFollowed)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable);
+    CQuenlowApp paths;
+    ApplyStartupDefaults(paths, program.ansi());
+    ASSERT_TRUE(CreateDataFolders(paths).empty());
+    theApp.m_strUserDataDbPath = paths.m_strUserDataDbPath;
+    theApp.m_strLocalPlaylistTable = paths.m_strLocalPlaylistTable;
+    program.write("media/b.mp4", "v");
+    program.write("media/a.txt", "not media");
+    program.write("media/sub/inner.mp3", "a");
+    program.write("media/sub/deeper/deep.mp4", "v");
+    std::filesystem::create_symlink(program.path() + "media", program.path() + "media/sub/loop");
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, "media", program.ansi() + "media/", "", "", "", ""));
+
+    const wxTreeItemId folder = m_tree->AppendItem(m_root, "media", CLocalViewTree::kImageFolder);
+    m_tree->SetCaret(folder);
+    m_tree->OnClickTick();
+    EXPECT_EQ(ChildTexts(folder), (std::vector<CString>{"b.mp4", "sub"}));
+    EXPECT_TRUE(m_tree->IsExpanded(folder));
+    EXPECT_EQ(m_tree->GetItemImage(folder), CLocalViewTree::kImageFolderOpen);
+
+    // The sub-folder's path is the stored folder and the items' texts.
+    const wxTreeItemId sub = m_tree->FindItemByText(folder, "sub");
+    EXPECT_EQ(m_tree->ItemDiskPath(sub), program.ansi() + "media/sub");
+    m_tree->SetCaret(sub);
+    m_tree->OnClickTick();
+    EXPECT_EQ(ChildTexts(sub), (std::vector<CString>{"deeper", "inner.mp3", "loop"}));
+
+    // Closed again and clicked after a change on the disk: read anew.
+    m_tree->SetCaret(folder);
+    m_tree->OnClickTick();
+    program.write("media/c.mp3", "a");
+    m_tree->OnClickTick();
+    EXPECT_EQ(ChildTexts(folder), (std::vector<CString>{"b.mp4", "c.mp3", "sub"}));
+
+    // The whole tree at once, without going round the link.
+    const wxTreeItemId whole = Add(m_root, "whole");
+    m_tree->LoadFolderTree(program.ansi() + "media", whole);
+    const wxTreeItemId wholeSub = m_tree->FindItemByText(whole, "sub");
+    ASSERT_TRUE(wholeSub.IsOk());
+    EXPECT_EQ(ChildTexts(m_tree->FindItemByText(wholeSub, "deeper")), std::vector<CString>{"deep.mp4"});
+    EXPECT_EQ(m_tree->GetChildrenCount(m_tree->FindItemByText(wholeSub, "loop")), 0u);
+}
+
+TEST_F(LocalViewTreeTest, DoubleClickPrefersTheExactFileNameAndTheMarkLetsGoOfDeletedItems)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_nPlayIndex);
+    wxEvtHandler frame;
+    m_tree->SetCommandTarget(&frame);
+    const wxTreeItemId current = Add(m_root, "当前播放列表");
+    const wxTreeItemId item = Add(current, "a.mp4");
+    theApp.m_arrPlayList.Add("/m/ba.mp4");
+    theApp.m_arrPlayList.Add("/m/a.mp4");
+    m_tree->SetCaret(item);
+    m_tree->OnDoubleClickTick();
+    EXPECT_EQ(theApp.m_nPlayIndex, 1);
+
+    m_tree->MarkPlayingItem(item);
+    EXPECT_EQ(m_tree->GetItemImage(item), CLocalViewTree::kImageMarked);
+    m_tree->DeleteChildItems(current);
+    EXPECT_FALSE(m_tree->PlayingItem().IsOk());
+    // Marking another item after the deletion touches nothing that is gone.
+    const wxTreeItemId next = Add(current, "b.mp4");
+    m_tree->MarkPlayingItem(next);
+    EXPECT_TRUE(m_tree->PlayingItem() == next);
 }
 
 } // namespace

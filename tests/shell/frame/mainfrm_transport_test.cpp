@@ -250,7 +250,7 @@ TEST_F(MainFrameTransportTest, RequestIsRefusedOnlyWhileAStartIsPending)
 
 TEST_F(MainFrameTransportTest, DroppedListFillsCurrentPlaylistAndMarksOneItem)
 {
-    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndLocalTree;
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
     frame->DispatchCommand("LocalMediaPlaylistRefresh:", "LocalMediaPlaylistRefresh:");
     wxTreeItemIdValue cookie;
     const wxTreeItemId current = tree->GetFirstChild(tree->GetRootItem(), cookie);
@@ -285,8 +285,8 @@ TEST_F(MainFrameTransportTest, DroppedListFillsCurrentPlaylistAndMarksOneItem)
     theApp.m_nPlayIndex = -1;
     frame->KillTimer(2300);
     frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
-    EXPECT_EQ(frame->m_hPlayingItem, tree->GetFirstChild(current, cookie));
-    EXPECT_EQ(tree->GetItemImage(frame->m_hPlayingItem), CLocalViewTree::kImageMarked);
+    EXPECT_EQ(tree->PlayingItem(), tree->GetFirstChild(current, cookie));
+    EXPECT_EQ(tree->GetItemImage(tree->PlayingItem()), CLocalViewTree::kImageMarked);
 }
 
 // A main player whose engine did not start: every way the frame opens or

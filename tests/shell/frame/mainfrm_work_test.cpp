@@ -195,11 +195,18 @@ TEST_F(MainFrameWorkTest, TalkCatalogueCommandsKeepTheOtherChoice)
     EXPECT_TRUE(Ui(33036).checked);
     EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
 
-    theApp.m_strPlaylistCaption = "共有7项";
+    // All categories: the shipped talks that have both files are listed and
+    // counted in the caption.
     Command(33033);
     EXPECT_EQ(theApp.m_strTalkCategory, "");
     EXPECT_EQ(theApp.m_strTalkSortField, "vedioname");
-    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), "共有7项");
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    const size_t listed = tree->GetChildrenCount(tree->GetRootItem(), false);
+    EXPECT_GE(listed, 1u);
+    CString caption;
+    caption.Format("共有%d项", static_cast<int>(listed));
+    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), caption);
+    EXPECT_EQ(theApp.m_strPlaylistCaption, caption);
 
     // Showing only talks with media refills without bringing the pane up.
     frame->ShowPane(frame->m_wndPlayListPane, false);
@@ -257,15 +264,17 @@ TEST_F(MainFrameWorkTest, SearchBoxRefillsOnChangedTextAndHidesAfterTenIdleTicks
     // (two bytes) does not, two Chinese characters (four bytes) do.
     struct Case {
         const char* typed;
-        const char* search;   // the search afterwards
+        const char* search;   // the last search made
     };
-    theApp.m_strPlaylistSearch.Empty();
+    frame->m_strPrevSearchText.Empty();
     for (const Case& c : {Case{"ab", ""}, Case{"演", ""}, Case{"abc", "abc"}, Case{" 演讲 ", "演讲"},
                           Case{"a", "演讲"}, Case{"演讲者", "演讲者"}}) {
         SCOPED_TRACE(c.typed);
         frame->m_dlgSearch->m_editSearch->ChangeValue(ToWx(c.typed));
         frame->OnTimer(CMainFrame::kTimerSearchBox);
-        EXPECT_EQ(theApp.m_strPlaylistSearch, c.search);
+        EXPECT_EQ(frame->m_strPrevSearchText, c.search);
+        // The list was filled with it once: the search text is used up.
+        EXPECT_EQ(theApp.m_strPlaylistSearch, "");
     }
 
     for (int i = 0; i < 9; ++i)
@@ -381,10 +390,10 @@ TEST_F(MainFrameWorkTest, TreeRefreshListsExistingEntriesAndPrunesTheRest)
     ASSERT_TRUE(theApp.PutRecord(theApp.m_strPlayHistoryTable, "gone.mp4", program.ansi() + "media/gone.mp4", "", "", "", ""));
     ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, "oldfolder", program.ansi() + "nofolder", "", "", "", ""));
 
-    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndLocalTree;
-    frame->m_hPlayingItem = tree->AppendItem(tree->GetRootItem(), "stale");
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    tree->MarkPlayingItem(tree->AppendItem(tree->GetRootItem(), "stale"));
     frame->RefreshLocalMediaTree();
-    EXPECT_FALSE(frame->m_hPlayingItem.IsOk());
+    EXPECT_FALSE(tree->PlayingItem().IsOk());
 
     std::vector<CString> top;
     wxTreeItemIdValue cookie;
@@ -465,7 +474,7 @@ TEST_F(MainFrameWorkTest, PlayerKeysStopAtTheFrameUnlessTyping)
     const Case cases[] = {
         {"lesson text", dynamic_cast<CQuenlowView*>(lessonView)->m_richText, false},
         {"ribbon", frame->m_wndRibbonBar, false},
-        {"local media tree", frame->m_wndPlayListPane->m_wndLocalTree, false},
+        {"local media tree", frame->m_wndPlayListPane->m_wndTree, false},
         {"nothing", nullptr, false},
         {"search box", frame->m_dlgSearch->m_editSearch, true},
     };

@@ -1,0 +1,49 @@
+// The playlist pane's talk downloads: one download command per selected
+// talk goes to the downloader on the clipboard; and playing a talk from the
+// podcast host.
+#include "catalogue/playlistpane.h"
+
+#include <wx/clipbrd.h>
+
+#include "catalogue/localviewtree.h"
+#include "shell/base/wxtext.h"
+#include "shell/core/downloaderexchange.h"
+#include "shell/core/quenlow.h"
+
+std::vector<CString> CPlayListPane::SelectedTalkFileNames() const
+{
+    std::vector<CString> names;
+    for (const wxTreeItemId item : m_wndTree->GetSelectedShownItems()) {
+        const CString name = TalkFileNameOf(FromWx(m_wndTree->GetItemText(item)));
+        if (!name.IsEmpty())
+            names.push_back(name);
+    }
+    return names;
+}
+
+void CPlayListPane::OnDownloadTalk(ETalkQuality quality)
+{
+    const CString commands = TalkDownloadCommands(SelectedTalkFileNames(), quality);
+    // The downloader takes its commands from the clipboard; without a talk
+    // the learner's clipboard is left alone.
+    if (!commands.IsEmpty() && wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject(ToWx(commands)));
+        wxTheClipboard->Close();
+    }
+    CDownloaderExchange exchange;
+    exchange.EnsureDownloaderRuns();
+}
+
+void CPlayListPane::OnPlayTalkOnline(ETalkQuality quality)
+{
+    theApp.m_strCatalogueTalkPlaying = "true";
+    const wxTreeItemId item = m_wndTree->GetFocusedItem();
+    if (!item.IsOk() || item == m_wndTree->GetRootItem())
+        return;
+    const CString text = FromWx(m_wndTree->GetItemText(item));
+    const CString name = TalkFileNameOf(text);
+    if (name.IsEmpty())
+        return;
+    theApp.m_strMediaPath = TalkPodcastAddress(name, quality);
+    PostToFrame("playlist+/" + GetItemTreePath(item), text);
+}
