@@ -242,13 +242,19 @@ void CLocalViewTree::OnDoubleClickTick()
         // inside the folder stored for it.
         const CString fullPath = ItemDiskPath(item);
         theApp.m_arrPlayList.RemoveAll();
+        // "当前播放列表" shows the new list; beside the talk catalogue there
+        // is none, and only the play list is filled.
         wxTreeItemIdValue cookie;
-        const wxTreeItemId current = GetFirstChild(root, cookie);
+        wxTreeItemId current = GetFirstChild(root, cookie);
+        if (current.IsOk() && FromWx(GetItemText(current)) != "当前播放列表")
+            current = wxTreeItemId();
         DeleteChildItems(current);
         AddFolderMedia(current, fullPath.Left(fullPath.ReverseFind('/')));
-        Expand(current);
-        SetItemImage(current, kImageFolderOpen);
-        SetItemImage(current, kImageFolderOpen, wxTreeItemIcon_Selected);
+        if (current.IsOk()) {
+            Expand(current);
+            SetItemImage(current, kImageFolderOpen);
+            SetItemImage(current, kImageFolderOpen, wxTreeItemIcon_Selected);
+        }
         theApp.m_nPlayIndex = PlayListIndexHolding(text, theApp.m_nPlayIndex);
     }
     PostPlayerCommand(CommandTarget(), "HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");

@@ -98,7 +98,7 @@ public:
     // Lists the folder itself (not its sub-folders) in name order; every file
     // that is video or audio gets its full path appended to theApp's play
     // list and its file name inserted as the last child of parent, with
-    // image 2 + media kind.
+    // image 2 + media kind (without a parent, the play list alone is filled).
     void AddFolderMedia(wxTreeItemId parent, const CString& folder);
     // Whether the path is a folder (a link to one included).
     static bool IsFolder(const CString& path);

@@ -39,8 +39,8 @@ void CLocalViewTree::AddFolderMedia(wxTreeItemId parent, const CString& folder)
         if (!IsPlayableKind(kind))
             continue;
         theApp.m_arrPlayList.Add(base + entry.name);
-        const int image = 2 + kind;
-        AppendItem(parent, ToWx(entry.name), image, image);
+        if (parent.IsOk())
+            AppendItem(parent, ToWx(entry.name), 2 + kind, 2 + kind);
     }
 }
 

@@ -404,6 +404,8 @@ void CMainFrame::RefreshLocalMediaTree()
     CLocalViewTree* tree = m_wndPlayListPane->m_wndTree;
     const wxTreeItemId root = tree->GetRootItem();
     tree->DeleteChildItems(root);
+    // The talk list's count no longer describes what the pane shows.
+    SetPaneCaption(m_wndPlayListPane, "Playlist(播放列表)");
     tree->AppendItem(root, ToWx("当前播放列表"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
     const wxTreeItemId history =
         tree->AppendItem(root, ToWx("播放历史"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);

@@ -434,12 +434,36 @@ TEST_F(LocalViewTreeTest, DoubleClickPrefersTheExactFileNameAndTheMarkLetsGoOfDe
     m_tree->OnDoubleClickTick();
     EXPECT_EQ(theApp.m_nPlayIndex, 1);
 
-    m_tree->MarkPlayingItem(item);
-    EXPECT_EQ(m_tree->GetItemImage(item), CLocalViewTree::kImageMarked);
-    m_tree->DeleteChildItems(current);
+    // Beside the talk catalogue there is no "当前播放列表": a file of a
+    // playlist folder fills the play list alone, and no talk gets children.
+    testsupport::TempFolder media;
+    media.write("x.mp4", "v");
+    media.write("y.mp3", "a");
+    const wxTreeItemId talkTree = Add(m_root, "[1][T][S][x.mp4][E]");
+    const wxTreeItemId folderItem = Add(Add(m_root, "folder"), "y.mp3");
+    testsupport::AppStateGuard paths(&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable);
+    testsupport::TempProgramFolder program;
+    CQuenlowApp defaults;
+    ApplyStartupDefaults(defaults, program.ansi());
+    ASSERT_TRUE(CreateDataFolders(defaults).empty());
+    theApp.m_strUserDataDbPath = defaults.m_strUserDataDbPath;
+    theApp.m_strLocalPlaylistTable = defaults.m_strLocalPlaylistTable;
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, "folder", media.ansi(), "", "", "", ""));
+    m_tree->Delete(current);
+    m_tree->SetCaret(folderItem);
+    m_tree->OnDoubleClickTick();
+    EXPECT_EQ(theApp.m_arrPlayList.GetSize(), 2);
+    EXPECT_EQ(theApp.m_nPlayIndex, 1);
+    EXPECT_EQ(m_tree->GetChildrenCount(talkTree), 0u);
+
+    const wxTreeItemId list = Add(m_root, "list");
+    const wxTreeItemId item2 = Add(list, "a.mp4");
+    m_tree->MarkPlayingItem(item2);
+    EXPECT_EQ(m_tree->GetItemImage(item2), CLocalViewTree::kImageMarked);
+    m_tree->DeleteChildItems(list);
     EXPECT_FALSE(m_tree->PlayingItem().IsOk());
     // Marking another item after the deletion touches nothing that is gone.
-    const wxTreeItemId next = Add(current, "b.mp4");
+    const wxTreeItemId next = Add(list, "b.mp4");
     m_tree->MarkPlayingItem(next);
     EXPECT_TRUE(m_tree->PlayingItem() == next);
 }

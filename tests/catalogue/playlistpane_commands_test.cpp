@@ -280,4 +280,37 @@ TEST_F(PlayListPaneCommandsTest, TalkDownloadsGoOnTheClipboardInTreeOrder)
     EXPECT_EQ(TakeMessage(), "找不到下载器程序：" + theApp.m_strDownloaderPath);
 }
 
+// Exports land in the export folder: a talk's under the listed name (its
+// quality suffix kept) from the lesson named without it; a folder's from
+// every lesson below it, also in closed branches.
+TEST_F(PlayListPaneCommandsTest, ExportsWriteTheLessonsOfTalksAndFolders)
+{
+    const std::string lessons = program.path() + "Playlist/";
+    tree->AppendItem(root, ToWx("[108][T][S][PeterLindqvist_2017-480p.mp4][E]"));
+    tree->AppendItem(root, ToWx("[1][T][S][NoLesson_2000.mp4][E]"));
+    SelectOnly({Item("[108][T][S][PeterLindqvist_2017-480p.mp4][E]"), Item("[1][T][S][NoLesson_2000.mp4][E]")});
+    m_pane->OnExportTalks(false);
+    const std::string exports = program.path() + "TxtLrcFileFolder/";
+    const std::string text = testsupport::ReadBytes(exports + "PeterLindqvist_2017-480p.txt");
+    EXPECT_EQ(text.rfind("1.", 0), 0u) << text.substr(0, 80);
+    EXPECT_EQ(TakeMessage(), "字幕文件不存在！");
+
+    std::filesystem::create_directories(program.path() + "media/unit/inner");
+    std::filesystem::copy_file(lessons + "GraceMbeki_2021.script", program.path() + "media/unit/inner/grace.script");
+    program.write("media/unit/inner/grace.mp4", "v");
+    std::filesystem::copy_file(lessons + "ChenWei_2023.script", program.path() + "media/chen.script");
+    program.write("media/chen.mp3", "a");
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, "media", program.ansi() + "media", "", "", "", ""));
+    folder = tree->AppendItem(root, "media", 0, 0);
+    tree->LoadFolderTree(program.ansi() + "media", folder);
+    tree->Expand(folder);   // "unit" stays closed
+    SelectOnly({folder});
+    m_pane->OnExportLocal(true);
+    EXPECT_EQ(TakeMessage(), "");
+    for (const char* name : {"grace.lrc", "chen.lrc"}) {
+        const std::string lrc = testsupport::ReadBytes(exports + name);
+        EXPECT_EQ(lrc.rfind("[00:00.000]", 0), 0u) << name;
+    }
+}
+
 } // namespace

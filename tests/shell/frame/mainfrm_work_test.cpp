@@ -19,6 +19,7 @@
 #include "lesson/quenlowview.h"
 #include "online/playfrompanpane.h"
 #include "playback/playerpane.h"
+#include "shell/base/messagebox.h"
 #include "shell/base/searchdlg.h"
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
@@ -213,6 +214,25 @@ TEST_F(MainFrameWorkTest, TalkCatalogueCommandsKeepTheOtherChoice)
     Command(33065);
     EXPECT_EQ(theApp.m_strPlaylistFilter, "Vedio");
     EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+}
+
+// Recomputing the figures asks first; the refresh brings the local media
+// view back under the pane's own caption.
+TEST_F(MainFrameWorkTest, WordFrequencyAsksAndTheLocalViewTakesBackTheCaption)
+{
+    std::vector<CString> asked;
+    SetMessageBoxHandler([&](const CString& text, const CString&, long) {
+        asked.push_back(text);
+        return wxCANCEL;
+    });
+    Command(33196);
+    SetMessageBoxHandler({});
+    EXPECT_EQ(asked, std::vector<CString>{"大约要耗时4个小时，\n您确定要重新生成吗？"});
+
+    Command(33033);
+    EXPECT_NE(FromWx(frame->m_wndPlayListPane->GetLabel()).Find("共有"), -1);
+    frame->RefreshLocalMediaTree();
+    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), "Playlist(播放列表)");
 }
 
 TEST_F(MainFrameWorkTest, PaneAndRibbonCommands)
