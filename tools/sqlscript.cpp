@@ -1,5 +1,7 @@
-// sqlscript SQL-FILE DATABASE: writes DATABASE anew from the statements in
-// SQL-FILE. Used by the build to make the shipped databases from text.
+// sqlscript SQL-FILE... DATABASE: writes DATABASE anew from the statements of
+// the SQL files, run one after the other as one text. Used by the build to
+// make the shipped databases from text (a lesson's own sentences, then the
+// statements every lesson shares).
 //
 // The SQL sources are UTF-8 so that they stay readable and diffable. The
 // program's databases hold GB18030 text, so a source whose first line is
@@ -55,33 +57,48 @@ bool ToGb18030(const std::string& utf8, std::string& gb, std::string& error)
 
 } // namespace
 
-int main(int argc, char** argv)
+// Reads one source, converted when it asks for GB18030; false after a message.
+bool ReadSource(const char* path, std::string& sql)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: sqlscript SQL-FILE DATABASE\n");
-        return 2;
-    }
-    std::ifstream in(argv[1], std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "sqlscript: cannot read %s\n", argv[1]);
-        return 1;
+        std::fprintf(stderr, "sqlscript: cannot read %s\n", path);
+        return false;
     }
     std::ostringstream source;
     source << in.rdbuf();
-    std::string sql = source.str();
-    std::remove(argv[2]);   // a failed run leaves no database behind
-    if (WantsGb18030(sql)) {
-        std::string converted;
-        std::string error;
-        if (!ToGb18030(sql, converted, error)) {
-            std::fprintf(stderr, "sqlscript: %s: %s\n", argv[1], error.c_str());
+    sql = source.str();
+    if (!WantsGb18030(sql))
+        return true;
+    std::string converted;
+    std::string error;
+    if (!ToGb18030(sql, converted, error)) {
+        std::fprintf(stderr, "sqlscript: %s: %s\n", path, error.c_str());
+        return false;
+    }
+    sql.swap(converted);
+    return true;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: sqlscript SQL-FILE... DATABASE\n");
+        return 2;
+    }
+    const char* database = argv[argc - 1];
+    std::remove(database);   // a failed run leaves no database behind
+    std::string sql;
+    for (int i = 1; i < argc - 1; ++i) {
+        std::string part;
+        if (!ReadSource(argv[i], part))
             return 1;
-        }
-        sql.swap(converted);
+        sql += part;
+        sql += '\n';
     }
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(argv[2], &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "sqlscript: cannot create %s\n", argv[2]);
+    if (sqlite3_open_v2(database, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "sqlscript: cannot create %s\n", database);
         sqlite3_close(db);
         return 1;
     }
@@ -92,6 +109,6 @@ int main(int argc, char** argv)
     sqlite3_free(error);
     sqlite3_close(db);
     if (rc != SQLITE_OK)
-        std::remove(argv[2]);
+        std::remove(database);
     return rc == SQLITE_OK ? 0 : 1;
 }

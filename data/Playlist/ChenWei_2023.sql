@@ -3,17 +3,10 @@
 -- our own text. Table tablename holds one sentence a row; wordlist and
 -- phaselist hold the notable words and phrases, their second column listing
 -- where each occurs as "(text:line:offset)". In stored texts an apostrophe is
--- "*". The build turns this UTF-8 source into the GB18030 database
+-- "*". The build runs this UTF-8 source (in GB18030) between
+-- tools/lessonscript_head.sql and tools/lessonscript_tables.sql to make
 -- ChenWei_2023.script. It ships with a generated video, ChenWei_2023.mp4, one
 -- second longer than the end of the last sentence.
-BEGIN;
-CREATE TABLE tablename(linecnt INTEGER, starttime INTEGER, endtime INTEGER, fgnstartpos INTEGER,
-  fgntxtlen INTEGER, chnstartpos INTEGER, chntxtlen INTEGER, fgntxt varchar(3000), chntxt varchar(3000));
-CREATE TABLE wordlist(stroriginalword varchar(1000), strreference varchar(10000));
-CREATE TABLE phaselist(stroriginalphase varchar(1000), strreference varchar(10000));
-
--- The sentences: line (from 0), start and end in ms, English, Chinese.
-CREATE TEMP TABLE sentence(line INTEGER PRIMARY KEY, startms INTEGER, endms INTEGER, english TEXT, chinese TEXT);
 INSERT INTO sentence VALUES
 (0, 500, 2500, 'Hello, everyone.', '大家好。'),
 (1, 2700, 5100, 'My name is Chen Wei.', '我叫陈伟。'),
@@ -36,9 +29,6 @@ INSERT INTO sentence VALUES
 (18, 51400, 53800, 'Start today, and start small.', '今天就开始，从小处开始。'),
 (19, 54000, 56000, 'Thank you.', '谢谢。');
 
--- The notable words and phrases (an apostrophe as "*"), each with the
--- forms of it that the lesson uses, in lower case.
-CREATE TEMP TABLE form(kind TEXT, item TEXT, form TEXT);
 INSERT INTO form VALUES
 ('word', 'study', 'study'), ('word', 'study', 'studied'),
 ('word', 'language', 'language'),
@@ -56,41 +46,3 @@ INSERT INTO form VALUES
 ('phrase', 'write down', 'wrote down'),
 ('phrase', 'a lot', 'a lot'),
 ('phrase', 'too late', 'too late');
-
--- The lesson tables from the lists above. English lines end with "\n" as the
--- lesson view shows one sentence per line; positions count bytes of the
--- stored (GB18030) text, running over the lines as the view lays them out.
--- "tmpchntxt" marks a sentence without translation and counts as empty.
-INSERT INTO tablename
-SELECT line, startms, endms,
-       coalesce(sum(length(english) + 1) OVER before, 0), length(english) + 1,
-       coalesce(sum(chnbytes + 1) OVER before, 0), chnbytes,
-       english || char(10), chinese
-  FROM (SELECT *, CASE chinese WHEN 'tmpchntxt' THEN 0 ELSE length(CAST(chinese AS BLOB)) END AS chnbytes
-          FROM sentence)
-WINDOW before AS (ORDER BY line ROWS BETWEEN UNBOUNDED PRECEDING AND 1 PRECEDING)
- ORDER BY line;
-
--- Every whole-word occurrence of each form, ignoring case: "(text:line:offset)"
--- with the text as it stands in the sentence and the offset in characters.
-CREATE TEMP TABLE ref AS
-WITH RECURSIVE hit(seq, form, line, english, pos) AS (
-  SELECT f.rowid, f.form, s.line, s.english, instr(lower(s.english), f.form)
-    FROM form f JOIN sentence s ON instr(lower(s.english), f.form) > 0
-  UNION ALL
-  SELECT seq, form, line, english, pos + instr(substr(lower(english), pos + 1), form)
-    FROM hit WHERE instr(substr(lower(english), pos + 1), form) > 0
-)
-SELECT f.kind, f.item, h.seq, h.line, h.pos,
-       '(' || substr(h.english, h.pos, length(h.form)) || ':' || h.line || ':' || (h.pos - 1) || ')' AS text
-  FROM hit h JOIN form f ON f.rowid = h.seq
- WHERE (h.pos = 1 OR substr(lower(h.english), h.pos - 1, 1) NOT GLOB '[a-z]')
-   AND substr(lower(h.english), h.pos + length(h.form), 1) NOT GLOB '[a-z]';
-
-INSERT INTO wordlist
-SELECT item, group_concat(text, '') FROM (SELECT * FROM ref WHERE kind = 'word' ORDER BY item, line, pos)
- GROUP BY item ORDER BY min(seq);
-INSERT INTO phaselist
-SELECT item, group_concat(text, '') FROM (SELECT * FROM ref WHERE kind = 'phrase' ORDER BY item, line, pos)
- GROUP BY item ORDER BY min(seq);
-COMMIT;

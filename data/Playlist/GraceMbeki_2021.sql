@@ -3,16 +3,8 @@
 -- own text. Table tablename holds one sentence a row; wordlist and phaselist
 -- hold the notable words and phrases, their second column listing where each
 -- occurs as "(text:line:offset)". In stored texts an apostrophe is "*". The
--- build turns this UTF-8 source into the GB18030 database
--- GraceMbeki_2021.script.
-BEGIN;
-CREATE TABLE tablename(linecnt INTEGER, starttime INTEGER, endtime INTEGER, fgnstartpos INTEGER,
-  fgntxtlen INTEGER, chnstartpos INTEGER, chntxtlen INTEGER, fgntxt varchar(3000), chntxt varchar(3000));
-CREATE TABLE wordlist(stroriginalword varchar(1000), strreference varchar(10000));
-CREATE TABLE phaselist(stroriginalphase varchar(1000), strreference varchar(10000));
-
--- The sentences: line (from 0), start and end in ms, English, Chinese.
-CREATE TEMP TABLE sentence(line INTEGER PRIMARY KEY, startms INTEGER, endms INTEGER, english TEXT, chinese TEXT);
+-- build runs this UTF-8 source (in GB18030) between tools/lessonscript_head.sql
+-- and tools/lessonscript_tables.sql to make GraceMbeki_2021.script.
 INSERT INTO sentence VALUES
 (0, 700, 5900, 'My mother ran a small shop in our village for thirty years.', '我母亲在村里经营一家小店，经营了三十年。'),
 (1, 6200, 11000, 'It sold bread, soap, phone cards, and a little of everything.', '店里卖面包、肥皂、电话卡，什么都卖一点。'),
@@ -41,9 +33,6 @@ INSERT INTO sentence VALUES
 (24, 111000, 115200, 'My mother would say it is just good manners.', '我母亲会说，这只是礼貌而已。'),
 (25, 115500, 117400, 'Thank you.', '谢谢。');
 
--- The notable words and phrases (an apostrophe as "*"), each with the
--- forms of it that the lesson uses, in lower case.
-CREATE TEMP TABLE form(kind TEXT, item TEXT, form TEXT);
 INSERT INTO form VALUES
 ('word', 'shop', 'shop'), ('word', 'shop', 'shops'),
 ('word', 'business', 'business'),
@@ -63,41 +52,3 @@ INSERT INTO form VALUES
 ('phrase', 'close to', 'close to'),
 ('phrase', 'instead of', 'instead of'),
 ('phrase', 'a kind of', 'a kind of');
-
--- The lesson tables from the lists above. English lines end with "\n" as the
--- lesson view shows one sentence per line; positions count bytes of the
--- stored (GB18030) text, running over the lines as the view lays them out.
--- "tmpchntxt" marks a sentence without translation and counts as empty.
-INSERT INTO tablename
-SELECT line, startms, endms,
-       coalesce(sum(length(english) + 1) OVER before, 0), length(english) + 1,
-       coalesce(sum(chnbytes + 1) OVER before, 0), chnbytes,
-       english || char(10), chinese
-  FROM (SELECT *, CASE chinese WHEN 'tmpchntxt' THEN 0 ELSE length(CAST(chinese AS BLOB)) END AS chnbytes
-          FROM sentence)
-WINDOW before AS (ORDER BY line ROWS BETWEEN UNBOUNDED PRECEDING AND 1 PRECEDING)
- ORDER BY line;
-
--- Every whole-word occurrence of each form, ignoring case: "(text:line:offset)"
--- with the text as it stands in the sentence and the offset in characters.
-CREATE TEMP TABLE ref AS
-WITH RECURSIVE hit(seq, form, line, english, pos) AS (
-  SELECT f.rowid, f.form, s.line, s.english, instr(lower(s.english), f.form)
-    FROM form f JOIN sentence s ON instr(lower(s.english), f.form) > 0
-  UNION ALL
-  SELECT seq, form, line, english, pos + instr(substr(lower(english), pos + 1), form)
-    FROM hit WHERE instr(substr(lower(english), pos + 1), form) > 0
-)
-SELECT f.kind, f.item, h.seq, h.line, h.pos,
-       '(' || substr(h.english, h.pos, length(h.form)) || ':' || h.line || ':' || (h.pos - 1) || ')' AS text
-  FROM hit h JOIN form f ON f.rowid = h.seq
- WHERE (h.pos = 1 OR substr(lower(h.english), h.pos - 1, 1) NOT GLOB '[a-z]')
-   AND substr(lower(h.english), h.pos + length(h.form), 1) NOT GLOB '[a-z]';
-
-INSERT INTO wordlist
-SELECT item, group_concat(text, '') FROM (SELECT * FROM ref WHERE kind = 'word' ORDER BY item, line, pos)
- GROUP BY item ORDER BY min(seq);
-INSERT INTO phaselist
-SELECT item, group_concat(text, '') FROM (SELECT * FROM ref WHERE kind = 'phrase' ORDER BY item, line, pos)
- GROUP BY item ORDER BY min(seq);
-COMMIT;

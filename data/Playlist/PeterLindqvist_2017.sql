@@ -3,18 +3,11 @@
 -- 2017), our own text. Table tablename holds one sentence a row; wordlist and
 -- phaselist hold the notable words and phrases, their second column listing
 -- where each occurs as "(text:line:offset)". In stored texts an apostrophe is
--- "*". The build turns this UTF-8 source into the GB18030 database
+-- "*". The build runs this UTF-8 source (in GB18030) between
+-- tools/lessonscript_head.sql and tools/lessonscript_tables.sql to make
 -- PeterLindqvist_2017.script. Some sentences end in a closing double quote,
 -- one has no translation ("tmpchntxt"), and some run on into the next without
 -- final punctuation.
-BEGIN;
-CREATE TABLE tablename(linecnt INTEGER, starttime INTEGER, endtime INTEGER, fgnstartpos INTEGER,
-  fgntxtlen INTEGER, chnstartpos INTEGER, chntxtlen INTEGER, fgntxt varchar(3000), chntxt varchar(3000));
-CREATE TABLE wordlist(stroriginalword varchar(1000), strreference varchar(10000));
-CREATE TABLE phaselist(stroriginalphase varchar(1000), strreference varchar(10000));
-
--- The sentences: line (from 0), start and end in ms, English, Chinese.
-CREATE TEMP TABLE sentence(line INTEGER PRIMARY KEY, startms INTEGER, endms INTEGER, english TEXT, chinese TEXT);
 INSERT INTO sentence VALUES
 (0, 800, 4300, 'Let me start with a simple question.', '让我从一个简单的问题开始。'),
 (1, 4600, 8800, 'How many of you slept eight hours last night?', '昨晚有多少人睡了八个小时？'),
@@ -62,9 +55,6 @@ INSERT INTO sentence VALUES
 (43, 187200, 191700, 'So tonight, give yourself the gift of a long night.', '所以今晚，送给自己一个长长的夜晚作为礼物。'),
 (44, 192000, 193900, 'Thank you.', '谢谢。');
 
--- The notable words and phrases (an apostrophe as "*"), each with the
--- forms of it that the lesson uses, in lower case.
-CREATE TEMP TABLE form(kind TEXT, item TEXT, form TEXT);
 INSERT INTO form VALUES
 ('word', 'sleep', 'sleep'), ('word', 'sleep', 'slept'), ('word', 'sleep', 'sleepers'),
 ('word', 'brain', 'brain'),
@@ -90,41 +80,3 @@ INSERT INTO form VALUES
 ('phrase', 'no longer', 'no longer'),
 ('phrase', 'go to bed', 'go to bed'),
 ('phrase', 'get ready', 'get ready');
-
--- The lesson tables from the lists above. English lines end with "\n" as the
--- lesson view shows one sentence per line; positions count bytes of the
--- stored (GB18030) text, running over the lines as the view lays them out.
--- "tmpchntxt" marks a sentence without translation and counts as empty.
-INSERT INTO tablename
-SELECT line, startms, endms,
-       coalesce(sum(length(english) + 1) OVER before, 0), length(english) + 1,
-       coalesce(sum(chnbytes + 1) OVER before, 0), chnbytes,
-       english || char(10), chinese
-  FROM (SELECT *, CASE chinese WHEN 'tmpchntxt' THEN 0 ELSE length(CAST(chinese AS BLOB)) END AS chnbytes
-          FROM sentence)
-WINDOW before AS (ORDER BY line ROWS BETWEEN UNBOUNDED PRECEDING AND 1 PRECEDING)
- ORDER BY line;
-
--- Every whole-word occurrence of each form, ignoring case: "(text:line:offset)"
--- with the text as it stands in the sentence and the offset in characters.
-CREATE TEMP TABLE ref AS
-WITH RECURSIVE hit(seq, form, line, english, pos) AS (
-  SELECT f.rowid, f.form, s.line, s.english, instr(lower(s.english), f.form)
-    FROM form f JOIN sentence s ON instr(lower(s.english), f.form) > 0
-  UNION ALL
-  SELECT seq, form, line, english, pos + instr(substr(lower(english), pos + 1), form)
-    FROM hit WHERE instr(substr(lower(english), pos + 1), form) > 0
-)
-SELECT f.kind, f.item, h.seq, h.line, h.pos,
-       '(' || substr(h.english, h.pos, length(h.form)) || ':' || h.line || ':' || (h.pos - 1) || ')' AS text
-  FROM hit h JOIN form f ON f.rowid = h.seq
- WHERE (h.pos = 1 OR substr(lower(h.english), h.pos - 1, 1) NOT GLOB '[a-z]')
-   AND substr(lower(h.english), h.pos + length(h.form), 1) NOT GLOB '[a-z]';
-
-INSERT INTO wordlist
-SELECT item, group_concat(text, '') FROM (SELECT * FROM ref WHERE kind = 'word' ORDER BY item, line, pos)
- GROUP BY item ORDER BY min(seq);
-INSERT INTO phaselist
-SELECT item, group_concat(text, '') FROM (SELECT * FROM ref WHERE kind = 'phrase' ORDER BY item, line, pos)
- GROUP BY item ORDER BY min(seq);
-COMMIT;
