@@ -14,6 +14,12 @@ const char* SQueryResult::GetCell(int row, int column) const
     return isNull[index] ? nullptr : cells[index].GetString();
 }
 
+CString SQueryResult::CellText(int row, int column) const
+{
+    const char* cell = GetCell(row, column);
+    return cell != nullptr ? CString(cell) : CString();
+}
+
 namespace {
 
 int64_t SteadyNowNs()

@@ -22,6 +22,8 @@ struct SQueryResult {
 
     // Cell of data row `row`, or null outside the result or for SQL NULL.
     const char* GetCell(int row, int column) const;
+    // The same as text: empty outside the result or for SQL NULL.
+    CString CellText(int row, int column) const;
 };
 
 // A value bound to a statement parameter: text (GB18030 bytes as stored),

@@ -12,12 +12,6 @@ namespace {
 constexpr int kLongestParagraph = 130;
 constexpr int kBannerParagraphs[] = {30, 60};
 
-CString CellText(const SQueryResult& result, int row, int column)
-{
-    const char* cell = result.GetCell(row, column);
-    return cell != nullptr ? CString(cell) : CString();
-}
-
 // Lesson scripts come from outside: read-only, with bounds on every query.
 bool ReadSentences(const CString& script, const char* query, SQueryResult& result)
 {
@@ -104,8 +98,8 @@ EExportResult WriteDialogueText(const CString& script, const CString& output, co
         return EExportResult::CannotOpenScript;
     CDialogueWriter writer(webAddress);
     for (int row = 0; row < result.nRow; ++row) {
-        const CString english = WithoutLineBreaks(PlainText(CellText(result, row, 0)));
-        CString chinese = WithoutLineBreaks(PlainText(CellText(result, row, 1)));
+        const CString english = WithoutLineBreaks(PlainText(result.CellText(row, 0)));
+        CString chinese = WithoutLineBreaks(PlainText(result.CellText(row, 1)));
         if (chinese == "tmpchntxt")   // a sentence without a translation
             chinese.Empty();
         writer.AddSentence(english, chinese);
@@ -124,6 +118,6 @@ EExportResult WriteLrcFile(const CString& script, const CString& output, const C
     // Each sentence is one timed line, whether or not its stored text ends in
     // a line feed; a break inside it must not leave an untimed line.
     for (int row = 0; row < result.nRow; ++row)
-        lrc += FormatLrcTime(CellText(result, row, 0)) + OnOneLine(PlainText(CellText(result, row, 1))) + "\n";
+        lrc += FormatLrcTime(result.CellText(row, 0)) + OnOneLine(PlainText(result.CellText(row, 1))) + "\n";
     return WriteOutput(output, lrc);
 }

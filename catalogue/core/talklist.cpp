@@ -4,25 +4,6 @@
 
 namespace {
 
-// Positions of the columns in a row of "select * from tablename".
-enum ETalkColumn {
-    kColumnId = 0,
-    kColumnEvent = 3,
-    kColumnTitle = 4,
-    kColumnTitleChinese = 5,
-    kColumnSpeaker = 6,
-    kColumnSpeakerChinese = 7,
-    kColumnVideoName = 8,
-    kColumnTalkSummary = 10,
-    kColumnSpeakerSummary = 11,
-};
-
-CString CellText(const SQueryResult& result, int row, int column)
-{
-    const char* cell = result.GetCell(row, column);
-    return cell != nullptr ? CString(cell) : CString();
-}
-
 bool PassesFilter(const CString& filter, bool mediaExists, bool scriptExists)
 {
     if (filter == "Vedio")
@@ -95,12 +76,12 @@ ETalkListResult BuildTalkList(const CString& talksDb, const CString& playlistDir
     const bool english = choice.language == "eng";
     for (int row = 0; row < result.nRow; ++row) {
         const CString name =
-            ChooseTalkMediaName(playlistDir, CellText(result, row, kColumnVideoName), exists);
+            ChooseTalkMediaName(playlistDir, result.CellText(row, kColumnVideoName), exists);
         const CString item = TalkItemText(
-            CellText(result, row, kColumnId),
-            CellText(result, row, english ? kColumnTitle : kColumnTitleChinese),
-            CellText(result, row, english ? kColumnSpeaker : kColumnSpeakerChinese), name,
-            CellText(result, row, kColumnEvent));
+            result.CellText(row, kColumnId),
+            result.CellText(row, english ? kColumnTitle : kColumnTitleChinese),
+            result.CellText(row, english ? kColumnSpeaker : kColumnSpeakerChinese), name,
+            result.CellText(row, kColumnEvent));
         const CString media = playlistDir + name;
         if (!PassesFilter(choice.filter, exists(media), exists(TalkScriptPath(media))))
             continue;
@@ -121,7 +102,7 @@ bool LoadFamousTalkIds(const CString& talksDb, std::vector<CString>& ids)
     SQueryResult result;
     if (db.Query("select strfamousid from famousid ;", {}, result)) {
         for (int row = 0; row < result.nRow; ++row) {
-            CString id = CellText(result, row, 0);
+            CString id = result.CellText(row, 0);
             id.Trim();
             ids.push_back(id);
         }
@@ -136,8 +117,8 @@ bool ReadTalkSummaries(const CString& talksDb, const CString& id, CString& talkS
     if (!db.Open(talksDb, CSqliteDb::ReadOnly) ||
         !db.Query("select * from tablename where id = ?;", {id}, result) || result.nRow < 1)
         return false;
-    talkSummary = CellText(result, 0, kColumnTalkSummary).Trim();
-    speakerSummary = CellText(result, 0, kColumnSpeakerSummary).Trim();
+    talkSummary = result.CellText(0, kColumnTalkSummary).Trim();
+    speakerSummary = result.CellText(0, kColumnSpeakerSummary).Trim();
     talkSummary.Replace("*", "'");
     speakerSummary.Replace("*", "'");
     return true;

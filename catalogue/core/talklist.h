@@ -10,6 +10,22 @@
 #include "catalogue/core/talkfiles.h"
 #include "platform/cstring.h"
 
+// Positions of the columns in a row of the talks table ("select *").
+enum ETalkColumn {
+    kColumnId = 0,
+    kColumnCategory = 1,
+    kColumnDuration = 2,
+    kColumnEvent = 3,
+    kColumnTitle = 4,
+    kColumnTitleChinese = 5,
+    kColumnSpeaker = 6,
+    kColumnSpeakerChinese = 7,
+    kColumnVideoName = 8,
+    kColumnWordFrequency = 9,
+    kColumnTalkSummary = 10,
+    kColumnSpeakerSummary = 11,
+};
+
 struct STalkListChoice {
     CString category;     // "" for all, else the category number
     CString sortField;    // a column name; "" means "id"

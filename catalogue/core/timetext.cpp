@@ -18,12 +18,6 @@ CString SrtPathOf(const CString& scriptPath)
     return FolderPart(scriptPath) + stem + ".srt";
 }
 
-CString CellText(const SQueryResult& result, int row, int column)
-{
-    const char* cell = result.GetCell(row, column);
-    return cell != nullptr ? CString(cell) : CString();
-}
-
 // The Chinese text of a sentence; "tmpchntxt" stands for "no translation".
 CString ChineseText(const CString& stored)
 {
@@ -33,8 +27,8 @@ CString ChineseText(const CString& stored)
 
 CString EntryText(const SQueryResult& result, int row, ESrtText text)
 {
-    const CString english = OnOneLine(PlainText(CellText(result, row, 3)));
-    const CString chinese = ChineseText(CellText(result, row, 4));
+    const CString english = OnOneLine(PlainText(result.CellText(row, 3)));
+    const CString chinese = ChineseText(result.CellText(row, 4));
     switch (text) {
     case ESrtText::Foreign:
         return english;
@@ -85,8 +79,8 @@ bool ScriptToSrt(const CString& scriptPath, ESrtText text)
     // each entry.
     CString srt;
     for (int row = 0; row < result.nRow; ++row) {
-        srt += CellText(result, row, 0) + "\n";
-        srt += FormatSrtTime(CellText(result, row, 1)) + " --> " + FormatSrtTime(CellText(result, row, 2)) + "\n";
+        srt += result.CellText(row, 0) + "\n";
+        srt += FormatSrtTime(result.CellText(row, 1)) + " --> " + FormatSrtTime(result.CellText(row, 2)) + "\n";
         srt += EntryText(result, row, text) + "\n\n";
     }
     return WriteFileAtomically(SrtPathOf(scriptPath), TextModeBytes(srt));

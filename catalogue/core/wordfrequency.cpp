@@ -6,6 +6,7 @@
 
 #include "catalogue/core/exporttext.h"
 #include "catalogue/core/talkfiles.h"
+#include "catalogue/core/talklist.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
 #include "vocabulary/core/wordbook.h"
@@ -13,19 +14,6 @@
 namespace {
 
 const CString kScriptExtension = ".script";
-
-// Positions of the columns in a row of "select * from tablename".
-enum ETalkColumn {
-    kColumnId = 0,
-    kColumnDuration = 2,
-    kColumnVideoName = 8,
-};
-
-CString CellText(const SQueryResult& result, int row, int column)
-{
-    const char* cell = result.GetCell(row, column);
-    return cell != nullptr ? CString(cell) : CString();
-}
 
 bool EndsWith(const CString& text, const CString& ending)
 {
@@ -78,8 +66,8 @@ bool LoadTalkRows(const CString& talksDb, std::vector<STalkRow>& rows)
     if (!db.Open(talksDb, CSqliteDb::ReadOnly) || !db.Query("select * from tablename", {}, result))
         return false;
     for (int row = 0; row < result.nRow; ++row)
-        rows.push_back({CellText(result, row, kColumnVideoName), CellText(result, row, kColumnId),
-                        CellText(result, row, kColumnDuration)});
+        rows.push_back({result.CellText(row, kColumnVideoName), result.CellText(row, kColumnId),
+                        result.CellText(row, kColumnDuration)});
     return true;
 }
 
@@ -103,7 +91,7 @@ int CountKnownWords(const CString& script, const std::vector<CString>& bookWords
         ++timesInBook[word.str()];
     int pairs = 0;
     for (int row = 0; row < result.nRow; ++row) {
-        CString word = CellText(result, row, 0);
+        CString word = result.CellText(row, 0);
         word.Trim();
         if (word.GetLength() <= 1)
             continue;

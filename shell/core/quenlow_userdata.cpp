@@ -199,12 +199,6 @@ std::unique_ptr<SQueryResult> RunQuery(CQuenlowApp& app, const CString& sql, con
 }
 
 // A cell as text: SQL NULL and cells outside the result read as "".
-CString CellText(const SQueryResult& result, int row, int column)
-{
-    const char* cell = result.GetCell(row, column);
-    return CString(cell);
-}
-
 } // namespace
 
 BOOL CQuenlowApp::RecordExists(const CString& dbPath, const CString& table, const CString& key)
@@ -281,7 +275,7 @@ CString CQuenlowApp::GetRecordText(const CString& key)
     const auto result = RunQuery(*this, FillTable(kFirstContentTemplate, m_strLocalPlaylistTable), {key});
     if (!result || result->nRow < 1)
         return CString();
-    return CellText(*result, 0, 0).Trim();
+    return result->CellText(0, 0).Trim();
 }
 
 BOOL CQuenlowApp::DeleteRecord(const CString& table, const CString& key)
@@ -341,7 +335,7 @@ BOOL CQuenlowApp::LoadTable(const CString& table, const CString& key)
         return TRUE;
     for (int r = 0; r < result->nRow; ++r) {
         for (int c = 0; c < kCellsPerRecord; ++c)
-            rows->Add(CellText(*result, r, c).Trim());
+            rows->Add(result->CellText(r, c).Trim());
     }
     return TRUE;
 }
