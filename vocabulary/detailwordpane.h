@@ -42,6 +42,15 @@ public:
     void OnSaveWord();
     // Deletes the current word from the new-word book ("删除成功！" or failed).
     void OnDelWord();
+
+    // ---- The subtitle store (packages of lessons keyed by a media digest) ----
+    // Whether a library of the subtitle folder holds the key.
+    bool IsInSubtitleLibrary(const CString& key);
+    // Looks theApp.m_strMediaSha1 up in the libraries and unpacks its lesson:
+    // m_strScriptPath names it. Returns the key when a library holds it ("" when
+    // none does); a damaged package gives the blank lesson and
+    // "字幕库文件已经破损！".
+    CString LoadSubtitleFromLibrary();
     // Shows a local page (a file path) in the web view.
     void ShowLocalPage(const CString& path);
 

@@ -8,19 +8,19 @@
 #include <string>
 
 #include "platform/percentencode.h"
-#include "shell/core/curlapi.h"
 #include "platform/codepage.h"
-#include "shell/core/curloptions.h"
+#include "shell/core/httptransfer.h"
 #include "platform/file.h"
 #include "shell/core/productsettings.h"
 #include "shell/core/quenlow.h"
 
 const char* const kUpdateDownloaderCommand = "HalvikSoftUpdate: ";
+const char* const kAutoUpdateNotice =
+    "检测到有新版本软件可用，如果您想更新软件，请点击[配置]页里面的[更新软件]按钮。";
 
 namespace {
 
 constexpr int kDefaultPort = 80;
-constexpr long kMaxRedirects = 5;
 
 SUpdateCheckOutcome& SetNotice(SUpdateCheckOutcome& outcome, EUpdateCheckResult result)
 {
@@ -51,125 +51,9 @@ SUpdateCheckOutcome& SetNotice(SUpdateCheckOutcome& outcome, EUpdateCheckResult 
     return outcome;
 }
 
-std::string TrimBlanks(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return std::string();
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
 // A path segment of the request address: the product id's UTF-8 bytes, with
 // every byte that may not stand in a segment written as %XX.
 std::string EscapePathSegment(const std::string& bytes) { return PercentEncode(bytes, "!$&'()*+,;=:@"); }
-
-// The headers of the latest response. Each status line starts a new record,
-// so after followed redirects it describes the last response only.
-struct SResponseHeaders {
-    long status = 0;
-    std::string contentLength;
-    bool hasLocation = false;
-    bool complete = false;   // the blank line that ends the headers arrived
-};
-
-size_t OnHeaderLine(char* data, size_t size, size_t count, void* user)
-{
-    auto* headers = static_cast<SResponseHeaders*>(user);
-    const size_t length = size * count;
-    const std::string line(data, length);
-    if (line.rfind("HTTP/", 0) == 0) {
-        *headers = SResponseHeaders();
-        const size_t space = line.find(' ');
-        if (space != std::string::npos)
-            headers->status = std::strtol(line.c_str() + space + 1, nullptr, 10);
-        return length;
-    }
-    if (TrimBlanks(line).empty()) {
-        headers->complete = true;
-        return length;
-    }
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos)
-        return length;
-    std::string name = TrimBlanks(line.substr(0, colon));
-    for (char& c : name)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (name == "content-length")
-        headers->contentLength = TrimBlanks(line.substr(colon + 1));
-    else if (name == "location")
-        headers->hasLocation = true;
-    return length;
-}
-
-// Only the headers are wanted: the first byte of the body ends the transfer.
-size_t OnBody(char*, size_t, size_t, void*) { return 0; }
-
-// A non-zero answer aborts the transfer; curl asks at least once a second.
-int OnProgress(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
-    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
-}
-
-// Asks for the address and fills status and content length. False when no
-// final response arrived (no connection, a timeout before the headers ended,
-// too many redirects) or the request could not be made: then `error` says
-// why and nothing was sent.
-bool RequestHeaders(const std::string& url, const SUpdateCheckRequest& request, SResponseHeaders& headers,
-                    std::string& error)
-{
-    const SCurlApi* api = Curl();
-    if (!api) {
-        error = "no transfer library (libcurl.so.4 cannot be loaded)";
-        return false;
-    }
-    CURL* curl = api->easy_init();
-    if (!curl) {
-        error = "no transfer handle (curl_easy_init failed)";
-        return false;
-    }
-    curl_slist* extra = nullptr;
-    // Always the server's answer, never a cached one.
-    extra = api->slist_append(extra, "Cache-Control: no-cache");
-    extra = api->slist_append(extra, "Pragma: no-cache");
-
-    // Each option matters (no timeout could block the worker for good), so
-    // one the library refuses fails the request before it is sent.
-    CCurlOptions options(*api, curl);
-    options.Set(NAMED_CURLOPT(CURLOPT_URL), url.c_str())
-        .Set(NAMED_CURLOPT(CURLOPT_HTTPHEADER), extra)
-        .Set(NAMED_CURLOPT(CURLOPT_NOSIGNAL), 1L)
-        .Set(NAMED_CURLOPT(CURLOPT_PROTOCOLS_STR), "http,https")
-        .Set(NAMED_CURLOPT(CURLOPT_REDIR_PROTOCOLS_STR), "http,https")
-        .Set(NAMED_CURLOPT(CURLOPT_FOLLOWLOCATION), 1L)
-        .Set(NAMED_CURLOPT(CURLOPT_MAXREDIRS), kMaxRedirects)
-        .Set(NAMED_CURLOPT(CURLOPT_CONNECTTIMEOUT_MS), request.connectTimeoutMs)
-        .Set(NAMED_CURLOPT(CURLOPT_TIMEOUT_MS), request.totalTimeoutMs)
-        .Set(NAMED_CURLOPT(CURLOPT_HEADERFUNCTION), OnHeaderLine)
-        .Set(NAMED_CURLOPT(CURLOPT_HEADERDATA), &headers)
-        .Set(NAMED_CURLOPT(CURLOPT_WRITEFUNCTION), OnBody);
-    if (request.cancel) {
-        options.Set(NAMED_CURLOPT(CURLOPT_XFERINFOFUNCTION), OnProgress)
-            .Set(NAMED_CURLOPT(CURLOPT_XFERINFODATA), const_cast<std::atomic<bool>*>(request.cancel))
-            .Set(NAMED_CURLOPT(CURLOPT_NOPROGRESS), 0L);
-    }
-    if (!options.Ok()) {
-        error = options.Error();
-        api->slist_free_all(extra);
-        api->easy_cleanup(curl);
-        return false;
-    }
-
-    // The transfer ends with an error once the body starts (or when a server
-    // announces a length and sends less); what counts is whether the last
-    // response's headers arrived whole and are not a redirect still to follow.
-    api->easy_perform(curl);
-    api->slist_free_all(extra);
-    api->easy_cleanup(curl);
-
-    const bool redirect = headers.status >= 300 && headers.status < 400 && headers.hasLocation;
-    return headers.complete && headers.status > 0 && !redirect;
-}
 
 } // namespace
 
@@ -237,19 +121,36 @@ SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
                             "/update.data";
     outcome.url = CString(url);
 
-    SResponseHeaders headers;
+    SHttpOptions options;
+    options.connectTimeoutMs = request.connectTimeoutMs;
+    options.totalTimeoutMs = request.totalTimeoutMs;
+    options.cancel = request.cancel;
+    SHttpHeaders headers;
     std::string requestError;
-    if (!RequestHeaders(url, request, headers, requestError)) {
+    if (!RequestHeaders(url, options, headers, requestError)) {
         outcome.requestError = CString(requestError);
         outcome.httpStatus = headers.status;
         return SetNotice(outcome, EUpdateCheckResult::NoConnection);
     }
     outcome.httpStatus = headers.status;
+    outcome.contentLength = CString(headers.contentLength);
     if (headers.status >= 400)
         return SetNotice(outcome, EUpdateCheckResult::NoConnection);
-    outcome.contentLength = CString(headers.contentLength);
     return SetNotice(outcome, outcome.contentLength == outcome.storedSize ? EUpdateCheckResult::UpToDate
                                                                           : EUpdateCheckResult::NewVersion);
+}
+
+EAutoUpdateResult AutomaticUpdateVerdict(const SUpdateCheckOutcome& outcome)
+{
+    if (outcome.result == EUpdateCheckResult::NoServerAddress || outcome.result == EUpdateCheckResult::NoProductId)
+        return EAutoUpdateResult::NoCheck;
+    // An answer below 400 that still failed never arrived whole.
+    const long status = outcome.httpStatus;
+    if (status == 0 || (outcome.result == EUpdateCheckResult::NoConnection && status < 400))
+        return EAutoUpdateResult::NoCheck;
+    if ((status >= 400 && status < 420) || (status >= 500 && status < 510))
+        return EAutoUpdateResult::NoCheck;
+    return outcome.contentLength == outcome.storedSize ? EAutoUpdateResult::UpToDate : EAutoUpdateResult::NewVersion;
 }
 
 void PostUpdateCheckMessage(const SUpdateCheckOutcome& outcome)

@@ -70,5 +70,16 @@ CString ResolveHostIPv4(const CString& host);
 // time plus totalTimeoutMs): meant for a worker thread.
 SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request);
 
+// The automatic check after start-up reads the same answer differently: it
+// says nothing unless there is a new version, and it compares lengths also
+// for answers the manual check counts as failures (42x to 49x, 51x and up).
+enum class EAutoUpdateResult {
+    UpToDate = 0,     // the lengths are equal
+    NewVersion = 1,   // they differ: kAutoUpdateNotice is shown
+    NoCheck = 2,      // no address or product id, no answer, or 40x, 41x or 50x
+};
+extern const char* const kAutoUpdateNotice;
+EAutoUpdateResult AutomaticUpdateVerdict(const SUpdateCheckOutcome& outcome);
+
 // Puts the outcome's notice into theApp's show-message slot (any thread).
 void PostUpdateCheckMessage(const SUpdateCheckOutcome& outcome);

@@ -168,6 +168,9 @@ public:
     // Chooses the lesson for a media file (".script", ".srt", ".ass", ".lrc"
     // beside it, else the blank lesson) and starts kTimerLessonOpen.
     void FindSubtitleFile(const CString& mediaPath);
+    // No lesson beside the media: the store's package of its digest, else
+    // the subtitle host's (downloaded by the update dialog).
+    void FetchOnlineSubtitle();
     void ReplaySentence();
     void OnUseOnlineDict();
     void OnUseLocalDict();
@@ -283,6 +286,8 @@ public:
 
     int m_nSubtitleFetchIndex = 0;
     CString m_strFetchDigest;
+    int m_nBatchJobId = 0;          // the update dialog's job of the batch entry
+    int m_nBatchFetched = 0;        // packages the batch has fetched
     int m_nSubtitleWaitTicks = 0;
     CString m_strSubtitleWaitMedia;
     int m_nBatchWaitTicks = 0;

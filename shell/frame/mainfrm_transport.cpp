@@ -11,7 +11,10 @@
 
 #include "catalogue/playlistpane.h"
 #include "lesson/core/lessonloader.h"
+#include "online/core/onlinesubtitle.h"
+#include "online/updatedlg.h"
 #include "lesson/quenlowview.h"
+#include "shell/core/productsettings.h"
 #include "platform/file.h"
 #include "platform/process.h"
 #include "playback/playerdlg.h"
@@ -326,8 +329,8 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
 
 void CMainFrame::FindSubtitleFile(const CString& mediaPath)
 {
-    // A lesson beside the media, in this order of kinds. Matching a lesson
-    // online is not offered yet: without one the blank lesson is used.
+    // A lesson beside the media, in this order of kinds; else one from the
+    // subtitle store or the subtitle host, matched by the media's digest.
     theApp.m_bScriptLoaded = 1;
     theApp.m_strSidecarScriptPath = WithExtension(mediaPath, ".script");
     bool found = false;
@@ -340,17 +343,40 @@ void CMainFrame::FindSubtitleFile(const CString& mediaPath)
             break;
         }
     }
-    if (!found) {
-        theApp.SetMessage(1, "没有匹配到字幕文件！", 3);
-        theApp.m_strScriptPath = theApp.m_strBlankScriptPath;
-        theApp.m_strMediaPath = theApp.m_strPlayFilePath;
-        theApp.m_nSubtitleMode = 1;
-        theApp.m_bScriptLoaded = 0;
-    }
+    if (!found)
+        FetchOnlineSubtitle();
     m_nLessonOpenAttempts = 0;
     KillTimer(kTimerTimeDisplay);
     KillTimer(kTimerLessonOpen);
     SetTimer(kTimerLessonOpen, 1000);
+}
+
+void CMainFrame::FetchOnlineSubtitle()
+{
+    const CString candidate = WithExtension(theApp.m_strPlayFilePath, ".script");
+    if (FileExists(candidate)) {
+        theApp.m_strScriptPath = candidate;
+        return;
+    }
+    theApp.m_strSidecarScriptPath = candidate;
+    theApp.m_strMediaSha1 = m_fileSha1.GetFileSha1(theApp.m_strPlayFilePath, theApp.m_strSha1TmpPath,
+                                                   theApp.m_strSha1TmpPath2);
+    if (theApp.m_strMediaSha1.IsEmpty()) {
+        UseBlankLesson(theApp);
+        return;
+    }
+    if (!m_wndDetailWordPane->LoadSubtitleFromLibrary().IsEmpty())
+        return;   // the store had it: m_strScriptPath names its lesson
+    theApp.m_strSubtitleUrl = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1);
+    if (theApp.m_strSubtitleUrl.IsEmpty() || !m_dlgUpdate) {
+        UseBlankLesson(theApp);
+        return;
+    }
+    // The host is asked and the package fetched on the dialog's worker; the
+    // lesson timer waits for m_strScriptPath meanwhile.
+    theApp.m_strScriptPath.Empty();
+    m_dlgUpdate->StartSubtitleDownload();
+    StartSubtitlePackageWait();
 }
 
 void CMainFrame::LoadPendingLesson()

@@ -16,6 +16,7 @@
 #include "catalogue/playlistpane.h"
 #include "online/inputnetadressdlg.h"
 #include "online/playfrompanpane.h"
+#include "online/core/onlinesubtitle.h"
 #include "online/updatedlg.h"
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
@@ -182,8 +183,10 @@ void CMainFrame::StartSubtitlePackageWait()
 
 void CMainFrame::OnSubtitlePackageWaitTick()
 {
-    // The wait ends when the package is there, when another media was asked
-    // for meanwhile, or after kSubtitleWaitLimit seconds.
+    // The update dialog keeps the package in the store itself, under the
+    // digest its job started with; the wait ends when the package is there,
+    // when another media was asked for meanwhile, or after kSubtitleWaitLimit
+    // seconds.
     if (theApp.m_strSubtitleFetched.GetLength() > 1 || theApp.m_strPlayFilePath != m_strSubtitleWaitMedia ||
         ++m_nSubtitleWaitTicks >= kSubtitleWaitLimit) {
         KillTimer(kTimerSubtitlePackageWait);
@@ -196,7 +199,9 @@ void CMainFrame::OnBatchSubtitleStepTick()
     KillTimer(kTimerBatchSubtitleStep);
     const int count = theApp.m_arrSubtitleFetchList.GetSize();
     if (m_nSubtitleFetchIndex >= count) {
-        theApp.SetMessage(3, "全部字幕下载完成。", 5);
+        CString text;
+        text.Format("字幕下载完成：%d个视频中获取到%d个字幕。", count, m_nBatchFetched);
+        theApp.SetMessage(3, text, 5);
         return;
     }
     CString text;
@@ -208,19 +213,30 @@ void CMainFrame::OnBatchSubtitleStepTick()
 void CMainFrame::FetchListSubtitle(const CString& mediaPath)
 {
     m_strFetchDigest = m_fileSha1.GetFileSha1(mediaPath, theApp.m_strSha1TmpPath, theApp.m_strSha1TmpPath2);
-    // A file without a digest (missing or unreadable) has no package to
-    // look for; the online subtitle library is not asked yet either, so every
-    // file moves the batch on to the next one.
-    ++m_nSubtitleFetchIndex;
-    SetTimer(kTimerBatchSubtitleStep, 1000);
+    // A file without a digest (missing or unreadable), or whose package the
+    // store already holds, needs nothing: the batch goes on.
+    if (m_strFetchDigest.IsEmpty() || !m_dlgUpdate || m_wndDetailWordPane->IsInSubtitleLibrary(m_strFetchDigest)) {
+        ++m_nSubtitleFetchIndex;
+        SetTimer(kTimerBatchSubtitleStep, 1000);
+        return;
+    }
+    // The job asks the host and keeps what it fetches under this digest.
+    const CString address = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), m_strFetchDigest);
+    m_nBatchJobId = m_dlgUpdate->StartSubtitleDownload(address, m_strFetchDigest, mediaPath, true);
+    m_nBatchWaitTicks = 0;
+    SetTimer(kTimerBatchSubtitleWait, 1000);
 }
 
 void CMainFrame::OnBatchSubtitleWaitTick()
 {
-    // The package arrived, or the wait gave up: the batch goes on either way.
-    if (theApp.m_strSubtitleFetched.GetLength() > 1 || ++m_nBatchWaitTicks >= kSubtitleWaitLimit) {
+    // The job ended (fetched, missing or failed), or the wait gave up: the
+    // batch goes on either way.
+    const ESubtitleJobEnd end = m_dlgUpdate ? m_dlgUpdate->JobEnd(m_nBatchJobId) : ESubtitleJobEnd::Failed;
+    const bool ended = end != ESubtitleJobEnd::Queued && end != ESubtitleJobEnd::Running;
+    if (ended || ++m_nBatchWaitTicks >= kSubtitleWaitLimit) {
         KillTimer(kTimerBatchSubtitleWait);
-        theApp.m_strSubtitleFetched.Empty();
+        if (end == ESubtitleJobEnd::Fetched)
+            ++m_nBatchFetched;
         m_nBatchWaitTicks = 0;
         ++m_nSubtitleFetchIndex;
         SetTimer(kTimerBatchSubtitleStep, 1000);
@@ -263,6 +279,7 @@ void CMainFrame::PollPendingCommand()
         theApp.SetMessage(3, text, 5);
         if (count > 0) {
             m_nSubtitleFetchIndex = 0;
+            m_nBatchFetched = 0;
             SetTimer(kTimerBatchSubtitleStep, 1000);
         }
     }

@@ -297,4 +297,50 @@ TEST(UpdateCheckTest, RequestComesFromTheProductSettings)
     }
 }
 
+// The automatic check after start-up: silent unless the server's length
+// differs from the local copy's; 40x, 41x and 50x end it silently, while 42x
+// to 49x and 51x and up are still compared.
+TEST(UpdateCheckTest, AutomaticCheckSpeaksOnlyOfANewVersion)
+{
+    struct Case {
+        const char* what;
+        int status;
+        std::optional<std::string> announced;
+        const char* localCopy;   // null: no local copy
+        EAutoUpdateResult expected;
+    };
+    const Case cases[] = {
+        {"no local copy, a length announced", 200, "5", nullptr, EAutoUpdateResult::NewVersion},
+        {"no local copy, no length", 200, std::nullopt, nullptr, EAutoUpdateResult::UpToDate},
+        {"a local copy, no length", 200, std::nullopt, "12345", EAutoUpdateResult::NewVersion},
+        {"equal lengths", 200, "5", "12345", EAutoUpdateResult::UpToDate},
+        {"leading zero differs", 200, "05", "12345", EAutoUpdateResult::NewVersion},
+        {"404 is silent", 404, "9", "12345", EAutoUpdateResult::NoCheck},
+        {"410 is silent", 410, "9", "12345", EAutoUpdateResult::NoCheck},
+        {"416 is silent", 416, "9", "12345", EAutoUpdateResult::NoCheck},
+        {"503 is silent", 503, "9", "12345", EAutoUpdateResult::NoCheck},
+        {"429 is compared", 429, "9", "12345", EAutoUpdateResult::NewVersion},
+        {"520 is compared", 520, "5", "12345", EAutoUpdateResult::UpToDate},
+    };
+    for (const Case& c : cases) {
+        testsupport::TempFolder tmp;
+        if (c.localCopy)
+            tmp.write("update.data", c.localCopy);
+        CLoopbackServer server([&](const std::string&) { return Reply(c.status, c.announced); });
+        EXPECT_EQ(AutomaticUpdateVerdict(CheckForUpdate(MakeRequest(tmp, server.port()))), c.expected) << c.what;
+    }
+
+    // No answer in time, no product id, no server: no check.
+    testsupport::TempFolder tmp;
+    CLoopbackServer silent([](const std::string&) { return NoAnswer(); }, 1);
+    SUpdateCheckRequest request = MakeRequest(tmp, silent.port());
+    request.totalTimeoutMs = 500;
+    const auto start = Clock::now();
+    EXPECT_EQ(AutomaticUpdateVerdict(CheckForUpdate(request)), EAutoUpdateResult::NoCheck);
+    EXPECT_LT(Clock::now() - start, 3s);
+    EXPECT_EQ(AutomaticUpdateVerdict(CheckForUpdate(MakeRequest(tmp, silent.port(), ""))), EAutoUpdateResult::NoCheck);
+    request.serverHost = "";
+    EXPECT_EQ(AutomaticUpdateVerdict(CheckForUpdate(request)), EAutoUpdateResult::NoCheck);
+}
+
 } // namespace

@@ -1,0 +1,81 @@
+// Which lesson a subtitle package yields, and that a lesson left by an
+// earlier package is never taken for the new one.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "online/core/packageunpack.h"
+#include "online/core/zipwriter.h"
+#include "tests/online/core/rawzip.h"
+#include "tests/testsupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+
+std::string WriterPackage(const std::vector<std::pair<const char*, std::string>>& members, bool withFolder = false)
+{
+    SZipHandle* writer = ZipWriterCreate(nullptr, 1 << 16, kZipFromMemory, nullptr);
+    if (withFolder)
+        ZipWriterAddFolder(writer, "Lessons");
+    for (const auto& [name, content] : members)
+        ZipWriterAddMemory(writer, name, content.data(), content.size());
+    void* data = nullptr;
+    size_t length = 0;
+    ZipWriterGetMemory(writer, &data, &length);
+    std::string bytes(static_cast<const char*>(data), length);
+    ZipWriterClose(writer);
+    return bytes;
+}
+
+TEST(PackageUnpackTest, TheFirstExtractableMemberBecomesTheLesson)
+{
+    SRawMember broken{"broken.script", "broken lesson"};
+    broken.wrongCrc = true;
+    const SRawMember good{"good.script", "good lesson"};
+    struct SRow {
+        const char* what;
+        bool present;
+        std::string package;
+        EUnpackResult expected;
+        const char* lesson;   // null: no staging lesson afterwards
+    };
+    const SRow rows[] = {
+        {"two members: the first", true,
+         WriterPackage({{"Talk One.script", "first lesson"}, {"Talk Two.script", "second lesson"}}),
+         EUnpackResult::Unpacked, "first lesson"},
+        {"any member name", true, WriterPackage({{"字幕/课文.txt", "named otherwise"}}), EUnpackResult::Unpacked,
+         "named otherwise"},
+        {"a folder member is passed over", true, WriterPackage({{"Lessons/a.script", "in a folder"}}, true),
+         EUnpackResult::Unpacked, "in a folder"},
+        {"a broken first member is passed over", true, BuildRawZip({broken, good}), EUnpackResult::Unpacked,
+         "good lesson"},
+        {"no member extracts", true, BuildRawZip({broken}), EUnpackResult::NothingExtracted, nullptr},
+        {"no members", true, BuildRawZip({}), EUnpackResult::Damaged, nullptr},
+        {"not a zip archive", true, "<html>404</html>", EUnpackResult::Damaged, nullptr},
+        {"a truncated archive", true, WriterPackage({{"a.script", "cut"}}).substr(0, 40), EUnpackResult::Damaged,
+         nullptr},
+        {"no package", false, "", EUnpackResult::Missing, nullptr},
+    };
+    for (const SRow& row : rows) {
+        TempFolder temp;
+        const std::string package = temp.path() + "tmpjpg.jpg";
+        if (row.present)
+            temp.write("tmpjpg.jpg", row.package);
+        // The lesson of the media played before.
+        const std::string lesson = temp.write("tmpscript.script", "lesson of the previous media");
+        EXPECT_EQ(UnpackLessonPackage(CString(package), CString(lesson)), row.expected) << row.what;
+        if (row.lesson != nullptr) {
+            EXPECT_TRUE(fs::is_regular_file(lesson)) << row.what;
+            EXPECT_EQ(ReadBytes(lesson), row.lesson) << row.what;
+        } else {
+            EXPECT_FALSE(fs::exists(lesson)) << row.what;
+        }
+    }
+}
+
+} // namespace
