@@ -455,6 +455,11 @@ unsigned CFile::Read(void* buffer, unsigned count)
     return static_cast<unsigned>(std::fread(buffer, 1, count, m_file));
 }
 
+bool CFile::HasError() const
+{
+    return m_file != nullptr && std::ferror(m_file) != 0;
+}
+
 bool CFile::Write(const void* buffer, unsigned count)
 {
     if (!m_file)

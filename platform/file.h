@@ -90,6 +90,8 @@ public:
     virtual void Close();
     bool IsOpen() const { return m_file != nullptr; }
     unsigned Read(void* buffer, unsigned count);
+    // Whether a read or write of this file has failed (not the end of it).
+    bool HasError() const;
     // False when not all bytes could be written.
     bool Write(const void* buffer, unsigned count);
     int64_t Seek(int64_t offset, SeekPosition from);

@@ -5,11 +5,13 @@
 
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "shell/core/quenlow.h"
+#include "shell/core/startupdefaults.h"
 
 namespace testsupport {
 
@@ -34,6 +36,19 @@ public:
     AppStateGuard& Keep(T CQuenlowApp::*field)
     {
         m_restore.push_back([field, saved = theApp.*field] { theApp.*field = saved; });
+        return *this;
+    }
+
+    // Keeps the given text fields and gives them their start-up values for a
+    // program folder (its paths, table names and defaults).
+    AppStateGuard& UseStartupValues(const CString& programFolder, std::initializer_list<CString CQuenlowApp::*> fields)
+    {
+        CQuenlowApp defaults;
+        ApplyStartupDefaults(defaults, programFolder);
+        for (CString CQuenlowApp::*field : fields) {
+            Keep(field);
+            theApp.*field = defaults.*field;
+        }
         return *this;
     }
 

@@ -54,6 +54,15 @@ std::string TempFolder::write(const std::string& relative, const std::string& by
 TempProgramFolder::TempProgramFolder()
 {
     fs::copy(QUENLOW_SHIPPED_DIR, path(), fs::copy_options::recursive);
+    // The shipped subtitle host is an outside service: a test that plays a
+    // file without a lesson must not wait on the network. Tests that match
+    // subtitles point the host at their own loopback server.
+    const std::string settings = path() + "AppData/CommonData/Product.cfg";
+    std::string text = ReadBytes(settings);
+    const size_t line = text.find("\nSubtitleHost=");
+    if (line != std::string::npos)
+        text.erase(line + 1, text.find('\n', line + 1) - line);
+    std::ofstream(settings, std::ios::binary | std::ios::trunc) << text;
 }
 
 std::string ReadBytes(const std::string& path)

@@ -29,7 +29,7 @@ private:
 };
 
 // A temporary program folder holding a copy of the shipped data tree that the
-// build lays beside the executable.
+// build lays beside the executable, without the subtitle host's setting.
 class TempProgramFolder : public TempFolder {
 public:
     TempProgramFolder();

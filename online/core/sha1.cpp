@@ -123,3 +123,15 @@ std::string CSha1::HexOf(std::string_view bytes)
     sha.Update(bytes);
     return ToHex(sha.Final());
 }
+
+std::string CSha1::PaddedMessage(std::string_view bytes)
+{
+    std::string padded(bytes);
+    padded += static_cast<char>(0x80);
+    while (padded.size() % 64 != 56)
+        padded += '\0';
+    const uint64_t bits = static_cast<uint64_t>(bytes.size()) * 8;
+    for (int shift = 56; shift >= 0; shift -= 8)
+        padded += static_cast<char>((bits >> shift) & 0xFF);
+    return padded;
+}

@@ -23,6 +23,9 @@ public:
     // The digest as 40 lower-case hexadecimal digits.
     static std::string ToHex(const Digest& digest);
     static std::string HexOf(std::string_view bytes);
+    // The message as the hash reads it: the bytes, 0x80, zeros up to 56
+    // modulo 64 and the length in bits as 8 big-endian bytes.
+    static std::string PaddedMessage(std::string_view bytes);
 
 private:
     void HashBlock(const uint8_t* block);

@@ -15,6 +15,7 @@
 
 #include "online/core/zipfields.h"
 #include "online/core/zippaths.h"
+#include "online/core/zipstream.h"
 #include "platform/file.h"
 
 namespace {
@@ -68,34 +69,10 @@ struct SReadSource {
         position += done;
         return done;
     }
+    // A reader writes nothing.
+    uint64_t Write(const void*, uint64_t) { return 0; }
+    bool Failed() const { return failed; }
 };
-
-voidpf ZCALLBACK SourceOpen(voidpf opaque, const void* /*name*/, int /*mode*/) { return opaque; }
-
-uLong ZCALLBACK SourceRead(voidpf /*opaque*/, voidpf stream, void* buffer, uLong size)
-{
-    return static_cast<uLong>(static_cast<SReadSource*>(stream)->Read(buffer, size));
-}
-
-uLong ZCALLBACK SourceWrite(voidpf, voidpf, const void*, uLong) { return 0; }
-
-ZPOS64_T ZCALLBACK SourceTell(voidpf /*opaque*/, voidpf stream) { return static_cast<SReadSource*>(stream)->position; }
-
-long ZCALLBACK SourceSeek(voidpf /*opaque*/, voidpf stream, ZPOS64_T offset, int origin)
-{
-    auto* source = static_cast<SReadSource*>(stream);
-    switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET: source->position = offset; break;
-    case ZLIB_FILEFUNC_SEEK_CUR: source->position += offset; break;
-    case ZLIB_FILEFUNC_SEEK_END: source->position = source->length + offset; break;
-    default: return -1;
-    }
-    return 0;
-}
-
-int ZCALLBACK SourceClose(voidpf, voidpf) { return 0; }
-
-int ZCALLBACK SourceError(voidpf /*opaque*/, voidpf stream) { return static_cast<SReadSource*>(stream)->failed ? 1 : 0; }
 
 // What extraction needs to know of a member beyond its record.
 struct SMemberFacts {
@@ -475,15 +452,7 @@ SZipHandle* ZipReaderCreate(const void* source, size_t length, int kind, const c
         return nullptr;
     }
 
-    zlib_filefunc64_def functions{};
-    functions.zopen64_file = SourceOpen;
-    functions.zread_file = SourceRead;
-    functions.zwrite_file = SourceWrite;
-    functions.ztell64_file = SourceTell;
-    functions.zseek64_file = SourceSeek;
-    functions.zclose_file = SourceClose;
-    functions.zerror_file = SourceError;
-    functions.opaque = &state->source;
+    zlib_filefunc64_def functions = ZipStreamFunctions(&state->source);
     state->archive = unzOpen2_64("", &functions);
     if (state->archive == nullptr || !ListMembers(*state)) {
         Record(kZipNoFile);

@@ -16,6 +16,7 @@
 
 #include "online/core/zipfields.h"
 #include "online/core/zippaths.h"
+#include "online/core/zipstream.h"
 #include "platform/file.h"
 
 namespace {
@@ -87,41 +88,9 @@ struct SWriteSink {
         position += size;
         return size;
     }
+
+    bool Failed() const { return failed || overflow; }
 };
-
-voidpf ZCALLBACK SinkOpen(voidpf opaque, const void* /*name*/, int /*mode*/) { return opaque; }
-
-uLong ZCALLBACK SinkRead(voidpf /*opaque*/, voidpf stream, void* data, uLong size)
-{
-    return static_cast<uLong>(static_cast<SWriteSink*>(stream)->Read(data, size));
-}
-
-uLong ZCALLBACK SinkWrite(voidpf /*opaque*/, voidpf stream, const void* data, uLong size)
-{
-    return static_cast<uLong>(static_cast<SWriteSink*>(stream)->Write(data, size));
-}
-
-ZPOS64_T ZCALLBACK SinkTell(voidpf /*opaque*/, voidpf stream) { return static_cast<SWriteSink*>(stream)->position; }
-
-long ZCALLBACK SinkSeek(voidpf /*opaque*/, voidpf stream, ZPOS64_T offset, int origin)
-{
-    auto* sink = static_cast<SWriteSink*>(stream);
-    switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET: sink->position = offset; break;
-    case ZLIB_FILEFUNC_SEEK_CUR: sink->position += offset; break;
-    case ZLIB_FILEFUNC_SEEK_END: sink->position = sink->length + offset; break;
-    default: return -1;
-    }
-    return 0;
-}
-
-int ZCALLBACK SinkClose(voidpf, voidpf) { return 0; }
-
-int ZCALLBACK SinkError(voidpf /*opaque*/, voidpf stream)
-{
-    const auto* sink = static_cast<SWriteSink*>(stream);
-    return sink->failed || sink->overflow ? 1 : 0;
-}
 
 struct SWriterState {
     SWriteSink sink;
@@ -418,15 +387,7 @@ SZipHandle* ZipWriterCreate(void* destination, size_t length, int kind, const ch
         return nullptr;
     }
 
-    zlib_filefunc64_def functions{};
-    functions.zopen64_file = SinkOpen;
-    functions.zread_file = SinkRead;
-    functions.zwrite_file = SinkWrite;
-    functions.ztell64_file = SinkTell;
-    functions.zseek64_file = SinkSeek;
-    functions.zclose_file = SinkClose;
-    functions.zerror_file = SinkError;
-    functions.opaque = &state->sink;
+    zlib_filefunc64_def functions = ZipStreamFunctions(&state->sink);
     state->archive = zipOpen2_64("", APPEND_STATUS_CREATE, nullptr, &functions);
     if (state->archive == nullptr) {
         Record(kZipNoFile);

@@ -220,8 +220,14 @@ void CMainFrame::FetchListSubtitle(const CString& mediaPath)
         SetTimer(kTimerBatchSubtitleStep, 1000);
         return;
     }
-    // The job asks the host and keeps what it fetches under this digest.
+    // The job asks the host and keeps what it fetches under this digest;
+    // without a host there is nothing to ask.
     const CString address = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), m_strFetchDigest);
+    if (address.IsEmpty()) {
+        ++m_nSubtitleFetchIndex;
+        SetTimer(kTimerBatchSubtitleStep, 1000);
+        return;
+    }
     m_nBatchJobId = m_dlgUpdate->StartSubtitleDownload(address, m_strFetchDigest, mediaPath, true);
     m_nBatchWaitTicks = 0;
     SetTimer(kTimerBatchSubtitleWait, 1000);

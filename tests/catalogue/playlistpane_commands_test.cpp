@@ -32,15 +32,15 @@ protected:
         CQuenlowApp paths;
         ApplyStartupDefaults(paths, program.ansi());
         ASSERT_TRUE(CreateDataFolders(paths).empty());
-        for (auto field : {&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable,
-                           &CQuenlowApp::m_strPlayHistoryTable, &CQuenlowApp::m_strTalkInfoDbPath,
-                           &CQuenlowApp::m_strPlaylistDir, &CQuenlowApp::m_strTextExportDir,
-                           &CQuenlowApp::m_strLrcExportDir, &CQuenlowApp::m_strCacheDir,
-                           &CQuenlowApp::m_strDownloaderPath, &CQuenlowApp::m_strAppDir,
-                           &CQuenlowApp::m_strSubtitleCommand}) {
-            guard.Keep(field);
-            theApp.*field = paths.*field;
-        }
+        guard.UseStartupValues(program.ansi(), {&CQuenlowApp::m_strUserDataDbPath,
+                                                &CQuenlowApp::m_strLocalPlaylistTable,
+                                                &CQuenlowApp::m_strPlayHistoryTable,
+                                                &CQuenlowApp::m_strTalkInfoDbPath,
+                                                &CQuenlowApp::m_strPlaylistDir,
+                                                &CQuenlowApp::m_strTextExportDir,
+                                                &CQuenlowApp::m_strLrcExportDir, &CQuenlowApp::m_strCacheDir,
+                                                &CQuenlowApp::m_strDownloaderPath, &CQuenlowApp::m_strAppDir,
+                                                &CQuenlowApp::m_strSubtitleCommand});
         guard.Keep(&CQuenlowApp::m_arrPlayList).Keep(&CQuenlowApp::m_arrSubtitleFetchList);
         theApp.m_arrPlayList.RemoveAll();
         TakeMessage();

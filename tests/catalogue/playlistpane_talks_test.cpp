@@ -23,17 +23,16 @@ class PlayListPaneTalksTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        CQuenlowApp paths;
-        ApplyStartupDefaults(paths, program.ansi());
-        for (auto field : {&CQuenlowApp::m_strTalkInfoDbPath, &CQuenlowApp::m_strPlaylistDir,
-                           &CQuenlowApp::m_strWordBookPath, &CQuenlowApp::m_strTalkInfoHtmlPath,
-                           &CQuenlowApp::m_strTalkCategory, &CQuenlowApp::m_strTalkSortField,
-                           &CQuenlowApp::m_strPlaylistFilter, &CQuenlowApp::m_strPlaylistLanguage,
-                           &CQuenlowApp::m_strPopularOnly, &CQuenlowApp::m_strPlaylistSearch,
-                           &CQuenlowApp::m_strPlaylistCaption}) {
-            guard.Keep(field);
-            theApp.*field = paths.*field;
-        }
+        guard.UseStartupValues(program.ansi(), {&CQuenlowApp::m_strTalkInfoDbPath,
+                                                &CQuenlowApp::m_strPlaylistDir, &CQuenlowApp::m_strWordBookPath,
+                                                &CQuenlowApp::m_strTalkInfoHtmlPath,
+                                                &CQuenlowApp::m_strTalkCategory,
+                                                &CQuenlowApp::m_strTalkSortField,
+                                                &CQuenlowApp::m_strPlaylistFilter,
+                                                &CQuenlowApp::m_strPlaylistLanguage,
+                                                &CQuenlowApp::m_strPopularOnly,
+                                                &CQuenlowApp::m_strPlaylistSearch,
+                                                &CQuenlowApp::m_strPlaylistCaption});
         theApp.m_strPlaylistFilter = "Script";
         theApp.m_strPlaylistLanguage = "eng";
         m_frame = new wxFrame(nullptr, wxID_ANY, "pane");

@@ -36,12 +36,10 @@ protected:
         CQuenlowApp paths;
         ApplyStartupDefaults(paths, program.ansi());
         ASSERT_TRUE(CreateDataFolders(paths).empty());
-        for (auto field : {&CQuenlowApp::m_strTmpJpgPath, &CQuenlowApp::m_strTmpScriptPath,
-                           &CQuenlowApp::m_strSubtitleStorePath, &CQuenlowApp::m_strSubtitleDir,
-                           &CQuenlowApp::m_strBlankScriptPath, &CQuenlowApp::m_strAppDir}) {
-            guard.Keep(field);
-            theApp.*field = paths.*field;
-        }
+        guard.UseStartupValues(program.ansi(), {&CQuenlowApp::m_strTmpJpgPath, &CQuenlowApp::m_strTmpScriptPath,
+                                                &CQuenlowApp::m_strSubtitleStorePath,
+                                                &CQuenlowApp::m_strSubtitleDir,
+                                                &CQuenlowApp::m_strBlankScriptPath, &CQuenlowApp::m_strAppDir});
         guard.Keep(&CQuenlowApp::m_strPlayFilePath).Keep(&CQuenlowApp::m_strScriptPath)
             .Keep(&CQuenlowApp::m_strSubtitleFetched).Keep(&CQuenlowApp::m_strMediaPath)
             .Keep(&CQuenlowApp::m_nSubtitleMode).Keep(&CQuenlowApp::m_bScriptLoaded)

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -42,6 +43,38 @@ TEST(FileSha1Test, DigestCoversTheFirstThousandBytes)
     const CString scratch2 = temp.ansi() + "sha2.tmp";
     for (const Case& c : cases)
         EXPECT_EQ(sha.GetFileSha1(temp.ansi() + c.name, scratch1, scratch2), c.digest) << c.what;
+}
+
+// The digest of a real video agrees with the system's own tool over the same
+// head; the work files hold the head and the padded message.
+TEST(FileSha1Test, AgreesWithSha1sumAndLeavesTheWorkFiles)
+{
+    testsupport::TempProgramFolder program;
+    const std::string video = program.path() + "Playlist/ChenWei_2023.mp4";
+    FILE* tool = ::popen(("head -c 1000 '" + video + "' | sha1sum").c_str(), "r");
+    ASSERT_NE(tool, nullptr);
+    char line[128] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, tool), nullptr);
+    ::pclose(tool);
+    const std::string expected(line, 40);
+
+    CFileSha1 sha;
+    const CString head = program.ansi() + "sha1hash.data";
+    const CString padded = program.ansi() + "sha1hash2.data";
+    EXPECT_EQ(sha.GetFileSha1(CString(video.c_str()), head, padded).str(), expected);
+    const std::string headBytes = testsupport::ReadBytes(head.str());
+    EXPECT_EQ(headBytes, testsupport::ReadBytes(video).substr(0, 1000));
+    const std::string paddedBytes = testsupport::ReadBytes(padded.str());
+    ASSERT_EQ(paddedBytes.size(), 1024u);
+    EXPECT_EQ(paddedBytes.substr(0, 1000), headBytes);
+    EXPECT_EQ(static_cast<unsigned char>(paddedBytes[1000]), 0x80u);
+    // 8000 bits, big-endian, in the last two bytes.
+    EXPECT_EQ(static_cast<unsigned char>(paddedBytes[1022]), 0x1Fu);
+    EXPECT_EQ(static_cast<unsigned char>(paddedBytes[1023]), 0x40u);
+
+    // A read that fails gives no digest (the kernel refuses reads of this
+    // file at its start).
+    EXPECT_EQ(sha.GetFileSha1("/proc/self/mem", head, padded), "");
 }
 
 } // namespace
