@@ -4,13 +4,12 @@
 
 #include <wx/artprov.h>
 #include <wx/sizer.h>
-#include <wx/toolbar.h>
 
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
 #include "platform/wintypes.h"
 #include "shell/base/commandmenu.h"
-#include "shell/base/icons.h"
+#include "shell/base/panetoolbar.h"
 #include "shell/base/mainframehost.h"
 #include "shell/base/playercommand.h"
 #include "shell/base/wxcolour.h"
@@ -20,18 +19,11 @@
 
 namespace {
 
-struct SPaneTool {
-    int command;
-    const char* tooltip;
-    const char* shortText;
-    const char* art;
-};
-
-const SPaneTool kToolCommands[] = {
-    {kCmdNewPlayFolder, "创建新的播放目录", "新建", wxART_NEW_DIR},
-    {kCmdDeletePlayFolder, "删除选定的播放目录", "删除", wxART_DELETE},
-    {kCmdRefreshPlayFolders, "重新载入播放目录", "刷新", wxART_REDO},
-    {kCmdOpenItemFolder, "打开光标所在节点的文件夹", "打开文件夹", wxART_FOLDER_OPEN},
+const std::vector<SPaneTool> kToolCommands = {
+    {kCmdNewPlayFolder, "新建", "创建新的播放目录", wxITEM_NORMAL, wxART_NEW_DIR},
+    {kCmdDeletePlayFolder, "删除", "删除选定的播放目录", wxITEM_NORMAL, wxART_DELETE},
+    {kCmdRefreshPlayFolders, "刷新", "重新载入播放目录", wxITEM_NORMAL, wxART_REDO},
+    {kCmdOpenItemFolder, "打开文件夹", "打开光标所在节点的文件夹", wxITEM_NORMAL, wxART_FOLDER_OPEN},
 };
 
 enum class EPaneMenu { History, LocalItem, Talk };
@@ -112,23 +104,8 @@ bool CPlayListPane::Create(wxWindow* frame, const CString& caption, int id)
 
 bool CPlayListPane::CreateToolBar()
 {
-    m_wndToolBar = new wxToolBar(this, IDC_TOOLBAR, wxDefaultPosition, wxDefaultSize,
-                                 wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER);
-    m_wndToolBar->SetToolBitmapSize(wxSize(16, 16));
-    for (const SPaneTool& tool : kToolCommands) {
-        wxBitmap bitmap = wxArtProvider::GetBitmap(tool.art, wxART_TOOLBAR, wxSize(16, 16));
-        if (!bitmap.IsOk())
-            bitmap = LoadCommandIcon(tool.command, 16);
-        // The commands lie beyond the toolkit's window ids; the tools get ids of their own.
-        const int toolId = wxWindow::NewControlId();
-        m_toolIds.push_back(toolId);
-        m_wndToolBar->AddTool(toolId, ToWx(tool.shortText), bitmap,
-                              ToWx(CString(tool.tooltip) + "\n" + tool.shortText));
-        m_wndToolBar->SetToolShortHelp(toolId, ToWx(tool.tooltip));
-        m_wndToolBar->Bind(wxEVT_TOOL, [this, command = tool.command](wxCommandEvent&) { OnCommand(command); },
-                           toolId);
-    }
-    return m_wndToolBar->Realize();
+    m_wndToolBar = new CPaneToolBar;
+    return m_wndToolBar->Create(this, IDC_TOOLBAR, kToolCommands, [this](int command) { OnCommand(command); });
 }
 
 void CPlayListPane::ApplyColors()

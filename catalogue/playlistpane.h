@@ -16,7 +16,7 @@
 #include "shell/base/viewbase.h"
 
 class CLocalViewTree;
-class wxToolBar;
+class CPaneToolBar;
 
 class CPlayListPane : public CDockablePane {
 public:
@@ -91,7 +91,7 @@ public:
     void LoadFolderTree(const CString& folder, wxTreeItemId parent);
 
     CLocalViewTree* m_wndTree = nullptr;
-    wxToolBar* m_wndToolBar = nullptr;
+    CPaneToolBar* m_wndToolBar = nullptr;
     std::vector<CString> m_arrFamousIds;          // popular talk ids
     CStringArray m_arrSrtFiles;                   // what DeleteSrtFiles found last
     std::vector<CString> m_arrExportScripts;      // scripts of a local export
@@ -108,7 +108,6 @@ private:
     bool ExportScript(const CString& script, const CString& output, bool lrc);
     void PostToFrame(const CString& keyword, const CString& argument);
 
-    std::vector<int> m_toolIds;   // toolbar tool id per command, in kToolCommands order
     wxTimer m_focusTimer;
     wxTimer m_talkInfoTimer;
 };

@@ -12,20 +12,14 @@
 #include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
 #include "vocabulary/core/wordbook.h"
+#include "shell/base/panetoolbar.h"
 #include "vocabulary/core/wordlookup.h"
 #include "vocabulary/wordonlineview.h"
 
 namespace {
 
-struct SPaneTool {
-    int command;
-    const char* shortText;
-    const char* tooltip;
-    wxItemKind kind;
-};
-
-// The toolbar, left to right; a null short text is a separator.
-const SPaneTool kPaneTools[] = {
+// The toolbar, left to right.
+const std::vector<SPaneTool> kPaneTools = {
     {kCmdPrevWord, "上一个", "上一个生词", wxITEM_NORMAL},
     {kCmdNextWord, "下一个", "下一个生词", wxITEM_NORMAL},
     {0, nullptr, nullptr, wxITEM_SEPARATOR},
@@ -96,46 +90,23 @@ bool CDetailWordPane::Create(wxWindow* frame, const CString& caption, int id)
 
 bool CDetailWordPane::CreateToolBar()
 {
-    m_toolBar = new wxToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                              wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER);
-    m_toolBar->SetToolBitmapSize(wxSize(16, 16));
-    int next = 0;
-    for (const SPaneTool& tool : kPaneTools) {
-        if (tool.kind == wxITEM_SEPARATOR) {
-            m_toolBar->AddSeparator();
-            continue;
+    m_toolBar = new CPaneToolBar;
+    return m_toolBar->Create(this, wxID_ANY, kPaneTools, [this](int command) {
+        switch (command) {
+        case kCmdPrevWord: OnPrevWord(); break;
+        case kCmdNextWord: OnNextWord(); break;
+        case kCmdWordWeb: OnWordWeb(); break;
+        case kCmdWordHome: OnWordHome(); break;
+        case kCmdSaveWord: OnSaveWord(); break;
+        case kCmdDelWord: OnDelWord(); break;
         }
-        // The commands lie beyond the toolkit's window ids; the tools get ids of their own.
-        const int toolId = wxWindow::NewControlId();
-        m_toolIds[next++] = toolId;
-        m_toolBar->AddTool(toolId, ToWx(tool.shortText), LoadCommandIcon(tool.command, 16), ToWx(tool.tooltip),
-                           tool.kind);
-        m_toolBar->Bind(wxEVT_TOOL, [this, command = tool.command](wxCommandEvent&) {
-            switch (command) {
-            case kCmdPrevWord: OnPrevWord(); break;
-            case kCmdNextWord: OnNextWord(); break;
-            case kCmdWordWeb: OnWordWeb(); break;
-            case kCmdWordHome: OnWordHome(); break;
-            case kCmdSaveWord: OnSaveWord(); break;
-            case kCmdDelWord: OnDelWord(); break;
-            }
-            UpdateControlStates();
-        }, toolId);
-    }
-    return m_toolBar->Realize();
+        UpdateControlStates();
+    });
 }
 
 int CDetailWordPane::ToolIdOf(int command) const
 {
-    int next = 0;
-    for (const SPaneTool& tool : kPaneTools) {
-        if (tool.kind == wxITEM_SEPARATOR)
-            continue;
-        if (tool.command == command)
-            return m_toolIds[next];
-        ++next;
-    }
-    return wxID_NONE;
+    return m_toolBar != nullptr ? m_toolBar->ToolIdOf(command) : wxID_NONE;
 }
 
 // ---- Look-up --------------------------------------------------------------------------

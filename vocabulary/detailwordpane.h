@@ -10,7 +10,7 @@
 #include "shell/base/windowtimers.h"
 
 class wxComboBox;
-class wxToolBar;
+class CPaneToolBar;
 class CWordOnlineView;
 
 class CDetailWordPane : public CDockablePane {
@@ -80,7 +80,7 @@ public:
     // The toolbar tool that issues a command (kCmdPrevWord ... kCmdDelWord).
     int ToolIdOf(int command) const;
 
-    wxToolBar* m_toolBar = nullptr;
+    CPaneToolBar* m_toolBar = nullptr;
     wxComboBox* m_comboWord = nullptr;
     CWordOnlineView* m_pWordView = nullptr;
     // The last word or text handed to the pane.
@@ -98,5 +98,4 @@ private:
     void SwitchLookupMode(const char* mode);
 
     CWindowTimers m_timers;
-    int m_toolIds[6] = {};
 };

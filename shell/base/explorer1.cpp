@@ -209,7 +209,7 @@ wxString CExplorer1::DecodePageBytes(const std::string& bytes)
 
 void CExplorer1::Navigate(const CString& address)
 {
-    if (!m_html)
+    if (!m_html || (m_filter && m_filter(address)))
         return;
     switch (ClassifyAddress(address)) {
     case AddressKind::Blank:
@@ -237,6 +237,11 @@ void CExplorer1::ShowLocal(const CString& path)
     else
         m_html->ShowPage(CString(), wxString());
     ShowOnly(m_html);
+    // A local page is there at once.
+    if (m_onTitle)
+        m_onTitle(FromWx(m_html->GetOpenedPageTitle()));
+    if (m_onLoaded)
+        m_onLoaded();
 }
 
 void CExplorer1::SetWordPicker(WordPicker picker)
@@ -259,6 +264,16 @@ void CExplorer1::ShowOnline(const CString& address)
             if (m_picker)
                 m_picker(FromWx(word));
         };
+        if (m_filter)
+            options.onNavigating = [this](const wxString& address) { return m_filter && m_filter(FromWx(address)); };
+        options.onTitleChanged = [this](const wxString& title) {
+            if (m_onTitle)
+                m_onTitle(FromWx(title));
+        };
+        options.onLoaded = [this] {
+            if (m_onLoaded)
+                m_onLoaded();
+        };
         m_online = CreateOnlinePage(this, options);
         if (!m_online)
             return;
@@ -277,6 +292,39 @@ void CExplorer1::ShowOnly(wxWindow* window)
     if (m_web)
         m_web->Show(window == m_web);
     Layout();
+}
+
+void CExplorer1::GoBack()
+{
+    if (m_online && m_bWebShown)
+        m_online->GoBack();
+}
+
+void CExplorer1::GoForward()
+{
+    if (m_online && m_bWebShown)
+        m_online->GoForward();
+}
+
+void CExplorer1::Stop()
+{
+    if (m_online && m_bWebShown)
+        m_online->Stop();
+}
+
+void CExplorer1::Reload()
+{
+    if (m_online && m_bWebShown)
+        m_online->Reload();
+    else if (!m_strLocation.IsEmpty())
+        Navigate(m_strLocation);
+}
+
+CString CExplorer1::GetTitle() const
+{
+    if (m_online && m_bWebShown)
+        return FromWx(m_online->GetCurrentTitle());
+    return m_html ? FromWx(m_html->GetOpenedPageTitle()) : CString();
 }
 
 CString CExplorer1::GetLocationURL() const

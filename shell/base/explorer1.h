@@ -40,6 +40,22 @@ public:
     void SetWordPicker(WordPicker picker);
     // Links and scripts that would open a new window open here instead.
     void SetNewWindowsInPlace(bool inPlace) { m_bNewWindowsInPlace = inPlace; }
+    // Asked before every navigation, the page's own links included; true
+    // cancels it (the address was handled elsewhere).
+    using NavigationFilter = std::function<bool(const CString& address)>;
+    void SetNavigationFilter(NavigationFilter filter) { m_filter = std::move(filter); }
+    // Told the page's title when it changes, and that a page has loaded.
+    void SetPageListeners(std::function<void(const CString& title)> onTitle, std::function<void()> onLoaded)
+    {
+        m_onTitle = std::move(onTitle);
+        m_onLoaded = std::move(onLoaded);
+    }
+    // History and loading of the online page (nothing for a local page).
+    void GoBack();
+    void GoForward();
+    void Stop();
+    void Reload();
+    CString GetTitle() const;
 
     bool HasWebView() const { return m_online != nullptr; }
     COnlinePage* GetWebView() const { return m_online.get(); }
@@ -71,4 +87,7 @@ private:
     CString m_strLocation;
     WordPicker m_picker;
     bool m_bNewWindowsInPlace = false;
+    NavigationFilter m_filter;
+    std::function<void(const CString&)> m_onTitle;
+    std::function<void()> m_onLoaded;
 };

@@ -22,6 +22,11 @@ public:
     virtual bool IsBusy() const = 0;
     // Runs a script in the page shown, without waiting for its result.
     virtual void RunScript(const wxString& javascript) = 0;
+    virtual wxString GetCurrentTitle() const = 0;
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+    virtual void Stop() = 0;
+    virtual void Reload() = 0;
 };
 
 struct SOnlinePageOptions {
@@ -29,6 +34,11 @@ struct SOnlinePageOptions {
     bool newWindowsInPlace = false;
     // Called with the word a double click selects in a page.
     std::function<void(const wxString& word)> onWordPicked;
+    // Called before every navigation of the view; true cancels it.
+    std::function<bool(const wxString& address)> onNavigating;
+    // Called when the page's title changes, and when a page has loaded.
+    std::function<void(const wxString& title)> onTitleChanged;
+    std::function<void()> onLoaded;
 };
 
 // A view of online pages in `parent`; null when the library or a web engine

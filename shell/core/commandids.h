@@ -153,6 +153,15 @@ constexpr int kCmdSearch = 33067;
 // Recomputes the talks' word-frequency figures; no element sends it.
 constexpr int kCmdRebuildWordFrequency = 33196;
 
+// ---- The cloud-disk browser pane's toolbar: one run of ids ----
+constexpr int kCmdPanBack = 32841;
+constexpr int kCmdPanForward = 32842;
+constexpr int kCmdPanStop = 32843;
+constexpr int kCmdPanRefresh = 32844;
+constexpr int kCmdPanHome = 32845;
+constexpr int kCmdPanSearch = 32846;
+constexpr int kPanToolCount = kCmdPanSearch - kCmdPanBack + 1;
+
 // ---- The playlist pane: its toolbar and its context menus ----
 constexpr int kCmdNewPlayFolder = 33273;
 constexpr int kCmdDeletePlayFolder = 33274;
@@ -315,7 +324,7 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdPlaylistEng}, {kCmdPlaylistChn}, {kCmdShowTalkInfo}, {kCmdFilterBoth}, {kCmdFilterScript},
     {kCmdFilterVideo}, {kCmdPopularOnly}, {kCmdFirstCategory, kCategoryCount},
     {kCmdFirstSort, kRibbonSortCount}, {kCmdSortByWordFrequency}, {kCmdSearch}, {kCmdRebuildWordFrequency},
-    {kCmdNewPlayFolder}, {kCmdDeletePlayFolder}, {kCmdOpenItemFolder}, {kCmdRefreshPlayFolders},
+    {kCmdPanBack, kPanToolCount}, {kCmdNewPlayFolder}, {kCmdDeletePlayFolder}, {kCmdOpenItemFolder}, {kCmdRefreshPlayFolders},
     {kCmdExportLocalText}, {kCmdExportLocalLrc}, {kCmdGetOnlineSubtitles}, {kCmdDeleteHistoryItems},
     {kCmdDownloadTalkLight}, {kCmdDownloadTalkNormal}, {kCmdDownloadTalk480p}, {kCmdExportTalkText},
     {kCmdExportTalkLrc}, {kCmdPlayTalkOnlineNormal}, {kCmdPlayTalkOnline480p}, {kCmdPlayTalkOnlineLight},

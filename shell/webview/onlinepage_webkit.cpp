@@ -18,6 +18,19 @@ public:
     wxString GetCurrentUrl() const override { return m_web->GetCurrentURL(); }
     bool IsBusy() const override { return m_web->IsBusy(); }
     void RunScript(const wxString& javascript) override { m_web->RunScriptAsync(javascript); }
+    wxString GetCurrentTitle() const override { return m_web->GetCurrentTitle(); }
+    void GoBack() override
+    {
+        if (m_web->CanGoBack())
+            m_web->GoBack();
+    }
+    void GoForward() override
+    {
+        if (m_web->CanGoForward())
+            m_web->GoForward();
+    }
+    void Stop() override { m_web->Stop(); }
+    void Reload() override { m_web->Reload(); }
 
 private:
     wxWebView* m_web;
@@ -44,6 +57,16 @@ void AddBehaviour(wxWebView* web, const SOnlinePageOptions& options)
         web->Bind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED,
                   [picked = options.onWordPicked](wxWebViewEvent& event) { picked(event.GetString()); });
     }
+    if (options.onNavigating)
+        web->Bind(wxEVT_WEBVIEW_NAVIGATING, [navigating = options.onNavigating](wxWebViewEvent& event) {
+            if (navigating(event.GetURL()))
+                event.Veto();
+        });
+    if (options.onTitleChanged)
+        web->Bind(wxEVT_WEBVIEW_TITLE_CHANGED,
+                  [changed = options.onTitleChanged](wxWebViewEvent& event) { changed(event.GetString()); });
+    if (options.onLoaded)
+        web->Bind(wxEVT_WEBVIEW_LOADED, [loaded = options.onLoaded](wxWebViewEvent&) { loaded(); });
 }
 
 } // namespace

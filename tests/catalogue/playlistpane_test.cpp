@@ -7,6 +7,8 @@
 #include <wx/frame.h>
 #include <wx/toolbar.h>
 
+#include "shell/base/panetoolbar.h"
+
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
 #include "shell/core/quenlow.h"

@@ -8,6 +8,8 @@
 #include <wx/html/htmlwin.h>
 #include <wx/toolbar.h>
 
+#include "shell/base/panetoolbar.h"
+
 #include "platform/file.h"
 #include "shell/base/wxtext.h"
 #include "shell/base/explorer1.h"
