@@ -13,6 +13,7 @@
 #include <wx/treectrl.h>
 
 #include "catalogue/core/talkdownload.h"
+#include "shell/core/downloaderexchange.h"
 #include "shell/base/viewbase.h"
 
 class CLocalViewTree;
@@ -108,6 +109,7 @@ private:
     bool ExportScript(const CString& script, const CString& output, bool lrc);
     void PostToFrame(const CString& keyword, const CString& argument);
 
+    CDownloaderExchange m_downloaderExchange;   // starts the downloader for talk downloads
     wxTimer m_focusTimer;
     wxTimer m_talkInfoTimer;
 };

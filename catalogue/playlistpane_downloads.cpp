@@ -7,7 +7,6 @@
 
 #include "catalogue/localviewtree.h"
 #include "shell/base/wxtext.h"
-#include "shell/core/downloaderexchange.h"
 #include "shell/core/quenlow.h"
 
 std::vector<CString> CPlayListPane::SelectedTalkFileNames() const
@@ -30,8 +29,7 @@ void CPlayListPane::OnDownloadTalk(ETalkQuality quality)
         wxTheClipboard->SetData(new wxTextDataObject(ToWx(commands)));
         wxTheClipboard->Close();
     }
-    CDownloaderExchange exchange;
-    exchange.EnsureDownloaderRuns();
+    m_downloaderExchange.EnsureDownloaderRuns();
 }
 
 void CPlayListPane::OnPlayTalkOnline(ETalkQuality quality)

@@ -10,6 +10,11 @@
 
 #include "shell/base/wxtext.h"
 #include "shell/base/icons.h"
+#include "shell/base/mainframehost.h"
+#include "shell/base/messagebox.h"
+#include "shell/base/playercommand.h"
+#include "shell/core/downloaderexchange.h"
+#include "shell/core/quenlow.h"
 
 namespace {
 
@@ -67,6 +72,15 @@ bool CInputNetAdressDlg::Create(wxWindow* parent)
                              static_cast<wxWindow*>(m_btnPlay), static_cast<wxWindow*>(m_btnClose)})
         window->Bind(wxEVT_MOTION, &CInputNetAdressDlg::OnMouseMove, this);
     m_editAddress->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_nIdleCountdown = kIdleSeconds; });
+    // Enter in the box confirms like the button; Escape does nothing.
+    m_editAddress->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER)
+            OnBnClickedConfirm();
+        else if (event.GetKeyCode() != WXK_ESCAPE)
+            event.Skip();
+    });
+    m_btnPlay->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBnClickedConfirm(); });
+    m_btnClose->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBnClickedGiveUp(); });
 
     m_nIdleCountdown = 0;
     m_timers = std::make_unique<CWindowTimers>(this, [this](int id) { OnTimer(id); });
@@ -107,4 +121,46 @@ void CInputNetAdressDlg::OnMouseMove(wxMouseEvent& event)
 {
     m_nIdleCountdown = kIdleSeconds;
     event.Skip();
+}
+
+bool CInputNetAdressDlg::IsValidAddress(const CString& address)
+{
+    CString text = address;
+    text.Trim();
+    if (text.IsEmpty() || text.GetLength() > kMaxAddressBytes)
+        return false;
+    for (const char* scheme : {"http://", "https://", "ftp://"})
+        if (text.Find(scheme) == 0)
+            return true;
+    return false;
+}
+
+void CInputNetAdressDlg::OnBnClickedConfirm()
+{
+    CString address = FromWx(m_editAddress->GetValue());
+    address.Trim();
+    if (!IsValidAddress(address)) {
+        ShowMessageBox("非法网络地址！", CString(), wxOK, this);
+        return;
+    }
+    theApp.m_strDownloadUrl = address;
+    // The frame's exchange starts the downloader when it sends the command.
+    theApp.m_nDlAndPlayState = 0;
+    theApp.m_bSeekOnPlay = 0;
+    theApp.m_nResumeTime = 0;
+    theApp.m_strDownloadTaskId = theApp.GetPanFileId(address);
+    const CString command = ComposeDlAndPlayCommand(address, theApp.m_strCacheDir);
+    theApp.m_strDlAndPlayCommand = command;
+    wxEvtHandler* target = m_pCommandTarget;
+    if (target == nullptr) {
+        IMainFrameHost* host = MainFrameHost();
+        target = host != nullptr ? host->CommandTarget() : nullptr;
+    }
+    PostPlayerCommand(target, command, command);
+    Hide();
+}
+
+void CInputNetAdressDlg::OnBnClickedGiveUp()
+{
+    Hide();
 }

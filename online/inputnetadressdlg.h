@@ -8,6 +8,7 @@
 
 #include <wx/dialog.h>
 
+#include "platform/cstring.h"
 #include "shell/base/windowtimers.h"
 
 class wxBitmapButton;
@@ -38,6 +39,19 @@ public:
     void ShowAt(const wxPoint& position);
 
     void OnTimer(int id);
+
+    // An address the downloader takes: after trimming, it begins with
+    // "http://", "https://" or "ftp://" (in small letters) and is at most
+    // kMaxAddressBytes long.
+    static bool IsValidAddress(const CString& address);
+    static constexpr int kMaxAddressBytes = 8192;
+    // Confirm (the button or Enter): a valid address becomes a
+    // download-and-play command for the frame, and the bar hides; another
+    // text gets "非法网络地址！" and stays.
+    void OnBnClickedConfirm();
+    void OnBnClickedGiveUp();
+    // Where the command goes (the frame's; tests set their own).
+    wxEvtHandler* m_pCommandTarget = nullptr;
 
     int m_nIdleCountdown = 0;
     wxTextCtrl* m_editAddress = nullptr;

@@ -6,6 +6,13 @@
 #include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
 
+CUpdateFormView::CUpdateFormView() : m_reloadTimer(this, kTimerReload) {}
+
+CUpdateFormView::~CUpdateFormView()
+{
+    m_reloadTimer.Stop();
+}
+
 bool CUpdateFormView::Create(wxWindow* host, int id)
 {
     if (!CView::Create(host, id))
@@ -14,6 +21,11 @@ bool CUpdateFormView::Create(wxWindow* host, int id)
     if (m_wndBrowser == nullptr)
         return false;
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnShowHelp(); }, ID_SHOW_HELP_COMMAND);
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) {
+        event.Enable(true);
+        event.Check(theApp.m_strHelpViewMode == "help");
+    }, ID_SHOW_HELP_COMMAND);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnReloadTick(); }, kTimerReload);
     return true;
 }
 
@@ -22,6 +34,13 @@ void CUpdateFormView::PrepareView()
 }
 
 void CUpdateFormView::OnShowHelp()
+{
+    theApp.m_strHelpViewMode = "help";
+    m_wndBrowser->Navigate(theApp.m_strHelpPagePath);
+    m_reloadTimer.StartOnce(1000);
+}
+
+void CUpdateFormView::OnReloadTick()
 {
     m_wndBrowser->Navigate(theApp.m_strHelpPagePath);
 }

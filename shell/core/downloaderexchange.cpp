@@ -51,9 +51,13 @@ bool CDownloaderExchange::EnsureDownloaderRuns()
 
     const CString& program = m_app.m_strDownloaderPath;
     if (!IsRegularFile(program)) {
-        m_app.ShowMessage("找不到下载器程序：" + program, "error", kErrorMessageMs);
+        // Said once: every later command would only repeat it.
+        if (!m_bMissingShown)
+            m_app.ShowMessage("找不到下载器程序：" + program, "error", kErrorMessageMs);
+        m_bMissingShown = true;
         return false;
     }
+    m_bMissingShown = false;
     if (!startProgram(program)) {
         m_app.ShowMessage("无法启动下载器程序：" + program, "error", kErrorMessageMs);
         return false;

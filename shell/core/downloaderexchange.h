@@ -71,8 +71,9 @@ public:
     // downloader runs, a command pair still waiting in the outbox belongs to a
     // downloader that is gone: it is deleted before the program is started.
     // When the program file is missing or cannot be started, an error goes
-    // to the show-message slot, nothing is queued and false is returned, so
-    // the caller can stop waiting for a download that will never come.
+    // to the show-message slot (a missing program once, until it appears),
+    // nothing is queued and false is returned, so the caller can stop
+    // waiting for a download that will never come.
     bool SendCommand(const CString& command);
     // Starts the downloader when it does not run; false, with the error in
     // the show-message slot, when it cannot be started.
@@ -121,4 +122,5 @@ private:
     CString m_strOutboxCommand;
     CString m_strInboxLine;
     bool m_bWriteFailureShown = false;
+    bool m_bMissingShown = false;   // the missing program was reported
 };

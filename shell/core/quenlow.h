@@ -215,6 +215,13 @@ public:
 
     // ---- Download-and-play ----
     CString m_strDlAndPlayCommand;
+    // The network address typed for download-and-play, its short id and the
+    // state of that task (0 when a new one starts).
+    CString m_strDownloadUrl;
+    // "help" once the help page has been shown.
+    CString m_strHelpViewMode;
+    CString m_strDownloadTaskId;
+    int m_nDlAndPlayState = 0;
 
     // ---- Mailboxes ----
     CString m_strPendingCommand;

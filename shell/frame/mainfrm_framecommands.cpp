@@ -224,6 +224,7 @@ void CMainFrame::OnPlayFromPan()
     DockPane(m_wndPlayFromPanPane);
     ShowPane(m_wndPlayFromPanPane, true);
     SetPlayFromPanPaneSize(theApp.m_nScreenWidth);
+    m_wndPlayFromPanPane->OnFirstShow();
 }
 
 void CMainFrame::OnOpenPlaylistFolder() { ShellOpen(theApp.m_strAppDir + "Playlist/"); }

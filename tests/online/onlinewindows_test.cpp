@@ -2,7 +2,11 @@
 // (an online page would create a costly web view), the help view shows the
 // local help page without one.
 #include <gtest/gtest.h>
+#include <wx/combobox.h>
 #include <wx/frame.h>
+#include <wx/toolbar.h>
+
+#include "shell/base/panetoolbar.h"
 
 #include "online/panhtmlview.h"
 #include "online/playfrompanpane.h"
@@ -34,9 +38,19 @@ TEST_F(OnlineWindowsTest, PanPaneShowsItsFirstViewAndLoadsNothing)
     EXPECT_FALSE(pane->m_wndSpareView->m_wndBrowser->HasWebView());
     EXPECT_TRUE(pane->m_wndView->m_wndBrowser->GetLocationURL().IsEmpty());
 
+    // The toolbar, the address box below it, the view below both down to
+    // the bottom.
     pane->SetSize(400, 300);
     pane->Layout();
-    EXPECT_EQ(pane->m_wndView->GetSize(), pane->GetClientSize());
+    const wxRect bar = pane->m_wndToolBar->GetRect();
+    const wxRect box = pane->m_wndAddress->GetRect();
+    const wxRect view = pane->m_wndView->GetRect();
+    EXPECT_EQ(bar.GetTop(), 0);
+    EXPECT_EQ(box.GetTop(), bar.GetBottom() + 1);
+    EXPECT_EQ(view.GetTop(), box.GetBottom() + 1);
+    EXPECT_EQ(view.GetBottom(), pane->GetClientSize().y - 1);
+    EXPECT_EQ(view.GetWidth(), pane->GetClientSize().x);
+    EXPECT_EQ(pane->m_wndToolBar->GetToolsCount(), 6u);
 }
 
 TEST_F(OnlineWindowsTest, PanViewKnowsWhetherTheFocusIsInside)
@@ -68,9 +82,18 @@ TEST_F(OnlineWindowsTest, HelpViewShowsTheLocalHelpPage)
     ASSERT_TRUE(view->Create(m_frame, 424));
     view->PrepareView();
     EXPECT_TRUE(view->m_wndBrowser->GetLocationURL().IsEmpty());
+    const CString savedMode = theApp.m_strHelpViewMode;
+    theApp.m_strHelpViewMode.Empty();
+    const auto pressed = [view] {
+        wxUpdateUIEvent update(ID_SHOW_HELP_COMMAND);
+        view->ProcessWindowEvent(update);
+        return update.GetChecked();
+    };
+    EXPECT_FALSE(pressed());
     view->OnShowHelp();
     EXPECT_EQ(view->m_wndBrowser->GetLocationURL(), theApp.m_strHelpPagePath);
     EXPECT_FALSE(view->m_wndBrowser->HasWebView());
+    EXPECT_TRUE(pressed());
 
     // The ribbon's help command reaches the view as a menu command.
     temp.write("Other.html", "<html><body>other</body></html>");
@@ -79,7 +102,13 @@ TEST_F(OnlineWindowsTest, HelpViewShowsTheLocalHelpPage)
     view->ProcessWindowEvent(command);
     EXPECT_EQ(view->m_wndBrowser->GetLocationURL(), theApp.m_strHelpPagePath);
 
+    // A second later the page is loaded once more.
+    theApp.m_strHelpPagePath = temp.ansi() + "Help.html";
+    view->OnReloadTick();
+    EXPECT_EQ(view->m_wndBrowser->GetLocationURL(), theApp.m_strHelpPagePath);
+
     theApp.m_strHelpPagePath = savedPath;
+    theApp.m_strHelpViewMode = savedMode;
 }
 
 } // namespace

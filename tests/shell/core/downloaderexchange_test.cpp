@@ -193,6 +193,17 @@ TEST_F(DownloaderExchangeTest, DownloaderThatCannotRunIsReportedAndNothingIsQueu
         EXPECT_FALSE(exchange.HandOver());
         EXPECT_FALSE(fs::exists(Fs(app.m_strOutboxCommandPath)));
     }
+
+    // A missing program is said once; every later command fails quietly
+    // until the program is there.
+    fs::remove(Fs(app.m_strDownloaderPath));
+    EXPECT_FALSE(exchange.SendCommand(kCmdStopAllDownloadTask));
+    EXPECT_NE(TakeMessage().find("找不到下载器程序"), std::string::npos);
+    EXPECT_FALSE(exchange.SendCommand(kCmdStopAllDownloadTask));
+    EXPECT_EQ(TakeMessage(), "");
+    InstallDownloader();
+    startSucceeds = true;
+    EXPECT_TRUE(exchange.SendCommand(kCmdStopAllDownloadTask));
 }
 
 TEST_F(DownloaderExchangeTest, CommandThatCannotBeWrittenStaysQueuedAndIsReportedOnce)
