@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 using namespace std::chrono_literals;
@@ -35,6 +36,44 @@ SReply Page(std::string html)
     return reply;
 }
 
+SReply Body(std::string bytes)
+{
+    SReply reply;
+    reply.body = std::move(bytes);
+    return reply;
+}
+
+namespace {
+
+// MSG_NOSIGNAL: a client that went away must not end the test program.
+bool SendAll(int fd, const char* data, size_t length)
+{
+    while (length > 0) {
+        const ssize_t n = ::send(fd, data, length, MSG_NOSIGNAL);
+        if (n <= 0)
+            return false;
+        data += n;
+        length -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The value of a request header (name in lower case), "" when absent.
+std::string HeaderValue(const std::string& request, const std::string& name)
+{
+    std::string lower = request;
+    for (char& c : lower)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const size_t at = lower.find("\r\n" + name + ":");
+    if (at == std::string::npos)
+        return std::string();
+    const size_t start = request.find_first_not_of(' ', at + 2 + name.size() + 1);
+    const size_t end = request.find("\r\n", start);
+    return request.substr(start, end - start);
+}
+
+} // namespace
+
 CLoopbackServer::CLoopbackServer(std::function<SReply(const std::string& path)> reply, int maxConnections)
     : m_reply(std::move(reply)), m_maxConnections(maxConnections)
 {
@@ -54,6 +93,8 @@ CLoopbackServer::~CLoopbackServer()
 {
     m_stop = true;
     m_thread.join();
+    for (const int fd : m_held)
+        ::close(fd);
     ::close(m_listen);
 }
 
@@ -61,6 +102,12 @@ std::vector<std::string> CLoopbackServer::requests() const
 {
     const std::lock_guard<std::mutex> lock(m_lock);
     return m_requests;
+}
+
+std::vector<std::string> CLoopbackServer::ranges() const
+{
+    const std::lock_guard<std::mutex> lock(m_lock);
+    return m_ranges;
 }
 
 void CLoopbackServer::Serve()
@@ -74,12 +121,14 @@ void CLoopbackServer::Serve()
         if (fd < 0)
             continue;
         ++served;
-        Answer(fd, deadline);
-        ::close(fd);
+        if (Answer(fd, deadline))
+            m_held.push_back(fd);
+        else
+            ::close(fd);
     }
 }
 
-void CLoopbackServer::Answer(int fd, Clock::time_point deadline)
+bool CLoopbackServer::Answer(int fd, Clock::time_point deadline)
 {
     std::string request;
     char buffer[2048];
@@ -89,32 +138,35 @@ void CLoopbackServer::Answer(int fd, Clock::time_point deadline)
             continue;
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n <= 0)
-            return;
+            return false;
         request.append(buffer, static_cast<size_t>(n));
     }
     const size_t first = request.find(' ');
     const size_t second = request.find(' ', first + 1);
     if (first == std::string::npos || second == std::string::npos)
-        return;
+        return false;
     const std::string method = request.substr(0, first);
     const std::string path = request.substr(first + 1, second - first - 1);
     {
         const std::lock_guard<std::mutex> lock(m_lock);
         m_requests.push_back(method + " " + path);
+        m_ranges.push_back(HeaderValue(request, "range"));
     }
     const SReply reply = m_reply(path);
     if (reply.silent) {
         while (!m_stop && Clock::now() < deadline)
             std::this_thread::sleep_for(20ms);
-        return;
+        return false;
     }
+    if (!reply.body.empty())
+        return SendBody(fd, reply, HeaderValue(request, "range"));
     std::string answer = "HTTP/1.1 " + std::to_string(reply.status) + " Status\r\n";
     if (!reply.page.empty()) {
         answer += "Content-Type: text/html; charset=UTF-8\r\nContent-Length: " + std::to_string(reply.page.size()) +
                   "\r\nConnection: close\r\n\r\n" + reply.page;
         (void)!::write(fd, answer.data(), answer.size());
         ::shutdown(fd, SHUT_WR);
-        return;
+        return false;
     }
     if (reply.contentLength)
         answer += "Content-Length: " + *reply.contentLength + "\r\n";
@@ -126,4 +178,51 @@ void CLoopbackServer::Answer(int fd, Clock::time_point deadline)
         answer += "x";
     (void)!::write(fd, answer.data(), answer.size());
     ::shutdown(fd, SHUT_WR);
+    return false;
+}
+
+bool CLoopbackServer::SendBody(int fd, const SReply& reply, const std::string& rangeHeader)
+{
+    const size_t size = reply.body.size();
+    size_t from = 0;
+    int status = reply.status;
+    std::string extra;
+    if (reply.ranges) {
+        extra += "Accept-Ranges: bytes\r\n";
+        if (rangeHeader.rfind("bytes=", 0) == 0) {
+            from = std::stoul(rangeHeader.substr(6));
+            if (from >= size) {
+                const std::string answer = "HTTP/1.1 416 Range Not Satisfiable\r\nContent-Range: bytes */" +
+                                           std::to_string(size) + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+                SendAll(fd, answer.data(), answer.size());
+                ::shutdown(fd, SHUT_WR);
+                return false;
+            }
+            status = 206;
+            extra += "Content-Range: bytes " + std::to_string(from) + "-" + std::to_string(size - 1) + "/" +
+                     std::to_string(size) + "\r\n";
+        }
+    }
+    const std::string head = "HTTP/1.1 " + std::to_string(status) +
+                             " Status\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
+                             std::to_string(size - from) + "\r\n" + extra + "Connection: close\r\n\r\n";
+    if (!SendAll(fd, head.data(), head.size()))
+        return false;
+    size_t end = size;
+    if (reply.stallAfter)
+        end = std::min(size, from + *reply.stallAfter);
+    const int pieces = reply.pieces > 0 ? reply.pieces : 1;
+    const size_t pieceSize = (end - from + static_cast<size_t>(pieces) - 1) / static_cast<size_t>(pieces);
+    for (size_t at = from; at < end && !m_stop;) {
+        const size_t length = std::min(pieceSize, end - at);
+        if (!SendAll(fd, reply.body.data() + at, length))
+            return false;
+        at += length;
+        if (at < end && reply.pieceGap.count() > 0)
+            std::this_thread::sleep_for(reply.pieceGap);
+    }
+    if (reply.stallAfter && end < size)
+        return true;
+    ::shutdown(fd, SHUT_WR);
+    return false;
 }

@@ -1,0 +1,43 @@
+// A download that can go on where an earlier one stopped: the bytes of the
+// file from a given offset are asked for with an HTTP Range request, and
+// whatever arrived stays in the file when the transfer breaks, so a player
+// may read the growing file while it is fetched.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/cstring.h"
+
+struct SFetchLimits {
+    long connectTimeoutMs = 10000;
+    // Less than one byte a second for this long ends the transfer.
+    long stallSeconds = 30;
+};
+
+struct SFetchResult {
+    bool complete = false;   // every byte of the file is there
+    bool wrote = false;      // the target was created or written to
+    long status = 0;         // of the last answer; 0 when none arrived
+    int64_t total = -1;      // the file's length, -1 when unknown
+    int64_t written = 0;     // bytes in the target, from its start
+    std::string error;       // why it is not complete
+};
+
+// Called after each block written: bytes in the target and the total.
+using FetchProgress = std::function<void(int64_t written, int64_t total)>;
+
+// Fetches the address into the target from byte `offset` on.
+//  offset 0:  the target is replaced by a new file once a successful answer
+//             starts (a player holding the old file keeps it); an error
+//             answer leaves the target alone.
+//  offset >0: the target holds the first `offset` bytes. A 206 answer that
+//             starts there is appended; a 200 answer (a server that ignores
+//             ranges) is read from the start and its first `offset` bytes
+//             are skipped; a 416 answer whose length is `offset` says the
+//             file is already whole.
+// `cancel` turned true ends the transfer within about a second.
+SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t offset, const SFetchLimits& limits,
+                       const std::atomic<bool>& cancel, const FetchProgress& progress);

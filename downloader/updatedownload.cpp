@@ -1,0 +1,80 @@
+#include "downloader/updatedownload.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "downloader/transferlimits.h"
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "platform/percentencode.h"
+#include "shell/core/httptransfer.h"
+#include "shell/core/productsettings.h"
+#include "shell/core/updatecheck.h"
+
+namespace {
+
+constexpr int kDefaultPort = 80;
+constexpr int64_t kMaxIdFileBytes = 4096;
+
+CString ProductId(const SDownloaderPaths& paths, const std::map<CString, CString>& settings)
+{
+    std::string bytes;
+    if (ReadRegularFile(paths.productIdFile, bytes, kMaxIdFileBytes) == EFileReadResult::Read) {
+        CString id(bytes.substr(0, bytes.find_first_of("\r\n")));
+        if (!id.Trim().IsEmpty())
+            return id;
+    }
+    const auto it = settings.find("ProductId");
+    return it == settings.end() ? CString() : it->second;
+}
+
+} // namespace
+
+std::string UpdateAddress(const SDownloaderPaths& paths, std::string& why)
+{
+    const std::map<CString, CString> settings = ReadProductSettings(paths.productSettings);
+    const auto host = settings.find("UpdateServerHost");
+    const CString address = host == settings.end() ? CString() : ResolveHostIPv4(host->second);
+    if (address.IsEmpty()) {
+        why = "no update server address";
+        return std::string();
+    }
+    const CString id = ProductId(paths, settings);
+    if (id.IsEmpty()) {
+        why = "no product id";
+        return std::string();
+    }
+    int port = kDefaultPort;
+    if (const auto it = settings.find("UpdateServerPort"); it != settings.end() && !it->second.IsEmpty()) {
+        char* end = nullptr;
+        const long number = std::strtol(it->second, &end, 10);
+        if (*end == '\0' && number > 0 && number < 65536)
+            port = static_cast<int>(number);
+    }
+    // The id is one path segment: its UTF-8 bytes, escaped as the check escapes them.
+    return "http://" + address.str() + ":" + std::to_string(port) + "/update/" +
+           PercentEncode(AnsiToUtf8Bytes(id.view()), "!$&'()*+,;=:@") + "/update.data";
+}
+
+void DownloadUpdate(const SDownloaderPaths& paths, const std::atomic<bool>& cancel)
+{
+    std::string why;
+    const std::string url = UpdateAddress(paths, why);
+    if (url.empty()) {
+        std::fprintf(stderr, "HalvikSoftDownloader: no update: %s\n", why.c_str());
+        return;
+    }
+    const int slash = paths.updateFile.ReverseFind('/');
+    CreateFolders(paths.updateFile.Left(slash));
+    const CString partial = paths.updateFile + ".part";
+    const SHttpDownload result = DownloadToFile(url, partial, DownloadOptions(cancel), {}, kMaxDownloadBytes);
+    if (!result.ok) {
+        std::fprintf(stderr, "HalvikSoftDownloader: update %s: %s (status %ld)\n", url.c_str(), result.error.c_str(),
+                     result.status);
+        return;
+    }
+    if (!MoveFile(partial, paths.updateFile)) {
+        std::fprintf(stderr, "HalvikSoftDownloader: cannot move the update into place\n");
+        DeleteFile(partial);
+    }
+}
