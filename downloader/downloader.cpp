@@ -17,6 +17,10 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kProgressEvery = 1000ms;
+// An ended task's last state is written again each second for a while: the
+// program reads a file only once a newer one is there, and drops the first
+// few after a new request, so a lone last file could go unread.
+constexpr int kEndRepeats = 10;
 
 void Log(const char* text) { std::fprintf(stderr, "HalvikSoftDownloader: %s\n", text); }
 
@@ -73,9 +77,11 @@ void CDownloader::StartDlAndPlay(const SCommand& command)
     }
     if (m_dlAndPlay) {
         m_dlAndPlay->Stop();
-        WriteProgress(Clock::now());   // the old task's last word, when it had not been said
         m_dlAndPlay.reset();
     }
+    // What the files not read yet tell is over; the program reads the new
+    // task's files only, so an old task's end is never taken for this one's.
+    m_progressFiles.RemoveAll();
     const int slash = command.target.ReverseFind('/');
     if (slash > 0)
         CreateFolders(command.target.Left(slash));
@@ -104,13 +110,19 @@ void CDownloader::Tick(Clock::time_point now)
     const SDlAndPlayState state = m_dlAndPlay->State();
     if (state.running ? now - m_lastReport >= kProgressEvery : state.endedRuns != m_reportedEnds)
         WriteProgress(now);
+    else if (!state.running && m_endRepeats < kEndRepeats && now - m_lastReport >= kProgressEvery)
+        WriteProgress(now, true);
 }
 
-void CDownloader::WriteProgress(Clock::time_point now)
+void CDownloader::WriteProgress(Clock::time_point now, bool repeat)
 {
     const SDlAndPlayState state = m_dlAndPlay->State();
-    if (!state.running && state.endedRuns == m_reportedEnds)
+    if (!repeat && !state.running && state.endedRuns == m_reportedEnds)
         return;   // its end has been reported already
+    if (repeat)
+        ++m_endRepeats;
+    else if (!state.running)
+        m_endRepeats = 0;
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - m_lastReport).count();
     SProgressFigures figures;
     figures.target = m_dlAndPlay->Target();

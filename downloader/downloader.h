@@ -39,12 +39,14 @@ public:
 
 private:
     void StartDlAndPlay(const SCommand& command);
-    void WriteProgress(std::chrono::steady_clock::time_point now);
+    // repeat: the ended task's last state once more.
+    void WriteProgress(std::chrono::steady_clock::time_point now, bool repeat = false);
 
     SDownloaderPaths m_paths;
     CProgressFiles m_progressFiles;
     std::unique_ptr<CDlAndPlayTask> m_dlAndPlay;
     int m_reportedEnds = 0;   // transfer ends of m_dlAndPlay already reported
+    int m_endRepeats = 0;     // times the last end was written again
     std::chrono::steady_clock::time_point m_lastReport;
     int64_t m_lastReportedBytes = 0;
     int m_taskCount = 0;

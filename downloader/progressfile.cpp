@@ -106,3 +106,9 @@ void CProgressFiles::DropOldestBeyondLimit()
     for (size_t i = 0; i + kMaxFilesKept < files.size(); ++i)
         DeleteFile(files[i].path);
 }
+
+void CProgressFiles::RemoveAll()
+{
+    for (const SNumberedFile& file : NumberedFiles(m_folder))
+        DeleteFile(file.path);
+}

@@ -49,6 +49,8 @@ public:
     bool Write(const std::vector<CString>& lines);
     // The number the next file gets.
     int64_t NextNumber() const { return m_next; }
+    // Deletes the files not read yet: they tell of a task that is over.
+    void RemoveAll();
 
 private:
     void DropOldestBeyondLimit();

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr const char* kZeroStatus = "速度:0000 KB/s 进度:0000%";
+constexpr const char* kNetFileFailedMessage = "网络文件下载失败，请检查网络地址！";
 constexpr const char* kCompleteStatus = "速度:0 KB/s 进度:100%";
 constexpr const char* kBufferingState = "正在缓冲...";
 
@@ -220,6 +221,14 @@ void CDownloadProgress::ReadDownloadProgress()
         }
     }
 
+    // A requested task that ended before its first byte (a wrong address,
+    // an error answer) leaves nothing to play: the watch gives up and says so.
+    if (m_bAwaitingTask && m_nTaskActivity == 0 && m_app.m_nNetFileSize == 0 && ToInt64(lines[2]) == 0) {
+        m_bAwaitingTask = false;
+        AbandonNetFile();
+        m_app.SetMessage(1, kNetFileFailedMessage, 5);
+    }
+
     CString text;
     text.Format("速度:%lld KB/s 进度:", static_cast<long long>(ToInt64(lines[5]) / 1024));
     if (m_app.m_nDownloadPercentValue >= kCompletePercent) {
@@ -244,6 +253,7 @@ bool CDownloadProgress::BeginDlAndPlay(const CString& dlAndPlayCommand)
         return false;
     SetTimer(kDlTimerDlAndPlayWatch, 1000);
     m_bNetTaskAccepted = false;
+    m_bAwaitingTask = true;
     m_nStaleProgressCount = 3;
     return true;
 }
@@ -262,6 +272,7 @@ void CDownloadProgress::OnDlAndPlayTick()
 
     if (!m_bNetTaskAccepted) {
         m_bNetTaskAccepted = true;
+        m_bAwaitingTask = false;
         m_app.m_bNetFileReady = 0;
         m_app.m_strPlayingNetFile = "true";
         if (stopPlayback)

@@ -114,6 +114,7 @@ public:
     uint64_t m_nDownloadedBytes = 0;   // lines 10 and on: downloaded prefix
     CString m_strAcceptedTaskTag;      // task whose playback was last started
     bool m_bNetTaskAccepted = false;   // the watch has taken over the current task
+    bool m_bAwaitingTask = false;      // a download-and-play was asked for and has not begun
     uint64_t m_nBufferBytes = 0;
     int m_nBufferPercent = 0;
     int m_nStallTicks = 0;

@@ -385,6 +385,52 @@ TEST_F(DownloadProgressTest, DownloadAndPlayStartsWhenOneFiftiethHasArrived)
     EXPECT_EQ(sent.size(), 3u);
 }
 
+// The address gave nothing (an error answer, no such host): the task ends
+// before its first byte, and the learner is told instead of waiting forever.
+// A task that ended after bytes arrived is no failure.
+TEST_F(DownloadProgressTest, ATaskThatEndsBeforeItsFirstByteIsReportedAndTheWatchStops)
+{
+    const auto takeMessage = [this] {
+        int kind = 0, seconds = 0;
+        CString text;
+        app.TakeMessage(kind, text, seconds);
+        return text;
+    };
+    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/missing.mp4", app.m_strCacheDir)));
+    progress.m_nStaleProgressCount = -1;
+    Task running;
+    running.size = "0";
+    running.percent = "0.0";
+    WriteTask("1.data", running);   // still trying: nothing to say yet
+    Task failed = running;
+    failed.activity = "0";
+    WriteTask("2.data", failed);
+    WriteTask("3.data", failed);
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(takeMessage(), "");
+    EXPECT_TRUE(timers.Running(kDlTimerDlAndPlayWatch));
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(takeMessage(), "网络文件下载失败，请检查网络地址！");
+    EXPECT_FALSE(timers.Running(kDlTimerDlAndPlayWatch));
+    // Said once.
+    WriteTask("4.data", failed);
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(takeMessage(), "");
+
+    // A new task: the downloader removes the files of the one before.
+    fs::remove(DataFolder() + "4.data");
+    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
+    progress.m_nStaleProgressCount = -1;
+    Task ended;
+    ended.activity = "0";
+    WriteTask("5.data", ended);
+    WriteTask("6.data", ended);
+    progress.ReadDownloadProgress();
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(takeMessage(), "");
+    EXPECT_TRUE(timers.Running(kDlTimerDlAndPlayWatch));
+}
+
 TEST_F(DownloadProgressTest, TaskThatIsNeitherVideoNorAudioEndsTheWatch)
 {
     ASSERT_TRUE(progress.BeginDlAndPlay("HalvikSoftDlAndPlay:    x    /c    halviksoft.mp4"));
