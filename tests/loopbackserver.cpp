@@ -74,8 +74,9 @@ std::string HeaderValue(const std::string& request, const std::string& name)
 
 } // namespace
 
-CLoopbackServer::CLoopbackServer(std::function<SReply(const std::string& path)> reply, int maxConnections)
-    : m_reply(std::move(reply)), m_maxConnections(maxConnections)
+CLoopbackServer::CLoopbackServer(std::function<SReply(const std::string& path)> reply, int maxConnections,
+                                 std::chrono::seconds lifetime)
+    : m_reply(std::move(reply)), m_maxConnections(maxConnections), m_lifetime(lifetime)
 {
     m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address {};
@@ -112,7 +113,7 @@ std::vector<std::string> CLoopbackServer::ranges() const
 
 void CLoopbackServer::Serve()
 {
-    const auto deadline = Clock::now() + 10s;
+    const auto deadline = Clock::now() + m_lifetime;
     for (int served = 0; served < m_maxConnections && !m_stop && Clock::now() < deadline;) {
         pollfd p {m_listen, POLLIN, 0};
         if (::poll(&p, 1, 50) <= 0)

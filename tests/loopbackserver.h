@@ -34,11 +34,13 @@ SReply NoAnswer();
 SReply Page(std::string html);
 SReply Body(std::string bytes);
 
-// Serves at most maxConnections requests, for at most ten seconds, each
-// answered from the reply function. Records "METHOD path" of each request.
+// Serves at most maxConnections requests, for at most `lifetime` (ten
+// seconds unless told), each answered from the reply function. Records
+// "METHOD path" of each request.
 class CLoopbackServer {
 public:
-    explicit CLoopbackServer(std::function<SReply(const std::string& path)> reply, int maxConnections = 4);
+    explicit CLoopbackServer(std::function<SReply(const std::string& path)> reply, int maxConnections = 4,
+                             std::chrono::seconds lifetime = std::chrono::seconds(10));
     ~CLoopbackServer();
     int port() const { return m_port; }
     std::vector<std::string> requests() const;
@@ -53,6 +55,7 @@ private:
 
     std::function<SReply(const std::string&)> m_reply;
     int m_maxConnections;
+    std::chrono::seconds m_lifetime;
     int m_listen = -1;
     int m_port = 0;
     std::atomic<bool> m_stop {false};
