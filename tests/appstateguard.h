@@ -72,4 +72,14 @@ private:
     std::vector<std::function<void()>> m_restore;
 };
 
+// The message waiting in theApp's show-message slot (taken out), or "".
+inline CString TakeMessage()
+{
+    int kind = 0;
+    int seconds = 0;
+    CString text;
+    theApp.TakeMessage(kind, text, seconds);
+    return text;
+}
+
 } // namespace testsupport

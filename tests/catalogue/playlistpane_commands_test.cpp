@@ -22,7 +22,6 @@
 #include "tests/windowsupport.h"
 
 namespace {
-
 using Texts = std::vector<CString>;
 
 class PlayListPaneCommandsTest : public testing::Test {
@@ -43,7 +42,7 @@ protected:
                                                 &CQuenlowApp::m_strSubtitleCommand});
         guard.Keep(&CQuenlowApp::m_arrPlayList).Keep(&CQuenlowApp::m_arrSubtitleFetchList);
         theApp.m_arrPlayList.RemoveAll();
-        TakeMessage();
+        testsupport::TakeMessage();
 
         m_frame = new wxFrame(nullptr, wxID_ANY, "pane");
         m_pane = new CPlayListPane;
@@ -79,14 +78,6 @@ protected:
         tree->ExpandAll();
     }
 
-    CString TakeMessage()
-    {
-        int kind = 0;
-        int seconds = 0;
-        CString text;
-        theApp.TakeMessage(kind, text, seconds);
-        return text;
-    }
     void SelectOnly(std::initializer_list<wxTreeItemId> items)
     {
         tree->UnselectAll();
@@ -147,11 +138,11 @@ TEST_F(PlayListPaneCommandsTest, AddingAFolderRefusesRootsAndTwinsAndLoadsTheWho
 
     chosen = "/";
     m_pane->OnNewPlayFolder();
-    EXPECT_EQ(TakeMessage(), "由于文件数过大，不能将磁盘作为播放目录！");
+    EXPECT_EQ(testsupport::TakeMessage(), "由于文件数过大，不能将磁盘作为播放目录！");
 
     chosen = program.ansi() + "lessons/";   // the picker's folders end in "/"
     m_pane->OnNewPlayFolder();
-    EXPECT_EQ(TakeMessage(), "");
+    EXPECT_EQ(testsupport::TakeMessage(), "");
     const wxTreeItemId added = Item("lessons");
     ASSERT_TRUE(added.IsOk());
     EXPECT_EQ(theApp.GetRecordText("lessons"), program.ansi() + "lessons");
@@ -162,7 +153,7 @@ TEST_F(PlayListPaneCommandsTest, AddingAFolderRefusesRootsAndTwinsAndLoadsTheWho
 
     chosen = program.ansi() + "other/lessons";
     m_pane->OnNewPlayFolder();
-    EXPECT_EQ(TakeMessage(), "有同名文件夹存在，不能重复添加文件夹！");
+    EXPECT_EQ(testsupport::TakeMessage(), "有同名文件夹存在，不能重复添加文件夹！");
     EXPECT_EQ(tree->GetChildrenCount(root, false), 1u);
 }
 
@@ -184,7 +175,7 @@ TEST_F(PlayListPaneCommandsTest, RemovingAFolderAsksAndSparesSystemFolders)
                              Refusal{current, "系统文件夹不能被删除。"}, Refusal{history, "系统文件夹不能被删除。"}}) {
         tree->SetCaret(r.item);
         m_pane->OnDeletePlayFolder();
-        EXPECT_EQ(TakeMessage(), r.message);
+        EXPECT_EQ(testsupport::TakeMessage(), r.message);
     }
     EXPECT_EQ(asked, 0);
 
@@ -196,7 +187,7 @@ TEST_F(PlayListPaneCommandsTest, RemovingAFolderAsksAndSparesSystemFolders)
     EXPECT_EQ(asked, 2);
     EXPECT_FALSE(Item("media").IsOk());
     EXPECT_EQ(theApp.GetRecordText("media"), "");
-    EXPECT_EQ(TakeMessage(), "成功删除目录");
+    EXPECT_EQ(testsupport::TakeMessage(), "成功删除目录");
     // The folder on the disk stays.
     EXPECT_TRUE(std::filesystem::exists(program.path() + "media/talk.mp4"));
 }
@@ -207,7 +198,7 @@ TEST_F(PlayListPaneCommandsTest, HistoryDeletionTouchesOnlyHistoryEntriesAndCoun
     // "song.mp3" is a history key, but the selected item is the folder's file.
     SelectOnly({historyItem, Item("song.mp3")});
     m_pane->OnDeleteHistoryItems();
-    EXPECT_EQ(TakeMessage(), "成功删除了1个选中项目!");
+    EXPECT_EQ(testsupport::TakeMessage(), "成功删除了1个选中项目!");
     EXPECT_FALSE(theApp.RecordExists(theApp.m_strUserDataDbPath, theApp.m_strPlayHistoryTable, "old.mp4"));
     EXPECT_TRUE(theApp.RecordExists(theApp.m_strUserDataDbPath, theApp.m_strPlayHistoryTable, "song.mp3"));
     testsupport::DrainEvents();
@@ -215,7 +206,7 @@ TEST_F(PlayListPaneCommandsTest, HistoryDeletionTouchesOnlyHistoryEntriesAndCoun
 
     // A second time the row is gone: nothing is counted.
     m_pane->OnDeleteHistoryItems();
-    EXPECT_EQ(TakeMessage(), "成功删除了0个选中项目!");
+    EXPECT_EQ(testsupport::TakeMessage(), "成功删除了0个选中项目!");
 }
 
 TEST_F(PlayListPaneCommandsTest, OnlineSubtitlesQueueVideosWithoutALesson)
@@ -245,7 +236,7 @@ TEST_F(PlayListPaneCommandsTest, OpenItemFolderNamesWhatCannotBeShown)
                           Case{missing, "目标文件不存在！"}}) {
         tree->SetCaret(c.item);
         m_pane->OnOpenItemFolder();
-        EXPECT_EQ(TakeMessage(), c.message);
+        EXPECT_EQ(testsupport::TakeMessage(), c.message);
     }
 }
 
@@ -254,7 +245,7 @@ TEST_F(PlayListPaneCommandsTest, LocalExportWithoutLessonsSaysSo)
     BuildLocalView();
     SelectOnly({Item("bare.mkv")});
     m_pane->OnExportLocal(true);
-    EXPECT_EQ(TakeMessage(), "没有发现任何Script字幕文件，不能导出Lrc文件！");
+    EXPECT_EQ(testsupport::TakeMessage(), "没有发现任何Script字幕文件，不能导出Lrc文件！");
     EXPECT_FALSE(std::filesystem::exists(program.path() + "TxtLrcFileFolder/bare.lrc"));
 }
 
@@ -277,7 +268,7 @@ TEST_F(PlayListPaneCommandsTest, TalkDownloadsGoOnTheClipboardInTreeOrder)
     EXPECT_EQ(FromWx(data.GetText()),
               "HalvikSoftDL:" + host + "Three_2011-light.mp4  HalvikSoftDL:" + host + "One_2009-light.mp4  ");
     // No downloader is installed here: the learner is told where it was looked for.
-    EXPECT_EQ(TakeMessage(), "找不到下载器程序：" + theApp.m_strDownloaderPath);
+    EXPECT_EQ(testsupport::TakeMessage(), "找不到下载器程序：" + theApp.m_strDownloaderPath);
 }
 
 // Exports land in the export folder: a talk's under the listed name (its
@@ -293,7 +284,7 @@ TEST_F(PlayListPaneCommandsTest, ExportsWriteTheLessonsOfTalksAndFolders)
     const std::string exports = program.path() + "TxtLrcFileFolder/";
     const std::string text = testsupport::ReadBytes(exports + "PeterLindqvist_2017-480p.txt");
     EXPECT_EQ(text.rfind("1.", 0), 0u) << text.substr(0, 80);
-    EXPECT_EQ(TakeMessage(), "字幕文件不存在！");
+    EXPECT_EQ(testsupport::TakeMessage(), "字幕文件不存在！");
 
     std::filesystem::create_directories(program.path() + "media/unit/inner");
     std::filesystem::copy_file(lessons + "GraceMbeki_2021.script", program.path() + "media/unit/inner/grace.script");
@@ -306,7 +297,7 @@ TEST_F(PlayListPaneCommandsTest, ExportsWriteTheLessonsOfTalksAndFolders)
     tree->Expand(folder);   // "unit" stays closed
     SelectOnly({folder});
     m_pane->OnExportLocal(true);
-    EXPECT_EQ(TakeMessage(), "");
+    EXPECT_EQ(testsupport::TakeMessage(), "");
     for (const char* name : {"grace.lrc", "chen.lrc"}) {
         const std::string lrc = testsupport::ReadBytes(exports + name);
         EXPECT_EQ(lrc.rfind("[00:00.000]", 0), 0u) << name;

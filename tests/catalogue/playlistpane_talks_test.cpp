@@ -18,7 +18,6 @@
 #include "vocabulary/core/wordbook.h"
 
 namespace {
-
 class PlayListPaneTalksTest : public testing::Test {
 protected:
     void SetUp() override
@@ -52,14 +51,6 @@ protected:
             ids.push_back(text.Mid(1, text.Find(']') - 1));
         }
         return ids;
-    }
-    CString TakeMessage()
-    {
-        int kind = 0;
-        int seconds = 0;
-        CString text;
-        theApp.TakeMessage(kind, text, seconds);
-        return text;
     }
 
     testsupport::TempProgramFolder program;
@@ -105,12 +96,12 @@ TEST_F(PlayListPaneTalksTest, AMissingDatabaseIsReportedAndTheListStays)
     theApp.m_strTalkInfoDbPath = program.ansi() + "missing.script";
     theApp.m_strPlaylistSearch = "robots";
     m_pane->FillTalkList("1", "id");
-    EXPECT_EQ(TakeMessage(), "打开播放列表数据库失败！");
+    EXPECT_EQ(testsupport::TakeMessage(), "打开播放列表数据库失败！");
     EXPECT_EQ(Listed().size(), 3u);
     EXPECT_EQ(theApp.m_strPlaylistSearch, "robots");
 
     m_pane->LoadFamousIds();
-    EXPECT_EQ(TakeMessage(), "打开播放列表数据库文件失败！");
+    EXPECT_EQ(testsupport::TakeMessage(), "打开播放列表数据库文件失败！");
     EXPECT_TRUE(m_pane->m_arrFamousIds.empty());
 }
 
@@ -131,7 +122,7 @@ TEST_F(PlayListPaneTalksTest, WordFrequencyFiguresFollowTheWordBook)
     for (const char* word : {"study", "student", "question", "language", "time"})
         ASSERT_EQ(SaveToWordBook(theApp.m_strWordBookPath, word), EWordBookSave::Saved);
     m_pane->RebuildWordFrequency();
-    EXPECT_EQ(TakeMessage(), "");
+    EXPECT_EQ(testsupport::TakeMessage(), "");
 
     CSqliteDb db;
     ASSERT_TRUE(db.Open(theApp.m_strTalkInfoDbPath, CSqliteDb::ReadOnly));

@@ -25,7 +25,6 @@
 #include "tests/windowsupport.h"
 
 namespace {
-
 class DownloadAndPlayTest : public testing::Test {
 protected:
     void SetUp() override
@@ -39,7 +38,7 @@ protected:
             .Keep(&CQuenlowApp::m_strDownloadUrl).Keep(&CQuenlowApp::m_strDownloadTaskId);
         theApp.m_strPanCommand.Empty();
         theApp.m_strDlAndPlayCommand.Empty();
-        TakeMessage();
+        testsupport::TakeMessage();
         m_frame = new wxFrame(nullptr, wxID_ANY, "pan");
     }
     void TearDown() override
@@ -47,13 +46,6 @@ protected:
         SetMessageBoxHandler({});
         m_frame->Destroy();
         testsupport::DrainEvents();
-    }
-    CString TakeMessage()
-    {
-        int kind = 0, seconds = 0;
-        CString text;
-        theApp.TakeMessage(kind, text, seconds);
-        return text;
     }
 
     testsupport::TempProgramFolder program;
@@ -96,7 +88,7 @@ TEST_F(DownloadAndPlayTest, PaneTakesTypedAddressesAndKeepsVisitedPages)
     EXPECT_EQ(theApp.m_strPanCommand, ComposeDlAndPlayCommand("http://media.example/v/talk.mp4", theApp.m_strCacheDir));
     // A scheme later in the text is no address.
     enter("ftp-mirror.example/http://x.example/a.mp4");
-    EXPECT_EQ(TakeMessage(), "输入的网址错误！");
+    EXPECT_EQ(testsupport::TakeMessage(), "输入的网址错误！");
     // A list entry is cut before its title.
     theApp.m_strPanCommand.Empty();
     enter("http://media.example/v/b.mp4  (B (the talk))");

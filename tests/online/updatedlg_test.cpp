@@ -22,7 +22,6 @@
 #include "tests/windowsupport.h"
 
 namespace {
-
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -48,7 +47,7 @@ protected:
         theApp.m_strPlayFilePath = "/media/a.mp4";
         theApp.m_strScriptPath.Empty();
         theApp.m_strSubtitleFetched.Empty();
-        TakeMessage();
+        testsupport::TakeMessage();
         m_dialog = new CUpdateDlg;
         ASSERT_TRUE(m_dialog->Create(nullptr));
         m_dialog->m_checkOptions.totalTimeoutMs = 1000;
@@ -83,14 +82,6 @@ protected:
                 return end != ESubtitleJobEnd::Queued && end != ESubtitleJobEnd::Running;
             },
             timeout);
-    }
-    CString TakeMessage()
-    {
-        int kind = 0;
-        int seconds = 0;
-        CString text;
-        theApp.TakeMessage(kind, text, seconds);
-        return text;
     }
 
     testsupport::TempProgramFolder program;
@@ -139,7 +130,7 @@ TEST_F(UpdateDlgTest, FailuresEndTheJobWithTheBlankLessonAndAMessage)
         EXPECT_LT(Clock::now() - start, 5s) << c.what;
         EXPECT_EQ(m_dialog->JobEnd(job), c.end) << c.what;
         EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strBlankScriptPath) << c.what;
-        EXPECT_EQ(TakeMessage(), c.message) << c.what;
+        EXPECT_EQ(testsupport::TakeMessage(), c.message) << c.what;
         EXPECT_FALSE(IsInSubtitleLibrary(theApp.m_strSubtitleDir, kDigestA)) << c.what;
     }
 }
@@ -199,7 +190,7 @@ TEST_F(UpdateDlgTest, AutomaticUpdateCheckLeavesANoticeOnlyForANewVersion)
     theApp.m_strProductIdFilePath = program.ansi() + "AppData/PrdID.data";
     EXPECT_EQ(m_dialog->StartUpdateCheck("", ""), 1);
     CString message;
-    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !(message = TakeMessage()).IsEmpty(); }, 5s));
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !(message = testsupport::TakeMessage()).IsEmpty(); }, 5s));
     EXPECT_EQ(message, kAutoUpdateNotice);
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0], "GET /update/ABC/update.data");

@@ -12,12 +12,12 @@
 #include "shell/core/quenlow.h"
 #include "shell/core/quenlowdoc.h"
 #include "shell/frame/mainfrm.h"
+#include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 
 namespace {
-
 using namespace std::chrono_literals;
 
 class SubtitleMatchingTest : public testing::Test {
@@ -27,7 +27,7 @@ protected:
         frame = testsupport::ShowTestFrame(program.ansi(), document);
         ASSERT_NE(frame, nullptr);
         frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
-        TakeMessage();
+        testsupport::TakeMessage();
     }
     void TearDown() override
     {
@@ -37,13 +37,6 @@ protected:
         testsupport::DrainEvents();
     }
 
-    static CString TakeMessage()
-    {
-        int kind = 0, seconds = 0;
-        CString text;
-        theApp.TakeMessage(kind, text, seconds);
-        return text;
-    }
     // A media file whose first 1000 bytes (its digest) are its own.
     CString Media(const char* name)
     {
@@ -112,7 +105,7 @@ TEST_F(SubtitleMatchingTest, TheHostsPackageArrivesAndIsStoredAndAMissingOneGive
     theApp.m_strPlayFilePath = other;
     frame->FindSubtitleFile(other);
     ASSERT_TRUE(testsupport::RunLoopUntil([] { return theApp.m_strScriptPath == theApp.m_strBlankScriptPath; }, 8s));
-    EXPECT_EQ(TakeMessage(), "没有匹配到字幕文件！");
+    EXPECT_EQ(testsupport::TakeMessage(), "没有匹配到字幕文件！");
 }
 
 TEST_F(SubtitleMatchingTest, BatchFetchReportsWhatItFetched)
@@ -136,7 +129,7 @@ TEST_F(SubtitleMatchingTest, BatchFetchReportsWhatItFetched)
     theApp.m_strSubtitleCommand = "HalvikEnglishGetNetSubtitles:";
     CString last;
     ASSERT_TRUE(testsupport::RunLoopUntil([&] {
-        const CString message = TakeMessage();
+        const CString message = testsupport::TakeMessage();
         if (!message.IsEmpty())
             last = message;
         return last.Find("字幕下载完成") == 0;
