@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
@@ -207,6 +209,22 @@ bool CVlcPlayer::OpenLocation(const char* address, const char* option)
 bool CVlcPlayer::Play()
 {
     return m_pImpl->m_pMediaPlayer && libvlc_media_player_play(m_pImpl->m_pMediaPlayer) == 0;
+}
+
+bool CVlcPlayer::PlayFrom(int64_t ms)
+{
+    const int state = GetState();
+    if (state == kStatePlaying || state == kStatePaused) {
+        const bool playing = Play();
+        Seek(ms);
+        return playing;
+    }
+    if (m_pImpl->m_pMedia) {
+        char option[48];
+        std::snprintf(option, sizeof option, ":start-time=%.3f", static_cast<double>(std::max<int64_t>(ms, 0)) / 1000.0);
+        libvlc_media_add_option(m_pImpl->m_pMedia, option);
+    }
+    return Play();
 }
 
 void CVlcPlayer::Pause()

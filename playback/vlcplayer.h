@@ -51,6 +51,10 @@ public:
 
     // False when there is no engine or the engine refuses to start (no media).
     bool Play();
+    // Plays the media from `ms`. A seek given before the engine has opened
+    // the media is lost, so unopened media start there through a media
+    // option; opened media (playing or paused) seek.
+    bool PlayFrom(int64_t ms);
     void Pause();   // the engine toggles between paused and playing
     // Pauses without toggling: a player already paused or stopped stays so.
     void PauseIfPlaying();
@@ -73,6 +77,13 @@ public:
     static constexpr int kStateStopped = 5;
     static constexpr int kStateEnded = 6;   // GetState at the end of the medium
     static constexpr int kStateError = 7;
+    // The medium ran to its end or playback was stopped: a clip waiting for
+    // its end time will not get there.
+    bool IsEndedOrStopped()
+    {
+        const int state = GetState();
+        return state == kStateEnded || state == kStateStopped;
+    }
     int WillPlay();
 
     void SetVolume(int volume);   // 0 .. 200

@@ -1,6 +1,8 @@
 #include "vocabulary/dictionaryformview.h"
 
-#include <wx/sizer.h>
+#include <algorithm>
+
+#include <wx/combobox.h>
 
 #include "shell/base/explorer1.h"
 
@@ -20,9 +22,27 @@ bool CDictionaryFormView::Create(wxWindow* host, int id)
         m_browser2 = nullptr;
         return false;
     }
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_browser1, 1, wxEXPAND);
-    sizer->Add(m_browser2, 1, wxEXPAND);
-    SetSizer(sizer);
+    m_combo = new wxComboBox(this, kComboId);
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        LayoutControls();
+    });
+    LayoutControls();
     return true;
+}
+
+void CDictionaryFormView::LayoutControls()
+{
+    const wxSize client = GetClientSize();
+    const int width = std::max(1, client.x - 20);
+    const int rest = std::max(1, client.y - kStripHeight);
+    m_combo->SetSize(10, 0, width, kStripHeight);
+    if (m_bBothBrowsers) {
+        m_browser1->SetSize(10, kStripHeight, width, std::max(1, rest / 2));
+        m_browser2->SetSize(10, kStripHeight + rest / 2, width, std::max(1, rest - rest / 2));
+        m_browser2->Show();
+    } else {
+        m_browser1->SetSize(10, kStripHeight, width, rest);
+        m_browser2->Hide();
+    }
 }

@@ -182,7 +182,7 @@ void CExerciseDlg::LayoutControls()
                              static_cast<wxWindow*>(m_btnNext), static_cast<wxWindow*>(m_btnSubmit),
                              static_cast<wxWindow*>(m_richQuestion), static_cast<wxWindow*>(m_richFeedback)})
         window->Show();
-    m_editAnswer->SetFocus();
+    FocusAnswer();
     m_nCurrent = 0;
     ColourButtons();
     if (m_nLastButtonId > 0)

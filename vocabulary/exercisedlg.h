@@ -93,6 +93,7 @@ public:
     std::unique_ptr<CVlcPlayer> m_player;
 
 private:
+    void FocusAnswer();
     void StoreTypedAnswer();
     void SetButtonColours(int buttonId, COLORREF fill, COLORREF text);
     void Highlight(wxTextCtrl* control, const wxColour& background);

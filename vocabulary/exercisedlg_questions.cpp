@@ -15,6 +15,7 @@
 #include "shell/base/wxtext.h"
 #include "shell/core/quenlow.h"
 #include "vocabulary/core/exercisehistory.h"
+#include "vocabulary/core/mediaclip.h"
 
 namespace {
 
@@ -75,6 +76,14 @@ void CExerciseDlg::GenerateQuestions()
     m_strAnswers.assign(m_questions.size(), CString());
 }
 
+// GTK aborts when a window that is not on screen takes the focus, and the
+// dialog fills its controls before it is shown.
+void CExerciseDlg::FocusAnswer()
+{
+    if (m_editAnswer->IsShownOnScreen())
+        m_editAnswer->SetFocus();
+}
+
 void CExerciseDlg::StoreTypedAnswer()
 {
     CString answer = FromWx(m_editAnswer->GetValue());
@@ -117,7 +126,7 @@ void CExerciseDlg::ShowQuestion(int buttonId)
     if (m_player)
         m_player->PauseIfPlaying();
     m_editAnswer->ChangeValue(wxString());
-    m_editAnswer->SetFocus();
+    FocusAnswer();
     m_nCurrent = current;
 
     const SExerciseQuestion& question = m_questions[current];
@@ -131,14 +140,12 @@ void CExerciseDlg::ShowQuestion(int buttonId)
         LookUp(question.keyword);
     SetButtonColours(buttonId, RGB(0, 0, 255), RGB(255, 255, 255));
 
-    // The sentence plays with the repeat margin on both sides, shifted by the
-    // subtitle offset; a clip never starts before the media does.
-    const int margin = 5 * theApp.m_nRepeatMargin;
-    m_llClipStart = std::max<int64_t>(0, question.clipStartMs - margin + theApp.m_nTimeOffset);
-    m_llClipEnd = question.clipEndMs + margin + theApp.m_nTimeOffset;
+    const SClip clip = ClipAround(question.clipStartMs, question.clipEndMs, theApp.m_nRepeatMargin,
+                                  theApp.m_nTimeOffset);
+    m_llClipStart = clip.start;
+    m_llClipEnd = clip.end;
     if (m_player) {
-        m_player->Play();
-        m_player->Seek(m_llClipStart);
+        m_player->PlayFrom(m_llClipStart);
         m_clipTimer.Start(100);
     }
 
@@ -166,7 +173,7 @@ void CExerciseDlg::OnPrevious()
     --m_nCurrent;
     ColourButtons();
     ShowQuestion(IDC_FIRST_BUTTON + m_nCurrent);
-    m_editAnswer->SetFocus();
+    FocusAnswer();
 }
 
 void CExerciseDlg::OnNext()
@@ -179,7 +186,7 @@ void CExerciseDlg::OnNext()
     ++m_nCurrent;
     ColourButtons();
     ShowQuestion(IDC_FIRST_BUTTON + m_nCurrent);
-    m_editAnswer->SetFocus();
+    FocusAnswer();
 }
 
 void CExerciseDlg::OnAnswerEntered()
@@ -236,10 +243,7 @@ void CExerciseDlg::OnClipTick()
         m_clipTimer.Stop();
         return;
     }
-    // The clip ends at its end time, or when the media itself has ended.
-    const int64_t time = m_player->GetTime();
-    const int state = m_player->GetState();
-    if (time >= m_llClipEnd || state == CVlcPlayer::kStateEnded || state == CVlcPlayer::kStateStopped) {
+    if (ClipIsOver(m_player->GetTime(), m_llClipEnd, m_player->IsEndedOrStopped())) {
         m_player->PauseIfPlaying();
         m_clipTimer.Stop();
     }

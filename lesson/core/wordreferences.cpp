@@ -88,3 +88,15 @@ bool ReadPhraseReferences(const CString& lessonPath, std::vector<SWordReference>
     }
     return true;
 }
+
+bool ReadPhraseReferences(const CString& lessonPath, const CString& phrase, std::vector<SWordReference>& references)
+{
+    CSqliteDb db;
+    if (!OpenLesson(db, lessonPath))
+        return false;
+    SQueryResult result;
+    if (db.Query("select * from phaselist where stroriginalphase = ?", {phrase}, result) && result.nRow > 0 &&
+        result.nColumn > 1)
+        AddReferences(result.GetCell(0, 1), references);
+    return true;
+}

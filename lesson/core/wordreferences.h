@@ -32,3 +32,6 @@ bool ReadWordReferences(const CString& lessonPath, const std::vector<CString>& w
 
 // Every reference of the lesson file's phaselist, in the table's order.
 bool ReadPhraseReferences(const CString& lessonPath, std::vector<SWordReference>& references);
+
+// The references of one phrase (as stored) in the lesson file's phaselist.
+bool ReadPhraseReferences(const CString& lessonPath, const CString& phrase, std::vector<SWordReference>& references);

@@ -23,6 +23,8 @@ public:
     virtual CVlcPlayer* MainPlayer() = 0;
     virtual void Play() = 0;
     virtual void Pause() = 0;
+    // Opens a media file with the lesson beside it in the main player.
+    virtual void PlayMediaWithScript(const CString& mediaPath) = 0;
 
     // ---- The dictionary pane ----
     virtual bool IsDictionaryPaneVisible() = 0;
@@ -31,6 +33,9 @@ public:
     virtual void LookUpWordInPane(const CString& word) = 0;
     // Opens an address in the pane's web page.
     virtual void NavigateDictionaryPane(const CString& address) = 0;
+    // Looks the clipboard's text up in the pane (a phrase is translated),
+    // unless it is the text looked up last.
+    virtual void LookUpClipboardText() = 0;
 
     // ---- The pop-up dictionary browser ----
     // Shows `address` in the pop-up, its top left corner at the screen point

@@ -20,13 +20,23 @@ public:
     virtual void LoadUrl(const wxString& address) = 0;
     virtual wxString GetCurrentUrl() const = 0;
     virtual bool IsBusy() const = 0;
-    // Runs a script in the page shown, without waiting for its result.
+    // Runs a script in the page shown, without waiting for its result. The
+    // view must outlive the result: the toolkit hands it to the view by a
+    // plain pointer.
     virtual void RunScript(const wxString& javascript) = 0;
     virtual wxString GetCurrentTitle() const = 0;
     virtual void GoBack() = 0;
     virtual void GoForward() = 0;
     virtual void Stop() = 0;
     virtual void Reload() = 0;
+    // Copies the page's selection to the clipboard.
+    virtual void Copy() = 0;
+    // Runs `script` once in the page shown and in every page loaded after
+    // it, with a function post(text) in its scope that hands text to
+    // onMessage. False when the engine offers no script messages or the
+    // channel's name is taken in this view.
+    virtual bool AddScriptListener(const wxString& channel, const wxString& script,
+                                   std::function<void(const wxString& message)> onMessage) = 0;
 };
 
 struct SOnlinePageOptions {

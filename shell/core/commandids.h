@@ -162,6 +162,15 @@ constexpr int kCmdPanHome = 32845;
 constexpr int kCmdPanSearch = 32846;
 constexpr int kPanToolCount = kCmdPanSearch - kCmdPanBack + 1;
 
+// ---- The translation browser view (no element shows it) ----
+// Five online translation sites, and the address typed for it.
+constexpr int kCmdTranslateSite1 = 32799;
+constexpr int kCmdTranslateSite2 = 32800;
+constexpr int kCmdTranslateSite3 = 32801;
+constexpr int kCmdTranslateSite4 = 32850;
+constexpr int kCmdTranslateSite5 = 32851;
+constexpr int kCmdTranslateAddress = 32834;
+
 // ---- The playlist pane: its toolbar and its context menus ----
 constexpr int kCmdNewPlayFolder = 33273;
 constexpr int kCmdDeletePlayFolder = 33274;
@@ -198,6 +207,15 @@ constexpr int kCmdMakeExercise = 33185;
 constexpr int kCmdExerciseScores = 33187;
 constexpr int kCmdWordKnown = 33173;
 constexpr int kCmdWordUnknown = 33172;
+// Commands of the word book view that no ribbon element sends: two lists of
+// the word-list database, the automatic word change and its interval (read
+// from a ribbon edit of the same id).
+constexpr int kCmdOutlineWords = 33166;
+constexpr int kCmdRealExamWords = 33167;
+constexpr int kCmdAutoChangeWord = 32988;
+constexpr int kCmdWordInterval = 32989;
+// The example list's menu: plays the lesson an example came from.
+constexpr int kCmdPlayExampleLesson = 33198;
 
 // ---- Ribbon 口语练习: speaking practice and recording ----
 constexpr int kCmdFollowRead = 33120;
@@ -299,6 +317,12 @@ constexpr int ID_ORDER_ENGFIRST = 2091;
 // ID_SUBTITLE_TRACK are followed by the bilingual command, so it gets its own.
 constexpr int ID_SUBTITLE_TRACK9 = 2092;
 
+// ---- The second player window's subtitle menu (字幕; no window shows it) ----
+constexpr int kCmdSecondPlayerSubtitleBoth = 33060;      // 显示双语字幕
+constexpr int kCmdSecondPlayerSubtitleEnglish = 33061;   // 只显示英文字幕
+constexpr int kCmdSecondPlayerSubtitleChinese = 33056;   // 只显示中文字幕
+constexpr int kCmdSecondPlayerSubtitleOff = 33059;       // 不显示字幕
+
 // ---- Uniqueness ----
 // A run of command ids: first, first + 1, ..., first + count - 1.
 struct SCommandIdRange {
@@ -324,14 +348,16 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdPlaylistEng}, {kCmdPlaylistChn}, {kCmdShowTalkInfo}, {kCmdFilterBoth}, {kCmdFilterScript},
     {kCmdFilterVideo}, {kCmdPopularOnly}, {kCmdFirstCategory, kCategoryCount},
     {kCmdFirstSort, kRibbonSortCount}, {kCmdSortByWordFrequency}, {kCmdSearch}, {kCmdRebuildWordFrequency},
-    {kCmdPanBack, kPanToolCount}, {kCmdNewPlayFolder}, {kCmdDeletePlayFolder}, {kCmdOpenItemFolder}, {kCmdRefreshPlayFolders},
+    {kCmdPanBack, kPanToolCount}, {kCmdTranslateSite1}, {kCmdTranslateSite2}, {kCmdTranslateSite3},
+    {kCmdTranslateSite4}, {kCmdTranslateSite5}, {kCmdTranslateAddress}, {kCmdNewPlayFolder}, {kCmdDeletePlayFolder}, {kCmdOpenItemFolder}, {kCmdRefreshPlayFolders},
     {kCmdExportLocalText}, {kCmdExportLocalLrc}, {kCmdGetOnlineSubtitles}, {kCmdDeleteHistoryItems},
     {kCmdDownloadTalkLight}, {kCmdDownloadTalkNormal}, {kCmdDownloadTalk480p}, {kCmdExportTalkText},
     {kCmdExportTalkLrc}, {kCmdPlayTalkOnlineNormal}, {kCmdPlayTalkOnline480p}, {kCmdPlayTalkOnlineLight},
     {kCmdWordBook}, {kCmdExportWords}, {kCmdImportWords}, {kCmdClearWordBook}, {kCmdRandomGroups},
     {kCmdCommonPhrases}, {kCmdShowWords}, {kCmdShowPhrases}, {kCmdShowNewWords},
     {kCmdAutoPlayExample}, {kCmdExampleVideoWindow}, {kCmdMakeExercise}, {kCmdExerciseScores},
-    {kCmdWordKnown}, {kCmdWordUnknown},
+    {kCmdWordKnown}, {kCmdWordUnknown}, {kCmdOutlineWords}, {kCmdRealExamWords}, {kCmdAutoChangeWord},
+    {kCmdWordInterval}, {kCmdPlayExampleLesson},
     {kCmdFollowRead}, {kCmdFollowReadAuto}, {kCmdFollowReadManual}, {kCmdRolePlay},
     {kCmdRolePlayStart}, {kCmdDubbing}, {kCmdDubbingEnd}, {kCmdSpeechReset}, {kCmdRecord},
     {kCmdRecordPause}, {kCmdRecordStop}, {kCmdReplayRecording}, {kCmdExportRecording},
@@ -352,6 +378,8 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {ID_SUBTITLE_TRACK, kSubtitleTrackIds}, {ID_SUBTITLE_BOTH}, {ID_SUBTITLE_ENGLISH},
     {ID_SUBTITLE_CHINESE}, {ID_AUDIO_TRACK, kAudioTrackIds}, {ID_ORDER_CHNFIRST},
     {ID_ORDER_ENGFIRST}, {ID_SUBTITLE_TRACK9},
+    {kCmdSecondPlayerSubtitleBoth}, {kCmdSecondPlayerSubtitleEnglish}, {kCmdSecondPlayerSubtitleChinese},
+    {kCmdSecondPlayerSubtitleOff},
 };
 
 // Whether two of the runs share an id (an empty or negative run counts as a fault too).

@@ -14,6 +14,7 @@
 
 #include "catalogue/playlistpane.h"
 #include "lesson/quenlowview.h"
+#include "vocabulary/wordmanagementview.h"
 #include "online/inputnetadressdlg.h"
 #include "online/playfrompanpane.h"
 #include "online/updatedlg.h"
@@ -409,6 +410,11 @@ void CMainFrame::ApplyLookColors(UINT /*id*/)
         if (auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView)) {
             view->ApplyTextFormat();
             theApp.m_nFontCountQuenlowView = theApp.m_nFontChangeCount;
+        }
+    } else if (theApp.m_strActiveView == "CWordManagementView") {
+        if (auto* view = dynamic_cast<CWordManagementView*>(m_pActiveView)) {
+            view->ApplyListColors();
+            theApp.m_nFontCountWordView = theApp.m_nFontChangeCount;
         }
     }
 }

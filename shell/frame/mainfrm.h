@@ -162,7 +162,7 @@ public:
     void OnRestartDownloader();
     void PlayFromResumeTime();
     // Opens a media file with the lesson beside it (the word book's play-talk).
-    void PlayMediaWithScript(const CString& mediaPath);
+    void PlayMediaWithScript(const CString& mediaPath) override;
     // kTimerLessonOpen's load of m_strScriptPath into the lesson view.
     void LoadPendingLesson();
     // Chooses the lesson for a media file (".script", ".srt", ".ass", ".lrc"
@@ -280,7 +280,7 @@ public:
     void ApplyVolumeToPlayers();
     void OnVolumeSlider();
     void ShowDownloader();
-    void LookUpClipboardText();
+    void LookUpClipboardText() override;
     // The online dictionary page of a word (its UTF-8 bytes percent-encoded).
     static CString MakeOnlineDictionaryUrl(const CString& word);
 

@@ -333,6 +333,9 @@ void CMainFrame::ShowDownloader()
 
 void CMainFrame::LookUpClipboardText()
 {
+    // A selection in an HTML window switches the toolkit to the primary
+    // selection and leaves it there; the look-up reads the clipboard.
+    wxTheClipboard->UsePrimarySelection(false);
     if (wxTheClipboard->Open()) {
         wxTextDataObject data;
         if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && wxTheClipboard->GetData(data))

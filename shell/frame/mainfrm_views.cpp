@@ -193,8 +193,8 @@ void CMainFrame::OnChangeRibbonCategory()
                 book->m_arrWords.RemoveAll();
                 theApp.m_strWordListKind = "true";
                 book->m_strLessonPath = theApp.m_strScriptPath;
-                book->m_bAutoPlayExample = theApp.m_strAutoPlayExample.GetLength() > 1 ? 1 : 0;
-                book->m_nExampleIndex = 0;
+                book->m_bAutoPlayExamples = theApp.m_strAutoPlayExample.GetLength() > 1 ? 1 : 0;
+                book->m_nCurrentExample = 0;
                 book->OnCurrentunitword();
                 book->m_strExerciseLessonPath.Empty();
             }

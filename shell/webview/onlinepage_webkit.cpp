@@ -9,6 +9,38 @@ namespace {
 // Pages tell the word a double click selected through this channel.
 const char* const kWordPickChannel = "quenlowWordPick";
 
+// Every channel's messages arrive as the one script-message event, and this
+// engine's events do not name the channel (GetMessageHandler() is empty), so
+// each message starts with its channel's name and a newline.
+//
+// Registers `channel`, has every page loaded from now on run `script` once,
+// with a function post(text) that hands text to onMessage, and returns the
+// script as pages run it; empty when the channel cannot be registered.
+wxString ListenToScript(wxWebView* web, const wxString& channel, const wxString& script,
+                        std::function<void(const wxString&)> onMessage)
+{
+    if (!web->AddScriptMessageHandler(channel))
+        return wxString();
+    web->Bind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED, [prefix = channel + "\n", onMessage](wxWebViewEvent& event) {
+        wxString text;
+        if (!event.GetString().StartsWith(prefix, &text)) {
+            event.Skip();
+            return;
+        }
+        onMessage(text);
+    });
+    const wxString pageScript = wxString::Format("(function (post) {"
+                                                 "  if (window.%s_ran) return;"
+                                                 "  window.%s_ran = true;"
+                                                 "  %s"
+                                                 "})(function (text) {"
+                                                 "  window.webkit.messageHandlers.%s.postMessage('%s\\n' + String(text));"
+                                                 "});",
+                                                 channel, channel, script, channel, channel);
+    web->AddUserScript(pageScript);
+    return pageScript;
+}
+
 class COnlineWebPage : public COnlinePage {
 public:
     explicit COnlineWebPage(wxWebView* web) : m_web(web) {}
@@ -31,6 +63,20 @@ public:
     }
     void Stop() override { m_web->Stop(); }
     void Reload() override { m_web->Reload(); }
+    void Copy() override { m_web->Copy(); }
+    bool AddScriptListener(const wxString& channel, const wxString& script,
+                           std::function<void(const wxString&)> onMessage) override
+    {
+        const wxString pageScript = ListenToScript(m_web, channel, script, std::move(onMessage));
+        if (pageScript.empty())
+            return false;
+        // The user script reaches the pages loaded from now on; the page
+        // shown runs it now. The call waits for the script: an answer that
+        // came after the view had gone would reach freed memory (the
+        // toolkit's callback keeps a plain pointer to the view).
+        m_web->RunScript(pageScript);
+        return true;
+    }
 
 private:
     wxWebView* m_web;
@@ -48,15 +94,13 @@ void AddBehaviour(wxWebView* web, const SOnlinePageOptions& options)
         // one that opens the address here.
         web->AddUserScript("window.open = function (url) { if (url) location.assign(url); return window; };");
     }
-    if (options.onWordPicked && web->AddScriptMessageHandler(kWordPickChannel)) {
-        web->AddUserScript(wxString::Format("document.addEventListener('dblclick', function () {"
-                                            "  var word = String(window.getSelection()).trim();"
-                                            "  if (word) window.webkit.messageHandlers.%s.postMessage(word);"
-                                            "});",
-                                            kWordPickChannel));
-        web->Bind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED,
-                  [picked = options.onWordPicked](wxWebViewEvent& event) { picked(event.GetString()); });
-    }
+    if (options.onWordPicked)
+        ListenToScript(web, kWordPickChannel,
+                       "document.addEventListener('dblclick', function () {"
+                       "  var word = String(window.getSelection()).trim();"
+                       "  if (word) post(word);"
+                       "});",
+                       options.onWordPicked);
     if (options.onNavigating)
         web->Bind(wxEVT_WEBVIEW_NAVIGATING, [navigating = options.onNavigating](wxWebViewEvent& event) {
             if (navigating(event.GetURL()))

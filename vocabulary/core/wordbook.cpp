@@ -18,16 +18,21 @@ CString StoredWord(const CString& word)
 
 } // namespace
 
+bool OpenWordBookForWriting(const CString& bookPath, CSqliteDb& db)
+{
+    const int slash = bookPath.ReverseFind('/');
+    if (slash > 0)
+        CreateFolders(bookPath.Left(slash));
+    return db.Open(bookPath, CSqliteDb::ReadWriteCreate) && db.Exec(kCreateTable);
+}
+
 EWordBookSave SaveToWordBook(const CString& bookPath, const CString& word)
 {
     const CString stored = StoredWord(word);
     if (stored.IsEmpty())
         return EWordBookSave::Failed;
-    const int slash = bookPath.ReverseFind('/');
-    if (slash > 0)
-        CreateFolders(bookPath.Left(slash));
     CSqliteDb db;
-    if (!db.Open(bookPath, CSqliteDb::ReadWriteCreate) || !db.Exec(kCreateTable))
+    if (!OpenWordBookForWriting(bookPath, db))
         return EWordBookSave::Failed;
     SQueryResult existing;
     if (db.Query("select 1 from tablename where stroriginalword = ?", {stored}, existing) && existing.nRow > 0)

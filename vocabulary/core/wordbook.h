@@ -8,11 +8,17 @@
 
 #include "platform/cstring.h"
 
+class CSqliteDb;
+
 enum class EWordBookSave {
     Saved,
     AlreadyThere,   // the book holds the word already
     Failed,         // the book cannot be opened or written
 };
+
+// Opens the book for writing: a missing book is created with its table, and
+// a book without the table gets it. False when that is not possible.
+bool OpenWordBookForWriting(const CString& bookPath, CSqliteDb& db);
 
 // Saves a word (trimmed, in the stored form). A missing book is created with
 // its table; a book without the table gets it.

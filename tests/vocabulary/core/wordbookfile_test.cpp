@@ -1,0 +1,106 @@
+// The new-word book as a text file: export then import gives the same book
+// (apostrophes stay "*", quotes are no SQL), the import skips short lines and
+// words the book holds, a missing book table is made, and clearing empties it.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "tests/testsupport.h"
+#include "vocabulary/core/wordbook.h"
+#include "vocabulary/core/wordbookfile.h"
+
+namespace {
+
+std::vector<CString> BookWords(const CString& book)
+{
+    std::vector<CString> words;
+    EXPECT_TRUE(ReadWordBook(book, words));
+    std::sort(words.begin(), words.end(), [](const CString& a, const CString& b) { return a.Compare(b) < 0; });
+    return words;
+}
+
+TEST(WordBookFileTest, ExportThenImportRoundTrips)
+{
+    testsupport::TempFolder folder;
+    const CString book = folder.ansi() + "UserData/UnKownWord.script";
+    for (const char* word : {"study", "don't", "x'); drop table tablename; --", "学习"})
+        ASSERT_EQ(SaveToWordBook(book, word), EWordBookSave::Saved);
+    const CString file = folder.ansi() + "生词库.txt";
+    ASSERT_EQ(ExportWordBook(book, file), EWordBookExport::Written);
+    const std::string bytes = testsupport::ReadBytes(ToFsPath(file));
+    EXPECT_NE(bytes.find("don*t\r\n"), std::string::npos) << "stored form, CR LF";
+    EXPECT_EQ(bytes.find('\''), std::string::npos);
+
+    // Into a new book: every word back, unchanged.
+    const CString copy = folder.ansi() + "copy.script";
+    const std::vector<CString> lines = ReadImportLines(file);
+    EXPECT_EQ(ImportWords(copy, lines), 4);
+    EXPECT_EQ(BookWords(copy), BookWords(book));
+    // Into the same book again: nothing new.
+    EXPECT_EQ(ImportWords(book, lines), 0);
+    EXPECT_EQ(BookWords(book).size(), 4u);
+}
+
+TEST(WordBookFileTest, ImportKeepsLinesOfThreeCharactersAndSkipsDuplicates)
+{
+    testsupport::TempFolder folder;
+    const std::string file =
+        folder.write("words.txt", "  river \r\n\r\nab\r\nx\r\nRiver\r\nriver\r\nit's\r\nit*s\r\nlast line");
+    const std::vector<CString> lines = ReadImportLines(FromFsPath(file));
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "river");
+    EXPECT_EQ(lines[5], "last line");
+
+    // A book file without the table gets it; the progress is told each word.
+    const CString book = folder.ansi() + "UnKownWord.script";
+    {
+        CSqliteDb db;
+        ASSERT_TRUE(db.Open(book, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(db.Exec("create table other(x)"));
+    }
+    std::vector<int> told;
+    EXPECT_EQ(ImportWords(book, lines, [&told](int i, int total) { told.push_back(i * 100 + total); }), 4);
+    EXPECT_EQ(told, (std::vector<int> {6, 106, 206, 306, 406, 506}));
+    const std::vector<CString> expected {"River", "it*s", "last line", "river"};
+    EXPECT_EQ(BookWords(book), expected) << "\"it's\" and \"it*s\" are one word";
+
+    EXPECT_EQ(ReadImportLines(folder.ansi() + "missing.txt").size(), 0u);
+}
+
+TEST(WordBookFileTest, ProgressTextNeverReachesOneHundred)
+{
+    EXPECT_EQ(ImportProgressText(0, 3), "正在保存数据......0%");
+    EXPECT_EQ(ImportProgressText(2, 3), "正在保存数据......66%");
+    EXPECT_EQ(ImportProgressText(199, 200), "正在保存数据......99%");
+    EXPECT_EQ(ImportProgressText(200, 201), "数据量较大，软件可能暂时没有反应，请不要关闭软件......99%");
+}
+
+TEST(WordBookFileTest, ExportOfAnUnreadableBookLeavesAnEmptyFile)
+{
+    testsupport::TempFolder folder;
+    const CString file = folder.ansi() + "out.txt";
+    const std::string notDb = folder.write("UnKownWord.script", "not a database");
+    EXPECT_EQ(ExportWordBook(FromFsPath(notDb), file), EWordBookExport::NoBook);
+    EXPECT_TRUE(IsRegularFile(file));
+    EXPECT_EQ(GetFileSize(file), 0);
+    EXPECT_EQ(ExportWordBook(folder.ansi() + "none.script", file), EWordBookExport::Written) << "no book yet";
+    EXPECT_EQ(ExportWordBook(FromFsPath(notDb), folder.ansi() + "no/such/folder/out.txt"), EWordBookExport::NoFile);
+}
+
+TEST(WordBookFileTest, ClearEmptiesTheBook)
+{
+    testsupport::TempFolder folder;
+    const CString book = folder.ansi() + "UserData/UnKownWord.script";
+    SaveToWordBook(book, "study");
+    SaveToWordBook(book, "river");
+    EXPECT_EQ(ClearWordBook(book), EWordBookClear::Cleared);
+    EXPECT_TRUE(BookWords(book).empty());
+    EXPECT_EQ(ClearWordBook(folder.ansi() + "new/UnKownWord.script"), EWordBookClear::Cleared) << "made empty";
+    const std::string notDb = folder.write("bad.script", "not a database");
+    EXPECT_EQ(ClearWordBook(FromFsPath(notDb)), EWordBookClear::NoBook);
+}
+
+} // namespace

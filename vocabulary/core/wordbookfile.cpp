@@ -1,0 +1,79 @@
+#include "vocabulary/core/wordbookfile.h"
+
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "vocabulary/core/wordbook.h"
+#include "vocabulary/core/wordlookup.h"
+
+EWordBookExport ExportWordBook(const CString& bookPath, const CString& filePath)
+{
+    CStdioFile file;
+    if (!file.Open(filePath, CFile::modeCreate | CFile::modeWrite | CFile::typeText))
+        return EWordBookExport::NoFile;
+    std::vector<CString> words;
+    if (!ReadWordBook(bookPath, words))
+        return EWordBookExport::NoBook;
+    for (const CString& word : words) {
+        if (!file.WriteString(word + "\n"))
+            return EWordBookExport::NoFile;
+    }
+    file.Close();
+    return EWordBookExport::Written;
+}
+
+std::vector<CString> ReadImportLines(const CString& filePath)
+{
+    std::vector<CString> lines;
+    CStdioFile file;
+    if (!file.Open(filePath, CFile::modeRead | CFile::typeText))
+        return lines;
+    CString line;
+    while (file.ReadString(line)) {
+        line.Trim();
+        if (line.GetLength() >= 3)
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+int ImportWords(const CString& bookPath, const std::vector<CString>& words, const ImportProgress& progress)
+{
+    CSqliteDb db;
+    if (!OpenWordBookForWriting(bookPath, db))
+        return -1;
+    const int total = static_cast<int>(words.size());
+    int imported = 0;
+    db.Begin();
+    for (int i = 0; i < total; ++i) {
+        if (progress)
+            progress(i, total);
+        const CString stored = ToStoredWordForm(words[static_cast<size_t>(i)]);
+        SQueryResult existing;
+        if (!db.Query("select 1 from tablename where stroriginalword = ?", {stored}, existing) || existing.nRow > 0)
+            continue;
+        if (db.Exec("insert into tablename(stroriginalword) values(?)", {stored}))
+            ++imported;
+    }
+    if (!db.Commit())
+        return 0;
+    return imported;
+}
+
+CString ImportProgressText(int index, int total)
+{
+    const int percent = total > 0 ? index * 100 / total : 0;
+    CString text;
+    if (total <= kQuietImportLimit)
+        text.Format("正在保存数据......%d%%", percent);
+    else
+        text.Format("数据量较大，软件可能暂时没有反应，请不要关闭软件......%d%%", percent);
+    return text;
+}
+
+EWordBookClear ClearWordBook(const CString& bookPath)
+{
+    CSqliteDb db;
+    if (!OpenWordBookForWriting(bookPath, db))
+        return EWordBookClear::NoBook;
+    return db.Exec("delete from tablename") ? EWordBookClear::Cleared : EWordBookClear::Failed;
+}

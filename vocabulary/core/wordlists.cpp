@@ -1,0 +1,184 @@
+#include "vocabulary/core/wordlists.h"
+
+#include <algorithm>
+#include <memory>
+#include <random>
+
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+
+namespace {
+
+// The first column of every row, trimmed, when longer than `minLength`.
+bool ReadFirstColumn(CSqliteDb& db, const char* sql, int minLength, std::vector<CString>& entries)
+{
+    SQueryResult result;
+    if (!db.Query(sql, {}, result))
+        return false;
+    entries.clear();
+    for (int row = 0; row < result.nRow; ++row) {
+        CString entry = result.CellText(row, 0);
+        entry.Trim();
+        if (entry.GetLength() > minLength)
+            entries.push_back(entry);
+    }
+    return true;
+}
+
+bool HasDigit(const CString& text) { return text.FindOneOf("0123456789") >= 0; }
+
+} // namespace
+
+bool ReadBookList(const CString& bookPath, std::vector<CString>& entries)
+{
+    if (!IsRegularFile(bookPath)) {
+        entries.clear();
+        return true;   // nothing saved yet
+    }
+    CSqliteDb db;
+    std::vector<CString> read;
+    if (!db.Open(bookPath, CSqliteDb::ReadOnly) ||
+        !ReadFirstColumn(db, "select stroriginalword from tablename order by stroriginalword", 1, read))
+        return false;
+    entries = std::move(read);
+    return true;
+}
+
+bool ReadShippedList(const CString& masterPath, EShippedList list, std::vector<CString>& entries)
+{
+    const char* sql = "select stroriginalword from outlineword order by stroriginalword";
+    if (list == EShippedList::RealExamWords)
+        sql = "select stroriginalword from realexamword order by stroriginalword";
+    else if (list == EShippedList::RealExamPhrases)
+        sql = "select stroriginalphase from realexamphase order by stroriginalphase";
+    CSqliteDb db;
+    std::vector<CString> read;
+    if (!IsRegularFile(masterPath) || !db.Open(masterPath, CSqliteDb::ReadOnly) ||
+        !ReadFirstColumn(db, sql, 1, read))
+        return false;
+    entries = std::move(read);
+    return true;
+}
+
+bool ReadLessonWords(const CString& lessonPath, std::vector<CString>& entries)
+{
+    CSqliteDb db;
+    std::vector<CString> read;
+    if (!db.Open(lessonPath, CSqliteDb::ReadOnlyLimited) ||
+        !ReadFirstColumn(db, "select stroriginalword from wordlist order by stroriginalword", 2, read))
+        return false;
+    read.erase(std::remove_if(read.begin(), read.end(), HasDigit), read.end());
+    entries = std::move(read);
+    return true;
+}
+
+bool ReadLessonPhrases(const CString& lessonPath, std::vector<CString>& entries)
+{
+    CSqliteDb db;
+    std::vector<CString> read;
+    if (!db.Open(lessonPath, CSqliteDb::ReadOnlyLimited) ||
+        !ReadFirstColumn(db, "select stroriginalphase from phaselist", 1, read))
+        return false;
+    entries = std::move(read);
+    return true;
+}
+
+std::vector<CString> SplitWords(const CString& text)
+{
+    CString rest = text;
+    rest.Trim();
+    for (const char* mark : {"\r", "\n", ".", ",", ";", "!", ":", "?", "\"", "[", "]", "(", ")", "“"})
+        rest.Replace(mark, " ");
+    std::vector<CString> tokens;
+    const auto keep = [&tokens](const CString& token) {
+        if (token.GetLength() > 1 && token.Find('\'') < 0 && token.Find("’") < 0)
+            tokens.push_back(token);
+    };
+    rest.Trim();
+    for (int blank = rest.Find(' '); blank >= 0; blank = rest.Find(' ')) {
+        keep(rest.Left(blank));
+        rest = rest.Mid(blank + 1);
+        rest.Trim();
+    }
+    keep(rest);
+    return tokens;
+}
+
+std::vector<CString> WordsOfSentences(const CStringArray& sentences)
+{
+    std::vector<CString> words;
+    for (int i = 0; i < sentences.GetSize(); ++i) {
+        for (const CString& token : SplitWords(sentences[i])) {
+            if (token.GetLength() > 2 && std::find(words.begin(), words.end(), token) == words.end())
+                words.push_back(token);
+        }
+    }
+    return words;
+}
+
+std::vector<CString> BookWordsOfUnit(const std::vector<CString>& bookWords, const std::vector<CString>& unitWords)
+{
+    std::vector<CString> listed;
+    for (const CString& word : bookWords) {
+        const auto times = std::count(unitWords.begin(), unitWords.end(), word);
+        listed.insert(listed.end(), static_cast<size_t>(times), word);
+    }
+    return listed;
+}
+
+RandomSource DefaultRandomSource()
+{
+    auto engine = std::make_shared<std::minstd_rand>();
+    return [engine] { return static_cast<unsigned>((*engine)()); };
+}
+
+std::vector<CString> DrawRandomGroup(const std::vector<CString>& words, const RandomSource& random)
+{
+    std::vector<CString> group;
+    const bool anyWord = std::any_of(words.begin(), words.end(), [](const CString& w) { return w.GetLength() > 1; });
+    if (static_cast<int>(words.size()) < kRandomGroupMinimum || !anyWord)
+        return group;
+    // A draw of an entry too short to be a word is drawn again.
+    while (static_cast<int>(group.size()) < kRandomGroupSize) {
+        const CString& word = words[random() % words.size()];
+        if (word.GetLength() > 1)
+            group.push_back(word);
+    }
+    return group;
+}
+
+CString ShownListText(const std::vector<CString>& entries)
+{
+    CString text;
+    for (const CString& entry : entries)
+        text += entry + "\n";
+    text.Replace('*', '\'');
+    return text;
+}
+
+CString ListCounterText(int count)
+{
+    CString text;
+    text.Format("  共%d个", count);
+    return text;
+}
+
+CString ClickCounterText(int line, int count)
+{
+    if (count <= 0 || line < 0 || line >= count)
+        return "没有单词";
+    CString text;
+    text.Format("第%d个/共%d个", line + 1, count);
+    return text;
+}
+
+int WordIntervalFromText(const CString& text)
+{
+    for (int seconds = 1; seconds <= 10; ++seconds) {
+        CString name;
+        name.Format("%d秒", seconds);
+        if (text.Find(name) >= 0)
+            return seconds * 1000;
+    }
+    return 6000;
+}
