@@ -81,8 +81,8 @@ CLocalViewTree::~CLocalViewTree()
 
 bool CLocalViewTree::Create(wxWindow* parent, int id)
 {
-    if (!wxTreeCtrl::Create(parent, id, wxDefaultPosition, wxDefaultSize,
-                            wxTR_NO_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxTR_MULTIPLE | wxBORDER_NONE))
+    if (!CViewTree::Create(parent, id, wxDefaultPosition, wxDefaultSize,
+                           wxTR_NO_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxBORDER_NONE))
         return false;
 
     auto* images = new wxImageList(kImageSize.x, kImageSize.y, true, kImageCount);
@@ -99,30 +99,21 @@ bool CLocalViewTree::Create(wxWindow* parent, int id)
 
     AddRoot(wxEmptyString);
 
-    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
-        if (!OnLeftButtonDown(event.GetPosition(), event.ControlDown(), event.ShiftDown()))
-            return;
-        event.Skip();
-        if (!event.ControlDown() && !event.ShiftDown())
-            m_clickTimer.StartOnce(kClickDelay);
-    });
-    // Handles of deleted items must not be used again: the marks and the
-    // anchor let go of them.
+    // The mark lets go of a deleted item: its handle must not be used again.
     Bind(wxEVT_TREE_DELETE_ITEM, [this](wxTreeEvent& event) {
         event.Skip();
         if (event.GetItem() == m_hPlayingItem)
             m_hPlayingItem = wxTreeItemId();
-        if (event.GetItem() == m_hItemFirstSel)
-            m_hItemFirstSel = wxTreeItemId();
-    });
-    Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& event) {
-        if (OnKeyDown(event.GetKeyCode(), event.ShiftDown()))
-            event.Skip();
     });
     // The toolkit's own double-click action (opening the row) is replaced by
     // the play request.
     Bind(wxEVT_TREE_ITEM_ACTIVATED, [this](wxTreeEvent&) { m_doubleClickTimer.StartOnce(kClickDelay); });
     return true;
+}
+
+void CLocalViewTree::OnPlainClick()
+{
+    m_clickTimer.StartOnce(kClickDelay);
 }
 
 void CLocalViewTree::OnTimer(wxTimerEvent& event)

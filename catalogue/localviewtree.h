@@ -2,17 +2,16 @@
 // the children of a hidden root that Create adds, so several of them can
 // stand side by side ("当前播放列表", "播放历史", the playlist folders).
 // Items are selected one by one with Ctrl, in ranges with Shift (also Shift
-// with the arrow keys); the caret is the tree's focused item.
+// with the arrow keys), as in every CViewTree; the caret is the tree's
+// focused item.
 #pragma once
 
-#include <vector>
-
 #include <wx/timer.h>
-#include <wx/treectrl.h>
 
+#include "controls/viewtree.h"
 #include "platform/cstring.h"
 
-class CLocalViewTree : public wxTreeCtrl {
+class CLocalViewTree : public CViewTree {
 public:
     enum { IDC_TREE = 201 };
     // Indices in the tree's image list. A media item shows 2 + its media
@@ -59,31 +58,6 @@ public:
     // to it. For a top-level item, its stored path; "" when none is stored.
     CString ItemDiskPath(wxTreeItemId item) const;
 
-    // ---- Multi-selection ----
-    // Moves the caret (the focused item) without changing what is selected.
-    void SetCaret(wxTreeItemId item);
-    // A left button press; false when the press is fully handled (the
-    // toolkit's own handling must not run).
-    bool OnLeftButtonDown(const wxPoint& point, bool ctrl, bool shift);
-    // A key press; false when fully handled.
-    bool OnKeyDown(int keyCode, bool shift);
-    // Unselects every shown item (items in closed branches keep their state).
-    void ClearSelection();
-    // Selects the shown items from `from` to `to` (either order) and nothing
-    // else that is shown; the caret goes to `to`. False when neither is shown.
-    bool SelectItems(wxTreeItemId from, wxTreeItemId to);
-    // The selected items among the shown ones, in display order, walked
-    // from the first, after an item or before it.
-    wxTreeItemId GetFirstSelectedItem() const;
-    wxTreeItemId GetNextSelectedItem(wxTreeItemId item) const;
-    wxTreeItemId GetPrevSelectedItem(wxTreeItemId item) const;
-    std::vector<wxTreeItemId> GetSelectedShownItems() const;
-    // Display order over the items whose parents are all open ("shown",
-    // whether scrolled into the window or not).
-    wxTreeItemId FirstShownItem() const;
-    wxTreeItemId NextShownItem(wxTreeItemId item) const;
-    wxTreeItemId PrevShownItem(wxTreeItemId item) const;
-
     // Depth-first search from start over start's following siblings and all
     // their descendants (an item before its descendants, its descendants
     // before its next sibling) for the first item whose text equals text
@@ -110,10 +84,12 @@ public:
     void LoadFolderLevel(const CString& folder, wxTreeItemId parent);
     void LoadFolderTree(const CString& folder, wxTreeItemId parent);
 
+protected:
+    // A plain click acts once the double-click time has passed.
+    void OnPlainClick() override;
+
 private:
     void LoadFolder(const CString& folder, wxTreeItemId parent, bool recursive);
-    void MoveCaret(wxTreeItemId item);
-    wxTreeItemId LastShownDescendant(wxTreeItemId item) const;
     wxTreeItemId FindItemByWxText(wxTreeItemId start, const wxString& text) const;
     void ToggleItem(wxTreeItemId item);
     void OnTimer(wxTimerEvent& event);
@@ -121,7 +97,6 @@ private:
     wxTimer m_clickTimer;
     wxTimer m_doubleClickTimer;
     wxEvtHandler* m_pCommandTarget = nullptr;
-    wxTreeItemId m_hItemFirstSel;   // anchor of a Shift range; unset when none
     wxTreeItemId m_hPlayingItem;    // the item marked as playing
     int m_nPlayingItemImage = 0;    // its own image
 };

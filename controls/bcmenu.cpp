@@ -7,6 +7,7 @@
 #include <wx/imaglist.h>
 #include <wx/windowid.h>
 
+#include "controls/bcmenutext.h"
 #include "shell/base/wxtext.h"
 #include "shell/core/commandids.h"
 
@@ -55,10 +56,7 @@ void BCMenuData::SetTextW(const wchar_t* text)
 
 void BCMenuData::SetTextA(const char* text)
 {
-    if (text)
-        m_text = ToWx(CString(text)).ToStdWstring();
-    else
-        m_text.reset();
+    SetTextW(CWideText(text).get());
 }
 
 // ---- Shared settings and lists ----
@@ -74,6 +72,7 @@ BOOL BCMenu::s_selectDisabledXP = FALSE;
 BOOL BCMenu::s_xp3DImages = TRUE;
 BOOL BCMenu::s_classicThemeChecked = FALSE;
 BOOL BCMenu::s_classicTheme = FALSE;
+int BCMenu::s_systemMenuHeight = 0;
 
 void BCMenu::ReleaseSharedImages()
 {
@@ -113,6 +112,11 @@ UINT BCMenu::GetDrawMode()
 BOOL BCMenu::IsXPStyleActive()
 {
     return GetDrawMode() == 1 ? TRUE : FALSE;
+}
+
+BOOL BCMenu::Is3DImageStyle()
+{
+    return IsXPStyleActive() && s_xp3DImages ? TRUE : FALSE;
 }
 
 BOOL BCMenu::GetSelectDisabled()
@@ -227,6 +231,7 @@ BOOL BCMenu::Attach(wxMenu* menu)
 wxMenu* BCMenu::Detach()
 {
     wxMenu* menu = m_hMenu;
+    ForgetItemData(menu);
     ReleaseHandle();
     return menu;
 }
@@ -234,6 +239,13 @@ wxMenu* BCMenu::Detach()
 int BCMenu::GetMenuItemCount() const
 {
     return m_hMenu ? static_cast<int>(m_hMenu->GetMenuItemCount()) : 0;
+}
+
+BCMenuData* BCMenu::GetRecord(int index) const
+{
+    if (index < 0 || index >= GetRecordCount())
+        return nullptr;
+    return m_itemRecords[static_cast<size_t>(index)].get();
 }
 
 wxMenu* BCMenu::GetSubMenu(int position) const
@@ -246,24 +258,45 @@ wxMenu* BCMenu::GetSubMenu(int position) const
 
 // ---- Lifecycle ----
 
-BOOL BCMenu::LoadMenu(UINT)
+BCMenu* BCMenu::NewOwnedSubMenu()
 {
-    return FALSE;
+    auto sub = std::make_unique<BCMenu>();
+    sub->CreatePopupMenu();
+    sub->m_selectedCheckId = m_selectedCheckId;
+    sub->m_unselectedCheckId = m_unselectedCheckId;
+    sub->m_checkImages = m_checkImages;
+    m_ownedSubMenus.push_back(std::move(sub));
+    return m_ownedSubMenus.back().get();
+}
+
+bool BCMenu::DeleteOwnedSubMenu(const wxMenu* handle)
+{
+    for (auto it = m_ownedSubMenus.begin(); it != m_ownedSubMenus.end(); ++it) {
+        if ((*it)->m_registeredHandle == handle) {
+            const std::unique_ptr<BCMenu> sub = std::move(*it);
+            m_ownedSubMenus.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void BCMenu::RegisterSubMenu(wxMenu* handle, int insertAt)
+{
+    s_allSubMenus.push_back(handle);
+    if (insertAt < 0 || insertAt >= static_cast<int>(m_subMenuHandles.size()))
+        m_subMenuHandles.push_back(handle);
+    else
+        m_subMenuHandles.insert(m_subMenuHandles.begin() + insertAt, handle);
 }
 
 BCMenu* BCMenu::CreateSubMenu()
 {
     if (!m_hMenu)
         return nullptr;
-    auto sub = std::make_unique<BCMenu>();
-    sub->CreatePopupMenu();
-    sub->m_selectedCheckId = m_selectedCheckId;
-    sub->m_unselectedCheckId = m_unselectedCheckId;
-    sub->m_checkImages = m_checkImages;
-    s_allSubMenus.push_back(sub->m_hMenu);
-    m_subMenuHandles.push_back(sub->m_hMenu);
-    m_ownedSubMenus.push_back(std::move(sub));
-    return m_ownedSubMenus.back().get();
+    BCMenu* sub = NewOwnedSubMenu();
+    RegisterSubMenu(sub->m_hMenu);
+    return sub;
 }
 
 void BCMenu::DeleteToolkitMenu(wxMenu* menu)

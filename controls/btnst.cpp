@@ -10,61 +10,13 @@
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
+#include "controls/dcdraw.h"
 #include "controls/resourceimage.h"
+#include "controls/resources.h"
 #include "shell/base/wxcolour.h"
 #include "shell/base/wxtext.h"
 
 namespace {
-
-COLORREF SystemColour(wxSystemColour index)
-{
-    const wxColour colour = wxSystemSettings::GetColour(index);
-    return RGB(colour.Red(), colour.Green(), colour.Blue());
-}
-
-void FillSolidRect(wxDC& dc, int x, int y, int cx, int cy, COLORREF colour)
-{
-    if (cx <= 0 || cy <= 0)
-        return;
-    dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(ToWxColour(colour)));
-    dc.DrawRectangle(x, y, cx, cy);
-    dc.SetBrush(wxNullBrush);
-    dc.SetPen(wxNullPen);
-}
-
-// A one-pixel frame on the rectangle's edge: top and left in one colour,
-// bottom and right (with the corners they share) in the other.
-void Draw3dRect(wxDC& dc, const CRect& rect, COLORREF topLeft, COLORREF bottomRight)
-{
-    const int x = rect.left;
-    const int y = rect.top;
-    const int cx = rect.Width();
-    const int cy = rect.Height();
-    FillSolidRect(dc, x, y, cx - 1, 1, topLeft);
-    FillSolidRect(dc, x, y, 1, cy - 1, topLeft);
-    FillSolidRect(dc, x + cx - 1, y, 1, cy, bottomRight);
-    FillSolidRect(dc, x, y + cy - 1, cx, 1, bottomRight);
-}
-
-void FrameRect(wxDC& dc, const CRect& rect, COLORREF colour)
-{
-    Draw3dRect(dc, rect, colour, colour);
-}
-
-// An axis-parallel line from `from` up to, but not including, `to`.
-void Line(wxDC& dc, CPoint from, CPoint to, COLORREF colour)
-{
-    if (from.x == to.x) {
-        const int first = to.y < from.y ? to.y + 1 : from.y;
-        const int last = to.y < from.y ? from.y : to.y - 1;
-        FillSolidRect(dc, from.x, first, 1, last - first + 1, colour);
-    } else {
-        const int first = to.x < from.x ? to.x + 1 : from.x;
-        const int last = to.x < from.x ? from.x : to.x - 1;
-        FillSolidRect(dc, first, from.y, last - first + 1, 1, colour);
-    }
-}
 
 void Polyline(wxDC& dc, CPoint a, CPoint b, CPoint c, COLORREF colour)
 {
@@ -496,6 +448,13 @@ void CButtonST::SetTooltipText(const CString& text, BOOL activate)
     ActivateTooltip(activate);
 }
 
+void CButtonST::SetTooltipText(int stringId, BOOL activate)
+{
+    const CString text = LoadStringResource(static_cast<UINT>(stringId));
+    if (!text.IsEmpty())
+        SetTooltipText(text, activate);
+}
+
 void CButtonST::ActivateTooltip(BOOL activate)
 {
     if (!m_bHasTool)
@@ -544,10 +503,10 @@ CButtonST::DWORD CButtonST::SetPopupMenu(UINT menuId, wxWindow* target, BOOL xpS
         if (toolbarId != 0) {
             m_menuPopup.SetTransparentColour(toolbarBack);
             m_menuPopup.SetImageSize(iconSize.cx, iconSize.cy);
-            // Toolbar images for menu items are not available: the menu
-            // cannot be completed.
-            m_menuPopup.DestroyMenu();
-            return kResultNoImage;
+            if (!m_menuPopup.LoadToolbarImages(toolbarId)) {
+                m_menuPopup.DestroyMenu();
+                return kResultNoImage;
+            }
         }
         m_hMenuTarget = target;
     }

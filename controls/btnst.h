@@ -120,6 +120,8 @@ public:
 
     // ---- Tooltip, address, menu ----
     void SetTooltipText(const CString& text, BOOL activate = TRUE);
+    // The text of a string resource; an empty or missing one changes nothing.
+    void SetTooltipText(int stringId, BOOL activate = TRUE);
     void ActivateTooltip(BOOL activate = TRUE);
     CString GetTooltipText() const { return m_strTooltip; }
     // The background becomes the parent's background colour; the snapshot is
@@ -128,8 +130,10 @@ public:
     // At most kMaxUrlLength bytes, cut at a character boundary; empty: none.
     DWORD SetUrl(const CString& url);
     CString GetUrl() const { return m_szUrl; }
-    // Drops the button's menu; with a menuId, loads that menu resource (its
-    // first sub-menu drops down) and sends the chosen command to target.
+    // Drops the button's menu; with a menuId, loads that menu template (its
+    // first sub-menu drops down) and sends the chosen command to target;
+    // with a toolbarId, the items take the images of that toolbar resource
+    // (iconSize at least, toolbarBack letting the background through).
     DWORD SetPopupMenu(UINT menuId, wxWindow* target, BOOL xpStyle = TRUE, UINT toolbarId = 0,
                        CSize iconSize = CSize(16, 16), COLORREF toolbarBack = RGB(192, 192, 192), BOOL repaint = TRUE);
     // The same with a menu built in code, which the button takes over.

@@ -1,12 +1,34 @@
 #include "playback/purewmpdialog.h"
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include <wx/frame.h>  // wxFRAME_NO_TASKBAR, which every top-level window takes
 #include <wx/panel.h>
 
+#include "shell/core/commandids.h"
 #include "shell/core/quenlow.h"
+
+namespace {
+
+// The subtitle commands: the entry each shows, counted back from the end of
+// the engine's list (none: subtitles off), and the caption language it
+// stands for.
+struct SSubtitleCommand {
+    int id;
+    std::optional<int> fromEnd;
+    const char* language;
+};
+
+const SSubtitleCommand kSubtitleCommands[] = {
+    {kCmdSecondPlayerSubtitleBoth, 2, "Both"},
+    {kCmdSecondPlayerSubtitleEnglish, 1, "Eng"},
+    {kCmdSecondPlayerSubtitleChinese, 0, "Chn"},
+    {kCmdSecondPlayerSubtitleOff, std::nullopt, ""},
+};
+
+} // namespace
 
 CPureWMPDialog::~CPureWMPDialog()
 {
@@ -55,6 +77,12 @@ bool CPureWMPDialog::Create(wxWindow* parent)
         if (!theApp.m_strPlaybackStarted.IsEmpty())
             m_staticVideo->SetSize(0, 0, GetClientSize().x, GetClientSize().y);
     });
+    for (const SSubtitleCommand& command : kSubtitleCommands) {
+        Bind(wxEVT_MENU, [this](wxCommandEvent& event) { OnSubtitleCommand(event.GetId()); }, command.id);
+        Bind(wxEVT_UPDATE_UI,
+             [command](wxUpdateUIEvent& event) { event.Check(theApp.m_strCaptionLanguage == command.language); },
+             command.id);
+    }
     Hide();
     return true;
 }
@@ -78,4 +106,15 @@ bool CPureWMPDialog::OpenMedia(const CString& location)
     if (location.Left(5) == "http:")
         return m_player->OpenLocation(location, ":network-caching=20000");
     return m_player->OpenPath(location);
+}
+
+void CPureWMPDialog::OnSubtitleCommand(int commandId)
+{
+    for (const SSubtitleCommand& command : kSubtitleCommands) {
+        if (command.id != commandId)
+            continue;
+        m_player->SetSpu(command.fromEnd ? m_player->GetSpuCount() - *command.fromEnd : -1);
+        theApp.m_strCaptionLanguage = command.language;
+        return;
+    }
 }

@@ -37,6 +37,14 @@ public:
     // CVlcPlayer::OpenFile).
     bool OpenMedia(const CString& location);
 
+    // The subtitle menu's commands (kCmdSecondPlayerSubtitle*; no window
+    // shows that menu yet): with n subtitle entries in the second player
+    // (the engine's "Disable" entry counted), both languages show entry
+    // n - 2, English n - 1, Chinese n; "off" switches subtitles off. Each
+    // sets theApp.m_strCaptionLanguage ("Both", "Eng", "Chn", empty), which
+    // their update handlers show checked.
+    void OnSubtitleCommand(int commandId);
+
     wxPanel* m_staticVideo = nullptr;   // the video surface
     // Declared before the player: the player stops drawing before the
     // window it draws into goes.

@@ -8,8 +8,8 @@
 #include "lesson/core/wavewriter.h"
 #include "platform/cstring.h"
 
-// Every practice recording: 44100 samples per second, 16 bits, 2 channels.
-constexpr int kRecordingRate = 44100;
+// Every practice recording: 44.1 kHz, 16 bits, 2 channels.
+constexpr int kRecordingRate = 44'100;
 constexpr int kRecordingBits = 16;
 constexpr int kRecordingChannels = 2;
 

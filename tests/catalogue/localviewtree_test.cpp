@@ -274,7 +274,7 @@ protected:
     // plain click is played: the item alone is selected and becomes the caret.
     void Click(wxTreeItemId item, bool ctrl = false, bool shift = false)
     {
-        if (m_tree->OnLeftButtonDown(Centre(item), ctrl, shift)) {
+        if (m_tree->OnLButtonDown(Centre(item), ctrl, shift)) {
             m_tree->UnselectAll();
             m_tree->SetCaret(item);
             m_tree->SelectItem(item);
@@ -326,7 +326,7 @@ TEST_F(LocalViewTreeSelectionTest, CtrlTogglesShiftSelectsRangesFromTheAnchor)
     EXPECT_EQ(Selected(), (Texts{"A", "B", "C"}));
     EXPECT_TRUE(m_tree->IsSelected(b1));
 
-    EXPECT_FALSE(m_tree->SelectItems(b2, b2));   // not shown
+    EXPECT_FALSE(m_tree->SelectRange(b2, b2));   // not shown
 }
 
 TEST_F(LocalViewTreeSelectionTest, ShiftArrowsGrowAndShrinkAndOtherKeysStartAfresh)
@@ -364,13 +364,13 @@ TEST_F(LocalViewTreeSelectionTest, SelectedItemsWalkInDisplayOrder)
     Click(b2);
     Click(a, true);
     Click(d, true);
-    EXPECT_TRUE(m_tree->GetFirstSelectedItem() == a);
-    EXPECT_TRUE(m_tree->GetNextSelectedItem(a) == b2);
-    EXPECT_TRUE(m_tree->GetNextSelectedItem(b2) == d);
-    EXPECT_FALSE(m_tree->GetNextSelectedItem(d).IsOk());
-    EXPECT_TRUE(m_tree->GetPrevSelectedItem(d) == b2);
-    EXPECT_TRUE(m_tree->GetPrevSelectedItem(b2) == a);
-    EXPECT_FALSE(m_tree->GetPrevSelectedItem(a).IsOk());
+    EXPECT_TRUE(m_tree->GetFirstSelected() == a);
+    EXPECT_TRUE(m_tree->GetNextSelected(a) == b2);
+    EXPECT_TRUE(m_tree->GetNextSelected(b2) == d);
+    EXPECT_FALSE(m_tree->GetNextSelected(d).IsOk());
+    EXPECT_TRUE(m_tree->GetPrevSelected(d) == b2);
+    EXPECT_TRUE(m_tree->GetPrevSelected(b2) == a);
+    EXPECT_FALSE(m_tree->GetPrevSelected(a).IsOk());
 }
 
 // A click on a closed playlist folder reads its first level from the disk

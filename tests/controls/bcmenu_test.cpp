@@ -189,7 +189,7 @@ TEST_F(ButtonMenuTest, ButtonsDeleteTheirMenusWhenReplacedOrDestroyed)
         ASSERT_TRUE(secondAlive);
 
         if (round % 2 == 0) {
-            // A menu id drops the menu; without menu resources nothing loads.
+            // A menu id without a menu template drops the menu and loads nothing.
             EXPECT_EQ(CButtonST::kResultNoImage, button->SetPopupMenu(33001u, m_frame));
             EXPECT_FALSE(secondAlive);
             EXPECT_EQ(nullptr, button->GetPopupMenu().GetMenu());
