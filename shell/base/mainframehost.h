@@ -25,6 +25,9 @@ public:
     virtual void Pause() = 0;
     // Opens a media file with the lesson beside it in the main player.
     virtual void PlayMediaWithScript(const CString& mediaPath) = 0;
+    // Hides the player pane (its player keeps playing). A host without the
+    // pane has nothing to hide.
+    virtual void HidePlayerPane() {}
 
     // ---- The dictionary pane ----
     virtual bool IsDictionaryPaneVisible() = 0;

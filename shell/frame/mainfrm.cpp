@@ -14,6 +14,7 @@
 
 #include "catalogue/playlistpane.h"
 #include "lesson/quenlowview.h"
+#include "lesson/speechformview.h"
 #include "vocabulary/wordmanagementview.h"
 #include "online/inputnetadressdlg.h"
 #include "online/playfrompanpane.h"
@@ -415,6 +416,11 @@ void CMainFrame::ApplyLookColors(UINT /*id*/)
         if (auto* view = dynamic_cast<CWordManagementView*>(m_pActiveView)) {
             view->ApplyListColors();
             theApp.m_nFontCountWordView = theApp.m_nFontChangeCount;
+        }
+    } else if (theApp.m_strActiveView == "CSpeechFormView") {
+        if (auto* view = dynamic_cast<CSpeechFormView*>(m_pActiveView)) {
+            view->ApplyTextFormat();
+            theApp.m_nFontCountSpeechView = theApp.m_nFontChangeCount;
         }
     }
 }

@@ -105,6 +105,7 @@ public:
     CVlcPlayer* MainPlayer() override;
     void Play() override;
     void Pause() override;
+    void HidePlayerPane() override;
     bool IsDictionaryPaneVisible() override;
     void ShowDictionaryPane() override;
     void LookUpWordInPane(const CString& word) override;

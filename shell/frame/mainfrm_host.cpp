@@ -29,6 +29,8 @@ void CMainFrame::Play() { OnPlay(); }
 
 void CMainFrame::Pause() { OnPause(); }
 
+void CMainFrame::HidePlayerPane() { ShowPane(m_wndPlayerPane, false); }
+
 bool CMainFrame::IsDictionaryPaneVisible()
 {
     return m_wndDetailWordPane != nullptr && IsPaneVisible(m_wndDetailWordPane);

@@ -221,16 +221,17 @@ void CMainFrame::OnChangeRibbonCategory()
             return;
         speech->UpdateFontIfChanged();
         if (!speech->CheckMicrophone()) {
+            // Not prepared yet: a microphone plugged in before the next entry
+            // gets the practice text of this media.
             theApp.m_strMicrophoneReady.Empty();
             speech->ClearView();
-            theApp.m_strSpeechPrepared = "true";
             return;
         }
         theApp.m_strMicrophoneReady = "true";
         if (theApp.m_strSpeechPrepared.IsEmpty()) {
             theApp.m_strSpeechMode.Empty();
             speech->ClearView();
-            speech->m_bRecording = 0;
+            speech->m_practice.m_bRecording = 0;
             speech->BuildPracticeText();
             speech->DeleteTempRecordings();
             theApp.m_strSpeechPrepared = "true";

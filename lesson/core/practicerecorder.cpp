@@ -1,0 +1,21 @@
+#include "lesson/core/practicerecorder.h"
+
+ERecordingStart CMicrophoneRecorder::Start(const CString& path)
+{
+    return StartRecordingFile(m_recorder, m_pWriter, path);
+}
+
+void CMicrophoneRecorder::Stop()
+{
+    FinishRecordingFile(m_recorder, m_pWriter.get());
+}
+
+void CMicrophoneRecorder::Pause()
+{
+    m_recorder.Pause();
+}
+
+void CMicrophoneRecorder::Resume()
+{
+    m_recorder.Resume();
+}

@@ -1,0 +1,75 @@
+#include "lesson/core/practicesentences.h"
+
+#include <string>
+
+namespace {
+
+// Whether the line ends a spoken sentence.
+bool EndsSentence(const CString& line)
+{
+    if (line.IsEmpty())
+        return false;
+    const char last = line[line.GetLength() - 1];
+    return last == '.' || last == '!' || last == '?' || last == '"';
+}
+
+CString WithoutLineEnds(CString text)
+{
+    text.Remove('\n');
+    return text;
+}
+
+} // namespace
+
+std::vector<SPracticeSentence> BuildPracticeSentences(const CStringArray& english, const CStringArray& chinese,
+                                                      const std::vector<SSentenceTiming>& timing, int timeOffset,
+                                                      int repeatMargin)
+{
+    std::vector<SPracticeSentence> sentences;
+    const int64_t margin = 5 * static_cast<int64_t>(repeatMargin);
+    const auto timingOf = [&](int i) { return i < static_cast<int>(timing.size()) ? timing[static_cast<size_t>(i)] : SSentenceTiming{}; };
+    SPracticeSentence open;
+    // The next line's length; the last line keeps the value its predecessor
+    // found (its own length).
+    int nextLength = 0;
+    const int count = english.GetSize();
+    for (int i = 0; i < count; ++i) {
+        const CString line = WithoutLineEnds(english[i]);
+        const CString lineChinese = i < chinese.GetSize() ? WithoutLineEnds(chinese[i]) : CString();
+        if (open.english.IsEmpty())
+            open.start = MediaTime(timingOf(i).starttime + static_cast<int64_t>(timeOffset) - margin);
+        if (i + 1 < count)
+            nextLength = english[i + 1].GetLength();
+        const int sofar = open.english.GetLength();
+        const bool closes = EndsSentence(line) || (sofar > 60 && nextLength > 20) || sofar > 80;
+        open.english += " " + line;
+        open.chinese += " " + lineChinese;
+        if (closes) {
+            open.end = MediaTime(timingOf(i).endtime + static_cast<int64_t>(timeOffset) + margin);
+            sentences.push_back(open);
+            open = SPracticeSentence{};
+        }
+    }
+    return sentences;
+}
+
+CString FormatPracticeText(const std::vector<SPracticeSentence>& sentences)
+{
+    std::string text;
+    for (size_t k = 0; k < sentences.size(); ++k) {
+        text += std::to_string(k + 1);
+        text += '.';
+        text += sentences[k].english.str();
+        text += '\n';
+    }
+    return CString(std::move(text));
+}
+
+CString RolePlayRecordingPath(const CString& recordPath, int sentence)
+{
+    const int slash = recordPath.ReverseFind('/');
+    const CString folder = recordPath.Left(slash + 1);
+    CString name = recordPath.Mid(slash + 1);
+    name.Replace("record", std::to_string(sentence).c_str());
+    return folder + name;
+}
