@@ -296,7 +296,7 @@ void CQuenlowView::CheckRepeatEnd()
 {
     const int state = m_getPlayerState ? m_getPlayerState() : 0;
     // Media that ended or stopped inside the window ends the repeat.
-    if (state == CVlcPlayer::kStateEnded || state == CVlcPlayer::kStateStopped) {
+    if (CVlcPlayer::IsEndedOrStoppedState(state)) {
         theApp.m_nRepeatCount = 0;
         return;
     }

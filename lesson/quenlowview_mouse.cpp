@@ -136,7 +136,7 @@ void CQuenlowView::CheckPointReadStop()
 {
     const int state = m_getPlayerState ? m_getPlayerState() : 0;
     // Media that ended or stopped before the stop has reached it.
-    if (state == CVlcPlayer::kStateEnded || state == CVlcPlayer::kStateStopped) {
+    if (CVlcPlayer::IsEndedOrStoppedState(state)) {
         m_timers.KillTimer(kTimerPointReadEnd);
         return;
     }

@@ -11,19 +11,15 @@ bool CVlcPracticePlayer::Open(const CString& path)
 
 void CVlcPracticePlayer::Play()
 {
-    if (CVlcPlayer* player = Player()) {
+    if (CVlcPlayer* player = Player())
         player->Play();
-        ApplyVolume();
-    }
 }
 
 void CVlcPracticePlayer::PlayFrom(int ms)
 {
     // A seek given before the engine has opened the media would be lost.
-    if (CVlcPlayer* player = Player()) {
+    if (CVlcPlayer* player = Player())
         player->PlayFrom(ms);
-        ApplyVolume();
-    }
 }
 
 void CVlcPracticePlayer::Pause()
@@ -40,8 +36,8 @@ void CVlcPracticePlayer::Stop()
 
 void CVlcPracticePlayer::SetVolume(int volume)
 {
-    m_nVolume = volume;
-    ApplyVolume();
+    if (CVlcPlayer* player = Player())
+        player->SetVolume(volume);
 }
 
 int64_t CVlcPracticePlayer::GetTime()
@@ -56,36 +52,8 @@ bool CVlcPracticePlayer::HasFinished()
     return player == nullptr || player->IsEndedOrStopped() || player->GetState() == CVlcPlayer::kStateError;
 }
 
-void CVlcPracticePlayer::ApplyVolume()
+bool CVlcPracticePlayer::IsSettingVolume() const
 {
     CVlcPlayer* player = Player();
-    if (player == nullptr || m_nVolume < 0)
-        return;
-    player->SetVolume(m_nVolume);
-    if (player->GetVolume() == m_nVolume) {
-        wxTimer::Stop();
-        return;
-    }
-    m_nRetries = 0;
-    if (!IsRunning())
-        Start(kVolumeRetryMs);
-}
-
-void CVlcPracticePlayer::Notify()
-{
-    CVlcPlayer* player = Player();
-    if (player == nullptr || m_nVolume < 0 || ++m_nRetries > kVolumeRetryLimitMs / kVolumeRetryMs) {
-        wxTimer::Stop();
-        return;
-    }
-    // A stopped or ended player starts no audio output: the next Play gives
-    // the volume again.
-    const int state = player->GetState();
-    if (state == CVlcPlayer::kStateStopped || state == CVlcPlayer::kStateEnded || state == CVlcPlayer::kStateError) {
-        wxTimer::Stop();
-        return;
-    }
-    player->SetVolume(m_nVolume);
-    if (player->GetVolume() == m_nVolume)
-        wxTimer::Stop();
+    return player != nullptr && player->HasPendingVolume();
 }

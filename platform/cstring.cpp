@@ -413,6 +413,14 @@ int CStringArray::Append(const CStringArray& other)
     return first;
 }
 
+CString WithoutLineBreaks(const CString& text)
+{
+    CString result = text;
+    result.Remove('\r');
+    result.Remove('\n');
+    return result;
+}
+
 CString TruncateAtCharBoundary(const CString& text, int maxBytes)
 {
     const std::string_view view = text.view();

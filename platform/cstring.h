@@ -120,6 +120,9 @@ private:
 // character boundary (a fixed-size buffer must never hold half a character).
 CString TruncateAtCharBoundary(const CString& text, int maxBytes);
 
+// The text with every carriage return and line feed taken out.
+CString WithoutLineBreaks(const CString& text);
+
 // The framework's growable list of texts.
 class CStringArray {
 public:

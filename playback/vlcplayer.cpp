@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 
 #include <vlc/vlc.h>
+#include <wx/timer.h>
 
 #include "platform/percentencode.h"
 #include "platform/graphics.h"
@@ -16,6 +18,23 @@
 
 // The engine objects behind one facade. A failed engine leaves the instance
 // or the player null; every operation checks before it calls.
+namespace {
+
+constexpr int kVolumeRetryMs = 50;
+constexpr int kVolumeRetryLimitMs = 10000;   // how long a volume is given again at most
+
+// A timer that runs a function (the player is no window of its own).
+class CCallbackTimer final : public wxTimer {
+public:
+    explicit CCallbackTimer(std::function<void()> tick) : m_tick(std::move(tick)) {}
+    void Notify() override { m_tick(); }
+
+private:
+    std::function<void()> m_tick;
+};
+
+} // namespace
+
 class CVlcPlayerImpl {
 public:
     explicit CVlcPlayerImpl(const std::vector<std::string>& extraArguments);
@@ -49,7 +68,52 @@ public:
     int64_t m_reportAt = -1;
     static void OnTimeChanged(const libvlc_event_t* event, void* self);
     void ForgetReport();
+
+    // The engine drops a volume given while its audio output is stopped or
+    // still starting (the call fails and the old volume stays). The volume
+    // asked for last is kept and given again every 50 ms while the media
+    // opens or plays, until the engine reports it; playing again gives it
+    // again.
+    void ApplyVolume();
+    void OnVolumeRetry();
+    int m_nWantedVolume = -1;
+    bool m_bVolumePending = false;
+    int m_nVolumeRetries = 0;
+    std::unique_ptr<CCallbackTimer> m_volumeRetry;
 };
+
+void CVlcPlayerImpl::ApplyVolume()
+{
+    if (!m_bVolumePending || !m_pMediaPlayer)
+        return;
+    if (libvlc_audio_set_volume(m_pMediaPlayer, m_nWantedVolume) == 0 &&
+        libvlc_audio_get_volume(m_pMediaPlayer) == m_nWantedVolume) {
+        m_bVolumePending = false;
+        if (m_volumeRetry)
+            m_volumeRetry->Stop();
+        return;
+    }
+    m_nVolumeRetries = 0;
+    if (!m_volumeRetry)
+        m_volumeRetry = std::make_unique<CCallbackTimer>([this] { OnVolumeRetry(); });
+    if (!m_volumeRetry->IsRunning())
+        m_volumeRetry->Start(kVolumeRetryMs);
+}
+
+void CVlcPlayerImpl::OnVolumeRetry()
+{
+    const libvlc_state_t state = libvlc_media_player_get_state(m_pMediaPlayer);
+    // A player that is not going gets no audio output: the next Play gives
+    // the volume again. Nor is it tried for ever.
+    const bool going = state != libvlc_Stopped && state != libvlc_Ended && state != libvlc_Error;
+    if (!m_bVolumePending || !going || ++m_nVolumeRetries > kVolumeRetryLimitMs / kVolumeRetryMs) {
+        m_volumeRetry->Stop();
+        return;
+    }
+    const int retries = m_nVolumeRetries;
+    ApplyVolume();
+    m_nVolumeRetries = retries;
+}
 
 void CVlcPlayerImpl::OnTimeChanged(const libvlc_event_t* event, void* self)
 {
@@ -93,6 +157,7 @@ CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
 
 CVlcPlayerImpl::~CVlcPlayerImpl()
 {
+    m_volumeRetry.reset();
     if (m_pEventManager)
         libvlc_event_detach(m_pEventManager, libvlc_MediaPlayerTimeChanged, OnTimeChanged, this);
     // Releasing the player stops playback and joins the engine's threads.
@@ -208,7 +273,9 @@ bool CVlcPlayer::OpenLocation(const char* address, const char* option)
 
 bool CVlcPlayer::Play()
 {
-    return m_pImpl->m_pMediaPlayer && libvlc_media_player_play(m_pImpl->m_pMediaPlayer) == 0;
+    const bool playing = m_pImpl->m_pMediaPlayer && libvlc_media_player_play(m_pImpl->m_pMediaPlayer) == 0;
+    m_pImpl->ApplyVolume();
+    return playing;
 }
 
 bool CVlcPlayer::PlayFrom(int64_t ms)
@@ -306,9 +373,12 @@ int CVlcPlayer::WillPlay()
 
 void CVlcPlayer::SetVolume(int volume)
 {
-    if (m_pImpl->m_pMediaPlayer)
-        libvlc_audio_set_volume(m_pImpl->m_pMediaPlayer, volume);
+    m_pImpl->m_nWantedVolume = volume;
+    m_pImpl->m_bVolumePending = true;
+    m_pImpl->ApplyVolume();
 }
+
+bool CVlcPlayer::HasPendingVolume() const { return m_pImpl->m_bVolumePending; }
 
 int CVlcPlayer::GetVolume()
 {

@@ -79,14 +79,15 @@ public:
     static constexpr int kStateError = 7;
     // The medium ran to its end or playback was stopped: a clip waiting for
     // its end time will not get there.
-    bool IsEndedOrStopped()
-    {
-        const int state = GetState();
-        return state == kStateEnded || state == kStateStopped;
-    }
+    bool IsEndedOrStopped() { return IsEndedOrStoppedState(GetState()); }
+    static bool IsEndedOrStoppedState(int state) { return state == kStateEnded || state == kStateStopped; }
     int WillPlay();
 
-    void SetVolume(int volume);   // 0 .. 200
+    // 0 .. 200. The engine takes a volume only while it has an audio output:
+    // the volume is kept and given again until it has been taken.
+    void SetVolume(int volume);
+    // A volume given has not been taken by the engine yet.
+    bool HasPendingVolume() const;
     int GetVolume();
     void SetMute(bool mute);
     bool GetMute();

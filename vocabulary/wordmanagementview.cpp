@@ -517,15 +517,19 @@ void CWordManagementView::OnListLeftDown(wxMouseEvent& event)
     event.Skip();
 }
 
+CString CWordManagementView::ListLineText(int line) const
+{
+    CString text = WithoutLineBreaks(FromWx(m_editWordList->GetLineText(line)));
+    text.Trim();
+    return text;
+}
+
 void CWordManagementView::ChooseListLine(int line)
 {
     ShowCounter(ClickCounterText(line, m_nListCount));
     if (line < 0 || line >= m_nListCount || line >= m_editWordList->GetLineCount())
         return;
-    CString text = FromWx(m_editWordList->GetLineText(line));
-    text.Remove('\n');
-    text.Remove('\r');
-    text.Trim();
+    const CString text = ListLineText(line);
     if (text.GetLength() <= 1)
         return;
     HighlightLine(line);
@@ -627,10 +631,7 @@ void CWordManagementView::OnTimer(int id)
     if (theApp.m_nWordIndex < 0 || theApp.m_nWordIndex >= m_nListCount)
         theApp.m_nWordIndex = 0;
     const int line = theApp.m_nWordIndex;
-    CString text = FromWx(m_editWordList->GetLineText(line));
-    text.Remove('\n');
-    text.Remove('\r');
-    text.Trim();
+    const CString text = ListLineText(line);
     if (!text.IsEmpty()) {
         HighlightLine(line);
         m_strSelectedWord = ToStoredWordForm(text);

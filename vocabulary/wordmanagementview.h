@@ -178,6 +178,8 @@ private:
     void LookUpAndShow(const CString& word, bool online);
     void LoadBookWords();
     void HighlightLine(int line);
+    // The word list's line `line` without its line break and blanks.
+    CString ListLineText(int line) const;
     void StyleLine(int line, int style);
     void ComputeVisibleLines();
     void HideStreamWindow();

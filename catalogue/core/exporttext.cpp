@@ -6,21 +6,6 @@ bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 } // namespace
 
-CString PlainText(const CString& stored)
-{
-    CString text = stored;
-    text.Replace('*', '\'');
-    return text;
-}
-
-CString WithoutLineBreaks(const CString& text)
-{
-    CString result = text;
-    result.Remove('\r');
-    result.Remove('\n');
-    return result;
-}
-
 CString OnOneLine(const CString& text)
 {
     CString trimmed = text;

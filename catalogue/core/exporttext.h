@@ -1,18 +1,11 @@
 // Texts and numbers read from lesson scripts and the talks database, made
-// ready for the files the catalogue writes: the stored apostrophe, line
-// breaks, text-mode line ends and whole numbers stored as text.
+// ready for the files the catalogue writes: line breaks, text-mode line ends and whole numbers stored as text.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "platform/cstring.h"
-
-// A stored text with "*" (the stored form of an apostrophe) turned back into "'".
-CString PlainText(const CString& stored);
-
-// The text with every carriage return and line feed taken out.
-CString WithoutLineBreaks(const CString& text);
 
 // The text as one line: trailing line breaks dropped, each run of line breaks
 // inside it made one blank (words on both sides must stay apart).

@@ -4,6 +4,7 @@
 #include "catalogue/core/timetext.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
+#include "vocabulary/core/wordlookup.h"
 
 namespace {
 
@@ -98,8 +99,8 @@ EExportResult WriteDialogueText(const CString& script, const CString& output, co
         return EExportResult::CannotOpenScript;
     CDialogueWriter writer(webAddress);
     for (int row = 0; row < result.nRow; ++row) {
-        const CString english = WithoutLineBreaks(PlainText(result.CellText(row, 0)));
-        CString chinese = WithoutLineBreaks(PlainText(result.CellText(row, 1)));
+        const CString english = WithoutLineBreaks(ToShownWordForm(result.CellText(row, 0)));
+        CString chinese = WithoutLineBreaks(ToShownWordForm(result.CellText(row, 1)));
         if (chinese == "tmpchntxt")   // a sentence without a translation
             chinese.Empty();
         writer.AddSentence(english, chinese);
@@ -118,6 +119,6 @@ EExportResult WriteLrcFile(const CString& script, const CString& output, const C
     // Each sentence is one timed line, whether or not its stored text ends in
     // a line feed; a break inside it must not leave an untimed line.
     for (int row = 0; row < result.nRow; ++row)
-        lrc += FormatLrcTime(result.CellText(row, 0)) + OnOneLine(PlainText(result.CellText(row, 1))) + "\n";
+        lrc += FormatLrcTime(result.CellText(row, 0)) + OnOneLine(ToShownWordForm(result.CellText(row, 1))) + "\n";
     return WriteOutput(output, lrc);
 }

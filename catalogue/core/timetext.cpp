@@ -4,6 +4,7 @@
 #include "catalogue/core/talkfiles.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
+#include "vocabulary/core/wordlookup.h"
 
 namespace {
 
@@ -21,13 +22,13 @@ CString SrtPathOf(const CString& scriptPath)
 // The Chinese text of a sentence; "tmpchntxt" stands for "no translation".
 CString ChineseText(const CString& stored)
 {
-    const CString chinese = OnOneLine(PlainText(stored));
+    const CString chinese = OnOneLine(ToShownWordForm(stored));
     return chinese == "tmpchntxt" ? CString() : chinese;
 }
 
 CString EntryText(const SQueryResult& result, int row, ESrtText text)
 {
-    const CString english = OnOneLine(PlainText(result.CellText(row, 3)));
+    const CString english = OnOneLine(ToShownWordForm(result.CellText(row, 3)));
     const CString chinese = ChineseText(result.CellText(row, 4));
     switch (text) {
     case ESrtText::Foreign:

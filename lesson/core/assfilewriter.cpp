@@ -41,9 +41,7 @@ constexpr SAssColours kOtherColours = {"&H0000BFFF", "&H0000BFFF"};
 // stored "*", no italic tags or margin remains.
 CString CleanDialogueText(const CString& text)
 {
-    CString result = text;
-    result.Remove('\n');
-    result.Remove('\r');
+    CString result = WithoutLineBreaks(text);
     result.Replace("*", "'");
     for (const char* markup : {"<i>", "</i>", "0000,,", "0000,", "\\N"})
         result.Replace(markup, "");

@@ -46,10 +46,7 @@ CString LineAt(const CStringArray& texts, int index)
 {
     if (index < 0 || index >= texts.GetSize())
         return CString();
-    CString text = texts[index];
-    text.Remove('\r');
-    text.Remove('\n');
-    return text;
+    return WithoutLineBreaks(texts[index]);
 }
 
 } // namespace
