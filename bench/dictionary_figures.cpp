@@ -14,10 +14,10 @@
 #include <gtest/gtest.h>
 #include <wx/html/htmlwin.h>
 
-#include "shell/base/explorer1.h"
-#include "shell/core/quenlow.h"
-#include "shell/core/quenlowdoc.h"
-#include "shell/frame/mainfrm.h"
+#include "ui/explorer1.h"
+#include "core/quenlow.h"
+#include "core/quenlowdoc.h"
+#include "frame/mainfrm.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"

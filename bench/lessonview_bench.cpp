@@ -17,7 +17,7 @@
 #include "lesson/quenlowview.h"
 #include "platform/codepage.h"
 #include "platform/sqlitedb.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,7 @@
 #include <wx/frame.h>
 
 #include "playback/playerdlg.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/playback/mediafixtures.h"
 #include "tests/testsupport.h"
 

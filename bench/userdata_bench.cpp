@@ -9,7 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/codepage.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 namespace fs = std::filesystem;
 

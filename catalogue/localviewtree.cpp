@@ -7,12 +7,12 @@
 #include <wx/imaglist.h>
 
 #include "platform/file.h"
-#include "shell/base/wxtext.h"
-#include "shell/base/icons.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/playercommand.h"
+#include "ui/wxtext.h"
+#include "ui/icons.h"
+#include "ui/mainframehost.h"
+#include "ui/playercommand.h"
 #include "catalogue/core/talkfiles.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "catalogue/localviewtree.h"
 
 #include "platform/file.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
 #include "platform/wintypes.h"
-#include "shell/base/commandmenu.h"
-#include "shell/base/panetoolbar.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/playercommand.h"
-#include "shell/base/wxcolour.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "ui/commandmenu.h"
+#include "ui/panetoolbar.h"
+#include "ui/mainframehost.h"
+#include "ui/playercommand.h"
+#include "ui/wxcolour.h"
+#include "ui/wxtext.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 
 namespace {
 

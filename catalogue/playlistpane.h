@@ -13,8 +13,8 @@
 #include <wx/treectrl.h>
 
 #include "catalogue/core/talkdownload.h"
-#include "shell/core/downloaderexchange.h"
-#include "shell/base/viewbase.h"
+#include "core/downloaderexchange.h"
+#include "ui/viewbase.h"
 
 class CLocalViewTree;
 class CPaneToolBar;

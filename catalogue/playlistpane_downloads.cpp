@@ -6,8 +6,8 @@
 #include <wx/clipbrd.h>
 
 #include "catalogue/localviewtree.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 
 std::vector<CString> CPlayListPane::SelectedTalkFileNames() const
 {

@@ -7,9 +7,9 @@
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
 #include "platform/process.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/productsettings.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "core/productsettings.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
 #include "platform/process.h"
-#include "shell/base/browsefolder.h"
-#include "shell/base/messagebox.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/browsefolder.h"
+#include "ui/messagebox.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 
 namespace {
 

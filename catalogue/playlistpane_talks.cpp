@@ -8,10 +8,10 @@
 #include "catalogue/core/wordfrequency.h"
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/progressdlg.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/mainframehost.h"
+#include "ui/progressdlg.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 
 namespace {
 

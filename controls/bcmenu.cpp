@@ -8,8 +8,8 @@
 #include <wx/windowid.h>
 
 #include "controls/bcmenutext.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/commandids.h"
+#include "ui/wxtext.h"
+#include "core/commandids.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 // SetDrawMode chose the XP style.
 //
 // Command ids of the program reach above the toolkit's id range (ids must
-// not exceed kLargestToolkitId, shell/core/commandids.h); ItemIdForCommand
+// not exceed kLargestToolkitId, core/commandids.h); ItemIdForCommand
 // and CommandForItemId map between the two, and a record keeps the
 // program's command id.
 //

@@ -12,7 +12,7 @@
 
 #include "controls/bcmenumemdc.h"
 #include "controls/dcdraw.h"
-#include "shell/base/wxcolour.h"
+#include "ui/wxcolour.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "shell/base/wxtext.h"
+#include "ui/wxtext.h"
 
 namespace {
 

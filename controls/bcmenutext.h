@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/cstring.h"
-#include "shell/base/wxtext.h"
+#include "ui/wxtext.h"
 
 class CWideText {
 public:

@@ -9,8 +9,8 @@
 
 #include "controls/bititem.h"
 #include "controls/bitwnd.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "controls/dcdraw.h"
 #include "controls/resourceimage.h"
 #include "controls/resources.h"
-#include "shell/base/wxcolour.h"
-#include "shell/base/wxtext.h"
+#include "ui/wxcolour.h"
+#include "ui/wxtext.h"
 
 namespace {
 

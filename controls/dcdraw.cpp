@@ -3,7 +3,7 @@
 #include <wx/brush.h>
 #include <wx/pen.h>
 
-#include "shell/base/wxcolour.h"
+#include "ui/wxcolour.h"
 
 COLORREF SystemColour(wxSystemColour index)
 {

@@ -5,8 +5,8 @@
 #include <wx/log.h>
 
 #include "platform/file.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 
 CString GetResourcePath(const CString& fileName)
 {

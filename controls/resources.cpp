@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "shell/base/wxtext.h"
+#include "ui/wxtext.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "downloader/command.h"
 
-#include "shell/core/downloaderexchange.h"
+#include "core/downloaderexchange.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/file.h"
-#include "shell/core/downloadprogress.h"
+#include "core/downloadprogress.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "platform/file.h"
-#include "shell/core/curlapi.h"
-#include "shell/core/curloptions.h"
+#include "core/curlapi.h"
+#include "core/curloptions.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "downloader/transferlimits.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
-#include "shell/core/httptransfer.h"
+#include "core/httptransfer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "shell/core/httptransfer.h"
+#include "core/httptransfer.h"
 
 constexpr long kConnectTimeoutMs = 10000;
 constexpr long kStallSeconds = 30;

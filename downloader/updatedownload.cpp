@@ -7,9 +7,9 @@
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/percentencode.h"
-#include "shell/core/httptransfer.h"
-#include "shell/core/productsettings.h"
-#include "shell/core/updatecheck.h"
+#include "core/httptransfer.h"
+#include "core/productsettings.h"
+#include "core/updatecheck.h"
 
 namespace {
 

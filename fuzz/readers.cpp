@@ -7,12 +7,12 @@
 #include "lesson/core/lessonloader.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
-#include "shell/core/downloaderexchange.h"
-#include "shell/core/downloadprogress.h"
-#include "shell/core/keywordmatch.h"
-#include "shell/core/quenlow.h"
-#include "shell/core/startupdefaults.h"
-#include "shell/core/uisettings.h"
+#include "core/downloaderexchange.h"
+#include "core/downloadprogress.h"
+#include "core/keywordmatch.h"
+#include "core/quenlow.h"
+#include "core/startupdefaults.h"
+#include "core/uisettings.h"
 
 namespace {
 

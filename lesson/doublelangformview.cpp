@@ -6,11 +6,11 @@
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
 
-#include "shell/base/lessontextstyle.h"
-#include "shell/base/wxtext.h"
+#include "ui/lessontextstyle.h"
+#include "ui/wxtext.h"
 #include "playback/vlcplayer.h"
-#include "shell/base/mainframehost.h"
-#include "shell/core/quenlow.h"
+#include "ui/mainframehost.h"
+#include "core/quenlow.h"
 
 CDoubleLangFormView::CDoubleLangFormView() : m_timers(this, [this](int id) { OnTimer(id); })
 {

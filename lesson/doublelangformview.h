@@ -6,8 +6,8 @@
 #pragma once
 
 #include "platform/cstring.h"
-#include "shell/base/viewbase.h"
-#include "shell/base/windowtimers.h"
+#include "ui/viewbase.h"
+#include "ui/windowtimers.h"
 
 class IMainFrameHost;
 class wxListCtrl;

@@ -9,16 +9,16 @@
 #include <wx/stc/stc.h>
 
 #include "lesson/core/lessonloader.h"
-#include "shell/base/lessontextstyle.h"
+#include "ui/lessontextstyle.h"
 #include "platform/percentencode.h"
 #include "platform/codepage.h"
-#include "shell/base/wxtext.h"
+#include "ui/wxtext.h"
 #include "playback/vlcplayer.h"
-#include "shell/core/productsettings.h"
-#include "shell/core/quenlow.h"
-#include "shell/base/commandmenu.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/showchndlg.h"
+#include "core/productsettings.h"
+#include "core/quenlow.h"
+#include "ui/commandmenu.h"
+#include "ui/mainframehost.h"
+#include "ui/showchndlg.h"
 
 namespace {
 

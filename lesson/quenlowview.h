@@ -28,9 +28,9 @@
 #include <wx/gdicmn.h>
 
 #include "platform/cstring.h"
-#include "shell/base/viewbase.h"
-#include "shell/base/windowtimers.h"
-#include "shell/core/commandids.h"
+#include "ui/viewbase.h"
+#include "ui/windowtimers.h"
+#include "core/commandids.h"
 
 // From lesson/core/lessonloader.h (not included here: its enumerators clash
 // with X11 macros in files that include both).

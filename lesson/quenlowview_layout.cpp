@@ -4,13 +4,13 @@
 
 #include "lesson/core/lessonlayout.h"
 #include "lesson/quenlowview.h"
-#include "shell/base/lessontextstyle.h"
-#include "shell/base/showchndlg.h"
+#include "ui/lessontextstyle.h"
+#include "ui/showchndlg.h"
 #include "platform/codepage.h"
 #include "platform/percentencode.h"
 #include "playback/vlcplayer.h"
-#include "shell/base/mainframehost.h"
-#include "shell/core/quenlow.h"
+#include "ui/mainframehost.h"
+#include "core/quenlow.h"
 #include "vocabulary/core/wordlookup.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "lesson/core/wordreferences.h"
 #include "lesson/quenlowview.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 #include "vocabulary/core/wordbook.h"
 
 namespace {

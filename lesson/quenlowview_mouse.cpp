@@ -10,9 +10,9 @@
 
 #include "lesson/quenlowview.h"
 #include "playback/vlcplayer.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/mainframehost.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 #include "vocabulary/core/wordlookup.h"
 
 namespace {

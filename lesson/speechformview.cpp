@@ -12,11 +12,11 @@
 #include "platform/file.h"
 #include "playback/purewmpdialog.h"
 #include "playback/vlcplayer.h"
-#include "shell/base/lessontextstyle.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "ui/lessontextstyle.h"
+#include "ui/mainframehost.h"
+#include "ui/wxtext.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "lesson/core/speechpractice.h"
 #include "lesson/vlcpracticeplayer.h"
 #include "platform/cstring.h"
-#include "shell/base/viewbase.h"
-#include "shell/base/windowtimers.h"
+#include "ui/viewbase.h"
+#include "ui/windowtimers.h"
 
 class wxCommandEvent;
 class wxGauge;

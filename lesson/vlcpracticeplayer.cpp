@@ -1,7 +1,7 @@
 #include "lesson/vlcpracticeplayer.h"
 
 #include "playback/vlcplayer.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 bool CVlcPracticePlayer::Open(const CString& path)
 {

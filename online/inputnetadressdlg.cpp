@@ -8,13 +8,13 @@
 #include <wx/frame.h>  // wxFRAME_NO_TASKBAR, which every top-level window takes
 #include <wx/textctrl.h>
 
-#include "shell/base/wxtext.h"
-#include "shell/base/icons.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/messagebox.h"
-#include "shell/base/playercommand.h"
-#include "shell/core/downloaderexchange.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "ui/icons.h"
+#include "ui/mainframehost.h"
+#include "ui/messagebox.h"
+#include "ui/playercommand.h"
+#include "core/downloaderexchange.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <wx/dialog.h>
 
 #include "platform/cstring.h"
-#include "shell/base/windowtimers.h"
+#include "ui/windowtimers.h"
 
 class wxBitmapButton;
 class wxMouseEvent;

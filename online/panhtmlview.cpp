@@ -3,9 +3,9 @@
 #include <wx/sizer.h>
 
 #include "online/core/panlinks.h"
-#include "shell/base/explorer1.h"
-#include "shell/core/downloaderexchange.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "core/downloaderexchange.h"
+#include "core/quenlow.h"
 
 bool CPanHtmlView::Create(wxWindow* parent, int id)
 {

@@ -5,13 +5,13 @@
 #include <wx/sizer.h>
 
 #include "online/panhtmlview.h"
-#include "shell/base/explorer1.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/panetoolbar.h"
-#include "shell/base/playercommand.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "ui/mainframehost.h"
+#include "ui/panetoolbar.h"
+#include "ui/playercommand.h"
+#include "ui/wxtext.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 
 namespace {
 

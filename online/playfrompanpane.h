@@ -7,7 +7,7 @@
 
 #include <wx/timer.h>
 
-#include "shell/base/viewbase.h"
+#include "ui/viewbase.h"
 
 class CPanHtmlView;
 class CPaneToolBar;

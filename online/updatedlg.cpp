@@ -9,8 +9,8 @@
 #include "online/core/onlinesubtitle.h"
 #include "online/core/subtitlestore.h"
 #include "platform/file.h"
-#include "shell/core/quenlow.h"
-#include "shell/core/updatecheck.h"
+#include "core/quenlow.h"
+#include "core/updatecheck.h"
 
 namespace {
 

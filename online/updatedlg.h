@@ -21,7 +21,7 @@
 #include <wx/timer.h>
 
 #include "platform/cstring.h"
-#include "shell/core/httptransfer.h"
+#include "core/httptransfer.h"
 
 class wxPanel;
 class wxThreadEvent;

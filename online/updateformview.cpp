@@ -2,9 +2,9 @@
 
 #include <wx/sizer.h>
 
-#include "shell/base/explorer1.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 
 CUpdateFormView::CUpdateFormView() : m_reloadTimer(this, kTimerReload) {}
 

@@ -4,7 +4,7 @@
 
 #include <wx/timer.h>
 
-#include "shell/base/viewbase.h"
+#include "ui/viewbase.h"
 
 class CExplorer1;
 

@@ -15,11 +15,11 @@
 #include "controls/bitslider.h"
 #include "controls/btnst.h"
 #include "controls/resourceimage.h"
-#include "shell/base/wxtext.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/playercommand.h"
+#include "ui/wxtext.h"
+#include "ui/mainframehost.h"
+#include "ui/playercommand.h"
 #include "lesson/core/assfilewriter.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 wxDEFINE_EVENT(EVT_PLAYERBARSHOW, wxCommandEvent);
 

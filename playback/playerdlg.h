@@ -22,8 +22,8 @@
 #include "platform/cstring.h"
 #include "playback/videowindow.h"
 #include "playback/vlcplayer.h"
-#include "shell/base/windowtimers.h"
-#include "shell/core/commandids.h"
+#include "ui/windowtimers.h"
+#include "core/commandids.h"
 
 class CBitItem;
 class CBitSlider;

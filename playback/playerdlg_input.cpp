@@ -11,9 +11,9 @@
 
 #include "controls/bitslider.h"
 #include "controls/btnst.h"
-#include "shell/base/wxtext.h"
+#include "ui/wxtext.h"
 #include "playback/playerdlg.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "lesson/core/subtitlehandover.h"
 #include "platform/file.h"
-#include "shell/base/wxtext.h"
+#include "ui/wxtext.h"
 #include "playback/playerdlg.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 namespace {
 

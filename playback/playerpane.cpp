@@ -1,7 +1,7 @@
 #include "playback/playerpane.h"
 
 #include "playback/playerdlg.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 CPlayerPane::~CPlayerPane()
 {

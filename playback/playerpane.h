@@ -1,7 +1,7 @@
 // The player pane: a dockable pane filled by the player dialog.
 #pragma once
 
-#include "shell/base/viewbase.h"
+#include "ui/viewbase.h"
 
 class CPlayerDlg;
 

@@ -7,8 +7,8 @@
 #include <wx/frame.h>  // wxFRAME_NO_TASKBAR, which every top-level window takes
 #include <wx/panel.h>
 
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 
 #include "platform/percentencode.h"
 #include "platform/graphics.h"
-#include "shell/core/playbackclock.h"
-#include "shell/core/quenlow.h"
+#include "core/playbackclock.h"
+#include "core/quenlow.h"
 
 // The engine objects behind one facade. A failed engine leaves the instance
 // or the player null; every operation checks before it calls.

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/core/quenlow.h"
-#include "shell/core/startupdefaults.h"
+#include "core/quenlow.h"
+#include "core/startupdefaults.h"
 
 namespace testsupport {
 

@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/core/quenlowdoc.h"
-#include "shell/frame/appwindows.h"
-#include "shell/frame/mainfrm.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlowdoc.h"
+#include "frame/appwindows.h"
+#include "frame/mainfrm.h"
+#include "core/quenlow.h"
 
 namespace testsupport {
 

@@ -14,7 +14,7 @@
 class CMainFrame;
 class CVlcPlayer;
 
-#include "shell/core/quenlowdoc.h"
+#include "core/quenlowdoc.h"
 #include "tests/testsupport.h"
 
 namespace testsupport {

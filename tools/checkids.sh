@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a program source holds a five-digit number from 30000 to 49999
-# outside shell/core/commandids.h. The program's command ids lie in that
+# outside core/commandids.h. The program's command ids lie in that
 # range (together with the toolkit's id limit), and every one of them is
 # written by its name from that header. A number that is part of a longer
 # one, a hexadecimal number or a fraction is not such a number.
@@ -8,7 +8,7 @@
 set -euo pipefail
 root=${1:-$(dirname "$0")/..}
 cd "$root"
-header=shell/core/commandids.h
+header=core/commandids.h
 
 failures=0
 while IFS= read -r file; do

@@ -5,14 +5,14 @@
 #include <wx/toolbar.h>
 
 #include "platform/file.h"
-#include "shell/base/explorer1.h"
-#include "shell/base/icons.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "ui/icons.h"
+#include "ui/mainframehost.h"
+#include "ui/wxtext.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 #include "vocabulary/core/wordbook.h"
-#include "shell/base/panetoolbar.h"
+#include "ui/panetoolbar.h"
 #include "vocabulary/core/wordlookup.h"
 #include "vocabulary/wordonlineview.h"
 

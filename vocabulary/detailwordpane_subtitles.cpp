@@ -4,7 +4,7 @@
 
 #include "online/core/onlinesubtitle.h"
 #include "online/core/subtitlestore.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 bool CDetailWordPane::IsInSubtitleLibrary(const CString& key)
 {

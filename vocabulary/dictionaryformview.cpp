@@ -4,7 +4,7 @@
 
 #include <wx/combobox.h>
 
-#include "shell/base/explorer1.h"
+#include "ui/explorer1.h"
 
 bool CDictionaryFormView::Create(wxWindow* host, int id)
 {

@@ -3,7 +3,7 @@
 // frame can create it with child id 422; nothing asks for it.
 #pragma once
 
-#include "shell/base/viewbase.h"
+#include "ui/viewbase.h"
 
 class CExplorer1;
 class wxComboBox;

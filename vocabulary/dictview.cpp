@@ -5,8 +5,8 @@
 #include <wx/listbox.h>
 #include <wx/settings.h>
 
-#include "shell/base/wxcolour.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxcolour.h"
+#include "core/quenlow.h"
 
 bool CDictView::Create(wxWindow* host, int id)
 {

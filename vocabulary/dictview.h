@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/wintypes.h"
-#include "shell/base/viewbase.h"
+#include "ui/viewbase.h"
 
 class wxListBox;
 

@@ -1,8 +1,8 @@
 #include "vocabulary/docevthandler.h"
 
-#include "shell/base/explorer1.h"
-#include "shell/base/onlinepage.h"
-#include "shell/base/wxtext.h"
+#include "ui/explorer1.h"
+#include "ui/onlinepage.h"
+#include "ui/wxtext.h"
 
 namespace {
 

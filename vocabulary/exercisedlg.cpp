@@ -11,11 +11,11 @@
 #include "playback/videowindow.h"
 #include "playback/vlcplayer.h"
 #include "platform/codepage.h"
-#include "shell/base/explorer1.h"
-#include "shell/base/mybutton.h"
-#include "shell/base/wxcolour.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "ui/mybutton.h"
+#include "ui/wxcolour.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 
 namespace {
 

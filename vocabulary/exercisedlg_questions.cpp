@@ -8,12 +8,12 @@
 #include <wx/textctrl.h>
 
 #include "playback/vlcplayer.h"
-#include "shell/base/explorer1.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/mybutton.h"
-#include "shell/base/progressdlg.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "ui/mainframehost.h"
+#include "ui/mybutton.h"
+#include "ui/progressdlg.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 #include "vocabulary/core/exercisehistory.h"
 #include "vocabulary/core/mediaclip.h"
 

@@ -5,8 +5,8 @@
 #include <wx/menu.h>
 #include <wx/sizer.h>
 
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 #include "vocabulary/core/exercisehistory.h"
 
 bool CExerHistoryDlg::Create(wxWindow* parent)

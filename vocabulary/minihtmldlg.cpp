@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "controls/btnst.h"
-#include "shell/base/explorer1.h"
-#include "shell/base/icons.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "ui/icons.h"
+#include "core/quenlow.h"
 
 namespace {
 

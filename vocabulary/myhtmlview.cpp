@@ -2,11 +2,11 @@
 
 #include <wx/sizer.h>
 
-#include "shell/base/explorer1.h"
-#include "shell/base/mainframehost.h"
-#include "shell/core/commandids.h"
-#include "shell/core/productsettings.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "ui/mainframehost.h"
+#include "core/commandids.h"
+#include "core/productsettings.h"
+#include "core/quenlow.h"
 #include "vocabulary/core/addresshistory.h"
 
 namespace {

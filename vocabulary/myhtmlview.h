@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "shell/base/viewbase.h"
+#include "ui/viewbase.h"
 
 class CExplorer1;
 

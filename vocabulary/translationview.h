@@ -1,7 +1,7 @@
 // A form that holds only the static text "translation". Nothing creates it.
 #pragma once
 
-#include "shell/base/viewbase.h"
+#include "ui/viewbase.h"
 
 class wxStaticText;
 

@@ -14,8 +14,8 @@
 #include <wx/weakref.h>
 
 #include "platform/cstring.h"
-#include "shell/base/viewbase.h"
-#include "shell/base/windowtimers.h"
+#include "ui/viewbase.h"
+#include "ui/windowtimers.h"
 #include "vocabulary/core/wordexamples.h"
 #include "vocabulary/core/wordlists.h"
 #include "vocabulary/exercisedlg.h"

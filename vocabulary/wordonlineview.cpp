@@ -2,7 +2,7 @@
 
 #include <wx/sizer.h>
 
-#include "shell/base/explorer1.h"
+#include "ui/explorer1.h"
 
 bool CWordOnlineView::Create(wxWindow* parent, int id)
 {

@@ -3,10 +3,10 @@
 #include <wx/clipbrd.h>
 #include <wx/html/htmlwin.h>
 
-#include "shell/base/explorer1.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/onlinepage.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "ui/mainframehost.h"
+#include "ui/onlinepage.h"
+#include "core/quenlow.h"
 #include "vocabulary/core/wordtablepage.h"
 
 CWordView::CWordView() : m_timers(this, [this](int id) { OnTimer(id); }) {}

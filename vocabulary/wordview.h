@@ -4,8 +4,8 @@
 // look-up has read it. Nothing creates it.
 #pragma once
 
-#include "shell/base/viewbase.h"
-#include "shell/base/windowtimers.h"
+#include "ui/viewbase.h"
+#include "ui/windowtimers.h"
 
 class CExplorer1;
 

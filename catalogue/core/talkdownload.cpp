@@ -1,7 +1,7 @@
 #include "catalogue/core/talkdownload.h"
 
 #include "catalogue/core/talkfiles.h"
-#include "shell/core/productsettings.h"
+#include "core/productsettings.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "platform/codepage.h"
 #include "lesson/core/subtitlehandover.h"
 #include "platform/file.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The subtitle files that the video shows: the sentence model written as
 // Advanced SubStation Alpha files. The writer is a method of the application
-// object (CQuenlowApp::WriteAssFiles, declared in shell/quenlow.h); the header, names and colours of a
+// object (CQuenlowApp::WriteAssFiles, declared in core/quenlow.h); the header, names and colours of a
 // file are built here so that they can be checked on their own.
 #pragma once
 

@@ -13,7 +13,7 @@
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/cstring.h"
-#include "shell/core/sentencemodel.h"
+#include "core/sentencemodel.h"
 
 struct SPracticeSentence {
     CString english;   // the joined lines, each after a blank (" First. Second.")

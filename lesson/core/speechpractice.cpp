@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "platform/file.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 
 namespace {
 

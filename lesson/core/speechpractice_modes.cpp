@@ -5,7 +5,7 @@
 
 #include "lesson/core/speechpractice.h"
 #include "platform/file.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 // ---- Shared steps ----
 

@@ -7,7 +7,7 @@
 #include "lesson/core/lessonloader.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 namespace {
 

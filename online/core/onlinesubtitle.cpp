@@ -1,6 +1,6 @@
 #include "online/core/onlinesubtitle.h"
 
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 
 CString OnlineSubtitleAddress(const CString& host, const CString& digest)
 {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/cstring.h"
-#include "shell/core/httptransfer.h"
+#include "core/httptransfer.h"
 
 // The length of the host's placeholder answer.
 constexpr const char* kPlaceholderLength = "26808";

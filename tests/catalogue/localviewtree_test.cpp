@@ -7,10 +7,10 @@
 #include <wx/imaglist.h>
 
 #include "catalogue/localviewtree.h"
-#include "shell/base/wxtext.h"
-#include "shell/base/playercommand.h"
-#include "shell/core/quenlow.h"
-#include "shell/core/startupdefaults.h"
+#include "ui/wxtext.h"
+#include "ui/playercommand.h"
+#include "core/quenlow.h"
+#include "core/startupdefaults.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"

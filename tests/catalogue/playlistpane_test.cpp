@@ -7,11 +7,11 @@
 #include <wx/frame.h>
 #include <wx/toolbar.h>
 
-#include "shell/base/panetoolbar.h"
+#include "ui/panetoolbar.h"
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "controls/bcmenu.h"
 #include "controls/btnst.h"
-#include "shell/base/wxtext.h"
+#include "ui/wxtext.h"
 #include "tests/controls/menusupport.h"
 
 namespace {

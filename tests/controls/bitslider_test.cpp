@@ -19,7 +19,7 @@
 #include "controls/bitwnd.h"
 #include "controls/resourceimage.h"
 #include "platform/file.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 

@@ -15,7 +15,7 @@
 
 #include "controls/btnst.h"
 #include "platform/file.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
-#include "shell/core/downloaderexchange.h"
+#include "core/downloaderexchange.h"
 #include "tests/downloader/downloaderrun.h"
 #include "tests/loopbackserver.h"
 

@@ -10,8 +10,8 @@
 #include "downloader/command.h"
 #include "downloader/progressfile.h"
 #include "downloader/talkdownloads.h"
-#include "shell/core/downloaderexchange.h"
-#include "shell/core/updatecheck.h"
+#include "core/downloaderexchange.h"
+#include "core/updatecheck.h"
 
 namespace {
 

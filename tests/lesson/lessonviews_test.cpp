@@ -18,9 +18,9 @@
 #include "lesson/quenlowview.h"
 #include "lesson/speechformview.h"
 #include "platform/file.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
-#include "shell/base/showchndlg.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
+#include "ui/showchndlg.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 

@@ -6,14 +6,14 @@
 #include <wx/frame.h>
 #include <wx/toolbar.h>
 
-#include "shell/base/panetoolbar.h"
+#include "ui/panetoolbar.h"
 
 #include "online/panhtmlview.h"
 #include "online/playfrompanpane.h"
 #include "online/updateformview.h"
-#include "shell/base/explorer1.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -24,8 +24,8 @@
 #include "platform/sqlitedb.h"
 #include "playback/videowindow.h"
 #include "playback/vlcplayer.h"
-#include "shell/core/quenlow.h"
-#include "shell/core/startupdefaults.h"
+#include "core/quenlow.h"
+#include "core/startupdefaults.h"
 #include "tests/playback/mediafixtures.h"
 #include "tests/testsupport.h"
 

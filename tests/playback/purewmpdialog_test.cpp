@@ -9,8 +9,8 @@
 #include <vlc/vlc.h>
 
 #include "playback/purewmpdialog.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/playback/mediafixtures.h"
 

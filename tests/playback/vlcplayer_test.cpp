@@ -12,7 +12,7 @@
 #include <vlc/vlc.h>
 
 #include "playback/vlcplayer.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/playback/mediafixtures.h"
 
 using namespace std::chrono_literals;

@@ -8,14 +8,14 @@
 #include <wx/html/htmlwin.h>
 #include <wx/toolbar.h>
 
-#include "shell/base/panetoolbar.h"
+#include "ui/panetoolbar.h"
 
 #include "platform/file.h"
-#include "shell/base/wxtext.h"
-#include "shell/base/explorer1.h"
-#include "shell/base/onlinepage.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "ui/wxtext.h"
+#include "ui/explorer1.h"
+#include "ui/onlinepage.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"

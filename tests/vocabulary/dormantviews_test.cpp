@@ -11,11 +11,11 @@
 #include <wx/listbox.h>
 #include <wx/stattext.h>
 
-#include "shell/base/explorer1.h"
-#include "shell/base/mainframehost.h"
-#include "shell/base/onlinepage.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "ui/mainframehost.h"
+#include "ui/onlinepage.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"

@@ -10,9 +10,9 @@
 #include <wx/textctrl.h>
 
 #include "lesson/core/lessonloader.h"
-#include "shell/base/mybutton.h"
-#include "shell/base/wxtext.h"
-#include "shell/core/quenlow.h"
+#include "ui/mybutton.h"
+#include "ui/wxtext.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"

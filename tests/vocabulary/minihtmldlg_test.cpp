@@ -5,8 +5,8 @@
 #include <wx/frame.h>
 
 #include "controls/btnst.h"
-#include "shell/base/explorer1.h"
-#include "shell/core/quenlow.h"
+#include "ui/explorer1.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "vocabulary/minihtmldlg.h"
 

@@ -10,7 +10,7 @@
 #include "lesson/core/wordreferences.h"
 #include "vocabulary/core/mediaclip.h"
 #include "platform/cstring.h"
-#include "shell/core/sentencemodel.h"
+#include "core/sentencemodel.h"
 
 // True when the text ends a sentence: its last character is . ! ? ; or ),
 // or a double quote that no comma stands before.

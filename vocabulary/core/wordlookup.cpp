@@ -6,7 +6,7 @@
 #include "platform/file.h"
 #include "platform/percentencode.h"
 #include "platform/sqlitedb.h"
-#include "shell/core/productsettings.h"
+#include "core/productsettings.h"
 
 CString ToStoredWordForm(const CString& word)
 {

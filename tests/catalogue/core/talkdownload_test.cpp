@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/core/talkdownload.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 

@@ -13,7 +13,7 @@
 #include "lesson/core/lessonloader.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/testsupport.h"
 
 using testsupport::ReadBytes;

@@ -14,7 +14,7 @@
 #include "lesson/core/lessonloader.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/testsupport.h"
 
 using testsupport::FixturePath;

@@ -14,8 +14,8 @@
 #include "lesson/core/speechpractice.h"
 #include "tests/lesson/core/standinpracticeplayer.h"
 #include "platform/file.h"
-#include "shell/core/commandids.h"
-#include "shell/core/quenlow.h"
+#include "core/commandids.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 

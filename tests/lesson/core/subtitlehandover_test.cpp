@@ -8,8 +8,8 @@
 #include "lesson/core/subtitlehandover.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
-#include "shell/core/quenlow.h"
-#include "shell/core/startupdefaults.h"
+#include "core/quenlow.h"
+#include "core/startupdefaults.h"
 #include "tests/testsupport.h"
 
 using testsupport::ReadBytes;

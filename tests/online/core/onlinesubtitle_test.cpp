@@ -6,7 +6,7 @@
 #include <string>
 
 #include "online/core/onlinesubtitle.h"
-#include "shell/core/quenlow.h"
+#include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
 

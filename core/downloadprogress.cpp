@@ -1,0 +1,417 @@
+#include "core/downloadprogress.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/file.h"
+#include "core/downloaderexchange.h"
+#include "core/quenlow.h"
+
+namespace {
+
+constexpr const char* kZeroStatus = "速度:0000 KB/s 进度:0000%";
+constexpr const char* kNetFileFailedMessage = "网络文件下载失败，请检查网络地址！";
+constexpr const char* kCompleteStatus = "速度:0 KB/s 进度:100%";
+constexpr const char* kBufferingState = "正在缓冲...";
+
+// A progress file has at least ten lines: target, total size, two numbers,
+// percentage, speed, two numbers, activity, task tag; downloaded parts follow.
+constexpr int kProgressHeaderLines = 10;
+// A percentage from this value on counts as complete.
+constexpr int kCompletePercent = 97;
+// Readings of an idle task before the status falls back to the zero text.
+constexpr int kIdleReadingsForZeroStatus = 10;
+// Seconds with less than kStallStepMs of progress before a network file is paused.
+constexpr int kStallTicksForBuffering = 10;
+constexpr int64_t kStallStepMs = 100;
+// How far the cursor moves to bring back a hidden full-screen control bar.
+constexpr int kCursorNudgePixels = 30;
+// Re-arm delays of the downloader restart.
+constexpr int kRestartRearmAfterStartMs = 60000;
+constexpr int kRestartRearmWhileBufferingMs = 120000;
+// The watch starts playback when 1/50 of the file is there; the percentage
+// of the file that must be downloaded before the one restart goes out.
+constexpr uint64_t kStartBufferDivisor = 50;
+constexpr int kRestartAfterPercent = 5;
+// Full-buffer amount of the stall watch: 20 MiB for media of 10 s or less,
+// otherwise 1/60 of the file.
+constexpr int64_t kShortMediaMs = 10000;
+constexpr uint64_t kShortMediaBufferBytes = 20971520;
+constexpr uint64_t kStallBufferDivisor = 60;
+// Playback is always allowed in the first 3 s, for media shorter than 1 s
+// and in the last 15 s.
+constexpr int64_t kFreeStartMs = 3000;
+constexpr int64_t kMinimumLengthMs = 1000;
+constexpr int64_t kFreeTailMs = 15000;
+constexpr int kPlayerPlaying = 3;
+
+int64_t ToInt64(const CString& text) { return std::strtoll(text, nullptr, 10); }
+
+// "00012" and "12" are the same number: compare the digit strings by value.
+bool NumberTextLess(const CString& a, const CString& b)
+{
+    CString x = a;
+    CString y = b;
+    x.TrimLeft('0');
+    y.TrimLeft('0');
+    if (x.GetLength() != y.GetLength())
+        return x.GetLength() < y.GetLength();
+    return x < y;
+}
+
+CString BufferingText(int percent)
+{
+    CString text;
+    text.Format("缓冲:%d%%", percent);
+    return text;
+}
+
+} // namespace
+
+bool IsProgressFileName(const CString& name)
+{
+    const CString extension(".data");
+    const int stem = name.GetLength() - extension.GetLength();
+    if (stem <= 0 || name.Right(extension.GetLength()) != extension)
+        return false;
+    for (int i = 0; i < stem; ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    }
+    return true;
+}
+
+int ParsePercent(const CString& text)
+{
+    int value = 0;
+    for (int i = 0; i < text.GetLength() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value > 100000)   // no real percentage; stop before the int overflows
+            break;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+CDownloadProgress::CDownloadProgress(CQuenlowApp& app) : m_app(app) {}
+
+void CDownloadProgress::SetTimer(int id, int milliseconds)
+{
+    if (setTimer)
+        setTimer(id, milliseconds);
+}
+
+void CDownloadProgress::KillTimer(int id)
+{
+    if (killTimer)
+        killTimer(id);
+}
+
+void CDownloadProgress::ShowDownloadStatus(const CString& text)
+{
+    m_strDownloadStatus = text;
+    if (showStatus)
+        showStatus(kStatusDownloadElement, text);
+    m_app.m_strDownloadStatusText = text;
+}
+
+void CDownloadProgress::ShowPlayState(const CString& text)
+{
+    if (showStatus)
+        showStatus(kStatusPlayStateElement, text);
+    m_app.m_strPlayStateText = text;
+}
+
+bool CDownloadProgress::Send(const CString& command)
+{
+    if (!sendCommand || sendCommand(command))
+        return true;
+    AbandonNetFile();
+    return false;
+}
+
+// The downloader cannot run (the exchange has said so in the message slot):
+// nothing will arrive, so the watches stop instead of waiting forever.
+void CDownloadProgress::AbandonNetFile()
+{
+    KillTimer(kDlTimerDlAndPlayWatch);
+    KillTimer(kDlTimerBufferingWait);
+    KillTimer(kDlTimerSecondDelete);
+    m_bNetTaskAccepted = false;
+    m_nStallTicks = 0;
+    // A file paused for buffering stays paused, as an ordinary pause.
+    if (m_app.m_strPlayState == "OnBuffering") {
+        m_app.m_strPlayState = "OnPause";
+        m_app.m_strPlayStateText = "暂停";
+    }
+    // The state element showed the download or buffering text; it goes back
+    // to the player's real state.
+    ShowPlayState(m_app.m_strPlayStateText);
+}
+
+CString CDownloadProgress::FindProgressFile() const
+{
+    // Only the downloader's own files count: a stray file or folder in the
+    // exchange folder must not block the reading.
+    std::vector<SFolderEntry> files;
+    for (SFolderEntry& entry : ListFolder(m_app.m_strDownloaderDataDir)) {
+        if (!entry.isFolder && !entry.isSymlink && IsProgressFileName(entry.name) && IsRegularFile(entry.path))
+            files.push_back(std::move(entry));
+    }
+    // The newest file may still be being written: read only when another exists.
+    if (files.size() < 2)
+        return CString();
+    const SFolderEntry* oldest = &files.front();
+    for (const SFolderEntry& entry : files) {
+        if (NumberTextLess(entry.name, oldest->name))
+            oldest = &entry;
+    }
+    return oldest->path;
+}
+
+void CDownloadProgress::ReadDownloadProgress()
+{
+    m_strProgressFilePath = FindProgressFile();
+    const CString& path = m_strProgressFilePath;
+    if (path.IsEmpty() || !IsRegularFile(path)) {
+        ShowDownloadStatus(kZeroStatus);
+        return;
+    }
+    // After a download-and-play request the files of earlier tasks that are
+    // still queued are dropped unread (a count of 3 drops four files).
+    if (m_nStaleProgressCount >= 0) {
+        --m_nStaleProgressCount;
+        DeleteFile(path);
+        return;
+    }
+
+    m_arrProgressLines.RemoveAll();
+    CStdioFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::typeText)) {
+        DeleteFile(path);
+        return;
+    }
+    CString line;
+    while (file.ReadString(line)) {
+        line.Trim();
+        m_arrProgressLines.Add(line);
+    }
+    file.Close();
+    // A file still being written is left for the next second.
+    if (m_arrProgressLines.GetSize() < kProgressHeaderLines)
+        return;
+
+    const CStringArray& lines = m_arrProgressLines;
+    m_strTaskTarget = lines[0];
+    m_app.m_nDownloadMediaKind = m_app.GetMediaKind(m_strTaskTarget);
+    m_app.m_strDownloadTotalSize = lines[1];
+    m_app.m_nNetFileSize = ToInt64(lines[1]);
+    m_app.m_strDownloadPercent = lines[4].Left(5);
+    m_app.m_nDownloadPercentValue = ParsePercent(lines[4]);
+    m_app.m_strDownloadSpeed = lines[5];
+    m_nTaskActivity = static_cast<int>(ToInt64(lines[8]));
+    m_strTaskTag = lines[9];
+    // The downloaded prefix: the first value below the value after it.
+    m_nDownloadedBytes = 0;
+    for (int i = kProgressHeaderLines; i + 1 < lines.GetSize(); ++i) {
+        const uint64_t value = static_cast<uint64_t>(ToInt64(lines[i]));
+        if (value < static_cast<uint64_t>(ToInt64(lines[i + 1]))) {
+            m_nDownloadedBytes = value;
+            break;
+        }
+    }
+
+    // A requested task that ended before its first byte (a wrong address,
+    // an error answer) leaves nothing to play: the watch gives up and says so.
+    if (m_bAwaitingTask && m_nTaskActivity == 0 && m_app.m_nNetFileSize == 0 && ToInt64(lines[2]) == 0) {
+        m_bAwaitingTask = false;
+        AbandonNetFile();
+        m_app.SetMessage(1, kNetFileFailedMessage, 5);
+    }
+
+    CString text;
+    text.Format("速度:%lld KB/s 进度:", static_cast<long long>(ToInt64(lines[5]) / 1024));
+    if (m_app.m_nDownloadPercentValue >= kCompletePercent) {
+        text = kCompleteStatus;
+        m_app.m_strPlayingNetFile.Empty();
+    } else {
+        text += m_app.m_strDownloadPercent + "%";
+    }
+    if (m_nTaskActivity == 0) {
+        if (++m_nIdleProgressTicks >= kIdleReadingsForZeroStatus)
+            text = kZeroStatus;
+    } else {
+        m_nIdleProgressTicks = 0;
+    }
+    ShowDownloadStatus(text);
+    DeleteFile(path);
+}
+
+bool CDownloadProgress::BeginDlAndPlay(const CString& dlAndPlayCommand)
+{
+    if (!Send(kCmdStopAllDownloadTask) || !Send(dlAndPlayCommand))
+        return false;
+    SetTimer(kDlTimerDlAndPlayWatch, 1000);
+    m_bNetTaskAccepted = false;
+    m_bAwaitingTask = true;
+    m_nStaleProgressCount = 3;
+    return true;
+}
+
+void CDownloadProgress::OnDlAndPlayTick()
+{
+    if (m_app.m_nNetFileSize == 0)
+        return;   // no progress read yet
+    m_app.m_nDownloadMediaKind = m_app.GetMediaKind(m_strTaskTarget);
+    if (m_strTaskTag == m_strAcceptedTaskTag)
+        return;   // the task already playing
+    if (m_app.m_nDownloadMediaKind != 1 && m_app.m_nDownloadMediaKind != 2) {
+        KillTimer(kDlTimerDlAndPlayWatch);
+        return;
+    }
+
+    if (!m_bNetTaskAccepted) {
+        m_bNetTaskAccepted = true;
+        m_bAwaitingTask = false;
+        m_app.m_bNetFileReady = 0;
+        m_app.m_strPlayingNetFile = "true";
+        if (stopPlayback)
+            stopPlayback();
+        KillTimer(kDlTimerBufferingWait);
+        if (!Send(kCmdDeleteDownloaderTask))
+            return;
+        SetTimer(kDlTimerSecondDelete, 2000);
+    }
+
+    CString target = m_strTaskTarget;
+    target.Trim();
+    m_app.m_strMediaPath = target;
+    CString name = target.Mid(target.ReverseFind('/') + 1);
+    name.Trim();
+    m_app.m_strMediaName = name;
+
+    m_nBufferBytes = static_cast<uint64_t>(m_app.m_nNetFileSize) / kStartBufferDivisor;
+    m_nBufferPercent = 0;
+    if (m_nBufferBytes > 0) {
+        const uint64_t percent = m_nDownloadedBytes * 100 / m_nBufferBytes;
+        m_nBufferPercent = percent > 100 ? 100 : static_cast<int>(percent);
+        ShowPlayState(BufferingText(m_nBufferPercent));
+        if (m_app.m_nDownloadPercentValue >= kRestartAfterPercent && m_app.m_bRestartPending) {
+            m_app.m_bRestartPending = 0;
+            SetTimer(kDlTimerRestartRearm, kRestartRearmAfterStartMs);
+            if (!Send(kCmdRestartDownloader))
+                return;
+        }
+    }
+
+    if (!m_app.m_strMediaPath.IsEmpty() && m_nBufferPercent == 100) {
+        KillTimer(kDlTimerDlAndPlayWatch);
+        KillTimer(kDlTimerBufferingWait);
+        m_app.m_strPendingCommand = "HalvikEnglishPlayNetFile:";
+        m_strAcceptedTaskTag = m_strTaskTag;
+        m_app.m_bNetFileReady = 1;
+    }
+}
+
+void CDownloadProgress::EnterBuffering()
+{
+    m_app.m_strPlayState = "OnBuffering";
+    if (playerState && playerState() == kPlayerPlaying && pausePlayer)
+        pausePlayer();
+    ShowPlayState(kBufferingState);
+}
+
+uint64_t CDownloadProgress::GetBufferBytes() const
+{
+    if (m_app.m_nMediaLength <= kShortMediaMs)
+        return kShortMediaBufferBytes;
+    return static_cast<uint64_t>(m_app.m_nNetFileSize) / kStallBufferDivisor;
+}
+
+bool CDownloadProgress::IsDownloadedUpTo(int64_t t) const
+{
+    if (PlayerTime() < kFreeStartMs)
+        return true;
+    if ((playerLength ? playerLength() : 0) < kMinimumLengthMs)
+        return true;
+    if (m_app.m_strDownloadPercent == "100")
+        return true;
+    const int64_t length = m_app.m_nMediaLength;
+    if (length > kMinimumLengthMs && t + kFreeTailMs > length)
+        return true;
+    if (length <= 0)
+        return true;   // no length to place t in the file
+    const uint64_t needed = static_cast<uint64_t>(m_app.m_nNetFileSize) * static_cast<uint64_t>(t) /
+                                static_cast<uint64_t>(length) +
+                            GetBufferBytes();
+    return m_nDownloadedBytes >= needed;
+}
+
+void CDownloadProgress::StartBufferingWait()
+{
+    EnterBuffering();
+    if (isPlayerFullscreen && isPlayerFullscreen() && m_app.m_bPlayerBarShown == 0 && moveCursorDown)
+        moveCursorDown(kCursorNudgePixels);
+    SetTimer(kDlTimerBufferingWait, 1000);
+    m_nStallDownloaded = m_nDownloadedBytes;
+}
+
+void CDownloadProgress::OnStallTick()
+{
+    if (m_app.m_strPlayingNetFile.GetLength() <= 1 || m_app.m_strPlayState != "OnPlay") {
+        m_nStallTicks = 0;
+        return;
+    }
+    const int64_t time = PlayerTime();
+    const int64_t step = time - m_nLastPlayTime;
+    if (step >= 0 && step < kStallStepMs)
+        ++m_nStallTicks;
+    else
+        m_nStallTicks = 0;
+    m_nLastPlayTime = time;
+
+    if (m_nStallTicks >= kStallTicksForBuffering) {
+        StartBufferingWait();
+        m_nStallTicks = 0;
+    }
+}
+
+void CDownloadProgress::OnCatchUpTick()
+{
+    if (!m_app.m_strPlayingNetFile.IsEmpty() && m_app.m_strPlayState == "OnPlay" && !IsDownloadedUpTo(PlayerTime()))
+        StartBufferingWait();
+}
+
+void CDownloadProgress::OnBufferingTick()
+{
+    m_nBufferBytes = GetBufferBytes();
+    if (m_nBufferBytes > 0) {
+        const uint64_t gained = m_nDownloadedBytes > m_nStallDownloaded ? m_nDownloadedBytes - m_nStallDownloaded : 0;
+        const uint64_t percent = gained * 100 / m_nBufferBytes;
+        m_nBufferPercent = percent > 100 ? 100 : static_cast<int>(percent);
+        ShowPlayState(BufferingText(m_nBufferPercent));
+        if (m_app.m_bRestartPending) {
+            m_app.m_bRestartPending = 0;
+            SetTimer(kDlTimerRestartRearm, kRestartRearmWhileBufferingMs);
+            if (!Send(kCmdRestartDownloader))
+                return;
+        }
+    }
+    if (m_nBufferPercent == 100) {
+        KillTimer(kDlTimerBufferingWait);
+        if (playFromResumeTime)
+            playFromResumeTime();
+    }
+}
+
+void CDownloadProgress::OnRestartRearmTick()
+{
+    KillTimer(kDlTimerRestartRearm);
+    m_app.m_bRestartPending = 1;
+}
+
+void CDownloadProgress::OnSecondDeleteTick()
+{
+    KillTimer(kDlTimerSecondDelete);
+    Send(kCmdDeleteDownloaderTask);
+}

@@ -1,0 +1,6 @@
+#include "core/quenlow.h"
+
+CQuenlowApp theApp;
+
+CQuenlowApp::CQuenlowApp() = default;
+CQuenlowApp::~CQuenlowApp() = default;

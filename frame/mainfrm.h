@@ -1,0 +1,412 @@
+// The program's one main window: the ribbon, the status bar with the player
+// controls, the caption bar for short messages, four dockable panes and the
+// central view that follows the ribbon category.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <wx/frame.h>
+#include <wx/treebase.h>
+
+#include "online/core/filesha1.h"
+#include "platform/cstring.h"
+#include "platform/wintypes.h"
+#include "core/commandids.h"
+#include "core/downloaderexchange.h"
+#include "core/downloadprogress.h"
+#include "frame/panemanager.h"
+#include "ui/frameworker.h"
+#include "ui/mainframehost.h"
+#include "ui/windowtimers.h"
+
+class CDetailWordPane;
+class CInputNetAdressDlg;
+class CLocalViewTree;
+class CMainRibbon;
+class CMyCaptionBar;
+class CPlayFromPanPane;
+class CPlayListPane;
+class CPlayerCommandEvent;
+class CPlayerPane;
+class CRibbonSlider;
+class CRibbonStatusBar;
+class CSearchDlg;
+class CUpdateDlg;
+class CView;
+class CVlcPlayer;
+class CDockablePane;
+class CQuenlowDoc;
+class wxRibbonBarEvent;
+class wxKeyEvent;
+
+// Child ids of the central views.
+enum ECentralViewId {
+    kViewLesson = 501,
+    kViewWordBook = 378,
+    kViewSpeech = 417,
+    kViewHelp = 424,
+    kViewBilingual = 374,
+    kViewDictionaryForm = 422,
+    kViewWebPage = 503,
+    // kViewEmptyHelp and kViewEmptyEscapeDuty: core/commandids.h.
+};
+
+class CMainFrame : public wxFrame, public IMainFrameHost {
+public:
+    // The frame's timers; OnTimer (mainfrm_timers.cpp) runs each one's step
+    // and names every id in its switch, so no two timers can share an id.
+    enum EMainFrameTimer {
+        // Start-up, the second's work, messages, the media tree.
+        kTimerDelayedStartup = 900,
+        kTimerSecondWork = 1300,
+        kTimerCaptionCountdown = 2400,
+        kTimerTreeRefresh = 2500,
+        kTimerMessageSlot = 5000,
+        // Lesson opening and playback (mainfrm_transport.cpp).
+        kTimerAssFiles = 200,           // subtitle files for the video
+        kTimerTimeDisplay = 300,
+        kTimerSubtitleSoon = 400,       // hands over to kTimerSubtitleToPlayer
+        kTimerSubtitleToPlayer = 500,   // subtitle file and audio track to the player
+        kTimerPlaybackBegun = 600,
+        kTimerLessonOpen = 2300,
+        // Frame commands, mailboxes and the update check (mainfrm_work.cpp,
+        // mainfrm_framecommands.cpp).
+        kTimerSearchBox = 700,
+        kTimerUpdateCheck = 1800,
+        kTimerSubtitlePackageWait = 2600,
+        kTimerBatchSubtitleStep = 3300,
+        kTimerBatchSubtitleWait = 3400,
+        kTimerShowPlayerPane = 3500,
+        kTimerSubtitleOffset = 6000,
+        // Timers the frame runs for core objects, under their ids: the
+        // download watches of m_downloadProgress and the downloader's
+        // replacement.
+        kTimerDlAndPlayWatch = kDlTimerDlAndPlayWatch,
+        kTimerBufferingWait = kDlTimerBufferingWait,
+        kTimerRestartRearm = kDlTimerRestartRearm,
+        kTimerSecondDelete = kDlTimerSecondDelete,
+        kTimerDownloaderReplace = kDownloaderReplaceTimer,
+    };
+
+    // programFolder: where the data tree lives; empty means the folder of the
+    // running program (tests pass a temporary one).
+    explicit CMainFrame(const CString& programFolder = CString());
+    ~CMainFrame() override;
+
+    // Creates the window and runs the whole start-up of the frame; false when
+    // a part of the window could not be made.
+    bool Create(CQuenlowDoc* document);
+
+    // ---- What the subsystems' windows ask of the frame (mainfrm_host.cpp) ----
+    wxEvtHandler* CommandTarget() override;
+    CVlcPlayer* MainPlayer() override;
+    void Play() override;
+    void Pause() override;
+    void HidePlayerPane() override;
+    bool IsDictionaryPaneVisible() override;
+    void ShowDictionaryPane() override;
+    void LookUpWordInPane(const CString& word) override;
+    void ShowDictionaryPopup(const CString& address, int x, int y, int width, int height) override;
+    using IMainFrameHost::ShowDictionaryPopup;
+    void HideDictionaryPopup() override;
+    bool IsInDictionaryPopup(int x, int y) override;
+    void NavigateDictionaryPane(const CString& address) override;
+    CString GetComboText(int commandId) override;
+    void SetComboText(int commandId, const CString& text) override;
+    bool ComboHasFocus(int commandId) override;
+    bool ComboListHas(int commandId, const CString& text) override;
+    COLORREF GetColorButtonColor(int commandId) override;
+    void ApplyPlaylistColors() override;
+
+    // ---- Creation and layout ----
+    int OnCreate();
+    bool CreateStatusBar();
+    bool CreateCaptionBar();
+    bool CreateDockingPanes();
+    void GetProgramFolder();
+    bool InitPaths();   // false when a window the frame needs cannot be created
+    void LoadUiSettings();
+    void SaveUiSettings();
+    void OnApplicationLook(UINT id);
+    void ApplyLookColors(UINT id);
+    void UpdateTitle();
+
+    // ---- Messages in the caption bar ----
+    void ShowCaptionMessage(int kind, const CString& text, int seconds);
+    void ShowCaptionBar(bool show);
+    bool IsCaptionBarShown() const;
+
+    // ---- Central views ----
+    void SwitchView(int id);
+    void OnChangeRibbonCategory();
+    void ResumeLessonAfterOtherView();
+    void OnStatusbarProgressPane();
+    bool IsRealLessonLoaded() const;
+    int LessonPlayerPaneWidth() const;
+    int DictionaryPaneWidth();
+    // A window made narrow leaves the player pane at most half of it.
+    void KeepLessonTextInSight();
+    CView* GetActiveView() const { return m_pActiveView; }
+    CView* FindView(int id) const;
+
+    // The main lesson player (the player dialog's facade in the player pane).
+    CVlcPlayer* GetMainPlayer() const;
+
+    // ---- Lesson opening, transport and keyword commands ----
+    // (mainfrm_transport.cpp, mainfrm_dispatch.cpp)
+    // Timers of this group: kTimerAssFiles to kTimerLessonOpen and the
+    // download watches of m_downloadProgress (EMainFrameTimer).
+    void OnStop();
+    void OnRestartDownloader();
+    void PlayFromResumeTime();
+    // Opens a media file with the lesson beside it (the word book's play-talk).
+    void PlayMediaWithScript(const CString& mediaPath) override;
+    // kTimerLessonOpen's load of m_strScriptPath into the lesson view.
+    void LoadPendingLesson();
+    // Chooses the lesson for a media file (".script", ".srt", ".ass", ".lrc"
+    // beside it, else the blank lesson) and starts kTimerLessonOpen.
+    void FindSubtitleFile(const CString& mediaPath);
+    // No lesson beside the media: the store's package of its digest, else
+    // the subtitle host's (downloaded by the update dialog).
+    void FetchOnlineSubtitle();
+    void ReplaySentence();
+    void OnUseOnlineDict();
+    void OnUseLocalDict();
+    // Program text to UTF-8 for the media engine.
+    CString ToUtf8(const CString& text) const;
+    // "MM:SS" of a time; minutes are not wrapped into hours.
+    static CString FormatPlayTime(int64_t ms);
+    // Status element kStatusPlayStateElement and m_strPlayStateText.
+    void SetPlayStateText(const CString& text);
+    // Queues a command for the downloader program (started when needed).
+    bool SendDownloaderCommand(const CString& command);
+
+    // The keyword dispatcher and the operations only it uses.
+    void OnPlayerCommand(CPlayerCommandEvent& event);
+    void DispatchCommand(const CString& keyword, const CString& argument);
+    void PlayPrevious();
+    void PlayNext();
+    // "HalvikSoftPlayerPlayLocalFile:"; false ends the dispatch.
+    bool PlayLocalFile();
+    void SetMiniStyle(bool compact);
+    // Binds the keyword event and the transport commands (called by OnCreate).
+    void BindTransportCommands();
+    // One tick of a timer of this group; false for another id.
+    bool OnTransportTimer(int id);
+    void OnLessonOpenTick();
+    void OnPlaybackBegunTick();
+    void OnAssFilesTick();
+    void OnSubtitleToPlayerTick();
+    void OnTimeDisplayTick();
+    // kTimerLessonOpen's last step: the requested media opened, played and recorded.
+    void OpenPendingMedia();
+    // A lesson was opened and its playback has not begun yet (kTimerLessonOpen or
+    // kTimerPlaybackBegun still waits); play requests are refused meanwhile.
+    bool PlaybackStartPending() const;
+
+    CString m_strRequestedFile;
+    // Gives the playing mark to `item` and its own image back to the item
+    // that had it, and scrolls to it: only one item shows the mark.
+    CView* m_pLessonView = nullptr;
+    int m_nLessonOpenAttempts = 0;
+    int m_nPlaybackWaitTicks = 0;     // kTimerPlaybackBegun ticks since the media was opened
+    int64_t m_nStoredSeekTime = 0;    // where PlayFromResumeTime seeks when m_bSeekOnPlay is set
+    CDownloaderExchange m_downloaderExchange;
+    CDownloadProgress m_downloadProgress;
+
+    // ---- Timers' work, mailboxes, frame commands, update check, keys, drops ----
+    // (mainfrm_work.cpp, mainfrm_framecommands.cpp)
+    // Ticks a subtitle-package wait lasts before it gives up.
+    static constexpr int kSubtitleWaitLimit = 60;
+
+    // Binds the frame commands, the playback keys and the file drop target.
+    void BindWork();
+    void BindFrameCommands();
+    // The steps of the timers (mainfrm_work.cpp).
+    void OnDelayedStartupTick();
+    void OnSecondWorkTick();
+    void OnSearchBoxTick();
+    void OnUpdateCheckTick();
+    void OnSubtitlePackageWaitTick();
+    void OnBatchSubtitleStepTick();
+    void OnBatchSubtitleWaitTick();
+    void OnSubtitleOffsetTick();
+    void ShowMessageSlot();
+    // kTimerDelayedStartup resolves the update server on m_worker; the address comes back here.
+    void OnUpdateHostResolved(const CString& address);
+
+    // Mailboxes and the local media tree.
+    void PollPendingCommand();
+    void PlayDownloadingNetFile();
+    void ShowNetAddressBar();
+    void ShowLookupHistoryEntry(int direction);
+    void RefreshLocalMediaTree();
+    void FetchListSubtitle(const CString& mediaPath);
+    // Starts the bounded wait for an online subtitle package of the current media.
+    void StartSubtitlePackageWait();
+    static bool IsDirectory(const CString& path);
+
+    // The manual update check: runs on m_worker, its outcome comes back to
+    // OnUpdateCheckDone on the user-interface thread.
+    void StartManualUpdateCheck();
+    void OnUpdateCheckDone(int result, int messageKind, const CString& message, int messageSeconds);
+    bool IsUpdateCheckRunning() const { return m_bUpdateCheckRunning; }
+
+    // Playback keys (wxEVT_CHAR_HOOK): Space, the arrows and Esc act on the
+    // player and stop there, unless the focus is in a box being typed into.
+    void OnPlaybackKey(wxKeyEvent& event);
+    // Whether the focused window takes typed text (an editable text box or
+    // combo box), so the keys are its own.
+    static bool IsTypingTarget(wxWindow* focus);
+    // Files dropped on the window (program text paths, in drop order).
+    void OnDropFiles(const std::vector<CString>& paths);
+
+    // Frame commands (mainfrm_framecommands.cpp).
+    void OnPlaylist();
+    void ShowPlayListPane();
+    void OnOpendict();
+    void OnPlayFromPan();
+    void OnOpenPlaylistFolder();
+    void OnToggleRibbonPanels();
+    void OnSubtitleOffsetStep(int step);
+    void OnSearchCommand();
+    // The pane's title (its window text).
+    void SetPaneCaption(CDockablePane* pane, const CString& text);
+    void RefillTalkList(const CString& category, const CString& sortField, bool caption, bool showPane);
+    void OnProgressSlider();
+    void OnVolumePane();
+    void ApplyVolumeToPlayers();
+    void OnVolumeSlider();
+    void ShowDownloader();
+    void LookUpClipboardText() override;
+    // The online dictionary page of a word (its UTF-8 bytes percent-encoded).
+    static CString MakeOnlineDictionaryUrl(const CString& word);
+
+    int m_nSubtitleFetchIndex = 0;
+    CString m_strFetchDigest;
+    int m_nBatchJobId = 0;          // the update dialog's job of the batch entry
+    int m_nBatchFetched = 0;        // packages the batch has fetched
+    int m_nSubtitleWaitTicks = 0;
+    CString m_strSubtitleWaitMedia;
+    int m_nBatchWaitTicks = 0;
+    CString m_strClipText;
+    CString m_strLastClipText;
+    // Player access of the playback keys; tests replace them.
+    std::function<int()> m_fnKeyPlayerState;
+    std::function<bool()> m_fnKeyPlayerFullscreen;
+    std::function<void(int64_t deltaMs)> m_fnKeySkip;
+    bool m_bUpdateHostPending = false;
+    bool m_bUpdateCheckRunning = false;
+    // The frame's background work (name resolution, the update check); it is
+    // stopped and joined when the frame closes or goes.
+    CFrameWorker m_worker {this};
+    bool m_bWorkBound = false;
+
+    // ---- Transport commands the category change uses ----
+    void OnPlay();
+    void OnPause();
+
+    // ---- Panes ----
+    void ShowPane(CDockablePane* pane, bool show);
+    bool IsPaneVisible(CDockablePane* pane);
+    void DockPane(CDockablePane* pane);
+    void SetPaneSize(CDockablePane* pane, int size);
+    void SetDetailWordPaneSize(int size);
+    void SetPlayListPaneSize(int size);
+    void SetPlayerPaneSize(int size);
+    void SetPlayFromPanPaneSize(int size);
+
+    CPaneManager& GetPaneManager() { return m_auiManager; }
+
+    // ---- Timers: one handler keyed by id ----
+    void OnTimer(int id);
+    void SetTimer(int id, int milliseconds) { m_timers.SetTimer(id, milliseconds); }
+    void KillTimer(int id) { m_timers.KillTimer(id); }
+    bool IsTimerRunning(int id) const { return m_timers.IsRunning(id); }
+
+    // ---- Closing ----
+    // Stops the players and the worker, saves the layout and destroys the
+    // application's parentless windows (DestroyAppWindows), so the program
+    // ends with the frame.
+    void OnClose(wxCloseEvent& event);
+    // The parentless windows the frame made: the update and the address
+    // windows, and the lesson view's caption window. Destroyed and nulled.
+    void DestroyOwnTopLevelWindows();
+
+    // ---- Owned windows and objects ----
+    CUpdateDlg* m_dlgUpdate = nullptr;
+    CFileSha1 m_fileSha1;
+    CInputNetAdressDlg* m_dlgNetAddress = nullptr;
+    CSearchDlg* m_dlgSearch = nullptr;
+
+    CString m_strModulePath;
+    CString m_strAppFolder;
+    CString m_strPlaylistFolder;
+    CString m_strNewDownloaderPath;
+    CString m_strFirstStartPath;
+    CString m_strSearchText;
+    CString m_strPrevSearchText;
+    CString m_strCategoryName;
+    CString m_strPanelsShown;
+    CString m_strClipboardText;
+    CString m_strPrevClipboardText;
+    CString m_strMailboxText;
+
+    CStringArray m_arrFoundFiles;
+    CStringArray m_arrDownloaderQueue;
+    CStringArray m_arrProgressLines;
+
+    int m_nSearchPollCount = 0;
+    int m_nProgressReadCountdown = 0;
+    CRect m_rcPlayerPane;
+
+    CMainRibbon* m_wndRibbonBar = nullptr;
+    CMainRibbon* m_pRibbonBar = nullptr;
+    CRibbonStatusBar* m_wndStatusBar = nullptr;
+    CRibbonSlider* m_pProgressSlider = nullptr;
+    CRibbonSlider* m_pVolumeSlider = nullptr;
+    CMyCaptionBar* m_wndCaptionBar = nullptr;
+    CPlayListPane* m_wndPlayListPane = nullptr;
+    CDetailWordPane* m_wndDetailWordPane = nullptr;
+    CPlayFromPanPane* m_wndPlayFromPanPane = nullptr;
+    CPlayerPane* m_wndPlayerPane = nullptr;
+    CView* m_pOldView = nullptr;
+    CView* m_pNewView = nullptr;
+    int m_nActiveCategory = 0;
+
+protected:
+    // Commands go to the central view first, then to the frame.
+    bool TryBefore(wxEvent& event) override;
+    // A ribbon or status-bar command that nobody handles is shown disabled.
+    bool TryAfter(wxEvent& event) override;
+
+private:
+    CView* CreateViewForId(int id);
+    void BindCommands();
+    void OnSize(wxSizeEvent& event);
+    void OnRibbonPageChanged(wxRibbonBarEvent& event);
+    void OnCommand(wxCommandEvent& event);
+    // The player's full-screen bar came or went: cursor and control bar follow.
+    void OnShowPlayerBar(wxCommandEvent& event);
+    void OnUpdateApplicationLook(wxUpdateUIEvent& event);
+    void HideOtherPanes(CDockablePane* keep);
+    void StopPlayers();
+    bool DictionaryPageHasFocus() const;
+
+    CString m_strProgramFolderOverride;
+    CQuenlowDoc* m_pDocument = nullptr;
+    CPaneManager m_auiManager;
+    wxWindow* m_pDockHost = nullptr;
+    wxWindow* m_pViewHost = nullptr;
+    CView* m_pActiveView = nullptr;
+    std::map<int, CView*> m_views;
+    CWindowTimers m_timers;
+    bool m_bRoutingToView = false;
+    bool m_bHandlingCategory = false;
+};
+
+// The main window, or null before it exists.
+CMainFrame* GetMainFrame();

@@ -1,6 +1,0 @@
-#include "shell/core/quenlow.h"
-
-CQuenlowApp theApp;
-
-CQuenlowApp::CQuenlowApp() = default;
-CQuenlowApp::~CQuenlowApp() = default;

@@ -1,0 +1,643 @@
+// Download progress and the network-file watches: the progress files read
+// from a real exchange folder, and the watches driven second by second with
+// a stand-in player, stand-in timers on a simulated clock and a recorder for
+// the downloader commands.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "platform/file.h"
+#include "core/downloaderexchange.h"
+#include "core/downloadprogress.h"
+#include "core/quenlow.h"
+#include "core/startupdefaults.h"
+#include "tests/testsupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Fs(const CString& path) { return AnsiToUtf8Bytes(path.view()); }
+
+// The frame's timers on a simulated clock: Advance fires every timer whose
+// period has elapsed, as the window timers would.
+class FakeTimers {
+public:
+    void Set(int id, int ms) { m_timers[id] = {ms, m_now + ms}; }
+    void Kill(int id) { m_timers.erase(id); }
+    bool Running(int id) const { return m_timers.count(id) != 0; }
+    int Period(int id) const { return Running(id) ? m_timers.at(id).period : 0; }
+    int64_t Now() const { return m_now; }
+
+    template <typename Fire>
+    void Advance(int64_t ms, Fire fire)
+    {
+        m_now += ms;
+        std::vector<int> due;
+        for (const auto& [id, timer] : m_timers) {
+            if (timer.due <= m_now)
+                due.push_back(id);
+        }
+        for (int id : due) {
+            auto it = m_timers.find(id);
+            if (it == m_timers.end() || it->second.due > m_now)
+                continue;   // killed or restarted by an earlier one
+            it->second.due += it->second.period;
+            fire(id);
+        }
+    }
+
+private:
+    struct Timer {
+        int period;
+        int64_t due;
+    };
+    std::map<int, Timer> m_timers;
+    int64_t m_now = 0;
+};
+
+struct StandInPlayer {
+    int64_t time = 0;
+    int64_t length = 0;
+    int state = 3;
+    bool fullscreen = false;
+    int pauses = 0;
+    int stops = 0;
+    int resumes = 0;
+    std::vector<int> cursorMoves;
+};
+
+struct Task {
+    std::string target = "/cache/halviksoft.mp4";
+    std::string size = "52428800";
+    std::string percent = "10.5";
+    std::string speed = "204800";
+    std::string activity = "1";
+    std::string tag = "task-1";
+    std::vector<std::string> parts;
+};
+
+class DownloadProgressTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ApplyStartupDefaults(app, program.ansi());
+        ASSERT_TRUE(CreateFolders(app.m_strDownloaderDataDir));
+        app.m_strPlayStateText = "播放中";
+
+        progress.playerTime = [this] { return player.time; };
+        progress.playerLength = [this] { return player.length; };
+        progress.playerState = [this] { return player.state; };
+        progress.pausePlayer = [this] { ++player.pauses; player.state = 4; };
+        progress.isPlayerFullscreen = [this] { return player.fullscreen; };
+        progress.stopPlayback = [this] { ++player.stops; };
+        progress.playFromResumeTime = [this] { ++player.resumes; app.m_strPlayState = "OnPlay"; };
+        progress.moveCursorDown = [this](int pixels) { player.cursorMoves.push_back(pixels); };
+        progress.setTimer = [this](int id, int ms) { timers.Set(id, ms); };
+        progress.killTimer = [this](int id) { timers.Kill(id); };
+        progress.sendCommand = [this](const CString& command) {
+            sent.push_back(command.str());
+            return sendWorks;
+        };
+        progress.showStatus = [this](int element, const CString& text) { status[element] = text.str(); };
+    }
+
+    // The frame's timer handler for the watch timers.
+    void Fire(int id)
+    {
+        switch (id) {
+        case kDlTimerDlAndPlayWatch: progress.OnDlAndPlayTick(); break;
+        case kDlTimerBufferingWait: progress.OnBufferingTick(); break;
+        case kDlTimerRestartRearm: progress.OnRestartRearmTick(); break;
+        case kDlTimerSecondDelete: progress.OnSecondDeleteTick(); break;
+        default: FAIL() << "unexpected timer " << id;
+        }
+    }
+    void Second() { timers.Advance(1000, [this](int id) { Fire(id); }); }
+
+    std::string DataFolder() const { return Fs(app.m_strDownloaderDataDir); }
+
+    // A progress file as the downloader writes it (CR LF, values padded).
+    void WriteTask(const std::string& name, const Task& task)
+    {
+        const std::vector<std::string> head = {task.target, task.size, "0", "0", task.percent, task.speed, "0", "0",
+                                               task.activity, task.tag};
+        std::string text;
+        for (const std::string& line : head)
+            text += " " + line + " \r\n";
+        for (const std::string& part : task.parts)
+            text += part + "\r\n";
+        program.write("AppData/DataExchange/DownloaderData/" + name, text);
+    }
+    bool DataFileExists(const std::string& name) const { return fs::exists(DataFolder() + name); }
+
+    // Makes the stall watch see a network file playing at time t.
+    void PlayingNetFile(int64_t t)
+    {
+        app.m_strPlayingNetFile = "true";
+        app.m_strPlayState = "OnPlay";
+        player.state = 3;
+        player.time = t;
+        progress.m_nLastPlayTime = t;
+    }
+
+    testsupport::TempProgramFolder program;
+    CQuenlowApp app;
+    CDownloadProgress progress{app};
+    StandInPlayer player;
+    FakeTimers timers;
+    std::vector<std::string> sent;
+    bool sendWorks = true;
+    std::map<int, std::string> status;
+};
+
+TEST_F(DownloadProgressTest, ChoosesTheOldestOfAtLeastTwoProgressFiles)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> files;   // a trailing "/" makes a folder
+        const char* chosen;               // "" when nothing is to be read
+    };
+    const Case cases[] = {
+        {"empty folder", {}, ""},
+        {"only one file (may still be being written)", {"5.data"}, ""},
+        {"numeric order, not name order", {"12.data", "7.data", "100.data"}, "7.data"},
+        {"leading zeros", {"0009.data", "10.data"}, "0009.data"},
+        {"numbers of any size", {"30000000.data", "20000000.data"}, "20000000.data"},
+        {"a foreign file does not count", {"7.data", "notes.txt"}, ""},
+        {"foreign files are passed over", {"9.data", "1.txt", "readme.data", "4.data.bak", "8.data"}, "8.data"},
+        {"folders and files in them are not read", {"1.data/", "sub/2.data", "6.data", "5.data"}, "5.data"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(DataFolder());
+        fs::create_directories(DataFolder());
+        for (const std::string& file : c.files) {
+            if (file.back() == '/')
+                fs::create_directories(DataFolder() + file);
+            else
+                program.write("AppData/DataExchange/DownloaderData/" + file, "x");
+        }
+        const CString chosen = progress.FindProgressFile();
+        EXPECT_EQ(chosen.str(), *c.chosen ? DataFolder() + c.chosen : "");
+    }
+}
+
+TEST_F(DownloadProgressTest, SymbolicLinkIsNoProgressFile)
+{
+    program.write("elsewhere/1.data", "x");
+    fs::create_symlink(program.path() + "elsewhere/1.data", DataFolder() + "1.data");
+    WriteTask("2.data", Task{});
+    WriteTask("3.data", Task{});
+    EXPECT_EQ(progress.FindProgressFile().str(), DataFolder() + "2.data");
+}
+
+TEST_F(DownloadProgressTest, ReadsTheFiguresAndTheStatusText)
+{
+    struct Case {
+        const char* percent;
+        int value;
+        const char* text;
+        bool complete;   // the network file no longer counts as downloading
+    };
+    const Case cases[] = {
+        {"37.5", 37, "速度:200 KB/s 进度:37.5%", false},
+        {"5.2", 5, "速度:200 KB/s 进度:5.2%", false},
+        {"96.99", 96, "速度:200 KB/s 进度:96.99%", false},
+        {"96.999", 96, "速度:200 KB/s 进度:96.99%", false},   // the text keeps five characters
+        {"97", 97, "速度:0 KB/s 进度:100%", true},
+        {"99.5", 99, "速度:0 KB/s 进度:100%", true},
+        {"100", 100, "速度:0 KB/s 进度:100%", true},          // read as a number, not as "10"
+    };
+    progress.m_nStaleProgressCount = -1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.percent);
+        app.m_strPlayingNetFile = "true";
+        Task task;
+        task.percent = c.percent;
+        task.speed = "205000";
+        WriteTask("1.data", task);
+        WriteTask("2.data", task);
+
+        progress.ReadDownloadProgress();
+        EXPECT_EQ(app.m_nDownloadPercentValue, c.value);
+        EXPECT_EQ(status[kStatusDownloadElement], c.text);
+        EXPECT_EQ(app.m_strDownloadStatusText.str(), c.text);
+        EXPECT_EQ(app.m_strPlayingNetFile.IsEmpty(), c.complete);
+        EXPECT_FALSE(DataFileExists("1.data"));
+        EXPECT_TRUE(DataFileExists("2.data"));
+        fs::remove(DataFolder() + "2.data");
+    }
+    // The other figures of the last file, trimmed.
+    EXPECT_EQ(progress.m_strTaskTarget, "/cache/halviksoft.mp4");
+    EXPECT_EQ(app.m_nDownloadMediaKind, 1);
+    EXPECT_EQ(app.m_strDownloadTotalSize, "52428800");
+    EXPECT_EQ(app.m_nNetFileSize, 52428800);
+    EXPECT_EQ(app.m_strDownloadPercent, "100");
+    EXPECT_EQ(app.m_strDownloadSpeed, "205000");
+    EXPECT_EQ(progress.m_strTaskTag, "task-1");
+    EXPECT_EQ(progress.m_strProgressFilePath.str(), DataFolder() + "1.data");
+}
+
+TEST_F(DownloadProgressTest, DownloadedPrefixIsTheFirstValueBelowItsSuccessor)
+{
+    struct Case {
+        std::vector<std::string> parts;
+        uint64_t downloaded;
+    };
+    const Case cases[] = {
+        {{}, 0},
+        {{"3000", "2000", "5000"}, 2000},
+        {{"1000", "2000"}, 1000},
+        {{"5000", "4000", "4000"}, 0},                     // no value below the one after it
+        {{"7000"}, 0},
+        {{"6000000000", "6000000001"}, 6000000000ull},     // 64-bit values
+    };
+    progress.m_nStaleProgressCount = -1;
+    for (const Case& c : cases) {
+        Task task;
+        task.parts = c.parts;
+        WriteTask("1.data", task);
+        WriteTask("2.data", task);
+        progress.m_nDownloadedBytes = 12345;
+        progress.ReadDownloadProgress();
+        EXPECT_EQ(progress.m_nDownloadedBytes, c.downloaded) << testing::PrintToString(c.parts);
+        fs::remove(DataFolder() + "2.data");
+    }
+}
+
+TEST_F(DownloadProgressTest, FileWithFewerThanTenLinesIsLeftForTheNextSecond)
+{
+    progress.m_nStaleProgressCount = -1;
+    program.write("AppData/DataExchange/DownloaderData/1.data", "/cache/a.mp4\r\n1000\r\n0\r\n0\r\n50\r\n");
+    WriteTask("2.data", Task{});
+    app.m_nNetFileSize = 77;
+
+    progress.ReadDownloadProgress();
+    EXPECT_TRUE(DataFileExists("1.data"));
+    EXPECT_EQ(app.m_nNetFileSize, 77);
+    EXPECT_EQ(status.count(kStatusDownloadElement), 0u);
+}
+
+TEST_F(DownloadProgressTest, NoFileToReadShowsTheZeroText)
+{
+    WriteTask("1.data", Task{});   // a single file is not read
+    progress.m_nStaleProgressCount = -1;
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(status[kStatusDownloadElement], "速度:0000 KB/s 进度:0000%");
+    EXPECT_EQ(app.m_strDownloadStatusText, "速度:0000 KB/s 进度:0000%");
+    EXPECT_TRUE(DataFileExists("1.data"));
+    EXPECT_TRUE(progress.m_strProgressFilePath.IsEmpty());
+}
+
+TEST_F(DownloadProgressTest, IdleTaskShowsTheZeroTextFromTheTenthReadingOn)
+{
+    progress.m_nStaleProgressCount = -1;
+    Task idle;
+    idle.activity = "0";
+    for (int reading = 1; reading <= 11; ++reading) {
+        WriteTask(std::to_string(reading) + ".data", idle);
+        WriteTask(std::to_string(reading + 1) + ".data", idle);
+        progress.ReadDownloadProgress();
+        EXPECT_EQ(status[kStatusDownloadElement],
+                  reading < 10 ? "速度:200 KB/s 进度:10.5%" : "速度:0000 KB/s 进度:0000%")
+            << reading;
+    }
+    // An active reading starts the count again.
+    WriteTask("12.data", Task{});
+    WriteTask("13.data", Task{});
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(progress.m_nIdleProgressTicks, 0);
+    EXPECT_EQ(status[kStatusDownloadElement], "速度:200 KB/s 进度:10.5%");
+}
+
+TEST_F(DownloadProgressTest, DownloadAndPlayDiscardsTheFirstFourFilesUnread)
+{
+    progress.m_nStaleProgressCount = -1;
+    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
+    EXPECT_EQ(sent.front(), "StopAllDownloadTask: ");
+    EXPECT_EQ(timers.Period(kDlTimerDlAndPlayWatch), 1000);
+
+    for (int n = 1; n <= 6; ++n) {
+        Task task;
+        task.tag = "file-" + std::to_string(n);
+        WriteTask(std::to_string(n) + ".data", task);
+    }
+    for (int n = 1; n <= 4; ++n) {
+        progress.ReadDownloadProgress();
+        EXPECT_FALSE(DataFileExists(std::to_string(n) + ".data"));
+        EXPECT_TRUE(progress.m_strTaskTag.IsEmpty()) << "file " << n << " was read";
+    }
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(progress.m_strTaskTag, "file-5");
+}
+
+TEST_F(DownloadProgressTest, DownloadAndPlayStartsWhenOneFiftiethHasArrived)
+{
+    ASSERT_TRUE(progress.BeginDlAndPlay("HalvikSoftDlAndPlay:    http://media.cn/a.mp4    /c    halviksoft.mp4"));
+    sent.clear();
+    Second();   // no progress read yet: nothing happens
+    EXPECT_EQ(player.stops, 0);
+
+    progress.m_strTaskTarget = "/cache/halviksoft.mp4";
+    progress.m_strTaskTag = "task-1";
+    app.m_nNetFileSize = 50000000;   // one fiftieth: 1000000 bytes
+    app.m_nDownloadPercentValue = 1;
+    progress.m_nDownloadedBytes = 500000;
+    Second();
+    EXPECT_EQ(player.stops, 1);
+    EXPECT_EQ(app.m_strPlayingNetFile, "true");
+    EXPECT_EQ(app.m_bNetFileReady, 0);
+    EXPECT_EQ(sent, std::vector<std::string>{"Delete0N1DownloaderTask: "});
+    EXPECT_EQ(app.m_strMediaPath, "/cache/halviksoft.mp4");
+    EXPECT_EQ(app.m_strMediaName, "halviksoft.mp4");
+    EXPECT_EQ(status[kStatusPlayStateElement], "缓冲:50%");
+
+    // The task passes 5 percent: the one restart goes out, re-armed after a minute.
+    app.m_nDownloadPercentValue = 5;
+    progress.m_nDownloadedBytes = 900000;
+    Second();
+    EXPECT_EQ(sent, (std::vector<std::string>{"Delete0N1DownloaderTask: ", "RestartHalvikSoftDownloader: "}));
+    EXPECT_EQ(app.m_bRestartPending, 0);
+    EXPECT_EQ(timers.Period(kDlTimerRestartRearm), 60000);
+    EXPECT_EQ(status[kStatusPlayStateElement], "缓冲:90%");
+    EXPECT_EQ(player.stops, 1);   // only the first tick of a task stops the player
+
+    // Two seconds after the first, timer 1700 sends the delete command once more.
+    progress.m_nDownloadedBytes = 1000000;
+    Second();
+    EXPECT_EQ(sent.back(), "Delete0N1DownloaderTask: ");
+    EXPECT_EQ(sent.size(), 3u);
+    EXPECT_EQ(status[kStatusPlayStateElement], "缓冲:100%");
+    EXPECT_EQ(app.m_strPendingCommand, "HalvikEnglishPlayNetFile:");
+    EXPECT_EQ(app.m_bNetFileReady, 1);
+    EXPECT_EQ(progress.m_strAcceptedTaskTag, "task-1");
+    EXPECT_FALSE(timers.Running(kDlTimerDlAndPlayWatch));
+    EXPECT_FALSE(timers.Running(kDlTimerSecondDelete));
+
+    // The accepted task is not taken over again.
+    progress.OnDlAndPlayTick();
+    EXPECT_EQ(player.stops, 1);
+    EXPECT_EQ(sent.size(), 3u);
+}
+
+// The address gave nothing (an error answer, no such host): the task ends
+// before its first byte, and the learner is told instead of waiting forever.
+// A task that ended after bytes arrived is no failure.
+TEST_F(DownloadProgressTest, ATaskThatEndsBeforeItsFirstByteIsReportedAndTheWatchStops)
+{
+    const auto takeMessage = [this] {
+        int kind = 0, seconds = 0;
+        CString text;
+        app.TakeMessage(kind, text, seconds);
+        return text;
+    };
+    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/missing.mp4", app.m_strCacheDir)));
+    progress.m_nStaleProgressCount = -1;
+    Task running;
+    running.size = "0";
+    running.percent = "0.0";
+    WriteTask("1.data", running);   // still trying: nothing to say yet
+    Task failed = running;
+    failed.activity = "0";
+    WriteTask("2.data", failed);
+    WriteTask("3.data", failed);
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(takeMessage(), "");
+    EXPECT_TRUE(timers.Running(kDlTimerDlAndPlayWatch));
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(takeMessage(), "网络文件下载失败，请检查网络地址！");
+    EXPECT_FALSE(timers.Running(kDlTimerDlAndPlayWatch));
+    // Said once.
+    WriteTask("4.data", failed);
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(takeMessage(), "");
+
+    // A new task: the downloader removes the files of the one before.
+    fs::remove(DataFolder() + "4.data");
+    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
+    progress.m_nStaleProgressCount = -1;
+    Task ended;
+    ended.activity = "0";
+    WriteTask("5.data", ended);
+    WriteTask("6.data", ended);
+    progress.ReadDownloadProgress();
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(takeMessage(), "");
+    EXPECT_TRUE(timers.Running(kDlTimerDlAndPlayWatch));
+}
+
+TEST_F(DownloadProgressTest, TaskThatIsNeitherVideoNorAudioEndsTheWatch)
+{
+    ASSERT_TRUE(progress.BeginDlAndPlay("HalvikSoftDlAndPlay:    x    /c    halviksoft.mp4"));
+    progress.m_strTaskTarget = "/cache/setup.zip";
+    progress.m_strTaskTag = "task-2";
+    app.m_nNetFileSize = 1000;
+    progress.m_nDownloadedBytes = 1000;
+    Second();
+    EXPECT_FALSE(timers.Running(kDlTimerDlAndPlayWatch));
+    EXPECT_EQ(player.stops, 0);
+    EXPECT_TRUE(app.m_strPendingCommand.IsEmpty());
+}
+
+TEST_F(DownloadProgressTest, PlaybackIsCoveredByTheDownloadedPart)
+{
+    app.m_nNetFileSize = 6000000;
+    struct Case {
+        const char* name;
+        int64_t mediaLength;
+        int64_t playerTime;
+        int64_t playerLength;
+        const char* percent;
+        int64_t t;
+        uint64_t downloaded;
+        bool covered;
+    };
+    // A 100 s video at 20 s needs one fifth of the file plus one sixtieth:
+    // 1200000 + 100000 bytes.
+    const Case cases[] = {
+        {"one byte short", 100000, 20000, 100000, "21.6", 20000, 1299999, false},
+        {"exactly enough", 100000, 20000, 100000, "21.6", 20000, 1300000, true},
+        {"first three seconds", 100000, 2999, 100000, "0", 20000, 0, true},
+        {"player length below a second", 100000, 20000, 999, "0", 20000, 0, true},
+        {"download complete", 100000, 20000, 100000, "100", 20000, 0, true},
+        {"last fifteen seconds", 100000, 90000, 100000, "0", 85001, 0, true},
+        {"just before the last fifteen seconds", 100000, 90000, 100000, "0", 85000, 5199999, false},
+        {"short media: the tail rule covers all of it", 10000, 5000, 10000, "0", 5000, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        app.m_nMediaLength = c.mediaLength;
+        player.time = c.playerTime;
+        player.length = c.playerLength;
+        app.m_strDownloadPercent = c.percent;
+        progress.m_nDownloadedBytes = c.downloaded;
+        EXPECT_EQ(progress.IsDownloadedUpTo(c.t), c.covered);
+    }
+
+    // The full-buffer amount: 20 MiB for media of 10 s or less, else one sixtieth.
+    app.m_nMediaLength = 10000;
+    EXPECT_EQ(progress.GetBufferBytes(), 20971520u);
+    app.m_nMediaLength = 10001;
+    EXPECT_EQ(progress.GetBufferBytes(), 100000u);
+}
+
+TEST_F(DownloadProgressTest, StallOfTenSecondsPausesAndBuffers)
+{
+    PlayingNetFile(40000);
+    progress.m_nDownloadedBytes = 777;
+    for (int second = 1; second <= 9; ++second) {
+        player.time += 99;   // less than 100 ms of progress per second
+        progress.OnStallTick();
+    }
+    EXPECT_EQ(app.m_strPlayState, "OnPlay");
+    EXPECT_EQ(player.pauses, 0);
+
+    player.time += 99;
+    progress.OnStallTick();
+    EXPECT_EQ(app.m_strPlayState, "OnBuffering");
+    EXPECT_EQ(player.pauses, 1);
+    EXPECT_EQ(status[kStatusPlayStateElement], "正在缓冲...");
+    EXPECT_EQ(app.m_strPlayStateText, "正在缓冲...");
+    EXPECT_EQ(timers.Period(kDlTimerBufferingWait), 1000);
+    EXPECT_EQ(progress.m_nStallDownloaded, 777u);
+    EXPECT_EQ(progress.m_nStallTicks, 0);
+    EXPECT_TRUE(player.cursorMoves.empty());   // not full screen
+}
+
+TEST_F(DownloadProgressTest, ProgressOrAJumpResetsTheStallCount)
+{
+    struct Case {
+        const char* name;
+        int64_t step;   // the player time change in the sixth second
+    };
+    const Case cases[] = {{"normal playback", 1000}, {"exactly 100 ms", 100}, {"a jump back", -5000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayingNetFile(60000);
+        progress.m_nStallTicks = 0;
+        for (int second = 1; second <= 5; ++second)
+            progress.OnStallTick();
+        player.time += c.step;
+        progress.OnStallTick();
+        for (int second = 1; second <= 9; ++second)
+            progress.OnStallTick();
+        EXPECT_EQ(app.m_strPlayState, "OnPlay");
+        EXPECT_EQ(progress.m_nStallTicks, 9);
+    }
+    // A local file, or a paused one, never counts.
+    app.m_strPlayingNetFile.Empty();
+    progress.OnStallTick();
+    EXPECT_EQ(progress.m_nStallTicks, 0);
+}
+
+TEST_F(DownloadProgressTest, FullScreenStallNudgesTheCursorWhenTheBarIsHidden)
+{
+    player.fullscreen = true;
+    for (int barShown : {0, 1}) {
+        PlayingNetFile(1000000);
+        app.m_bPlayerBarShown = barShown;
+        player.cursorMoves.clear();
+        for (int second = 1; second <= 10; ++second)
+            progress.OnStallTick();
+        EXPECT_EQ(app.m_strPlayState, "OnBuffering");
+        EXPECT_EQ(player.cursorMoves, barShown ? std::vector<int>{} : std::vector<int>{30});
+    }
+}
+
+TEST_F(DownloadProgressTest, CatchingUpWithTheDownloadStartsTheBufferingWait)
+{
+    app.m_nNetFileSize = 6000000;
+    app.m_nMediaLength = 100000;
+    player.length = 100000;
+    app.m_strDownloadPercent = "21";
+    progress.m_nDownloadedBytes = 1300000;
+    PlayingNetFile(20000);
+    progress.OnCatchUpTick();
+    EXPECT_EQ(app.m_strPlayState, "OnPlay");
+
+    player.time = 20001;
+    progress.OnCatchUpTick();
+    EXPECT_EQ(app.m_strPlayState, "OnBuffering");
+    EXPECT_TRUE(timers.Running(kDlTimerBufferingWait));
+    EXPECT_EQ(progress.m_nStallDownloaded, 1300000u);
+}
+
+TEST_F(DownloadProgressTest, BufferingWaitRestartsAtMostEveryTwoMinutesAndResumesWhenFull)
+{
+    // A 100 s video of 6000000 bytes: a full buffer is 100000 bytes.
+    app.m_nNetFileSize = 6000000;
+    app.m_nMediaLength = 100000;
+    progress.m_nDownloadedBytes = 2000000;
+    PlayingNetFile(50000);
+    for (int second = 1; second <= 10; ++second)
+        progress.OnStallTick();
+    ASSERT_EQ(app.m_strPlayState, "OnBuffering");
+
+    // Five minutes without a byte: a restart in the first second, then one
+    // each time the two-minute re-arm has run out.
+    std::vector<int64_t> restartTimes;
+    for (int second = 1; second <= 300; ++second) {
+        sent.clear();
+        Second();
+        if (!sent.empty()) {
+            EXPECT_EQ(sent, std::vector<std::string>{"RestartHalvikSoftDownloader: "});
+            restartTimes.push_back(timers.Now());
+        }
+    }
+    EXPECT_EQ(restartTimes, (std::vector<int64_t>{1000, 122000, 243000}));
+    EXPECT_EQ(status[kStatusPlayStateElement], "缓冲:0%");
+    EXPECT_EQ(player.resumes, 0);
+
+    progress.m_nDownloadedBytes = 2040000;
+    Second();
+    EXPECT_EQ(status[kStatusPlayStateElement], "缓冲:40%");
+    EXPECT_EQ(player.resumes, 0);
+
+    progress.m_nDownloadedBytes = 2100000;
+    Second();
+    EXPECT_EQ(status[kStatusPlayStateElement], "缓冲:100%");
+    EXPECT_EQ(player.resumes, 1);
+    EXPECT_FALSE(timers.Running(kDlTimerBufferingWait));
+    Second();
+    EXPECT_EQ(player.resumes, 1);
+}
+
+TEST_F(DownloadProgressTest, DownloaderThatCannotRunEndsTheWaitInsteadOfDownloadingForever)
+{
+    // The real exchange with no downloader installed.
+    CDownloaderExchange exchange(app);
+    exchange.isProcessRunning = [](const CString&) { return false; };
+    progress.sendCommand = [&exchange](const CString& command) { return exchange.SendCommand(command); };
+
+    // Download-and-play: the player state text comes back instead of "正在下载......".
+    status[kStatusPlayStateElement] = "正在下载......";
+    EXPECT_FALSE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
+    EXPECT_FALSE(timers.Running(kDlTimerDlAndPlayWatch));
+    EXPECT_EQ(status[kStatusPlayStateElement], "播放中");
+    int kind = 0;
+    int seconds = 0;
+    CString text;
+    ASSERT_TRUE(app.TakeMessage(kind, text, seconds));
+    EXPECT_EQ(kind, 1);
+    EXPECT_EQ(text, "找不到下载器程序：" + app.m_strDownloaderPath);
+
+    // Buffering: the restart cannot go out, so the wait ends and the file stays paused.
+    app.m_nNetFileSize = 6000000;
+    app.m_nMediaLength = 100000;
+    PlayingNetFile(50000);
+    for (int second = 1; second <= 10; ++second)
+        progress.OnStallTick();
+    Second();
+    EXPECT_FALSE(timers.Running(kDlTimerBufferingWait));
+    EXPECT_EQ(app.m_strPlayState, "OnPause");
+    EXPECT_EQ(status[kStatusPlayStateElement], "暂停");
+    EXPECT_EQ(player.resumes, 0);
+    EXPECT_TRUE(exchange.Queue().IsEmpty());
+}
+
+} // namespace

@@ -1,0 +1,425 @@
+// The main window under Xvfb: its parts after creation, the caption-bar
+// messages driven tick by tick, the central view that follows the ribbon,
+// command routing and the settings written at close.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <wx/app.h>
+#include <wx/aui/aui.h>
+#include <wx/ribbon/bar.h>
+#include <wx/ribbon/page.h>
+#include <wx/ribbon/panel.h>
+
+#include "catalogue/playlistpane.h"
+#include "lesson/quenlowview.h"
+#include "lesson/speechformview.h"
+#include "online/playfrompanpane.h"
+#include "online/panhtmlview.h"
+#include "online/updateformview.h"
+#include "platform/file.h"
+#include "ui/wxtext.h"
+#include "playback/playerpane.h"
+#include "playback/purewmpdialog.h"
+#include "core/commandids.h"
+#include "frame/mainfrm.h"
+#include "frame/mainribbon.h"
+#include "ui/mycaptionbar.h"
+#include "core/quenlow.h"
+#include "core/quenlowdoc.h"
+#include "frame/ribbonstatusbar.h"
+#include "ui/showmsgdlg.h"
+#include "tests/appstateguard.h"
+#include "tests/testsupport.h"
+#include "tests/windowsupport.h"
+#include "vocabulary/detailwordpane.h"
+#include "vocabulary/minihtmldlg.h"
+#include "vocabulary/wordonlineview.h"
+
+namespace {
+
+using testsupport::DrainEvents;
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override { frame = MakeFrame(); }
+    void TearDown() override { CloseFrame(); }
+
+    CMainFrame* MakeFrame()
+    {
+        document.OnNewDocument();
+        auto* f = new CMainFrame(program.ansi());
+        EXPECT_TRUE(f->Create(&document));
+        f->Show();
+        return f;
+    }
+
+    void CloseFrame()
+    {
+        if (!frame)
+            return;
+        frame->Close(true);
+        DrainEvents();
+        frame = nullptr;
+        testsupport::DestroyApplicationWindows();
+    }
+
+    bool CaptionShown() { return frame->IsCaptionBarShown(); }
+
+    void SelectCategory(int index)
+    {
+        frame->m_pRibbonBar->SetActiveCategory(index);
+        frame->OnChangeRibbonCategory();
+    }
+
+    testsupport::TempProgramFolder program;
+    CQuenlowDoc document;
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(MainFrameTest, StartsWithRibbonPanesCaptionAndStatusBar)
+{
+    CMainRibbon* ribbon = frame->m_pRibbonBar;
+    std::vector<CString> visible;
+    for (int i = 0; i < ribbon->GetCategoryCount(); ++i) {
+        if (ribbon->IsCategoryVisible(i))
+            visible.push_back(ribbon->GetCategoryName(i));
+    }
+    EXPECT_EQ(visible, (std::vector<CString>{"主页", "播放列表", "口语练习", "配置"}));
+    EXPECT_EQ(ribbon->GetCategoryName(2), "词汇管理");
+
+    struct Text {
+        int id;
+        const char* text;
+    };
+    for (const Text& t : {Text{32816, "未载入文件"}, Text{32814, "000:00/000:00"}, Text{32966, "第0000句/共0000句"},
+                          Text{40000, "速度:0000 KB/s  进度:0000%"}}) {
+        ASSERT_NE(frame->m_wndStatusBar->FindElement(t.id), nullptr) << t.id;
+        EXPECT_EQ(frame->m_wndStatusBar->FindElement(t.id)->GetText(), t.text) << t.id;
+    }
+    EXPECT_EQ(frame->m_pVolumeSlider->GetPos(), 75);
+    EXPECT_EQ(frame->m_pProgressSlider->GetPos(), 0);
+
+    // Every pane and the caption bar start hidden; the lesson view is central.
+    for (CDockablePane* pane : {static_cast<CDockablePane*>(frame->m_wndPlayListPane),
+                                static_cast<CDockablePane*>(frame->m_wndDetailWordPane),
+                                static_cast<CDockablePane*>(frame->m_wndPlayFromPanPane),
+                                static_cast<CDockablePane*>(frame->m_wndPlayerPane)})
+        EXPECT_FALSE(frame->IsPaneVisible(pane)) << pane->GetCaption().GetString();
+    EXPECT_FALSE(CaptionShown());
+    EXPECT_NE(dynamic_cast<CQuenlowView*>(frame->GetActiveView()), nullptr);
+    EXPECT_EQ(theApp.m_strActiveView, "CQuenlowView");
+
+    // Start-up paths and the hidden auxiliary windows.
+    EXPECT_EQ(theApp.m_strAppDir, program.ansi());
+    EXPECT_TRUE(IsFolder(program.ansi() + "AppData/Temp/Script"));
+    ASSERT_NE(theApp.m_pStreamDlg, nullptr);
+    EXPECT_FALSE(theApp.m_pStreamDlg->IsShown());
+    EXPECT_EQ(theApp.m_strMsgDlgCreated, "true");
+
+    // One second later the playlist pane comes up with the stored volume.
+    theApp.m_nVolume = 40;
+    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+    EXPECT_EQ(frame->m_pVolumeSlider->GetPos(), 40);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerDelayedStartup));
+}
+
+TEST_F(MainFrameTest, CaptionBarShowsEachKindAndHidesWhenItsTimeIsUp)
+{
+    struct Case {
+        const char* kind;
+        COLORREF back;
+    };
+    for (const Case& c : {Case{"error", 0x0000FF}, Case{"warning", 0x1299FF}, Case{"msg", 0x007700},
+                          Case{"Error", 0x007700}}) {
+        SCOPED_TRACE(c.kind);
+        theApp.ShowMessage("保存成功！", c.kind, 2000);
+        frame->OnTimer(CMainFrame::kTimerMessageSlot);
+        EXPECT_TRUE(CaptionShown());
+        EXPECT_EQ(frame->m_wndCaptionBar->GetBackColor(), c.back);
+        EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "保存成功！");
+        EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
+
+        // A two-second message stays two whole ticks.
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // 2 -> 1
+        EXPECT_TRUE(CaptionShown());
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // 1 -> 0
+        EXPECT_TRUE(CaptionShown());
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);   // at 0: hidden
+        EXPECT_FALSE(CaptionShown());
+    }
+}
+
+// The subtitle files of a new lesson are written without an offset, and the
+// ribbon's offset box says so instead of showing the previous lesson's.
+TEST_F(MainFrameTest, NewLessonSubtitlesStartWithTheOffsetBoxAtZero)
+{
+    theApp.m_nTimeOffset = 400;
+    frame->m_pRibbonBar->SetEditText(kCmdOffsetEdit, "-400");
+    frame->OnTimer(CMainFrame::kTimerAssFiles);
+    EXPECT_EQ(theApp.m_nTimeOffset, 0);
+    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "0");
+    EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleToPlayer));
+}
+
+// In a narrow window the ribbon's panels never overlap (those without room
+// collapse to their names), and beside a lesson the player pane takes at most
+// half of the window, so the lesson text stays in sight.
+TEST_F(MainFrameTest, NarrowWindowsKeepRibbonAndLessonTextUsable)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strScriptPath, &CQuenlowApp::m_bScriptLoaded);
+    theApp.m_strScriptPath = program.ansi() + "talk.script";
+    theApp.m_bScriptLoaded = 1;
+    frame->Maximize(false);
+    for (const int width : {1280, 900, 640}) {
+        SCOPED_TRACE(width);
+        frame->SetSize(0, 0, width, 600);
+        DrainEvents();
+        frame->OnStatusbarProgressPane();
+        frame->SetSize(0, 0, width, 601);   // a resize after the pane is up
+        DrainEvents();
+
+        const int client = frame->GetClientSize().x;
+        EXPECT_LE(frame->m_wndPlayerPane->GetSize().x, client / 2 + 8);
+        CQuenlowView* lesson = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
+        ASSERT_NE(lesson, nullptr);
+        EXPECT_GE(lesson->GetSize().x, client / 2 - 16) << "the lesson text is hidden";
+
+        // The dictionary beside them leaves the lesson text half of the rest.
+        frame->OnOpendict();
+        DrainEvents();
+        EXPECT_GT(frame->m_wndDetailWordPane->GetSize().x, client / 4 - 16);
+        EXPECT_GE(lesson->GetSize().x, client / 4 - 16) << "the dictionary hides the lesson text";
+        frame->ShowPane(frame->m_wndDetailWordPane, false);
+
+        wxRibbonPage* page = frame->m_pRibbonBar->GetRibbonBar()->GetPage(0);
+        ASSERT_NE(page, nullptr);
+        int previousRight = -1;
+        for (wxWindowList::compatibility_iterator node = page->GetChildren().GetFirst(); node;
+             node = node->GetNext()) {
+            auto* panel = dynamic_cast<wxRibbonPanel*>(node->GetData());
+            if (panel == nullptr || !panel->IsShown())
+                continue;
+            const wxRect rect = panel->GetRect();
+            EXPECT_GE(rect.x, previousRight) << "panels overlap";
+            EXPECT_LE(rect.GetRight(), page->GetClientSize().x) << "a panel runs past the ribbon";
+            previousRight = rect.GetRight();
+        }
+    }
+}
+
+// Before a lesson, the play list fills the window; the dictionary opened
+// beside it takes its half from the list.
+TEST_F(MainFrameTest, DictionaryOpensBesideTheFullWidthPlayList)
+{
+    frame->Maximize(false);
+    frame->SetSize(0, 0, 1000, 600);
+    frame->ShowPlayListPane();
+    DrainEvents();
+    frame->OnOpendict();
+    DrainEvents();
+    const int client = frame->GetClientSize().x;
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
+    EXPECT_GE(frame->m_wndDetailWordPane->GetSize().x, client / 2 - 16);
+    EXPECT_GE(frame->m_wndPlayListPane->GetSize().x, client / 2 - 16);
+}
+
+// A data folder that cannot be made does not stop the start; the caption
+// bar names it.
+TEST_F(MainFrameTest, DataFolderThatCannotBeMadeIsShownAtStart)
+{
+    CloseFrame();
+    std::filesystem::remove_all(program.path() + "Playlist");
+    program.write("Playlist", "a file in the way");
+    theApp.m_strMessageText.Empty();
+    frame = MakeFrame();
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    EXPECT_TRUE(CaptionShown());
+    EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "无法创建数据文件夹：Playlist");
+    EXPECT_EQ(frame->m_wndCaptionBar->GetBackColor(), 0x0000FFu);
+}
+
+TEST_F(MainFrameTest, CaptionBarKeepsOnlyTheLatestMessageAndSkipsShortOnes)
+{
+    theApp.ShowMessage("第一条", "error", 5000);
+    theApp.ShowMessage("第二条", "msg", 5000);
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "第二条");
+
+    // A one-character text is never shown and stays in the slot.
+    frame->m_wndCaptionBar->SetText("");
+    theApp.SetMessage(1, "x", 5);
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "");
+    EXPECT_EQ(theApp.m_strMessageText, "x");
+
+    // A message during full-screen video is dropped for good.
+    theApp.m_bVideoFullScreen = 1;
+    theApp.ShowMessage("全屏时的消息", "msg", 3000);
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    theApp.m_bVideoFullScreen = 0;
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    EXPECT_NE(frame->m_wndCaptionBar->GetText(), "全屏时的消息");
+    EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
+}
+
+TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
+{
+    CView* lesson = frame->GetActiveView();
+
+    // Speech practice needs a real lesson with its text loaded.
+    SelectCategory(3);
+    EXPECT_EQ(frame->GetActiveView(), lesson);
+    EXPECT_EQ(theApp.m_nRibbonCategory, 3);
+
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_strScriptPath = program.ansi() + "lesson.script";
+    theApp.m_strSubtitleLoaded = "true";
+    SelectCategory(3);
+    CView* speech = frame->GetActiveView();
+    EXPECT_NE(dynamic_cast<CSpeechFormView*>(speech), nullptr);
+    EXPECT_EQ(theApp.m_strActiveView, "CSpeechFormView");
+    // Prepared only when a microphone was found (none on a test machine
+    // without a sound card).
+    EXPECT_EQ(theApp.m_strSpeechPrepared == "true", theApp.m_strMicrophoneReady == "true");
+
+    SelectCategory(4);
+    CView* help = frame->GetActiveView();
+    EXPECT_NE(dynamic_cast<CUpdateFormView*>(help), nullptr);
+    EXPECT_EQ(theApp.m_strHelpPagePrepared, "true");
+
+    SelectCategory(1);
+    EXPECT_EQ(frame->GetActiveView(), lesson);
+    EXPECT_TRUE(lesson->IsShown());
+    EXPECT_FALSE(help->IsShown());
+    EXPECT_EQ(theApp.m_nRibbonCategory, 1);
+
+    SelectCategory(4);
+    EXPECT_EQ(frame->GetActiveView(), help);
+    SelectCategory(3);
+    EXPECT_EQ(frame->GetActiveView(), speech);
+    SelectCategory(0);
+    EXPECT_EQ(frame->GetActiveView(), lesson);
+
+    theApp.m_bScriptLoaded = 0;
+    theApp.m_strScriptPath.Empty();
+    theApp.m_strSubtitleLoaded.Empty();
+}
+
+TEST_F(MainFrameTest, CategoryChangeIsRefusedWhileTheDictionaryPageHasFocus)
+{
+    frame->ShowPane(frame->m_wndDetailWordPane, true);
+    frame->m_wndDetailWordPane->m_pWordView->SetFocus();
+    DrainEvents();
+    if (!frame->m_wndDetailWordPane->m_pWordView->HasFocusWithin())
+        GTEST_SKIP() << "the X server gives no keyboard focus here";
+
+    SelectCategory(4);
+    EXPECT_NE(dynamic_cast<CQuenlowView*>(frame->GetActiveView()), nullptr);
+    int kind = 0, seconds = 0;
+    CString text;
+    ASSERT_TRUE(theApp.TakeMessage(kind, text, seconds));
+    EXPECT_EQ(text, "  工具栏没有被激活。请点击中间的主窗口激活。");
+    EXPECT_EQ(kind, 1);
+
+    // Focus in the cloud-disk page is no reason to refuse, and does no harm.
+    frame->ShowPane(frame->m_wndPlayFromPanPane, true);
+    frame->m_wndPlayFromPanPane->SetFocus();
+    SelectCategory(4);
+    EXPECT_NE(dynamic_cast<CUpdateFormView*>(frame->GetActiveView()), nullptr);
+}
+
+TEST_F(MainFrameTest, CommandsReachTheCentralViewFirstAndUnhandledOnesAreDisabled)
+{
+    const auto updateOf = [this](int id) {
+        wxUpdateUIEvent event(id);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+        return event;
+    };
+
+    // Frame-owned: the look in force is checked; the player command is usable.
+    theApp.m_nAppLook = 216;
+    EXPECT_TRUE(updateOf(216).GetChecked());
+    EXPECT_FALSE(updateOf(205).GetChecked());
+    EXPECT_FALSE(updateOf(32814).GetSetEnabled() && !updateOf(32814).GetEnabled());
+
+    // A view-owned command is usable only while its view is central.
+    const int recordCommand = 33096;
+    EXPECT_TRUE(updateOf(recordCommand).GetSetEnabled());
+    EXPECT_FALSE(updateOf(recordCommand).GetEnabled());
+
+    CView* lesson = frame->GetActiveView();
+    int commands = 0;
+    lesson->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, recordCommand);
+    lesson->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++commands; }, recordCommand);
+    EXPECT_TRUE(updateOf(recordCommand).GetEnabled());
+    wxCommandEvent command(wxEVT_MENU, recordCommand);
+    frame->GetEventHandler()->ProcessEvent(command);
+    EXPECT_EQ(commands, 1);
+
+    SelectCategory(4);
+    EXPECT_FALSE(updateOf(recordCommand).GetEnabled());
+    frame->GetEventHandler()->ProcessEvent(command);
+    EXPECT_EQ(commands, 1);
+}
+
+TEST_F(MainFrameTest, LookCommandKeepsTheLessonColoursAndIsStored)
+{
+    theApp.m_clrText = 0x123456;
+    theApp.m_clrBackground = 0x654321;
+    wxCommandEvent look(wxEVT_MENU, 215);
+    frame->GetEventHandler()->ProcessEvent(look);
+    EXPECT_EQ(theApp.m_nAppLook, 215u);
+    EXPECT_EQ(theApp.m_clrText, 0xF0FBFFu);
+    EXPECT_EQ(theApp.m_clrBackground, 0x535353u);
+
+    // 211 to 214 change neither the colours nor the style.
+    theApp.m_clrText = 0x123456;
+    wxCommandEvent keep(wxEVT_MENU, 212);
+    frame->GetEventHandler()->ProcessEvent(keep);
+    EXPECT_EQ(theApp.m_clrText, 0x123456u);
+
+    // The next frame starts in the stored look.
+    CloseFrame();
+    theApp.m_nAppLook = 0;
+    frame = MakeFrame();
+    EXPECT_EQ(theApp.m_nAppLook, 212u);
+}
+
+TEST_F(MainFrameTest, SettingsWrittenAtCloseAreReadAtTheNextStart)
+{
+    theApp.m_strFontName = "微软雅黑";
+    theApp.m_nFontSize = 22;
+    theApp.m_clrText = 0x00FF00;
+    theApp.m_clrBackground = 0x202020;
+    theApp.m_nVolume = 35;
+    CloseFrame();
+    EXPECT_TRUE(IsRegularFile(program.ansi() + "AppData/UserData/UI.data"));
+
+    theApp.m_strFontName.Empty();
+    theApp.m_nFontSize = 0;
+    theApp.m_nVolume = 0;
+    frame = MakeFrame();
+    EXPECT_EQ(theApp.m_strFontName, "微软雅黑");
+    EXPECT_EQ(theApp.m_nFontSize, 22);
+    EXPECT_EQ(theApp.m_clrText, 0x00FF00u);
+    EXPECT_EQ(theApp.m_clrBackground, 0x202020u);
+    EXPECT_EQ(theApp.m_nVolume, 35);
+}
+
+TEST_F(MainFrameTest, PlayerPaneTakesHalfTheScreenBesideARealLesson)
+{
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_strScriptPath = program.ansi() + "lesson.script";
+    frame->OnStatusbarProgressPane();
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayerPane));
+    EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+    const int width = frame->GetPaneManager().GetPaneDockSize(frame->m_wndPlayerPane);
+    EXPECT_NEAR(width, theApp.m_nScreenWidth / 2, 8);
+    theApp.m_bScriptLoaded = 0;
+    theApp.m_strScriptPath.Empty();
+}
+
+} // namespace

@@ -1,0 +1,588 @@
+// The main frame's keyword dispatcher, transport commands and the opening of
+// a lesson with its media, on a real frame with the real media engine (dummy
+// outputs) in a temporary program folder.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include <unistd.h>
+
+#include <wx/app.h>
+
+#include "catalogue/localviewtree.h"
+#include "catalogue/playlistpane.h"
+#include "lesson/quenlowview.h"
+#include "platform/file.h"
+#include "platform/sqlitedb.h"
+#include "ui/wxtext.h"
+#include "playback/playerdlg.h"
+#include "playback/playerpane.h"
+#include "playback/purewmpdialog.h"
+#include "playback/vlcplayer.h"
+#include "core/downloaderexchange.h"
+#include "frame/mainfrm.h"
+#include "frame/mainribbon.h"
+#include "ui/mycaptionbar.h"
+#include "core/quenlow.h"
+#include "core/quenlowdoc.h"
+#include "frame/ribbonstatusbar.h"
+#include "ui/showmsgdlg.h"
+#include "tests/lessonmedia.h"
+#include "tests/testsupport.h"
+#include "tests/windowsupport.h"
+#include "vocabulary/minihtmldlg.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+using testsupport::MakeClip;
+using testsupport::MakeLesson;
+using testsupport::PumpUntil;
+
+class MainFrameTransportTest : public testsupport::PlayingFrameTest {
+protected:
+    CString StatusText(int id) { return frame->m_wndStatusBar->FindElement(id)->GetText(); }
+    CQuenlowView* LessonView() { return dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson)); }
+    CString TakeMessage()
+    {
+        int kind = 0, seconds = 0;
+        CString text;
+        theApp.TakeMessage(kind, text, seconds);
+        return text;
+    }
+
+    // Plays `media` through the local play request, as the media tree does.
+    void RequestPlay(const CString& media)
+    {
+        theApp.m_arrPlayList.RemoveAll();
+        theApp.m_arrPlayList.Add(media);
+        theApp.m_nPlayIndex = 0;
+        frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+    }
+
+};
+
+TEST_F(MainFrameTransportTest, KeywordsWithVisibleEffects)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+        CString keyword;
+        std::function<void()> check;
+    };
+    const auto none = [] {};
+    const Case cases[] = {
+        {"play", none, "HalvikSoftPlayerPlay:",
+         [&] {
+             EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+             EXPECT_EQ(theApp.m_strPlaybackStarted, "true");
+             EXPECT_EQ(StatusText(32816), "播放中");
+             EXPECT_EQ(theApp.m_strPlayStateText, "播放中");
+             EXPECT_TRUE(frame->IsTimerRunning(300));
+         }},
+        {"pause", none, "HalvikSoftPlayerPause:",
+         [&] {
+             EXPECT_EQ(theApp.m_strPlayState, "OnPause");
+             EXPECT_EQ(StatusText(32816), "暂停");
+         }},
+        {"play then pause, in table order", none, "HalvikSoftPlayerPause:HalvikSoftPlayerPlay:",
+         [&] { EXPECT_EQ(theApp.m_strPlayState, "OnPause"); }},
+        {"stop", [&] { frame->OnPlay(); }, "HalvikSoftPlayerStop:",
+         [&] {
+             EXPECT_EQ(theApp.m_strPlayState, "OnStop");
+             EXPECT_EQ(StatusText(32816), "停止");
+             EXPECT_EQ(StatusText(32814), "00:00/00:00");
+             EXPECT_FALSE(frame->IsTimerRunning(300));
+         }},
+        {"volume", [&] { theApp.m_nVolume = 33; }, "HalvikSoftPlayerSetVolume:",
+         [&] { EXPECT_EQ(frame->m_pVolumeSlider->GetPos(), 33); }},
+        {"progress while playing", [&] { frame->OnPlay(); theApp.m_nPlayProgress = 4200; },
+         "HalvikSoftPlayerPlayProgress:", [&] { EXPECT_EQ(frame->m_pProgressSlider->GetPos(), 4200); }},
+        {"progress while paused ends the command", [&] { frame->OnPause(); theApp.m_nPlayProgress = 4200; },
+         "HalvikSoftPlayerPlayProgress:MainFrameMiniMize:",
+         [&] {
+             EXPECT_EQ(frame->m_pProgressSlider->GetPos(), 0);
+             EXPECT_TRUE(frame->IsShown());
+         }},
+        {"compact style", none, "HalvikSoftPlayerSetMiniStytle:",
+         [&] {
+             EXPECT_FALSE(frame->m_wndRibbonBar->IsShown());
+             EXPECT_FALSE(frame->m_wndStatusBar->IsShown());
+         }},
+        {"full style again", [&] { frame->DispatchCommand("HalvikSoftPlayerSetMiniStytle:", ""); },
+         "HalvikSoftPlayerCancelMiniStytle:",
+         [&] {
+             EXPECT_TRUE(frame->m_wndRibbonBar->IsShown());
+             EXPECT_TRUE(frame->m_wndStatusBar->IsShown());
+             EXPECT_TRUE(frame->IsTimerRunning(3500));
+         }},
+        {"hide main window", none, "MainFrameMiniMize:", [&] { EXPECT_FALSE(frame->IsShown()); }},
+        {"restore main window",
+         [&] {
+             frame->Hide();
+             theApp.m_strMainWindowState = "Normal";
+         },
+         "MainFrameMormalMize:",
+         [&] {
+             EXPECT_TRUE(frame->IsShown());
+             EXPECT_TRUE(theApp.m_strMainWindowState.IsEmpty());
+         }},
+        {"update result in the caption bar", none, "ManualHalvikSoftNoUpdate:",
+         [&] {
+             EXPECT_TRUE(frame->IsCaptionBarShown());
+             EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "您的软件已经是最新版本，不需要更新。");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame->OnStop();
+        frame->Show();
+        frame->m_pProgressSlider->SetPos(0);
+        c.before();
+        frame->DispatchCommand(c.keyword, c.keyword);
+        c.check();
+    }
+}
+
+TEST_F(MainFrameTransportTest, AddressInsideDownloadCommandOnlyDownloads)
+{
+    theApp.m_strDlAndPlayCommand = ComposeDlAndPlayCommand("http://x/a.mp4?MainFrameMiniMize:HalvikSoftPlayerStop:",
+                                                           theApp.m_strCacheDir);
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_strScriptPath = "lesson.script";
+    frame->DispatchCommand(theApp.m_strDlAndPlayCommand, theApp.m_strDlAndPlayCommand);
+
+    EXPECT_TRUE(frame->IsShown());
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    EXPECT_EQ(StatusText(32816), "正在下载......");
+    EXPECT_TRUE(frame->IsTimerRunning(1400));
+    EXPECT_TRUE(theApp.m_strScriptPath.IsEmpty());
+    const CStringArray& queue = frame->m_downloaderExchange.Queue();
+    ASSERT_EQ(queue.GetSize(), 2);
+    EXPECT_EQ(queue[0], kCmdStopAllDownloadTask);
+    EXPECT_EQ(queue[1], theApp.m_strDlAndPlayCommand);
+}
+
+TEST_F(MainFrameTransportTest, TextWithoutKeywordDoesNothing)
+{
+    frame->OnPlay();
+    const CString state = StatusText(32816);
+    frame->DispatchCommand("PlayFromPanPane", "PlayFromPanPane");
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    EXPECT_EQ(StatusText(32816), state);
+    EXPECT_TRUE(frame->IsShown());
+    EXPECT_FALSE(frame->IsCaptionBarShown());
+    EXPECT_EQ(frame->m_downloaderExchange.Queue().GetSize(), 0);
+}
+
+TEST_F(MainFrameTransportTest, PlayOrderStepsAndEmptyList)
+{
+    // Nothing to play: the error goes to the message slot.
+    theApp.m_arrPlayList.RemoveAll();
+    frame->DispatchCommand("HalvikSoftPlayerPlayNext:", "HalvikSoftPlayerPlayNext:");
+    EXPECT_EQ(TakeMessage(), "播放文件不存在！");
+    EXPECT_FALSE(frame->IsTimerRunning(2300));
+
+    const CString a = program.ansi() + "a.mp4";
+    const CString b = program.ansi() + "b.mp4";
+    const CString c = program.ansi() + "c.mp4";
+    for (const char* name : {"a.mp4", "b.mp4", "c.mp4"})
+        program.write(name, "x");
+    theApp.m_arrPlayList.RemoveAll();
+    for (const CString& f : {a, b, c})
+        theApp.m_arrPlayList.Add(f);
+
+    struct Step {
+        int order;
+        int from;
+        const char* keyword;
+        int index;
+    };
+    for (const Step& s : {Step{1, 2, "HalvikSoftPlayerPlayNext:", 0}, Step{1, 0, "HalvikSoftPlayerPlayPre:", 0},
+                          Step{1, 1, "HalvikSoftPlayerPlayPre:", 0}, Step{3, 1, "HalvikSoftPlayerPlayNext:", 1}}) {
+        SCOPED_TRACE(s.keyword);
+        theApp.m_nPlayOrder = s.order;
+        theApp.m_nPlayIndex = s.from;
+        frame->KillTimer(2300);
+        frame->DispatchCommand(s.keyword, s.keyword);
+        EXPECT_EQ(theApp.m_nPlayIndex, s.index);
+        EXPECT_EQ(frame->m_strRequestedFile, theApp.m_arrPlayList[s.index]);
+        EXPECT_EQ(theApp.m_strPlayFilePath, theApp.m_arrPlayList[s.index]);
+        // No lesson beside it: the blank lesson is opened a second later.
+        EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strBlankScriptPath);
+        EXPECT_TRUE(frame->IsTimerRunning(2300));
+    }
+}
+
+TEST_F(MainFrameTransportTest, RequestIsRefusedOnlyWhileAStartIsPending)
+{
+    const CString media = program.ansi() + "next.mp4";
+    program.write("next.mp4", "x");
+    // A lesson of several sentences was opened and has not begun to play.
+    theApp.m_nSentenceCount = 5;
+    theApp.m_strPlaybackStarted.Empty();
+    theApp.m_strMediaPath = "/somewhere/current.mp4";
+    theApp.m_strScriptPath = "/somewhere/current.script";
+    frame->SetTimer(600, 200);
+
+    RequestPlay(media);
+    // Nothing was torn down.
+    EXPECT_EQ(theApp.m_strMediaPath, "/somewhere/current.mp4");
+    EXPECT_EQ(theApp.m_strScriptPath, "/somewhere/current.script");
+    EXPECT_FALSE(frame->IsTimerRunning(2300));
+
+    // A start that never gets going is given up, and requests work again.
+    for (int i = 0; i < 200 && frame->IsTimerRunning(600); ++i)
+        frame->OnTimer(600);
+    EXPECT_FALSE(frame->IsTimerRunning(600));
+    RequestPlay(media);
+    EXPECT_TRUE(frame->IsTimerRunning(2300));
+    EXPECT_EQ(theApp.m_strPlayFilePath, media);
+    EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strBlankScriptPath);
+}
+
+TEST_F(MainFrameTransportTest, DroppedListFillsCurrentPlaylistAndMarksOneItem)
+{
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    frame->DispatchCommand("LocalMediaPlaylistRefresh:", "LocalMediaPlaylistRefresh:");
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId current = tree->GetFirstChild(tree->GetRootItem(), cookie);
+    ASSERT_EQ(FromWx(tree->GetItemText(current)), "当前播放列表");
+
+    for (const char* name : {"a.mp4", "b.mp3"})
+        program.write(name, "x");
+    theApp.m_arrPlayList.RemoveAll();
+    theApp.m_arrPlayList.Add(program.ansi() + "a.mp4");
+    theApp.m_arrPlayList.Add(program.ansi() + "b.mp3");
+    theApp.m_nPlayIndex = -1;
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+
+    EXPECT_EQ(theApp.m_nPlayIndex, 0);
+    ASSERT_EQ(tree->GetChildrenCount(current, false), 2u);
+    const wxTreeItemId a = tree->GetFirstChild(current, cookie);
+    const wxTreeItemId b = tree->GetNextChild(current, cookie);
+    EXPECT_EQ(FromWx(tree->GetItemText(a)), "a.mp4");
+    EXPECT_EQ(FromWx(tree->GetItemText(b)), "b.mp3");
+    EXPECT_EQ(tree->GetItemImage(a), CLocalViewTree::kImageMarked);
+    EXPECT_EQ(tree->GetItemImage(b), CLocalViewTree::kImageAudio);
+    EXPECT_EQ(tree->GetItemImage(current), CLocalViewTree::kImageFolderOpen);
+
+    // The next file takes the mark; the first gets its own image back.
+    theApp.m_nPlayIndex = 1;
+    frame->KillTimer(2300);
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+    EXPECT_EQ(tree->GetItemImage(a), CLocalViewTree::kImageVideo);
+    EXPECT_EQ(tree->GetItemImage(b), CLocalViewTree::kImageMarked);
+
+    // Refilling the list again deletes the marked item: its handle goes too.
+    theApp.m_nPlayIndex = -1;
+    frame->KillTimer(2300);
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+    EXPECT_EQ(tree->PlayingItem(), tree->GetFirstChild(current, cookie));
+    EXPECT_EQ(tree->GetItemImage(tree->PlayingItem()), CLocalViewTree::kImageMarked);
+}
+
+// A main player whose engine did not start: every way the frame opens or
+// plays the learner's media names the file in the caption bar.
+TEST_F(MainFrameTransportTest, MediaTheEngineRefusesIsReported)
+{
+    frame->m_wndPlayerPane->m_dlgPlayer->m_player =
+        std::make_unique<CVlcPlayer>(std::vector<std::string>{"--no-such-option-xyz"});
+    ASSERT_EQ(Player().RawPlayer(), nullptr);
+    const CString media = program.ansi() + "lesson one.mp4";
+    program.write("lesson one.mp4", "not played");
+    MakeLesson(program.ansi() + "lesson one.script");
+    const CString expected = "无法播放媒体：" + media;
+
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"lesson with its media", [&] { frame->PlayMediaWithScript(media); }},
+        {"resume", [&] { frame->PlayFromResumeTime(); }},
+        {"replay the sentence", [&] { frame->ReplaySentence(); }},
+        {"play command", [&] { frame->OnPlay(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        theApp.m_strMediaPath = media;
+        TakeMessage();
+        c.run();
+        EXPECT_EQ(TakeMessage(), expected);
+        frame->KillTimer(600);
+    }
+}
+
+// ---- The whole lesson opening with the real engine ----
+
+class LessonOpeningTest : public MainFrameTransportTest {
+protected:
+    void SetUp() override
+    {
+        MainFrameTransportTest::SetUp();
+        if (std::system("command -v ffmpeg > /dev/null 2>&1") != 0)
+            GTEST_SKIP() << "ffmpeg is needed to make the media";
+    }
+
+    // Timer 2300 opens the lesson and the media; the engine starts playing.
+    void OpenAndWaitForPlayback()
+    {
+        ASSERT_TRUE(frame->IsTimerRunning(2300));
+        frame->OnTimer(2300);
+        EXPECT_FALSE(frame->IsTimerRunning(2300));
+        ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3; }, 10s)) << Player().GetState();
+    }
+};
+
+TEST_F(LessonOpeningTest, LessonBesideTheMediaLoadsPlaysAndIsFollowed)
+{
+    const std::string mediaFs = program.path() + "Don't Stop.mp4";
+    MakeClip(mediaFs);
+    const CString media = FromFsPath(mediaFs);
+    MakeLesson(program.ansi() + "Don't Stop.script");
+
+    RequestPlay(media);
+    EXPECT_EQ(theApp.m_strScriptPath, program.ansi() + "Don't Stop.script");
+    EXPECT_EQ(theApp.m_bScriptLoaded, 1);
+    OpenAndWaitForPlayback();
+
+    EXPECT_EQ(theApp.m_nSentenceCount, 2);
+    EXPECT_EQ(theApp.m_strMediaPath, media);
+    EXPECT_EQ(theApp.m_strMediaName, "Don't Stop.mp4");
+    EXPECT_EQ(theApp.m_strDocumentLoaded, "true");
+    EXPECT_EQ(document.GetTitle(), "Don't Stop.mp4");
+    // The play history holds the file under its name, with its path.
+    EXPECT_TRUE(theApp.RecordExists(theApp.m_strUserDataDbPath, theApp.m_strPlayHistoryTable, "Don't Stop.mp4"));
+
+    // Timer 600 sees playback begin.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            frame->OnTimer(600);
+            return !frame->IsTimerRunning(600);
+        },
+        10s));
+    EXPECT_EQ(theApp.m_strPlaybackStarted, "true");
+    EXPECT_EQ(StatusText(32816), "播放中");
+
+    // The subtitle files are written and one goes to the player.
+    frame->OnTimer(200);
+    EXPECT_FALSE(theApp.m_strAssBothPath.IsEmpty());
+    EXPECT_TRUE(FileExists(theApp.m_strAssBothPath));
+    EXPECT_TRUE(frame->IsTimerRunning(500));
+    frame->OnTimer(500);
+    EXPECT_FALSE(frame->IsTimerRunning(500));
+
+    // The lesson view follows: past one second the second sentence plays.
+    CQuenlowView* view = LessonView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 0);
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            view->OnTimer(CQuenlowView::kFollowTimer);
+            return theApp.m_nCurrentSentence == 1;
+        },
+        10s))
+        << Player().GetTime();
+    Player().Stop();
+}
+
+// Opening a lesson again (a loop, the next item) numbers its subtitle files
+// from 1 again and leaves no files of the earlier opening behind.
+TEST_F(LessonOpeningTest, ReopeningLeavesOneSetOfSubtitleFiles)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    const auto scriptFiles = [&] {
+        size_t count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(program.path() + "AppData/Temp/Script"))
+            count += entry.is_regular_file() ? 1 : 0;
+        return count;
+    };
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        RequestPlay(FromFsPath(mediaFs));
+        OpenAndWaitForPlayback();
+        frame->OnTimer(200);
+        EXPECT_EQ(theApp.m_nAssFileCounter, 1);
+        EXPECT_EQ(scriptFiles(), 3u);
+    }
+    Player().Stop();
+}
+
+// Coming back to 主页 from another view reopens the lesson's media where it
+// was left and hands its subtitle file over again.
+TEST_F(LessonOpeningTest, ReturningToTheHomeCategoryResumesTheLesson)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetTime() > 1500; }, 10s));
+    frame->OnPause();
+    const int resumeAt = theApp.m_nResumeTime;
+    ASSERT_GT(resumeAt, 1500);
+    Player().Stop();   // another view used the player
+    theApp.m_strActiveView = "CSpeechFormView";
+
+    frame->m_pRibbonBar->SetActiveCategory(0);   // 主页
+    frame->OnChangeRibbonCategory();
+    EXPECT_EQ(theApp.m_strActiveView, "CQuenlowView");
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    EXPECT_TRUE(frame->IsTimerRunning(400)) << "the subtitle file is handed over again";
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3 && Player().GetTime() > 0; }, 10s));
+    EXPECT_GE(Player().GetTime(), resumeAt - 300) << "playback restarted from the beginning";
+    Player().Stop();
+}
+
+TEST_F(LessonOpeningTest, MediaWithoutLessonPlaysWithTheBlankLesson)
+{
+    const std::string mediaFs = program.path() + "clip.mp4";
+    MakeClip(mediaFs);
+    RequestPlay(FromFsPath(mediaFs));
+    EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strBlankScriptPath);
+    EXPECT_EQ(theApp.m_bScriptLoaded, 0);
+    OpenAndWaitForPlayback();
+    EXPECT_EQ(theApp.m_strMediaPath, FromFsPath(mediaFs));
+    EXPECT_EQ(theApp.m_nSentenceCount, 0);
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    // No subtitle files for the blank lesson.
+    EXPECT_FALSE(frame->IsTimerRunning(200));
+    Player().Stop();
+}
+
+// The volume is one setting: the slider, the volume command and the keyword
+// reach the second player as well as the main one.
+TEST_F(LessonOpeningTest, VolumeReachesBothPlayers)
+{
+    // Players whose audio output reports the volume it applied (ALSA's null
+    // device); the engines read their options when they are made.
+    frame->Close(true);
+    testsupport::DestroyApplicationWindows();
+    program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=alsa\nalsa-audio-device=null\n");
+    frame = testsupport::ShowTestFrame(program.ansi(), document);
+    ASSERT_NE(frame, nullptr);
+    frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+    const std::string mediaFs = program.path() + "clip.mp4";
+    MakeClip(mediaFs);
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    ASSERT_NE(theApp.m_pStreamDlg, nullptr);
+    CVlcPlayer& second = *theApp.m_pStreamDlg->m_player;
+    ASSERT_TRUE(theApp.m_pStreamDlg->OpenMedia(FromFsPath(mediaFs)));
+    second.Play();
+    ASSERT_TRUE(PumpUntil([&] { return second.GetState() == 3; }, 10s));
+
+    const auto bothAt = [&](int volume) {
+        return PumpUntil([&] { return Player().GetVolume() == volume && second.GetVolume() == volume; }, 5s);
+    };
+    // A volume given while an audio output is still starting is lost in the
+    // engine: change it once both play sound.
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetTime() > 500 && second.GetTime() > 500; }, 10s));
+    frame->m_pVolumeSlider->SetPos(37);
+    frame->OnVolumeSlider();
+    EXPECT_TRUE(bothAt(37)) << Player().GetVolume() << " " << second.GetVolume();
+    theApp.m_nVolume = 64;
+    frame->DispatchCommand("HalvikSoftPlayerSetVolume:", "HalvikSoftPlayerSetVolume:");
+    EXPECT_TRUE(bothAt(64)) << Player().GetVolume() << " " << second.GetVolume();
+    theApp.m_pStreamDlg->StopPlayer();
+    Player().Stop();
+}
+
+TEST_F(LessonOpeningTest, MissingBlankLessonStillPlaysTheMedia)
+{
+    const std::string mediaFs = program.path() + "clip.mp4";
+    MakeClip(mediaFs);
+    ASSERT_TRUE(DeleteFile(theApp.m_strBlankScriptPath));
+    RequestPlay(FromFsPath(mediaFs));
+    TakeMessage();
+    OpenAndWaitForPlayback();
+    EXPECT_EQ(TakeMessage(), "空白字幕文件不存在，只播放媒体文件。");
+    EXPECT_EQ(theApp.m_strMediaPath, FromFsPath(mediaFs));
+    EXPECT_FALSE(frame->IsTimerRunning(2300));
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    Player().Stop();
+}
+
+// An empty media file beside a good lesson: the engine takes the file but
+// cannot play it; the learner is told which file, and nothing stays playing.
+TEST_F(LessonOpeningTest, MediaTheEngineCannotPlayIsReportedAndStopped)
+{
+    const CString media = program.ansi() + "empty.mp4";
+    program.write("empty.mp4", "");
+    MakeLesson(program.ansi() + "empty.script");
+    RequestPlay(media);
+    ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerLessonOpen));
+    frame->OnTimer(CMainFrame::kTimerLessonOpen);
+    TakeMessage();
+    // The engine gives up on it: an error, or an end without a length.
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetState() >= 6; }, 10s)) << Player().GetState();
+    ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerPlaybackBegun));
+    frame->OnTimer(CMainFrame::kTimerPlaybackBegun);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerPlaybackBegun));
+    EXPECT_EQ(TakeMessage(), "无法播放媒体：" + media);
+    EXPECT_EQ(theApp.m_strPlayState, "OnStop");
+    EXPECT_LT(Player().GetState(), 6);
+}
+
+// A subtitle file or lesson database beside the media that cannot be used:
+// the media still plays with an empty lesson, and the caption bar says what
+// went wrong.
+TEST_F(LessonOpeningTest, UnusableSubtitleFileIsReportedAndTheMediaPlays)
+{
+    const std::string mediaFs = program.path() + "clip.mp4";
+    MakeClip(mediaFs);
+    const CString subtitle = program.ansi() + "clip.srt";
+    const CString lesson = program.ansi() + "clip.script";
+    struct Case {
+        const char* what;
+        CString file;
+        std::function<void()> make;
+        CString message;
+    };
+    const Case cases[] = {
+        {"a folder in its place", subtitle, [&] { ASSERT_TRUE(CreateFolders(subtitle)); },
+         "无法读取字幕文件：" + subtitle},
+        {"UTF-16 text", subtitle,
+         [&] {
+             ASSERT_TRUE(WriteFileAtomically(subtitle, testsupport::ReadBytes(
+                                                           testsupport::FixturePath("lesson/utf16le_bom.srt"))));
+         },
+         "字幕文件中没有可用的字幕：" + subtitle},
+        {"a lesson whose sentences come from a view without end", lesson,
+         [&] {
+             CSqliteDb db;
+             ASSERT_TRUE(db.Open(lesson, CSqliteDb::ReadWriteCreate));
+             ASSERT_TRUE(db.Exec("create view tablename as with recursive c(x) as "
+                                 "(select 1 union all select x + 1 from c) select x as linecnt, 0 as starttime, "
+                                 "0 as endtime, 0 as fgnstartpos, 0 as fgntxtlen, 0 as chnstartpos, "
+                                 "0 as chntxtlen, 'Hi' as fgntxt, '' as chntxt from c"));
+         },
+         "无法读取课文文件：" + lesson},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(ToFsPath(subtitle));
+        std::filesystem::remove_all(ToFsPath(lesson));
+        c.make();
+        RequestPlay(FromFsPath(mediaFs));
+        ASSERT_EQ(theApp.m_strScriptPath, c.file);
+        TakeMessage();
+        OpenAndWaitForPlayback();
+        EXPECT_EQ(TakeMessage(), c.message);
+        EXPECT_EQ(theApp.m_nSentenceCount, 0);
+        EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+        Player().Stop();
+    }
+}
+
+} // namespace

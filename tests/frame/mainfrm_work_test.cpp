@@ -1,0 +1,652 @@
+// The main frame's own work in a real frame over a temporary program folder:
+// the update rules and actions of its commands, the mailboxes, the local
+// media tree, the playback keys, dropped files, the delayed start-up and the
+// manual update check against a loopback server.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include <wx/stc/stc.h>
+#include <wx/app.h>
+#include <wx/ribbon/bar.h>
+
+#include "catalogue/localviewtree.h"
+#include "catalogue/playlistpane.h"
+#include "lesson/quenlowview.h"
+#include "online/playfrompanpane.h"
+#include "playback/playerpane.h"
+#include "ui/messagebox.h"
+#include "ui/searchdlg.h"
+#include "platform/file.h"
+#include "ui/wxtext.h"
+#include "playback/purewmpdialog.h"
+#include "frame/mainfrm.h"
+#include "frame/mainribbon.h"
+#include "ui/playercommand.h"
+#include "core/quenlow.h"
+#include "core/quenlowdoc.h"
+#include "frame/ribbonstatusbar.h"
+#include "ui/showmsgdlg.h"
+#include "tests/loopbackserver.h"
+#include "tests/testsupport.h"
+#include "tests/windowsupport.h"
+#include "vocabulary/detailwordpane.h"
+#include "vocabulary/minihtmldlg.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+using testsupport::DrainEvents;
+using testsupport::PumpUntil;
+
+class MainFrameWorkTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = testsupport::ShowTestFrame(program.ansi(), document);
+        ASSERT_NE(frame, nullptr);
+        // No downloader program is started by the tests: it counts as running.
+        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+        // Keyword commands posted to the frame are recorded, not performed.
+        frame->Bind(EVT_PLAYERCOMMAND, [this](CPlayerCommandEvent& event) { posted.push_back(event.GetKeyword()); });
+        int kind = 0, seconds = 0;
+        CString text;
+        theApp.TakeMessage(kind, text, seconds);
+    }
+
+    void TearDown() override
+    {
+        frame->Close(true);
+        testsupport::DestroyApplicationWindows();
+        theApp.m_strPlayState.Empty();
+        theApp.m_strPlayingNetFile.Empty();
+        theApp.m_bScriptLoaded = 0;
+        theApp.m_bWindowFullScreen = 0;
+        theApp.m_arrSubtitleFetchList.RemoveAll();
+        theApp.m_arrLookupHistory.RemoveAll();
+        DrainEvents();
+    }
+
+    // The message in the show-message slot (taken out), or "".
+    static CString TakeMessage()
+    {
+        int kind = 0, seconds = 0;
+        CString text;
+        theApp.TakeMessage(kind, text, seconds);
+        return text;
+    }
+
+    void Command(int id)
+    {
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetEventObject(frame);
+        frame->ProcessWindowEvent(event);
+    }
+
+    struct SUiState {
+        bool enabled;
+        bool checked;
+    };
+    SUiState Ui(int id)
+    {
+        wxUpdateUIEvent event(id);
+        event.SetEventObject(frame);
+        frame->ProcessWindowEvent(event);
+        return {!event.GetSetEnabled() || event.GetEnabled(), event.GetSetChecked() && event.GetChecked()};
+    }
+
+    // Sends a key to the frame's key hook; true when it goes on to the
+    // focused window.
+    bool Key(int code)
+    {
+        wxKeyEvent event(wxEVT_CHAR_HOOK);
+        event.m_keyCode = code;
+        event.SetEventObject(frame);
+        frame->ProcessWindowEvent(event);
+        return event.GetSkipped();
+    }
+
+    testsupport::TempProgramFolder program;
+    CQuenlowDoc document;
+    CMainFrame* frame = nullptr;
+    std::vector<CString> posted;
+};
+
+// ---------------------------------------------------------------------------
+// Commands
+
+TEST_F(MainFrameWorkTest, UpdateRulesFollowTheApplicationState)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> setup;
+        int id;
+        bool enabled;
+        bool checked;
+    };
+    const Case cases[] = {
+        {"local dictionary", [] { theApp.m_strWordLookupMode = "OnWordHome"; }, 33343, true, true},
+        {"online dictionary off", [] { theApp.m_strWordLookupMode = "OnWordHome"; }, 33344, true, false},
+        {"online dictionary", [] { theApp.m_strWordLookupMode = "OnWordWeb"; }, 33344, true, true},
+        {"skip blank without lesson", [] { theApp.m_strSkipBlank = "true"; theApp.m_bScriptLoaded = 0; }, 32968, false, false},
+        {"skip blank of a network file",
+         [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayingNetFile = "true"; }, 32968, false, false},
+        {"skip blank on",
+         [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayingNetFile.Empty(); theApp.m_strSkipBlank = "true"; },
+         32968, true, true},
+        {"pause after point-read, point-read off",
+         [] { theApp.m_strPointRead.Empty(); theApp.m_strClickReadMode = "Pause"; }, 33348, false, false},
+        {"pause after point-read",
+         [] { theApp.m_strPointRead = "true"; theApp.m_strClickReadMode = "Pause"; }, 33348, true, true},
+        {"continue after point-read", [] { theApp.m_strPointRead = "true"; }, 33349, true, false},
+        {"offset while paused", [] { theApp.m_strPlayState = "OnPause"; }, 33151, false, false},
+        {"offset while playing", [] { theApp.m_strPlayState = "OnPlay"; }, 33152, true, false},
+        {"category all", [] { theApp.m_strTalkCategory.Empty(); }, 33033, true, true},
+        {"category other", [] { theApp.m_strTalkCategory = "99"; }, 33040, true, true},
+        {"sort by duration", [] { theApp.m_strTalkSortField = "duration"; }, 33046, true, true},
+        {"filter not downloaded", [] { theApp.m_strPlaylistFilter = "Script"; }, 33064, true, true},
+        {"filter downloaded off", [] { theApp.m_strPlaylistFilter = "Script"; }, 33066, true, false},
+        {"english list", [] { theApp.m_strPlaylistLanguage = "eng"; }, 33259, true, true},
+        {"progress slider while paused",
+         [] { theApp.m_strPlayState = "OnPause"; theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 60000; },
+         32963, false, false},
+        {"progress slider in speech practice",
+         [] { theApp.m_strPlayState = "OnPlay"; theApp.m_strActiveView = "CSpeechFormView"; }, 32963, false, false},
+        {"progress slider for 10 s",
+         [] { theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 10000; }, 32963, false, false},
+        {"progress slider", [] { theApp.m_nMediaLength = 10001; }, 32963, true, false},
+        {"update", [] {}, 33157, true, false},
+        {"playlist before any lesson", [] { theApp.m_bScriptLoaded = 0; }, 32899, true, false},
+    };
+    for (const Case& c : cases) {
+        c.setup();
+        const SUiState state = Ui(c.id);
+        EXPECT_EQ(state.enabled, c.enabled) << c.what;
+        EXPECT_EQ(state.checked, c.checked) << c.what;
+    }
+}
+
+TEST_F(MainFrameWorkTest, SubtitleOffsetStepsAndOneRewriteAfterTheLastPress)
+{
+    theApp.m_nTimeOffset = 0;
+    for (int i = 0; i < 3; ++i)
+        Command(33151);
+    EXPECT_EQ(theApp.m_nTimeOffset, -600);
+    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(33337), "600");
+    Command(33152);
+    EXPECT_EQ(theApp.m_nTimeOffset, -400);
+    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(33337), "400");
+    EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleOffset));
+    frame->OnTimer(CMainFrame::kTimerSubtitleOffset);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleOffset));
+}
+
+TEST_F(MainFrameWorkTest, TalkCatalogueCommandsKeepTheOtherChoice)
+{
+    theApp.m_strTalkCategory = "3";
+    theApp.m_strTalkSortField = "speaker";
+    Command(33045);
+    EXPECT_EQ(theApp.m_strTalkCategory, "3");
+    EXPECT_EQ(theApp.m_strTalkSortField, "vedioname");
+    EXPECT_TRUE(Ui(33036).checked);
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+
+    // All categories: the shipped talks that have both files are listed and
+    // counted in the caption.
+    Command(33033);
+    EXPECT_EQ(theApp.m_strTalkCategory, "");
+    EXPECT_EQ(theApp.m_strTalkSortField, "vedioname");
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    const size_t listed = tree->GetChildrenCount(tree->GetRootItem(), false);
+    EXPECT_GE(listed, 1u);
+    CString caption;
+    caption.Format("共有%d项", static_cast<int>(listed));
+    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), caption);
+    EXPECT_EQ(theApp.m_strPlaylistCaption, caption);
+
+    // Showing only talks with media refills without bringing the pane up.
+    frame->ShowPane(frame->m_wndPlayListPane, false);
+    Command(33065);
+    EXPECT_EQ(theApp.m_strPlaylistFilter, "Vedio");
+    EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+}
+
+// Recomputing the figures asks first; the refresh brings the local media
+// view back under the pane's own caption.
+TEST_F(MainFrameWorkTest, WordFrequencyAsksAndTheLocalViewTakesBackTheCaption)
+{
+    std::vector<CString> asked;
+    SetMessageBoxHandler([&](const CString& text, const CString&, long) {
+        asked.push_back(text);
+        return wxCANCEL;
+    });
+    Command(33196);
+    SetMessageBoxHandler({});
+    EXPECT_EQ(asked, std::vector<CString>{"大约要耗时4个小时，\n您确定要重新生成吗？"});
+
+    Command(33033);
+    EXPECT_NE(FromWx(frame->m_wndPlayListPane->GetLabel()).Find("共有"), -1);
+    frame->RefreshLocalMediaTree();
+    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), "Playlist(播放列表)");
+}
+
+TEST_F(MainFrameWorkTest, PaneAndRibbonCommands)
+{
+    theApp.m_strContentKind = "drama";
+    frame->ShowPane(frame->m_wndDetailWordPane, true);
+    Command(32899);
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+    EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
+    EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndPlayerPane));
+
+    Command(32969);
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+
+    Command(33243);
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayFromPanPane));
+    EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+    EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
+
+    const int lines = theApp.m_nVisibleLines;
+    Command(32831);
+    EXPECT_EQ(frame->m_strPanelsShown, "false");
+    EXPECT_EQ(theApp.m_nVisibleLines, lines + 3);
+    Command(32831);
+    EXPECT_EQ(frame->m_strPanelsShown, "true");
+    EXPECT_EQ(theApp.m_nVisibleLines, lines);
+
+    // The update command waits a second; pressing twice runs one check.
+    Command(33157);
+    Command(33157);
+    EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerUpdateCheck));
+}
+
+TEST_F(MainFrameWorkTest, ShortMediaCannotBeSought)
+{
+    theApp.m_nMediaLength = 500;
+    Command(32963);
+    EXPECT_TRUE(frame->IsCaptionBarShown());
+}
+
+TEST_F(MainFrameWorkTest, SearchBoxRefillsOnChangedTextAndHidesAfterTenIdleTicks)
+{
+    Command(33067);
+    EXPECT_TRUE(frame->m_dlgSearch->IsShown());
+    EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSearchBox));
+
+    // Three bytes make a search: two letters do not, one Chinese character
+    // (two bytes) does not, two Chinese characters (four bytes) do.
+    struct Case {
+        const char* typed;
+        const char* search;   // the last search made
+    };
+    frame->m_strPrevSearchText.Empty();
+    for (const Case& c : {Case{"ab", ""}, Case{"演", ""}, Case{"abc", "abc"}, Case{" 演讲 ", "演讲"},
+                          Case{"a", "演讲"}, Case{"演讲者", "演讲者"}}) {
+        SCOPED_TRACE(c.typed);
+        frame->m_dlgSearch->m_editSearch->ChangeValue(ToWx(c.typed));
+        frame->OnTimer(CMainFrame::kTimerSearchBox);
+        EXPECT_EQ(frame->m_strPrevSearchText, c.search);
+        // The list was filled with it once: the search text is used up.
+        EXPECT_EQ(theApp.m_strPlaylistSearch, "");
+    }
+
+    for (int i = 0; i < 9; ++i)
+        frame->OnTimer(CMainFrame::kTimerSearchBox);
+    EXPECT_TRUE(frame->m_dlgSearch->IsShown());
+    frame->OnTimer(CMainFrame::kTimerSearchBox);
+    EXPECT_FALSE(frame->m_dlgSearch->IsShown());
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSearchBox));
+    EXPECT_TRUE(frame->m_dlgSearch->m_editSearch->GetValue().empty());
+}
+
+// ---------------------------------------------------------------------------
+// Mailboxes and the local media tree
+
+TEST_F(MainFrameWorkTest, WordPaneMailboxWrapsThroughTheHistory)
+{
+    theApp.m_arrLookupHistory.RemoveAll();
+    for (const char* word : {"apple", "banana", "cherry"})
+        theApp.m_arrLookupHistory.Add(word);
+
+    theApp.m_nLookupHistoryPos = 0;
+    theApp.m_strWordPaneCommand = "OnBnClickedButtonPreword:";
+    frame->PollPendingCommand();
+    EXPECT_EQ(theApp.m_strWordPaneCommand, "");
+    EXPECT_EQ(theApp.m_nLookupHistoryPos, 2);
+    EXPECT_EQ(frame->m_wndDetailWordPane->m_strLastWord, "cherry");
+
+    theApp.m_strWordPaneCommand = "OnBnClickedButtonNextword:";
+    frame->PollPendingCommand();
+    EXPECT_EQ(theApp.m_nLookupHistoryPos, 0);
+    EXPECT_EQ(frame->m_wndDetailWordPane->m_strLastWord, "apple");
+
+    // An unknown keyword stays in its mailbox.
+    theApp.m_strWordPaneCommand = "Something:";
+    frame->PollPendingCommand();
+    EXPECT_EQ(theApp.m_strWordPaneCommand, "Something:");
+    theApp.m_strWordPaneCommand.Empty();
+}
+
+TEST_F(MainFrameWorkTest, OnlineDictionaryAddressEncodesTheUtf8Word)
+{
+    program.write("AppData/CommonData/Product.cfg", "DictionaryUrl=https://dict.test/s?wd=\n");
+    EXPECT_EQ(CMainFrame::MakeOnlineDictionaryUrl("a b&c"), "https://dict.test/s?wd=a%20b%26c");
+    EXPECT_EQ(CMainFrame::MakeOnlineDictionaryUrl("词"), "https://dict.test/s?wd=%E8%AF%8D");
+}
+
+TEST_F(MainFrameWorkTest, BatchSubtitleFetchWalksTheListAndEnds)
+{
+    // No subtitle host is set (test folders have none): every file moves the
+    // batch straight on.
+    theApp.m_arrSubtitleFetchList.RemoveAll();
+    theApp.m_strSubtitleCommand = "HalvikEnglishGetNetSubtitles:";
+    frame->PollPendingCommand();
+    EXPECT_EQ(TakeMessage(), "有0个视频需要获取字幕......");
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerBatchSubtitleStep));
+
+    program.write("media/a.mp4", "aaaa");
+    program.write("media/b.mp4", "bbbb");
+    theApp.m_arrSubtitleFetchList.Add(program.ansi() + "media/a.mp4");
+    theApp.m_arrSubtitleFetchList.Add(program.ansi() + "media/missing.mp4");   // no digest: skipped
+    theApp.m_arrSubtitleFetchList.Add(program.ansi() + "media/b.mp4");
+    theApp.m_strSubtitleCommand = "HalvikEnglishGetNetSubtitles:";
+    frame->PollPendingCommand();
+    EXPECT_EQ(TakeMessage(), "有3个视频需要获取字幕......");
+    for (int i = 1; i <= 3; ++i) {
+        ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerBatchSubtitleStep)) << i;
+        frame->OnTimer(CMainFrame::kTimerBatchSubtitleStep);
+        CString expected;
+        expected.Format("正在处理第%d个视频/共3个视频。", i);
+        EXPECT_EQ(TakeMessage(), expected);
+    }
+    frame->OnTimer(CMainFrame::kTimerBatchSubtitleStep);
+    EXPECT_EQ(TakeMessage(), "字幕下载完成：3个视频中获取到0个字幕。");
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerBatchSubtitleStep));
+}
+
+TEST_F(MainFrameWorkTest, SubtitlePackageWaitsAreBounded)
+{
+    theApp.m_strPlayFilePath = "/media/a.mp4";
+    frame->StartSubtitlePackageWait();
+    for (int i = 0; i < CMainFrame::kSubtitleWaitLimit - 1; ++i)
+        frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
+    EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
+    frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
+
+    // Asking for another media ends the wait at the next tick.
+    frame->StartSubtitlePackageWait();
+    theApp.m_strPlayFilePath = "/media/b.mp4";
+    frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
+
+    frame->SetTimer(CMainFrame::kTimerBatchSubtitleWait, 1000);
+    for (int i = 0; i < CMainFrame::kSubtitleWaitLimit; ++i)
+        frame->OnTimer(CMainFrame::kTimerBatchSubtitleWait);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerBatchSubtitleWait));
+    EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerBatchSubtitleStep));
+}
+
+TEST_F(MainFrameWorkTest, NetFileMailboxReportsAMissingFile)
+{
+    theApp.m_strMediaPath = program.ansi() + "Cache/halviksoft.mp4";
+    theApp.m_nPlayIndex = -1;
+    theApp.m_strPendingCommand = "HalvikEnglishPlayNetFile:";
+    frame->PollPendingCommand();
+    EXPECT_EQ(theApp.m_strPendingCommand, "");
+    EXPECT_EQ(theApp.m_strPlayingNetFile, "true");
+    EXPECT_EQ(TakeMessage(), "播放文件不存在！");
+}
+
+TEST_F(MainFrameWorkTest, TreeRefreshListsExistingEntriesAndPrunesTheRest)
+{
+    program.write("media/kept.mp3", "x");
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strPlayHistoryTable, "kept.mp3", program.ansi() + "media/kept.mp3", "", "", "", ""));
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strPlayHistoryTable, "gone.mp4", program.ansi() + "media/gone.mp4", "", "", "", ""));
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, "oldfolder", program.ansi() + "nofolder", "", "", "", ""));
+
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    tree->MarkPlayingItem(tree->AppendItem(tree->GetRootItem(), "stale"));
+    frame->RefreshLocalMediaTree();
+    EXPECT_FALSE(tree->PlayingItem().IsOk());
+
+    std::vector<CString> top;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId item = tree->GetFirstChild(tree->GetRootItem(), cookie); item.IsOk();
+         item = tree->GetNextChild(tree->GetRootItem(), cookie))
+        top.push_back(FromWx(tree->GetItemText(item)));
+    ASSERT_GE(top.size(), 2u);
+    EXPECT_EQ(top[0], "当前播放列表");
+    EXPECT_EQ(top[1], "播放历史");
+    // The download folder once, the missing playlist folder not at all.
+    CString cacheName = theApp.m_strCacheDir;
+    cacheName.TrimRight('/');
+    cacheName = cacheName.Mid(cacheName.ReverseFind('/') + 1);
+    EXPECT_EQ(std::count(top.begin(), top.end(), cacheName), 1);
+    EXPECT_EQ(std::count(top.begin(), top.end(), CString("oldfolder")), 0);
+
+    const wxTreeItemId history = tree->FindItemByText(tree->GetFirstChild(tree->GetRootItem(), cookie), "播放历史");
+    ASSERT_TRUE(history.IsOk());
+    ASSERT_EQ(tree->GetChildrenCount(history, false), 1u);
+    const wxTreeItemId kept = tree->GetFirstChild(history, cookie);
+    EXPECT_EQ(FromWx(tree->GetItemText(kept)), "kept.mp3");
+    EXPECT_EQ(tree->GetItemImage(kept), CLocalViewTree::kImageAudio);
+
+    theApp.LoadTable(theApp.m_strPlayHistoryTable, "");
+    EXPECT_EQ(theApp.m_arrPlayHistoryRows.GetSize(), 6);
+    theApp.LoadTable(theApp.m_strLocalPlaylistTable, "");
+    for (int i = 0; i < theApp.m_arrLocalPlaylistRows.GetSize(); i += 6)
+        EXPECT_NE(theApp.m_arrLocalPlaylistRows[i], "oldfolder");
+
+    // A second refresh does not list the download folder twice.
+    frame->OnTimer(CMainFrame::kTimerTreeRefresh);
+    int count = 0;
+    for (wxTreeItemId item = tree->GetFirstChild(tree->GetRootItem(), cookie); item.IsOk();
+         item = tree->GetNextChild(tree->GetRootItem(), cookie))
+        count += FromWx(tree->GetItemText(item)) == cacheName ? 1 : 0;
+    EXPECT_EQ(count, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Keys and drops
+
+TEST_F(MainFrameWorkTest, SpaceFollowsTheEngineState)
+{
+    int state = 3;
+    frame->m_fnKeyPlayerState = [&] { return state; };
+    theApp.m_strPlayState = "OnPlay";
+    Key(WXK_SPACE);
+    EXPECT_EQ(theApp.m_strPlayState, "OnPause");
+    state = 4;
+    Key(WXK_SPACE);
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    state = 5;   // stopped: nothing
+    theApp.m_strPlayState = "OnStop";
+    Key(WXK_SPACE);
+    EXPECT_EQ(theApp.m_strPlayState, "OnStop");
+}
+
+// Space and the arrows stop at the frame: they never open the menu of a
+// focused button or move the lesson text's cursor; other keys go on, and a
+// box being typed into keeps every key.
+TEST_F(MainFrameWorkTest, PlayerKeysStopAtTheFrameUnlessTyping)
+{
+    frame->m_fnKeyPlayerState = [] { return 5; };
+    frame->m_fnKeySkip = [](int64_t) {};
+    theApp.m_strPlayState = "OnPause";
+    for (int key : {WXK_SPACE, WXK_LEFT, WXK_RIGHT, WXK_UP, WXK_DOWN})
+        EXPECT_FALSE(Key(key)) << key;
+    EXPECT_TRUE(Key('a'));
+    EXPECT_TRUE(Key(WXK_ESCAPE)) << "Esc outside the compact style is not the player's";
+
+    auto* lessonView = frame->FindView(kViewLesson);
+    ASSERT_NE(lessonView, nullptr);
+    struct Case {
+        const char* what;
+        wxWindow* focus;
+        bool typing;
+    };
+    const Case cases[] = {
+        {"lesson text", dynamic_cast<CQuenlowView*>(lessonView)->m_richText, false},
+        {"ribbon", frame->m_wndRibbonBar, false},
+        {"local media tree", frame->m_wndPlayListPane->m_wndTree, false},
+        {"nothing", nullptr, false},
+        {"search box", frame->m_dlgSearch->m_editSearch, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CMainFrame::IsTypingTarget(c.focus), c.typing) << c.what;
+}
+
+TEST_F(MainFrameWorkTest, ArrowsSkipAndChangeMediaOnlyWhilePlaying)
+{
+    std::vector<int64_t> skips;
+    frame->m_fnKeySkip = [&](int64_t delta) { skips.push_back(delta); };
+    theApp.m_strPlayState = "OnPause";
+    for (int key : {WXK_LEFT, WXK_RIGHT, WXK_UP, WXK_DOWN})
+        Key(key);
+    DrainEvents();
+    EXPECT_TRUE(skips.empty());
+    EXPECT_TRUE(posted.empty());
+
+    theApp.m_strPlayState = "OnPlay";
+    for (int key : {WXK_LEFT, WXK_RIGHT, WXK_UP, WXK_DOWN})
+        Key(key);
+    DrainEvents();
+    EXPECT_EQ(skips, (std::vector<int64_t>{-10000, 10000}));
+    EXPECT_EQ(posted, (std::vector<CString>{"HalvikSoftPlayerPlayPre:", "HalvikSoftPlayerPlayNext:"}));
+}
+
+TEST_F(MainFrameWorkTest, EscapeLeavesTheCompactPlayerStyleOnly)
+{
+    bool engineFull = true;
+    frame->m_fnKeyPlayerFullscreen = [&] { return engineFull; };
+    frame->GetSizer()->Show(frame->m_wndRibbonBar, false);
+    frame->GetSizer()->Show(frame->m_wndStatusBar, false);
+    theApp.m_bWindowFullScreen = 1;
+
+    // The engine's own full screen keeps the key.
+    Key(WXK_ESCAPE);
+    EXPECT_EQ(theApp.m_bWindowFullScreen, 1);
+    EXPECT_FALSE(frame->m_wndRibbonBar->IsShown());
+
+    engineFull = false;
+    Key(WXK_ESCAPE);
+    EXPECT_EQ(theApp.m_bWindowFullScreen, 0);
+    EXPECT_TRUE(frame->m_wndRibbonBar->IsShown());
+    EXPECT_TRUE(frame->m_wndStatusBar->IsShown());
+    EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerShowPlayerPane));
+    frame->OnTimer(CMainFrame::kTimerShowPlayerPane);
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayerPane));
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerShowPlayerPane));
+}
+
+TEST_F(MainFrameWorkTest, DropOfMediaThenFolderPlaysTheMediaAndReportsTheFolder)
+{
+    program.write("drop/a.mp4", "a");
+    program.write("drop/notes.txt", "n");
+    program.write("drop/sub/b.mp3", "b");
+    theApp.m_strPlayingNetFile = "true";
+    theApp.m_nNetFileSize = 99;
+    frame->OnDropFiles({program.ansi() + "drop/a.mp4", program.ansi() + "drop/notes.txt", program.ansi() + "drop/sub",
+                        program.ansi() + "drop/sub/b.mp3"});
+    ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 1);
+    EXPECT_EQ(theApp.m_arrPlayList[0], program.ansi() + "drop/a.mp4");
+    EXPECT_EQ(theApp.m_nPlayIndex, -1);
+    EXPECT_EQ(theApp.m_strPlayingNetFile, "");
+    EXPECT_EQ(theApp.m_nNetFileSize, 0);
+    EXPECT_EQ(TakeMessage(), "不支持文件夹拖放！");
+    DrainEvents();
+    EXPECT_EQ(posted, (std::vector<CString>{"HalvikSoftPlayerPlayLocalFile:"}));
+    EXPECT_NE(frame->GetDropTarget(), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Delayed start-up and the update check
+
+TEST_F(MainFrameWorkTest, DelayedStartupWritesTheDesktopShortcutOnce)
+{
+    const std::string desktop = std::string(getenv("HOME")) + "/Desktop";
+    ::mkdir(desktop.c_str(), 0755);
+    const std::string file = desktop + "/HalvikEnglish.desktop";
+    std::remove(file.c_str());
+    program.write("Playlist/talk/learner.srt", "1");
+
+    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerDelayedStartup));
+    EXPECT_EQ(theApp.m_strStartupDone, "true");
+    EXPECT_EQ(frame->m_pLessonView, frame->GetActiveView());
+    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
+    const std::string entry = testsupport::ReadBytes(file);
+    EXPECT_NE(entry.find("Exec="), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_TRUE(info.st_mode & S_IXUSR);
+    // The learner's own subtitle files in the talk folder stay.
+    EXPECT_TRUE(FileExists(program.ansi() + "Playlist/talk/learner.srt"));
+    // The update server's name comes back without blocking the window.
+    EXPECT_TRUE(PumpUntil([&] { return !frame->m_bUpdateHostPending; }, 20s));
+}
+
+class MainFrameUpdateCheckTest : public MainFrameWorkTest {
+protected:
+    // Runs the check that the update command starts against the server and
+    // returns the message it leaves.
+    CString RunCheck(CLoopbackServer& server)
+    {
+        program.write("AppData/CommonData/Product.cfg",
+                      "ProductId=P1\nUpdateServerHost=127.0.0.1\nUpdateServerPort=" + std::to_string(server.port()) + "\n");
+        theApp.m_strProductId = "P1";
+        Command(33157);
+        const auto start = std::chrono::steady_clock::now();
+        frame->OnTimer(CMainFrame::kTimerUpdateCheck);
+        // The window is never kept waiting for the network.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+        EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerUpdateCheck));
+        EXPECT_TRUE(PumpUntil([&] { return !frame->IsUpdateCheckRunning(); }));
+        return TakeMessage();
+    }
+
+    bool UpdateQueued()
+    {
+        const CStringArray& queue = frame->m_downloaderExchange.Queue();
+        for (int i = 0; i < queue.GetSize(); ++i) {
+            if (queue[i] == "HalvikSoftUpdate: ")
+                return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(MainFrameUpdateCheckTest, MissingLocalFileOffersTheUpdate)
+{
+    DeleteFile(theApp.m_strUpdateDataPath);
+    CLoopbackServer server([](const std::string&) { return Reply(200, "0"); });
+    EXPECT_EQ(RunCheck(server), "检测到软件有可更新项，正在更新......");
+    EXPECT_TRUE(UpdateQueued());
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].substr(server.requests()[0].find(' ') + 1), "/update/P1/update.data");
+}
+
+TEST_F(MainFrameUpdateCheckTest, EqualLengthNeedsNoUpdate)
+{
+    program.write("AppData/CommonData/update.data", "12345");
+    CLoopbackServer server([](const std::string&) { return Reply(200, "5"); });
+    EXPECT_EQ(RunCheck(server), "您的软件不需要更新。");
+    EXPECT_FALSE(UpdateQueued());
+}
+
+TEST_F(MainFrameUpdateCheckTest, NotFoundIsAConnectionFailure)
+{
+    CLoopbackServer server([](const std::string&) { return Reply(404, "5"); });
+    EXPECT_EQ(RunCheck(server), "无法建立与服务器连接，不能更新！");
+    EXPECT_FALSE(UpdateQueued());
+}
+
+} // namespace
