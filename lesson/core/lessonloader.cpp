@@ -78,26 +78,6 @@ int FindBytes(const CString& text, std::string_view what, size_t from = 0)
     return pos == std::string_view::npos ? -1 : static_cast<int>(pos);
 }
 
-// Reads the lines of a loaded file one after the other, as a text-mode read
-// does: at the end an empty line comes back and the reader says so.
-class CLineReader {
-public:
-    explicit CLineReader(const std::vector<CString>& lines) : m_lines(lines) {}
-    bool Next(CString& line)
-    {
-        if (m_next >= m_lines.size()) {
-            line.Empty();
-            return false;
-        }
-        line = m_lines[m_next++];
-        return true;
-    }
-
-private:
-    const std::vector<CString>& m_lines;
-    size_t m_next = 0;
-};
-
 // Empties the model before a load; the view's text starts empty too.
 void BeginLoad(CQuenlowApp& app, CString& viewText)
 {
@@ -220,7 +200,9 @@ bool IsForeignLine(const CString& text)
     return singleBytes > trimmed.GetLength() / 2;
 }
 
-bool IsCreditLine(const CString& text)
+namespace {
+
+bool HoldsCreditKeyword(const CString& text)
 {
     static const std::vector<CString> keywords = [] {
         std::vector<CString> list = {"YYeTs", "人人影视", "字幕组", "字幕", "商业用途", "时间轴：", "校对监制："};
@@ -234,13 +216,33 @@ bool IsCreditLine(const CString& text)
         }
         return list;
     }();
-    if (text.IsEmpty())
-        return true;
     for (const CString& keyword : keywords) {
         if (HasAfterFirst(text, keyword))
             return true;
     }
     return false;
+}
+
+// A Chinese text is a credit only by the group names and credit captions:
+// "字幕" or a season tag alone also occur in ordinary dialogue.
+bool HoldsChineseCreditKeyword(const CString& text)
+{
+    for (const char* keyword : {"YYeTs", "人人影视", "字幕组", "商业用途", "时间轴：", "校对监制：", "翻译："}) {
+        if (FindText(text, keyword) >= 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsCreditLine(const CString& text) { return text.IsEmpty() || HoldsCreditKeyword(text); }
+
+bool IsCreditEntry(const CString& english, const CString& chinese)
+{
+    if (english.IsEmpty() && chinese.IsEmpty())
+        return true;
+    return HoldsCreditKeyword(english) || HoldsChineseCreditKeyword(chinese);
 }
 
 // One pass over the line: a "{" (a whole character, never a GB18030 trail
@@ -552,6 +554,15 @@ ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString&
 
 // ---- ".srt" ----
 
+namespace {
+
+bool IsEntryNumber(const CString& line)
+{
+    return !line.IsEmpty() && line.view().find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+} // namespace
+
 EFileReadResult LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText)
 {
     BeginLoad(app, viewText);
@@ -559,30 +570,41 @@ EFileReadResult LoadSrtFile(CQuenlowApp& app, const CString& path, CString& view
     const EFileReadResult read = ReadSubtitleLines(app, path, ELessonFileKind::Srt, lines);
     if (read != EFileReadResult::Read)
         return read;
-    CLineReader reader(lines);
-    CString line;
-    while (reader.Next(line)) {
+    const size_t count = lines.size();
+    size_t next = 0;
+    while (next < count) {
         int start = 0;
         int end = 0;
-        const ESrtTimeLine times = ParseSrtTimeLine(line, start, end);
+        const ESrtTimeLine times = ParseSrtTimeLine(lines[next++], start, end);
         if (times == ESrtTimeLine::None)
             continue;
+        // The entry's text runs to the blank line between entries or to the
+        // next time line, which is then read again as the next entry's start.
+        // Short lines ("No.", "OK") are text like any other.
+        std::vector<CString> textLines;
+        while (next < count) {
+            CString line = lines[next];
+            line.Trim();
+            if (line.IsEmpty() || FindText(line, "-->") > 0)
+                break;
+            textLines.push_back(line);
+            ++next;
+        }
+        // Without a blank line before it, the next entry's number ends up here.
+        if (next < count && !textLines.empty() && IsEntryNumber(textLines.back()))
+            textLines.pop_back();
         CString english;
         CString chinese;
-        // The entry's text ends at a short line (the blank line between
-        // entries) or a time line; that line is not looked at again.
-        reader.Next(line);
-        while (line.GetLength() >= 4 && FindText(line, "-->") < 0) {
+        for (const CString& line : textLines) {
             if (IsForeignLine(line))
                 english += line + " ";
             else
                 chinese += line + " ";
-            reader.Next(line);
         }
         english = CleanSubtitleText(english);
         chinese = CleanSubtitleText(chinese);
         // An entry with broken times is read to its end, then dropped.
-        if (times != ESrtTimeLine::Valid || IsCreditLine(english))
+        if (times != ESrtTimeLine::Valid || IsCreditEntry(english, chinese))
             continue;
         StoreSubtitleEntry(app, start, end, NormalizePunctuation(english), chinese, viewText);
     }

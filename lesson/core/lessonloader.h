@@ -70,6 +70,11 @@ bool IsForeignLine(const CString& text);
 // True for an empty text and for a text that holds a subtitle group's credit
 // keyword or a season tag after its first character.
 bool IsCreditLine(const CString& text);
+// Whether a subtitle entry is dropped: it has no text at all, its English
+// holds a credit keyword (as IsCreditLine), or its Chinese names a subtitle
+// group or a credit caption. Short replies ("No.", "OK", "嗯。") and music
+// marks are kept: they are what the video says.
+bool IsCreditEntry(const CString& english, const CString& chinese);
 // Removes every "{...}" override tag; an unmatched "{" and what follows it
 // stay as they are.
 CString StripBraceTags(const CString& text);

@@ -371,10 +371,22 @@ TEST(SrtLoaderTest, TimeLinesAndEntryEnds)
     const Case cases[] = {
         {"missing_milliseconds.srt",
          {{1000, 3000, "Hello there everyone\n", "\n"}, {4100, 6250, "Second sentence here\n", "\n"}}},
-        // CR LF line ends; "Ok." (3 characters) ends the first entry's text,
-        // the last line has no line end.
-        {"short_line_ends_text_crlf.srt",
-         {{1000, 2000, "Hello world\n", "\n"}, {3000, 4000, "Last one without end of line\n", "\n"}}},
+        // CR LF line ends; a short line ("Ok.") is text like the others, the
+        // last line has no line end.
+        {"short_line_in_text_crlf.srt",
+         {{1000, 2000, "Hello world Ok. Ignored line\n", "\n"},
+          {3000, 4000, "Last one without end of line\n", "\n"}}},
+        // Short replies and their Chinese, a Chinese-only reply and a music
+        // mark are kept; an entry whose number follows the text with no
+        // blank line keeps its text; the group's credit is dropped.
+        {"short_replies_utf8.srt",
+         {{1000, 2500, "Are you coming?\n", "你来吗？\n"},
+          {3000, 3800, "No.\n", "不。\n"},
+          {4000, 4600, "OK\n", "好\n"},
+          {5000, 7000, "Then I'll go alone.\n", "那我自己去。\n"},
+          {7500, 8000, "\n", "嗯。\n"},
+          {8500, 9000, "\n", "♪\n"},
+          {9500, 10000, "Hi\n", "\n"}}},
     };
     for (const Case& c : cases) {
         CQuenlowApp app;
@@ -769,6 +781,35 @@ TEST(SubtitleTextRulesTest, CreditLinesAndEnglishLines)
         EXPECT_EQ(IsCreditLine(c.text), c.credit) << c.text;
         EXPECT_EQ(IsForeignLine(c.text), c.english) << c.text;
     }
+}
+
+// Which subtitle entries are dropped: only those without text and those that
+// are recognisably a subtitle group's credit.
+TEST(SubtitleTextRulesTest, CreditEntries)
+{
+    struct Case {
+        const char* english;
+        const char* chinese;
+        bool credit;
+    };
+    const Case cases[] = {
+        {"No.", "不。", false},
+        {"OK", "", false},
+        {"Hi", "", false},
+        {"", "嗯。", false},
+        {"", "♪", false},
+        {"♪", "", false},
+        {"", "", true},
+        {"Sync by YYeTs team", "", true},
+        {"YYeTs is at the start here", "开头的关键字不算", false},
+        {"", "人人影视字幕组 翻译制作", true},
+        {"", "字幕组：某某", true},
+        {"", "翻译：小王", true},
+        {"Is there a subtitle?", "有中文字幕吗？", false},   // "字幕" alone is dialogue
+        {"Friends 第十季 finale", "", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsCreditEntry(c.english, c.chinese), c.credit) << c.english << " / " << c.chinese;
 }
 
 TEST(SubtitleTextRulesTest, TimeParsers)
