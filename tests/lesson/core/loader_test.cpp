@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "lesson/core/lessonloader.h"
+#include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
 #include "core/quenlow.h"
@@ -709,6 +710,73 @@ TEST(AssLoaderTest, LineOfManyTagsLoadsQuickly)
 
 // ---- ".lrc" ----
 
+// Every form of ".lrc" file that lyric sites and tools write, each in the
+// encodings and line ends they come in. Texts here are GB18030 (the program's
+// code page); UTF-8 rows are converted before writing.
+TEST(LrcLoaderTest, EveryFormGivesOneSentencePerTimeTag)
+{
+    enum EEncoding { kGb18030, kUtf8, kUtf8Bom };
+    struct Case {
+        const char* what;
+        EEncoding encoding;
+        bool crlf;
+        const char* text;   // lines separated by "\n"
+        std::vector<SExpectedSentence> expected;
+    };
+    const int open = 10000000;
+    const Case cases[] = {
+        {"identification tags, offset, English and Chinese on one line, UTF-8", kUtf8, false,
+         "[ti:Small Talk]\n[ar:Teacher Li]\n[al:Spoken English]\n[by:someone]\n[offset:+500]\n"
+         "[00:03.20]Today we talk about the weather. 今天我们谈谈天气。\n"
+         "[00:06.50]It is sunny … 天气晴朗…\n[00:09.00]\n",
+         {{2700, 6000, "Today we talk about the weather.\n", "今天我们谈谈天气。\n"},
+          {6000, 8500, "It is sunny …\n", "天气晴朗…\n"}}},
+        {"the same in GB18030 with CR LF and a negative offset", kGb18030, true,
+         "[ti:Small Talk]\n[offset:-300]\n[00:03.20]Today we talk about the weather. 今天我们谈谈天气。\n"
+         "[00:06.50]It is sunny … 天气晴朗…\n",
+         {{3500, 6800, "Today we talk about the weather.\n", "今天我们谈谈天气。\n"},
+          {6800, open, "It is sunny …\n", "天气晴朗…\n"}}},
+        {"three-digit fractions and a time without fraction", kUtf8, true,
+         "[00:01.500]Three digits here\n[00:02]No fraction\n[00:03.5]One digit\n",
+         {{1500, 2000, "Three digits here\n", "\n"},
+          {2000, 3500, "No fraction\n", "\n"},
+          {3500, open, "One digit\n", "\n"}}},
+        {"several time tags on one line, in time order", kGb18030, false,
+         "[00:01.00][00:15.20]Sing the chorus\n[00:05.00]Then the verse 然后是主歌\n[00:20.00]\n",
+         {{1000, 5000, "Sing the chorus\n", "\n"},
+          {5000, 15200, "Then the verse\n", "然后是主歌\n"},
+          {15200, 20000, "Sing the chorus\n", "\n"}}},
+        {"English and Chinese on consecutive lines with the same time, UTF-8 with BOM", kUtf8Bom, true,
+         "[00:01.00]Good morning\n[00:01.00]早上好\n[00:03.00]请坐\n[00:03.00]Sit down, please.\n"
+         "[00:05.00]OK\n",
+         {{1000, 3000, "Good morning\n", "早上好\n"},
+          {3000, 5000, "Sit down, please.\n", "请坐\n"},
+          {5000, open, "OK\n", "\n"}}},
+        {"English only with curly quotes, UTF-8", kUtf8, false,
+         "[ti:Quotes]\n[00:01.00]She said “hello” to me\n[00:02.00]Bye\n",
+         {{1000, 2000, "She said \"hello\" to me\n", "\n"}, {2000, open, "Bye\n", "\n"}}},
+        {"Chinese on the untagged line after the English", kGb18030, false,
+         "[00:01.00]Good morning teacher\n早上好老师\n[00:04.00]Hi\n",
+         {{1000, 4000, "Good morning teacher\n", "早上好老师\n"}, {4000, open, "Hi\n", "\n"}}},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        std::string text = c.text;
+        if (c.crlf) {
+            for (size_t pos = 0; (pos = text.find('\n', pos)) != std::string::npos; pos += 2)
+                text.insert(pos, "\r");
+        }
+        if (c.encoding != kGb18030)
+            text = (c.encoding == kUtf8Bom ? "\xEF\xBB\xBF" : "") + ConvertBytes(text, CP_ACP, CP_UTF8);
+        const CString path = folder.ansi() + "form.lrc";
+        ASSERT_TRUE(WriteFileAtomically(path, text));
+        CQuenlowApp app;
+        CString viewText;
+        EXPECT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded) << c.what;
+        ExpectModel(app, viewText, c.expected, c.what);
+    }
+}
+
 TEST(LrcLoaderTest, ChineseOnTheSameLineOrTheNext)
 {
     struct Case {
@@ -722,13 +790,14 @@ TEST(LrcLoaderTest, ChineseOnTheSameLineOrTheNext)
          {{1500, 3000, "Hello my friend\n", "你好我的朋友\n"},
           {3000, 62345, "How are you today\n", "你今天好吗\n"},
           {62345, 10000000, "The last line here\n", "\n"}}},
-        // An untagged Chinese line belongs to the line before and the end
-        // time comes from the line after it; a tagged Chinese line is no
-        // sentence; "[00:09.00]Hi" is too short to be collected.
+        // An untagged Chinese line belongs to the line before; a tagged
+        // Chinese line with the same time as the English before it is its
+        // Chinese; a short line is a sentence too.
         {"chinese_next_line.lrc",
          {{1000, 4000, "Good morning teacher\n", "早上好老师\n"},
-          {4000, 4000, "Good morning class\n", "早上好同学们\n"},
-          {7000, 10000000, "Sit down please\n", "\n"}}},
+          {4000, 7000, "Good morning class\n", "早上好同学们\n"},
+          {7000, 9000, "Sit down please\n", "\n"},
+          {9000, 10000000, "Hi\n", "\n"}}},
         // A UTF-8 file reads as the same text a GB18030 one does.
         {"utf8_lrc_two_digit_fraction.lrc",
          {{6900, 8125, "Hello my friend\n", "你好我的朋友\n"},
@@ -849,10 +918,16 @@ TEST(SubtitleTextRulesTest, TimeParsers)
         {"[00:01.50]Text", 1500},
         {"[00:06.90]Text", 6900},
         {"[00:06.09]Text", 6090},
-        {"[00:01.5]Text", 1000},   // neither two nor three digits: no fraction
-        {"[", 0},
-        // Fixed two-digit columns: the largest time they hold, far from overflow.
-        {"[99:99.999]Text", 99 * 60000 + 99 * 1000 + 999},
+        {"[00:01.5]Text", 1500},   // a decimal fraction of a second
+        {"[00:01.500]Text", 1500},
+        {"[00:01:50]Text", 1500},   // ":" before the fraction
+        {"[00:07]Text", 7000},
+        {"[100:00.00]Text", 6000000},
+        {"[99:99.999]Text", -1},   // seconds beyond 59
+        {"[ti:Title]", -1},
+        {"[00:01.5x]Text", -1},
+        {"Text [00:01.00]", -1},
+        {"[", -1},
     };
     for (const LrcCase& c : lrcCases)
         EXPECT_EQ(ParseLrcTime(c.line), c.ms) << c.line;
