@@ -488,7 +488,7 @@ TEST_F(DownloadProgressTest, PlaybackIsCoveredByTheDownloadedPart)
 
 TEST_F(DownloadProgressTest, StallOfTenSecondsPausesAndBuffers)
 {
-    PlayingNetFile(40000);
+    PlayingNetFile(40'000);
     progress.m_nDownloadedBytes = 777;
     for (int second = 1; second <= 9; ++second) {
         player.time += 99;   // less than 100 ms of progress per second

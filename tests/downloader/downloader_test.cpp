@@ -175,7 +175,7 @@ TEST(DownloaderRestartTest, AfterAStallItGoesOnFromTheBytesInTheFile)
 TEST_F(DownloaderTest, StopAllEndsTheTaskAndKeepsWhatArrived)
 {
     run.Start();
-    const std::string media = MediaBytes(40000);
+    const std::string media = MediaBytes(40'000);
     SReply reply = Body(media);
     reply.stallAfter = 10000;
     CLoopbackServer server([&](const std::string&) { return reply; }, 1);
@@ -201,7 +201,7 @@ TEST_F(DownloaderTest, StopAllEndsTheTaskAndKeepsWhatArrived)
 TEST_F(DownloaderTest, DeleteTasksEndsTheUpdateButNotTheDownloadAndPlay)
 {
     run.Start();
-    const std::string media = MediaBytes(40000);
+    const std::string media = MediaBytes(40'000);
     SReply paced = Body(media);
     paced.pieces = 8;
     paced.pieceGap = 300ms;
@@ -251,7 +251,7 @@ TEST_F(DownloaderTest, ANewDownloadReplacesTheRunningOne)
 {
     run.Start();
     // As the player starts one: stop everything, then the new command.
-    SReply first = Body(MediaBytes(30000, 3));
+    SReply first = Body(MediaBytes(30'000, 3));
     first.stallAfter = 10000;
     CLoopbackServer firstServer([&](const std::string&) { return first; }, 1);
     const std::string second = MediaBytes(12000, 4);
@@ -327,7 +327,7 @@ TEST_F(DownloaderTest, OnlyOneRunsForAProgramFolderAndAKilledOneDoesNotBlockTheN
 TEST_F(DownloaderTest, SigtermEndsItPromptlyDuringATransfer)
 {
     run.Start();
-    SReply reply = Body(MediaBytes(30000));
+    SReply reply = Body(MediaBytes(30'000));
     reply.stallAfter = 10000;
     CLoopbackServer server([&](const std::string&) { return reply; }, 1);
     ASSERT_TRUE(run.Send(DlAndPlay(Address(server, "/media/g.mp4"), CacheFolder())));
