@@ -14,6 +14,7 @@
 #include "lesson/quenlowview.h"
 #include "ui/lessontextstyle.h"
 #include "platform/sqlitedb.h"
+#include "ui/commandmenu.h"
 #include "ui/wxtext.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
@@ -996,8 +997,9 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
         ASSERT_TRUE(db.Open(theApp.m_strScriptPath, CSqliteDb::ReadWriteCreate));
         ASSERT_TRUE(db.Exec("create table wordlist(stroriginalword varchar(100), refs text)"));
         ASSERT_TRUE(db.Exec("create table phaselist(strphase varchar(100), refs text)"));
-        ASSERT_TRUE(db.Exec("insert into wordlist values('don*t', '(don''t:0:2)'), "
-                            "('study', '(study:0:8)(study:1:3)(study:7:0)')"));
+        // Stored as BLOBs, as lesson files written by other tools hold them.
+        ASSERT_TRUE(db.Exec("insert into wordlist values(cast('don*t' as blob), '(don''t:0:2)'), "
+                            "(cast('study' as blob), cast('(study:0:8)(study:1:3)(study:7:0)' as blob))"));
         ASSERT_TRUE(db.Exec("insert into phaselist values('a lot', '(a lot:1:14)')"));
         CSqliteDb book;
         ASSERT_TRUE(book.Open(theApp.m_strWordBookPath, CSqliteDb::ReadWriteCreate));
@@ -1015,7 +1017,16 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
     for (int p = 0; p < text.GetLength(); ++p)
         styles.push_back(text.GetStyleAt(p));
 
+    // The edit menu's marking items carry a check mark while their marks show.
+    const auto checks = [&] {
+        CCommandMenu menu;
+        view->BuildEditMenu(menu);
+        return std::pair(menu.FindCommand(kCmdMarkWord)->IsChecked(), menu.FindCommand(kCmdMarkPhrase)->IsChecked());
+    };
+    EXPECT_EQ(checks(), std::pair(false, false));
+
     view->MarkWords();
+    EXPECT_EQ(checks(), std::pair(true, false));
     EXPECT_EQ(markedText(), (std::vector<CString>{"don't", "study", "study"})) << "sentence 7 does not exist";
     for (const auto& mark : view->m_marks)
         EXPECT_NE(text.IndicatorAllOnFor(mark.start), 0);
@@ -1024,6 +1035,7 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
 
     view->MarkWords();   // off again
     EXPECT_EQ(view->m_bWordsMarked, 0);
+    EXPECT_EQ(checks(), std::pair(false, false));
     EXPECT_TRUE(view->m_marks.empty());
     for (int p = 0; p < text.GetLength(); ++p) {
         EXPECT_EQ(text.IndicatorAllOnFor(p), 0) << p;
@@ -1034,6 +1046,7 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
     view->MarkPhrases();
     EXPECT_EQ(view->m_bWordsMarked, 0);
     EXPECT_EQ(view->m_bPhrasesMarked, 1);
+    EXPECT_EQ(checks(), std::pair(false, true));
     EXPECT_EQ(markedText(), std::vector<CString>{"a lot"});
 }
 
