@@ -52,7 +52,7 @@ protected:
         frame = testsupport::ShowTestFrame(program.ansi(), document);
         ASSERT_NE(frame, nullptr);
         // No downloader program is started by the tests: it counts as running.
-        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+        frame->m_downloaderExchange.isDownloaderRunning = [] { return true; };
         // Keyword commands posted to the frame are recorded, not performed.
         frame->Bind(EVT_PLAYERCOMMAND, [this](CPlayerCommandEvent& event) { posted.push_back(event.GetKeyword()); });
         int kind = 0, seconds = 0;
