@@ -99,7 +99,8 @@ public:
     // Prepares a local media file (UTF-8 path); playback is not started.
     // False when the engine refused it (see CVlcPlayer::OpenFile).
     bool OpenMedia(const char* utf8Path);
-    // Switches embedded subtitles off, then stops the player.
+    // Stops the player without waiting on the engine
+    // (CVlcPlayer::StopWithoutWaiting).
     void StopPlayer();
     void ShowControlBar();
     void HideControlBar();

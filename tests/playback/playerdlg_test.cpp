@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <vlc/vlc.h>
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
@@ -12,6 +13,7 @@
 #include "controls/btnst.h"
 #include "ui/wxtext.h"
 #include "playback/playerdlg.h"
+#include "playback/purewmpdialog.h"
 #include "ui/playercommand.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
@@ -371,6 +373,39 @@ TEST_F(PlayerDlgTest, BarAndCursorFollowTheMouseInFullScreen)
     EXPECT_FALSE(dlg->GetSeekBar()->IsShown());
     EXPECT_FALSE(dlg->GetButton(CPlayerDlg::IDC_BTN_OPEN)->IsShown());
     dlg->m_player->SetFullscreen(false);
+}
+
+// With an embedded subtitle on screen a stop would hold the interface for
+// seconds: both players' windows return at once, and their engines have
+// stopped shortly after.
+TEST_F(PlayerDlgTest, StopPlayerNeverWaitsOnTheInterfaceThread)
+{
+    auto* second = new CPureWMPDialog;
+    ASSERT_TRUE(second->Create(nullptr));
+    struct Row {
+        const char* name;
+        CVlcPlayer* player;
+        std::function<void()> stop;
+    };
+    const Row rows[] = {
+        {"player dialog", dlg->m_player.get(), [&] { dlg->StopPlayer(); }},
+        {"second player", second->m_player.get(), [&] { second->StopPlayer(); }},
+    };
+    for (const Row& row : rows) {
+        row.player->OpenFile(GetMedia().clip.c_str());
+        row.player->Play();
+        ASSERT_TRUE(PumpUntil([&] { return row.player->GetState() == kPlaying; }, 5s)) << row.name;
+        row.player->SetSpu(1);
+        ASSERT_TRUE(PumpUntil([&] { return row.player->GetSpuId() != -1; }, 2s)) << row.name;
+        const auto start = std::chrono::steady_clock::now();
+        row.stop();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms) << row.name;
+        EXPECT_EQ(row.player->GetState(), CVlcPlayer::kStateStopped) << row.name;
+        EXPECT_TRUE(PumpUntil([&] { return libvlc_media_player_get_state(row.player->RawPlayer()) == libvlc_Stopped; },
+                              3s))
+            << row.name;
+    }
+    second->Destroy();
 }
 
 TEST_F(PlayerDlgTest, RefreshSendsAPendingSeekOrFollowsPlayback)
