@@ -254,14 +254,34 @@ TEST_F(MainFrameTest, CaptionBarKeepsOnlyTheLatestMessageAndSkipsShortOnes)
     EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "");
     EXPECT_EQ(theApp.m_strMessageText, "x");
 
-    // A message during full-screen video is dropped for good.
+}
+
+// Messages given while the video is full screen are not lost: the latest
+// one shows once the video is back, for its whole time, and only once.
+TEST_F(MainFrameTest, MessageDuringFullScreenShowsWhenTheVideoReturns)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_bVideoFullScreen);
     theApp.m_bVideoFullScreen = 1;
-    theApp.ShowMessage("全屏时的消息", "msg", 3000);
+    theApp.ShowMessage("较早的消息", "msg", 3000);
     frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    frame->ShowCaptionMessage(1, "播放文件不存在！", 4);
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    EXPECT_FALSE(CaptionShown());
+    EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
+
     theApp.m_bVideoFullScreen = 0;
     frame->OnTimer(CMainFrame::kTimerMessageSlot);
-    EXPECT_NE(frame->m_wndCaptionBar->GetText(), "全屏时的消息");
-    EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
+    EXPECT_TRUE(CaptionShown());
+    EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "播放文件不存在！");
+    EXPECT_EQ(frame->m_wndCaptionBar->GetBackColor(), theApp.m_clrMsgErrorBack);
+    EXPECT_EQ(theApp.m_nCaptionCountdown, 4);
+
+    // Shown once: after its time the bar stays hidden.
+    for (int i = 0; i < 5; ++i) {
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);
+        frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    }
+    EXPECT_FALSE(CaptionShown());
 }
 
 TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
