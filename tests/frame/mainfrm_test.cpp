@@ -284,6 +284,37 @@ TEST_F(MainFrameTest, MessageDuringFullScreenShowsWhenTheVideoReturns)
     EXPECT_FALSE(CaptionShown());
 }
 
+// A message in the caption bar leaves every pane and the view where they
+// were, while it shows and after it has gone.
+TEST_F(MainFrameTest, CaptionMessageNeverMovesThePanes)
+{
+    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
+    frame->ShowPane(frame->m_wndPlayerPane, true);
+    DrainEvents();
+    const auto places = [&] {
+        return std::vector<wxRect>{frame->m_wndPlayListPane->GetScreenRect(), frame->m_wndPlayerPane->GetScreenRect(),
+                                   frame->GetActiveView()->GetScreenRect(), frame->m_wndStatusBar->GetScreenRect()};
+    };
+    const std::vector<wxRect> before = places();
+    ASSERT_GT(before[1].height, 0);
+
+    frame->ShowCaptionMessage(3, "保存成功！", 1);
+    DrainEvents();
+    EXPECT_TRUE(CaptionShown());
+    EXPECT_EQ(places(), before);
+    // The bar lies between the panes and the status bar, on none of them.
+    const wxRect bar = frame->m_wndCaptionBar->GetScreenRect();
+    EXPECT_GT(bar.height, 0);
+    for (const wxRect& place : before)
+        EXPECT_FALSE(place.Intersects(bar));
+
+    for (int i = 0; i < 2; ++i)
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);
+    DrainEvents();
+    EXPECT_FALSE(CaptionShown());
+    EXPECT_EQ(places(), before);
+}
+
 TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
 {
     CView* lesson = frame->GetActiveView();
