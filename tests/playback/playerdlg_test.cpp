@@ -408,6 +408,49 @@ TEST_F(PlayerDlgTest, StopPlayerNeverWaitsOnTheInterfaceThread)
     second->Destroy();
 }
 
+// In full screen the engine's video window lies over the dialog and takes
+// every mouse move; the bar follows the pointer's position all the same.
+TEST_F(PlayerDlgTest, FullScreenBarFollowsThePointerUnderAWindowThatTakesTheMoves)
+{
+    theApp.m_strMediaPath = "lesson.mp4";
+    dlg->OnVideoDoubleClick(wxPoint(300, 300));
+    ASSERT_TRUE(dlg->IsVideoFullScreen());
+    EXPECT_TRUE(dlg->GetTimers().IsRunning(CPlayerDlg::kTimerPointerWatch));
+    // Stands in for the engine's window: covers the video, swallows moves.
+    auto* standIn = new wxWindow(dlg->m_staticVideo, wxID_ANY, wxPoint(0, 0), dlg->m_staticVideo->GetClientSize());
+    standIn->Bind(wxEVT_MOTION, [](wxMouseEvent&) {});
+    testsupport::RunLoopUntil([&] { return standIn->IsShownOnScreen(); }, 2s);
+
+    struct Step {
+        wxPoint pointer;
+        bool barShown;
+    };
+    const Step steps[] = {
+        {{640, 300}, false},   // over the video
+        {{640, 701}, true},    // 99 pixels above the bottom
+        {{640, 300}, true},    // back up: the bar stays until its countdown runs out
+    };
+    for (const Step& step : steps) {
+        standIn->WarpPointer(standIn->ScreenToClient(step.pointer).x, standIn->ScreenToClient(step.pointer).y);
+        testsupport::RunLoopUntil([&] { return wxGetMousePosition() == step.pointer; }, 2s);
+        ASSERT_EQ(wxGetMousePosition(), step.pointer);
+        dlg->OnTimer(CPlayerDlg::kTimerPointerWatch);
+        EXPECT_EQ(dlg->GetSeekBar()->IsShown(), step.barShown) << step.pointer.y;
+    }
+    EXPECT_EQ(dlg->GetSeekBar()->GetRect(), wxRect(0, 800 - 65, 1280, 15));
+    EXPECT_EQ(dlg->m_staticVideo->GetSize(), wxSize(1280, 800 - 65));
+
+    // Five quiet seconds away from the bottom: cursor and bar hide.
+    theApp.m_bPlayerBarShown = 1;
+    for (int i = 0; i < 6; ++i)
+        dlg->OnTimer(CPlayerDlg::kTimerBarCountdown);
+    EXPECT_EQ(theApp.m_bPlayerBarShown, 0);
+
+    // Back in the pane the position is no longer watched.
+    dlg->OnKeyDown(WXK_ESCAPE);
+    EXPECT_FALSE(dlg->GetTimers().IsRunning(CPlayerDlg::kTimerPointerWatch));
+}
+
 TEST_F(PlayerDlgTest, RefreshSendsAPendingSeekOrFollowsPlayback)
 {
     theApp.m_strTimeText = "01:02/03:04";
