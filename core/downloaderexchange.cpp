@@ -85,7 +85,7 @@ bool CDownloaderExchange::ReadDownloaderCommand()
         return false;
     m_strInboxLine.Empty();
     file.ReadString(m_strInboxLine);
-    file.Close();
+    (void)file.Close();   // read only: nothing to lose
     DeleteFile(path);
     return true;
 }
