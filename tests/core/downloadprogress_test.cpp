@@ -611,7 +611,7 @@ TEST_F(DownloadProgressTest, DownloaderThatCannotRunEndsTheWaitInsteadOfDownload
 {
     // The real exchange with no downloader installed.
     CDownloaderExchange exchange(app);
-    exchange.isProcessRunning = [](const CString&) { return false; };
+    exchange.isDownloaderRunning = [] { return false; };
     progress.sendCommand = [&exchange](const CString& command) { return exchange.SendCommand(command); };
 
     // Download-and-play: the player state text comes back instead of "正在下载......".

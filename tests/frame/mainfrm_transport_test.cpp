@@ -472,7 +472,7 @@ TEST_F(LessonOpeningTest, VolumeReachesBothPlayers)
     program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=alsa\nalsa-audio-device=null\n");
     frame = testsupport::ShowTestFrame(program.ansi(), document);
     ASSERT_NE(frame, nullptr);
-    frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+    frame->m_downloaderExchange.isDownloaderRunning = [] { return true; };
     const std::string mediaFs = program.path() + "clip.mp4";
     MakeClip(mediaFs);
     RequestPlay(FromFsPath(mediaFs));

@@ -52,7 +52,7 @@ protected:
         frame = testsupport::ShowTestFrame(program.ansi(), document);
         ASSERT_NE(frame, nullptr);
         // No downloader program is started by the tests: it counts as running.
-        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+        frame->m_downloaderExchange.isDownloaderRunning = [] { return true; };
         // Keyword commands posted to the frame are recorded, not performed.
         frame->Bind(EVT_PLAYERCOMMAND, [this](CPlayerCommandEvent& event) { posted.push_back(event.GetKeyword()); });
         int kind = 0, seconds = 0;
@@ -406,7 +406,9 @@ TEST_F(MainFrameWorkTest, NetFileMailboxReportsAMissingFile)
     EXPECT_EQ(TakeMessage(), "播放文件不存在！");
 }
 
-TEST_F(MainFrameWorkTest, TreeRefreshListsExistingEntriesAndPrunesTheRest)
+// A file or folder on a drive that is not plugged in is left out of the tree,
+// and its record waits for the drive: only the learner deletes records.
+TEST_F(MainFrameWorkTest, TreeRefreshListsExistingEntriesAndKeepsTheRecordsOfMissingOnes)
 {
     program.write("media/kept.mp3", "x");
     ASSERT_TRUE(theApp.PutRecord(theApp.m_strPlayHistoryTable, "kept.mp3", program.ansi() + "media/kept.mp3", "", "", "", ""));
@@ -441,10 +443,19 @@ TEST_F(MainFrameWorkTest, TreeRefreshListsExistingEntriesAndPrunesTheRest)
     EXPECT_EQ(tree->GetItemImage(kept), CLocalViewTree::kImageAudio);
 
     theApp.LoadTable(theApp.m_strPlayHistoryTable, "");
-    EXPECT_EQ(theApp.m_arrPlayHistoryRows.GetSize(), 6);
+    EXPECT_EQ(theApp.m_arrPlayHistoryRows.GetSize(), 12) << "both records kept";
     theApp.LoadTable(theApp.m_strLocalPlaylistTable, "");
+    bool folderKept = false;
     for (int i = 0; i < theApp.m_arrLocalPlaylistRows.GetSize(); i += 6)
-        EXPECT_NE(theApp.m_arrLocalPlaylistRows[i], "oldfolder");
+        folderKept = folderKept || theApp.m_arrLocalPlaylistRows[i] == "oldfolder";
+    EXPECT_TRUE(folderKept);
+
+    // The drive is back: both are listed again.
+    program.write("media/gone.mp4", "x");
+    program.write("nofolder/a.mp3", "x");
+    frame->RefreshLocalMediaTree();
+    EXPECT_TRUE(tree->FindItemByText(tree->GetRootItem(), "oldfolder").IsOk());
+    EXPECT_TRUE(tree->FindItemByText(tree->GetRootItem(), "gone.mp4").IsOk());
 
     // A second refresh does not list the download folder twice.
     frame->OnTimer(CMainFrame::kTimerTreeRefresh);

@@ -311,7 +311,7 @@ TEST_F(SpeechViewTest, RibbonCommandsReachThePracticeAndShowItsState)
 
 TEST_F(SpeechViewTest, ExportCopiesTheRecordingToTheChosenFile)
 {
-    WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF voice");
+    ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF voice"));
     CString chosen;
     view->m_chooseExportFile = [&] { return chosen; };
     Menu(kCmdExportRecording);
@@ -411,7 +411,7 @@ TEST_F(SpeechFrameTest, EnteringTheCategoryPreparesThePracticeOncePerMedia)
     EXPECT_EQ(theApp.m_strActiveView, "CSpeechFormView");
     EXPECT_EQ(theApp.m_strMicrophoneReady, "true");
     EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. One.\n2. Two.\n");
-    WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF kept");
+    ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF kept"));
 
     EnterCategory("主页");
     EXPECT_EQ(theApp.m_strSpeechMode, "");

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "lesson/core/wavereader.h"
@@ -113,7 +114,7 @@ TEST(WaveWriter, HeaderDescribesFormatAndSamples)
                 int len = static_cast<int>(std::min<size_t>(300, samples.size() - at));
                 writer.Write(samples.data() + at, &len);
             }
-            writer.Close();
+            EXPECT_TRUE(writer.Close());
         }
         const std::string file = ReadBytes(path);
         ASSERT_EQ(file.size(), 44 + c.sampleBytes);
@@ -133,6 +134,21 @@ TEST(WaveWriter, HeaderDescribesFormatAndSamples)
     }
 }
 
+// A recording onto a full disk: the samples and header fit in the buffer and
+// are lost at the flush, which Close must report rather than leave a
+// recording the learner believes saved.
+TEST(WaveWriter, CloseReportsARecordingThatNeverReachedTheDisk)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    CWaveWriter writer("/dev/full", 44'100, 16, 2);
+    const std::string samples = Samples(1000);
+    int len = 1000;
+    writer.Write(samples.data(), &len);
+    EXPECT_FALSE(writer.Close());
+    EXPECT_FALSE(writer.Close()) << "still incomplete when asked again";
+}
+
 TEST(WaveWriter, ClosesOnceAndStartsOverOnRewind)
 {
     const TempFolder folder;
@@ -147,7 +163,7 @@ TEST(WaveWriter, ClosesOnceAndStartsOverOnRewind)
         len = 10;
         writer.Write(samples.data(), &len);
         EXPECT_FALSE(writer.Seek(5, true)) << "no other move in a file being written";
-        writer.Close();
+        EXPECT_TRUE(writer.Close());
         len = 10;
         writer.Write(samples.data(), &len);
         EXPECT_EQ(writer.GetDataBytes(), 10);
