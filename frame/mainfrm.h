@@ -146,6 +146,11 @@ public:
 
     // ---- Central views ----
     void SwitchView(int id);
+    // Shows a central view (an ECentralViewId) and records it in
+    // theApp.m_strActiveView under the name the views' own code reads.
+    void ShowCentralView(int kind);
+    // The kind of central view theApp.m_strActiveView records (0: another).
+    int ActiveViewKind() const;
     void OnChangeRibbonCategory();
     void ResumeLessonAfterOtherView();
     void OnStatusbarProgressPane();
@@ -354,7 +359,6 @@ public:
     CString m_strFirstStartPath;
     CString m_strSearchText;
     CString m_strPrevSearchText;
-    CString m_strCategoryName;
     CString m_strPanelsShown;
     CString m_strClipboardText;
     CString m_strPrevClipboardText;
@@ -380,7 +384,7 @@ public:
     CPlayerPane* m_wndPlayerPane = nullptr;
     CView* m_pOldView = nullptr;
     CView* m_pNewView = nullptr;
-    int m_nActiveCategory = 0;
+    int m_nActiveCategory = 0;   // an ERibbonCategory
 
 protected:
     // Commands go to the central view first, then to the frame.

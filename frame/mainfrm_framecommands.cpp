@@ -171,8 +171,8 @@ void CMainFrame::BindFrameCommands()
 
     // The status bar.
     command(kCmdProgressSlider, [this] { OnProgressSlider(); });
-    update(kCmdProgressSlider, [](wxUpdateUIEvent& e) {
-        e.Enable(theApp.m_strPlayState == "OnPlay" && theApp.m_strActiveView == "CQuenlowView" &&
+    update(kCmdProgressSlider, [this](wxUpdateUIEvent& e) {
+        e.Enable(theApp.m_strPlayState == "OnPlay" && ActiveViewKind() == kViewLesson &&
                  theApp.m_nMediaLength > 10000);
     });
     command(kCmdVolumePane, [this] { OnVolumePane(); });

@@ -299,8 +299,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
         theApp.m_strPlayFilePath = mediaPath;
         theApp.m_bScriptLoaded = 1;
 
-        SwitchView(kViewLesson);
-        theApp.m_strActiveView = "CQuenlowView";
+        ShowCentralView(kViewLesson);
         if (m_pDocument) {
             m_pDocument->SetTitle(theApp.m_strMediaName);
             UpdateTitle();
@@ -382,8 +381,7 @@ void CMainFrame::FetchOnlineSubtitle()
 void CMainFrame::LoadPendingLesson()
 {
     if (!dynamic_cast<CQuenlowView*>(m_pActiveView)) {
-        SwitchView(kViewLesson);
-        theApp.m_strActiveView = "CQuenlowView";
+        ShowCentralView(kViewLesson);
     }
     auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView);
     if (!view)

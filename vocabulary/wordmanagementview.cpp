@@ -14,6 +14,7 @@
 #include "ui/mybutton.h"
 #include "ui/progressdlg.h"
 #include "ui/wxtext.h"
+#include "core/activeview.h"
 #include "core/commandids.h"
 #include "core/quenlow.h"
 #include "vocabulary/core/wordbookfile.h"
@@ -623,7 +624,7 @@ void CWordManagementView::OnTimer(int id)
         OnExampleTimer(id);
         return;
     }
-    if (theApp.m_strActiveView != "CWordManagementView") {
+    if (theApp.m_strActiveView != kActiveWordBookView) {
         m_timers.KillTimer(kTimerChangeWord);
         theApp.m_strAutoChangeWord.Empty();
         return;
