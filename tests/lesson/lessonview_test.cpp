@@ -482,8 +482,8 @@ TEST(LessonViewText, FontSizeParserReadsPointsAsTwips)
     };
     const Case cases[] = {
         {"1", 20},              // the smallest accepted size
-        {"1638", 32760},        // the largest accepted size
-        {"1638.5", 32770},      // refused by the caller: above 32760
+        {"1638", 32'760},        // the largest accepted size
+        {"1638.5", 32'770},      // refused by the caller: above 32 760
         {"0.5", 10},            // refused by the caller: below 20
         {"16.5", 330},
         {"4.35", 87},           // exact: no binary rounding down to 86
