@@ -97,6 +97,8 @@ constexpr int kCmdParagraphBlank = 33239;       // an empty cell of the panel
 constexpr int kCmdSubtitleMode = 33133;
 constexpr int kCmdParagraphMode = 33134;
 constexpr int kCmdBilingualMode = 33256;
+// Puts the bilingual list in place of the lesson text and back.
+constexpr int kCmdBilingualListView = 32951;
 constexpr int kCmdFontName = 32797;
 constexpr int kCmdFontSize = 32798;
 constexpr int kCmdFontBlank = 32906;            // an empty cell of the panel
@@ -340,7 +342,7 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdStudyFollowRead}, {kCmdStudyRepeatRead}, {kCmdStudyListening}, {kCmdCaptionAbove}, {kCmdCaptionBelow},
     {kCmdPrevWord}, {kCmdNextWord}, {kCmdWordWeb}, {kCmdWordHome}, {kCmdSaveWord}, {kCmdDelWord},
     {kCmdIncreaseMargin}, {kCmdDecreaseMargin}, {kCmdParagraphBlank}, {kCmdSubtitleMode},
-    {kCmdParagraphMode}, {kCmdBilingualMode}, {kCmdFontName}, {kCmdFontSize}, {kCmdFontBlank},
+    {kCmdParagraphMode}, {kCmdBilingualMode}, {kCmdBilingualListView}, {kCmdFontName}, {kCmdFontSize}, {kCmdFontBlank},
     {kCmdFontBold}, {kCmdFontItalic}, {kCmdFontUnderline}, {kCmdFontColor}, {kCmdBackColor},
     {kCmdStrikeOut}, {kCmdTranslate},
     {kCmdFast}, {kCmdSlow}, {kCmdOffsetReset}, {kCmdOffsetEdit},

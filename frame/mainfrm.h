@@ -141,6 +141,11 @@ public:
 
     // ---- Central views ----
     void SwitchView(int id);
+    // Command kCmdBilingualListView: the bilingual list in place of the
+    // lesson text and back; usable while either is the central view and a
+    // lesson has been shown.
+    void OnBilingualView();
+    bool CanShowBilingualList() const;
     void OnChangeRibbonCategory();
     void ResumeLessonAfterOtherView();
     void OnStatusbarProgressPane();

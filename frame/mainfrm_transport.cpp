@@ -315,6 +315,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
         if (auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView)) {
             ReportLessonLoad(view->LoadSubtitleFile(), theApp.m_strScriptPath);
             theApp.m_strDocumentLoaded = "true";
+            theApp.m_strTextViewMode = "RTF";   // the bilingual list is built anew
             view->StartFollowing(CString());
             view->ApplyTextFormat();
             ScrollTextToTop(*view);
@@ -398,6 +399,7 @@ void CMainFrame::LoadPendingLesson()
         theApp.m_strCaptionDlgCreated = "true";
     }
     theApp.m_strDocumentLoaded = "true";
+    theApp.m_strTextViewMode = "RTF";   // the bilingual list is built anew
     view->StartFollowing(CString());
     if (view->m_richText)
         view->m_richText->SetReadOnly(true);

@@ -14,9 +14,11 @@
 #include <unistd.h>
 
 #include <wx/app.h>
+#include <wx/stc/stc.h>
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
+#include "lesson/doublelangformview.h"
 #include "lesson/quenlowview.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
@@ -391,6 +393,48 @@ TEST_F(LessonOpeningTest, LessonBesideTheMediaLoadsPlaysAndIsFollowed)
         },
         10s))
         << Player().GetTime();
+    Player().Stop();
+}
+
+// While a lesson plays, the bilingual list reached by its command marks the
+// entry of the sentence being heard.
+TEST_F(LessonOpeningTest, BilingualListFollowsThePlayingSentence)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    EXPECT_EQ(theApp.m_strTextViewMode, "RTF");
+
+    wxCommandEvent command(wxEVT_MENU, kCmdBilingualListView);
+    command.SetEventObject(frame);
+    ASSERT_TRUE(frame->GetEventHandler()->ProcessEvent(command));
+    auto* list = dynamic_cast<CDoubleLangFormView*>(frame->GetActiveView());
+    ASSERT_NE(list, nullptr);
+    CQuenlowView* view = LessonView();
+    ASSERT_NE(view, nullptr);
+    const auto marked = [&] { return FromWx(list->m_richText->GetSelectedText()); };
+    // Behind the list the lesson view keeps following the voice.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            view->OnTimer(CQuenlowView::kFollowTimer);
+            list->OnTimer(CDoubleLangFormView::kFollowTimer);
+            return theApp.m_nCurrentSentence == 0 && marked().Left(2) == "1.";
+        },
+        10s))
+        << Player().GetTime();
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            view->OnTimer(CQuenlowView::kFollowTimer);
+            list->OnTimer(CDoubleLangFormView::kFollowTimer);
+            return theApp.m_nCurrentSentence == 1;
+        },
+        10s))
+        << Player().GetTime();
+    EXPECT_EQ(marked().Left(14), "2.Second line.");
+    EXPECT_GE(marked().Find("第二句"), 0);
+    EXPECT_LT(marked().Find("第一句"), 0);
     Player().Stop();
 }
 

@@ -98,6 +98,7 @@ TEST(RibbonLayoutTest, CommandsStandInTheirCategoryPanelAndPlace)
         {33343, 0, "常用功能", "使用本地词典", true},
         {33349, 0, "常用功能", "点读后继续播放", true},
         {33239, 0, "段落控制", "", false},
+        {32951, 0, "段落控制", "双语列表", false},
         {32797, 0, "字体与颜色", "", false},
         {32788, 0, "字体与颜色", "背景颜色", false},
         {33337, 0, "字幕微调", "偏移量", false},
@@ -130,7 +131,7 @@ TEST(RibbonLayoutTest, CommandsStandInTheirCategoryPanelAndPlace)
     // The one id of two elements is one command.
     const std::vector<int> ids = GetRibbonCommandIds();
     EXPECT_EQ(std::count(ids.begin(), ids.end(), 32899), 1);
-    EXPECT_EQ(ids.size(), 78u);
+    EXPECT_EQ(ids.size(), 79u);
 }
 
 TEST(RibbonLayoutTest, ApplicationMenuHoldsTheLooksInOrder)

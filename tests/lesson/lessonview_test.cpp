@@ -44,7 +44,6 @@ public:
                                      &CQuenlowApp::m_bScriptLoaded,
                                      &CQuenlowApp::m_nRepeatCount,
                                      &CQuenlowApp::m_nVisibleLines,
-                                     &CQuenlowApp::m_nDoubleLangLastLine,
                                      &CQuenlowApp::m_nFontSize,
                                      &CQuenlowApp::m_nFontChangeCount,
                                      &CQuenlowApp::m_nFontCountQuenlowView,
@@ -593,6 +592,57 @@ TEST_F(LessonViewFrameTest, ViewCommandsAreEnabledWhileALessonIsLoaded)
     EXPECT_EQ(UpdateOf(kCmdFontBold).GetChecked(), view->m_richText->StyleGetBold(0));
 }
 
+// The bilingual list takes the lesson text's place and gives it back; it is
+// offered only once a lesson has been shown and only over the lesson text,
+// and the Chinese caption of the lesson text never covers it.
+TEST_F(LessonViewFrameTest, BilingualListCommandTogglesTheCentralView)
+{
+    testsupport::AppStateGuard list(&CQuenlowApp::m_strTextViewMode, &CQuenlowApp::m_strDoubleLangShown,
+                                    &CQuenlowApp::m_strActiveView);
+    theApp.m_arrForeignText.RemoveAll();
+    theApp.m_arrChineseText.RemoveAll();
+    theApp.m_arrForeignText.Add("Good morning.\n");
+    theApp.m_arrChineseText.Add("早上好。\n");
+    theApp.m_nCurrentSentence = 0;
+    theApp.m_strShowChinese = "true";
+    theApp.m_strTextViewMode.Empty();
+    EXPECT_FALSE(UpdateOf(kCmdBilingualListView).GetEnabled()) << "no lesson shown yet";
+
+    theApp.m_strTextViewMode = "RTF";
+    EXPECT_TRUE(UpdateOf(kCmdBilingualListView).GetEnabled());
+    EXPECT_FALSE(UpdateOf(kCmdBilingualListView).GetChecked());
+    view->ShowCaptionFor(0);
+    ASSERT_NE(view->m_pShowChnDlg, nullptr);
+    EXPECT_TRUE(view->m_pShowChnDlg->IsShown());
+
+    ASSERT_TRUE(Command(kCmdBilingualListView));
+    auto* bilingual = dynamic_cast<CDoubleLangFormView*>(frame->GetActiveView());
+    ASSERT_NE(bilingual, nullptr);
+    EXPECT_EQ(FromWx(bilingual->m_richText->GetText()), "1.Good morning.\n  早上好。\n");
+    EXPECT_EQ(theApp.m_strTextViewMode, "LIST");
+    EXPECT_EQ(theApp.m_strDoubleLangShown, "true");
+    EXPECT_TRUE(UpdateOf(kCmdBilingualListView).GetEnabled());
+    EXPECT_TRUE(UpdateOf(kCmdBilingualListView).GetChecked());
+    EXPECT_FALSE(view->m_pShowChnDlg->IsShown());
+    view->ShowCaptionFor(0);   // the lesson text follows on behind the list
+    EXPECT_FALSE(view->m_pShowChnDlg->IsShown());
+
+    // Back: the lesson text, the list kept for the same lesson.
+    theApp.m_arrForeignText[0] = "Changed.\n";
+    ASSERT_TRUE(Command(kCmdBilingualListView));
+    EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_TRUE(theApp.m_strDoubleLangShown.IsEmpty());
+    EXPECT_FALSE(UpdateOf(kCmdBilingualListView).GetChecked());
+    ASSERT_TRUE(Command(kCmdBilingualListView));
+    EXPECT_EQ(FromWx(bilingual->m_richText->GetText()), "1.Good morning.\n  早上好。\n");
+
+    // Another category's view ends the list and disables the command.
+    frame->m_pRibbonBar->SetActiveCategory(4);
+    frame->OnChangeRibbonCategory();
+    EXPECT_TRUE(theApp.m_strDoubleLangShown.IsEmpty());
+    EXPECT_FALSE(UpdateOf(kCmdBilingualListView).GetEnabled());
+}
+
 TEST_F(LessonViewFrameTest, EffectCommandPausesAndResumesOnlyWhatItPaused)
 {
     struct Case {
@@ -681,7 +731,7 @@ TEST_F(LessonViewFrameTest, CommandsStopReachingTheViewWhenItIsNotCentral)
 
 // ---- The bilingual list follows the lesson -----------------------------------------------------
 
-TEST_F(LessonViewTest, BilingualListMarksTheEntryBeforeTheCurrentNumber)
+TEST_F(LessonViewTest, BilingualListMarksTheEntryOfThePlayingSentence)
 {
     theApp.m_arrForeignText.RemoveAll();
     theApp.m_arrChineseText.RemoveAll();
@@ -690,44 +740,44 @@ TEST_F(LessonViewTest, BilingualListMarksTheEntryBeforeTheCurrentNumber)
         theApp.m_arrForeignText.Add(line);
         theApp.m_arrChineseText.Add("中文\n");
     }
-    theApp.m_nDoubleLangLastLine = 0;
     theApp.m_nVisibleLines = 40;
     auto* view = MakeView<CDoubleLangFormView>(374);
+    theApp.m_nCurrentSentence = 0;
     view->BuildText();
     wxStyledTextCtrl& text = *view->m_richText;
-    const auto entry = [&](int sentence) { return text.PositionFromLine(2 * sentence); };
+    // The marked text of a sentence: its numbered English line and its
+    // Chinese line, without the line end after it.
+    const auto entryText = [&](int sentence) {
+        const int from = text.PositionFromLine(2 * sentence);
+        return FromWx(text.GetTextRange(from, text.GetLineEndPosition(2 * sentence + 1)));
+    };
 
     struct Step {
         int current;
-        int selStart;   // control positions; -1 = the selection is not touched
-        int selEnd;
         const char* why;
     };
-    // Positions are taken from the built text, so compute them first.
-    const int found4 = entry(3);
-    const int found5 = entry(4);
-    const int found2 = entry(1);
     const Step steps[] = {
-        {0, -1, -1, "sentence 0 is where the list starts: nothing happens"},
-        {3, found4, found4 + 2, "first number found: only \"4.\" is selected"},
-        {3, found4, found4 + 2, "the same sentence again: unchanged"},
-        {4, found4, found5 - 1, "then the entry from the last number up to the new one"},
-        {1, found5, found2 - 1, "back: from the last number to the new one, whichever way"},
+        {0, "the first sentence is marked at the first tick"},
+        {3, "a jump forward marks the sentence now playing"},
+        {4, "the next sentence"},
+        {1, "a jump back"},
+        {5, "the last entry ends with the text"},
     };
-    text.SetSelection(0, 0);
     for (const Step& s : steps) {
         SCOPED_TRACE(s.why);
         theApp.m_nCurrentSentence = s.current;
         view->OnTimer(CDoubleLangFormView::kFollowTimer);
-        if (s.selStart < 0) {
-            EXPECT_EQ(text.GetSelectionStart(), text.GetSelectionEnd());
-            continue;
-        }
-        EXPECT_EQ(std::min(text.GetSelectionStart(), text.GetSelectionEnd()), std::min(s.selStart, s.selEnd));
-        EXPECT_EQ(std::max(text.GetSelectionStart(), text.GetSelectionEnd()), std::max(s.selStart, s.selEnd));
+        EXPECT_EQ(FromWx(text.GetSelectedText()), entryText(s.current));
+        CString number;
+        number.Format("%d.", s.current + 1);
+        EXPECT_EQ(FromWx(text.GetSelectedText()).Left(number.GetLength()), number);
     }
+    // The learner's own selection stays while the sentence is the same.
+    text.SetSelection(0, 2);
+    view->OnTimer(CDoubleLangFormView::kFollowTimer);
+    EXPECT_EQ(text.GetSelectionEnd(), 2);
     // "5." inside the first sentence is not an entry number.
-    EXPECT_EQ(view->FindEntryNumber(5), found5);
+    EXPECT_EQ(view->FindEntryNumber(5), text.PositionFromLine(8));
     EXPECT_EQ(view->FindEntryNumber(7), -1);
 }
 
