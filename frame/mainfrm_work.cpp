@@ -24,6 +24,7 @@
 #include "playback/vlcplayer.h"
 #include "ui/searchdlg.h"
 #include "core/desktopshortcut.h"
+#include "core/hostaddress.h"
 #include "core/droppedfiles.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
