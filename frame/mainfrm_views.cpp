@@ -257,10 +257,11 @@ void CMainFrame::OnChangeRibbonCategory()
             return;
         speech->UpdateFontIfChanged();
         if (!speech->CheckMicrophone()) {
-            // Not prepared yet: a microphone plugged in before the next entry
-            // gets the practice text of this media.
+            // A microphone plugged in before the next entry gets the practice
+            // text of this media again: the view holds only the notice now.
             theApp.m_strMicrophoneReady.Empty();
-            speech->ClearView();
+            theApp.m_strSpeechPrepared.Empty();
+            speech->ShowMicrophoneNeeded();
             return;
         }
         theApp.m_strMicrophoneReady = "true";
