@@ -246,6 +246,8 @@ constexpr int kCmdPlay = 32804;
 constexpr int kCmdPause = 32805;
 constexpr int kCmdStop = 32806;
 constexpr int kCmdRestart = 4041;
+// Reopens the current media and plays on from where it was; no element sends it.
+constexpr int kCmdReloadResume = 33154;
 // The time display is the player-pane command (kCmdPlayerPane).
 constexpr int kStatusTimeElement = kCmdPlayerPane;
 constexpr int kCmdProgressSlider = 32963;
@@ -365,7 +367,7 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdRecordPause}, {kCmdRecordStop}, {kCmdReplayRecording}, {kCmdExportRecording},
     {ID_SHOW_HELP_COMMAND}, {kCmdUpdateSoft},
     {kStatusPlayStateElement}, {kCmdOpenPlaylistFolder}, {kCmdToggleRibbonPanels}, {kCmdPlay},
-    {kCmdPause}, {kCmdStop}, {kCmdRestart}, {kCmdProgressSlider}, {kCmdVolumePane},
+    {kCmdPause}, {kCmdStop}, {kCmdRestart}, {kCmdReloadResume}, {kCmdProgressSlider}, {kCmdVolumePane},
     {kCmdVolumeSlider}, {kCmdSentenceCounter}, {kCmdDownloadInfo},
     {kCmdMarkWord}, {kCmdMarkPhrase}, {kCmdAutoLookUpMarks}, {kCmdFirstRepeatSelection, kRepeatSelectionCount},
     {kCmdBaiduTranslate}, {kCmdGoogleTranslate},

@@ -172,6 +172,9 @@ public:
     void OnStop();
     void OnRestartDownloader();
     void PlayFromResumeTime();
+    // The main player's time becomes the resume point; the media is reopened
+    // and plays on from it.
+    void OnReloadAndResume();
     // Opens a media file with the lesson beside it (the word book's play-talk).
     void PlayMediaWithScript(const CString& mediaPath) override;
     // kTimerLessonOpen's load of m_strScriptPath into the lesson view.

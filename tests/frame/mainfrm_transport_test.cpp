@@ -489,6 +489,40 @@ TEST_F(LessonOpeningTest, ReturningToTheHomeCategoryResumesTheLesson)
     Player().Stop();
 }
 
+// Reload-and-resume reopens the media and plays on from the main player's
+// time; it is offered only while the player pane is up.
+TEST_F(LessonOpeningTest, ReloadAndResumeContinuesFromThePlayersTime)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    const auto update = [&] {
+        wxUpdateUIEvent event(kCmdReloadResume);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+        return std::pair<bool, bool>(event.GetEnabled(), event.GetChecked());
+    };
+    frame->OnStatusbarProgressPane();
+    EXPECT_EQ(update(), std::make_pair(true, false));
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetTime() > 1500; }, 10s));
+    theApp.m_nResumeTime = 0;
+
+    wxCommandEvent command(wxEVT_MENU, kCmdReloadResume);
+    command.SetEventObject(frame);
+    ASSERT_TRUE(frame->GetEventHandler()->ProcessEvent(command));
+    const int resumeAt = theApp.m_nResumeTime;
+    EXPECT_GT(resumeAt, 1500);
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3 && Player().GetTime() > 0; }, 10s));
+    EXPECT_GE(Player().GetTime(), resumeAt - 300) << "playback restarted from the beginning";
+    Player().Stop();
+
+    frame->ShowPane(frame->m_wndPlayerPane, false);
+    EXPECT_EQ(update(), std::make_pair(false, false));
+}
+
 TEST_F(LessonOpeningTest, MediaWithoutLessonPlaysWithTheBlankLesson)
 {
     const std::string mediaFs = program.path() + "clip.mp4";
