@@ -262,6 +262,19 @@ constexpr int kStatusDownloadElement = kCmdDownloadInfo;   // speed and percenta
 constexpr int kCmdMarkWord = 33184;
 constexpr int kCmdMarkPhrase = 33192;
 constexpr int kCmdAutoLookUpMarks = 33194;      // no element sends it; the lesson view answers it
+// Word lists marked in the lesson text (no element sends them; the lesson
+// view answers them): the new-word book and the examination lists. 32994 is
+// no command.
+constexpr int kCmdMarkListMyWords = 32990;
+constexpr int kCmdMarkListCet4 = 32991;
+constexpr int kCmdMarkListCet6 = 32992;
+constexpr int kCmdMarkListMaster = 32993;
+constexpr int kCmdMarkListZhuan4 = 32995;
+constexpr int kCmdMarkListZhuan8 = 32996;
+constexpr int kCmdMarkListToefl = 32997;
+constexpr int kCmdMarkListIelts = 32998;
+constexpr int kCmdMarkListGre = 32999;
+constexpr int kCmdClearMarkList = 33089;
 // Repeat the selected sentences 2, 4, ... 12 times: kCmdFirstRepeatSelection + k
 // repeats 2 * (k + 1) times.
 constexpr int kCmdFirstRepeatSelection = 32939;
@@ -369,7 +382,9 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kStatusPlayStateElement}, {kCmdOpenPlaylistFolder}, {kCmdToggleRibbonPanels}, {kCmdPlay},
     {kCmdPause}, {kCmdStop}, {kCmdRestart}, {kCmdReloadResume}, {kCmdProgressSlider}, {kCmdVolumePane},
     {kCmdVolumeSlider}, {kCmdSentenceCounter}, {kCmdDownloadInfo},
-    {kCmdMarkWord}, {kCmdMarkPhrase}, {kCmdAutoLookUpMarks}, {kCmdFirstRepeatSelection, kRepeatSelectionCount},
+    {kCmdMarkWord}, {kCmdMarkPhrase}, {kCmdAutoLookUpMarks}, {kCmdMarkListMyWords},
+    {kCmdMarkListCet4}, {kCmdMarkListCet6}, {kCmdMarkListMaster}, {kCmdMarkListZhuan4}, {kCmdMarkListZhuan8},
+    {kCmdMarkListToefl}, {kCmdMarkListIelts}, {kCmdMarkListGre}, {kCmdClearMarkList}, {kCmdFirstRepeatSelection, kRepeatSelectionCount},
     {kCmdBaiduTranslate}, {kCmdGoogleTranslate},
     {kViewEmptyHelp}, {kViewEmptyEscapeDuty},
     {ID_OPEN_LOCALMEDIA2}, {ID_PLAYER_PLAY}, {ID_PLAYER_PAUSE}, {ID_PLAYER_STOP}, {ID_PLAYER_RESET},

@@ -1081,6 +1081,88 @@ TEST_F(LessonViewTest, HoverMarkComesOffWithoutRestylingTheText)
     EXPECT_EQ(styles(), before);
 }
 
+// A word list marks each of its words wherever it occurs as a whole word, in
+// any case; the same command again takes the marks off. Lists the program
+// does not have, and lists none of whose words occur, say so.
+TEST_F(LessonViewTest, WordListMarksItsWordsInTheLesson)
+{
+    testsupport::AppStateGuard state(&CQuenlowApp::m_strWordBookPath, &CQuenlowApp::m_strAppDir,
+                                     &CQuenlowApp::m_strMarkWordList, &CQuenlowApp::m_strDocumentLoaded);
+    testsupport::TempProgramFolder program;   // with the shipped word-list database
+    theApp.m_strAppDir = program.ansi();
+    theApp.m_strWordBookPath = program.ansi() + "UnKownWord.script";
+    theApp.m_strDocumentLoaded = "true";
+    {
+        CSqliteDb book;
+        ASSERT_TRUE(book.Open(theApp.m_strWordBookPath, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(book.Exec("create table if not exists tablename(stroriginalword varchar(1000))"));
+        ASSERT_TRUE(book.Exec("insert into tablename values('don*t'), ('lesson')"));
+    }
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{0, 1000, "Ability counts.\n", ""},
+                      {1000, 2000, "My ability, their abilities; don't stop.\n", ""}});
+    wxStyledTextCtrl& text = *view->m_richText;
+    const auto markedWords = [&] {
+        std::vector<CString> words;
+        for (int p = 0; p < text.GetLength();) {
+            if (text.IndicatorAllOnFor(p) == 0) {
+                ++p;
+                continue;
+            }
+            const int start = p;
+            while (p < text.GetLength() && text.IndicatorAllOnFor(p) != 0)
+                ++p;
+            words.push_back(FromWx(text.GetTextRange(start, p)));
+        }
+        return words;
+    };
+    const auto run = [&](int command) {
+        wxCommandEvent event(wxEVT_MENU, command);
+        view->ProcessWindowEvent(event);
+    };
+    const auto checked = [&](int command) {
+        wxUpdateUIEvent update(command);
+        view->ProcessWindowEvent(update);
+        return update.GetChecked();
+    };
+    const auto message = [] {
+        int kind = 0, seconds = 0;
+        CString text;
+        theApp.TakeMessage(kind, text, seconds);
+        return text;
+    };
+    message();
+
+    run(kCmdMarkListMaster);   // the syllabus list holds "ability"
+    EXPECT_EQ(markedWords(), (std::vector<CString>{"Ability", "ability"}));
+    EXPECT_EQ(theApp.m_strMarkWordList, "MASTER");
+    EXPECT_TRUE(checked(kCmdMarkListMaster));
+    EXPECT_FALSE(checked(kCmdMarkListCet4));
+    EXPECT_EQ(message(), "");
+
+    run(kCmdMarkListMyWords);   // another list replaces the marks
+    EXPECT_EQ(markedWords(), (std::vector<CString>{"don't"}));
+    EXPECT_EQ(message(), "");
+    run(kCmdMarkListMyWords);   // the same list again: off
+    EXPECT_TRUE(markedWords().empty());
+    EXPECT_TRUE(theApp.m_strMarkWordList.IsEmpty());
+    EXPECT_FALSE(checked(kCmdMarkListMyWords));
+
+    run(kCmdMarkListMaster);
+    run(kCmdClearMarkList);
+    EXPECT_TRUE(markedWords().empty());
+    EXPECT_FALSE(checked(kCmdMarkListMaster));
+
+    run(kCmdMarkListCet4);   // not a list the program has
+    EXPECT_EQ(message(), "软件没有CET4核心单词的词表，不能标记！");
+    EXPECT_FALSE(checked(kCmdMarkListCet4));
+    EXPECT_TRUE(markedWords().empty());
+
+    PutLesson(*view, {{0, 1000, "Nothing here.\n", ""}});
+    run(kCmdMarkListMaster);
+    EXPECT_EQ(message(), "当前文档中没有研究生考试核心单词。");
+}
+
 // The new-word book's words are marked where the lesson file says they occur
 // (offsets count characters, also after Chinese text); a second toggle clears
 // every mark and leaves the text's styles; phrases switch words off.
