@@ -69,30 +69,6 @@ CString BufferingText(int percent)
 
 } // namespace
 
-bool IsProgressFileName(const CString& name)
-{
-    const CString extension(".data");
-    const int stem = name.GetLength() - extension.GetLength();
-    if (stem <= 0 || name.Right(extension.GetLength()) != extension)
-        return false;
-    for (int i = 0; i < stem; ++i) {
-        if (name[i] < '0' || name[i] > '9')
-            return false;
-    }
-    return true;
-}
-
-int ParsePercent(const CString& text)
-{
-    int value = 0;
-    for (int i = 0; i < text.GetLength() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (value > 100000)   // no real percentage; stop before the int overflows
-            break;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
 CDownloadProgress::CDownloadProgress(CQuenlowApp& app) : m_app(app) {}
 
 void CDownloadProgress::SetTimer(int id, int milliseconds)
@@ -196,7 +172,7 @@ void CDownloadProgress::ReadDownloadProgress()
         line.Trim();
         m_arrProgressLines.Add(line);
     }
-    file.Close();
+    (void)file.Close();   // read only: nothing to lose
     // A file still being written is left for the next second.
     if (m_arrProgressLines.GetSize() < kProgressHeaderLines)
         return;

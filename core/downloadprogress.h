@@ -25,6 +25,7 @@
 
 #include "platform/cstring.h"
 #include "core/commandids.h"
+#include "core/progressfileformat.h"
 
 class CQuenlowApp;
 extern CQuenlowApp theApp;
@@ -36,12 +37,6 @@ enum EDownloadWatchTimer {
     kDlTimerRestartRearm = 1600,
     kDlTimerSecondDelete = 1700,
 };
-
-// The downloader's progress files: digits + ".data" directly in the folder.
-bool IsProgressFileName(const CString& name);
-// Integer value of a percentage text: "37.5" -> 37, "100" -> 100; text
-// without leading digits -> 0.
-int ParsePercent(const CString& text);
 
 class CDownloadProgress {
 public:

@@ -1,14 +1,11 @@
 #include "core/updatecheck.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <sys/socket.h>
-
 #include <cstdlib>
 #include <string>
 
 #include "platform/percentencode.h"
 #include "platform/codepage.h"
+#include "core/hostaddress.h"
 #include "core/httptransfer.h"
 #include "platform/file.h"
 #include "core/productsettings.h"
@@ -73,23 +70,6 @@ SUpdateCheckRequest MakeUpdateCheckRequest()
     return request;
 }
 
-CString ResolveHostIPv4(const CString& host)
-{
-    if (host.IsEmpty())
-        return CString();
-    addrinfo hints {};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(AnsiToUtf8Bytes(host.view()).c_str(), nullptr, &hints, &found) != 0 || !found)
-        return CString();
-    char text[INET_ADDRSTRLEN] = {};
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const bool ok = inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr;
-    freeaddrinfo(found);
-    return ok ? CString(text) : CString();
-}
-
 SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
 {
     SUpdateCheckOutcome outcome;
@@ -110,11 +90,8 @@ SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
         return SetNotice(outcome, EUpdateCheckResult::NoProductId);
 
     // The downloader reads the product id from this file when it updates.
-    CStdioFile idFile;
-    if (idFile.Open(request.productIdFile, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
-        idFile.WriteString(request.productId + "\n");
-        idFile.Close();
-    }
+    // The check itself goes on without it.
+    (void)WriteFileAtomically(request.productIdFile, request.productId.str() + "\r\n");
 
     const std::string url = "http://" + outcome.serverAddress.str() + ":" + std::to_string(request.serverPort) +
                             "/update/" + EscapePathSegment(AnsiToUtf8Bytes(request.productId.view())) +

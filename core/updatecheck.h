@@ -62,10 +62,6 @@ struct SUpdateCheckOutcome {
 // data paths from theApp. Call on the user-interface thread.
 SUpdateCheckRequest MakeUpdateCheckRequest();
 
-// The first IPv4 address of a host name as dotted text; empty when the name
-// does not resolve. Blocks for as long as the system's resolver takes.
-CString ResolveHostIPv4(const CString& host);
-
 // Runs the whole check and blocks until it is done (at most the resolver's
 // time plus totalTimeoutMs): meant for a worker thread.
 SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request);

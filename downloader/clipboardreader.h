@@ -1,5 +1,6 @@
 // Reading the desktop's clipboard text. The X11 implementation lives in
-// downloader/x11/ (above the core layer); the core sees only this interface.
+// downloader/x11/ (above the core layer); the core sees only this interface,
+// and the program's main hands OpenClipboardReader to the clipboard watch.
 #pragma once
 
 #include <chrono>
@@ -17,5 +18,6 @@ public:
     virtual bool Usable() const = 0;
 };
 
-// A reader on the display named by DISPLAY; null without one.
+// A reader on the display named by DISPLAY; null without one (defined in
+// downloader/x11/, which only the program links).
 std::unique_ptr<CClipboardReader> OpenClipboardReader();

@@ -16,8 +16,8 @@ constexpr auto kReadTimeout = 500ms;
 
 } // namespace
 
-CClipboardWatch::CClipboardWatch(OnAddresses onAddresses)
-    : m_onAddresses(std::move(onAddresses)), m_thread([this] { Watch(); })
+CClipboardWatch::CClipboardWatch(OpenReader openReader, OnAddresses onAddresses)
+    : m_openReader(std::move(openReader)), m_onAddresses(std::move(onAddresses)), m_thread([this] { Watch(); })
 {
 }
 
@@ -35,7 +35,7 @@ void CClipboardWatch::Stop()
 void CClipboardWatch::Watch()
 {
     // The display connection belongs to this thread alone.
-    const std::unique_ptr<CClipboardReader> reader = OpenClipboardReader();
+    const std::unique_ptr<CClipboardReader> reader = m_openReader();
     if (!reader) {
         std::fprintf(stderr, "HalvikSoftDownloader: no display: the clipboard is not watched\n");
         return;

@@ -6,17 +6,23 @@
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+class CClipboardReader;
+
 class CClipboardWatch {
 public:
     // Called on the watch's thread with the addresses of a new text.
     using OnAddresses = std::function<void(const std::vector<std::string>& addresses)>;
+    // Opens the reader on the watch's thread (a display connection belongs to
+    // the thread that opened it); null when there is no clipboard to read.
+    using OpenReader = std::function<std::unique_ptr<CClipboardReader>()>;
 
-    explicit CClipboardWatch(OnAddresses onAddresses);
+    CClipboardWatch(OpenReader openReader, OnAddresses onAddresses);
     ~CClipboardWatch() { Stop(); }
     CClipboardWatch(const CClipboardWatch&) = delete;
     CClipboardWatch& operator=(const CClipboardWatch&) = delete;
@@ -27,6 +33,7 @@ public:
 private:
     void Watch();
 
+    OpenReader m_openReader;
     OnAddresses m_onAddresses;
     std::mutex m_lock;
     std::condition_variable m_wake;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "downloader/clipboardreader.h"
 #include "downloader/clipboardwatch.h"
 #include "downloader/command.h"
 #include "downloader/commandinbox.h"
@@ -37,7 +38,7 @@ int main()
         return 0;   // another downloader serves this program folder
 
     CDownloader downloader(paths);
-    CClipboardWatch watch([&downloader](const std::vector<std::string>& addresses) {
+    CClipboardWatch watch(OpenClipboardReader, [&downloader](const std::vector<std::string>& addresses) {
         downloader.QueueTalkDownloads(addresses);
     });
     const timespec pause {0, 250'000'000};

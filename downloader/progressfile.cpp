@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/file.h"
-#include "core/downloadprogress.h"
+#include "core/progressfileformat.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "platform/file.h"
 #include "platform/percentencode.h"
 #include "core/httptransfer.h"
-#include "core/productsettings.h"
-#include "core/updatecheck.h"
+#include "core/productsettingsfile.h"
+#include "core/hostaddress.h"
 
 namespace {
 

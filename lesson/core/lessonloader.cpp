@@ -78,26 +78,6 @@ int FindBytes(const CString& text, std::string_view what, size_t from = 0)
     return pos == std::string_view::npos ? -1 : static_cast<int>(pos);
 }
 
-// Reads the lines of a loaded file one after the other, as a text-mode read
-// does: at the end an empty line comes back and the reader says so.
-class CLineReader {
-public:
-    explicit CLineReader(const std::vector<CString>& lines) : m_lines(lines) {}
-    bool Next(CString& line)
-    {
-        if (m_next >= m_lines.size()) {
-            line.Empty();
-            return false;
-        }
-        line = m_lines[m_next++];
-        return true;
-    }
-
-private:
-    const std::vector<CString>& m_lines;
-    size_t m_next = 0;
-};
-
 // Empties the model before a load; the view's text starts empty too.
 void BeginLoad(CQuenlowApp& app, CString& viewText)
 {
@@ -220,7 +200,9 @@ bool IsForeignLine(const CString& text)
     return singleBytes > trimmed.GetLength() / 2;
 }
 
-bool IsCreditLine(const CString& text)
+namespace {
+
+bool HoldsCreditKeyword(const CString& text)
 {
     static const std::vector<CString> keywords = [] {
         std::vector<CString> list = {"YYeTs", "人人影视", "字幕组", "字幕", "商业用途", "时间轴：", "校对监制："};
@@ -234,13 +216,33 @@ bool IsCreditLine(const CString& text)
         }
         return list;
     }();
-    if (text.IsEmpty())
-        return true;
     for (const CString& keyword : keywords) {
         if (HasAfterFirst(text, keyword))
             return true;
     }
     return false;
+}
+
+// A Chinese text is a credit only by the group names and credit captions:
+// "字幕" or a season tag alone also occur in ordinary dialogue.
+bool HoldsChineseCreditKeyword(const CString& text)
+{
+    for (const char* keyword : {"YYeTs", "人人影视", "字幕组", "商业用途", "时间轴：", "校对监制：", "翻译："}) {
+        if (FindText(text, keyword) >= 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsCreditLine(const CString& text) { return text.IsEmpty() || HoldsCreditKeyword(text); }
+
+bool IsCreditEntry(const CString& english, const CString& chinese)
+{
+    if (english.IsEmpty() && chinese.IsEmpty())
+        return true;
+    return HoldsCreditKeyword(english) || HoldsChineseCreditKeyword(chinese);
 }
 
 // One pass over the line: a "{" (a whole character, never a GB18030 trail
@@ -390,15 +392,59 @@ void ParseAssTimes(const CString& line, int& start, int& end)
     end = ClampTime(HmsToMs(at(23, 1), at(25, 2), at(28, 2), at(31, 2) * 10));
 }
 
+namespace {
+
+// Reads up to `maxDigits` digits at `pos`; false when there are none.
+bool ReadDigits(std::string_view text, size_t& pos, size_t maxDigits, int& value, size_t& digits)
+{
+    value = 0;
+    digits = 0;
+    while (pos < text.size() && digits < maxDigits && text[pos] >= '0' && text[pos] <= '9') {
+        value = value * 10 + (text[pos] - '0');
+        ++pos;
+        ++digits;
+    }
+    return digits > 0;
+}
+
+} // namespace
+
+bool ParseLrcTimeTag(std::string_view tag, int& ms)
+{
+    size_t pos = 0;
+    int minutes = 0;
+    int seconds = 0;
+    size_t digits = 0;
+    if (!ReadDigits(tag, pos, 3, minutes, digits) || pos >= tag.size() || tag[pos++] != ':')
+        return false;
+    if (!ReadDigits(tag, pos, 2, seconds, digits) || seconds > 59)
+        return false;
+    int fraction = 0;
+    if (pos < tag.size()) {
+        if (tag[pos] != '.' && tag[pos] != ':')
+            return false;
+        ++pos;
+        // The fraction is a decimal fraction of a second: ".5", ".50" and
+        // ".500" are all half a second.
+        if (!ReadDigits(tag, pos, 3, fraction, digits))
+            return false;
+        for (; digits < 3; ++digits)
+            fraction *= 10;
+    }
+    if (pos != tag.size())
+        return false;
+    ms = (minutes * 60 + seconds) * 1000 + fraction;
+    return true;
+}
+
 int ParseLrcTime(const CString& line)
 {
-    const int close = line.Find(']');
-    int fraction = 0;
-    if (close == 9)
-        fraction = ToInt(line.Mid(7, 2)) * 10;   // hundredths: "[00:06.90]" is 6.900 s
-    else if (close == 10)
-        fraction = ToInt(line.Mid(7, 3));
-    return ClampTime((int64_t{ToInt(line.Mid(1, 2))} * 60 + ToInt(line.Mid(4, 2))) * 1000 + fraction);
+    const std::string_view text = line.view();
+    const size_t close = text.find(']');
+    int ms = -1;
+    if (text.starts_with('[') && close != std::string_view::npos && ParseLrcTimeTag(text.substr(1, close - 1), ms))
+        return ms;
+    return -1;
 }
 
 CString GetAssDialogueText(const CString& line)
@@ -432,6 +478,8 @@ bool NeedsUtf8Conversion(const CQuenlowApp& app, const std::vector<CString>& lin
 {
     if (kind != ELessonFileKind::Srt && kind != ELessonFileKind::Ass && kind != ELessonFileKind::Lrc)
         return false;
+    if (!lines.empty() && lines[0].view().starts_with("\xEF\xBB\xBF"))
+        return true;   // the UTF-8 byte-order mark
     const size_t count = std::min(lines.size(), kSampleLines);
     for (size_t i = 0; i < count; ++i) {
         CString sample = lines[i];
@@ -440,7 +488,19 @@ bool NeedsUtf8Conversion(const CQuenlowApp& app, const std::vector<CString>& lin
         if (sample.GetLength() > 10 && !IsForeignLine(sample))
             return app.IsUtf8Text(reinterpret_cast<const unsigned char*>(sample.GetString()), sample.GetLength());
     }
-    return false;
+    // No line is mostly Chinese (English lines with Chinese after them, or
+    // "…" and curly quotes only): the file is UTF-8 when every sampled line
+    // that is not plain ASCII reads as UTF-8.
+    bool anyUtf8 = false;
+    for (size_t i = 0; i < count; ++i) {
+        const std::string_view bytes = lines[i].view();
+        if (std::ranges::all_of(bytes, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            continue;
+        if (!app.IsUtf8Text(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size())))
+            return false;
+        anyUtf8 = true;
+    }
+    return anyUtf8;
 }
 
 bool NeedsUtf8Conversion(const CQuenlowApp& app, const CString& path)
@@ -552,6 +612,15 @@ ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString&
 
 // ---- ".srt" ----
 
+namespace {
+
+bool IsEntryNumber(const CString& line)
+{
+    return !line.IsEmpty() && line.view().find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+} // namespace
+
 EFileReadResult LoadSrtFile(CQuenlowApp& app, const CString& path, CString& viewText)
 {
     BeginLoad(app, viewText);
@@ -559,30 +628,41 @@ EFileReadResult LoadSrtFile(CQuenlowApp& app, const CString& path, CString& view
     const EFileReadResult read = ReadSubtitleLines(app, path, ELessonFileKind::Srt, lines);
     if (read != EFileReadResult::Read)
         return read;
-    CLineReader reader(lines);
-    CString line;
-    while (reader.Next(line)) {
+    const size_t count = lines.size();
+    size_t next = 0;
+    while (next < count) {
         int start = 0;
         int end = 0;
-        const ESrtTimeLine times = ParseSrtTimeLine(line, start, end);
+        const ESrtTimeLine times = ParseSrtTimeLine(lines[next++], start, end);
         if (times == ESrtTimeLine::None)
             continue;
+        // The entry's text runs to the blank line between entries or to the
+        // next time line, which is then read again as the next entry's start.
+        // Short lines ("No.", "OK") are text like any other.
+        std::vector<CString> textLines;
+        while (next < count) {
+            CString line = lines[next];
+            line.Trim();
+            if (line.IsEmpty() || FindText(line, "-->") > 0)
+                break;
+            textLines.push_back(line);
+            ++next;
+        }
+        // Without a blank line before it, the next entry's number ends up here.
+        if (next < count && !textLines.empty() && IsEntryNumber(textLines.back()))
+            textLines.pop_back();
         CString english;
         CString chinese;
-        // The entry's text ends at a short line (the blank line between
-        // entries) or a time line; that line is not looked at again.
-        reader.Next(line);
-        while (line.GetLength() >= 4 && FindText(line, "-->") < 0) {
+        for (const CString& line : textLines) {
             if (IsForeignLine(line))
                 english += line + " ";
             else
                 chinese += line + " ";
-            reader.Next(line);
         }
         english = CleanSubtitleText(english);
         chinese = CleanSubtitleText(chinese);
         // An entry with broken times is read to its end, then dropped.
-        if (times != ESrtTimeLine::Valid || IsCreditLine(english))
+        if (times != ESrtTimeLine::Valid || IsCreditEntry(english, chinese))
             continue;
         StoreSubtitleEntry(app, start, end, NormalizePunctuation(english), chinese, viewText);
     }
@@ -650,40 +730,104 @@ EFileReadResult LoadAssFile(CQuenlowApp& app, const CString& path, CString& view
 
 namespace {
 
-// Lines of an ".lrc" file that are neither identification tags nor broken
-// time tags; lines without brackets are kept (a Chinese line may follow its
-// English line).
-bool IsCollectedLrcLine(const CString& line)
+// A GB18030 character that is a Chinese ideograph: a two-byte character
+// outside the symbol rows 0xA1-0xA9 (where "…", "“" and full-width marks
+// are, which English lines also carry).
+bool IsHanziAt(std::string_view text, size_t pos)
 {
-    const int open = line.Find('[');
-    const int close = line.Find(']');
-    const int length = line.GetLength();
-    if (open < 0 && close > 0)
+    if (CharLengthAt(text, pos) != 2)
         return false;
-    if (open > 0 && close < 0)
-        return false;
-    if (open >= 0 && length < 16)
-        return false;
-    if (close > 0 && length < 16)
-        return false;
-    if (open == 0 && (line.GetAt(3) != ':' || line.GetAt(6) != '.'))
-        return false;
-    return true;
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    return lead < 0xA1 || lead > 0xA9;
 }
 
-bool IsTimedLrcLine(const CString& line) { return line.Find('[') == 0 && line.Find(']') >= 0; }
-
-// Start of the first run of five bytes that are all lead bytes, or -1.
-int FindChineseRun(const CString& line)
+// A line's text as English and Chinese: English before the first Chinese
+// ideograph when what stands before it is English; a text that starts with
+// Chinese, or is not English, is all Chinese.
+void SplitLrcText(const CString& text, CString& english, CString& chinese)
 {
-    int run = 0;
-    const std::string_view bytes = line.view();
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        run = IsDBCSLeadByte(static_cast<unsigned char>(bytes[i])) ? run + 1 : 0;
-        if (run == 5)
-            return static_cast<int>(i) - 4;
+    english.Empty();
+    chinese.Empty();
+    const std::string_view bytes = text.view();
+    size_t pos = 0;
+    while (pos < bytes.size() && !IsHanziAt(bytes, pos))
+        pos += static_cast<size_t>(CharLengthAt(bytes, pos));
+    if (pos < bytes.size()) {
+        CString head = text.Left(static_cast<int>(pos));
+        head.Trim();
+        if (IsForeignLine(head)) {
+            english = head;
+            chinese = text.Mid(static_cast<int>(pos));
+        } else {
+            chinese = text;
+        }
+    } else if (IsForeignLine(text)) {
+        english = text;
+    } else {
+        chinese = text;
     }
-    return -1;
+    english = NormalizePunctuation(english);
+    english.Trim();
+    chinese.Trim();
+}
+
+struct SLrcLine {
+    std::vector<int> times;   // the line's time tags, in their order
+    bool isTag = false;       // an identification tag ("[ti:...]", "[offset:...]")
+    CString tagName;
+    CString tagValue;
+    CString text;             // after the last time tag, trimmed
+};
+
+SLrcLine ParseLrcLine(const CString& line)
+{
+    SLrcLine parsed;
+    const std::string_view bytes = line.view();
+    size_t pos = 0;
+    while (pos < bytes.size() && bytes[pos] == '[') {
+        const size_t close = bytes.find(']', pos);
+        if (close == std::string_view::npos)
+            break;
+        const std::string_view inner = bytes.substr(pos + 1, close - pos - 1);
+        int ms = 0;
+        if (ParseLrcTimeTag(inner, ms)) {
+            parsed.times.push_back(ms);
+        } else if (parsed.times.empty()) {
+            const size_t colon = inner.find(':');
+            parsed.isTag = true;
+            parsed.tagName = CString(inner.substr(0, colon == std::string_view::npos ? inner.size() : colon));
+            parsed.tagName.MakeLower();
+            parsed.tagName.Trim();
+            if (colon != std::string_view::npos)
+                parsed.tagValue = CString(inner.substr(colon + 1));
+            return parsed;
+        } else {
+            break;   // a bracket in the text after the time tags
+        }
+        pos = close + 1;
+    }
+    parsed.text = line.Mid(static_cast<int>(pos));
+    parsed.text.Trim();
+    return parsed;
+}
+
+struct SLrcEntry {
+    int start = 0;
+    CString english;
+    CString chinese;
+};
+
+// The entry at `time` of the line just before (entries [from, to)) that
+// lacks the other language: English and Chinese on consecutive lines with
+// the same time are one sentence.
+SLrcEntry* FindPartner(std::vector<SLrcEntry>& entries, size_t from, size_t to, int time, bool lacksEnglish)
+{
+    for (size_t i = from; i < to; ++i) {
+        SLrcEntry& entry = entries[i];
+        if (entry.start == time && (lacksEnglish ? entry.english.IsEmpty() : entry.chinese.IsEmpty()))
+            return &entry;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -695,48 +839,59 @@ EFileReadResult LoadLrcFile(CQuenlowApp& app, const CString& path, CString& view
     const EFileReadResult read = ReadSubtitleLines(app, path, ELessonFileKind::Lrc, lines);
     if (read != EFileReadResult::Read)
         return read;
-    std::vector<CString> collected;
-    for (CString line : lines) {
-        line.Trim();
-        if (IsCollectedLrcLine(line))
-            collected.push_back(NormalizePunctuation(line));
-    }
-
-    const size_t count = collected.size();
-    for (size_t i = 0; i < count; ++i) {
-        const CString& line = collected[i];
-        if (line.Find('[') < 0 || line.Find(']') < 0)
+    int offset = 0;
+    std::vector<SLrcEntry> entries;
+    std::vector<int> times;   // every time tag, the empty lines' too: they end sentences
+    size_t previousLine = 0;   // the entries of the last timed line: [previousLine, previousEnd)
+    size_t previousEnd = 0;
+    for (const CString& raw : lines) {
+        const SLrcLine line = ParseLrcLine(raw);
+        if (line.isTag) {
+            if (line.tagName == "offset")
+                offset = ToInt(line.tagValue.GetString());
             continue;
-        const int start = ParseLrcTime(line);
-        int end = kLrcOpenEnd;
-        if (i + 1 < count && IsTimedLrcLine(collected[i + 1]))
-            end = ParseLrcTime(collected[i + 1]);
-        else if (i + 2 < count && IsTimedLrcLine(collected[i + 2]))
-            end = ParseLrcTime(collected[i + 2]);
-
+        }
         CString english;
         CString chinese;
-        const int chineseStart = FindChineseRun(line);
-        if (chineseStart > 0) {
-            english = line.Mid(10, chineseStart - 10);
-            chinese = line.Mid(chineseStart);
-        } else {
-            english = line.Mid(line.Find(']') + 1);
-            english.Trim();
-            if (!IsForeignLine(english) || english.GetLength() < 5)
-                continue;
-            if (i + 1 < count) {
-                const CString& next = collected[i + 1];
-                const CString nextText = next.Mid(next.Find(']') + 1);
-                if (!IsForeignLine(nextText))
-                    chinese = nextText;
+        SplitLrcText(line.text, english, chinese);
+        if (line.times.empty()) {
+            // An untagged Chinese line belongs to the timed line before it.
+            if (english.IsEmpty() && !chinese.IsEmpty()) {
+                for (size_t i = previousLine; i < previousEnd; ++i) {
+                    if (entries[i].chinese.IsEmpty())
+                        entries[i].chinese = chinese;
+                }
             }
-        }
-        english.Trim();
-        chinese.Trim();
-        if (!IsForeignLine(english) || english.GetLength() < 5)
             continue;
-        StoreSubtitleEntry(app, start, end, english, chinese, viewText);
+        }
+        const size_t first = entries.size();
+        for (const int time : line.times) {
+            times.push_back(time);
+            if (line.text.IsEmpty())
+                continue;
+            if (english.IsEmpty() || chinese.IsEmpty()) {
+                const bool isEnglish = !english.IsEmpty();
+                SLrcEntry* partner = FindPartner(entries, previousLine, previousEnd, time, isEnglish);
+                if (partner != nullptr) {
+                    (isEnglish ? partner->english : partner->chinese) = isEnglish ? english : chinese;
+                    continue;
+                }
+            }
+            entries.push_back({time, english, chinese});
+        }
+        previousLine = first;
+        previousEnd = entries.size();
+    }
+
+    // A positive offset shows the text earlier.
+    const auto shifted = [offset](int time) { return ClampTime(std::max<int64_t>(0, int64_t{time} - offset)); };
+    std::stable_sort(entries.begin(), entries.end(), [](const SLrcEntry& a, const SLrcEntry& b) { return a.start < b.start; });
+    std::sort(times.begin(), times.end());
+    for (const SLrcEntry& entry : entries) {
+        const auto later = std::upper_bound(times.begin(), times.end(), entry.start);
+        const int end = later == times.end() ? kLrcOpenEnd : shifted(*later);
+        StoreSubtitleEntry(app, shifted(entry.start), std::max(end, shifted(entry.start)), entry.english, entry.chinese,
+                           viewText);
     }
     EndSubtitleLoad(app);
     return read;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -70,6 +71,11 @@ bool IsForeignLine(const CString& text);
 // True for an empty text and for a text that holds a subtitle group's credit
 // keyword or a season tag after its first character.
 bool IsCreditLine(const CString& text);
+// Whether a subtitle entry is dropped: it has no text at all, its English
+// holds a credit keyword (as IsCreditLine), or its Chinese names a subtitle
+// group or a credit caption. Short replies ("No.", "OK", "嗯。") and music
+// marks are kept: they are what the video says.
+bool IsCreditEntry(const CString& english, const CString& chinese);
 // Removes every "{...}" override tag; an unmatched "{" and what follows it
 // stay as they are.
 CString StripBraceTags(const CString& text);
@@ -96,8 +102,13 @@ ESrtTimeLine ParseSrtTimeLine(const CString& line, int& start, int& end);
 // The start and end of a "Dialogue: " line, read from their fixed columns
 // (one-digit hours, hundredths of seconds).
 void ParseAssTimes(const CString& line, int& start, int& end);
-// The time tag "[mm:ss.ff]" or "[mm:ss.fff]" at the start of an ".lrc" line;
-// the fraction digits count as milliseconds as they stand.
+// The inside of an ".lrc" time tag: "mm:ss", "mm:ss.f", "mm:ss.ff" or
+// "mm:ss.fff" (minutes of one to three digits, seconds 0..59, "." or ":"
+// before the fraction, a decimal fraction of a second). False for anything
+// else, such as an identification tag "ti:Title".
+bool ParseLrcTimeTag(std::string_view tag, int& ms);
+// The first time tag at the start of an ".lrc" line, or -1 when the line
+// does not start with one.
 int ParseLrcTime(const CString& line);
 
 // The text part of an ".ass" dialogue line: after the "00,," of the zeroed
@@ -109,9 +120,11 @@ CString GetAssDialogueText(const CString& line);
 // The lines of a file as a text-mode read returns them (no "\r" or "\n").
 // Only a regular file of at most kMaxSubtitleFileBytes is read.
 EFileReadResult ReadTextLines(const CString& path, std::vector<CString>& lines);
-// The UTF-8 sample test: true when the first deciding line among the first
-// 50 (the first non-English line longer than 10 bytes; for ".ass" the Chinese
-// part of a line with a break) is UTF-8. The kind picks the rule.
+// The UTF-8 sample test on the first 50 lines: true when the file starts with
+// the UTF-8 byte-order mark, or when the first deciding line (the first
+// non-English line longer than 10 bytes; for ".ass" the Chinese part of a line
+// with a break) is UTF-8; with no deciding line, when the sampled lines that
+// are not plain ASCII are all UTF-8. The kind picks the rule.
 bool NeedsUtf8Conversion(const CQuenlowApp& app, const std::vector<CString>& lines, ELessonFileKind kind);
 // The same test on a file; the rule follows the file name (".srt" or ".ass").
 bool NeedsUtf8Conversion(const CQuenlowApp& app, const CString& path);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/curloptions.h"
+#include "core/hostaddress.h"
 #include "core/quenlow.h"
 #include "core/updatecheck.h"
 #include "tests/loopbackserver.h"

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "lesson/core/lessonloader.h"
+#include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
 #include "core/quenlow.h"
@@ -371,10 +372,22 @@ TEST(SrtLoaderTest, TimeLinesAndEntryEnds)
     const Case cases[] = {
         {"missing_milliseconds.srt",
          {{1000, 3000, "Hello there everyone\n", "\n"}, {4100, 6250, "Second sentence here\n", "\n"}}},
-        // CR LF line ends; "Ok." (3 characters) ends the first entry's text,
-        // the last line has no line end.
-        {"short_line_ends_text_crlf.srt",
-         {{1000, 2000, "Hello world\n", "\n"}, {3000, 4000, "Last one without end of line\n", "\n"}}},
+        // CR LF line ends; a short line ("Ok.") is text like the others, the
+        // last line has no line end.
+        {"short_line_in_text_crlf.srt",
+         {{1000, 2000, "Hello world Ok. Ignored line\n", "\n"},
+          {3000, 4000, "Last one without end of line\n", "\n"}}},
+        // Short replies and their Chinese, a Chinese-only reply and a music
+        // mark are kept; an entry whose number follows the text with no
+        // blank line keeps its text; the group's credit is dropped.
+        {"short_replies_utf8.srt",
+         {{1000, 2500, "Are you coming?\n", "你来吗？\n"},
+          {3000, 3800, "No.\n", "不。\n"},
+          {4000, 4600, "OK\n", "好\n"},
+          {5000, 7000, "Then I'll go alone.\n", "那我自己去。\n"},
+          {7500, 8000, "\n", "嗯。\n"},
+          {8500, 9000, "\n", "♪\n"},
+          {9500, 10000, "Hi\n", "\n"}}},
     };
     for (const Case& c : cases) {
         CQuenlowApp app;
@@ -697,6 +710,73 @@ TEST(AssLoaderTest, LineOfManyTagsLoadsQuickly)
 
 // ---- ".lrc" ----
 
+// Every form of ".lrc" file that lyric sites and tools write, each in the
+// encodings and line ends they come in. Texts here are GB18030 (the program's
+// code page); UTF-8 rows are converted before writing.
+TEST(LrcLoaderTest, EveryFormGivesOneSentencePerTimeTag)
+{
+    enum EEncoding { kGb18030, kUtf8, kUtf8Bom };
+    struct Case {
+        const char* what;
+        EEncoding encoding;
+        bool crlf;
+        const char* text;   // lines separated by "\n"
+        std::vector<SExpectedSentence> expected;
+    };
+    const int open = 10000000;
+    const Case cases[] = {
+        {"identification tags, offset, English and Chinese on one line, UTF-8", kUtf8, false,
+         "[ti:Small Talk]\n[ar:Teacher Li]\n[al:Spoken English]\n[by:someone]\n[offset:+500]\n"
+         "[00:03.20]Today we talk about the weather. 今天我们谈谈天气。\n"
+         "[00:06.50]It is sunny … 天气晴朗…\n[00:09.00]\n",
+         {{2700, 6000, "Today we talk about the weather.\n", "今天我们谈谈天气。\n"},
+          {6000, 8500, "It is sunny …\n", "天气晴朗…\n"}}},
+        {"the same in GB18030 with CR LF and a negative offset", kGb18030, true,
+         "[ti:Small Talk]\n[offset:-300]\n[00:03.20]Today we talk about the weather. 今天我们谈谈天气。\n"
+         "[00:06.50]It is sunny … 天气晴朗…\n",
+         {{3500, 6800, "Today we talk about the weather.\n", "今天我们谈谈天气。\n"},
+          {6800, open, "It is sunny …\n", "天气晴朗…\n"}}},
+        {"three-digit fractions and a time without fraction", kUtf8, true,
+         "[00:01.500]Three digits here\n[00:02]No fraction\n[00:03.5]One digit\n",
+         {{1500, 2000, "Three digits here\n", "\n"},
+          {2000, 3500, "No fraction\n", "\n"},
+          {3500, open, "One digit\n", "\n"}}},
+        {"several time tags on one line, in time order", kGb18030, false,
+         "[00:01.00][00:15.20]Sing the chorus\n[00:05.00]Then the verse 然后是主歌\n[00:20.00]\n",
+         {{1000, 5000, "Sing the chorus\n", "\n"},
+          {5000, 15200, "Then the verse\n", "然后是主歌\n"},
+          {15200, 20000, "Sing the chorus\n", "\n"}}},
+        {"English and Chinese on consecutive lines with the same time, UTF-8 with BOM", kUtf8Bom, true,
+         "[00:01.00]Good morning\n[00:01.00]早上好\n[00:03.00]请坐\n[00:03.00]Sit down, please.\n"
+         "[00:05.00]OK\n",
+         {{1000, 3000, "Good morning\n", "早上好\n"},
+          {3000, 5000, "Sit down, please.\n", "请坐\n"},
+          {5000, open, "OK\n", "\n"}}},
+        {"English only with curly quotes, UTF-8", kUtf8, false,
+         "[ti:Quotes]\n[00:01.00]She said “hello” to me\n[00:02.00]Bye\n",
+         {{1000, 2000, "She said \"hello\" to me\n", "\n"}, {2000, open, "Bye\n", "\n"}}},
+        {"Chinese on the untagged line after the English", kGb18030, false,
+         "[00:01.00]Good morning teacher\n早上好老师\n[00:04.00]Hi\n",
+         {{1000, 4000, "Good morning teacher\n", "早上好老师\n"}, {4000, open, "Hi\n", "\n"}}},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        std::string text = c.text;
+        if (c.crlf) {
+            for (size_t pos = 0; (pos = text.find('\n', pos)) != std::string::npos; pos += 2)
+                text.insert(pos, "\r");
+        }
+        if (c.encoding != kGb18030)
+            text = (c.encoding == kUtf8Bom ? "\xEF\xBB\xBF" : "") + ConvertBytes(text, CP_ACP, CP_UTF8);
+        const CString path = folder.ansi() + "form.lrc";
+        ASSERT_TRUE(WriteFileAtomically(path, text));
+        CQuenlowApp app;
+        CString viewText;
+        EXPECT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded) << c.what;
+        ExpectModel(app, viewText, c.expected, c.what);
+    }
+}
+
 TEST(LrcLoaderTest, ChineseOnTheSameLineOrTheNext)
 {
     struct Case {
@@ -710,13 +790,14 @@ TEST(LrcLoaderTest, ChineseOnTheSameLineOrTheNext)
          {{1500, 3000, "Hello my friend\n", "你好我的朋友\n"},
           {3000, 62345, "How are you today\n", "你今天好吗\n"},
           {62345, 10000000, "The last line here\n", "\n"}}},
-        // An untagged Chinese line belongs to the line before and the end
-        // time comes from the line after it; a tagged Chinese line is no
-        // sentence; "[00:09.00]Hi" is too short to be collected.
+        // An untagged Chinese line belongs to the line before; a tagged
+        // Chinese line with the same time as the English before it is its
+        // Chinese; a short line is a sentence too.
         {"chinese_next_line.lrc",
          {{1000, 4000, "Good morning teacher\n", "早上好老师\n"},
-          {4000, 4000, "Good morning class\n", "早上好同学们\n"},
-          {7000, 10000000, "Sit down please\n", "\n"}}},
+          {4000, 7000, "Good morning class\n", "早上好同学们\n"},
+          {7000, 9000, "Sit down please\n", "\n"},
+          {9000, 10000000, "Hi\n", "\n"}}},
         // A UTF-8 file reads as the same text a GB18030 one does.
         {"utf8_lrc_two_digit_fraction.lrc",
          {{6900, 8125, "Hello my friend\n", "你好我的朋友\n"},
@@ -771,6 +852,35 @@ TEST(SubtitleTextRulesTest, CreditLinesAndEnglishLines)
     }
 }
 
+// Which subtitle entries are dropped: only those without text and those that
+// are recognisably a subtitle group's credit.
+TEST(SubtitleTextRulesTest, CreditEntries)
+{
+    struct Case {
+        const char* english;
+        const char* chinese;
+        bool credit;
+    };
+    const Case cases[] = {
+        {"No.", "不。", false},
+        {"OK", "", false},
+        {"Hi", "", false},
+        {"", "嗯。", false},
+        {"", "♪", false},
+        {"♪", "", false},
+        {"", "", true},
+        {"Sync by YYeTs team", "", true},
+        {"YYeTs is at the start here", "开头的关键字不算", false},
+        {"", "人人影视字幕组 翻译制作", true},
+        {"", "字幕组：某某", true},
+        {"", "翻译：小王", true},
+        {"Is there a subtitle?", "有中文字幕吗？", false},   // "字幕" alone is dialogue
+        {"Friends 第十季 finale", "", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsCreditEntry(c.english, c.chinese), c.credit) << c.english << " / " << c.chinese;
+}
+
 TEST(SubtitleTextRulesTest, TimeParsers)
 {
     using enum ESrtTimeLine;
@@ -808,10 +918,16 @@ TEST(SubtitleTextRulesTest, TimeParsers)
         {"[00:01.50]Text", 1500},
         {"[00:06.90]Text", 6900},
         {"[00:06.09]Text", 6090},
-        {"[00:01.5]Text", 1000},   // neither two nor three digits: no fraction
-        {"[", 0},
-        // Fixed two-digit columns: the largest time they hold, far from overflow.
-        {"[99:99.999]Text", 99 * 60000 + 99 * 1000 + 999},
+        {"[00:01.5]Text", 1500},   // a decimal fraction of a second
+        {"[00:01.500]Text", 1500},
+        {"[00:01:50]Text", 1500},   // ":" before the fraction
+        {"[00:07]Text", 7000},
+        {"[100:00.00]Text", 6000000},
+        {"[99:99.999]Text", -1},   // seconds beyond 59
+        {"[ti:Title]", -1},
+        {"[00:01.5x]Text", -1},
+        {"Text [00:01.00]", -1},
+        {"[", -1},
     };
     for (const LrcCase& c : lrcCases)
         EXPECT_EQ(ParseLrcTime(c.line), c.ms) << c.line;
