@@ -412,7 +412,8 @@ void CMainFrame::ShowLookupHistoryEntry(int direction)
     m_wndDetailWordPane->LookUpWord(word);
     if (!theApp.m_dlgMiniHtml || !theApp.m_dlgMiniHtml->m_browser)
         return;
-    if (theApp.m_strWordFound.GetLength() > 1)
+    // Locally the page written is the word's or says it was not found.
+    if (theApp.m_strWordLookupMode == "OnWordHome")
         theApp.m_dlgMiniHtml->m_browser->Navigate(theApp.m_strDictWordHtmlPath);
     else
         theApp.m_dlgMiniHtml->m_browser->Navigate(MakeOnlineDictionaryUrl(word));

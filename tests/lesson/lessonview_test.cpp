@@ -29,6 +29,7 @@
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/minihtmldlg.h"
+#include "vocabulary/core/wordlookup.h"
 
 namespace {
 
@@ -1357,10 +1358,10 @@ TEST_F(LessonViewFrameTest, TranslationPagesCarryTheSelection)
     EXPECT_EQ(view->m_strTranslateUrl, "https://translate.example.org/?hl=zh-CN&tab=wT#auto/zh-CN/How%20are%20you%3F");
     EXPECT_TRUE(frame->IsDictionaryPaneVisible());
     ASSERT_TRUE(Command(kCmdBaiduTranslate));
-    EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
+    EXPECT_EQ(view->m_strTranslateUrl, OnlineTranslationAddress("How are you?"));
     view->m_richText->SetSelection(3, 4);   // a blank
     ASSERT_TRUE(Command(kCmdGoogleTranslate));
-    EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
+    EXPECT_EQ(view->m_strTranslateUrl, OnlineTranslationAddress("How are you?"));
 }
 
 TEST_F(LessonViewFrameTest, CaptionPositionCommandsToggleTheirKeyword)
