@@ -86,9 +86,15 @@ void CMainFrame::OnDelayedStartupTick()
     KillTimer(kTimerDelayedStartup);
     m_pLessonView = GetActiveView();
 
-    ShowPane(m_wndPlayListPane, true);
-    DockPane(m_wndPlayListPane);
-    SetPlayListPaneSize(theApp.m_nScreenWidth);
+    // The playlist opens across the window, unless the learner has opened a
+    // pane already: shown beside it, it would squeeze that pane to nothing.
+    const bool paneChosen = IsPaneVisible(m_wndPlayFromPanPane) || IsPaneVisible(m_wndDetailWordPane) ||
+                            IsPaneVisible(m_wndPlayerPane);
+    if (!paneChosen) {
+        ShowPane(m_wndPlayListPane, true);
+        DockPane(m_wndPlayListPane);
+        SetPlayListPaneSize(theApp.m_nScreenWidth);
+    }
     // The talk folder is left as it is: ".srt" files below "Playlist" may be
     // the learner's own.
     theApp.m_strStartupDone = "true";
