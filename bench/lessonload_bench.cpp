@@ -38,10 +38,10 @@ public:
             throw std::runtime_error("cannot make a temporary folder");
         m_dir = pattern + "/";
         const std::string gb = MakeSrt();
-        WriteFileAtomically(GbSrt(), gb);
-        WriteFileAtomically(Utf8Srt(), AnsiToUtf8Bytes(gb));
+        if (!WriteFileAtomically(GbSrt(), gb) || !WriteFileAtomically(Utf8Srt(), AnsiToUtf8Bytes(gb)) ||
+            !WriteFileAtomically(TagAss(), MakeTagAss()))
+            throw std::runtime_error("cannot write the lesson files");
         MakeScript();
-        WriteFileAtomically(TagAss(), MakeTagAss());
     }
     ~BenchFiles()
     {

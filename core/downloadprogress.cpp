@@ -172,7 +172,7 @@ void CDownloadProgress::ReadDownloadProgress()
         line.Trim();
         m_arrProgressLines.Add(line);
     }
-    file.Close();
+    (void)file.Close();   // read only: nothing to lose
     // A file still being written is left for the next second.
     if (m_arrProgressLines.GetSize() < kProgressHeaderLines)
         return;

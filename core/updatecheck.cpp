@@ -90,11 +90,8 @@ SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
         return SetNotice(outcome, EUpdateCheckResult::NoProductId);
 
     // The downloader reads the product id from this file when it updates.
-    CStdioFile idFile;
-    if (idFile.Open(request.productIdFile, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) {
-        idFile.WriteString(request.productId + "\n");
-        idFile.Close();
-    }
+    // The check itself goes on without it.
+    (void)WriteFileAtomically(request.productIdFile, request.productId.str() + "\r\n");
 
     const std::string url = "http://" + outcome.serverAddress.str() + ":" + std::to_string(request.serverPort) +
                             "/update/" + EscapePathSegment(AnsiToUtf8Bytes(request.productId.view())) +

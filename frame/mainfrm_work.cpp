@@ -434,7 +434,9 @@ void CMainFrame::RefreshLocalMediaTree()
     const wxTreeItemId history =
         tree->AppendItem(root, ToWx("播放历史"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
 
-    // Newest entries first; records of files that are gone are dropped.
+    // Newest entries first. A file or folder not found now may be on a drive
+    // that is not plugged in: it is left out of the tree, and its record is
+    // kept until the learner deletes it.
     constexpr int kCells = 6;
     theApp.LoadTable(theApp.m_strPlayHistoryTable, CString());
     const CStringArray rows = theApp.m_arrPlayHistoryRows;
@@ -445,8 +447,6 @@ void CMainFrame::RefreshLocalMediaTree()
         if (IsRegularFile(path)) {
             const int image = theApp.GetMediaKind(path) + 2;
             tree->AppendItem(history, ToWx(key), image, image);
-        } else {
-            theApp.DeleteRecord(theApp.m_strPlayHistoryTable, key);
         }
     }
 
@@ -469,8 +469,6 @@ void CMainFrame::RefreshLocalMediaTree()
         folder.Trim();
         if (IsDirectory(folder))
             tree->AppendItem(root, ToWx(key), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
-        else
-            theApp.DeleteRecord(theApp.m_strLocalPlaylistTable, key);
     }
 }
 

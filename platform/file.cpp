@@ -400,7 +400,7 @@ CFile::~CFile()
 
 BOOL CFile::Open(const CString& path, unsigned flags)
 {
-    Close();
+    (void)Close();   // a file still open here was the caller's to check
     // open(2) gives the exact combinations (write without truncating, create
     // without truncating) that fopen's mode letters cannot express.
     int oflags = O_CLOEXEC;
@@ -439,13 +439,17 @@ BOOL CFile::Open(const CString& path, unsigned flags)
     return TRUE;
 }
 
-void CFile::Close()
+bool CFile::Close()
 {
-    if (m_file)
-        std::fclose(m_file);
+    bool written = true;
+    if (m_file) {
+        written = std::ferror(m_file) == 0;
+        written = std::fclose(m_file) == 0 && written;
+    }
     m_file = nullptr;
     m_path.Empty();
     m_flags = 0;
+    return written;
 }
 
 unsigned CFile::Read(void* buffer, unsigned count)

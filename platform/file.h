@@ -24,8 +24,8 @@ bool CreateFolders(const CString& path);       // like mkdir -p; true when it ex
 // their real answer, which no mode test does.
 bool CanCreateFilesIn(const CString& folder);
 bool DeleteFile(const CString& path);
-bool MoveFile(const CString& from, const CString& to);   // rename, replacing the target
-bool CopyFile(const CString& from, const CString& to);
+[[nodiscard]] bool MoveFile(const CString& from, const CString& to);   // rename, replacing the target
+[[nodiscard]] bool CopyFile(const CString& from, const CString& to);
 // Reads a regular file (a symbolic link to one included) whole. Anything else
 // (a folder, a FIFO, a device) is refused without blocking in open().
 bool ReadFileBytes(const CString& path, std::string& bytes);
@@ -43,7 +43,7 @@ EFileReadResult ReadRegularFile(const CString& path, std::string& bytes, int64_t
 // so a failure never leaves a half-written file. An existing target that the
 // user cannot write (made read-only) is kept: the call returns false without
 // touching it, because the rename would otherwise replace it regardless.
-bool WriteFileAtomically(const CString& path, std::string_view bytes);
+[[nodiscard]] bool WriteFileAtomically(const CString& path, std::string_view bytes);
 
 struct SFolderEntry {
     CString name;      // file name only
@@ -87,18 +87,21 @@ public:
     // modeCreate truncates unless modeNoTruncate is given; modeWrite alone
     // opens an existing file without truncating it.
     virtual BOOL Open(const CString& path, unsigned flags);
-    virtual void Close();
+    // Flushes and closes; false when buffered bytes could not be written
+    // (a full disk shows here first) or an earlier write of this file failed.
+    // A file opened only for reading may be left to the destructor.
+    [[nodiscard]] virtual bool Close();
     bool IsOpen() const { return m_file != nullptr; }
     unsigned Read(void* buffer, unsigned count);
     // Whether a read or write of this file has failed (not the end of it).
     bool HasError() const;
     // False when not all bytes could be written.
-    bool Write(const void* buffer, unsigned count);
+    [[nodiscard]] bool Write(const void* buffer, unsigned count);
     int64_t Seek(int64_t offset, SeekPosition from);
     int64_t GetLength() const;   // includes bytes not yet flushed
     int64_t GetPosition() const;
     const CString& GetFilePath() const { return m_path; }
-    bool Flush();
+    [[nodiscard]] bool Flush();
 
 protected:
     FILE* m_file = nullptr;
@@ -113,7 +116,7 @@ public:
     // FALSE at the end of the file when nothing was read; a last line
     // without "\n" is still returned.
     BOOL ReadString(CString& line);
-    bool WriteString(const CString& text);
+    [[nodiscard]] bool WriteString(const CString& text);
 };
 
 // Lists the entries of a folder that match a pattern, in name order. Only a

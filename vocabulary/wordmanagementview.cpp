@@ -577,6 +577,9 @@ void CWordManagementView::ShowWordRoot(const CString& word)
         break;
     case EWordRoot::NoDatabase:
         return;   // both pages stay as they are
+    case EWordRoot::NoPage:
+        theApp.ShowMessage("无法写入文件：" + theApp.m_strWordRootHtmlPath, "error", 5000);
+        return;
     }
     PlaceBrowsers();
 }

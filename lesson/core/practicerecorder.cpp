@@ -5,9 +5,9 @@ ERecordingStart CMicrophoneRecorder::Start(const CString& path)
     return StartRecordingFile(m_recorder, m_pWriter, path);
 }
 
-void CMicrophoneRecorder::Stop()
+bool CMicrophoneRecorder::Stop()
 {
-    FinishRecordingFile(m_recorder, m_pWriter.get());
+    return FinishRecordingFile(m_recorder, m_pWriter.get());
 }
 
 void CMicrophoneRecorder::Pause()

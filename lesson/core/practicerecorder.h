@@ -17,7 +17,8 @@ public:
     // completed first.
     virtual ERecordingStart Start(const CString& path) = 0;
     // Stops and completes the file (nothing happens without a recording).
-    virtual void Stop() = 0;
+    // False when the file could not be written whole.
+    [[nodiscard]] virtual bool Stop() = 0;
     virtual void Pause() = 0;
     virtual void Resume() = 0;
 };
@@ -25,7 +26,7 @@ public:
 class CMicrophoneRecorder final : public IPracticeRecorder {
 public:
     ERecordingStart Start(const CString& path) override;
-    void Stop() override;
+    bool Stop() override;
     void Pause() override;
     void Resume() override;
 

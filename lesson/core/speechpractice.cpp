@@ -31,7 +31,7 @@ CSpeechPractice::CSpeechPractice(ISpeechPracticeView& view, IPracticeRecorder& r
 CSpeechPractice::~CSpeechPractice()
 {
     if (m_bRecording)
-        m_recorder.Stop();
+        (void)m_recorder.Stop();   // nobody is left to tell
 }
 
 void CSpeechPractice::SetSentences(const std::vector<SPracticeSentence>& sentences)
@@ -73,7 +73,8 @@ void CSpeechPractice::StartRecording(const CString& path, int messageMs)
 
 void CSpeechPractice::StopRecording()
 {
-    m_recorder.Stop();
+    if (!m_recorder.Stop())
+        theApp.ShowMessage(kRecordingNotSavedMessage, "error", 5000);
     m_bRecording = 0;
     m_bPaused = 0;
 }
@@ -128,8 +129,12 @@ void CSpeechPractice::OnRecordReplay()
     const CString& replay = theApp.m_strReplayWavPath;
     if (FileExists(replay))
         DeleteFile(replay);
-    if (!FileExists(record) || !CopyFile(record, replay))
+    if (!FileExists(record))
         return;
+    if (!CopyFile(record, replay)) {
+        theApp.ShowMessage(kRecordingNotSavedMessage, "error", 5000);
+        return;
+    }
     if (IPracticePlayer* voice = m_view.VoicePlayer()) {
         voice->Open(replay);
         voice->Play();

@@ -56,7 +56,10 @@ bool CSpeechPractice::ReplayRecording(int cleanupTimer)
     if (FileExists(record)) {
         if (FileExists(temporary))
             DeleteFile(temporary);
-        MoveFile(record, temporary);
+        if (!MoveFile(record, temporary)) {
+            theApp.ShowMessage(kRecordingNotSavedMessage, "error", 5000);
+            return false;
+        }
     }
     if (!FileExists(temporary))
         return false;
@@ -323,7 +326,8 @@ void CSpeechPractice::OnDubAllFinish()
     const CString& temporary = theApp.m_strTmpRecordWavPath;
     if (FileExists(temporary))
         DeleteFile(temporary);
-    CopyFile(theApp.m_strRecordWavPath, temporary);
+    if (!CopyFile(theApp.m_strRecordWavPath, temporary))
+        theApp.ShowMessage(kRecordingNotSavedMessage, "error", 5000);
     m_view.ShowPlayerPane(true);
     PlayLesson(m_nSentenceStart[0] - kDubPlaybackLeadIn);
     if (IPracticePlayer* lesson = m_view.LessonPlayer())

@@ -27,11 +27,10 @@ ERecordingStart StartRecordingFile(CWaveRecorder& recorder, std::unique_ptr<CWav
     return result;
 }
 
-void FinishRecordingFile(CWaveRecorder& recorder, CWaveWriter* writer)
+bool FinishRecordingFile(CWaveRecorder& recorder, CWaveWriter* writer)
 {
     recorder.Stop();
-    if (writer != nullptr)
-        writer->Close();
+    return writer == nullptr || writer->Close();
 }
 
 const char* RecordingStartMessage(ERecordingStart result)

@@ -28,9 +28,13 @@ enum class ERecordingStart {
 // samples).
 ERecordingStart StartRecordingFile(CWaveRecorder& recorder, std::unique_ptr<CWaveWriter>& writer,
                                    const CString& path);
-// Stops the recorder and completes the file; the writer stays, closed.
-void FinishRecordingFile(CWaveRecorder& recorder, CWaveWriter* writer);
+// Stops the recorder and completes the file; the writer stays, closed. False
+// when the file could not be written whole (the learner must be told).
+[[nodiscard]] bool FinishRecordingFile(CWaveRecorder& recorder, CWaveWriter* writer);
 
 // The message the speech view shows for a start that did not record ("" for
 // Started and NoPath).
 const char* RecordingStartMessage(ERecordingStart result);
+// The message for a recording, or a copy of one, that could not be written
+// (a full disk, a removed drive).
+constexpr const char* kRecordingNotSavedMessage = "录音保存失败！";

@@ -21,7 +21,7 @@ CWaveReader::CWaveReader(const char* path) : m_strPath(path)
     try {
         ReadHeaders();
     } catch (...) {
-        m_file.Close();
+        (void)m_file.Close();   // read only: nothing to lose
         throw;
     }
 }
@@ -31,7 +31,7 @@ CWaveReader::~CWaveReader() { Close(); }
 void CWaveReader::Close()
 {
     if (m_file.IsOpen())
-        m_file.Close();
+        (void)m_file.Close();   // read only: nothing to lose
 }
 
 unsigned CWaveReader::ReadZeroFilled(unsigned char* target, unsigned count)

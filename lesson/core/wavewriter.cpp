@@ -17,34 +17,35 @@ CWaveWriter::CWaveWriter(const char* path, int rate, int bits, int channels) : m
         throw WaveErrors::FileOperation();
 }
 
-CWaveWriter::~CWaveWriter() { Close(); }
+CWaveWriter::~CWaveWriter() { (void)Close(); }   // a caller that cares has closed it already
 
 bool CWaveWriter::OpenEmpty()
 {
     m_nDataBytes = 0;
+    m_bWriteFailed = false;
     if (!m_file.Open(m_strPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary | CFile::shareDenyNone))
         return false;
-    WriteHeaders();
+    m_bWriteFailed = !WriteHeaders();
     return true;
 }
 
-void CWaveWriter::WriteHeaders()
+bool CWaveWriter::WriteHeaders()
 {
     const uint32_t dataBytes = static_cast<uint32_t>(std::min(m_nDataBytes, kMaxDataBytes));
     PutLe32(m_pRiffHeader + 4, 36 + dataBytes);
     PutLe32(m_pDataHeader + 4, dataBytes);
-    m_file.Write(m_pRiffHeader, kRiffHeaderSize);
-    m_file.Write(m_pFmtChunk, kFmtChunkSize);
-    m_file.Write(m_pDataHeader, kDataHeaderSize);
+    return m_file.Write(m_pRiffHeader, kRiffHeaderSize) && m_file.Write(m_pFmtChunk, kFmtChunkSize) &&
+           m_file.Write(m_pDataHeader, kDataHeaderSize);
 }
 
-void CWaveWriter::Close()
+bool CWaveWriter::Close()
 {
     if (!m_file.IsOpen())
-        return;
-    m_file.Seek(0, CFile::begin);
-    WriteHeaders();
-    m_file.Close();
+        return !m_bWriteFailed;
+    const bool headers = m_file.Seek(0, CFile::begin) == 0 && WriteHeaders();
+    const bool closed = m_file.Close();
+    m_bWriteFailed = m_bWriteFailed || !headers || !closed;
+    return !m_bWriteFailed;
 }
 
 void CWaveWriter::Write(const char* data, int* len)
@@ -55,6 +56,8 @@ void CWaveWriter::Write(const char* data, int* len)
     // promises more samples than the file holds.
     if (m_file.Write(data, static_cast<unsigned>(*len)))
         m_nDataBytes += *len;
+    else
+        m_bWriteFailed = true;
 }
 
 void CWaveWriter::GetFormat(int* rate, short* bits, short* channels) { FormatFromFmtChunk(rate, bits, channels); }
@@ -62,8 +65,9 @@ void CWaveWriter::GetFormat(int* rate, short* bits, short* channels) { FormatFro
 bool CWaveWriter::Seek(int pos, bool absolute)
 {
     if (pos == 0 && absolute && m_file.IsOpen()) {
-        m_file.Close();
-        OpenEmpty();
+        (void)m_file.Close();   // emptied and written again at once
+        if (!OpenEmpty())
+            m_bWriteFailed = true;
     }
     return false;
 }

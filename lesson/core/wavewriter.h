@@ -17,8 +17,10 @@ public:
     ~CWaveWriter() override;
 
     // Completes the header with the sizes of the samples written and closes
-    // the file. Does nothing on a closed file.
-    virtual void Close();
+    // the file. False when any part of the file could not be written (a full
+    // disk, a removed drive): the recording is incomplete. True on a closed
+    // file that was complete.
+    [[nodiscard]] virtual bool Close();
 
     // Appends the samples while the file is open.
     void Write(const char* data, int* len) override;
@@ -34,9 +36,10 @@ public:
 private:
     // Opens the path emptied and writes the header with no samples.
     bool OpenEmpty();
-    void WriteHeaders();
+    bool WriteHeaders();
 
     CFile m_file;
     CString m_strPath;
     int64_t m_nDataBytes = 0;
+    bool m_bWriteFailed = false;   // some samples or a header never reached the file
 };

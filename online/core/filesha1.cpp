@@ -11,9 +11,9 @@ namespace {
 void WriteWorkFiles(std::string_view head, const CString& headCopy, const CString& paddedCopy)
 {
     if (!headCopy.IsEmpty())
-        WriteFileAtomically(headCopy, head);
+        (void)WriteFileAtomically(headCopy, head);
     if (!paddedCopy.IsEmpty())
-        WriteFileAtomically(paddedCopy, CSha1::PaddedMessage(head));
+        (void)WriteFileAtomically(paddedCopy, CSha1::PaddedMessage(head));
 }
 
 } // namespace
@@ -28,7 +28,7 @@ CString CFileSha1::GetFileSha1(const CString& mediaPath, const CString& scratch1
     // no digest rather than the digest of part of the head.
     const unsigned length = file.Read(head, kHeadBytes);
     const bool failed = file.HasError();
-    file.Close();
+    (void)file.Close();   // read only: nothing to lose
     if (failed)
         return CString();
     const std::string_view bytes(head, length);

@@ -94,8 +94,9 @@ TEST_F(MainFrameTest, StartsWithRibbonPanesCaptionAndStatusBar)
         int id;
         const char* text;
     };
-    for (const Text& t : {Text{32816, "未载入文件"}, Text{32814, "000:00/000:00"}, Text{32966, "第0000句/共0000句"},
-                          Text{40000, "速度:0000 KB/s  进度:0000%"}}) {
+    for (const Text& t : {Text{kStatusPlayStateElement, "未载入文件"}, Text{kStatusTimeElement, "000:00/000:00"},
+                          Text{kStatusSentenceElement, "第0000句/共0000句"},
+                          Text{kStatusDownloadElement, "速度:0000 KB/s  进度:0000%"}}) {
         ASSERT_NE(frame->m_wndStatusBar->FindElement(t.id), nullptr) << t.id;
         EXPECT_EQ(frame->m_wndStatusBar->FindElement(t.id)->GetText(), t.text) << t.id;
     }
@@ -444,10 +445,10 @@ TEST_F(MainFrameTest, CommandsReachTheCentralViewFirstAndUnhandledOnesAreDisable
     theApp.m_nAppLook = 216;
     EXPECT_TRUE(updateOf(216).GetChecked());
     EXPECT_FALSE(updateOf(205).GetChecked());
-    EXPECT_FALSE(updateOf(32814).GetSetEnabled() && !updateOf(32814).GetEnabled());
+    EXPECT_FALSE(updateOf(kCmdPlayerPane).GetSetEnabled() && !updateOf(kCmdPlayerPane).GetEnabled());
 
     // A view-owned command is usable only while its view is central.
-    const int recordCommand = 33096;
+    const int recordCommand = kCmdRecord;
     EXPECT_TRUE(updateOf(recordCommand).GetSetEnabled());
     EXPECT_FALSE(updateOf(recordCommand).GetEnabled());
 

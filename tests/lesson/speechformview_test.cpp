@@ -172,7 +172,7 @@ protected:
 
     SpeechStateGuard guard;
     testsupport::TempFolder folder;
-    CAlsaTestConfig alsa{CAlsaTestConfig::FileDevice(folder.write("voice.raw", TestSignal(44100 * 4)), "/dev/null")};
+    CAlsaTestConfig alsa{CAlsaTestConfig::FileDevice(folder.write("voice.raw", TestSignal(44'100 * 4)), "/dev/null")};
     CStandInPlayer lesson;
     CStandInPlayer voice;
     wxFrame* m_frame = nullptr;
@@ -311,7 +311,7 @@ TEST_F(SpeechViewTest, RibbonCommandsReachThePracticeAndShowItsState)
 
 TEST_F(SpeechViewTest, ExportCopiesTheRecordingToTheChosenFile)
 {
-    WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF voice");
+    ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF voice"));
     CString chosen;
     view->m_chooseExportFile = [&] { return chosen; };
     Menu(kCmdExportRecording);
@@ -333,7 +333,7 @@ TEST_F(SpeechViewTest, RealTimeFollowReadingRecordsEachSentenceOfTheFedVoice)
         if (path == theApp.m_strTmpRecordWavPath)
             replayed.push_back(ReadBytes(ToFsPath(path)));
     };
-    const std::string signal = TestSignal(44100 * 4);
+    const std::string signal = TestSignal(44'100 * 4);
     Menu(kCmdFollowRead);
     const bool ended = testsupport::RunLoopUntil(
         [&] { return replayed.size() == 2 && !view->m_timers.IsRunning(CSpeechPractice::kTimerAutoNext); }, 20s);
@@ -395,7 +395,7 @@ protected:
 
     SpeechStateGuard guard;
     testsupport::TempFolder feed;
-    const std::string signal = TestSignal(44100 * 6);
+    const std::string signal = TestSignal(44'100 * 6);
     CAlsaTestConfig alsa{CAlsaTestConfig::FileDevice(feed.write("voice.raw", signal), "/dev/null")};
 };
 
@@ -411,7 +411,7 @@ TEST_F(SpeechFrameTest, EnteringTheCategoryPreparesThePracticeOncePerMedia)
     EXPECT_EQ(theApp.m_strActiveView, "CSpeechFormView");
     EXPECT_EQ(theApp.m_strMicrophoneReady, "true");
     EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. One.\n2. Two.\n");
-    WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF kept");
+    ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF kept"));
 
     EnterCategory("主页");
     EXPECT_EQ(theApp.m_strSpeechMode, "");

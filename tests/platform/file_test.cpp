@@ -425,13 +425,27 @@ TEST(CFileTest, OpenModes)
         EXPECT_EQ(file.IsOpen(), c.opened == TRUE);
         if (file.IsOpen()) {
             EXPECT_EQ(file.Write("XY", 2) && file.Flush(), c.writable);
-            file.Close();
+            EXPECT_EQ(file.Close(), c.writable) << "a write that failed is reported again at close";
         }
         EXPECT_EQ(fs::exists(tmp.path() + "f"), c.after.has_value());
         if (c.after) {
             EXPECT_EQ(ReadBytes(tmp.path() + "f"), *c.after);
         }
     }
+}
+
+// A full disk: the bytes fit in the stream's buffer, so the write itself
+// succeeds and only the flush at close finds there is no room.
+TEST(CFileTest, CloseReportsBytesThatNeverReachedAFullDisk)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    CStdioFile file;
+    ASSERT_TRUE(file.Open("/dev/full", CFile::modeWrite | CFile::typeText));
+    EXPECT_TRUE(file.WriteString("study\n")) << "still in the buffer";
+    EXPECT_FALSE(file.Close());
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_TRUE(file.Close()) << "nothing left to lose";
 }
 
 TEST(CFileTest, LengthPositionAndFolders)

@@ -13,7 +13,6 @@ std::vector<CString> AddToAddressHistory(const CString& historyPath, const CStri
         CString line;
         while (file.ReadString(line))
             old.push_back(line);
-        file.Close();
     }
     std::vector<CString> lines;
     if (std::find(old.begin(), old.end(), address) == old.end())
@@ -26,6 +25,7 @@ std::vector<CString> AddToAddressHistory(const CString& historyPath, const CStri
     const int slash = historyPath.ReverseFind('/');
     if (slash > 0)
         CreateFolders(historyPath.Left(slash));
-    WriteFileAtomically(historyPath, text);
+    // A history that cannot be stored still serves this session's box.
+    (void)WriteFileAtomically(historyPath, text);
     return lines;
 }

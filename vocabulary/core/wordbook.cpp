@@ -26,6 +26,11 @@ bool OpenWordBookForWriting(const CString& bookPath, CSqliteDb& db)
     return db.Open(bookPath, CSqliteDb::ReadWriteCreate) && db.Exec(kCreateTable);
 }
 
+bool OpenWordBookForReading(const CString& bookPath, CSqliteDb& db)
+{
+    return db.Open(bookPath, CSqliteDb::ReadWrite);
+}
+
 EWordBookSave SaveToWordBook(const CString& bookPath, const CString& word)
 {
     const CString stored = StoredWord(word);
@@ -59,8 +64,7 @@ bool ReadWordBook(const CString& bookPath, std::vector<CString>& words)
         return true;   // nothing saved yet: an empty book
     CSqliteDb db;
     SQueryResult result;
-    if (!db.Open(bookPath, CSqliteDb::ReadOnly) ||
-        !db.Query("select stroriginalword from tablename", {}, result))
+    if (!OpenWordBookForReading(bookPath, db) || !db.Query("select stroriginalword from tablename", {}, result))
         return false;
     for (int row = 0; row < result.nRow; ++row) {
         CString word = result.GetCell(row, 0) ? result.GetCell(row, 0) : "";

@@ -19,6 +19,10 @@ enum class EWordBookSave {
 // Opens the book for writing: a missing book is created with its table, and
 // a book without the table gets it. False when that is not possible.
 bool OpenWordBookForWriting(const CString& bookPath, CSqliteDb& db);
+// Opens an existing book for reading. It is opened read-write, never created:
+// a save cut short by a crash leaves a journal that only a connection that
+// may write can roll back, and a read-only one fails on it instead.
+bool OpenWordBookForReading(const CString& bookPath, CSqliteDb& db);
 
 // Saves a word (trimmed, in the stored form). A missing book is created with
 // its table; a book without the table gets it.

@@ -1,5 +1,7 @@
 #include "vocabulary/core/wordbookfile.h"
 
+#include <string>
+
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
 #include "vocabulary/core/wordbook.h"
@@ -7,18 +9,15 @@
 
 EWordBookExport ExportWordBook(const CString& bookPath, const CString& filePath)
 {
-    CStdioFile file;
-    if (!file.Open(filePath, CFile::modeCreate | CFile::modeWrite | CFile::typeText))
-        return EWordBookExport::NoFile;
     std::vector<CString> words;
     if (!ReadWordBook(bookPath, words))
         return EWordBookExport::NoBook;
+    std::string text;
     for (const CString& word : words) {
-        if (!file.WriteString(word + "\n"))
-            return EWordBookExport::NoFile;
+        text += word.view();
+        text += "\r\n";
     }
-    file.Close();
-    return EWordBookExport::Written;
+    return WriteFileAtomically(filePath, text) ? EWordBookExport::Written : EWordBookExport::NoFile;
 }
 
 std::vector<CString> ReadImportLines(const CString& filePath)

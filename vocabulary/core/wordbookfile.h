@@ -11,13 +11,14 @@
 
 enum class EWordBookExport {
     Written,     // also an empty file for a book with no words yet
-    NoFile,      // the text file cannot be created
-    NoBook,      // the book cannot be read: the file is left empty
+    NoFile,      // the text file cannot be written whole: a file there before is kept
+    NoBook,      // the book cannot be read: nothing is written
 };
 
 // Writes the book's words, in the table's order, each longer than one
-// character, one a line.
-EWordBookExport ExportWordBook(const CString& bookPath, const CString& filePath);
+// character, one a line. The file is written beside the target and put in
+// its place only when complete.
+[[nodiscard]] EWordBookExport ExportWordBook(const CString& bookPath, const CString& filePath);
 
 // The lines of an import file worth importing: trimmed, three characters or
 // more. None when the file cannot be read.

@@ -6,6 +6,7 @@
 
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
+#include "vocabulary/core/wordbook.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ bool ReadBookList(const CString& bookPath, std::vector<CString>& entries)
     }
     CSqliteDb db;
     std::vector<CString> read;
-    if (!db.Open(bookPath, CSqliteDb::ReadOnly) ||
+    if (!OpenWordBookForReading(bookPath, db) ||
         !ReadFirstColumn(db, "select stroriginalword from tablename order by stroriginalword", 1, read))
         return false;
     entries = std::move(read);

@@ -34,7 +34,7 @@ EWordRoot WriteWordRootPage(const CString& dbPath, const CString& word, const CS
 {
     CString explanation;
     const EWordRoot found = FindWordRoot(dbPath, word, explanation);
-    if (found == EWordRoot::Found)
-        WriteFileAtomically(pagePath, RenderWordRootPage(explanation));
+    if (found == EWordRoot::Found && !WriteFileAtomically(pagePath, RenderWordRootPage(explanation)))
+        return EWordRoot::NoPage;   // the page there is another word's
     return found;
 }

@@ -12,6 +12,7 @@ enum class EWordRoot {
     Found,
     NotFound,       // the database has no entry for the word
     NoDatabase,     // the database is missing or cannot be read
+    NoPage,         // found, but the page could not be written
 };
 
 // Looks the word up as given (the stored form, "'" as "*"); the word is a

@@ -34,17 +34,22 @@ public:
         if (next != ERecordingStart::Started)
             return next;
         started.push_back(path);
-        WriteFileAtomically(path, "voice " + std::to_string(started.size()));
+        EXPECT_TRUE(WriteFileAtomically(path, "voice " + std::to_string(started.size())));
         recording = true;
         return ERecordingStart::Started;
     }
-    void Stop() override { recording = false; }
+    bool Stop() override
+    {
+        recording = false;
+        return !stopFails;
+    }
     void Pause() override { ++pauses; }
     void Resume() override { ++resumes; }
 
     ERecordingStart next = ERecordingStart::Started;
     std::vector<CString> started;
     bool recording = false;
+    bool stopFails = false;   // the file could not be written whole
     int pauses = 0;
     int resumes = 0;
 };
@@ -436,7 +441,7 @@ TEST_F(SpeechPracticeTest, DubbingStopsFollowingWhenTheVideoEndsEarly)
 
 TEST_F(SpeechPracticeTest, AFailedRecordingEndsTheChainAndLeavesAnOlderRecordingAlone)
 {
-    WriteFileAtomically(theApp.m_strRecordWavPath, "free recording");
+    ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "free recording"));
     recorder.next = ERecordingStart::NoMicrophone;
     practice.OnFollowReading();
     Tick(P::kTimerAutoClip);
@@ -447,6 +452,30 @@ TEST_F(SpeechPracticeTest, AFailedRecordingEndsTheChainAndLeavesAnOlderRecording
     EXPECT_TRUE(view.timers.empty()) << "no replay, no next sentence";
     EXPECT_EQ(ReadBytes(folder.path() + "record.wav"), "free recording");
     EXPECT_FALSE(Exists("tmprecord.wav"));
+}
+
+// A recording that could not be written whole (a full disk) and a copy of it
+// that could not be made are both told: the learner would otherwise hear
+// silence, or an older recording, and think it the new one.
+TEST_F(SpeechPracticeTest, ARecordingOrCopyThatCouldNotBeWrittenIsTold)
+{
+    recorder.stopFails = true;
+    practice.OnRecordStart();
+    practice.OnRecordStop();
+    EXPECT_EQ(TakeMessage(), "录音保存失败！");
+
+    recorder.stopFails = false;
+    theApp.m_strTmpRecordWavPath = Path("no/such/folder/tmprecord.wav");
+    practice.OnFollowReading();
+    Tick(P::kTimerAutoClip);
+    Tick(P::kTimerAutoRecord);
+    TickOut(P::kTimerAutoProgress);
+    EXPECT_EQ(TakeMessage(), "录音保存失败！");
+    EXPECT_NE(view.voice.opened, theApp.m_strTmpRecordWavPath) << "nothing to replay";
+
+    theApp.m_strReplayWavPath = Path("no/such/folder/replay.wav");
+    practice.OnRecordReplay();
+    EXPECT_EQ(TakeMessage(), "录音保存失败！");
 }
 
 // A clip whose end is not after its start still ends (a timer period of 1 ms).
@@ -545,7 +574,7 @@ TEST_F(SpeechPracticeTest, ReplayPlaysACopyAndExportNeverEmptiesTheRecording)
     practice.OnRecordReplay();
     EXPECT_EQ(view.voice.opened, "") << "nothing recorded yet";
 
-    WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF recorded voice");
+    ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF recorded voice"));
     practice.OnRecordReplay();
     EXPECT_EQ(ReadBytes(folder.path() + "replay.wav"), "RIFF recorded voice");
     EXPECT_EQ(view.voice.opened, theApp.m_strReplayWavPath);
@@ -628,7 +657,7 @@ TEST_F(SpeechPracticeTest, RibbonRulesFollowTheMicrophoneModeAndRecording)
         theApp.m_strRecordState = c.state;
         practice.m_bRecording = c.recording;
         if (c.recordFile)
-            WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF");
+            ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF"));
         else
             DeleteFile(theApp.m_strRecordWavPath);
         const CSpeechPractice::SCommandState state = practice.GetCommandState(c.id);

@@ -67,7 +67,7 @@ void ExpectRecording(const std::string& file, const std::string& signal, double 
 TEST(SpeechRecording, RecordsTheFedSignalForAsLongAsItRuns)
 {
     const TempFolder folder;
-    const std::string signal = TestSignal(44100 * 2);   // more than is recorded
+    const std::string signal = TestSignal(44'100 * 2);   // more than is recorded
     CAlsaTestConfig config(CAlsaTestConfig::FileDevice(folder.write("voice.raw", signal), "/dev/null"));
     CWaveRecorder recorder;
     std::unique_ptr<CWaveWriter> writer;
@@ -75,14 +75,14 @@ TEST(SpeechRecording, RecordsTheFedSignalForAsLongAsItRuns)
     const auto started = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(1s);
     const double seconds = Since(started);
-    FinishRecordingFile(recorder, writer.get());
+    EXPECT_TRUE(FinishRecordingFile(recorder, writer.get()));
     ExpectRecording(ReadBytes(folder.path() + "record.wav"), signal, seconds);
 }
 
 TEST(SpeechRecording, PauseRecordsNothingUntilResumed)
 {
     const TempFolder folder;
-    const std::string signal = TestSignal(44100 * 2);
+    const std::string signal = TestSignal(44'100 * 2);
     CAlsaTestConfig config(CAlsaTestConfig::FileDevice(folder.write("voice.raw", signal), "/dev/null"));
     CWaveRecorder recorder;
     std::unique_ptr<CWaveWriter> writer;
@@ -96,7 +96,7 @@ TEST(SpeechRecording, PauseRecordsNothingUntilResumed)
     mark = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(300ms);
     seconds += Since(mark);
-    FinishRecordingFile(recorder, writer.get());
+    EXPECT_TRUE(FinishRecordingFile(recorder, writer.get()));
     // The signal goes on where it stopped: the voice is not cut.
     ExpectRecording(ReadBytes(folder.path() + "record.wav"), signal, seconds);
 }
@@ -104,7 +104,7 @@ TEST(SpeechRecording, PauseRecordsNothingUntilResumed)
 TEST(SpeechRecording, NewRecordingIntoTheSameFileFinishesTheOldOneFirst)
 {
     const TempFolder folder;
-    const std::string signal = TestSignal(44100 * 2);
+    const std::string signal = TestSignal(44'100 * 2);
     CAlsaTestConfig config(CAlsaTestConfig::FileDevice(folder.write("voice.raw", signal), "/dev/null"));
     const CString path = folder.ansi() + "record.wav";
     CWaveRecorder recorder;
@@ -118,7 +118,7 @@ TEST(SpeechRecording, NewRecordingIntoTheSameFileFinishesTheOldOneFirst)
     const auto started = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(150ms);
     const double seconds = Since(started);
-    FinishRecordingFile(recorder, writer.get());
+    EXPECT_TRUE(FinishRecordingFile(recorder, writer.get()));
     // The device was opened anew, so the feed starts over.
     ExpectRecording(ReadBytes(folder.path() + "record.wav"), signal, seconds);
 }
@@ -126,7 +126,7 @@ TEST(SpeechRecording, NewRecordingIntoTheSameFileFinishesTheOldOneFirst)
 TEST(SpeechRecording, MissingOrFailingDeviceIsReportedAtOnce)
 {
     const TempFolder folder;
-    const std::string feed = folder.write("voice.raw", TestSignal(44100));
+    const std::string feed = folder.write("voice.raw", TestSignal(44'100));
     struct SCase {
         const char* what;
         std::string config;
@@ -153,7 +153,7 @@ TEST(SpeechRecording, MissingOrFailingDeviceIsReportedAtOnce)
         EXPECT_EQ(RecordingStartMessage(result), c.message);
         EXPECT_EQ(writer, nullptr);
         EXPECT_FALSE(recorder.Start()) << "nothing is attached to record into";
-        const auto stop = RunBounded([&] { FinishRecordingFile(recorder, writer.get()); }, 1.0, kMemoryKiB);
+        const auto stop = RunBounded([&] { (void)FinishRecordingFile(recorder, writer.get()); }, 1.0, kMemoryKiB);
         EXPECT_FALSE(stop.overran) << stop.seconds << " s";
         // A file that was made is a complete WAV file without samples.
         const std::string made = ReadBytes(folder.path() + c.file);
@@ -164,7 +164,7 @@ TEST(SpeechRecording, MissingOrFailingDeviceIsReportedAtOnce)
     }
     CAlsaTestConfig config(CAlsaTestConfig::FileDevice(feed, "/dev/null"));
     EXPECT_EQ(StartRecordingFile(recorder, writer, folder.ansi() + "after.wav"), ERecordingStart::Started);
-    FinishRecordingFile(recorder, writer.get());
+    EXPECT_TRUE(FinishRecordingFile(recorder, writer.get()));
     EXPECT_EQ(StartRecordingFile(recorder, writer, ""), ERecordingStart::NoPath);
     EXPECT_STREQ(RecordingStartMessage(ERecordingStart::Started), "");
 }

@@ -1,6 +1,7 @@
 // The new-word book as a text file: export then import gives the same book
 // (apostrophes stay "*", quotes are no SQL), the import skips short lines and
 // words the book holds, a missing book table is made, and clearing empties it.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -78,16 +79,29 @@ TEST(WordBookFileTest, ProgressTextNeverReachesOneHundred)
     EXPECT_EQ(ImportProgressText(200, 201), "数据量较大，软件可能暂时没有反应，请不要关闭软件......99%");
 }
 
-TEST(WordBookFileTest, ExportOfAnUnreadableBookLeavesAnEmptyFile)
+// An export that fails keeps the file the learner exported before: it is
+// replaced only by a complete new one.
+TEST(WordBookFileTest, FailedExportKeepsTheEarlierFile)
 {
     testsupport::TempFolder folder;
-    const CString file = folder.ansi() + "out.txt";
+    const CString book = folder.ansi() + "UserData/UnKownWord.script";
+    ASSERT_EQ(SaveToWordBook(book, "river"), EWordBookSave::Saved);
+    const std::string earlier = "study\r\nriver\r\n";
+    const CString file = FromFsPath(folder.write("out.txt", earlier));
     const std::string notDb = folder.write("UnKownWord.script", "not a database");
+
     EXPECT_EQ(ExportWordBook(FromFsPath(notDb), file), EWordBookExport::NoBook);
-    EXPECT_TRUE(IsRegularFile(file));
-    EXPECT_EQ(GetFileSize(file), 0);
-    EXPECT_EQ(ExportWordBook(folder.ansi() + "none.script", file), EWordBookExport::Written) << "no book yet";
-    EXPECT_EQ(ExportWordBook(FromFsPath(notDb), folder.ansi() + "no/such/folder/out.txt"), EWordBookExport::NoFile);
+    EXPECT_EQ(testsupport::ReadBytes(ToFsPath(file)), earlier);
+
+    std::filesystem::permissions(ToFsPath(file), std::filesystem::perms::owner_read);
+    EXPECT_EQ(ExportWordBook(book, file), EWordBookExport::NoFile) << "a file made read-only stays";
+    EXPECT_EQ(testsupport::ReadBytes(ToFsPath(file)), earlier);
+    EXPECT_EQ(ExportWordBook(book, folder.ansi() + "no/such/folder/out.txt"), EWordBookExport::NoFile);
+
+    EXPECT_EQ(ExportWordBook(folder.ansi() + "none.script", folder.ansi() + "new.txt"), EWordBookExport::Written)
+        << "no book yet";
+    EXPECT_EQ(GetFileSize(folder.ansi() + "new.txt"), 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4) << "no temporary file left";
 }
 
 TEST(WordBookFileTest, ClearEmptiesTheBook)
