@@ -141,7 +141,7 @@ TEST(WaveWriter, CloseReportsARecordingThatNeverReachedTheDisk)
 {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    CWaveWriter writer("/dev/full", 44100, 16, 2);
+    CWaveWriter writer("/dev/full", 44'100, 16, 2);
     const std::string samples = Samples(1000);
     int len = 1000;
     writer.Write(samples.data(), &len);
