@@ -461,7 +461,9 @@ void CMainFrame::RefreshLocalMediaTree()
                                                                         : theApp.m_strCacheDir);
     cacheName.Trim();
     if (!cacheName.IsEmpty() && IsDirectory(theApp.m_strCacheDir)) {
-        tree->AppendItem(root, ToWx(cacheName), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
+        tree->ShowExpanderIfFilled(
+            tree->AppendItem(root, ToWx(cacheName), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder),
+            theApp.m_strCacheDir);
         theApp.PutRecord(theApp.m_strLocalPlaylistTable, cacheName, theApp.m_strCacheDir, CString(), CString(),
                          CString(), CString());
     }
@@ -475,7 +477,8 @@ void CMainFrame::RefreshLocalMediaTree()
         CString folder = folders[r * kCells + 1];
         folder.Trim();
         if (IsDirectory(folder))
-            tree->AppendItem(root, ToWx(key), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
+            tree->ShowExpanderIfFilled(
+                tree->AppendItem(root, ToWx(key), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder), folder);
     }
 }
 
