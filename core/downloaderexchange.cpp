@@ -2,6 +2,7 @@
 
 #include "platform/file.h"
 #include "platform/process.h"
+#include "core/downloaderprocess.h"
 #include "core/quenlow.h"
 
 namespace {
@@ -30,10 +31,10 @@ CString ComposeDlAndPlayCommand(const CString& address, const CString& downloadF
 }
 
 CDownloaderExchange::CDownloaderExchange(CQuenlowApp& app)
-    : isProcessRunning([](const CString& exeName) { return !FindProcessesByExeName(exeName).empty(); }),
+    : isDownloaderRunning([&app] { return RunningDownloader(app.m_strDownloaderPath) != 0; }),
       isAnotherInstanceRunning([] { return IsAnotherInstanceRunning(); }),
-      startProgram([](const CString& program) { return StartDetached(program); }),
-      killProcesses([](const CString& exeName) { KillProcessesByExeName(exeName); }),
+      startProgram([](const CString& program) { return StartDownloader(program); }),
+      stopDownloader([&app] { StopDownloader(app.m_strDownloaderPath); }),
       renameFile([](const CString& from, const CString& to) { return MoveFile(from, to); }),
       m_app(app)
 {
@@ -41,7 +42,7 @@ CDownloaderExchange::CDownloaderExchange(CQuenlowApp& app)
 
 bool CDownloaderExchange::EnsureDownloaderRuns()
 {
-    if (isProcessRunning(kDownloaderExeName))
+    if (isDownloaderRunning())
         return true;
 
     // A pair still waiting was meant for a downloader that is gone; the new
@@ -143,8 +144,8 @@ bool CDownloaderExchange::BeginReplacement(const CString& newDownloaderPath)
 {
     if (!IsRegularFile(newDownloaderPath))
         return false;
-    if (isProcessRunning(kDownloaderExeName))
-        killProcesses(kDownloaderExeName);
+    if (isDownloaderRunning())
+        stopDownloader();
     return true;
 }
 

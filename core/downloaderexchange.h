@@ -28,9 +28,6 @@
 class CQuenlowApp;
 extern CQuenlowApp theApp;
 
-// The downloader's process is recognised by this executable file name alone.
-constexpr const char* kDownloaderExeName = "HalvikSoftDownloader.exe";
-
 // The commands the downloader accepts (each keyword is followed by its blanks).
 constexpr const char* kCmdStopAllDownloadTask = "StopAllDownloadTask: ";
 constexpr const char* kCmdShowDownloader = "ShowHalvikSoftDownloader: ";
@@ -56,14 +53,15 @@ public:
     explicit CDownloaderExchange(CQuenlowApp& app = theApp);
 
     // ---- Seams for the process layer (tests put stand-ins here) ----
-    // Whether a process with this executable name runs.
-    std::function<bool(const CString& exeName)> isProcessRunning;
+    // Whether the downloader of this program folder (the program file
+    // m_strDownloaderPath) runs; a downloader of another folder does not count.
+    std::function<bool()> isDownloaderRunning;
     // Whether another instance of this program runs.
     std::function<bool()> isAnotherInstanceRunning;
     // Starts the program hidden and detached; false when it could not start.
     std::function<bool(const CString& program)> startProgram;
-    // Terminates every process with this executable name.
-    std::function<void(const CString& exeName)> killProcesses;
+    // Ends this program folder's downloader (no other process is signalled).
+    std::function<void()> stopDownloader;
     // Renames a file over another in one step (MoveFile).
     std::function<bool(const CString& from, const CString& to)> renameFile;
 

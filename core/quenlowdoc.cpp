@@ -13,7 +13,7 @@ bool CQuenlowDoc::OnOpenDocument(const CString& path)
     CFile file;
     if (!IsRegularFile(path) || !file.Open(path, CFile::modeRead))
         return false;
-    file.Close();
+    (void)file.Close();   // read only: nothing to lose
     const int slash = path.ReverseFind('/');
     m_strTitle = path.Mid(slash + 1);
     return true;

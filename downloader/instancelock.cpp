@@ -5,7 +5,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
+
 #include "platform/file.h"
+
+namespace {
+
+// Replaces the file's content by "<pid>\n". A write that fails leaves the
+// lock held: the downloader still serves the folder, the program just cannot
+// see it and starts another, which finds the lock taken and ends.
+void WritePid(int fd)
+{
+    const std::string text = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd, 0) == 0) {
+        [[maybe_unused]] const ssize_t n = ::pwrite(fd, text.data(), text.size(), 0);
+    }
+}
+
+} // namespace
 
 bool CInstanceLock::Acquire(const CString& path)
 {
@@ -31,6 +48,7 @@ bool CInstanceLock::Acquire(const CString& path)
             held.st_ino == named.st_ino) {
             m_fd = fd;
             m_path = fsPath;
+            WritePid(fd);
             return true;
         }
         ::close(fd);

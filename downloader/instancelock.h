@@ -1,5 +1,7 @@
 // One downloader per program folder: an exclusive lock on a file, held for
 // the process's life. A second downloader finds it taken and ends at once.
+// The file names the holder's pid, so the program finds the downloader of
+// its own folder (and no other) to talk to or to stop.
 #pragma once
 
 #include <string>
@@ -13,8 +15,9 @@ public:
     CInstanceLock(const CInstanceLock&) = delete;
     CInstanceLock& operator=(const CInstanceLock&) = delete;
 
-    // Creates the file (and its folder) and locks it; false when another
-    // process holds the lock or the file cannot be made.
+    // Creates the file (and its folder), locks it and writes this process's
+    // pid into it; false when another process holds the lock or the file
+    // cannot be made.
     bool Acquire(const CString& path);
     // Removes the file and gives the lock up.
     void Release();

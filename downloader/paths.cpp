@@ -1,6 +1,7 @@
 #include "downloader/paths.h"
 
 #include "platform/file.h"
+#include "core/downloaderprocess.h"
 
 SDownloaderPaths DownloaderPaths(const CString& programFolder)
 {
@@ -13,7 +14,7 @@ SDownloaderPaths DownloaderPaths(const CString& programFolder)
     // Outside the progress folder, on the same file system: the rename that
     // moves a finished file in is one step, so the program never reads half.
     paths.progressTemp = dir + "AppData/DataExchange/progress.tmp";
-    paths.lockFile = dir + "AppData/DataExchange/downloader.lock";
+    paths.lockFile = DownloaderLockPath(dir);
     paths.playlistFolder = dir + "Playlist/";
     paths.productSettings = dir + "AppData/CommonData/Product.cfg";
     paths.productIdFile = dir + "AppData/CommonData/PrdID.data";
@@ -23,9 +24,5 @@ SDownloaderPaths DownloaderPaths(const CString& programFolder)
 
 CString ProgramFolderAboveExecutable()
 {
-    CString folder = GetProgramFolder();   // "<program>/Downloader/"
-    if (folder.Right(1) == "/")
-        folder = folder.Left(folder.GetLength() - 1);
-    const int slash = folder.ReverseFind('/');
-    return slash < 0 ? CString("./") : folder.Left(slash + 1);
+    return ProgramFolderOfDownloader(GetProgramFolder());   // from "<program>/Downloader/"
 }

@@ -8,8 +8,8 @@
 wxMenu* CreateEditContextMenu()
 {
     auto* mark = new wxMenu;
-    mark->Append(kCmdMarkWord, ToWx("标记单词"));
-    mark->Append(kCmdMarkPhrase, ToWx("标记词组"));
+    mark->AppendCheckItem(kCmdMarkWord, ToWx("标记单词"));
+    mark->AppendCheckItem(kCmdMarkPhrase, ToWx("标记词组"));
 
     auto* repeat = new wxMenu;
     const char* repeatTexts[kRepeatSelectionCount] = {"复读2次", "复读4次", "复读6次",

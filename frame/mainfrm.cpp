@@ -444,12 +444,8 @@ void CMainFrame::KeepLessonTextInSight()
         SetPlayerPaneSize(LessonPlayerPaneWidth());
 }
 
-void CMainFrame::ShowCaptionBar(bool show)
-{
-    if (m_wndCaptionBar->IsShown() == show)
-        return;
-    GetSizer()->Show(m_wndCaptionBar, show);
-    Layout();
-}
+// The bar keeps its row in the layout: a message coming or going never moves
+// the panes, the view or the video above it.
+void CMainFrame::ShowCaptionBar(bool show) { m_wndCaptionBar->ShowMessage(show); }
 
-bool CMainFrame::IsCaptionBarShown() const { return m_wndCaptionBar->IsShown(); }
+bool CMainFrame::IsCaptionBarShown() const { return m_wndCaptionBar->IsMessageShown(); }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <wx/frame.h>
@@ -135,7 +136,11 @@ public:
     void UpdateTitle();
 
     // ---- Messages in the caption bar ----
+    // Shows one message; during full-screen video the latest one is held.
     void ShowCaptionMessage(int kind, const CString& text, int seconds);
+    // The message held back by full-screen video, once the video has left it
+    // (the message-slot timer asks every second).
+    void ShowHeldCaptionMessage();
     void ShowCaptionBar(bool show);
     bool IsCaptionBarShown() const;
 
@@ -406,6 +411,12 @@ private:
     CWindowTimers m_timers;
     bool m_bRoutingToView = false;
     bool m_bHandlingCategory = false;
+    struct SHeldCaption {
+        int kind;
+        CString text;
+        int seconds;
+    };
+    std::optional<SHeldCaption> m_heldCaption;
 };
 
 // The main window, or null before it exists.

@@ -142,9 +142,13 @@ void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event)
 
 void CMainFrame::ShowCaptionMessage(int kind, const CString& text, int seconds)
 {
-    // Nothing is laid over a full-screen video: the message is dropped.
-    if (theApp.m_bVideoFullScreen)
+    // The bar is out of sight under a full-screen video: the latest message
+    // waits and is shown once the video is back in its pane.
+    if (theApp.m_bVideoFullScreen) {
+        m_heldCaption = SHeldCaption{kind, text, seconds};
         return;
+    }
+    m_heldCaption.reset();
     theApp.m_nCaptionCountdown = seconds;
     m_wndCaptionBar->SetText(text);
     m_wndCaptionBar->SetTextColor(theApp.m_clrMsgText);
@@ -161,6 +165,14 @@ void CMainFrame::ShowCaptionMessage(int kind, const CString& text, int seconds)
     m_wndCaptionBar->SetIcon(LoadProgramIcon(icon));
     ShowCaptionBar(true);
     m_wndCaptionBar->Refresh();
+}
+
+void CMainFrame::ShowHeldCaptionMessage()
+{
+    if (m_heldCaption && !theApp.m_bVideoFullScreen) {
+        const SHeldCaption held = *m_heldCaption;
+        ShowCaptionMessage(held.kind, held.text, held.seconds);
+    }
 }
 
 void CMainFrame::StopPlayers()

@@ -21,6 +21,8 @@ void CMainFrame::OnTimer(int id)
         CString text;
         if (theApp.TakeMessage(kind, text, seconds))
             ShowCaptionMessage(kind, text, seconds);
+        else
+            ShowHeldCaptionMessage();
         break;
     }
     case kTimerCaptionCountdown:

@@ -940,18 +940,7 @@ void CQuenlowView::ShowEditMenu(const wxPoint& position)
     m_nMenuSelStart = m_richText->GetSelectionStart();
     m_nMenuSelEnd = m_richText->GetSelectionEnd();
     CCommandMenu menu;
-    wxMenu* mark = menu.AddSubMenu("标记词汇");
-    menu.Append(kCmdMarkWord, "标记单词", wxITEM_NORMAL, mark);
-    menu.Append(kCmdMarkPhrase, "标记词组", wxITEM_NORMAL, mark);
-    wxMenu* repeat = menu.AddSubMenu("复读选中句");
-    const char* repeatTexts[kRepeatSelectionCount] = {"复读2次", "复读4次", "复读6次",
-                                                         "复读8次", "复读10次", "复读12次"};
-    for (int k = 0; k < kRepeatSelectionCount; ++k)
-        menu.Append(kCmdFirstRepeatSelection + k, repeatTexts[k], wxITEM_NORMAL, repeat);
-    wxMenu* translate = menu.AddSubMenu("在线翻译");
-    menu.Append(kCmdBaiduTranslate, "百度翻译", wxITEM_NORMAL, translate);
-    menu.Append(kCmdGoogleTranslate, "谷歌翻译", wxITEM_NORMAL, translate);
-    menu.UpdateUI(this);
+    BuildEditMenu(menu);
     const int chosen = m_richText->GetPopupMenuSelectionFromUser(menu.GetMenu(), position);
     const int command = chosen == wxID_NONE ? 0 : menu.CommandFromItem(chosen);
     if (command != 0) {
@@ -960,6 +949,22 @@ void CQuenlowView::ShowEditMenu(const wxPoint& position)
         ProcessWindowEvent(commandEvent);
     }
     m_nMenuSelStart = m_nMenuSelEnd = -1;
+}
+
+void CQuenlowView::BuildEditMenu(CCommandMenu& menu)
+{
+    wxMenu* mark = menu.AddSubMenu("标记词汇");
+    menu.Append(kCmdMarkWord, "标记单词", wxITEM_CHECK, mark);
+    menu.Append(kCmdMarkPhrase, "标记词组", wxITEM_CHECK, mark);
+    wxMenu* repeat = menu.AddSubMenu("复读选中句");
+    const char* repeatTexts[kRepeatSelectionCount] = {"复读2次", "复读4次", "复读6次",
+                                                         "复读8次", "复读10次", "复读12次"};
+    for (int k = 0; k < kRepeatSelectionCount; ++k)
+        menu.Append(kCmdFirstRepeatSelection + k, repeatTexts[k], wxITEM_NORMAL, repeat);
+    wxMenu* translate = menu.AddSubMenu("在线翻译");
+    menu.Append(kCmdBaiduTranslate, "百度翻译", wxITEM_NORMAL, translate);
+    menu.Append(kCmdGoogleTranslate, "谷歌翻译", wxITEM_NORMAL, translate);
+    menu.UpdateUI(this);   // the marking items show whether their marks are on
 }
 
 void CQuenlowView::RestoreMenuSelection()

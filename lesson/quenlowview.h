@@ -44,6 +44,7 @@ class wxMouseEvent;
 class wxSizeEvent;
 class wxContextMenuEvent;
 class CShowChnDlg;
+class CCommandMenu;
 struct SWordReference;
 class IMainFrameHost;
 
@@ -203,6 +204,9 @@ public:
     // Toggles: the new-word book's words, or the lesson's phrases, marked
     // where the lesson file says they occur (each switches the other off).
     void MarkWords();
+    // The items of the context menu "编辑", checked and enabled as they stand
+    // now: the marking items show whether their marks are on.
+    void BuildEditMenu(CCommandMenu& menu);
     void MarkPhrases();
     // Takes every mark off the text (its own styles stay).
     void ClearMarks();

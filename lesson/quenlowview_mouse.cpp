@@ -364,25 +364,36 @@ void CQuenlowView::StartRepeat()
     m_nSelEnd = m_richText->GetSelectionEnd();
     const int64_t offset = theApp.m_nTimeOffset;
     const int64_t margin = 5LL * theApp.m_nRepeatMargin;
-    // The stored ranges, without the paragraph layout's corrections.
-    int64_t seek = theApp.m_nRepeatStart + margin;
+    // The sentences the selection touches, by the ranges the current layout
+    // shows (the same ones point-read and marking use); a caret without a
+    // selection stands for its own sentence.
+    int first = -1;
+    int last = -1;
     for (int i = 0; i < SentenceCount(); ++i) {
-        const SSentenceTiming& s = theApp.m_arrSentenceTiming[static_cast<size_t>(i)];
-        if (s.fgnstartpos <= m_nSelStart && m_nSelStart < s.fgnstartpos + s.fgntxtlen) {
-            seek = s.starttime + offset;
-            theApp.m_nRepeatStart = static_cast<int>(s.starttime + offset - margin);
-            m_nRepeatFirst = i;
-            break;
+        int start = 0;
+        int end = 0;
+        if (!GetSentenceRange(i, start, end))
+            continue;
+        const bool touched = m_nSelEnd > m_nSelStart ? start < m_nSelEnd && m_nSelStart < end
+                                                     : start <= m_nSelStart && m_nSelStart < end;
+        if (touched) {
+            if (first < 0)
+                first = i;
+            last = i;
         }
     }
-    for (int j = 0; j < SentenceCount(); ++j) {
-        const SSentenceTiming& s = theApp.m_arrSentenceTiming[static_cast<size_t>(j)];
-        if (s.fgnstartpos < m_nSelEnd && m_nSelEnd <= s.fgnstartpos + s.fgntxtlen) {
-            theApp.m_nRepeatEnd = static_cast<int>(s.endtime + offset + margin);
-            m_nRepeatLast = j;
-            break;
-        }
+    if (first < 0) {
+        theApp.m_nRepeatCount = 0;   // nothing of the lesson is selected: nothing to repeat
+        m_timers.SetTimer(kFollowTimer, kFollowInterval);
+        return;
     }
+    const SSentenceTiming& firstTiming = theApp.m_arrSentenceTiming[static_cast<size_t>(first)];
+    const SSentenceTiming& lastTiming = theApp.m_arrSentenceTiming[static_cast<size_t>(last)];
+    const int64_t seek = firstTiming.starttime + offset;
+    theApp.m_nRepeatStart = static_cast<int>(firstTiming.starttime + offset - margin);
+    theApp.m_nRepeatEnd = static_cast<int>(lastTiming.endtime + offset + margin);
+    m_nRepeatFirst = first;
+    m_nRepeatLast = last;
     IMainFrameHost* host = MainFrame();
     if (host != nullptr)
         host->Pause();

@@ -19,11 +19,13 @@
 
 namespace {
 
-// The file name of a process's executable, as /proc/<pid>/exe shows it, or
-// "" when it cannot be read (another user's process, a kernel thread, a
-// zombie, or a process that has gone).
-std::string ExeNameOf(pid_t pid)
+// The path of a process's executable, as /proc/<pid>/exe shows it, or ""
+// when it cannot be read (another user's process, a kernel thread, a zombie,
+// or a process that has gone).
+std::string ExePathOf(pid_t pid)
 {
+    if (pid <= 0)
+        return std::string();
     const std::string link = "/proc/" + std::to_string(pid) + "/exe";
     char target[PATH_MAX + 32];
     const ssize_t n = ::readlink(link.c_str(), target, sizeof target);
@@ -34,6 +36,13 @@ std::string ExeNameOf(pid_t pid)
     static const std::string deleted = " (deleted)";
     if (path.size() > deleted.size() && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
         path.resize(path.size() - deleted.size());
+    return path;
+}
+
+// The file name part of ExePathOf.
+std::string ExeNameOf(pid_t pid)
+{
+    const std::string path = ExePathOf(pid);
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -109,6 +118,38 @@ void KillProcessesByExeName(const CString& exeName)
     // The caller usually replaces the program file next: give the kernel a
     // moment to take the processes down.
     WaitUntilGone(pids, name, std::chrono::milliseconds(1000));
+}
+
+bool ProcessRunsProgram(pid_t pid, const CString& program)
+{
+    if (pid <= 0 || pid == ::getpid())
+        return false;
+    char resolved[PATH_MAX];
+    if (!::realpath(AnsiToUtf8Bytes(program.view()).c_str(), resolved))
+        return false;
+    return ExePathOf(pid) == resolved;
+}
+
+bool TerminateProgramProcess(pid_t pid, const CString& program)
+{
+    if (!ProcessRunsProgram(pid, program))
+        return true;
+    const auto gone = [&](std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (ProcessRunsProgram(pid, program)) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+    };
+    ::kill(pid, SIGTERM);
+    if (gone(std::chrono::milliseconds(1000)))
+        return true;
+    // Checked again just before: the pid must still be that program's.
+    if (ProcessRunsProgram(pid, program))
+        ::kill(pid, SIGKILL);
+    return gone(std::chrono::milliseconds(1000));
 }
 
 bool StartDetached(const CString& program, const std::vector<CString>& arguments)

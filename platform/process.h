@@ -16,6 +16,14 @@ std::vector<pid_t> FindProcessesByExeName(const CString& exeName);
 bool IsAnotherInstanceRunning();
 // Terminates them (SIGTERM, then SIGKILL for any still alive after a short wait).
 void KillProcessesByExeName(const CString& exeName);
+// Whether process `pid` runs the executable file at `program` (compared by
+// its resolved path, so another copy of the same program elsewhere, or a
+// reused pid, does not count).
+bool ProcessRunsProgram(pid_t pid, const CString& program);
+// Terminates process `pid` when it runs `program` (SIGTERM, then SIGKILL
+// after a short wait); any other process is left alone. True when no such
+// process runs afterwards.
+bool TerminateProgramProcess(pid_t pid, const CString& program);
 // Starts a program in its own session with the given arguments, detached
 // (it is reaped by an intermediate child); true when it could be started.
 bool StartDetached(const CString& program, const std::vector<CString>& arguments = {});

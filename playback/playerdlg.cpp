@@ -3,8 +3,6 @@
 #include "playback/playerdlg.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include <wx/filedlg.h>
 #include <wx/frame.h>
@@ -258,13 +256,8 @@ bool CPlayerDlg::OpenMedia(const char* utf8Path)
 
 void CPlayerDlg::StopPlayer()
 {
-    // A stop while the engine holds an embedded subtitle that it has not drawn
-    // yet waits seconds for the video output; with subtitles off it does not.
-    if (m_player->GetSpuCount() > 0) {
-        m_player->SetSpu(-1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    }
-    m_player->Stop();
+    // Never waits on the interface thread for the engine to let a subtitle go.
+    m_player->StopWithoutWaiting();
 }
 
 // ---- Buttons and transport commands ----

@@ -67,6 +67,11 @@ public:
         kTimerRefresh = 500,
         kTimerEnterFullScreen = 600,
         kTimerLeaveFullScreen = 700,
+        // While full screen: the pointer's position, read every 200 ms, shows
+        // the control bar near the bottom of the screen. The engine's video
+        // window covers the screen and takes the mouse moves, so they never
+        // reach the dialog.
+        kTimerPointerWatch = 450,
     };
 
     // What a file dialog is asked for; the chooser answers the chosen paths
@@ -99,7 +104,8 @@ public:
     // Prepares a local media file (UTF-8 path); playback is not started.
     // False when the engine refused it (see CVlcPlayer::OpenFile).
     bool OpenMedia(const char* utf8Path);
-    // Switches embedded subtitles off, then stops the player.
+    // Stops the player without waiting on the engine
+    // (CVlcPlayer::StopWithoutWaiting).
     void StopPlayer();
     void ShowControlBar();
     void HideControlBar();
@@ -173,6 +179,8 @@ public:
     wxSize m_sizeClient;
 
 private:
+    // The cursor's screen position (the test seam's when one is set).
+    wxPoint PointerPosition() const;
     void Post(const CString& keyword);
     void PostBarShow();
     bool ClickCounts(const wxPoint& screen) const;

@@ -73,6 +73,8 @@ void CPlayerDlg::OnVideoMouseMove(const wxPoint& screen)
         ShowControlBar();
 }
 
+wxPoint CPlayerDlg::PointerPosition() const { return m_cursorSource ? m_cursorSource() : wxGetMousePosition(); }
+
 bool CPlayerDlg::OnKeyDown(int keyCode)
 {
     switch (keyCode) {
@@ -144,10 +146,12 @@ void CPlayerDlg::EnterFullScreen()
     m_video.Reattach(m_staticVideo);
     m_pLastTopLevel = m_frameFull;
     m_staticVideo->SetFocus();
+    m_timers.SetTimer(kTimerPointerWatch, 200);
 }
 
 void CPlayerDlg::LeaveFullScreen()
 {
+    m_timers.KillTimer(kTimerPointerWatch);
     theApp.m_bVideoFullScreen = 0;
     m_player->SetFullscreen(false);
     if (!m_frameFull)
@@ -278,7 +282,7 @@ void CPlayerDlg::OnTimer(int id)
             m_nBarCountdown = 5;
         break;
     case kTimerMouseWatch: {
-        m_ptCursor = m_cursorSource ? m_cursorSource() : wxGetMousePosition();
+        m_ptCursor = PointerPosition();
         const bool moved =
             std::abs(m_ptCursor.x - m_ptLastCursor.x) >= 10 || std::abs(m_ptCursor.y - m_ptLastCursor.y) >= 10;
         if (moved && m_ptLastCursor.x > 0 && (theApp.m_bPlayerBarShown == 0 || m_nBarCountdown < 0)) {
@@ -291,6 +295,12 @@ void CPlayerDlg::OnTimer(int id)
             m_nBarCountdown = 5;
         break;
     }
+    case kTimerPointerWatch:
+        // Near the bottom the bar comes up and its countdown starts again.
+        OnVideoMouseMove(PointerPosition());
+        if (ScreenSize().y - m_ptCursor.y < 100 && m_player->IsFullscreen())
+            m_nBarCountdown = 5;
+        break;
     case kTimerRefresh:
         SetTextIfChanged(GetButton(IDC_BTN_PROGRESSINFO), theApp.m_strTimeText);
         SetTextIfChanged(GetButton(IDC_BTN_DOWNLOADINFO), theApp.m_strDownloadStatusText);

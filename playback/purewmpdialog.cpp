@@ -1,8 +1,6 @@
 #include "playback/purewmpdialog.h"
 
-#include <chrono>
 #include <optional>
-#include <thread>
 
 #include <wx/frame.h>  // wxFRAME_NO_TASKBAR, which every top-level window takes
 #include <wx/panel.h>
@@ -89,13 +87,8 @@ bool CPureWMPDialog::Create(wxWindow* parent)
 
 void CPureWMPDialog::StopPlayer()
 {
-    // A stop while the engine holds an embedded subtitle that it has not drawn
-    // yet waits seconds for the video output; with subtitles off it does not.
-    if (m_player->GetSpuCount() > 0) {
-        m_player->SetSpu(-1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    }
-    m_player->Stop();
+    // Never waits on the interface thread for the engine to let a subtitle go.
+    m_player->StopWithoutWaiting();
 }
 
 int CPureWMPDialog::GetPlayerState() const { return m_player->GetState(); }

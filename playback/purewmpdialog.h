@@ -27,7 +27,8 @@ public:
     // Creates the window hidden (no parent makes it a top-level window of its
     // own) and binds the player to the video surface.
     bool Create(wxWindow* parent);
-    // Switches embedded subtitles off, then stops the player.
+    // Stops the player without waiting on the engine
+    // (CVlcPlayer::StopWithoutWaiting).
     void StopPlayer();
     // The engine's player state (3 playing, 4 paused).
     int GetPlayerState() const;

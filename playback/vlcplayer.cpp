@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kVolumeRetryMs = 50;
 constexpr int kVolumeRetryLimitMs = 10000;   // how long a volume is given again at most
+constexpr int kDeferredStopMs = 150;          // time the video output needs to let a subtitle go
 
 // A timer that runs a function (the player is no window of its own).
 class CCallbackTimer final : public wxTimer {
@@ -80,7 +81,19 @@ public:
     bool m_bVolumePending = false;
     int m_nVolumeRetries = 0;
     std::unique_ptr<CCallbackTimer> m_volumeRetry;
+
+    // A stop asked for by StopWithoutWaiting that has not run yet.
+    void CancelDeferredStop();
+    bool m_bStopPending = false;
+    std::unique_ptr<CCallbackTimer> m_deferredStop;
 };
+
+void CVlcPlayerImpl::CancelDeferredStop()
+{
+    m_bStopPending = false;
+    if (m_deferredStop)
+        m_deferredStop->Stop();
+}
 
 void CVlcPlayerImpl::ApplyVolume()
 {
@@ -158,6 +171,7 @@ CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
 CVlcPlayerImpl::~CVlcPlayerImpl()
 {
     m_volumeRetry.reset();
+    m_deferredStop.reset();
     if (m_pEventManager)
         libvlc_event_detach(m_pEventManager, libvlc_MediaPlayerTimeChanged, OnTimeChanged, this);
     // Releasing the player stops playback and joins the engine's threads.
@@ -173,6 +187,7 @@ void CVlcPlayerImpl::SetMedia(libvlc_media_t* media, const char* option)
 {
     // The player keeps its own hold on the media it plays; the facade keeps
     // only the media last opened.
+    CancelDeferredStop();
     libvlc_media_player_set_media(m_pMediaPlayer, media);
     ForgetReport();
     if (media && option)
@@ -273,6 +288,7 @@ bool CVlcPlayer::OpenLocation(const char* address, const char* option)
 
 bool CVlcPlayer::Play()
 {
+    m_pImpl->CancelDeferredStop();
     const bool playing = m_pImpl->m_pMediaPlayer && libvlc_media_player_play(m_pImpl->m_pMediaPlayer) == 0;
     m_pImpl->ApplyVolume();
     return playing;
@@ -308,10 +324,30 @@ void CVlcPlayer::PauseIfPlaying()
 
 void CVlcPlayer::Stop()
 {
+    m_pImpl->CancelDeferredStop();
     if (m_pImpl->m_pMediaPlayer)
         libvlc_media_player_stop(m_pImpl->m_pMediaPlayer);
     m_pImpl->ForgetReport();
 }
+
+void CVlcPlayer::StopWithoutWaiting()
+{
+    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
+    if (!player)
+        return;
+    if (libvlc_video_get_spu_count(player) <= 0) {
+        Stop();
+        return;
+    }
+    libvlc_video_set_spu(player, -1);
+    libvlc_media_player_set_pause(player, 1);
+    m_pImpl->m_bStopPending = true;
+    if (!m_pImpl->m_deferredStop)
+        m_pImpl->m_deferredStop = std::make_unique<CCallbackTimer>([this] { Stop(); });
+    m_pImpl->m_deferredStop->StartOnce(kDeferredStopMs);
+}
+
+bool CVlcPlayer::IsStopPending() const { return m_pImpl->m_bStopPending; }
 
 int64_t CVlcPlayer::GetLength()
 {
@@ -363,6 +399,8 @@ void CVlcPlayer::SetPosition(float position)
 
 int CVlcPlayer::GetState()
 {
+    if (m_pImpl->m_bStopPending)
+        return kStateStopped;
     return m_pImpl->m_pMediaPlayer ? static_cast<int>(libvlc_media_player_get_state(m_pImpl->m_pMediaPlayer)) : 0;
 }
 

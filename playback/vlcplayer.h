@@ -58,7 +58,16 @@ public:
     void Pause();   // the engine toggles between paused and playing
     // Pauses without toggling: a player already paused or stopped stays so.
     void PauseIfPlaying();
+    // Stops at once; may wait (see StopWithoutWaiting).
     void Stop();
+    // Stops without holding up the caller. An engine that shows an embedded
+    // subtitle holds a stop for seconds while its video output gives the
+    // subtitle up, so the subtitle goes off and the player pauses now, and
+    // the stop follows on a 150 ms one-shot timer. Opening or playing
+    // before then cancels that stop. The player reports itself
+    // stopped from this call on.
+    void StopWithoutWaiting();
+    bool IsStopPending() const;
 
     int64_t GetLength();    // ms; -1 when unknown
     int64_t GetTime();      // ms; -1 when unknown

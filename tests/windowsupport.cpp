@@ -88,7 +88,7 @@ void PlayingFrameTest::SetUp()
     ASSERT_EQ(chdir(program.path().c_str()), 0);
     frame = ShowTestFrame(program.ansi(), document);
     ASSERT_NE(frame, nullptr);
-    frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+    frame->m_downloaderExchange.isDownloaderRunning = [] { return true; };
     frame->m_downloaderExchange.startProgram = [](const CString&) { return true; };
 }
 

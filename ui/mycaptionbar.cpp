@@ -77,6 +77,14 @@ void CMyCaptionBar::SetIcon(const wxBitmap& icon)
     Refresh();
 }
 
+void CMyCaptionBar::ShowMessage(bool show)
+{
+    if (m_bMessageShown == show)
+        return;
+    m_bMessageShown = show;
+    Refresh();
+}
+
 void CMyCaptionBar::OnDrawBackground(wxDC& dc, const wxRect& rect)
 {
     dc.SetPen(*wxTRANSPARENT_PEN);
@@ -89,6 +97,15 @@ void CMyCaptionBar::OnDrawBackground(wxDC& dc, const wxRect& rect)
 void CMyCaptionBar::Draw(wxDC& dc, const wxSize& client)
 {
     const wxRect whole(wxPoint(0, 0), client);
+    if (!m_bMessageShown) {
+        const wxColour idle = GetParent() ? GetParent()->GetBackgroundColour() : wxColour();
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(idle.IsOk() ? idle : wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
+        dc.DrawRectangle(whole);
+        dc.SetBrush(wxNullBrush);
+        dc.SetPen(wxNullPen);
+        return;
+    }
     OnDrawBackground(dc, whole);
 
     int x = kMargin;

@@ -1,7 +1,9 @@
 // The main frame's caption bar: the one-line message bar along the bottom of
 // the frame. Its background is one plain fill of its own colour, so the frame
 // can colour the whole bar by the kind of message it shows; over it come an
-// optional icon at the left and the text.
+// optional icon at the left and the text. Between messages the bar keeps its
+// place in the layout and shows an empty strip of its parent's colour, so a
+// message never moves the windows above it.
 #pragma once
 
 #include <wx/bitmap.h>
@@ -25,6 +27,10 @@ public:
     COLORREF GetBackColor() const { return m_crBack; }
     // Shown at the left end; an invalid bitmap removes the icon.
     void SetIcon(const wxBitmap& icon);
+    // Whether the message is shown (true from creation) or the bar is an
+    // empty strip.
+    void ShowMessage(bool show);
+    bool IsMessageShown() const { return m_bMessageShown; }
 
     // Plain fill of the background colour: no gradient, no border.
     void OnDrawBackground(wxDC& dc, const wxRect& rect);
@@ -45,4 +51,5 @@ private:
     COLORREF m_crText;
     COLORREF m_crBack;
     wxBitmap m_icon;
+    bool m_bMessageShown = true;
 };

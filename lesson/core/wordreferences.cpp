@@ -59,6 +59,8 @@ void AddReferences(const char* list, std::vector<SWordReference>& references)
 
 } // namespace
 
+// Lesson files written by other tools store the words as BLOBs, which never
+// equal a bound text: the column is compared as text, and read as text.
 bool ReadWordReferences(const CString& lessonPath, const std::vector<CString>& words,
                         std::vector<SWordReference>& references)
 {
@@ -67,7 +69,7 @@ bool ReadWordReferences(const CString& lessonPath, const std::vector<CString>& w
         return false;
     for (const CString& word : words) {
         SQueryResult result;
-        if (db.Query("select * from wordlist where stroriginalword = ?", {word}, result) && result.nRow > 0 &&
+        if (db.Query("select * from wordlist where cast(stroriginalword as text) = ?", {word}, result) && result.nRow > 0 &&
             result.nColumn > 1)
             AddReferences(result.GetCell(0, 1), references);
     }
@@ -95,7 +97,7 @@ bool ReadPhraseReferences(const CString& lessonPath, const CString& phrase, std:
     if (!OpenLesson(db, lessonPath))
         return false;
     SQueryResult result;
-    if (db.Query("select * from phaselist where stroriginalphase = ?", {phrase}, result) && result.nRow > 0 &&
+    if (db.Query("select * from phaselist where cast(stroriginalphase as text) = ?", {phrase}, result) && result.nRow > 0 &&
         result.nColumn > 1)
         AddReferences(result.GetCell(0, 1), references);
     return true;

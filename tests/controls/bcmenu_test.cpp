@@ -10,6 +10,7 @@
 #include <wx/weakref.h>
 
 #include "controls/bcmenu.h"
+#include "core/commandids.h"
 #include "controls/btnst.h"
 
 namespace {
@@ -270,17 +271,17 @@ TEST(BCMenuSettings, TheLookIsClassicUnlessTheXPStyleIsChosen)
 TEST(BCMenuCommands, LargeCommandIdsGetToolkitIdsOfTheirOwn)
 {
     EXPECT_EQ(100, BCMenu::ItemIdForCommand(100));
-    EXPECT_EQ(32766, BCMenu::ItemIdForCommand(32766));
+    EXPECT_EQ(kLargestToolkitId, BCMenu::ItemIdForCommand(kLargestToolkitId));
     EXPECT_EQ(5u, BCMenu::CommandForItemId(5));
 
-    const int first = BCMenu::ItemIdForCommand(33067);
-    const int second = BCMenu::ItemIdForCommand(32767);
-    EXPECT_LT(first, 32767);
+    const int first = BCMenu::ItemIdForCommand(kCmdSearch);
+    const int second = BCMenu::ItemIdForCommand(kLargestToolkitId + 1);
+    EXPECT_LT(first, kLargestToolkitId + 1);
     EXPECT_NE(first, second);
     EXPECT_NE(wxID_ANY, first);
-    EXPECT_EQ(first, BCMenu::ItemIdForCommand(33067)) << "the same id for the whole run";
-    EXPECT_EQ(33067u, BCMenu::CommandForItemId(first));
-    EXPECT_EQ(32767u, BCMenu::CommandForItemId(second));
+    EXPECT_EQ(first, BCMenu::ItemIdForCommand(kCmdSearch)) << "the same id for the whole run";
+    EXPECT_EQ(static_cast<UINT>(kCmdSearch), BCMenu::CommandForItemId(first));
+    EXPECT_EQ(static_cast<UINT>(kLargestToolkitId + 1), BCMenu::CommandForItemId(second));
 
     // The mapped id is a valid menu item id.
     wxMenu menu;

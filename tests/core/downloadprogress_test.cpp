@@ -488,7 +488,7 @@ TEST_F(DownloadProgressTest, PlaybackIsCoveredByTheDownloadedPart)
 
 TEST_F(DownloadProgressTest, StallOfTenSecondsPausesAndBuffers)
 {
-    PlayingNetFile(40000);
+    PlayingNetFile(40'000);
     progress.m_nDownloadedBytes = 777;
     for (int second = 1; second <= 9; ++second) {
         player.time += 99;   // less than 100 ms of progress per second
@@ -611,7 +611,7 @@ TEST_F(DownloadProgressTest, DownloaderThatCannotRunEndsTheWaitInsteadOfDownload
 {
     // The real exchange with no downloader installed.
     CDownloaderExchange exchange(app);
-    exchange.isProcessRunning = [](const CString&) { return false; };
+    exchange.isDownloaderRunning = [] { return false; };
     progress.sendCommand = [&exchange](const CString& command) { return exchange.SendCommand(command); };
 
     // Download-and-play: the player state text comes back instead of "正在下载......".

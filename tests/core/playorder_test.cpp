@@ -102,10 +102,10 @@ TEST(MediaEndTest, EndIsTheEnginesEndOrTheLastMoment)
         bool ended;
     };
     const Case cases[] = {
-        {29000, 31000, false, false},   // two seconds before the end: the last sentence still plays
-        {30699, 31000, false, false},
-        {30700, 31000, false, true},
-        {12000, 31000, true, true},     // the engine ended (a length longer than the media)
+        {29000, 31'000, false, false},   // two seconds before the end: the last sentence still plays
+        {30'699, 31'000, false, false},
+        {30'700, 31'000, false, true},
+        {12000, 31'000, true, true},     // the engine ended (a length longer than the media)
         {5000, -1, false, false},       // unknown length
         {0, 0, false, false},
     };
@@ -123,11 +123,11 @@ TEST(MediaEndTest, TimeDisplayTicksFollowTheSeconds)
         int delay;
     };
     const Case cases[] = {
-        {0, 31000, 1020}, {1020, 31000, 1000}, {1999, 31000, 21}, {2500, 31000, 520},
-        {30000, 31000, 850},   // to 30 850, inside the last 300 ms
-        {30900, 31000, 1},
+        {0, 31'000, 1020}, {1020, 31'000, 1000}, {1999, 31'000, 21}, {2500, 31'000, 520},
+        {30'000, 31'000, 850},   // to 30 850, inside the last 300 ms
+        {30'900, 31'000, 1},
         {4000, -1, 1020},      // unknown length
-        {-1, 31000, 1000},
+        {-1, 31'000, 1000},
     };
     for (const Case& c : cases)
         EXPECT_EQ(NextTimeDisplayDelay(c.t, c.length), c.delay) << c.t << " of " << c.length;

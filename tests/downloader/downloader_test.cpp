@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <atomic>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -14,6 +15,9 @@
 
 #include "platform/codepage.h"
 #include "core/downloaderexchange.h"
+#include "core/downloaderprocess.h"
+#include "core/quenlow.h"
+#include "core/startupdefaults.h"
 #include "tests/downloader/downloaderrun.h"
 #include "tests/loopbackserver.h"
 
@@ -62,6 +66,9 @@ int64_t FileSize(const std::string& path)
     const auto size = fs::file_size(path, error);
     return error ? -1 : static_cast<int64_t>(size);
 }
+
+// The downloader program of a run's folder (program text).
+CString ExePath(const CDownloaderRun& run) { return run.folder().ansi() + "Downloader/HalvikSoftDownloader.exe"; }
 
 class DownloaderTest : public testing::Test {
 protected:
@@ -175,7 +182,7 @@ TEST(DownloaderRestartTest, AfterAStallItGoesOnFromTheBytesInTheFile)
 TEST_F(DownloaderTest, StopAllEndsTheTaskAndKeepsWhatArrived)
 {
     run.Start();
-    const std::string media = MediaBytes(40000);
+    const std::string media = MediaBytes(40'000);
     SReply reply = Body(media);
     reply.stallAfter = 10000;
     CLoopbackServer server([&](const std::string&) { return reply; }, 1);
@@ -201,7 +208,7 @@ TEST_F(DownloaderTest, StopAllEndsTheTaskAndKeepsWhatArrived)
 TEST_F(DownloaderTest, DeleteTasksEndsTheUpdateButNotTheDownloadAndPlay)
 {
     run.Start();
-    const std::string media = MediaBytes(40000);
+    const std::string media = MediaBytes(40'000);
     SReply paced = Body(media);
     paced.pieces = 8;
     paced.pieceGap = 300ms;
@@ -251,7 +258,7 @@ TEST_F(DownloaderTest, ANewDownloadReplacesTheRunningOne)
 {
     run.Start();
     // As the player starts one: stop everything, then the new command.
-    SReply first = Body(MediaBytes(30000, 3));
+    SReply first = Body(MediaBytes(30'000, 3));
     first.stallAfter = 10000;
     CLoopbackServer firstServer([&](const std::string&) { return first; }, 1);
     const std::string second = MediaBytes(12000, 4);
@@ -309,6 +316,7 @@ TEST_F(DownloaderTest, OnlyOneRunsForAProgramFolderAndAKilledOneDoesNotBlockTheN
     run.Start();
     ASSERT_TRUE(WaitFor([&] { return fs::exists(run.Path("AppData/DataExchange/downloader.lock")); }, 3s));
     const pid_t first = run.pid();
+    ASSERT_TRUE(WaitFor([&] { return RunningDownloader(ExePath(run)) == first; }, 3s)) << "the lock names its pid";
     run.Start();
     int status = 0;
     ASSERT_TRUE(run.WaitEnded(2s, status)) << "a second downloader ends at once";
@@ -320,14 +328,46 @@ TEST_F(DownloaderTest, OnlyOneRunsForAProgramFolderAndAKilledOneDoesNotBlockTheN
     kill(first, SIGKILL);
     waitpid(first, nullptr, 0);
     ASSERT_TRUE(fs::exists(run.Path("AppData/DataExchange/downloader.lock")));
+    EXPECT_EQ(RunningDownloader(ExePath(run)), 0) << "a stale pid in the lock file is not a downloader";
     run.Start();
     EXPECT_TRUE(run.Send(kCmdShowDownloader)) << "a new downloader takes commands";
+    EXPECT_EQ(RunningDownloader(ExePath(run)), run.pid());
+}
+
+// Another copy of the program with its own downloader runs on the machine:
+// this copy starts and stops its own downloader and never touches the other.
+TEST_F(DownloaderTest, TheProgramTalksToTheDownloaderOfItsOwnFolderOnly)
+{
+    CDownloaderRun other;
+    other.Start();
+    ASSERT_TRUE(WaitFor([&] { return RunningDownloader(ExePath(other)) == other.pid(); }, 3s));
+    EXPECT_EQ(RunningDownloader(ExePath(run)), 0);
+
+    CQuenlowApp app;
+    ApplyStartupDefaults(app, run.folder().ansi());
+    CDownloaderExchange exchange(app);
+    exchange.isAnotherInstanceRunning = [] { return false; };
+    // The exchange starts ours detached (not a child of the test): it is
+    // stopped by its pid whatever happens below.
+    const std::unique_ptr<CQuenlowApp, void (*)(CQuenlowApp*)> stopOurs(
+        &app, [](CQuenlowApp* a) { StopDownloader(a->m_strDownloaderPath); });
+    ASSERT_TRUE(exchange.SendCommand(kCmdShowDownloader));
+    const pid_t ours = RunningDownloader(app.m_strDownloaderPath);
+    ASSERT_NE(ours, 0) << "started at once, although another copy's downloader runs";
+    EXPECT_NE(ours, other.pid());
+
+    // Replacing our downloader stops ours only.
+    run.folder().write("Downloader/new.exe", "new");
+    ASSERT_TRUE(exchange.BeginReplacement(run.folder().ansi() + "Downloader/new.exe"));
+    EXPECT_EQ(RunningDownloader(app.m_strDownloaderPath), 0);
+    EXPECT_EQ(RunningDownloader(ExePath(other)), other.pid());
+    EXPECT_EQ(waitpid(other.pid(), nullptr, WNOHANG), 0) << "the other copy's downloader still runs";
 }
 
 TEST_F(DownloaderTest, SigtermEndsItPromptlyDuringATransfer)
 {
     run.Start();
-    SReply reply = Body(MediaBytes(30000));
+    SReply reply = Body(MediaBytes(30'000));
     reply.stallAfter = 10000;
     CLoopbackServer server([&](const std::string&) { return reply; }, 1);
     ASSERT_TRUE(run.Send(DlAndPlay(Address(server, "/media/g.mp4"), CacheFolder())));

@@ -116,7 +116,7 @@ TEST(DownloaderClipboardTest, TalksOnTheClipboardAreFetchedIntoThePlaylist)
 {
     if (!HasDisplay())
         GTEST_SKIP() << "no X display (scripts/test runs this under Xvfb)";
-    const std::string a(30000, 'a');
+    const std::string a(30'000, 'a');
     const std::string b(20000, 'b');
     CLoopbackServer server(
         [&](const std::string& path) {

@@ -92,8 +92,9 @@ TEST_F(MainFrameTest, StartsWithRibbonPanesCaptionAndStatusBar)
         int id;
         const char* text;
     };
-    for (const Text& t : {Text{32816, "未载入文件"}, Text{32814, "000:00/000:00"}, Text{32966, "第0000句/共0000句"},
-                          Text{40000, "速度:0000 KB/s  进度:0000%"}}) {
+    for (const Text& t : {Text{kStatusPlayStateElement, "未载入文件"}, Text{kStatusTimeElement, "000:00/000:00"},
+                          Text{kStatusSentenceElement, "第0000句/共0000句"},
+                          Text{kStatusDownloadElement, "速度:0000 KB/s  进度:0000%"}}) {
         ASSERT_NE(frame->m_wndStatusBar->FindElement(t.id), nullptr) << t.id;
         EXPECT_EQ(frame->m_wndStatusBar->FindElement(t.id)->GetText(), t.text) << t.id;
     }
@@ -254,14 +255,65 @@ TEST_F(MainFrameTest, CaptionBarKeepsOnlyTheLatestMessageAndSkipsShortOnes)
     EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "");
     EXPECT_EQ(theApp.m_strMessageText, "x");
 
-    // A message during full-screen video is dropped for good.
+}
+
+// Messages given while the video is full screen are not lost: the latest
+// one shows once the video is back, for its whole time, and only once.
+TEST_F(MainFrameTest, MessageDuringFullScreenShowsWhenTheVideoReturns)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_bVideoFullScreen);
     theApp.m_bVideoFullScreen = 1;
-    theApp.ShowMessage("全屏时的消息", "msg", 3000);
+    theApp.ShowMessage("较早的消息", "msg", 3000);
     frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    frame->ShowCaptionMessage(1, "播放文件不存在！", 4);
+    frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    EXPECT_FALSE(CaptionShown());
+    EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
+
     theApp.m_bVideoFullScreen = 0;
     frame->OnTimer(CMainFrame::kTimerMessageSlot);
-    EXPECT_NE(frame->m_wndCaptionBar->GetText(), "全屏时的消息");
-    EXPECT_TRUE(theApp.m_strMessageText.IsEmpty());
+    EXPECT_TRUE(CaptionShown());
+    EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "播放文件不存在！");
+    EXPECT_EQ(frame->m_wndCaptionBar->GetBackColor(), theApp.m_clrMsgErrorBack);
+    EXPECT_EQ(theApp.m_nCaptionCountdown, 4);
+
+    // Shown once: after its time the bar stays hidden.
+    for (int i = 0; i < 5; ++i) {
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);
+        frame->OnTimer(CMainFrame::kTimerMessageSlot);
+    }
+    EXPECT_FALSE(CaptionShown());
+}
+
+// A message in the caption bar leaves every pane and the view where they
+// were, while it shows and after it has gone.
+TEST_F(MainFrameTest, CaptionMessageNeverMovesThePanes)
+{
+    frame->OnTimer(CMainFrame::kTimerDelayedStartup);
+    frame->ShowPane(frame->m_wndPlayerPane, true);
+    DrainEvents();
+    const auto places = [&] {
+        return std::vector<wxRect>{frame->m_wndPlayListPane->GetScreenRect(), frame->m_wndPlayerPane->GetScreenRect(),
+                                   frame->GetActiveView()->GetScreenRect(), frame->m_wndStatusBar->GetScreenRect()};
+    };
+    const std::vector<wxRect> before = places();
+    ASSERT_GT(before[1].height, 0);
+
+    frame->ShowCaptionMessage(3, "保存成功！", 1);
+    DrainEvents();
+    EXPECT_TRUE(CaptionShown());
+    EXPECT_EQ(places(), before);
+    // The bar lies between the panes and the status bar, on none of them.
+    const wxRect bar = frame->m_wndCaptionBar->GetScreenRect();
+    EXPECT_GT(bar.height, 0);
+    for (const wxRect& place : before)
+        EXPECT_FALSE(place.Intersects(bar));
+
+    for (int i = 0; i < 2; ++i)
+        frame->OnTimer(CMainFrame::kTimerCaptionCountdown);
+    DrainEvents();
+    EXPECT_FALSE(CaptionShown());
+    EXPECT_EQ(places(), before);
 }
 
 TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
@@ -343,10 +395,10 @@ TEST_F(MainFrameTest, CommandsReachTheCentralViewFirstAndUnhandledOnesAreDisable
     theApp.m_nAppLook = 216;
     EXPECT_TRUE(updateOf(216).GetChecked());
     EXPECT_FALSE(updateOf(205).GetChecked());
-    EXPECT_FALSE(updateOf(32814).GetSetEnabled() && !updateOf(32814).GetEnabled());
+    EXPECT_FALSE(updateOf(kCmdPlayerPane).GetSetEnabled() && !updateOf(kCmdPlayerPane).GetEnabled());
 
     // A view-owned command is usable only while its view is central.
-    const int recordCommand = 33096;
+    const int recordCommand = kCmdRecord;
     EXPECT_TRUE(updateOf(recordCommand).GetSetEnabled());
     EXPECT_FALSE(updateOf(recordCommand).GetEnabled());
 

@@ -17,6 +17,7 @@
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
+#include "core/commandids.h"
 #include "lesson/quenlowview.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
@@ -83,22 +84,22 @@ TEST_F(MainFrameTransportTest, KeywordsWithVisibleEffects)
          [&] {
              EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
              EXPECT_EQ(theApp.m_strPlaybackStarted, "true");
-             EXPECT_EQ(StatusText(32816), "播放中");
+             EXPECT_EQ(StatusText(kStatusPlayStateElement), "播放中");
              EXPECT_EQ(theApp.m_strPlayStateText, "播放中");
              EXPECT_TRUE(frame->IsTimerRunning(300));
          }},
         {"pause", none, "HalvikSoftPlayerPause:",
          [&] {
              EXPECT_EQ(theApp.m_strPlayState, "OnPause");
-             EXPECT_EQ(StatusText(32816), "暂停");
+             EXPECT_EQ(StatusText(kStatusPlayStateElement), "暂停");
          }},
         {"play then pause, in table order", none, "HalvikSoftPlayerPause:HalvikSoftPlayerPlay:",
          [&] { EXPECT_EQ(theApp.m_strPlayState, "OnPause"); }},
         {"stop", [&] { frame->OnPlay(); }, "HalvikSoftPlayerStop:",
          [&] {
              EXPECT_EQ(theApp.m_strPlayState, "OnStop");
-             EXPECT_EQ(StatusText(32816), "停止");
-             EXPECT_EQ(StatusText(32814), "00:00/00:00");
+             EXPECT_EQ(StatusText(kStatusPlayStateElement), "停止");
+             EXPECT_EQ(StatusText(kStatusTimeElement), "00:00/00:00");
              EXPECT_FALSE(frame->IsTimerRunning(300));
          }},
         {"volume", [&] { theApp.m_nVolume = 33; }, "HalvikSoftPlayerSetVolume:",
@@ -161,7 +162,7 @@ TEST_F(MainFrameTransportTest, AddressInsideDownloadCommandOnlyDownloads)
 
     EXPECT_TRUE(frame->IsShown());
     EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
-    EXPECT_EQ(StatusText(32816), "正在下载......");
+    EXPECT_EQ(StatusText(kStatusPlayStateElement), "正在下载......");
     EXPECT_TRUE(frame->IsTimerRunning(1400));
     EXPECT_TRUE(theApp.m_strScriptPath.IsEmpty());
     const CStringArray& queue = frame->m_downloaderExchange.Queue();
@@ -173,10 +174,10 @@ TEST_F(MainFrameTransportTest, AddressInsideDownloadCommandOnlyDownloads)
 TEST_F(MainFrameTransportTest, TextWithoutKeywordDoesNothing)
 {
     frame->OnPlay();
-    const CString state = StatusText(32816);
+    const CString state = StatusText(kStatusPlayStateElement);
     frame->DispatchCommand("PlayFromPanPane", "PlayFromPanPane");
     EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
-    EXPECT_EQ(StatusText(32816), state);
+    EXPECT_EQ(StatusText(kStatusPlayStateElement), state);
     EXPECT_TRUE(frame->IsShown());
     EXPECT_FALSE(frame->IsCaptionBarShown());
     EXPECT_EQ(frame->m_downloaderExchange.Queue().GetSize(), 0);
@@ -370,7 +371,7 @@ TEST_F(LessonOpeningTest, LessonBesideTheMediaLoadsPlaysAndIsFollowed)
         },
         10s));
     EXPECT_EQ(theApp.m_strPlaybackStarted, "true");
-    EXPECT_EQ(StatusText(32816), "播放中");
+    EXPECT_EQ(StatusText(kStatusPlayStateElement), "播放中");
 
     // The subtitle files are written and one goes to the player.
     frame->OnTimer(200);
@@ -471,7 +472,7 @@ TEST_F(LessonOpeningTest, VolumeReachesBothPlayers)
     program.write("AppData/CommonData/Player.cfg", "sub-autodetect-file=0\nvout=dummy\naout=alsa\nalsa-audio-device=null\n");
     frame = testsupport::ShowTestFrame(program.ansi(), document);
     ASSERT_NE(frame, nullptr);
-    frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+    frame->m_downloaderExchange.isDownloaderRunning = [] { return true; };
     const std::string mediaFs = program.path() + "clip.mp4";
     MakeClip(mediaFs);
     RequestPlay(FromFsPath(mediaFs));

@@ -17,6 +17,7 @@
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
+#include "core/commandids.h"
 #include "lesson/quenlowview.h"
 #include "online/playfrompanpane.h"
 #include "playback/playerpane.h"
@@ -52,7 +53,7 @@ protected:
         frame = testsupport::ShowTestFrame(program.ansi(), document);
         ASSERT_NE(frame, nullptr);
         // No downloader program is started by the tests: it counts as running.
-        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+        frame->m_downloaderExchange.isDownloaderRunning = [] { return true; };
         // Keyword commands posted to the frame are recorded, not performed.
         frame->Bind(EVT_PLAYERCOMMAND, [this](CPlayerCommandEvent& event) { posted.push_back(event.GetKeyword()); });
         int kind = 0, seconds = 0;
@@ -131,38 +132,38 @@ TEST_F(MainFrameWorkTest, UpdateRulesFollowTheApplicationState)
         bool checked;
     };
     const Case cases[] = {
-        {"local dictionary", [] { theApp.m_strWordLookupMode = "OnWordHome"; }, 33343, true, true},
-        {"online dictionary off", [] { theApp.m_strWordLookupMode = "OnWordHome"; }, 33344, true, false},
-        {"online dictionary", [] { theApp.m_strWordLookupMode = "OnWordWeb"; }, 33344, true, true},
-        {"skip blank without lesson", [] { theApp.m_strSkipBlank = "true"; theApp.m_bScriptLoaded = 0; }, 32968, false, false},
+        {"local dictionary", [] { theApp.m_strWordLookupMode = "OnWordHome"; }, kCmdLocalWord, true, true},
+        {"online dictionary off", [] { theApp.m_strWordLookupMode = "OnWordHome"; }, kCmdOnlineWord, true, false},
+        {"online dictionary", [] { theApp.m_strWordLookupMode = "OnWordWeb"; }, kCmdOnlineWord, true, true},
+        {"skip blank without lesson", [] { theApp.m_strSkipBlank = "true"; theApp.m_bScriptLoaded = 0; }, kCmdSkipBlank, false, false},
         {"skip blank of a network file",
-         [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayingNetFile = "true"; }, 32968, false, false},
+         [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayingNetFile = "true"; }, kCmdSkipBlank, false, false},
         {"skip blank on",
          [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayingNetFile.Empty(); theApp.m_strSkipBlank = "true"; },
-         32968, true, true},
+         kCmdSkipBlank, true, true},
         {"pause after point-read, point-read off",
-         [] { theApp.m_strPointRead.Empty(); theApp.m_strClickReadMode = "Pause"; }, 33348, false, false},
+         [] { theApp.m_strPointRead.Empty(); theApp.m_strClickReadMode = "Pause"; }, kCmdClickPause, false, false},
         {"pause after point-read",
-         [] { theApp.m_strPointRead = "true"; theApp.m_strClickReadMode = "Pause"; }, 33348, true, true},
-        {"continue after point-read", [] { theApp.m_strPointRead = "true"; }, 33349, true, false},
-        {"offset while paused", [] { theApp.m_strPlayState = "OnPause"; }, 33151, false, false},
-        {"offset while playing", [] { theApp.m_strPlayState = "OnPlay"; }, 33152, true, false},
-        {"category all", [] { theApp.m_strTalkCategory.Empty(); }, 33033, true, true},
-        {"category other", [] { theApp.m_strTalkCategory = "99"; }, 33040, true, true},
-        {"sort by duration", [] { theApp.m_strTalkSortField = "duration"; }, 33046, true, true},
-        {"filter not downloaded", [] { theApp.m_strPlaylistFilter = "Script"; }, 33064, true, true},
-        {"filter downloaded off", [] { theApp.m_strPlaylistFilter = "Script"; }, 33066, true, false},
-        {"english list", [] { theApp.m_strPlaylistLanguage = "eng"; }, 33259, true, true},
+         [] { theApp.m_strPointRead = "true"; theApp.m_strClickReadMode = "Pause"; }, kCmdClickPause, true, true},
+        {"continue after point-read", [] { theApp.m_strPointRead = "true"; }, kCmdClickContinue, true, false},
+        {"offset while paused", [] { theApp.m_strPlayState = "OnPause"; }, kCmdFast, false, false},
+        {"offset while playing", [] { theApp.m_strPlayState = "OnPlay"; }, kCmdSlow, true, false},
+        {"category all", [] { theApp.m_strTalkCategory.Empty(); }, kCmdCategoryAll, true, true},
+        {"category other", [] { theApp.m_strTalkCategory = "99"; }, kCmdCategoryOthers, true, true},
+        {"sort by duration", [] { theApp.m_strTalkSortField = "duration"; }, kCmdSortByDuration, true, true},
+        {"filter not downloaded", [] { theApp.m_strPlaylistFilter = "Script"; }, kCmdFilterScript, true, true},
+        {"filter downloaded off", [] { theApp.m_strPlaylistFilter = "Script"; }, kCmdFilterBoth, true, false},
+        {"english list", [] { theApp.m_strPlaylistLanguage = "eng"; }, kCmdPlaylistEng, true, true},
         {"progress slider while paused",
          [] { theApp.m_strPlayState = "OnPause"; theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 60000; },
-         32963, false, false},
+         kCmdProgressSlider, false, false},
         {"progress slider in speech practice",
-         [] { theApp.m_strPlayState = "OnPlay"; theApp.m_strActiveView = "CSpeechFormView"; }, 32963, false, false},
+         [] { theApp.m_strPlayState = "OnPlay"; theApp.m_strActiveView = "CSpeechFormView"; }, kCmdProgressSlider, false, false},
         {"progress slider for 10 s",
-         [] { theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 10000; }, 32963, false, false},
-        {"progress slider", [] { theApp.m_nMediaLength = 10001; }, 32963, true, false},
-        {"update", [] {}, 33157, true, false},
-        {"playlist before any lesson", [] { theApp.m_bScriptLoaded = 0; }, 32899, true, false},
+         [] { theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 10000; }, kCmdProgressSlider, false, false},
+        {"progress slider", [] { theApp.m_nMediaLength = 10001; }, kCmdProgressSlider, true, false},
+        {"update", [] {}, kCmdUpdateSoft, true, false},
+        {"playlist before any lesson", [] { theApp.m_bScriptLoaded = 0; }, kCmdPlaylist, true, false},
     };
     for (const Case& c : cases) {
         c.setup();
@@ -176,12 +177,12 @@ TEST_F(MainFrameWorkTest, SubtitleOffsetStepsAndOneRewriteAfterTheLastPress)
 {
     theApp.m_nTimeOffset = 0;
     for (int i = 0; i < 3; ++i)
-        Command(33151);
+        Command(kCmdFast);
     EXPECT_EQ(theApp.m_nTimeOffset, -600);
-    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(33337), "600");
-    Command(33152);
+    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "600");
+    Command(kCmdSlow);
     EXPECT_EQ(theApp.m_nTimeOffset, -400);
-    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(33337), "400");
+    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "400");
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleOffset));
     frame->OnTimer(CMainFrame::kTimerSubtitleOffset);
     EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleOffset));
@@ -191,15 +192,15 @@ TEST_F(MainFrameWorkTest, TalkCatalogueCommandsKeepTheOtherChoice)
 {
     theApp.m_strTalkCategory = "3";
     theApp.m_strTalkSortField = "speaker";
-    Command(33045);
+    Command(kCmdSortByVideoName);
     EXPECT_EQ(theApp.m_strTalkCategory, "3");
     EXPECT_EQ(theApp.m_strTalkSortField, "vedioname");
-    EXPECT_TRUE(Ui(33036).checked);
+    EXPECT_TRUE(Ui(kCmdCategoryDesign).checked);
     EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
 
     // All categories: the shipped talks that have both files are listed and
     // counted in the caption.
-    Command(33033);
+    Command(kCmdCategoryAll);
     EXPECT_EQ(theApp.m_strTalkCategory, "");
     EXPECT_EQ(theApp.m_strTalkSortField, "vedioname");
     CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
@@ -212,7 +213,7 @@ TEST_F(MainFrameWorkTest, TalkCatalogueCommandsKeepTheOtherChoice)
 
     // Showing only talks with media refills without bringing the pane up.
     frame->ShowPane(frame->m_wndPlayListPane, false);
-    Command(33065);
+    Command(kCmdFilterVideo);
     EXPECT_EQ(theApp.m_strPlaylistFilter, "Vedio");
     EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndPlayListPane));
 }
@@ -226,11 +227,11 @@ TEST_F(MainFrameWorkTest, WordFrequencyAsksAndTheLocalViewTakesBackTheCaption)
         asked.push_back(text);
         return wxCANCEL;
     });
-    Command(33196);
+    Command(kCmdRebuildWordFrequency);
     SetMessageBoxHandler({});
     EXPECT_EQ(asked, std::vector<CString>{"大约要耗时4个小时，\n您确定要重新生成吗？"});
 
-    Command(33033);
+    Command(kCmdCategoryAll);
     EXPECT_NE(FromWx(frame->m_wndPlayListPane->GetLabel()).Find("共有"), -1);
     frame->RefreshLocalMediaTree();
     EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), "Playlist(播放列表)");
@@ -240,44 +241,44 @@ TEST_F(MainFrameWorkTest, PaneAndRibbonCommands)
 {
     theApp.m_strContentKind = "drama";
     frame->ShowPane(frame->m_wndDetailWordPane, true);
-    Command(32899);
+    Command(kCmdPlaylist);
     EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
     EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
     EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndPlayerPane));
 
-    Command(32969);
+    Command(kCmdOpenDict);
     EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
     EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayListPane));
 
-    Command(33243);
+    Command(kCmdPlayFromPan);
     EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndPlayFromPanPane));
     EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndPlayListPane));
     EXPECT_FALSE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
 
     const int lines = theApp.m_nVisibleLines;
-    Command(32831);
+    Command(kCmdToggleRibbonPanels);
     EXPECT_EQ(frame->m_strPanelsShown, "false");
     EXPECT_EQ(theApp.m_nVisibleLines, lines + 3);
-    Command(32831);
+    Command(kCmdToggleRibbonPanels);
     EXPECT_EQ(frame->m_strPanelsShown, "true");
     EXPECT_EQ(theApp.m_nVisibleLines, lines);
 
     // The update command waits a second; pressing twice runs one check.
-    Command(33157);
-    Command(33157);
+    Command(kCmdUpdateSoft);
+    Command(kCmdUpdateSoft);
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerUpdateCheck));
 }
 
 TEST_F(MainFrameWorkTest, ShortMediaCannotBeSought)
 {
     theApp.m_nMediaLength = 500;
-    Command(32963);
+    Command(kCmdProgressSlider);
     EXPECT_TRUE(frame->IsCaptionBarShown());
 }
 
 TEST_F(MainFrameWorkTest, SearchBoxRefillsOnChangedTextAndHidesAfterTenIdleTicks)
 {
-    Command(33067);
+    Command(kCmdSearch);
     EXPECT_TRUE(frame->m_dlgSearch->IsShown());
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSearchBox));
 
@@ -635,7 +636,7 @@ protected:
         program.write("AppData/CommonData/Product.cfg",
                       "ProductId=P1\nUpdateServerHost=127.0.0.1\nUpdateServerPort=" + std::to_string(server.port()) + "\n");
         theApp.m_strProductId = "P1";
-        Command(33157);
+        Command(kCmdUpdateSoft);
         const auto start = std::chrono::steady_clock::now();
         frame->OnTimer(CMainFrame::kTimerUpdateCheck);
         // The window is never kept waiting for the network.

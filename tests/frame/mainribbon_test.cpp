@@ -13,6 +13,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "core/commandids.h"
 #include "ui/wxtext.h"
 #include "frame/mainribbon.h"
 #include "frame/ribbonlayout.h"
@@ -93,24 +94,24 @@ TEST(RibbonLayoutTest, CommandsStandInTheirCategoryPanelAndPlace)
         bool subItem;
     };
     const SCase cases[] = {
-        {32899, 0, "常用功能", "播放列表", false},
-        {32899, 1, "播放列表", "打开", false},
-        {33343, 0, "常用功能", "使用本地词典", true},
-        {33349, 0, "常用功能", "点读后继续播放", true},
-        {33239, 0, "段落控制", "", false},
-        {32797, 0, "字体与颜色", "", false},
-        {32788, 0, "字体与颜色", "背景颜色", false},
-        {33337, 0, "字幕微调", "偏移量", false},
-        {33039, 1, "TED演讲类别", "全球问题", false},
-        {33046, 1, "排序", "演讲长度", false},
-        {33067, 1, "检索", "检索", false},
-        {33277, 2, "我的词汇", "清空生词库", true},
-        {33168, 2, "我的词汇", "常用词组", false},
-        {33172, 2, "判断", "不认识", false},
-        {33124, 3, "训练模式", "自动", true},
-        {33118, 3, "录音DIY", "停止", false},
-        {33156, 4, "帮助", "查看", false},
-        {33157, 4, "软件更新", "更新软件", false},
+        {kCmdPlaylist, 0, "常用功能", "播放列表", false},
+        {kCmdPlaylist, 1, "播放列表", "打开", false},
+        {kCmdLocalWord, 0, "常用功能", "使用本地词典", true},
+        {kCmdClickContinue, 0, "常用功能", "点读后继续播放", true},
+        {kCmdParagraphBlank, 0, "段落控制", "", false},
+        {kCmdFontName, 0, "字体与颜色", "", false},
+        {kCmdBackColor, 0, "字体与颜色", "背景颜色", false},
+        {kCmdOffsetEdit, 0, "字幕微调", "偏移量", false},
+        {kCmdCategoryGlobalIssues, 1, "TED演讲类别", "全球问题", false},
+        {kCmdSortByDuration, 1, "排序", "演讲长度", false},
+        {kCmdSearch, 1, "检索", "检索", false},
+        {kCmdClearWordBook, 2, "我的词汇", "清空生词库", true},
+        {kCmdCommonPhrases, 2, "我的词汇", "常用词组", false},
+        {kCmdWordUnknown, 2, "判断", "不认识", false},
+        {kCmdFollowReadAuto, 3, "训练模式", "自动", true},
+        {kCmdRecordStop, 3, "录音DIY", "停止", false},
+        {ID_SHOW_HELP_COMMAND, 4, "帮助", "查看", false},
+        {kCmdUpdateSoft, 4, "软件更新", "更新软件", false},
     };
     const std::vector<SRibbonCategory>& layout = GetRibbonLayout();
     for (const SCase& c : cases) {
@@ -123,13 +124,13 @@ TEST(RibbonLayoutTest, CommandsStandInTheirCategoryPanelAndPlace)
         EXPECT_EQ(CString(place->text), c.text);
         EXPECT_EQ(place->subItem >= 0, c.subItem);
     }
-    EXPECT_EQ(FindRibbonPlaces(32899).size(), 2u);
-    EXPECT_EQ(FindRibbonPlaces(33343).size(), 1u);
-    EXPECT_TRUE(FindRibbonPlaces(32815).empty());
+    EXPECT_EQ(FindRibbonPlaces(kCmdPlaylist).size(), 2u);
+    EXPECT_EQ(FindRibbonPlaces(kCmdLocalWord).size(), 1u);
+    EXPECT_TRUE(FindRibbonPlaces(kCmdHomePage).empty());
 
     // The one id of two elements is one command.
     const std::vector<int> ids = GetRibbonCommandIds();
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), 32899), 1);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), kCmdPlaylist), 1);
     EXPECT_EQ(ids.size(), 78u);
 }
 
@@ -185,24 +186,25 @@ TEST_F(MainRibbonTest, BuiltPanelsAndButtonsFollowTheLayout)
         }
     }
     // Elements without text are not shown.
-    EXPECT_EQ(ribbon->FindButtonBar(33239), nullptr);
-    EXPECT_EQ(ribbon->FindButtonBar(32906), nullptr);
-    // 32899 has a button in both categories.
-    EXPECT_NE(ribbon->FindButtonBar(32899, 0), ribbon->FindButtonBar(32899, 1));
+    EXPECT_EQ(ribbon->FindButtonBar(kCmdParagraphBlank), nullptr);
+    EXPECT_EQ(ribbon->FindButtonBar(kCmdFontBlank), nullptr);
+    // kCmdPlaylist has a button in both categories.
+    EXPECT_NE(ribbon->FindButtonBar(kCmdPlaylist, 0), ribbon->FindButtonBar(kCmdPlaylist, 1));
 }
 
 TEST_F(MainRibbonTest, MenusComeFromTheLayout)
 {
-    std::unique_ptr<CCommandMenu> dictionary = ribbon->CreateDropDownMenu(32969);
+    std::unique_ptr<CCommandMenu> dictionary = ribbon->CreateDropDownMenu(kCmdOpenDict);
     ASSERT_TRUE(dictionary);
-    EXPECT_EQ(dictionary->GetCommands(), (std::vector<int>{33343, 33344}));
+    EXPECT_EQ(dictionary->GetCommands(), (std::vector<int>{kCmdLocalWord, kCmdOnlineWord}));
     wxMenuItem* online = dictionary->GetMenu().FindItemByPosition(1);
     EXPECT_EQ(FromWx(online->GetItemLabel()), "使用网络词典");
     EXPECT_TRUE(online->IsCheckable());
-    EXPECT_EQ(dictionary->CommandFromItem(online->GetId()), 33344);
-    EXPECT_EQ(dictionary->FindCommand(33344), online);
-    EXPECT_FALSE(ribbon->CreateDropDownMenu(32899));
-    EXPECT_EQ(ribbon->CreateDropDownMenu(32974)->GetCommands(), (std::vector<int>{33004, 33271, 33277}));
+    EXPECT_EQ(dictionary->CommandFromItem(online->GetId()), kCmdOnlineWord);
+    EXPECT_EQ(dictionary->FindCommand(kCmdOnlineWord), online);
+    EXPECT_FALSE(ribbon->CreateDropDownMenu(kCmdPlaylist));
+    EXPECT_EQ(ribbon->CreateDropDownMenu(kCmdWordBook)->GetCommands(),
+              (std::vector<int>{kCmdExportWords, kCmdImportWords, kCmdClearWordBook}));
 
     std::unique_ptr<CCommandMenu> app = ribbon->CreateApplicationMenu();
     wxMenuItem* group = app->GetMenu().FindItemByPosition(0);
@@ -223,28 +225,29 @@ TEST_F(MainRibbonTest, AButtonClickReachesTheFrameAsOneMenuCommand)
     int rawClicks = 0;
     frame->Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, [&](wxRibbonButtonBarEvent&) { ++rawClicks; });
     for (int category : {0, 1}) {
-        CRibbonCommandBar* bar = ribbon->FindButtonBar(32899, category);
+        CRibbonCommandBar* bar = ribbon->FindButtonBar(kCmdPlaylist, category);
         ASSERT_TRUE(bar);
-        wxRibbonButtonBarEvent click(wxEVT_RIBBONBUTTONBAR_CLICKED, 32899, bar, bar->GetItemById(32899));
+        wxRibbonButtonBarEvent click(wxEVT_RIBBONBUTTONBAR_CLICKED, kCmdPlaylist, bar, bar->GetItemById(kCmdPlaylist));
         click.SetEventObject(bar);
         bar->ProcessWindowEvent(click);
     }
-    CRibbonCommandBar* bar = ribbon->FindButtonBar(33122);
-    wxRibbonButtonBarEvent toggle(wxEVT_RIBBONBUTTONBAR_CLICKED, 33122, bar, bar->GetItemById(33122));
+    CRibbonCommandBar* bar = ribbon->FindButtonBar(kCmdMouseWordPick);
+    wxRibbonButtonBarEvent toggle(wxEVT_RIBBONBUTTONBAR_CLICKED, kCmdMouseWordPick, bar,
+                                  bar->GetItemById(kCmdMouseWordPick));
     toggle.SetEventObject(bar);
     bar->ProcessWindowEvent(toggle);
     PumpEvents();
 
-    EXPECT_EQ(commands, (std::vector<int>{32899, 32899, 33122}));
+    EXPECT_EQ(commands, (std::vector<int>{kCmdPlaylist, kCmdPlaylist, kCmdMouseWordPick}));
     EXPECT_EQ(rawClicks, 0);
     // The toggle's pressed look is the frame's to give.
-    EXPECT_FALSE(bar->IsButtonChecked(33122));
+    EXPECT_FALSE(bar->IsButtonChecked(kCmdMouseWordPick));
 }
 
 TEST_F(MainRibbonTest, AMouseClickOnAToggleButtonIssuesItsCommandOnce)
 {
-    CRibbonCommandBar* bar = ribbon->FindButtonBar(33122);
-    const wxRect rect = bar->GetItemRect(33122);
+    CRibbonCommandBar* bar = ribbon->FindButtonBar(kCmdMouseWordPick);
+    const wxRect rect = bar->GetItemRect(kCmdMouseWordPick);
     ASSERT_FALSE(rect.IsEmpty());
     const wxPoint middle = rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2);
     for (wxEventType type : {wxEVT_MOTION, wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
@@ -255,50 +258,51 @@ TEST_F(MainRibbonTest, AMouseClickOnAToggleButtonIssuesItsCommandOnce)
         bar->ProcessWindowEvent(mouse);
     }
     PumpEvents();
-    EXPECT_EQ(commands, std::vector<int>{33122});
+    EXPECT_EQ(commands, std::vector<int>{kCmdMouseWordPick});
 }
 
 TEST_F(MainRibbonTest, FrameUpdateHandlersEnableAndCheckElements)
 {
     bool allow = false;
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(allow); }, 32968);
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Check(!allow); }, 33122);
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(allow); }, 32797);
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(allow); }, 32787);
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(allow); }, 33188);
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Check(!allow); }, 32909);
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.SetText(allow ? "Play" : ToWx("暂停")); }, 33182);
+    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(allow); }, kCmdSkipBlank);
+    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Check(!allow); }, kCmdMouseWordPick);
+    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(allow); }, kCmdFontName);
+    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(allow); }, kCmdFontColor);
+    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(allow); }, kCmdExampleVideoWindow);
+    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Check(!allow); }, kCmdPointRead);
+    frame->Bind(
+        wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.SetText(allow ? "Play" : ToWx("暂停")); }, kCmdAutoPlayExample);
 
     frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    CRibbonCommandBar* home = ribbon->FindButtonBar(32968);
-    EXPECT_FALSE(home->IsButtonEnabled(32968));
-    EXPECT_TRUE(home->IsButtonChecked(33122));
-    EXPECT_TRUE(home->IsButtonEnabled(33122));
-    EXPECT_TRUE(home->IsButtonChecked(32909));
-    EXPECT_FALSE(ribbon->FindStandIn(32797)->IsEnabled());
-    EXPECT_FALSE(ribbon->FindStandIn(32787)->IsEnabled());
+    CRibbonCommandBar* home = ribbon->FindButtonBar(kCmdSkipBlank);
+    EXPECT_FALSE(home->IsButtonEnabled(kCmdSkipBlank));
+    EXPECT_TRUE(home->IsButtonChecked(kCmdMouseWordPick));
+    EXPECT_TRUE(home->IsButtonEnabled(kCmdMouseWordPick));
+    EXPECT_TRUE(home->IsButtonChecked(kCmdPointRead));
+    EXPECT_FALSE(ribbon->FindStandIn(kCmdFontName)->IsEnabled());
+    EXPECT_FALSE(ribbon->FindStandIn(kCmdFontColor)->IsEnabled());
     // Buttons of categories not on screen follow as well.
-    EXPECT_FALSE(ribbon->FindButtonBar(33188)->IsButtonEnabled(33188));
+    EXPECT_FALSE(ribbon->FindButtonBar(kCmdExampleVideoWindow)->IsButtonEnabled(kCmdExampleVideoWindow));
     // A command without an update handler stays enabled.
-    EXPECT_TRUE(home->IsButtonEnabled(32899));
-    EXPECT_EQ(ribbon->FindButtonBar(33182)->GetButtonText(33182), "暂停");
+    EXPECT_TRUE(home->IsButtonEnabled(kCmdPlaylist));
+    EXPECT_EQ(ribbon->FindButtonBar(kCmdAutoPlayExample)->GetButtonText(kCmdAutoPlayExample), "暂停");
 
     allow = true;
     frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    EXPECT_TRUE(home->IsButtonEnabled(32968));
-    EXPECT_FALSE(home->IsButtonChecked(33122));
-    EXPECT_FALSE(home->IsButtonChecked(32909));
-    EXPECT_TRUE(ribbon->FindStandIn(32797)->IsEnabled());
-    EXPECT_TRUE(ribbon->FindStandIn(32787)->IsEnabled());
-    EXPECT_EQ(ribbon->FindButtonBar(33182)->GetButtonText(33182), "Play");
+    EXPECT_TRUE(home->IsButtonEnabled(kCmdSkipBlank));
+    EXPECT_FALSE(home->IsButtonChecked(kCmdMouseWordPick));
+    EXPECT_FALSE(home->IsButtonChecked(kCmdPointRead));
+    EXPECT_TRUE(ribbon->FindStandIn(kCmdFontName)->IsEnabled());
+    EXPECT_TRUE(ribbon->FindStandIn(kCmdFontColor)->IsEnabled());
+    EXPECT_EQ(ribbon->FindButtonBar(kCmdAutoPlayExample)->GetButtonText(kCmdAutoPlayExample), "Play");
 }
 
 TEST_F(MainRibbonTest, PopupMenusTakeTheirStateFromTheFrame)
 {
     int look = 216;
     frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Check(e.GetId() == look); }, 205, 219);
-    frame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Check(true); }, 33344);
-    frame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, 33343);
+    frame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Check(true); }, kCmdOnlineWord);
+    frame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, kCmdLocalWord);
     std::unique_ptr<CCommandMenu> app = ribbon->CreateApplicationMenu();
     app->UpdateUI(ribbon);
     EXPECT_TRUE(app->FindCommand(216)->IsChecked());
@@ -308,11 +312,11 @@ TEST_F(MainRibbonTest, PopupMenusTakeTheirStateFromTheFrame)
     EXPECT_TRUE(app->FindCommand(205)->IsChecked());
     EXPECT_FALSE(app->FindCommand(216)->IsChecked());
 
-    std::unique_ptr<CCommandMenu> dictionary = ribbon->CreateDropDownMenu(32969);
+    std::unique_ptr<CCommandMenu> dictionary = ribbon->CreateDropDownMenu(kCmdOpenDict);
     dictionary->UpdateUI(ribbon);
-    EXPECT_TRUE(dictionary->FindCommand(33344)->IsChecked());
-    EXPECT_FALSE(dictionary->FindCommand(33343)->IsChecked());
-    EXPECT_FALSE(dictionary->FindCommand(33343)->IsEnabled());
+    EXPECT_TRUE(dictionary->FindCommand(kCmdOnlineWord)->IsChecked());
+    EXPECT_FALSE(dictionary->FindCommand(kCmdLocalWord)->IsChecked());
+    EXPECT_FALSE(dictionary->FindCommand(kCmdLocalWord)->IsEnabled());
 }
 
 TEST_F(MainRibbonTest, ClickingATabRaisesOnePageChange)
@@ -347,9 +351,9 @@ TEST_F(MainRibbonTest, ClickingATabRaisesOnePageChange)
 
 TEST_F(MainRibbonTest, StandInsStartWithTheirDefaultsAndIssueTheirCommands)
 {
-    EXPECT_EQ(ribbon->GetComboText(32797), "Arial");
-    EXPECT_EQ(ribbon->GetComboText(32798), "16");
-    auto* sizes = dynamic_cast<wxComboBox*>(ribbon->FindStandIn(32798));
+    EXPECT_EQ(ribbon->GetComboText(kCmdFontName), "Arial");
+    EXPECT_EQ(ribbon->GetComboText(kCmdFontSize), "16");
+    auto* sizes = dynamic_cast<wxComboBox*>(ribbon->FindStandIn(kCmdFontSize));
     ASSERT_TRUE(sizes);
     std::vector<CString> items;
     for (const wxString& item : sizes->GetStrings())
@@ -357,48 +361,48 @@ TEST_F(MainRibbonTest, StandInsStartWithTheirDefaultsAndIssueTheirCommands)
     const std::vector<CString> expected = {"12", "13", "14", "15", "16", "17", "18",
                                            "19", "20", "22", "24", "26", "28", ""};
     EXPECT_EQ(items, expected);
-    auto* faces = dynamic_cast<wxComboBox*>(ribbon->FindStandIn(32797));
+    auto* faces = dynamic_cast<wxComboBox*>(ribbon->FindStandIn(kCmdFontName));
     ASSERT_TRUE(faces);
     EXPECT_NE(faces->FindString("Arial"), wxNOT_FOUND);
 
-    EXPECT_EQ(ribbon->GetColorButtonColor(32787), RGB(0, 0, 0));
-    EXPECT_EQ(ribbon->GetColorButtonColor(32788), RGB(255, 255, 255));
-    EXPECT_EQ(ribbon->GetEditText(33337), "");
-    EXPECT_TRUE(dynamic_cast<wxTextCtrl*>(ribbon->FindStandIn(33337)));
-    EXPECT_EQ(ribbon->FindStandIn(32899), nullptr);
-    EXPECT_EQ(ribbon->GetColorButtonColor(32797), static_cast<COLORREF>(-1));
+    EXPECT_EQ(ribbon->GetColorButtonColor(kCmdFontColor), RGB(0, 0, 0));
+    EXPECT_EQ(ribbon->GetColorButtonColor(kCmdBackColor), RGB(255, 255, 255));
+    EXPECT_EQ(ribbon->GetEditText(kCmdOffsetEdit), "");
+    EXPECT_TRUE(dynamic_cast<wxTextCtrl*>(ribbon->FindStandIn(kCmdOffsetEdit)));
+    EXPECT_EQ(ribbon->FindStandIn(kCmdPlaylist), nullptr);
+    EXPECT_EQ(ribbon->GetColorButtonColor(kCmdFontName), static_cast<COLORREF>(-1));
 
     // Setting values in code issues nothing.
-    ribbon->SetEditText(33337, "-200");
-    ribbon->SetComboText(32798, "22");
-    ribbon->SetComboText(32797, "不存在的字体");
-    EXPECT_EQ(ribbon->GetEditText(33337), "-200");
-    EXPECT_EQ(ribbon->GetComboText(32798), "22");
-    EXPECT_EQ(ribbon->GetComboText(32797), "不存在的字体");
+    ribbon->SetEditText(kCmdOffsetEdit, "-200");
+    ribbon->SetComboText(kCmdFontSize, "22");
+    ribbon->SetComboText(kCmdFontName, "不存在的字体");
+    EXPECT_EQ(ribbon->GetEditText(kCmdOffsetEdit), "-200");
+    EXPECT_EQ(ribbon->GetComboText(kCmdFontSize), "22");
+    EXPECT_EQ(ribbon->GetComboText(kCmdFontName), "不存在的字体");
     EXPECT_TRUE(commands.empty());
 
     // A combo choice, Enter in a combo or the edit box, a colour choice.
-    wxCommandEvent choice(wxEVT_COMBOBOX, 32798);
+    wxCommandEvent choice(wxEVT_COMBOBOX, kCmdFontSize);
     choice.SetEventObject(sizes);
     sizes->ProcessWindowEvent(choice);
-    wxCommandEvent enterFace(wxEVT_TEXT_ENTER, 32797);
+    wxCommandEvent enterFace(wxEVT_TEXT_ENTER, kCmdFontName);
     enterFace.SetEventObject(faces);
     faces->ProcessWindowEvent(enterFace);
-    wxWindow* edit = ribbon->FindStandIn(33337);
-    wxCommandEvent enter(wxEVT_TEXT_ENTER, 33337);
+    wxWindow* edit = ribbon->FindStandIn(kCmdOffsetEdit);
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, kCmdOffsetEdit);
     enter.SetEventObject(edit);
     edit->ProcessWindowEvent(enter);
-    auto* color = dynamic_cast<CRibbonColorButton*>(ribbon->FindStandIn(32788));
+    auto* color = dynamic_cast<CRibbonColorButton*>(ribbon->FindStandIn(kCmdBackColor));
     ASSERT_TRUE(color);
     EXPECT_EQ(color->GetAutomaticColor(), RGB(255, 255, 255));
     color->SelectColor(RGB(83, 83, 83));
-    EXPECT_EQ(ribbon->GetColorButtonColor(32788), RGB(83, 83, 83));
-    EXPECT_EQ(commands, (std::vector<int>{32798, 32797, 33337, 32788}));
+    EXPECT_EQ(ribbon->GetColorButtonColor(kCmdBackColor), RGB(83, 83, 83));
+    EXPECT_EQ(commands, (std::vector<int>{kCmdFontSize, kCmdFontName, kCmdOffsetEdit, kCmdBackColor}));
 }
 
 TEST_F(MainRibbonTest, ColourButtonIssuesFromItsMainPartOnly)
 {
-    auto* color = dynamic_cast<CRibbonColorButton*>(ribbon->FindStandIn(32787));
+    auto* color = dynamic_cast<CRibbonColorButton*>(ribbon->FindStandIn(kCmdFontColor));
     ASSERT_TRUE(color);
     const auto click = [&](int x) {
         for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
@@ -409,7 +413,7 @@ TEST_F(MainRibbonTest, ColourButtonIssuesFromItsMainPartOnly)
         }
     };
     click(4);
-    EXPECT_EQ(commands, std::vector<int>{32787});
+    EXPECT_EQ(commands, std::vector<int>{kCmdFontColor});
     EXPECT_EQ(color->GetColor(), RGB(0, 0, 0));
 }
 

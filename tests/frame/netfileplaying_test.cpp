@@ -10,10 +10,10 @@
 #include <wx/textctrl.h>
 
 #include "online/inputnetadressdlg.h"
-#include "platform/process.h"
 #include "playback/vlcplayer.h"
 #include "ui/mycaptionbar.h"
 #include "core/downloaderexchange.h"
+#include "core/downloaderprocess.h"
 #include "core/quenlow.h"
 #include "frame/mainfrm.h"
 #include "tests/lessonmedia.h"
@@ -35,15 +35,16 @@ protected:
         // learner's program would start it.
         fs::create_directories(program.path() + "Downloader");
         fs::copy_file(QUENLOW_DOWNLOADER, program.path() + "Downloader/HalvikSoftDownloader.exe");
-        frame->m_downloaderExchange.isProcessRunning = [](const CString& name) {
-            return !FindProcessesByExeName(name).empty();
-        };
-        frame->m_downloaderExchange.startProgram = [](const CString& path) { return StartDetached(path); };
+        frame->m_downloaderExchange.isDownloaderRunning = [] { return RunningDownloader(theApp.m_strDownloaderPath) != 0; };
+        frame->m_downloaderExchange.startProgram = [](const CString& path) { return StartDownloader(path); };
+        m_downloaderPath = theApp.m_strDownloaderPath;
     }
     void TearDown() override
     {
         PlayingFrameTest::TearDown();
-        KillProcessesByExeName(kDownloaderExeName);
+        // The downloader this test's frame started, found by the pid in its
+        // lock file and the path of its program; no other copy is touched.
+        EXPECT_TRUE(StopDownloader(m_downloaderPath));
     }
     void TypeAddress(const std::string& address)
     {
@@ -52,6 +53,7 @@ protected:
         bar->m_editAddress->ChangeValue(address);
         bar->OnBnClickedConfirm();
     }
+    CString m_downloaderPath;
     std::string CachedFile() const { return program.path() + "CacheFolder/halviksoft.mp4"; }
 };
 

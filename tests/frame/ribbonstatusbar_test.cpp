@@ -11,6 +11,7 @@
 #include <wx/tooltip.h>
 #include <wx/utils.h>
 
+#include "core/commandids.h"
 #include "ui/wxtext.h"
 #include "frame/ribbonstatusbar.h"
 
@@ -46,8 +47,10 @@ protected:
 
 TEST_F(RibbonStatusBarTest, ElementsStartWithTheirIconsTextsAndToolTips)
 {
-    EXPECT_EQ(bar->GetElementIds(), (std::vector<int>{32816, 32896, 32831, 32804, 32805, 32806, 4041, 32814, 32963,
-                                                      32964, 32965, 32966, 40000}));
+    EXPECT_EQ(bar->GetElementIds(),
+              (std::vector<int>{kStatusPlayStateElement, kCmdOpenPlaylistFolder, kCmdToggleRibbonPanels, kCmdPlay,
+                                kCmdPause, kCmdStop, kCmdRestart, kStatusTimeElement, kCmdProgressSlider, kCmdVolumePane,
+                                kCmdVolumeSlider, kStatusSentenceElement, kStatusDownloadElement}));
     struct SCase {
         int id;
         int icon;
@@ -55,17 +58,17 @@ TEST_F(RibbonStatusBarTest, ElementsStartWithTheirIconsTextsAndToolTips)
         const char* toolTip;  // shown: the description before "\n"
     };
     const SCase cases[] = {
-        {32816, 0, "未载入文件", ""},
-        {32896, 316, "", "打开播放资源所在文件夹"},
-        {32831, 360, "", "显示或隐藏工具栏"},
-        {32804, 368, "", "播放媒体"},
-        {32805, 367, "", "暂停播放媒体"},
-        {32806, 369, "", "停止播放"},
+        {kStatusPlayStateElement, 0, "未载入文件", ""},
+        {kCmdOpenPlaylistFolder, 316, "", "打开播放资源所在文件夹"},
+        {kCmdToggleRibbonPanels, 360, "", "显示或隐藏工具栏"},
+        {kCmdPlay, 368, "", "播放媒体"},
+        {kCmdPause, 367, "", "暂停播放媒体"},
+        {kCmdStop, 369, "", "停止播放"},
         {4041, 421, "", "重置播放.当播放器有异常时,请使用此功能."},
-        {32814, 319, "000:00/000:00", "显示播放器"},
-        {32964, 377, "", "调节音量"},
-        {32966, 359, "第0000句/共0000句", "显示当前句子播放进度"},
-        {40000, 448, "速度:0000 KB/s  进度:0000%", "播放网络视频时的缓冲速度"},
+        {kStatusTimeElement, 319, "000:00/000:00", "显示播放器"},
+        {kCmdVolumePane, 377, "", "调节音量"},
+        {kStatusSentenceElement, 359, "第0000句/共0000句", "显示当前句子播放进度"},
+        {kStatusDownloadElement, 448, "速度:0000 KB/s  进度:0000%", "播放网络视频时的缓冲速度"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.id);
@@ -76,15 +79,15 @@ TEST_F(RibbonStatusBarTest, ElementsStartWithTheirIconsTextsAndToolTips)
         wxToolTip* tip = pane->GetToolTip();
         EXPECT_EQ(tip ? FromWx(tip->GetTip()) : CString(), c.toolTip);
     }
-    EXPECT_EQ(bar->FindElement(32966)->GetToolTipText(), "显示当前句子播放进度\n句子进度");
+    EXPECT_EQ(bar->FindElement(kStatusSentenceElement)->GetToolTipText(), "显示当前句子播放进度\n句子进度");
     EXPECT_EQ(bar->FindElement(4041)->GetElementLabel(), "Reset Media Player");
-    EXPECT_EQ(bar->FindElement(32963), nullptr);
-    EXPECT_EQ(bar->FindSlider(32966), nullptr);
+    EXPECT_EQ(bar->FindElement(kCmdProgressSlider), nullptr);
+    EXPECT_EQ(bar->FindSlider(kStatusSentenceElement), nullptr);
 }
 
 TEST_F(RibbonStatusBarTest, TextPanesKeepTheWidthOfTheirInitialText)
 {
-    for (int id : {32816, 32814, 32966, 40000}) {
+    for (int id : {kStatusPlayStateElement, kStatusTimeElement, kStatusSentenceElement, kStatusDownloadElement}) {
         SCOPED_TRACE(id);
         CStatusBarPane* pane = bar->FindElement(id);
         const int width = pane->GetSize().x;
@@ -96,13 +99,13 @@ TEST_F(RibbonStatusBarTest, TextPanesKeepTheWidthOfTheirInitialText)
         EXPECT_EQ(pane->GetSize().x, width);
     }
     // An icon element is as wide as its icon and a margin.
-    EXPECT_LT(bar->FindElement(32804)->GetSize().x, bar->FindElement(32814)->GetSize().x);
+    EXPECT_LT(bar->FindElement(kCmdPlay)->GetSize().x, bar->FindElement(kStatusTimeElement)->GetSize().x);
 }
 
 TEST_F(RibbonStatusBarTest, SlidersStartWithTheirRangesAndPositions)
 {
-    CRibbonSlider* progress = bar->FindSlider(32963);
-    CRibbonSlider* volume = bar->FindSlider(32965);
+    CRibbonSlider* progress = bar->FindSlider(kCmdProgressSlider);
+    CRibbonSlider* volume = bar->FindSlider(kCmdVolumeSlider);
     ASSERT_TRUE(progress && volume);
     EXPECT_EQ(progress->GetRangeMin(), 0);
     EXPECT_EQ(progress->GetRangeMax(), 10000);
@@ -126,25 +129,25 @@ TEST_F(RibbonStatusBarTest, SlidersStartWithTheirRangesAndPositions)
 
 TEST_F(RibbonStatusBarTest, ClickingAnIconElementSendsItsCommand)
 {
-    CStatusBarPane* play = bar->FindElement(32804);
+    CStatusBarPane* play = bar->FindElement(kCmdPlay);
     Mouse(play, wxEVT_LEFT_DOWN, 3);
     Mouse(play, wxEVT_LEFT_UP, 3);
     // Released outside the element: no command.
     Mouse(play, wxEVT_LEFT_DOWN, 3);
     Mouse(play, wxEVT_LEFT_UP, play->GetClientSize().x + 20);
     // The text pane of the player state issues nothing.
-    CStatusBarPane* state = bar->FindElement(32816);
+    CStatusBarPane* state = bar->FindElement(kStatusPlayStateElement);
     Mouse(state, wxEVT_LEFT_DOWN, 3);
     Mouse(state, wxEVT_LEFT_UP, 3);
-    CStatusBarPane* downloads = bar->FindElement(40000);
+    CStatusBarPane* downloads = bar->FindElement(kStatusDownloadElement);
     Mouse(downloads, wxEVT_LEFT_DOWN, 5);
     Mouse(downloads, wxEVT_LEFT_UP, 5);
-    EXPECT_EQ(commands, (std::vector<int>{32804, 40000}));
+    EXPECT_EQ(commands, (std::vector<int>{kCmdPlay, kStatusDownloadElement}));
 }
 
 TEST_F(RibbonStatusBarTest, SlidersIssueTheirCommandWhenLetGo)
 {
-    CRibbonSlider* progress = bar->FindSlider(32963);
+    CRibbonSlider* progress = bar->FindSlider(kCmdProgressSlider);
     Mouse(progress, wxEVT_LEFT_DOWN, progress->TrackLeft());
     Mouse(progress, wxEVT_MOTION, progress->XFromPos(5000), true);
     // The player's timer moving the slider does not fight the learner.
@@ -154,15 +157,15 @@ TEST_F(RibbonStatusBarTest, SlidersIssueTheirCommandWhenLetGo)
     EXPECT_EQ(dragged, progress->PosFromX(progress->XFromPos(5000)));
     EXPECT_TRUE(commands.empty());
     Mouse(progress, wxEVT_LEFT_UP, progress->TrackRight() + 30);
-    EXPECT_EQ(commands, std::vector<int>{32963});
+    EXPECT_EQ(commands, std::vector<int>{kCmdProgressSlider});
     EXPECT_EQ(progress->GetPos(), 10000);
 
     // A click on the track jumps there and issues once.
-    CRibbonSlider* volume = bar->FindSlider(32965);
+    CRibbonSlider* volume = bar->FindSlider(kCmdVolumeSlider);
     const int middle = (volume->TrackLeft() + volume->TrackRight()) / 2;
     Mouse(volume, wxEVT_LEFT_DOWN, middle);
     Mouse(volume, wxEVT_LEFT_UP, middle);
-    EXPECT_EQ(commands, (std::vector<int>{32963, 32965}));
+    EXPECT_EQ(commands, (std::vector<int>{kCmdProgressSlider, kCmdVolumeSlider}));
     EXPECT_NEAR(volume->GetPos(), 50, 3);
     EXPECT_EQ(volume->PosFromX(volume->TrackLeft() - 10), 0);
     EXPECT_EQ(volume->PosFromX(volume->TrackRight()), 100);
@@ -192,12 +195,12 @@ int CountColouredPixels(wxWindow* window, void (*draw)(wxWindow*, wxDC&))
 TEST_F(RibbonStatusBarTest, UpdateHandlersOfTheFrameGreyElementsOut)
 {
     bool playing = false;
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(playing); }, 32963);
-    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(playing); }, 32804);
+    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(playing); }, kCmdProgressSlider);
+    frame->Bind(wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Enable(playing); }, kCmdPlay);
     const auto drawPane = [](wxWindow* w, wxDC& dc) { static_cast<CStatusBarPane*>(w)->Draw(dc); };
     const auto drawSlider = [](wxWindow* w, wxDC& dc) { static_cast<CRibbonSlider*>(w)->Draw(dc); };
-    CStatusBarPane* play = bar->FindElement(32804);
-    CRibbonSlider* progress = bar->FindSlider(32963);
+    CStatusBarPane* play = bar->FindElement(kCmdPlay);
+    CRibbonSlider* progress = bar->FindSlider(kCmdProgressSlider);
     progress->SetPos(5000);
     const int colouredPlay = CountColouredPixels(play, drawPane);
     const int colouredSlider = CountColouredPixels(progress, drawSlider);
@@ -207,7 +210,7 @@ TEST_F(RibbonStatusBarTest, UpdateHandlersOfTheFrameGreyElementsOut)
     bar->UpdateWindowUI(wxUPDATE_UI_RECURSE);
     EXPECT_FALSE(play->IsEnabled());
     EXPECT_FALSE(progress->IsEnabled());
-    EXPECT_TRUE(bar->FindElement(32805)->IsEnabled());
+    EXPECT_TRUE(bar->FindElement(kCmdPause)->IsEnabled());
     EXPECT_EQ(CountColouredPixels(play, drawPane), 0);
     EXPECT_EQ(CountColouredPixels(progress, drawSlider), 0);
 

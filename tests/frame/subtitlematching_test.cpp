@@ -26,7 +26,7 @@ protected:
     {
         frame = testsupport::ShowTestFrame(program.ansi(), document);
         ASSERT_NE(frame, nullptr);
-        frame->m_downloaderExchange.isProcessRunning = [](const CString&) { return true; };
+        frame->m_downloaderExchange.isDownloaderRunning = [] { return true; };
         testsupport::TakeMessage();
     }
     void TearDown() override

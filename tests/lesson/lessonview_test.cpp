@@ -14,6 +14,7 @@
 #include "lesson/quenlowview.h"
 #include "ui/lessontextstyle.h"
 #include "platform/sqlitedb.h"
+#include "ui/commandmenu.h"
 #include "ui/wxtext.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
@@ -479,8 +480,8 @@ TEST(LessonViewText, FontSizeParserReadsPointsAsTwips)
     };
     const Case cases[] = {
         {"1", 20},              // the smallest accepted size
-        {"1638", 32760},        // the largest accepted size
-        {"1638.5", 32770},      // refused by the caller: above 32760
+        {"1638", 32'760},        // the largest accepted size
+        {"1638.5", 32'770},      // refused by the caller: above 32 760
         {"0.5", 10},            // refused by the caller: below 20
         {"16.5", 330},
         {"4.35", 87},           // exact: no binary rounding down to 86
@@ -886,6 +887,59 @@ TEST_F(LessonViewTest, RepeatPlaysTheSelectedSentencesTheChosenTimes)
     EXPECT_EQ(theApp.m_nRepeatCount, 0);
 }
 
+// Repeat-read takes the sentences the selection shows in every layout, at
+// the start, the end and deep into a long lesson: paragraphs shift the text
+// by their breaks, the bilingual layout gives each sentence two lines.
+TEST_F(LessonViewTest, RepeatTakesTheSelectedSentencesInEveryLayout)
+{
+    InteractionGuard guard;
+    testsupport::AppStateGuard layout(&CQuenlowApp::m_strTextLayout, &CQuenlowApp::m_nRepeatStart,
+                                      &CQuenlowApp::m_nRepeatEnd);
+    CQuenlowView* view = MakeFollowingView();
+    constexpr int kCount = 210;
+    std::vector<std::string> lines;
+    std::vector<SSentence> sentences;
+    for (int i = 0; i < kCount; ++i) {
+        // Every tenth sentence ends a paragraph; some start with Chinese.
+        lines.push_back((i % 7 == 0 ? "中文 Sentence " : "Sentence ") + std::to_string(i) + (i % 10 == 9 ? ".\n" : ",\n"));
+        sentences.push_back({i * 1000, i * 1000 + 900, nullptr, "中。\n"});
+    }
+    for (int i = 0; i < kCount; ++i)
+        sentences[static_cast<size_t>(i)].english = lines[static_cast<size_t>(i)].c_str();
+    PutLesson(*view, sentences);
+    theApp.m_strSubtitleLoaded = "true";
+    theApp.m_nRepeatMargin = 100;
+    wxStyledTextCtrl& text = *view->m_richText;
+
+    struct Selection {
+        int first;
+        int last;
+    };
+    const Selection selections[] = {{0, 0}, {0, 1}, {9, 10}, {95, 97}, {190, 190}, {198, 199}, {209, 209}};
+    for (const int command : {kCmdSubtitleMode, kCmdParagraphMode, kCmdBilingualMode, kCmdSubtitleMode}) {
+        wxCommandEvent layoutEvent(wxEVT_MENU, command);
+        view->ProcessWindowEvent(layoutEvent);
+        for (const Selection& selection : selections) {
+            SCOPED_TRACE(std::string(theApp.m_strTextLayout.str()) + " " + std::to_string(selection.first) + "-" +
+                         std::to_string(selection.last));
+            int start = 0;
+            int end = 0;
+            int unused = 0;
+            ASSERT_TRUE(view->GetSentenceRange(selection.first, start, unused));
+            ASSERT_TRUE(view->GetSentenceRange(selection.last, unused, end));
+            // From inside the first sentence to inside the last one.
+            text.SetSelection(start + 2, end - 2);
+            wxCommandEvent repeat(wxEVT_MENU, kCmdFirstRepeatSelection);
+            view->ProcessWindowEvent(repeat);
+            EXPECT_EQ(view->m_nRepeatFirst, selection.first);
+            EXPECT_EQ(view->m_nRepeatLast, selection.last);
+            EXPECT_EQ(theApp.m_nRepeatStart, selection.first * 1000 - 500);
+            EXPECT_EQ(theApp.m_nRepeatEnd, selection.last * 1000 + 900 + 500);
+            EXPECT_EQ(m_seeks.back(), selection.first * 1000);
+        }
+    }
+}
+
 TEST(LessonViewText, HoverWordsLoseTheirPunctuationAndWhatFollowsALineBreak)
 {
     struct Case {
@@ -996,8 +1050,9 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
         ASSERT_TRUE(db.Open(theApp.m_strScriptPath, CSqliteDb::ReadWriteCreate));
         ASSERT_TRUE(db.Exec("create table wordlist(stroriginalword varchar(100), refs text)"));
         ASSERT_TRUE(db.Exec("create table phaselist(strphase varchar(100), refs text)"));
-        ASSERT_TRUE(db.Exec("insert into wordlist values('don*t', '(don''t:0:2)'), "
-                            "('study', '(study:0:8)(study:1:3)(study:7:0)')"));
+        // Stored as BLOBs, as lesson files written by other tools hold them.
+        ASSERT_TRUE(db.Exec("insert into wordlist values(cast('don*t' as blob), '(don''t:0:2)'), "
+                            "(cast('study' as blob), cast('(study:0:8)(study:1:3)(study:7:0)' as blob))"));
         ASSERT_TRUE(db.Exec("insert into phaselist values('a lot', '(a lot:1:14)')"));
         CSqliteDb book;
         ASSERT_TRUE(book.Open(theApp.m_strWordBookPath, CSqliteDb::ReadWriteCreate));
@@ -1015,7 +1070,16 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
     for (int p = 0; p < text.GetLength(); ++p)
         styles.push_back(text.GetStyleAt(p));
 
+    // The edit menu's marking items carry a check mark while their marks show.
+    const auto checks = [&] {
+        CCommandMenu menu;
+        view->BuildEditMenu(menu);
+        return std::pair(menu.FindCommand(kCmdMarkWord)->IsChecked(), menu.FindCommand(kCmdMarkPhrase)->IsChecked());
+    };
+    EXPECT_EQ(checks(), std::pair(false, false));
+
     view->MarkWords();
+    EXPECT_EQ(checks(), std::pair(true, false));
     EXPECT_EQ(markedText(), (std::vector<CString>{"don't", "study", "study"})) << "sentence 7 does not exist";
     for (const auto& mark : view->m_marks)
         EXPECT_NE(text.IndicatorAllOnFor(mark.start), 0);
@@ -1024,6 +1088,7 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
 
     view->MarkWords();   // off again
     EXPECT_EQ(view->m_bWordsMarked, 0);
+    EXPECT_EQ(checks(), std::pair(false, false));
     EXPECT_TRUE(view->m_marks.empty());
     for (int p = 0; p < text.GetLength(); ++p) {
         EXPECT_EQ(text.IndicatorAllOnFor(p), 0) << p;
@@ -1034,6 +1099,7 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
     view->MarkPhrases();
     EXPECT_EQ(view->m_bWordsMarked, 0);
     EXPECT_EQ(view->m_bPhrasesMarked, 1);
+    EXPECT_EQ(checks(), std::pair(false, true));
     EXPECT_EQ(markedText(), std::vector<CString>{"a lot"});
 }
 

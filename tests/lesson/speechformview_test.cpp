@@ -172,7 +172,7 @@ protected:
 
     SpeechStateGuard guard;
     testsupport::TempFolder folder;
-    CAlsaTestConfig alsa{CAlsaTestConfig::FileDevice(folder.write("voice.raw", TestSignal(44100 * 4)), "/dev/null")};
+    CAlsaTestConfig alsa{CAlsaTestConfig::FileDevice(folder.write("voice.raw", TestSignal(44'100 * 4)), "/dev/null")};
     CStandInPlayer lesson;
     CStandInPlayer voice;
     wxFrame* m_frame = nullptr;
@@ -333,7 +333,7 @@ TEST_F(SpeechViewTest, RealTimeFollowReadingRecordsEachSentenceOfTheFedVoice)
         if (path == theApp.m_strTmpRecordWavPath)
             replayed.push_back(ReadBytes(ToFsPath(path)));
     };
-    const std::string signal = TestSignal(44100 * 4);
+    const std::string signal = TestSignal(44'100 * 4);
     Menu(kCmdFollowRead);
     const bool ended = testsupport::RunLoopUntil(
         [&] { return replayed.size() == 2 && !view->m_timers.IsRunning(CSpeechPractice::kTimerAutoNext); }, 20s);
@@ -395,7 +395,7 @@ protected:
 
     SpeechStateGuard guard;
     testsupport::TempFolder feed;
-    const std::string signal = TestSignal(44100 * 6);
+    const std::string signal = TestSignal(44'100 * 6);
     CAlsaTestConfig alsa{CAlsaTestConfig::FileDevice(feed.write("voice.raw", signal), "/dev/null")};
 };
 

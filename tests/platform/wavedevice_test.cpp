@@ -22,7 +22,7 @@ using testsupport::TestSignal;
 
 namespace {
 
-constexpr int kRate = 44100;
+constexpr int kRate = 44'100;
 constexpr int kFrameBytes = 4;
 constexpr int kBufferBytes = kRate / 10 * kFrameBytes;   // 100 ms
 

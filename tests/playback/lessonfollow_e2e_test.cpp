@@ -57,7 +57,8 @@ std::string MakeMedia(const testsupport::TempFolder& folder, const std::string& 
     const std::string path = folder.path() + "lesson.mp4";
     const std::string command = "ffmpeg -nostdin -loglevel error -y " + video + " -f lavfi -i \"aevalsrc=" + audio +
                                 ":d=" + std::to_string(seconds) +
-                                ":s=44100\" -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest \"" +
+                                ":s=" + std::to_string(44'100) +
+                                "\" -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest \"" +
                                 path + "\"";
     return std::system(command.c_str()) == 0 ? path : std::string();
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <vlc/vlc.h>
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
@@ -12,6 +13,7 @@
 #include "controls/btnst.h"
 #include "ui/wxtext.h"
 #include "playback/playerdlg.h"
+#include "playback/purewmpdialog.h"
 #include "ui/playercommand.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
@@ -371,6 +373,82 @@ TEST_F(PlayerDlgTest, BarAndCursorFollowTheMouseInFullScreen)
     EXPECT_FALSE(dlg->GetSeekBar()->IsShown());
     EXPECT_FALSE(dlg->GetButton(CPlayerDlg::IDC_BTN_OPEN)->IsShown());
     dlg->m_player->SetFullscreen(false);
+}
+
+// With an embedded subtitle on screen a stop would hold the interface for
+// seconds: both players' windows return at once, and their engines have
+// stopped shortly after.
+TEST_F(PlayerDlgTest, StopPlayerNeverWaitsOnTheInterfaceThread)
+{
+    auto* second = new CPureWMPDialog;
+    ASSERT_TRUE(second->Create(nullptr));
+    struct Row {
+        const char* name;
+        CVlcPlayer* player;
+        std::function<void()> stop;
+    };
+    const Row rows[] = {
+        {"player dialog", dlg->m_player.get(), [&] { dlg->StopPlayer(); }},
+        {"second player", second->m_player.get(), [&] { second->StopPlayer(); }},
+    };
+    for (const Row& row : rows) {
+        row.player->OpenFile(GetMedia().clip.c_str());
+        row.player->Play();
+        ASSERT_TRUE(PumpUntil([&] { return row.player->GetState() == kPlaying; }, 5s)) << row.name;
+        row.player->SetSpu(1);
+        ASSERT_TRUE(PumpUntil([&] { return row.player->GetSpuId() != -1; }, 2s)) << row.name;
+        const auto start = std::chrono::steady_clock::now();
+        row.stop();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms) << row.name;
+        EXPECT_EQ(row.player->GetState(), CVlcPlayer::kStateStopped) << row.name;
+        EXPECT_TRUE(PumpUntil([&] { return libvlc_media_player_get_state(row.player->RawPlayer()) == libvlc_Stopped; },
+                              3s))
+            << row.name;
+    }
+    second->Destroy();
+}
+
+// In full screen the engine's video window lies over the dialog and takes
+// every mouse move; the bar follows the pointer's position all the same.
+TEST_F(PlayerDlgTest, FullScreenBarFollowsThePointerUnderAWindowThatTakesTheMoves)
+{
+    theApp.m_strMediaPath = "lesson.mp4";
+    dlg->OnVideoDoubleClick(wxPoint(300, 300));
+    ASSERT_TRUE(dlg->IsVideoFullScreen());
+    EXPECT_TRUE(dlg->GetTimers().IsRunning(CPlayerDlg::kTimerPointerWatch));
+    // Stands in for the engine's window: covers the video, swallows moves.
+    auto* standIn = new wxWindow(dlg->m_staticVideo, wxID_ANY, wxPoint(0, 0), dlg->m_staticVideo->GetClientSize());
+    standIn->Bind(wxEVT_MOTION, [](wxMouseEvent&) {});
+    testsupport::RunLoopUntil([&] { return standIn->IsShownOnScreen(); }, 2s);
+
+    struct Step {
+        wxPoint pointer;
+        bool barShown;
+    };
+    const Step steps[] = {
+        {{640, 300}, false},   // over the video
+        {{640, 701}, true},    // 99 pixels above the bottom
+        {{640, 300}, true},    // back up: the bar stays until its countdown runs out
+    };
+    for (const Step& step : steps) {
+        standIn->WarpPointer(standIn->ScreenToClient(step.pointer).x, standIn->ScreenToClient(step.pointer).y);
+        testsupport::RunLoopUntil([&] { return wxGetMousePosition() == step.pointer; }, 2s);
+        ASSERT_EQ(wxGetMousePosition(), step.pointer);
+        dlg->OnTimer(CPlayerDlg::kTimerPointerWatch);
+        EXPECT_EQ(dlg->GetSeekBar()->IsShown(), step.barShown) << step.pointer.y;
+    }
+    EXPECT_EQ(dlg->GetSeekBar()->GetRect(), wxRect(0, 800 - 65, 1280, 15));
+    EXPECT_EQ(dlg->m_staticVideo->GetSize(), wxSize(1280, 800 - 65));
+
+    // Five quiet seconds away from the bottom: cursor and bar hide.
+    theApp.m_bPlayerBarShown = 1;
+    for (int i = 0; i < 6; ++i)
+        dlg->OnTimer(CPlayerDlg::kTimerBarCountdown);
+    EXPECT_EQ(theApp.m_bPlayerBarShown, 0);
+
+    // Back in the pane the position is no longer watched.
+    dlg->OnKeyDown(WXK_ESCAPE);
+    EXPECT_FALSE(dlg->GetTimers().IsRunning(CPlayerDlg::kTimerPointerWatch));
 }
 
 TEST_F(PlayerDlgTest, RefreshSendsAPendingSeekOrFollowsPlayback)

@@ -105,6 +105,29 @@ TEST_F(VlcPlayerTest, OpenPlayPauseStopFollowTheEngineStates)
     EXPECT_TRUE(WaitFor([&] { return player.GetState() == kStopped; }, 3s));
 }
 
+// A stop that must not wait reports stopped at once and leaves the engine
+// stopped shortly after; playing again before then keeps the new playback.
+TEST_F(VlcPlayerTest, StopWithoutWaitingStopsOnATimerThatPlayingCancels)
+{
+    QuickPlayer player;
+    const auto engineState = [&] { return libvlc_media_player_get_state(player.RawPlayer()); };
+    ASSERT_TRUE(StartPlaying(player, GetMedia().clip));
+    player.SetSpu(1);
+    player.StopWithoutWaiting();
+    EXPECT_EQ(player.GetState(), kStopped);
+    EXPECT_TRUE(player.IsStopPending());
+    EXPECT_TRUE(mediafixtures::PumpUntil([&] { return engineState() == libvlc_Stopped; }, 3s));
+    EXPECT_FALSE(player.IsStopPending());
+
+    ASSERT_TRUE(StartPlaying(player, GetMedia().clip));
+    player.SetSpu(1);
+    player.StopWithoutWaiting();
+    player.Play();
+    EXPECT_FALSE(player.IsStopPending());
+    mediafixtures::Pump(500ms);
+    EXPECT_EQ(engineState(), libvlc_Playing);
+}
+
 TEST_F(VlcPlayerTest, SeekWhilePausedLandsOnTheAskedTime)
 {
     QuickPlayer player;

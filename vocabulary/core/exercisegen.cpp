@@ -34,7 +34,7 @@ bool AddLessonForms(const CString& lessonPath, const std::vector<CString>& words
         return true;
     for (const CString& word : words) {
         SQueryResult row;
-        if (!db.Query("select * from wordlist where stroriginalword = ?", {word}, row))
+        if (!db.Query("select * from wordlist where cast(stroriginalword as text) = ?", {word}, row))
             return false;
         if (row.nRow == 0 || row.nColumn < 2)
             continue;

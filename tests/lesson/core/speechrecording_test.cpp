@@ -67,7 +67,7 @@ void ExpectRecording(const std::string& file, const std::string& signal, double 
 TEST(SpeechRecording, RecordsTheFedSignalForAsLongAsItRuns)
 {
     const TempFolder folder;
-    const std::string signal = TestSignal(44100 * 2);   // more than is recorded
+    const std::string signal = TestSignal(44'100 * 2);   // more than is recorded
     CAlsaTestConfig config(CAlsaTestConfig::FileDevice(folder.write("voice.raw", signal), "/dev/null"));
     CWaveRecorder recorder;
     std::unique_ptr<CWaveWriter> writer;
@@ -82,7 +82,7 @@ TEST(SpeechRecording, RecordsTheFedSignalForAsLongAsItRuns)
 TEST(SpeechRecording, PauseRecordsNothingUntilResumed)
 {
     const TempFolder folder;
-    const std::string signal = TestSignal(44100 * 2);
+    const std::string signal = TestSignal(44'100 * 2);
     CAlsaTestConfig config(CAlsaTestConfig::FileDevice(folder.write("voice.raw", signal), "/dev/null"));
     CWaveRecorder recorder;
     std::unique_ptr<CWaveWriter> writer;
@@ -104,7 +104,7 @@ TEST(SpeechRecording, PauseRecordsNothingUntilResumed)
 TEST(SpeechRecording, NewRecordingIntoTheSameFileFinishesTheOldOneFirst)
 {
     const TempFolder folder;
-    const std::string signal = TestSignal(44100 * 2);
+    const std::string signal = TestSignal(44'100 * 2);
     CAlsaTestConfig config(CAlsaTestConfig::FileDevice(folder.write("voice.raw", signal), "/dev/null"));
     const CString path = folder.ansi() + "record.wav";
     CWaveRecorder recorder;
@@ -126,7 +126,7 @@ TEST(SpeechRecording, NewRecordingIntoTheSameFileFinishesTheOldOneFirst)
 TEST(SpeechRecording, MissingOrFailingDeviceIsReportedAtOnce)
 {
     const TempFolder folder;
-    const std::string feed = folder.write("voice.raw", TestSignal(44100));
+    const std::string feed = folder.write("voice.raw", TestSignal(44'100));
     struct SCase {
         const char* what;
         std::string config;

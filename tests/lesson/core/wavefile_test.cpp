@@ -36,7 +36,7 @@ std::string Chunk(const std::string& id, const std::string& body) { return id + 
 // The 16-byte fmt body of 44.1 kHz 16-bit stereo, with `extra` bytes after it.
 std::string FmtBody(const std::string& extra = "")
 {
-    return Le16(1) + Le16(2) + Le32(44100) + Le32(176400) + Le16(4) + Le16(16) + extra;
+    return Le16(1) + Le16(2) + Le32(44'100) + Le32(176400) + Le16(4) + Le16(16) + extra;
 }
 std::string Riff(const std::string& chunks) { return "RIFF" + Le32(static_cast<uint32_t>(4 + chunks.size())) + "WAVE" + chunks; }
 
@@ -98,10 +98,10 @@ TEST(WaveWriter, HeaderDescribesFormatAndSamples)
         uint32_t averageBytes, blockAlign;
     };
     const SCase cases[] = {
-        {"a recording of no buffers", 44100, 16, 2, 0, 176400, 4},
-        {"speech practice, 1000 bytes written in pieces", 44100, 16, 2, 1000, 176400, 4},
+        {"a recording of no buffers", 44'100, 16, 2, 0, 176400, 4},
+        {"speech practice, 1000 bytes written in pieces", 44'100, 16, 2, 1000, 176400, 4},
         {"8-bit mono", 8000, 8, 1, 17, 8000, 1},
-        {"24-bit stereo", 48000, 24, 2, 600, 288000, 6},
+        {"24-bit stereo", 48'000, 24, 2, 600, 288000, 6},
     };
     const TempFolder folder;
     for (const SCase& c : cases) {
@@ -141,7 +141,7 @@ TEST(WaveWriter, CloseReportsARecordingThatNeverReachedTheDisk)
 {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    CWaveWriter writer("/dev/full", 44100, 16, 2);
+    CWaveWriter writer("/dev/full", 44'100, 16, 2);
     const std::string samples = Samples(1000);
     int len = 1000;
     writer.Write(samples.data(), &len);
@@ -155,7 +155,7 @@ TEST(WaveWriter, ClosesOnceAndStartsOverOnRewind)
     const std::string path = folder.path() + "out.wav";
     const std::string samples = Samples(1000);
     {
-        CWaveWriter writer(path.c_str(), 44100, 16, 2);
+        CWaveWriter writer(path.c_str(), 44'100, 16, 2);
         int len = 1000;
         writer.Write(samples.data(), &len);
         // Rewinding empties the file: only what follows counts.
@@ -185,8 +185,8 @@ TEST(WaveFiles, UnopenablePathsThrowFileOperation)
 {
     const TempFolder folder;
     const std::string missingFolder = folder.path() + "missing/out.wav";
-    EXPECT_THROW(CWaveWriter(missingFolder.c_str(), 44100, 16, 2), WaveErrors::FileOperation);
-    EXPECT_THROW(CWaveWriter(folder.path().c_str(), 44100, 16, 2), WaveErrors::FileOperation) << "a folder";
+    EXPECT_THROW(CWaveWriter(missingFolder.c_str(), 44'100, 16, 2), WaveErrors::FileOperation);
+    EXPECT_THROW(CWaveWriter(folder.path().c_str(), 44'100, 16, 2), WaveErrors::FileOperation) << "a folder";
     std::string samples;
     EXPECT_EQ(OpenAndRead(folder.path() + "absent.wav", &samples), EOutcome::FileOperation);
 }

@@ -25,7 +25,7 @@ constexpr long kMemoryKiB = 64 * 1024;
 // A store that keeps every byte it is given.
 class CMemoryStore : public CWaveDataStore {
 public:
-    explicit CMemoryStore(int rate = 44100, short bits = 16, short channels = 2)
+    explicit CMemoryStore(int rate = 44'100, short bits = 16, short channels = 2)
         : m_nRate(rate), m_nBits(bits), m_nChannels(channels)
     {
     }
@@ -242,14 +242,14 @@ TEST(WaveEngine, SizesBuffersByTheFormatAndRefusesFormatsItCannotMove)
         int bufferSize;   // 0: refused
     };
     const SCase cases[] = {
-        {"speech practice: 100 ms of 44.1 kHz 16-bit stereo", 44100, 16, 2, 17640},
+        {"speech practice: 100 ms of 44.1 kHz 16-bit stereo", 44'100, 16, 2, 17640},
         {"8 kHz 8-bit mono", 8000, 8, 1, 800},
         {"the division comes first: 11025 / 20 = 551, twice", 11025, 8, 1, 1102},
         {"no rate", 0, 16, 2, 0},
-        {"12-bit samples", 44100, 12, 2, 0},
-        {"no channels", 44100, 16, 0, 0},
+        {"12-bit samples", 44'100, 12, 2, 0},
+        {"no channels", 44'100, 16, 0, 0},
         {"a rate read from a hostile file", 0x7FFFFFFF, 16, 2, 0},
-        {"a channel count read from a hostile file", 44100, 32, 3000, 0},
+        {"a channel count read from a hostile file", 44'100, 32, 3000, 0},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);

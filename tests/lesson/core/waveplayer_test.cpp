@@ -47,10 +47,10 @@ protected:
 TEST(WavePlayer, PlaysAFileToItsEndThenFallsSilent)
 {
     const TempFolder folder;
-    const std::string samples = TestSignal(44100 * 35 / 100);   // 3.5 buffers
+    const std::string samples = TestSignal(44'100 * 35 / 100);   // 3.5 buffers
     const std::string wav = folder.path() + "clip.wav";
     {
-        CWaveWriter writer(wav.c_str(), 44100, 16, 2);
+        CWaveWriter writer(wav.c_str(), 44'100, 16, 2);
         int len = static_cast<int>(samples.size());
         writer.Write(samples.data(), &len);
     }

@@ -85,3 +85,49 @@ TEST(WordReferencesTest, BookWordsAreLookedUpAsValuesInAFileLeftAsItWas)
     EXPECT_FALSE(ReadWordReferences(folder.ansi() + "gone.script", {"study"}, words));
     EXPECT_FALSE(ReadPhraseReferences(folder.ansi() + "gone.script", phrases));
 }
+
+// Lesson files written by other tools store the words and their lists as
+// BLOBs; the look-ups find them exactly as they find TEXT columns.
+TEST(WordReferencesTest, TextAndBlobColumnsAreFoundAlike)
+{
+    struct Case {
+        const char* what;
+        const char* word;   // SQL for the stored word and list: text as it is, or cast to a BLOB
+        const char* list;
+    };
+    const Case cases[] = {
+        {"text word, text list", "?1", "?2"},
+        {"blob word, text list", "cast(?1 as blob)", "?2"},
+        {"text word, blob list", "?1", "cast(?2 as blob)"},
+        {"blob word, blob list", "cast(?1 as blob)", "cast(?2 as blob)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::TempFolder folder;
+        const CString path = folder.ansi() + "lesson.script";
+        {
+            CSqliteDb db;
+            ASSERT_TRUE(db.Open(path, CSqliteDb::ReadWriteCreate));
+            ASSERT_TRUE(db.Exec("create table wordlist(stroriginalword varchar(1000), strreference varchar(10000))"));
+            ASSERT_TRUE(db.Exec("create table phaselist(stroriginalphase varchar(1000), strreference varchar(10000))"));
+            const std::string values = std::string("values(") + c.word + ", " + c.list + ")";
+            ASSERT_TRUE(db.Exec(("insert into wordlist " + values).c_str(), {"don*t", "(don*t:1:2)"}));
+            ASSERT_TRUE(db.Exec(("insert into wordlist " + values).c_str(), {"study", "(study:0:4)(studies:2:0)"}));
+            ASSERT_TRUE(db.Exec(("insert into phaselist " + values).c_str(), {"a lot", "(a lot:3:5)"}));
+        }
+        std::vector<SWordReference> words;
+        ASSERT_TRUE(ReadWordReferences(path, {"study", "don*t", "missing"}, words));
+        ASSERT_EQ(words.size(), 3u);
+        EXPECT_EQ(words[0].text, "study");
+        EXPECT_EQ(words[1].text, "studies");
+        EXPECT_EQ(words[1].sentence, 2);
+        EXPECT_EQ(words[2].text, "don*t");
+        EXPECT_EQ(words[2].offset, 2);
+
+        std::vector<SWordReference> phrases;
+        ASSERT_TRUE(ReadPhraseReferences(path, "a lot", phrases));
+        ASSERT_EQ(phrases.size(), 1u);
+        EXPECT_EQ(phrases[0].sentence, 3);
+        EXPECT_EQ(phrases[0].offset, 5);
+    }
+}

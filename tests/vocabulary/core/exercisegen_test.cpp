@@ -26,15 +26,19 @@ CString MakeBook(const testsupport::TempFolder& folder, const std::vector<const 
     return book;
 }
 
-// A lesson file whose word list has these (word, references) rows.
-CString MakeLesson(const testsupport::TempFolder& folder, const std::vector<std::pair<const char*, const char*>>& rows)
+// A lesson file whose word list has these (word, references) rows, stored as
+// TEXT or (as other tools write them) as BLOBs.
+CString MakeLesson(const testsupport::TempFolder& folder, const std::vector<std::pair<const char*, const char*>>& rows,
+                   bool asBlobs = false)
 {
     const CString lesson = folder.ansi() + "lesson.script";
     CSqliteDb db;
     EXPECT_TRUE(db.Open(lesson, CSqliteDb::ReadWriteCreate));
     EXPECT_TRUE(db.Exec("create table wordlist(stroriginalword varchar(1000), strreference varchar(10000))"));
     for (const auto& [word, references] : rows)
-        EXPECT_TRUE(db.Exec("insert into wordlist values(?, ?)", {word, references}));
+        EXPECT_TRUE(db.Exec(asBlobs ? "insert into wordlist values(cast(? as blob), cast(? as blob))"
+                                    : "insert into wordlist values(?, ?)",
+                            {word, references}));
     return lesson;
 }
 
@@ -83,23 +87,27 @@ std::vector<SMergedSentence> Sentences(const std::vector<std::pair<const char*, 
 
 TEST(ExerciseCandidatesTest, LessonFileGivesTheFormsOfEachBookWordInBookOrder)
 {
-    testsupport::TempFolder folder;
-    // Saved in the order of the text, so the book reads back in that order
-    // whether the engine walks the table or its unique index.
-    const CString book = MakeBook(folder, {"absent", "broken", "don't", "take"});
-    const CString lesson = MakeLesson(folder, {
-                                                  {"broken", "(broke:1:0"},   // "(" without ")"
-                                                  {"other", "(others:2:0)"},
-                                                  {"don*t", "(Don't:3:0)"},
-                                                  {"take", "(took:12:3)(taken:40:7)"},
-                                              });
-    // A reference list that never closes once kept the parsing going for good.
-    std::optional<std::vector<CString>> candidates;
-    const testsupport::SBoundedRun run =
-        testsupport::RunBounded([&] { candidates = ExerciseCandidates(book, lesson, {"absent"}); }, 5, 64 * 1024);
-    EXPECT_FALSE(run.overran);
-    ASSERT_TRUE(candidates.has_value());
-    EXPECT_EQ(Strings(*candidates), (std::vector<std::string>{"Don't", "took", "taken"}));
+    for (const bool asBlobs : {false, true}) {
+        SCOPED_TRACE(asBlobs ? "blob columns" : "text columns");
+        testsupport::TempFolder folder;
+        // Saved in the order of the text, so the book reads back in that order
+        // whether the engine walks the table or its unique index.
+        const CString book = MakeBook(folder, {"absent", "broken", "don't", "take"});
+        const CString lesson = MakeLesson(folder, {
+                                                      {"broken", "(broke:1:0"},   // "(" without ")"
+                                                      {"other", "(others:2:0)"},
+                                                      {"don*t", "(Don't:3:0)"},
+                                                      {"take", "(took:12:3)(taken:40:7)"},
+                                                  },
+                                          asBlobs);
+        // A reference list that never closes once kept the parsing going for good.
+        std::optional<std::vector<CString>> candidates;
+        const testsupport::SBoundedRun run =
+            testsupport::RunBounded([&] { candidates = ExerciseCandidates(book, lesson, {"absent"}); }, 5, 64 * 1024);
+        EXPECT_FALSE(run.overran);
+        ASSERT_TRUE(candidates.has_value());
+        EXPECT_EQ(Strings(*candidates), (std::vector<std::string>{"Don't", "took", "taken"}));
+    }
 }
 
 TEST(ExerciseCandidatesTest, SubtitleFileGivesTheBookWordsThatAreUnitWords)
