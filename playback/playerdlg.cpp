@@ -385,7 +385,7 @@ std::vector<CString> CPlayerDlg::ChooseFiles(const SFileRequest& request)
     long style = wxFD_OPEN | wxFD_FILE_MUST_EXIST;
     if (request.multiple)
         style |= wxFD_MULTIPLE;
-    wxFileDialog dialog(request.parent, wxFileSelectorPromptStr, ToWx(request.folder), wxEmptyString,
+    wxFileDialog dialog(request.parent, ToWx(request.title), ToWx(request.folder), wxEmptyString,
                         ToWx(request.wildcard), style);
     std::vector<CString> chosen;
     if (dialog.ShowModal() != wxID_OK)
@@ -406,6 +406,7 @@ void CPlayerDlg::OnOpenLocalMedia()
 {
     SFileRequest request;
     request.parent = this;
+    request.title = "打开播放文件";
     request.folder = theApp.m_strCacheDir;
     request.wildcard = "(*.*)|*";
     request.multiple = true;

@@ -38,10 +38,10 @@ const char* const kChineseFirst = "chneng";
 const char* const kEnglishFirst = "engchn";
 
 // A track entry ("name::id", UTF-8) as the menu shows it.
-wxString TrackName(const CString& entry)
+wxString TrackName(const CString& entry, bool audio)
 {
     const CString ansi = theApp.Utf8ToAnsi(entry);
-    const CString name = ansi.Left(ansi.ReverseFind(':') - 1);
+    const CString name = CPlayerDlg::ShownTrackName(ansi.Left(ansi.ReverseFind(':') - 1), audio);
     // A menu item needs a label; an unnamed track shows as a blank.
     return name.IsEmpty() ? wxString(" ") : ToWx(name);
 }
@@ -61,6 +61,17 @@ CString LowerExtension(const CString& path)
 }
 
 } // namespace
+
+CString CPlayerDlg::ShownTrackName(const CString& name, bool audio)
+{
+    if (name == "Disable")
+        return "禁用";
+    // "Track " and a number: the engine's name for a track without a title.
+    const CString number = name.Mid(6);
+    if (name.Left(6) == "Track " && !number.IsEmpty() && number.SpanIncluding("0123456789") == number)
+        return (audio ? "音轨 " : "字幕 ") + number;
+    return name;
+}
 
 std::unique_ptr<wxMenu> CPlayerDlg::BuildContextMenu()
 {
@@ -92,7 +103,7 @@ std::unique_ptr<wxMenu> CPlayerDlg::BuildContextMenu()
     auto* embedded = new wxMenu;
     const CStringArray& subtitleTracks = theApp.m_arrSubtitleTracks;
     for (int k = 0; k < subtitleTracks.GetSize(); ++k)
-        embedded->AppendCheckItem(k < kSubtitleTrackIds ? ID_SUBTITLE_TRACK + k : ID_SUBTITLE_TRACK9, TrackName(subtitleTracks[k]));
+        embedded->AppendCheckItem(k < kSubtitleTrackIds ? ID_SUBTITLE_TRACK + k : ID_SUBTITLE_TRACK9, TrackName(subtitleTracks[k], false));
     if (subtitleTracks.IsEmpty())
         embedded->Append(ID_PLACEHOLDER_EMBEDDED, wxString(' ', 16))->Enable(false);
     subtitles->AppendSubMenu(embedded, ToWx("自带字幕"));
@@ -121,7 +132,7 @@ std::unique_ptr<wxMenu> CPlayerDlg::BuildContextMenu()
     auto* audio = new wxMenu;
     const CStringArray& audioTracks = theApp.m_arrAudioTracks;
     for (int k = 0; k < audioTracks.GetSize() && k < 5; ++k)
-        audio->AppendCheckItem(ID_AUDIO_TRACK + k, TrackName(audioTracks[k]));
+        audio->AppendCheckItem(ID_AUDIO_TRACK + k, TrackName(audioTracks[k], true));
     if (audioTracks.IsEmpty())
         audio->Append(ID_PLACEHOLDER_AUDIO, wxString(' ', 6))->Enable(false);
     menu->AppendSubMenu(audio, ToWx("声道"));
@@ -335,6 +346,7 @@ void CPlayerDlg::OnLoadSubtitle()
 {
     SFileRequest request;
     request.parent = this;
+    request.title = "载入字幕";
     const CString& media = theApp.m_strMediaPath;
     const int slash = media.ReverseFind('/');
     request.folder = IsRegularFile(media) && slash >= 0 ? media.Left(slash) : theApp.m_strCacheDir;

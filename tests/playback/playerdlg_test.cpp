@@ -202,6 +202,7 @@ TEST_F(PlayerDlgTest, OpeningMediaReplacesThePlayListOnlyWithChosenMediaFiles)
         EXPECT_TRUE(recorder.Take().empty());
     }
     ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].title, "打开播放文件");
     EXPECT_TRUE(requests[0].multiple);
     EXPECT_EQ(requests[0].folder, "/tmp/cache/");
 
@@ -542,10 +543,10 @@ TEST_F(PlayerDlgTest, ContextMenuListsTheMediaTracksWithTheirChecks)
     wxMenu* embedded = SubMenu(subtitles, "自带字幕");
     ASSERT_NE(embedded, nullptr);
     // The engine's "Disable" entry, then the named tracks; "X" is left out.
-    EXPECT_EQ(Labels(embedded), (std::vector<std::string>{"Disable", mediafixtures::U8(u8"中"), "English"}));
+    EXPECT_EQ(Labels(embedded), (std::vector<std::string>{mediafixtures::U8(u8"禁用"), mediafixtures::U8(u8"中"), "English"}));
     EXPECT_EQ(embedded->FindItemByPosition(1)->GetId(), ID_SUBTITLE_TRACK + 1);
     wxMenu* audio = SubMenu(menu.get(), "声道");
-    EXPECT_EQ(Labels(audio), (std::vector<std::string>{"Disable", "Tone 440", "Tone 880"}));
+    EXPECT_EQ(Labels(audio), (std::vector<std::string>{mediafixtures::U8(u8"禁用"), "Tone 440", "Tone 880"}));
     EXPECT_EQ(Labels(SubMenu(subtitles, "软件字幕")), (std::vector<std::string>{"       "}));
 
     // Mode 0 checks both the first track and "关闭字幕".
@@ -570,6 +571,25 @@ TEST_F(PlayerDlgTest, ContextMenuListsTheMediaTracksWithTheirChecks)
     EXPECT_TRUE(menu->FindItem(ID_SUBTITLE_TRACK + 1)->IsChecked());
     EXPECT_FALSE(menu->FindItem(ID_SUBTITLE_OFF)->IsChecked());
     dlg->m_player->SetSpu(-1);
+}
+
+// The engine names tracks in English under the C locale; the menus show
+// its placeholders in Chinese and every other name as it is.
+TEST(PlayerTrackNames, EnginePlaceholdersAreShownInChinese)
+{
+    const struct {
+        const char* name;
+        bool audio;
+        const char* shown;
+    } rows[] = {
+        {"Disable", true, "禁用"},        {"Disable", false, "禁用"},
+        {"Track 1", true, "音轨 1"},      {"Track 12", false, "字幕 12"},
+        {"Track", true, "Track"},         {"Track 1a", true, "Track 1a"},
+        {"Tone 440", true, "Tone 440"},   {"中文 - [Chinese]", false, "中文 - [Chinese]"},
+        {"Disabled", false, "Disabled"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CPlayerDlg::ShownTrackName(row.name, row.audio), row.shown) << row.name;
 }
 
 TEST_F(PlayerDlgTest, NinthSubtitleTrackGetsAnIdOfItsOwn)
