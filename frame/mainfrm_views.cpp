@@ -254,17 +254,7 @@ void CMainFrame::OnChangeRibbonCategory()
         ShowCentralView(kViewWordBook);
         if (auto* book = dynamic_cast<CWordManagementView*>(m_pActiveView)) {
             book->RefreshStyle();
-            if (book->m_strLessonPath != theApp.m_strScriptPath)
-                theApp.m_strWordListKind.Empty();
-            if (theApp.m_strWordListKind.IsEmpty()) {
-                book->m_arrWords.RemoveAll();
-                theApp.m_strWordListKind = "true";
-                book->m_strLessonPath = theApp.m_strScriptPath;
-                book->m_bAutoPlayExamples = theApp.m_strAutoPlayExample.GetLength() > 1 ? 1 : 0;
-                book->m_nCurrentExample = 0;
-                book->OnCurrentunitword();
-                book->m_strExerciseLessonPath.Empty();
-            }
+            book->ShowLessonWords();
         }
         if (theApp.m_bStreamDlgVisible && theApp.m_pStreamDlg)
             theApp.m_pStreamDlg->Show();

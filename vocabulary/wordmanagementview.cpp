@@ -123,6 +123,21 @@ bool CWordManagementView::Create(wxWindow* host, int id)
 
 // ---- Formats and layout ----
 
+void CWordManagementView::ShowLessonWords()
+{
+    if (m_strLessonPath != theApp.m_strScriptPath)
+        theApp.m_strWordListKind.Empty();
+    if (!theApp.m_strWordListKind.IsEmpty())
+        return;
+    m_arrWords.RemoveAll();
+    theApp.m_strWordListKind = "true";
+    m_strLessonPath = theApp.m_strScriptPath;
+    m_bAutoPlayExamples = theApp.m_strAutoPlayExample.GetLength() > 1 ? 1 : 0;
+    m_nCurrentExample = 0;
+    OnCurrentunitword();
+    m_strExerciseLessonPath.Empty();
+}
+
 void CWordManagementView::RefreshStyle()
 {
     if (theApp.m_nFontCountWordView == theApp.m_nFontChangeCount)
