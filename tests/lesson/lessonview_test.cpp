@@ -1163,6 +1163,51 @@ TEST_F(LessonViewTest, BilingualLinesKeepApartAtEveryFontSize)
     }
 }
 
+// In the one-line layouts a sentence wider than a 640-pixel pane at 24
+// points can be scrolled to, no scroll bar shows while every line fits, and
+// following a new sentence shows the start of the lines again (selecting a
+// long sentence, or a drag to the edge, scrolls the text sideways).
+TEST_F(LessonViewTest, LongSentencesCanBeScrolledToAndEachNewSentenceShowsItsStart)
+{
+    testsupport::AppStateGuard layout(&CQuenlowApp::m_strTextLayout);
+    CQuenlowView* view = MakeFollowingView();
+    m_frame->SetClientSize(640, 400);
+    view->SetSize(m_frame->GetClientSize());
+    DrainEvents();
+    theApp.m_nFontSize = 24;
+    const std::string longLine = "This sentence runs on and on, far beyond the right edge of a narrow text pane, "
+                                 "so that its end can only be read by scrolling the text sideways.\n";
+    wxStyledTextCtrl& text = *view->m_richText;
+    const auto switchTo = [&](int command) {
+        wxCommandEvent event(wxEVT_MENU, command);
+        view->ProcessWindowEvent(event);
+    };
+
+    PutLesson(*view, {{0, 1000, "Short one.\n", "短。\n"}, {1000, 2000, "Short two.\n", "短。\n"}});
+    theApp.m_strSubtitleLoaded = "true";
+    EXPECT_LE(text.GetScrollWidth(), text.GetClientSize().x) << "no scroll bar while every line fits";
+
+    PutLesson(*view, {{0, 1000, "Short one.\n", "短。\n"},
+                      {1000, 2000, longLine.c_str(), "长句。\n"},
+                      {2000, 3000, "Short three.\n", "短。\n"}});
+    const int longWidth = text.TextWidth(wxSTC_STYLE_DEFAULT, ToWx(CString(longLine)).Trim());
+    ASSERT_GT(longWidth, text.GetClientSize().x);
+    for (const int command : {kCmdSubtitleMode, kCmdBilingualMode}) {
+        SCOPED_TRACE(command);
+        switchTo(command);
+        EXPECT_GE(text.GetScrollWidth(), longWidth);
+        theApp.m_nCurrentSentence = -1;
+        TickAt(*view, 1500);   // the long sentence
+        EXPECT_EQ(theApp.m_nCurrentSentence, 1);
+        EXPECT_EQ(text.GetXOffset(), 0);
+        text.SetXOffset(longWidth / 2);   // the learner scrolls to read on
+        TickAt(*view, 1600);
+        EXPECT_EQ(text.GetXOffset(), longWidth / 2) << "the same sentence keeps the learner's scrolling";
+        TickAt(*view, 2500);
+        EXPECT_EQ(text.GetXOffset(), 0);
+    }
+}
+
 // Switching the layouts keeps every sentence's range on its own text: in
 // paragraphs (positions plus the corrections), in the bilingual layout (the
 // English and Chinese lines) and back in the one-line-per-sentence text.
