@@ -83,8 +83,12 @@ CQuenlowView::CQuenlowView() : m_timers(this, [this](int id) { OnTimer(id); })
         CVlcPlayer* player = MainPlayer();
         return player != nullptr ? player->GetState() : 0;
     };
-    m_pausePlayer = [] {
-        if (CVlcPlayer* player = MainPlayer())
+    // Through the frame, so that the play state, the status text and the
+    // transport buttons show the pause too.
+    m_pausePlayer = [this] {
+        if (IMainFrameHost* host = MainFrame())
+            host->Pause();
+        else if (CVlcPlayer* player = MainPlayer())
             player->Pause();
     };
 }
@@ -390,6 +394,8 @@ void CQuenlowView::FollowPlayback()
     if (changed && m_strShownLayout != "para")
         m_richText->SetXOffset(0);
     ShowCaptionFor(i);
+    if (IMainFrameHost* host = MainFrame(); changed && host != nullptr)
+        host->ShowSentenceCounter();
 }
 
 // A sentence that starts (or ends) before the next follow tick is followed at

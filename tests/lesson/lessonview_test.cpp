@@ -25,6 +25,8 @@
 #include "ui/showchndlg.h"
 #include "ui/showmsgdlg.h"
 #include "playback/purewmpdialog.h"
+#include "playback/vlcplayer.h"
+#include "frame/ribbonstatusbar.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
@@ -1134,6 +1136,7 @@ TEST_F(LessonViewTest, BilingualLinesKeepApartAtEveryFontSize)
         // The rows of the six lines that hold ink (dark pixels on white).
         std::vector<bool> ink;
         const auto painted = [&] {
+            m_frame->Raise();
             text.Refresh();
             text.Update();
             const wxImage image = testsupport::GrabFromScreen(text);
@@ -1359,4 +1362,47 @@ TEST_F(LessonViewFrameTest, RestingPointerLooksItsWordUpInThePopup)
     view->OnTimer(CQuenlowView::kTimerHoverLookUp);
     EXPECT_TRUE(theApp.m_strCurrentWord.IsEmpty());
     ASSERT_TRUE(Command(kCmdMouseWordPick));   // off
+}
+
+// The status bar agrees with the lesson text: the sentence counter changes
+// at the moment the highlight does (not at the clock's next second), and a
+// point-read pause at a sentence's end shows as a pause in the play state,
+// the status text and the transport buttons.
+TEST_F(LessonViewFrameTest, StatusBarFollowsTheHighlightAndPointReadPauses)
+{
+    InteractionGuard interaction;
+    testsupport::AppStateGuard state(&CQuenlowApp::m_strPlayStateText, &CQuenlowApp::m_strMediaPath);
+    PutLesson(*view, kFourSentences);
+    int64_t time = 0;
+    view->m_getPlayerTime = [&] { return time; };
+    view->m_getPlayerState = [] { return CVlcPlayer::kStatePlaying; };
+    view->m_seekPlayer = [&](int64_t to) { time = to; };
+    theApp.m_strMediaPath.Empty();
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_strPlaybackStarted = "true";
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_nCurrentSentence = 0;
+    const auto statusText = [&](int id) { return frame->m_wndStatusBar->FindElement(id)->GetText(); };
+
+    time = 2500;
+    view->OnTimer(CQuenlowView::kFollowTimer);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 1);
+    EXPECT_EQ(statusText(kStatusSentenceElement), "第2句/共4句");
+
+    theApp.m_strPointRead = "true";
+    theApp.m_strClickReadMode = "Pause";
+    theApp.m_nRepeatMargin = 0;
+    view->PointReadSentence(2);
+    EXPECT_EQ(statusText(kStatusSentenceElement), "第3句/共4句");
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    EXPECT_EQ(statusText(kStatusPlayStateElement), "播放中");
+    EXPECT_FALSE(UpdateOf(kCmdPlay).GetEnabled());
+    EXPECT_TRUE(UpdateOf(kCmdPause).GetEnabled());
+
+    time = 4200;   // the sentence's end
+    view->OnTimer(CQuenlowView::kTimerPointReadEnd);
+    EXPECT_EQ(theApp.m_strPlayState, "OnPause");
+    EXPECT_EQ(statusText(kStatusPlayStateElement), "暂停");
+    EXPECT_TRUE(UpdateOf(kCmdPlay).GetEnabled());
+    EXPECT_FALSE(UpdateOf(kCmdPause).GetEnabled());
 }
