@@ -107,6 +107,7 @@ public:
     void Play() override;
     void Pause() override;
     void HidePlayerPane() override;
+    void ShowSentenceCounter() override;
     bool IsDictionaryPaneVisible() override;
     void ShowDictionaryPane() override;
     void LookUpWordInPane(const CString& word) override;

@@ -234,9 +234,10 @@ void CMainFrame::BindTransportCommands()
     command(kCmdUseOnlineDict, &CMainFrame::OnUseOnlineDict);
     command(kCmdUseLocalDict, &CMainFrame::OnUseLocalDict);
 
-    // Play, pause and stop follow the player state; none of them while
-    // point-read drives the player or before anything has played.
-    const auto free = [] { return theApp.m_strPointRead.IsEmpty() && !theApp.m_strPlaybackStarted.IsEmpty(); };
+    // Play, pause and stop follow the player state (point-read pauses
+    // through the frame, so a pause at a sentence's end counts too); none of
+    // them before anything has played.
+    const auto free = [] { return !theApp.m_strPlaybackStarted.IsEmpty(); };
     Bind(wxEVT_UPDATE_UI, [free](wxUpdateUIEvent& e) {
         e.Enable(!theApp.m_strPlayState.IsEmpty() && theApp.m_strPlayState != "OnPlay" && free());
     }, kCmdPlay);
@@ -599,10 +600,18 @@ void CMainFrame::OnTimeDisplayTick()
     theApp.m_strTimeText = (t >= 1000 ? FormatPlayTime(t) : CString("00:00")) + "/" + theApp.m_strLengthText;
     show(kStatusTimeElement, theApp.m_strTimeText);
 
+    ShowSentenceCounter();
+}
+
+void CMainFrame::ShowSentenceCounter()
+{
     CString counter = "第0句/共0句";
     if (theApp.m_nSentenceCount > 0)
         counter.Format("第%d句/共%d句", theApp.m_nCurrentSentence + 1, theApp.m_nSentenceCount);
-    show(kStatusSentenceElement, counter);
+    if (CStatusBarPane* pane = m_wndStatusBar->FindElement(kStatusSentenceElement)) {
+        pane->SetText(counter);
+        pane->Redraw();
+    }
 }
 
 bool CMainFrame::OnTransportTimer(int id)

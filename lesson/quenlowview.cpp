@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include <wx/combobox.h>
 #include <wx/settings.h>
@@ -80,8 +83,12 @@ CQuenlowView::CQuenlowView() : m_timers(this, [this](int id) { OnTimer(id); })
         CVlcPlayer* player = MainPlayer();
         return player != nullptr ? player->GetState() : 0;
     };
-    m_pausePlayer = [] {
-        if (CVlcPlayer* player = MainPlayer())
+    // Through the frame, so that the play state, the status text and the
+    // transport buttons show the pause too.
+    m_pausePlayer = [this] {
+        if (IMainFrameHost* host = MainFrame())
+            host->Pause();
+        else if (CVlcPlayer* player = MainPlayer())
             player->Pause();
     };
 }
@@ -374,15 +381,21 @@ void CQuenlowView::FollowPlayback()
     // their selection; the sentence is taken up once the button is released.
     if (m_bButtonUp == 0)
         return;
-    theApp.m_nCurrentSentence = i;
-
     if (m_arrMarkedBySentence.GetSize() > 0 && m_bAutoLookUpMarks == 1 && i != m_nLastLookedUpSentence) {
         LookUpMarkedWord(i);
         m_nLastLookedUpSentence = i;
     }
+    const bool changed = i != theApp.m_nCurrentSentence;
+    theApp.m_nCurrentSentence = i;
     SelectSentence(i);
     ScrollToCurrent(m_nSelStart);
+    // Selecting a long sentence scrolls to its end, and a drag may have
+    // scrolled the text sideways: each new sentence is read from its start.
+    if (changed && m_strShownLayout != "para")
+        m_richText->SetXOffset(0);
     ShowCaptionFor(i);
+    if (IMainFrameHost* host = MainFrame(); changed && host != nullptr)
+        host->ShowSentenceCounter();
 }
 
 // A sentence that starts (or ends) before the next follow tick is followed at
@@ -506,6 +519,33 @@ void CQuenlowView::ApplyTextFormat()
         m_richText->StyleSetBackground(id, background);
     });
     m_richText->IndicatorSetForeground(kStrikeIndicator, text);
+    FitScrollWidth();
+}
+
+void CQuenlowView::FitScrollWidth()
+{
+    // The one-line layouts never wrap: the horizontal scroll bar spans the
+    // widest line, so a sentence wider than the pane can be scrolled to, and
+    // none shows while every line fits. Widths follow lengths closely, so
+    // only the longest lines are measured; the control still widens the
+    // range if a line it draws turns out wider.
+    constexpr size_t kMeasuredLines = 16;
+    std::vector<std::pair<int, int>> lengths;   // (length, line)
+    const int lines = m_richText->GetLineCount();
+    lengths.reserve(static_cast<size_t>(lines));
+    for (int line = 0; line < lines; ++line)
+        lengths.emplace_back(m_richText->LineLength(line), line);
+    const size_t measured = std::min(kMeasuredLines, lengths.size());
+    std::partial_sort(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(measured), lengths.end(),
+                      std::greater<>());
+    int widest = 1;
+    for (size_t i = 0; i < measured; ++i) {
+        wxString line = m_richText->GetLine(lengths[i].second);
+        line.Trim();
+        widest = std::max(widest, m_richText->TextWidth(wxSTC_STYLE_DEFAULT, line));
+    }
+    m_richText->SetScrollWidthTracking(true);
+    m_richText->SetScrollWidth(widest + m_richText->TextWidth(wxSTC_STYLE_DEFAULT, "  "));
 }
 
 void CQuenlowView::UpdateFontIfChanged()

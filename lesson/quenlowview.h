@@ -125,6 +125,8 @@ public:
     // The lesson font and colours on the whole text and as the format of text
     // put in later.
     void ApplyTextFormat();
+    // The horizontal scroll range: the widest line of the text.
+    void FitScrollWidth();
     // Re-applies the formats of the view and of its caption window when the
     // application's font-change counter moved since the view last applied them.
     void UpdateFontIfChanged();

@@ -121,8 +121,10 @@ void CQuenlowView::PointReadSentence(int sentence)
     theApp.m_nCurrentSentence = sentence;
     SelectSentence(sentence);
     IMainFrameHost* host = MainFrame();
-    if (host != nullptr)
+    if (host != nullptr) {
+        host->ShowSentenceCounter();
         host->Pause();
+    }
     if (m_seekPlayer)
         m_seekPlayer(start);
     if (host != nullptr)

@@ -28,6 +28,9 @@ public:
     // Hides the player pane (its player keeps playing). A host without the
     // pane has nothing to hide.
     virtual void HidePlayerPane() {}
+    // Shows the current sentence's number in the status bar, at the moment
+    // the lesson view takes up a new sentence.
+    virtual void ShowSentenceCounter() {}
 
     // ---- The dictionary pane ----
     virtual bool IsDictionaryPaneVisible() = 0;

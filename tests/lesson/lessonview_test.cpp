@@ -25,6 +25,8 @@
 #include "ui/showchndlg.h"
 #include "ui/showmsgdlg.h"
 #include "playback/purewmpdialog.h"
+#include "playback/vlcplayer.h"
+#include "frame/ribbonstatusbar.h"
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
@@ -1267,6 +1269,7 @@ TEST_F(LessonViewTest, BilingualLinesKeepApartAtEveryFontSize)
         // The rows of the six lines that hold ink (dark pixels on white).
         std::vector<bool> ink;
         const auto painted = [&] {
+            m_frame->Raise();
             text.Refresh();
             text.Update();
             const wxImage image = testsupport::GrabFromScreen(text);
@@ -1293,6 +1296,51 @@ TEST_F(LessonViewTest, BilingualLinesKeepApartAtEveryFontSize)
             EXPECT_FALSE(ink[static_cast<size_t>(line * height)]) << "top row of line " << line;
             EXPECT_FALSE(ink[static_cast<size_t>((line + 1) * height - 1)]) << "bottom row of line " << line;
         }
+    }
+}
+
+// In the one-line layouts a sentence wider than a 640-pixel pane at 24
+// points can be scrolled to, no scroll bar shows while every line fits, and
+// following a new sentence shows the start of the lines again (selecting a
+// long sentence, or a drag to the edge, scrolls the text sideways).
+TEST_F(LessonViewTest, LongSentencesCanBeScrolledToAndEachNewSentenceShowsItsStart)
+{
+    testsupport::AppStateGuard layout(&CQuenlowApp::m_strTextLayout);
+    CQuenlowView* view = MakeFollowingView();
+    m_frame->SetClientSize(640, 400);
+    view->SetSize(m_frame->GetClientSize());
+    DrainEvents();
+    theApp.m_nFontSize = 24;
+    const std::string longLine = "This sentence runs on and on, far beyond the right edge of a narrow text pane, "
+                                 "so that its end can only be read by scrolling the text sideways.\n";
+    wxStyledTextCtrl& text = *view->m_richText;
+    const auto switchTo = [&](int command) {
+        wxCommandEvent event(wxEVT_MENU, command);
+        view->ProcessWindowEvent(event);
+    };
+
+    PutLesson(*view, {{0, 1000, "Short one.\n", "短。\n"}, {1000, 2000, "Short two.\n", "短。\n"}});
+    theApp.m_strSubtitleLoaded = "true";
+    EXPECT_LE(text.GetScrollWidth(), text.GetClientSize().x) << "no scroll bar while every line fits";
+
+    PutLesson(*view, {{0, 1000, "Short one.\n", "短。\n"},
+                      {1000, 2000, longLine.c_str(), "长句。\n"},
+                      {2000, 3000, "Short three.\n", "短。\n"}});
+    const int longWidth = text.TextWidth(wxSTC_STYLE_DEFAULT, ToWx(CString(longLine)).Trim());
+    ASSERT_GT(longWidth, text.GetClientSize().x);
+    for (const int command : {kCmdSubtitleMode, kCmdBilingualMode}) {
+        SCOPED_TRACE(command);
+        switchTo(command);
+        EXPECT_GE(text.GetScrollWidth(), longWidth);
+        theApp.m_nCurrentSentence = -1;
+        TickAt(*view, 1500);   // the long sentence
+        EXPECT_EQ(theApp.m_nCurrentSentence, 1);
+        EXPECT_EQ(text.GetXOffset(), 0);
+        text.SetXOffset(longWidth / 2);   // the learner scrolls to read on
+        TickAt(*view, 1600);
+        EXPECT_EQ(text.GetXOffset(), longWidth / 2) << "the same sentence keeps the learner's scrolling";
+        TickAt(*view, 2500);
+        EXPECT_EQ(text.GetXOffset(), 0);
     }
 }
 
@@ -1447,4 +1495,47 @@ TEST_F(LessonViewFrameTest, RestingPointerLooksItsWordUpInThePopup)
     view->OnTimer(CQuenlowView::kTimerHoverLookUp);
     EXPECT_TRUE(theApp.m_strCurrentWord.IsEmpty());
     ASSERT_TRUE(Command(kCmdMouseWordPick));   // off
+}
+
+// The status bar agrees with the lesson text: the sentence counter changes
+// at the moment the highlight does (not at the clock's next second), and a
+// point-read pause at a sentence's end shows as a pause in the play state,
+// the status text and the transport buttons.
+TEST_F(LessonViewFrameTest, StatusBarFollowsTheHighlightAndPointReadPauses)
+{
+    InteractionGuard interaction;
+    testsupport::AppStateGuard state(&CQuenlowApp::m_strPlayStateText, &CQuenlowApp::m_strMediaPath);
+    PutLesson(*view, kFourSentences);
+    int64_t time = 0;
+    view->m_getPlayerTime = [&] { return time; };
+    view->m_getPlayerState = [] { return CVlcPlayer::kStatePlaying; };
+    view->m_seekPlayer = [&](int64_t to) { time = to; };
+    theApp.m_strMediaPath.Empty();
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_strPlaybackStarted = "true";
+    theApp.m_strPlayState = "OnPlay";
+    theApp.m_nCurrentSentence = 0;
+    const auto statusText = [&](int id) { return frame->m_wndStatusBar->FindElement(id)->GetText(); };
+
+    time = 2500;
+    view->OnTimer(CQuenlowView::kFollowTimer);
+    EXPECT_EQ(theApp.m_nCurrentSentence, 1);
+    EXPECT_EQ(statusText(kStatusSentenceElement), "第2句/共4句");
+
+    theApp.m_strPointRead = "true";
+    theApp.m_strClickReadMode = "Pause";
+    theApp.m_nRepeatMargin = 0;
+    view->PointReadSentence(2);
+    EXPECT_EQ(statusText(kStatusSentenceElement), "第3句/共4句");
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    EXPECT_EQ(statusText(kStatusPlayStateElement), "播放中");
+    EXPECT_FALSE(UpdateOf(kCmdPlay).GetEnabled());
+    EXPECT_TRUE(UpdateOf(kCmdPause).GetEnabled());
+
+    time = 4200;   // the sentence's end
+    view->OnTimer(CQuenlowView::kTimerPointReadEnd);
+    EXPECT_EQ(theApp.m_strPlayState, "OnPause");
+    EXPECT_EQ(statusText(kStatusPlayStateElement), "暂停");
+    EXPECT_TRUE(UpdateOf(kCmdPlay).GetEnabled());
+    EXPECT_FALSE(UpdateOf(kCmdPause).GetEnabled());
 }
