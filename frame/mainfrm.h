@@ -134,6 +134,15 @@ public:
     void OnApplicationLook(UINT id);
     void ApplyLookColors(UINT id);
     void UpdateTitle();
+    // The size the window takes out of maximised when it has none of its own:
+    // four fifths of the work area, centred in it.
+    static wxRect RestoredRect(const wxRect& workArea);
+    // Below this the window is not usable (the compact player's size).
+    static wxSize SmallestUsableSize();
+    // The window manager maximised (true) or restored (false) the window.
+    void OnMaximizedChanged(bool maximized);
+    // Whether the window is maximised; tests stand in for a window manager.
+    std::function<bool()> m_fnIsMaximized;
 
     // ---- Messages in the caption bar ----
     // Shows one message; during full-screen video the latest one is held.
@@ -420,6 +429,10 @@ private:
     CView* m_pActiveView = nullptr;
     std::map<int, CView*> m_views;
     CWindowTimers m_timers;
+    void FollowWindowState();
+    bool m_bWasMaximized = false;
+    bool m_bRestoredOnce = false;
+    wxRect m_rcRestored;   // where the window goes out of maximised
     bool m_bRoutingToView = false;
     bool m_bHandlingCategory = false;
     struct SHeldCaption {

@@ -548,8 +548,8 @@ void CMainFrame::OnSubtitleToPlayerTick()
             player->SetSubtitleFile(theApp.AnsiToUtf8(*file).GetString());
     }
     // The chosen position in the listed tracks of this medium.
-    player->ListAudioTracks();
-    player->SelectListedAudioTrack(theApp.m_nAudioTrack);
+    theApp.m_arrAudioTracks = player->ListAudioTracks();
+    player->SelectListedAudioTrack(theApp.m_arrAudioTracks, theApp.m_nAudioTrack);
 }
 
 // kTimerTimeDisplay: time display, progress, sentence counter, volume at the start

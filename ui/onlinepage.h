@@ -45,6 +45,17 @@ public:
                                    std::function<void(const wxString& message)> onMessage) = 0;
 };
 
+// Why a page could not be loaded.
+enum class EOnlineLoadError {
+    Connection,       // no network, an unknown host, a refused or broken connection
+    Certificate,      // the site's certificate is not valid
+    Authentication,   // the site asks for a log-in
+    Security,         // the engine's security settings refused it
+    NotFound,         // no such page or resource
+    Request,          // the request itself was wrong (an address the engine cannot use)
+    Other,
+};
+
 struct SOnlinePageOptions {
     // Links and scripts that would open a new window open in this view.
     bool newWindowsInPlace = false;
@@ -55,6 +66,10 @@ struct SOnlinePageOptions {
     // Called when the page's title changes, and when a page has loaded.
     std::function<void(const wxString& title)> onTitleChanged;
     std::function<void()> onLoaded;
+    // Called when a page fails to load, with its address and the reason (a
+    // load the view stopped itself, for another address, is no failure);
+    // the engine's own error page is shown unless this shows another page.
+    std::function<void(const wxString& address, EOnlineLoadError error)> onLoadFailed;
 };
 
 // A view of online pages in `parent`; null when the library or a web engine

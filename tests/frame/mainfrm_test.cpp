@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include <wx/app.h>
+#include <wx/display.h>
 #include <wx/aui/aui.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/page.h>
@@ -40,6 +41,7 @@
 
 namespace {
 
+using namespace std::chrono_literals;
 using testsupport::DrainEvents;
 
 class MainFrameTest : public testing::Test {
@@ -316,6 +318,54 @@ TEST_F(MainFrameTest, CaptionMessageNeverMovesThePanes)
     DrainEvents();
     EXPECT_FALSE(CaptionShown());
     EXPECT_EQ(places(), before);
+}
+
+// Out of maximised the window takes a usable size: four fifths of the work
+// area, centred, until it has had a size of its own, then that one; never
+// the few pixels a window manager gives a window that started maximised.
+TEST_F(MainFrameTest, RestoringFromMaximisedGivesAUsableSize)
+{
+    const struct {
+        wxRect area;
+        wxRect restored;
+    } rows[] = {
+        {{0, 0, 1280, 800}, {128, 80, 1024, 640}},
+        {{0, 24, 1920, 1056}, {192, 130, 1536, 844}},
+        {{1280, 0, 1024, 768}, {1382, 77, 819, 614}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CMainFrame::RestoredRect(row.area), row.restored) << row.area.width;
+    EXPECT_EQ(frame->GetMinSize(), wxSize(theApp.m_nScreenWidth / 4, theApp.m_nScreenHeight / 4));
+
+    const auto sizeSettles = [&](const wxRect& rect) {
+        return testsupport::RunLoopUntil([&] { return frame->GetRect() == rect; }, 2s);
+    };
+    // Stands in for a window manager: maximises to the work area, and
+    // restores a window that started maximised to a few pixels.
+    bool maximized = false;
+    frame->m_fnIsMaximized = [&] { return maximized; };
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    const auto maximise = [&] {
+        maximized = true;
+        frame->SetSize(area);
+        testsupport::RunLoopFor(100ms);
+    };
+    const auto restoreToAFewPixels = [&] {
+        maximized = false;
+        frame->SetSize(641, 428, 2, 1);
+    };
+    maximise();
+    restoreToAFewPixels();
+    EXPECT_TRUE(sizeSettles(CMainFrame::RestoredRect(area))) << frame->GetRect().width << "x" << frame->GetRect().height;
+
+    // The learner's own size is the one to come back to.
+    const wxRect own(100, 60, 900, 600);
+    frame->SetSize(own);
+    ASSERT_TRUE(sizeSettles(own));
+    testsupport::RunLoopFor(100ms);
+    maximise();
+    restoreToAFewPixels();
+    EXPECT_TRUE(sizeSettles(own)) << frame->GetRect().width << "x" << frame->GetRect().height;
 }
 
 TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)

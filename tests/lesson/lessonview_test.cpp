@@ -2,12 +2,14 @@
 // into the view, the positions pass, the follow step with a stand-in player,
 // the font size parser, the translation address, commands routed through a
 // real main frame, and the bilingual list following the lesson.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/frame.h>
+#include <wx/image.h>
 #include <wx/stc/stc.h>
 
 #include "lesson/doublelangformview.h"
@@ -27,6 +29,7 @@
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/minihtmldlg.h"
+#include "vocabulary/core/wordlookup.h"
 
 namespace {
 
@@ -1235,6 +1238,64 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
     EXPECT_EQ(markedText(), std::vector<CString>{"a lot"});
 }
 
+// The bilingual layout's English and Chinese lines keep apart at every size
+// the font box offers: each line's glyphs stay inside its own line, with a
+// row of background at its top and bottom, so no Chinese line touches the
+// English line below it and no descender is cut off.
+TEST_F(LessonViewTest, BilingualLinesKeepApartAtEveryFontSize)
+{
+    testsupport::AppStateGuard layout(&CQuenlowApp::m_strTextLayout);
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{0, 1000, "Typography jumps quickly\n", "汉字测试，你好吗？\n"},
+                      {1000, 2000, "Quaint gypsy jigs\n", "繁體國際龍鬱\n"},
+                      {2000, 3000, "Happy days, my boy\n", "我们一起学习\n"}});
+    theApp.m_strSubtitleLoaded = "true";
+    theApp.m_nCurrentSentence = -1;
+    wxCommandEvent bilingual(wxEVT_MENU, kCmdBilingualMode);
+    view->ProcessWindowEvent(bilingual);
+    wxStyledTextCtrl& text = *view->m_richText;
+    ASSERT_EQ(text.GetLineCount(), 7);   // and the empty line after the last line end
+
+    for (int points = 12; points <= 28; points += 2) {
+        SCOPED_TRACE(points);
+        theApp.m_nFontSize = points;
+        view->ApplyTextFormat();
+        text.SetCaretStyle(wxSTC_CARETSTYLE_INVISIBLE);
+        text.SetEmptySelection(0);
+        const int height = text.TextHeight(0);
+        ASSERT_LE(6 * height, text.GetClientSize().y);
+        // The rows of the six lines that hold ink (dark pixels on white).
+        std::vector<bool> ink;
+        const auto painted = [&] {
+            text.Refresh();
+            text.Update();
+            const wxImage image = testsupport::GrabFromScreen(text);
+            if (!image.IsOk())
+                return false;
+            ink.assign(static_cast<size_t>(6 * height), false);
+            for (int y = 0; y < 6 * height; ++y) {
+                for (int x = 0; x < image.GetWidth(); ++x) {
+                    if (image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y) < 3 * 128) {
+                        ink[static_cast<size_t>(y)] = true;
+                        break;
+                    }
+                }
+            }
+            for (int line = 0; line < 6; ++line) {
+                if (std::find(ink.begin() + line * height, ink.begin() + (line + 1) * height, true) ==
+                    ink.begin() + (line + 1) * height)
+                    return false;   // not drawn yet
+            }
+            return true;
+        };
+        ASSERT_TRUE(testsupport::RunLoopUntil(painted, std::chrono::seconds(5)));
+        for (int line = 0; line < 6; ++line) {
+            EXPECT_FALSE(ink[static_cast<size_t>(line * height)]) << "top row of line " << line;
+            EXPECT_FALSE(ink[static_cast<size_t>((line + 1) * height - 1)]) << "bottom row of line " << line;
+        }
+    }
+}
+
 // Switching the layouts keeps every sentence's range on its own text: in
 // paragraphs (positions plus the corrections), in the bilingual layout (the
 // English and Chinese lines) and back in the one-line-per-sentence text.
@@ -1297,10 +1358,10 @@ TEST_F(LessonViewFrameTest, TranslationPagesCarryTheSelection)
     EXPECT_EQ(view->m_strTranslateUrl, "https://translate.example.org/?hl=zh-CN&tab=wT#auto/zh-CN/How%20are%20you%3F");
     EXPECT_TRUE(frame->IsDictionaryPaneVisible());
     ASSERT_TRUE(Command(kCmdBaiduTranslate));
-    EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
+    EXPECT_EQ(view->m_strTranslateUrl, OnlineTranslationAddress("How are you?"));
     view->m_richText->SetSelection(3, 4);   // a blank
     ASSERT_TRUE(Command(kCmdGoogleTranslate));
-    EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
+    EXPECT_EQ(view->m_strTranslateUrl, OnlineTranslationAddress("How are you?"));
 }
 
 TEST_F(LessonViewFrameTest, CaptionPositionCommandsToggleTheirKeyword)
