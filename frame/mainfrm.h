@@ -328,6 +328,9 @@ public:
     std::function<void(int64_t deltaMs)> m_fnKeySkip;
     bool m_bUpdateHostPending = false;
     bool m_bUpdateCheckRunning = false;
+    // Whether the machine has a network, asked before the manual update
+    // check; empty: IsNetworkConnected. Tests replace it.
+    std::function<bool()> m_fnNetworkConnected;
     // The frame's background work (name resolution, the update check); it is
     // stopped and joined when the frame closes or goes.
     CFrameWorker m_worker {this};

@@ -636,6 +636,7 @@ protected:
         program.write("AppData/CommonData/Product.cfg",
                       "ProductId=P1\nUpdateServerHost=127.0.0.1\nUpdateServerPort=" + std::to_string(server.port()) + "\n");
         theApp.m_strProductId = "P1";
+        frame->m_fnNetworkConnected = [this] { return m_bNetwork; };
         Command(kCmdUpdateSoft);
         const auto start = std::chrono::steady_clock::now();
         frame->OnTimer(CMainFrame::kTimerUpdateCheck);
@@ -645,6 +646,9 @@ protected:
         EXPECT_TRUE(PumpUntil([&] { return !frame->IsUpdateCheckRunning(); }));
         return TakeMessage();
     }
+
+    // Whether the stand-in says the machine has a network.
+    bool m_bNetwork = true;
 
     bool UpdateQueued()
     {
@@ -672,6 +676,15 @@ TEST_F(MainFrameUpdateCheckTest, EqualLengthNeedsNoUpdate)
     program.write("AppData/CommonData/update.data", "12345");
     CLoopbackServer server([](const std::string&) { return Reply(200, "5"); });
     EXPECT_EQ(RunCheck(server), "您的软件不需要更新。");
+    EXPECT_FALSE(UpdateQueued());
+}
+
+TEST_F(MainFrameUpdateCheckTest, NoNetworkIsSaidBeforeAnyRequest)
+{
+    m_bNetwork = false;
+    CLoopbackServer server([](const std::string&) { return Reply(200, "0"); });
+    EXPECT_EQ(RunCheck(server), "您的电脑没有联网，不能更新！");
+    EXPECT_TRUE(server.requests().empty());
     EXPECT_FALSE(UpdateQueued());
 }
 
