@@ -86,9 +86,15 @@ void CMainFrame::OnDelayedStartupTick()
     KillTimer(kTimerDelayedStartup);
     m_pLessonView = GetActiveView();
 
-    ShowPane(m_wndPlayListPane, true);
-    DockPane(m_wndPlayListPane);
-    SetPlayListPaneSize(theApp.m_nScreenWidth);
+    // The playlist opens across the window, unless the learner has opened a
+    // pane already: shown beside it, it would squeeze that pane to nothing.
+    const bool paneChosen = IsPaneVisible(m_wndPlayFromPanPane) || IsPaneVisible(m_wndDetailWordPane) ||
+                            IsPaneVisible(m_wndPlayerPane);
+    if (!paneChosen) {
+        ShowPane(m_wndPlayListPane, true);
+        DockPane(m_wndPlayListPane);
+        SetPlayListPaneSize(theApp.m_nScreenWidth);
+    }
     // The talk folder is left as it is: ".srt" files below "Playlist" may be
     // the learner's own.
     theApp.m_strStartupDone = "true";
@@ -432,30 +438,36 @@ void CMainFrame::RefreshLocalMediaTree()
     // The talk list's count no longer describes what the pane shows.
     SetPaneCaption(m_wndPlayListPane, "Playlist(播放列表)");
     tree->AppendItem(root, ToWx("当前播放列表"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
-    const wxTreeItemId history =
-        tree->AppendItem(root, ToWx("播放历史"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
-
-    // Newest entries first. A file or folder not found now may be on a drive
-    // that is not plugged in: it is left out of the tree, and its record is
-    // kept until the learner deletes it.
+    // A store that cannot be read (a read-only drive, say) shows no history
+    // at all: an empty one would pass for the learner's.
     constexpr int kCells = 6;
-    theApp.LoadTable(theApp.m_strPlayHistoryTable, CString());
-    const CStringArray rows = theApp.m_arrPlayHistoryRows;
-    for (int r = rows.GetSize() / kCells - 1; r >= 0; --r) {
-        const CString key = rows[r * kCells];
-        CString path = rows[r * kCells + 1];
-        path.Trim();
-        if (IsRegularFile(path)) {
-            const int image = theApp.GetMediaKind(path) + 2;
-            tree->AppendItem(history, ToWx(key), image, image);
+    if (theApp.LoadTable(theApp.m_strPlayHistoryTable, CString())) {
+        const wxTreeItemId history =
+            tree->AppendItem(root, ToWx("播放历史"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
+        // Newest entries first. A file or folder not found now may be on a
+        // drive that is not plugged in: it is left out of the tree, and its
+        // record is kept until the learner deletes it.
+        const CStringArray rows = theApp.m_arrPlayHistoryRows;
+        for (int r = rows.GetSize() / kCells - 1; r >= 0; --r) {
+            const CString key = rows[r * kCells];
+            CString path = rows[r * kCells + 1];
+            path.Trim();
+            if (IsRegularFile(path)) {
+                const int image = theApp.GetMediaKind(path) + 2;
+                tree->AppendItem(history, ToWx(key), image, image);
+            }
         }
+    } else {
+        theApp.ShowMessage("无法读取播放历史：" + theApp.m_strUserDataDbPath, "error", 10000);
     }
 
     CString cacheName = FileNameOf(theApp.m_strCacheDir.Right(1) == "/" ? theApp.m_strCacheDir.Left(theApp.m_strCacheDir.GetLength() - 1)
                                                                         : theApp.m_strCacheDir);
     cacheName.Trim();
     if (!cacheName.IsEmpty() && IsDirectory(theApp.m_strCacheDir)) {
-        tree->AppendItem(root, ToWx(cacheName), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
+        tree->ShowExpanderIfFilled(
+            tree->AppendItem(root, ToWx(cacheName), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder),
+            theApp.m_strCacheDir);
         theApp.PutRecord(theApp.m_strLocalPlaylistTable, cacheName, theApp.m_strCacheDir, CString(), CString(),
                          CString(), CString());
     }
@@ -469,7 +481,8 @@ void CMainFrame::RefreshLocalMediaTree()
         CString folder = folders[r * kCells + 1];
         folder.Trim();
         if (IsDirectory(folder))
-            tree->AppendItem(root, ToWx(key), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
+            tree->ShowExpanderIfFilled(
+                tree->AppendItem(root, ToWx(key), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder), folder);
     }
 }
 

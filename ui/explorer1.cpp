@@ -355,6 +355,11 @@ void CExplorer1::Reload()
         Navigate(m_strLocation);
 }
 
+long CExplorer1::Find(const CString& text)
+{
+    return m_online && m_bWebShown ? m_online->Find(ToWx(text)) : -1;
+}
+
 CString CExplorer1::GetTitle() const
 {
     if (m_online && m_bWebShown)

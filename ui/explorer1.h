@@ -59,6 +59,9 @@ public:
     void Stop();
     void Reload();
     CString GetTitle() const;
+    // Finds text in the online page shown (COnlinePage::Find); -1 for a
+    // local page, which has no find.
+    long Find(const CString& text);
 
     bool HasWebView() const { return m_online != nullptr; }
     COnlinePage* GetWebView() const { return m_online.get(); }

@@ -31,6 +31,12 @@ public:
     virtual void Reload() = 0;
     // Copies the page's selection to the clipboard.
     virtual void Copy() = 0;
+    // Finds text in the page shown (any case, forward, on from the start
+    // after the last match): each call with the same text selects the next
+    // match, and all of them are highlighted. The number of matches for a
+    // new text, the place of the match for a repeated one, -1 for none.
+    // Empty text ends the search.
+    virtual long Find(const wxString& text) = 0;
     // Runs `script` once in the page shown and in every page loaded after
     // it, with a function post(text) in its scope that hands text to
     // onMessage. False when the engine offers no script messages or the

@@ -52,7 +52,7 @@ void SetExampleMarkStyle(wxStyledTextCtrl& control, const CString& face, int poi
     control.StyleSetBackground(id, wxColour(46, 139, 87));
 }
 
-CString ListPath() { return theApp.m_strAppDir + "AppData/BasicDict/MASTER.script"; }
+CString ListPath() { return theApp.m_strAppDir + kShippedWordListPath; }
 
 CString ChooseFileWithDialog(wxWindow* parent, bool save, const CString& folder, const CString& name)
 {

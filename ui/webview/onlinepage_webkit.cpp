@@ -64,6 +64,16 @@ public:
     void Stop() override { m_web->Stop(); }
     void Reload() override { m_web->Reload(); }
     void Copy() override { m_web->Copy(); }
+    long Find(const wxString& text) override
+    {
+        const bool repeated = text == m_findText;
+        m_findText = text;
+        const long found = m_web->Find(text, wxWEBVIEW_FIND_WRAP | wxWEBVIEW_FIND_HIGHLIGHT_RESULT);
+        // This engine answers a text it does not find with 0 matches.
+        if (!repeated)
+            m_nFindCount = found == wxNOT_FOUND ? 0 : found;
+        return m_nFindCount <= 0 ? -1 : found;
+    }
     bool AddScriptListener(const wxString& channel, const wxString& script,
                            std::function<void(const wxString&)> onMessage) override
     {
@@ -80,6 +90,8 @@ public:
 
 private:
     wxWebView* m_web;
+    wxString m_findText;
+    long m_nFindCount = 0;
 };
 
 EOnlineLoadError LoadErrorOf(int navigationError, const wxString& message)
