@@ -73,6 +73,8 @@ public:
     // Deletes the rows of a key and returns how many went; -1 when the store
     // cannot be opened or the statement fails.
     int DeleteRecordCount(const CString& table, const CString& key);
+    // Fills the array of the table with its records (all, or the key's). A
+    // table not made yet gives no rows; FALSE when the store cannot be read.
     BOOL LoadTable(const CString& table, const CString& key);
     // Runs a whole-table query on the open store connection; null on failure.
     std::unique_ptr<SQueryResult> QueryTable(const CString& sql);

@@ -189,6 +189,12 @@ bool IsKnownTable(const CQuenlowApp& app, const CString& table)
                                 table == app.m_strPanAddressTable);
 }
 
+// Whether the last failure was a statement on a table not made yet.
+bool IsMissingTable(const CQuenlowApp& app)
+{
+    return (app.m_nDbResult & 0xff) == SQLITE_ERROR && app.m_strDbError.Find("no such table") >= 0;
+}
+
 // Runs a query with bound values on the open store; null on failure.
 std::unique_ptr<SQueryResult> RunQuery(CQuenlowApp& app, const CString& sql, const SqlParams& params)
 {
@@ -330,9 +336,11 @@ BOOL CQuenlowApp::LoadTable(const CString& table, const CString& key)
     rows->RemoveAll();
     const auto result = key.IsEmpty() ? RunQuery(*this, FillTable(kListAllTemplate, table), {})
                                       : RunQuery(*this, FillTable(kListOneTemplate, table), {key});
-    // A missing table counts as no rows.
+    // A missing table counts as no rows (nothing was put there yet); any
+    // other failure, such as a store on a read-only drive whose log cannot
+    // be opened, is a failure and not an empty list.
     if (!result)
-        return TRUE;
+        return IsMissingTable(*this) ? TRUE : FALSE;
     for (int r = 0; r < result->nRow; ++r) {
         for (int c = 0; c < kCellsPerRecord; ++c)
             rows->Add(result->CellText(r, c).Trim());

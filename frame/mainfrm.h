@@ -155,6 +155,11 @@ public:
 
     // ---- Central views ----
     void SwitchView(int id);
+    // Command kCmdBilingualListView: the bilingual list in place of the
+    // lesson text and back; usable while either is the central view and a
+    // lesson has been shown.
+    void OnBilingualView();
+    bool CanShowBilingualList() const;
     void OnChangeRibbonCategory();
     void ResumeLessonAfterOtherView();
     void OnStatusbarProgressPane();
@@ -176,6 +181,9 @@ public:
     void OnStop();
     void OnRestartDownloader();
     void PlayFromResumeTime();
+    // The main player's time becomes the resume point; the media is reopened
+    // and plays on from it.
+    void OnReloadAndResume();
     // Opens a media file with the lesson beside it (the word book's play-talk).
     void PlayMediaWithScript(const CString& mediaPath) override;
     // kTimerLessonOpen's load of m_strScriptPath into the lesson view.

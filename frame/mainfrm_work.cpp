@@ -86,9 +86,15 @@ void CMainFrame::OnDelayedStartupTick()
     KillTimer(kTimerDelayedStartup);
     m_pLessonView = GetActiveView();
 
-    ShowPane(m_wndPlayListPane, true);
-    DockPane(m_wndPlayListPane);
-    SetPlayListPaneSize(theApp.m_nScreenWidth);
+    // The playlist opens across the window, unless the learner has opened a
+    // pane already: shown beside it, it would squeeze that pane to nothing.
+    const bool paneChosen = IsPaneVisible(m_wndPlayFromPanPane) || IsPaneVisible(m_wndDetailWordPane) ||
+                            IsPaneVisible(m_wndPlayerPane);
+    if (!paneChosen) {
+        ShowPane(m_wndPlayListPane, true);
+        DockPane(m_wndPlayListPane);
+        SetPlayListPaneSize(theApp.m_nScreenWidth);
+    }
     // The talk folder is left as it is: ".srt" files below "Playlist" may be
     // the learner's own.
     theApp.m_strStartupDone = "true";
@@ -412,7 +418,8 @@ void CMainFrame::ShowLookupHistoryEntry(int direction)
     m_wndDetailWordPane->LookUpWord(word);
     if (!theApp.m_dlgMiniHtml || !theApp.m_dlgMiniHtml->m_browser)
         return;
-    if (theApp.m_strWordFound.GetLength() > 1)
+    // Locally the page written is the word's or says it was not found.
+    if (theApp.m_strWordLookupMode == "OnWordHome")
         theApp.m_dlgMiniHtml->m_browser->Navigate(theApp.m_strDictWordHtmlPath);
     else
         theApp.m_dlgMiniHtml->m_browser->Navigate(MakeOnlineDictionaryUrl(word));
@@ -431,23 +438,27 @@ void CMainFrame::RefreshLocalMediaTree()
     // The talk list's count no longer describes what the pane shows.
     SetPaneCaption(m_wndPlayListPane, "Playlist(播放列表)");
     tree->AppendItem(root, ToWx("当前播放列表"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
-    const wxTreeItemId history =
-        tree->AppendItem(root, ToWx("播放历史"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
-
-    // Newest entries first. A file or folder not found now may be on a drive
-    // that is not plugged in: it is left out of the tree, and its record is
-    // kept until the learner deletes it.
+    // A store that cannot be read (a read-only drive, say) shows no history
+    // at all: an empty one would pass for the learner's.
     constexpr int kCells = 6;
-    theApp.LoadTable(theApp.m_strPlayHistoryTable, CString());
-    const CStringArray rows = theApp.m_arrPlayHistoryRows;
-    for (int r = rows.GetSize() / kCells - 1; r >= 0; --r) {
-        const CString key = rows[r * kCells];
-        CString path = rows[r * kCells + 1];
-        path.Trim();
-        if (IsRegularFile(path)) {
-            const int image = theApp.GetMediaKind(path) + 2;
-            tree->AppendItem(history, ToWx(key), image, image);
+    if (theApp.LoadTable(theApp.m_strPlayHistoryTable, CString())) {
+        const wxTreeItemId history =
+            tree->AppendItem(root, ToWx("播放历史"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
+        // Newest entries first. A file or folder not found now may be on a
+        // drive that is not plugged in: it is left out of the tree, and its
+        // record is kept until the learner deletes it.
+        const CStringArray rows = theApp.m_arrPlayHistoryRows;
+        for (int r = rows.GetSize() / kCells - 1; r >= 0; --r) {
+            const CString key = rows[r * kCells];
+            CString path = rows[r * kCells + 1];
+            path.Trim();
+            if (IsRegularFile(path)) {
+                const int image = theApp.GetMediaKind(path) + 2;
+                tree->AppendItem(history, ToWx(key), image, image);
+            }
         }
+    } else {
+        theApp.ShowMessage("无法读取播放历史：" + theApp.m_strUserDataDbPath, "error", 10000);
     }
 
     CString cacheName = FileNameOf(theApp.m_strCacheDir.Right(1) == "/" ? theApp.m_strCacheDir.Left(theApp.m_strCacheDir.GetLength() - 1)

@@ -194,6 +194,8 @@ private:
     void EnterFullScreen();
     void LeaveFullScreen();
     void InitSeekBar();
+    // Gives the seek bar the screen width and media length of theApp.
+    void GiveSeekBarScale();
     bool CreateButtons();   // false when a button cannot be created
     void SetButtonIcons(int id, const char* hot, const char* normal);
     void SetTextIfChanged(wxWindow* window, const CString& text);

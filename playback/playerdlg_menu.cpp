@@ -75,8 +75,8 @@ CString CPlayerDlg::ShownTrackName(const CString& name, bool audio)
 
 std::unique_ptr<wxMenu> CPlayerDlg::BuildContextMenu()
 {
-    m_player->ListSubtitleTracks();
-    m_player->ListAudioTracks();
+    theApp.m_arrSubtitleTracks = m_player->ListSubtitleTracks();
+    theApp.m_arrAudioTracks = m_player->ListAudioTracks();
 
     auto menu = std::make_unique<wxMenu>();
 
@@ -278,14 +278,14 @@ void CPlayerDlg::OnSubtitleChinese()
 // id each listed entry carries.
 void CPlayerDlg::OnSubtitleTrack(int position)
 {
-    m_player->SelectListedSubtitle(position);
+    m_player->SelectListedSubtitle(theApp.m_arrSubtitleTracks, position);
     theApp.m_nSubtitleMode = position;
 }
 
 void CPlayerDlg::OnAudioTrack(int position)
 {
     theApp.m_nAudioTrack = position;
-    m_player->SelectListedAudioTrack(position);
+    m_player->SelectListedAudioTrack(theApp.m_arrAudioTracks, position);
 }
 
 void CPlayerDlg::OnSubtitleChnFirst()
@@ -360,7 +360,7 @@ void CPlayerDlg::OnLoadSubtitle()
     if (LowerExtension(path) != ".script") {
         // The engine takes subtitle text as UTF-8 only.
         GiveSubtitleFile(SubtitleFileForEngine(theApp, path));
-        m_player->ListSubtitleTracks();
+        theApp.m_arrSubtitleTracks = m_player->ListSubtitleTracks();
         theApp.m_nSubtitleMode = theApp.m_arrSubtitleTracks.GetSize();
         return;
     }

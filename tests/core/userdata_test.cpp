@@ -263,6 +263,23 @@ TEST_F(UserDataTest, LoadTableWithoutTheTableIsTrueAndEmpty)
     EXPECT_FALSE(theApp.RecordExists(theApp.m_strUserDataDbPath, kPlaylist, "a.mp3"));
 }
 
+// A store that cannot be read (on a read-only file system the write-ahead
+// log cannot be opened; here its name is taken by a folder) fails the
+// load: an empty list would pass for the learner's history.
+TEST_F(UserDataTest, LoadTableOfAStoreThatCannotBeReadFails)
+{
+    ASSERT_TRUE(Put(kHistory, "a.mp3", "/m/a.mp3"));
+    theApp.m_userDb.Close();
+    fs::remove(DbFile() + "-shm");
+    fs::remove(DbFile() + "-wal");
+    fs::create_directory(DbFile() + "-wal");
+    ClearStoreState();
+
+    EXPECT_FALSE(theApp.LoadTable(kHistory, ""));
+    EXPECT_TRUE(theApp.m_arrPlayHistoryRows.IsEmpty());
+    EXPECT_FALSE(theApp.m_strDbError.IsEmpty());
+}
+
 TEST_F(UserDataTest, LoadTableFillsTheArrayOfItsTable)
 {
     ASSERT_TRUE(Put(kPan, "page1", "second1"));

@@ -11,6 +11,7 @@
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/panel.h>
+#include <wx/stc/stc.h>
 
 #include "catalogue/playlistpane.h"
 #include "lesson/quenlowview.h"
@@ -31,6 +32,7 @@
 #include "frame/ribbonstatusbar.h"
 #include "ui/showmsgdlg.h"
 #include "tests/appstateguard.h"
+#include "tests/platform/alsatestconfig.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
@@ -407,6 +409,50 @@ TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
     theApp.m_bScriptLoaded = 0;
     theApp.m_strScriptPath.Empty();
     theApp.m_strSubtitleLoaded.Empty();
+}
+
+// Without a microphone speech practice says on its page what it needs, with
+// every mode disabled; plugged in, the next entry shows the practice text.
+TEST_F(MainFrameTest, SpeechPracticeWithoutMicrophoneSaysItNeedsOne)
+{
+    testsupport::AppStateGuard state(&CQuenlowApp::m_bScriptLoaded, &CQuenlowApp::m_strScriptPath,
+                                     &CQuenlowApp::m_strSubtitleLoaded, &CQuenlowApp::m_strSpeechPrepared,
+                                     &CQuenlowApp::m_strMicrophoneReady, &CQuenlowApp::m_strActiveView);
+    theApp.ClearSentenceModel();
+    theApp.EnsureSentenceCapacity(1);
+    theApp.m_arrSentenceTiming[0].endtime = 1000;
+    theApp.m_arrForeignText.Add("Good morning.");
+    theApp.m_arrChineseText.Add("早上好。");
+    theApp.m_nSentenceCount = 1;
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_strScriptPath = program.ansi() + "lesson.script";
+    theApp.m_strSubtitleLoaded = "true";
+    // A practice prepared earlier with a microphone.
+    theApp.m_strSpeechPrepared = "true";
+    {
+        testsupport::CAlsaTestConfig none(testsupport::CAlsaTestConfig::NoDevice());
+        SelectCategory(3);
+    }
+    auto* speech = dynamic_cast<CSpeechFormView*>(frame->GetActiveView());
+    ASSERT_NE(speech, nullptr);
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), CString(CSpeechFormView::kNoMicrophoneText));
+    for (int id : {kCmdFollowRead, kCmdRolePlay, kCmdDubbing, kCmdRecord}) {
+        wxUpdateUIEvent update(id);
+        speech->ProcessWindowEvent(update);
+        EXPECT_FALSE(update.GetEnabled()) << id;
+    }
+
+    SelectCategory(0);
+    {
+        testsupport::TempFolder sound;
+        const std::string input = sound.write("in.raw", std::string(64000, '\0'));
+        testsupport::CAlsaTestConfig microphone(
+            testsupport::CAlsaTestConfig::FileDevice(input, sound.path() + "out.raw"));
+        SelectCategory(3);
+    }
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. Good morning.\n");
+    speech->ResetPractice();
+    theApp.ClearSentenceModel();
 }
 
 TEST_F(MainFrameTest, CategoryChangeIsRefusedWhileTheDictionaryPageHasFocus)

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include <wx/stc/stc.h>
@@ -404,6 +405,26 @@ TEST_F(MainFrameWorkTest, NetFileMailboxReportsAMissingFile)
     EXPECT_EQ(theApp.m_strPendingCommand, "");
     EXPECT_EQ(theApp.m_strPlayingNetFile, "true");
     EXPECT_EQ(TakeMessage(), "播放文件不存在！");
+}
+
+// A store that cannot be read shows no history, rather than an empty one,
+// and says so.
+TEST_F(MainFrameWorkTest, TreeRefreshOfAStoreThatCannotBeReadShowsNoHistory)
+{
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strPlayHistoryTable, "kept.mp3", "/m/kept.mp3", "", "", "", ""));
+    theApp.m_userDb.Close();
+    const std::string store = ToFsPath(theApp.m_strUserDataDbPath);
+    std::filesystem::remove(store + "-shm");
+    std::filesystem::remove(store + "-wal");
+    std::filesystem::create_directory(store + "-wal");   // the log cannot be opened
+    TakeMessage();
+
+    frame->RefreshLocalMediaTree();
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    EXPECT_TRUE(tree->FindItemByText(tree->GetRootItem(), "当前播放列表").IsOk());
+    EXPECT_FALSE(tree->FindItemByText(tree->GetRootItem(), "播放历史").IsOk());
+    EXPECT_EQ(TakeMessage(), "无法读取播放历史：" + theApp.m_strUserDataDbPath);
+    std::filesystem::remove(store + "-wal");
 }
 
 // A file or folder on a drive that is not plugged in is left out of the tree,

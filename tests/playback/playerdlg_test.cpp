@@ -470,6 +470,45 @@ TEST_F(PlayerDlgTest, RefreshSendsAPendingSeekOrFollowsPlayback)
     EXPECT_EQ(recorder.Take(), (Keywords{"HalvikSoftPlayerPlayProgress:"}));
 }
 
+// The dialog gives its seek bar the media length and the screen width of the
+// application object and turns the bar's releases into its seek request.
+TEST_F(PlayerDlgTest, SeekBarWorksWithTheApplicationsLengthAndScreen)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_nMediaLength, &CQuenlowApp::m_nSeekRequest,
+                                     &CQuenlowApp::m_nPlayProgress);
+    CBitSlider* bar = dlg->GetSeekBar();
+    CRect channel;
+    bar->GetChannelRect(&channel);
+    ASSERT_GT(channel.Width(), 0);
+    theApp.m_nSeekRequest = 0;
+    theApp.m_nPlayProgress = 0;
+
+    // Too short a medium shows no time under the pointer; a long one does.
+    theApp.m_nMediaLength = 500;
+    dlg->OnTimer(CPlayerDlg::kTimerRefresh);
+    bar->UpdateTimeTooltip();
+    EXPECT_EQ(bar->GetTooltipText(), "");
+    theApp.m_nMediaLength = 600000;
+    dlg->OnTimer(CPlayerDlg::kTimerRefresh);
+    bar->UpdateTimeTooltip();
+    EXPECT_NE(bar->GetTooltipText(), "");
+
+    // A release is the seek request the next refresh sends.
+    bar->OnLButtonUp(CPoint(channel.left + channel.Width() / 2, 6));
+    const int position = bar->GetPos();
+    EXPECT_GT(position, 0);
+    EXPECT_EQ(theApp.m_nSeekRequest, position);
+    dlg->OnTimer(CPlayerDlg::kTimerRefresh);
+    EXPECT_EQ(theApp.m_nPlayProgress, position);
+    EXPECT_EQ(recorder.Take(), (Keywords{"HalvikSoftPlayerPlayProgress:"}));
+
+    // Without a screen width a release seeks nowhere.
+    theApp.m_nScreenWidth = 0;
+    dlg->OnTimer(CPlayerDlg::kTimerRefresh);
+    bar->OnLButtonUp(CPoint(channel.left + channel.Width() / 4, 6));
+    EXPECT_EQ(theApp.m_nSeekRequest, 0);
+}
+
 // ---- Context menu ----
 
 wxMenu* SubMenu(wxMenu* menu, const char* label)
