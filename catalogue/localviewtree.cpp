@@ -82,7 +82,7 @@ CLocalViewTree::~CLocalViewTree()
 bool CLocalViewTree::Create(wxWindow* parent, int id)
 {
     if (!CViewTree::Create(parent, id, wxDefaultPosition, wxDefaultSize,
-                           wxTR_NO_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxBORDER_NONE))
+                           wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxBORDER_NONE))
         return false;
 
     auto* images = new wxImageList(kImageSize.x, kImageSize.y, true, kImageCount);
@@ -104,6 +104,30 @@ bool CLocalViewTree::Create(wxWindow* parent, int id)
         event.Skip();
         if (event.GetItem() == m_hPlayingItem)
             m_hPlayingItem = wxTreeItemId();
+    });
+    // A folder opened by its expander is filled then (a click fills it in
+    // OnClickTick); one with nothing to show loses its expander.
+    Bind(wxEVT_TREE_ITEM_EXPANDING, [this](wxTreeEvent& event) {
+        const wxTreeItemId item = event.GetItem();
+        if (GetChildrenCount(item, false) == 0) {
+            const CString folder = ItemDiskPath(item);
+            if (!folder.IsEmpty() && IsFolder(folder))
+                LoadFolderLevel(folder, item);
+            if (GetChildrenCount(item, false) == 0) {
+                SetItemHasChildren(item, false);
+                event.Veto();
+                return;
+            }
+        }
+        event.Skip();
+    });
+    Bind(wxEVT_TREE_ITEM_EXPANDED, [this](wxTreeEvent& event) {
+        SetFolderImage(event.GetItem(), kImageFolderOpen);
+        event.Skip();
+    });
+    Bind(wxEVT_TREE_ITEM_COLLAPSED, [this](wxTreeEvent& event) {
+        SetFolderImage(event.GetItem(), kImageFolder);
+        event.Skip();
     });
     // The toolkit's own double-click action (opening the row) is replaced by
     // the play request.
@@ -132,20 +156,26 @@ wxTreeItemId CLocalViewTree::TopLevelItemOf(wxTreeItemId item) const
     return item;
 }
 
+void CLocalViewTree::SetFolderImage(wxTreeItemId item, int image)
+{
+    SetItemImage(item, image);
+    SetItemImage(item, image, wxTreeItemIcon_Selected);
+}
+
 void CLocalViewTree::ToggleItem(wxTreeItemId item)
 {
     if (!item.IsOk() || !ItemHasChildren(item))
         return;
     if (IsExpanded(item)) {
         Collapse(item);
-        SetItemImage(item, kImageFolder);
-        SetItemImage(item, kImageFolder, wxTreeItemIcon_Selected);
+        SetFolderImage(item, kImageFolder);
     } else {
         Expand(item);
-        SetItemImage(item, kImageFolderOpen);
-        SetItemImage(item, kImageFolderOpen, wxTreeItemIcon_Selected);
+        if (IsExpanded(item))
+            SetFolderImage(item, kImageFolderOpen);
     }
 }
+
 
 CString CLocalViewTree::ItemDiskPath(wxTreeItemId item) const
 {

@@ -82,6 +82,9 @@ public:
     // folder's own level; LoadFolderTree also fills every sub-folder, but
     // never descends into a linked folder (a link can lead back up the tree).
     void LoadFolderLevel(const CString& folder, wxTreeItemId parent);
+    // Gives a folder item that is filled only when opened its expander, when
+    // the folder holds a sub-folder or a video or audio file.
+    void ShowExpanderIfFilled(wxTreeItemId item, const CString& folder);
     void LoadFolderTree(const CString& folder, wxTreeItemId parent);
 
 protected:
@@ -92,6 +95,7 @@ private:
     void LoadFolder(const CString& folder, wxTreeItemId parent, bool recursive);
     wxTreeItemId FindItemByWxText(wxTreeItemId start, const wxString& text) const;
     void ToggleItem(wxTreeItemId item);
+    void SetFolderImage(wxTreeItemId item, int image);
     void OnTimer(wxTimerEvent& event);
 
     wxTimer m_clickTimer;

@@ -44,6 +44,18 @@ void CLocalViewTree::AddFolderMedia(wxTreeItemId parent, const CString& folder)
     }
 }
 
+void CLocalViewTree::ShowExpanderIfFilled(wxTreeItemId item, const CString& folder)
+{
+    if (folder.IsEmpty() || !item.IsOk())
+        return;
+    for (const SFolderEntry& entry : ListFolder(WithSlash(folder))) {
+        if (entry.isFolder || IsPlayableKind(theApp.GetMediaKind(entry.name))) {
+            SetItemHasChildren(item, true);
+            return;
+        }
+    }
+}
+
 void CLocalViewTree::LoadFolderLevel(const CString& folder, wxTreeItemId parent)
 {
     LoadFolder(folder, parent, false);

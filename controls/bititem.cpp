@@ -1,6 +1,6 @@
 #include "controls/bititem.h"
 
-#include "controls/resourceimage.h"
+#include "ui/resourceimage.h"
 
 CBitItem::CBitItem(const CString& fileName, UINT frameWidth, UINT frameHeight, BOOL copy)
     : m_nFrameWidth(frameWidth), m_nFrameHeight(frameHeight)

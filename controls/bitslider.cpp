@@ -10,7 +10,7 @@
 #include "controls/bititem.h"
 #include "controls/bitwnd.h"
 #include "ui/wxtext.h"
-#include "core/quenlow.h"
+#include "core/mediatime.h"
 
 namespace {
 
@@ -354,7 +354,7 @@ void CBitSlider::OnLButtonUp(CPoint point)
 {
     // Without a screen size there is no time to seek to; the press ends
     // without a position and without notifications.
-    if (theApp.m_nScreenWidth == 0) {
+    if (m_nScreenWidth == 0) {
         EndDrag(false);
         return;
     }
@@ -370,7 +370,8 @@ void CBitSlider::OnLButtonUp(CPoint point)
         const int64_t exact = (along * maximum + width - maximum) / width;
         const int position = static_cast<int>(std::clamp<int64_t>(exact, INT_MIN, INT_MAX));
         SetPos(position);
-        theApp.m_nSeekRequest = position;
+        if (m_onSeek)
+            m_onSeek(position);
         Refresh();
         UpdateTimeTooltip();
     }
@@ -403,21 +404,21 @@ void CBitSlider::SendScroll(wxEventType type)
 
 // ---- Time tooltip ----
 
-BOOL CBitSlider::ComputeTimeTip(int64_t screenX, CString& text)
+BOOL CBitSlider::ComputeTimeTip(int64_t screenX, int64_t mediaLength, int screenWidth, CString& text)
 {
-    if (theApp.m_nMediaLength < 1000 || theApp.m_nScreenWidth <= 0)
+    if (mediaLength < 1000 || screenWidth <= 0)
         return FALSE;
-    const int64_t perPixel = theApp.m_nMediaLength / theApp.m_nScreenWidth;
+    const int64_t perPixel = mediaLength / screenWidth;
     // A screen left of the first one has negative x: no time before 00:00
     // (the formatter would read a negative time as a huge unsigned one).
-    text = theApp.FormatMinSec(std::max<int64_t>(0, screenX * perPixel));
+    text = FormatMinSec(std::max<int64_t>(0, screenX * perPixel));
     return TRUE;
 }
 
 void CBitSlider::UpdateTimeTooltip()
 {
     CString text;
-    if (!ComputeTimeTip(wxGetMousePosition().x, text) || text == m_strTip)
+    if (!ComputeTimeTip(wxGetMousePosition().x, m_nMediaLength, m_nScreenWidth, text) || text == m_strTip)
         return;
     m_strTip = text;
     SetToolTip(ToWx(text));

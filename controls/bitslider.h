@@ -6,7 +6,7 @@
 //
 // The slider keeps its own range and position and handles the mouse itself:
 // a press on the thumb drags it, and every release sets the position from
-// the release point and stores it in theApp.m_nSeekRequest. It sends the
+// the release point and hands it to the seek handler. It sends the
 // toolkit's scroll events: wxEVT_SCROLL_THUMBTRACK while the thumb is
 // dragged, wxEVT_SCROLL_THUMBRELEASE when a drag ends, and
 // wxEVT_SCROLL_CHANGED after every release that set a position. The mouse
@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <wx/control.h>
@@ -85,23 +86,33 @@ public:
     // without the thumb, or when a channel strip is missing or has no frames.
     void PaintChannel(wxDC& dc, BOOL full);
 
+    // ---- What the pointer means (given by the owner) ----
+    // The screen's width in pixels: the time tooltip maps the whole screen
+    // onto the media, and without a width (0) a release seeks nowhere.
+    void SetScreenWidth(int pixels) { m_nScreenWidth = pixels; }
+    // The media's length in milliseconds, for the time tooltip.
+    void SetMediaLength(int64_t milliseconds) { m_nMediaLength = milliseconds; }
+    // Called with the position of every release that set one (unclamped).
+    using SeekHandler = std::function<void(int position)>;
+    void SetSeekHandler(SeekHandler onSeek) { m_onSeek = std::move(onSeek); }
+
     // ---- Mouse and time tooltip ----
-    // A release at point (client coordinates): unless theApp.m_nScreenWidth
-    // is 0, the position becomes ((x - channel left) + c - 1) / c with
+    // A release at point (client coordinates): unless the screen width is 0,
+    // the position becomes ((x - channel left) + c - 1) / c with
     // c = channel width / range maximum, computed in single precision and
-    // truncated toward zero; the slider clamps it to the range, and
-    // theApp.m_nSeekRequest receives it unclamped. Then the drag ends and the
-    // scroll events go out. A channel without width or a range maximum of 0
-    // keeps the position and the seek request as they are.
+    // truncated toward zero; the slider clamps it to the range, and the seek
+    // handler receives it unclamped. Then the drag ends and the scroll events
+    // go out. A channel without width or a range maximum of 0 keeps the
+    // position and requests no seek.
     void OnLButtonUp(CPoint point);
     // The tip text of both tools from the pointer's screen x.
     void UpdateTimeTooltip();
-    // The tip text for a pointer at screen x: x times (theApp.m_nMediaLength
-    // / theApp.m_nScreenWidth), the division first in 64-bit integers, as
-    // minutes and seconds ("MM:SS", minutes above 99 with all their digits).
-    // FALSE, text untouched, when the media is shorter than 1000 ms or the
-    // screen width is not positive.
-    static BOOL ComputeTimeTip(int64_t screenX, CString& text);
+    // The tip text for a pointer at screen x: x times (mediaLength /
+    // screenWidth), the division first in 64-bit integers, as minutes and
+    // seconds ("MM:SS", minutes above 99 with all their digits). FALSE, text
+    // untouched, when the media is shorter than 1000 ms or the screen width
+    // is not positive.
+    static BOOL ComputeTimeTip(int64_t screenX, int64_t mediaLength, int screenWidth, CString& text);
     // The current tip text ("" before the first update).
     CString GetTooltipText() const { return m_strTip; }
 
@@ -135,6 +146,9 @@ private:
     std::unique_ptr<CBitItem> m_pOwnItemAfter;
     int m_nThumbOffset = 0;
     CString m_strTip;
+    int m_nScreenWidth = 0;
+    int64_t m_nMediaLength = 0;
+    SeekHandler m_onSeek;
 
     int m_nMin = 0;
     int m_nMax = 100;

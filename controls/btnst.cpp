@@ -11,7 +11,7 @@
 #include <wx/utils.h>
 
 #include "controls/dcdraw.h"
-#include "controls/resourceimage.h"
+#include "ui/resourceimage.h"
 #include "controls/resources.h"
 #include "ui/wxcolour.h"
 #include "ui/wxtext.h"

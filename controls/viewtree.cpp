@@ -26,6 +26,13 @@ bool KeepsSelection(int keyCode)
 CViewTree::CViewTree()
 {
     Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+        // An item's expander opens or closes it through the toolkit alone.
+        int flags = 0;
+        HitTest(event.GetPosition(), flags);
+        if (flags & wxTREE_HITTEST_ONITEMBUTTON) {
+            event.Skip();
+            return;
+        }
         if (!OnLButtonDown(event.GetPosition(), event.ControlDown(), event.ShiftDown()))
             return;
         event.Skip();

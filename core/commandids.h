@@ -97,6 +97,8 @@ constexpr int kCmdParagraphBlank = 33239;       // an empty cell of the panel
 constexpr int kCmdSubtitleMode = 33133;
 constexpr int kCmdParagraphMode = 33134;
 constexpr int kCmdBilingualMode = 33256;
+// Puts the bilingual list in place of the lesson text and back.
+constexpr int kCmdBilingualListView = 32951;
 constexpr int kCmdFontName = 32797;
 constexpr int kCmdFontSize = 32798;
 constexpr int kCmdFontBlank = 32906;            // an empty cell of the panel
@@ -244,6 +246,8 @@ constexpr int kCmdPlay = 32804;
 constexpr int kCmdPause = 32805;
 constexpr int kCmdStop = 32806;
 constexpr int kCmdRestart = 4041;
+// Reopens the current media and plays on from where it was; no element sends it.
+constexpr int kCmdReloadResume = 33154;
 // The time display is the player-pane command (kCmdPlayerPane).
 constexpr int kStatusTimeElement = kCmdPlayerPane;
 constexpr int kCmdProgressSlider = 32963;
@@ -258,6 +262,19 @@ constexpr int kStatusDownloadElement = kCmdDownloadInfo;   // speed and percenta
 constexpr int kCmdMarkWord = 33184;
 constexpr int kCmdMarkPhrase = 33192;
 constexpr int kCmdAutoLookUpMarks = 33194;      // no element sends it; the lesson view answers it
+// Word lists marked in the lesson text (no element sends them; the lesson
+// view answers them): the new-word book and the examination lists. 32994 is
+// no command.
+constexpr int kCmdMarkListMyWords = 32990;
+constexpr int kCmdMarkListCet4 = 32991;
+constexpr int kCmdMarkListCet6 = 32992;
+constexpr int kCmdMarkListMaster = 32993;
+constexpr int kCmdMarkListZhuan4 = 32995;
+constexpr int kCmdMarkListZhuan8 = 32996;
+constexpr int kCmdMarkListToefl = 32997;
+constexpr int kCmdMarkListIelts = 32998;
+constexpr int kCmdMarkListGre = 32999;
+constexpr int kCmdClearMarkList = 33089;
 // Repeat the selected sentences 2, 4, ... 12 times: kCmdFirstRepeatSelection + k
 // repeats 2 * (k + 1) times.
 constexpr int kCmdFirstRepeatSelection = 32939;
@@ -340,7 +357,7 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdStudyFollowRead}, {kCmdStudyRepeatRead}, {kCmdStudyListening}, {kCmdCaptionAbove}, {kCmdCaptionBelow},
     {kCmdPrevWord}, {kCmdNextWord}, {kCmdWordWeb}, {kCmdWordHome}, {kCmdSaveWord}, {kCmdDelWord},
     {kCmdIncreaseMargin}, {kCmdDecreaseMargin}, {kCmdParagraphBlank}, {kCmdSubtitleMode},
-    {kCmdParagraphMode}, {kCmdBilingualMode}, {kCmdFontName}, {kCmdFontSize}, {kCmdFontBlank},
+    {kCmdParagraphMode}, {kCmdBilingualMode}, {kCmdBilingualListView}, {kCmdFontName}, {kCmdFontSize}, {kCmdFontBlank},
     {kCmdFontBold}, {kCmdFontItalic}, {kCmdFontUnderline}, {kCmdFontColor}, {kCmdBackColor},
     {kCmdStrikeOut}, {kCmdTranslate},
     {kCmdFast}, {kCmdSlow}, {kCmdOffsetReset}, {kCmdOffsetEdit},
@@ -363,9 +380,11 @@ constexpr SCommandIdRange kCommandIdRanges[] = {
     {kCmdRecordPause}, {kCmdRecordStop}, {kCmdReplayRecording}, {kCmdExportRecording},
     {ID_SHOW_HELP_COMMAND}, {kCmdUpdateSoft},
     {kStatusPlayStateElement}, {kCmdOpenPlaylistFolder}, {kCmdToggleRibbonPanels}, {kCmdPlay},
-    {kCmdPause}, {kCmdStop}, {kCmdRestart}, {kCmdProgressSlider}, {kCmdVolumePane},
+    {kCmdPause}, {kCmdStop}, {kCmdRestart}, {kCmdReloadResume}, {kCmdProgressSlider}, {kCmdVolumePane},
     {kCmdVolumeSlider}, {kCmdSentenceCounter}, {kCmdDownloadInfo},
-    {kCmdMarkWord}, {kCmdMarkPhrase}, {kCmdAutoLookUpMarks}, {kCmdFirstRepeatSelection, kRepeatSelectionCount},
+    {kCmdMarkWord}, {kCmdMarkPhrase}, {kCmdAutoLookUpMarks}, {kCmdMarkListMyWords},
+    {kCmdMarkListCet4}, {kCmdMarkListCet6}, {kCmdMarkListMaster}, {kCmdMarkListZhuan4}, {kCmdMarkListZhuan8},
+    {kCmdMarkListToefl}, {kCmdMarkListIelts}, {kCmdMarkListGre}, {kCmdClearMarkList}, {kCmdFirstRepeatSelection, kRepeatSelectionCount},
     {kCmdBaiduTranslate}, {kCmdGoogleTranslate},
     {kViewEmptyHelp}, {kViewEmptyEscapeDuty},
     {ID_OPEN_LOCALMEDIA2}, {ID_PLAYER_PLAY}, {ID_PLAYER_PAUSE}, {ID_PLAYER_STOP}, {ID_PLAYER_RESET},

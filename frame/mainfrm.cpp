@@ -134,6 +134,7 @@ int CMainFrame::OnCreate()
     theApp.m_nScreenWidth = screen.width;
     theApp.m_nScreenHeight = screen.height;
     theApp.m_dScaleX = screen.width / 1280.0;
+    SetMinSize(SmallestUsableSize());
 
     // Top to bottom: the ribbon, the docking area (panes around the central
     // view), the caption bar and the status bar.
@@ -425,9 +426,54 @@ void CMainFrame::ApplyLookColors(UINT /*id*/)
     }
 }
 
+wxRect CMainFrame::RestoredRect(const wxRect& workArea)
+{
+    const wxSize size(workArea.width * 4 / 5, workArea.height * 4 / 5);
+    return wxRect(workArea.x + (workArea.width - size.x) / 2, workArea.y + (workArea.height - size.y) / 2, size.x,
+                  size.y);
+}
+
+wxSize CMainFrame::SmallestUsableSize()
+{
+    // The compact player style makes the window a quarter of the screen.
+    return wxSize(theApp.m_nScreenWidth / 4, theApp.m_nScreenHeight / 4);
+}
+
+// The frame starts maximised and was never on screen at a size of its own,
+// so a window manager restores it to whatever size the toolkit gave it before
+// mapping (a few pixels). On the way out of maximised the frame takes the
+// size it last had on screen, or the centred default.
+void CMainFrame::OnMaximizedChanged(bool maximized)
+{
+    m_bWasMaximized = maximized;
+    if (maximized || theApp.m_bWindowFullScreen)
+        return;
+    if (m_rcRestored.IsEmpty())
+        m_rcRestored = RestoredRect(wxDisplay(0u).GetClientArea());
+    m_bRestoredOnce = true;
+    SetSize(m_rcRestored);
+}
+
+void CMainFrame::FollowWindowState()
+{
+    const bool maximized = m_fnIsMaximized ? m_fnIsMaximized() : IsMaximized();
+    if (maximized != m_bWasMaximized) {
+        OnMaximizedChanged(maximized);
+        return;
+    }
+    // Sizes of the window's own (after the first restore, not in the compact
+    // style) are the ones to come back to.
+    const wxRect rect = GetRect();
+    const wxSize least = SmallestUsableSize();
+    if (m_bRestoredOnce && !maximized && !IsIconized() && !IsFullScreen() && !theApp.m_bWindowFullScreen &&
+        rect.width >= least.x && rect.height >= least.y)
+        m_rcRestored = rect;
+}
+
 void CMainFrame::OnSize(wxSizeEvent& event)
 {
     event.Skip();
+    FollowWindowState();
     const wxRect r = GetRect();
     m_rcPlayerPane = CRect(r.x, r.y, r.x + r.width, r.y + r.height);
     if (theApp.m_strMsgDlgCreated.GetLength() > 2 && theApp.m_pShowMsgDlg)

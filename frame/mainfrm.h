@@ -134,6 +134,15 @@ public:
     void OnApplicationLook(UINT id);
     void ApplyLookColors(UINT id);
     void UpdateTitle();
+    // The size the window takes out of maximised when it has none of its own:
+    // four fifths of the work area, centred in it.
+    static wxRect RestoredRect(const wxRect& workArea);
+    // Below this the window is not usable (the compact player's size).
+    static wxSize SmallestUsableSize();
+    // The window manager maximised (true) or restored (false) the window.
+    void OnMaximizedChanged(bool maximized);
+    // Whether the window is maximised; tests stand in for a window manager.
+    std::function<bool()> m_fnIsMaximized;
 
     // ---- Messages in the caption bar ----
     // Shows one message; during full-screen video the latest one is held.
@@ -146,6 +155,11 @@ public:
 
     // ---- Central views ----
     void SwitchView(int id);
+    // Command kCmdBilingualListView: the bilingual list in place of the
+    // lesson text and back; usable while either is the central view and a
+    // lesson has been shown.
+    void OnBilingualView();
+    bool CanShowBilingualList() const;
     void OnChangeRibbonCategory();
     void ResumeLessonAfterOtherView();
     void OnStatusbarProgressPane();
@@ -167,6 +181,9 @@ public:
     void OnStop();
     void OnRestartDownloader();
     void PlayFromResumeTime();
+    // The main player's time becomes the resume point; the media is reopened
+    // and plays on from it.
+    void OnReloadAndResume();
     // Opens a media file with the lesson beside it (the word book's play-talk).
     void PlayMediaWithScript(const CString& mediaPath) override;
     // kTimerLessonOpen's load of m_strScriptPath into the lesson view.
@@ -409,6 +426,10 @@ private:
     CView* m_pActiveView = nullptr;
     std::map<int, CView*> m_views;
     CWindowTimers m_timers;
+    void FollowWindowState();
+    bool m_bWasMaximized = false;
+    bool m_bRestoredOnce = false;
+    wxRect m_rcRestored;   // where the window goes out of maximised
     bool m_bRoutingToView = false;
     bool m_bHandlingCategory = false;
     struct SHeldCaption {

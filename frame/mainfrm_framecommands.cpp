@@ -81,6 +81,14 @@ void CMainFrame::BindFrameCommands()
     command(kCmdPlayFromPan, [this] { OnPlayFromPan(); });
     update(kCmdPlayFromPan, always);
 
+    // The bilingual list in place of the lesson text.
+    command(kCmdBilingualListView, [this] { OnBilingualView(); });
+    update(kCmdBilingualListView, [this](wxUpdateUIEvent& e) {
+        const bool usable = CanShowBilingualList();
+        e.Enable(usable);
+        e.Check(usable && !theApp.m_strDoubleLangShown.IsEmpty());
+    });
+
     // Look-up modes.
     command(kCmdLocalWord, [] { theApp.m_strWordLookupMode = "OnWordHome"; });
     update(kCmdLocalWord, [](wxUpdateUIEvent& e) { e.Enable(true); e.Check(theApp.m_strWordLookupMode == "OnWordHome"); });

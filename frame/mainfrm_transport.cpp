@@ -5,6 +5,8 @@
 // (kTimerAssFiles) and one of them is given to the player
 // (kTimerSubtitleToPlayer).
 
+#include <algorithm>
+
 #include <wx/app.h>
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
@@ -174,6 +176,13 @@ void CMainFrame::PlayFromResumeTime()
     SetTimer(kTimerSubtitleSoon, 200);
 }
 
+void CMainFrame::OnReloadAndResume()
+{
+    if (CVlcPlayer* player = GetMainPlayer())
+        theApp.m_nResumeTime = static_cast<int>(std::max<int64_t>(player->GetTime(), 0));
+    PlayFromResumeTime();
+}
+
 void CMainFrame::OnRestartDownloader()
 {
     if (CVlcPlayer* player = GetMainPlayer())
@@ -235,6 +244,12 @@ void CMainFrame::BindTransportCommands()
         Bind(wxEVT_UPDATE_UI, [free](wxUpdateUIEvent& e) { e.Enable(theApp.m_strPlayState == "OnPlay" && free()); },
              id);
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(theApp.m_strMediaPath.GetLength() > 1); }, kCmdRestart);
+    // Reload and resume: the media opened afresh from the main player's time.
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnReloadAndResume(); }, kCmdReloadResume);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+        e.Enable(IsPaneVisible(m_wndPlayerPane));
+        e.Check(false);
+    }, kCmdReloadResume);
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Check(theApp.m_strWordLookupMode == "OnWordWeb"); },
          kCmdUseOnlineDict);
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Check(theApp.m_strWordLookupMode == "OnWordHome"); },
@@ -315,6 +330,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
         if (auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView)) {
             ReportLessonLoad(view->LoadSubtitleFile(), theApp.m_strScriptPath);
             theApp.m_strDocumentLoaded = "true";
+            theApp.m_strTextViewMode = "RTF";   // the bilingual list is built anew
             view->StartFollowing(CString());
             view->ApplyTextFormat();
             ScrollTextToTop(*view);
@@ -398,6 +414,7 @@ void CMainFrame::LoadPendingLesson()
         theApp.m_strCaptionDlgCreated = "true";
     }
     theApp.m_strDocumentLoaded = "true";
+    theApp.m_strTextViewMode = "RTF";   // the bilingual list is built anew
     view->StartFollowing(CString());
     if (view->m_richText)
         view->m_richText->SetReadOnly(true);
@@ -531,8 +548,8 @@ void CMainFrame::OnSubtitleToPlayerTick()
             player->SetSubtitleFile(theApp.AnsiToUtf8(*file).GetString());
     }
     // The chosen position in the listed tracks of this medium.
-    player->ListAudioTracks();
-    player->SelectListedAudioTrack(theApp.m_nAudioTrack);
+    theApp.m_arrAudioTracks = player->ListAudioTracks();
+    player->SelectListedAudioTrack(theApp.m_arrAudioTracks, theApp.m_nAudioTrack);
 }
 
 // kTimerTimeDisplay: time display, progress, sentence counter, volume at the start

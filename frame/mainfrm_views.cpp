@@ -75,6 +75,9 @@ void CMainFrame::SwitchView(int id)
         m_views[id] = view;
         m_pNewView = view;
     }
+    // The flag says the bilingual list is up; any other view ends that.
+    if (id != kViewBilingual)
+        theApp.m_strDoubleLangShown.Empty();
     if (m_pNewView == m_pOldView)
         return;
     m_pActiveView = m_pNewView;
@@ -82,6 +85,39 @@ void CMainFrame::SwitchView(int id)
     if (m_pOldView)
         m_pOldView->Hide();
     m_pViewHost->Layout();
+}
+
+bool CMainFrame::CanShowBilingualList() const
+{
+    const bool textView = dynamic_cast<CQuenlowView*>(m_pActiveView) != nullptr ||
+                          dynamic_cast<CDoubleLangFormView*>(m_pActiveView) != nullptr;
+    return textView && (theApp.m_strTextViewMode == "RTF" || theApp.m_strTextViewMode == "LIST");
+}
+
+// The bilingual list in place of the lesson text, or back. The list is built
+// once per lesson: a lesson shown in the lesson view sets the mode "RTF".
+void CMainFrame::OnBilingualView()
+{
+    if (!theApp.m_strDoubleLangShown.IsEmpty()) {
+        SwitchView(kViewLesson);
+        theApp.m_strDoubleLangShown.Empty();
+        if (auto* lesson = dynamic_cast<CQuenlowView*>(m_pActiveView))
+            lesson->UpdateFontIfChanged();
+        return;
+    }
+    // The Chinese caption belongs to the lesson text; it would cover the list.
+    if (auto* lesson = dynamic_cast<CQuenlowView*>(FindView(kViewLesson)))
+        lesson->HideCaption();
+    SwitchView(kViewBilingual);
+    auto* list = dynamic_cast<CDoubleLangFormView*>(m_pActiveView);
+    if (list == nullptr)
+        return;
+    theApp.m_strDoubleLangShown = "true";
+    if (theApp.m_strTextViewMode == "RTF") {
+        list->UpdateFontIfChanged();
+        list->BuildText();
+        theApp.m_strTextViewMode = "LIST";
+    }
 }
 
 bool CMainFrame::DictionaryPageHasFocus() const
@@ -221,10 +257,11 @@ void CMainFrame::OnChangeRibbonCategory()
             return;
         speech->UpdateFontIfChanged();
         if (!speech->CheckMicrophone()) {
-            // Not prepared yet: a microphone plugged in before the next entry
-            // gets the practice text of this media.
+            // A microphone plugged in before the next entry gets the practice
+            // text of this media again: the view holds only the notice now.
             theApp.m_strMicrophoneReady.Empty();
-            speech->ClearView();
+            theApp.m_strSpeechPrepared.Empty();
+            speech->ShowMicrophoneNeeded();
             return;
         }
         theApp.m_strMicrophoneReady = "true";

@@ -86,9 +86,15 @@ void CMainFrame::OnDelayedStartupTick()
     KillTimer(kTimerDelayedStartup);
     m_pLessonView = GetActiveView();
 
-    ShowPane(m_wndPlayListPane, true);
-    DockPane(m_wndPlayListPane);
-    SetPlayListPaneSize(theApp.m_nScreenWidth);
+    // The playlist opens across the window, unless the learner has opened a
+    // pane already: shown beside it, it would squeeze that pane to nothing.
+    const bool paneChosen = IsPaneVisible(m_wndPlayFromPanPane) || IsPaneVisible(m_wndDetailWordPane) ||
+                            IsPaneVisible(m_wndPlayerPane);
+    if (!paneChosen) {
+        ShowPane(m_wndPlayListPane, true);
+        DockPane(m_wndPlayListPane);
+        SetPlayListPaneSize(theApp.m_nScreenWidth);
+    }
     // The talk folder is left as it is: ".srt" files below "Playlist" may be
     // the learner's own.
     theApp.m_strStartupDone = "true";
@@ -412,7 +418,8 @@ void CMainFrame::ShowLookupHistoryEntry(int direction)
     m_wndDetailWordPane->LookUpWord(word);
     if (!theApp.m_dlgMiniHtml || !theApp.m_dlgMiniHtml->m_browser)
         return;
-    if (theApp.m_strWordFound.GetLength() > 1)
+    // Locally the page written is the word's or says it was not found.
+    if (theApp.m_strWordLookupMode == "OnWordHome")
         theApp.m_dlgMiniHtml->m_browser->Navigate(theApp.m_strDictWordHtmlPath);
     else
         theApp.m_dlgMiniHtml->m_browser->Navigate(MakeOnlineDictionaryUrl(word));
@@ -458,7 +465,9 @@ void CMainFrame::RefreshLocalMediaTree()
                                                                         : theApp.m_strCacheDir);
     cacheName.Trim();
     if (!cacheName.IsEmpty() && IsDirectory(theApp.m_strCacheDir)) {
-        tree->AppendItem(root, ToWx(cacheName), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
+        tree->ShowExpanderIfFilled(
+            tree->AppendItem(root, ToWx(cacheName), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder),
+            theApp.m_strCacheDir);
         theApp.PutRecord(theApp.m_strLocalPlaylistTable, cacheName, theApp.m_strCacheDir, CString(), CString(),
                          CString(), CString());
     }
@@ -472,7 +481,8 @@ void CMainFrame::RefreshLocalMediaTree()
         CString folder = folders[r * kCells + 1];
         folder.Trim();
         if (IsDirectory(folder))
-            tree->AppendItem(root, ToWx(key), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
+            tree->ShowExpanderIfFilled(
+                tree->AppendItem(root, ToWx(key), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder), folder);
     }
 }
 

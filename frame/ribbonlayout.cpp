@@ -104,6 +104,7 @@ std::vector<SRibbonCategory> BuildLayout()
                                Toggle(kCmdSubtitleMode, "字幕模式", S::Small),
                                Toggle(kCmdParagraphMode, "段落模式", S::Small),
                                Toggle(kCmdBilingualMode, "英汉对照", S::Small),
+                               Toggle(kCmdBilingualListView, "双语列表", S::Small),
                            }},
                           {"字体与颜色",
                            "",

@@ -37,6 +37,18 @@ bool CDoubleLangFormView::Create(wxWindow* host, int id)
     return true;
 }
 
+namespace {
+
+// Lesson databases store the Chinese text (and some the English text)
+// without a line end; every entry still takes two lines of its own, so the
+// next number starts a line.
+CString WithLineEnd(const CString& text)
+{
+    return text.Right(1) == "\n" ? text : text + "\n";
+}
+
+} // namespace
+
 CString CDoubleLangFormView::FormatListText(const CStringArray& english, const CStringArray& chinese)
 {
     CString text;
@@ -44,9 +56,9 @@ CString CDoubleLangFormView::FormatListText(const CStringArray& english, const C
     for (int i = 0; i < count; ++i) {
         CString entry;
         entry.Format("%d.", i + 1);
-        entry += english[i];
+        entry += WithLineEnd(english[i]);
         entry += i <= 9 ? "  " : "    ";
-        entry += chinese[i];
+        entry += WithLineEnd(chinese[i]);
         text += entry;
     }
     return text;
@@ -61,7 +73,8 @@ void CDoubleLangFormView::BuildText()
     SetControlText(*m_richText, FormatListText(theApp.m_arrForeignText, theApp.m_arrChineseText));
     ApplyTextFormat();
     m_timers.SetTimer(kFollowTimer, kFollowInterval);
-    m_nShownSentence = 0;
+    // The first tick marks the playing entry, also the first one.
+    m_nShownSentence = -1;
     m_richText->GotoPos(0);
 }
 
@@ -136,23 +149,15 @@ void CDoubleLangFormView::FollowCurrentSentence()
     if (current < 0)
         return;
 
-    // Entry i carries the number i + 1; the number at the very start (entry
-    // 0) is never taken.
-    CString number;
-    number.Format("%d.", current + 1);
+    // Sentence i is the entry numbered i + 1: from its number to the end of
+    // its Chinese line, where the next entry's number starts.
     const int found = FindEntryNumber(current + 1);
-    if (found > 0) {
-        int from = found;
-        int to = found + number.GetLength();
-        const int lastLine = theApp.m_nDoubleLangLastLine;
-        if (lastLine > 1) {
-            from = lastLine + 1;
-            to = found - 1;
-        }
-        // After a jump back the last number lies behind the new one; the
-        // control takes a range from its lower end.
-        m_richText->SetSelection(std::min(from, to), std::max(from, to));
-        theApp.m_nDoubleLangLastLine = found - 1;
+    if (found >= 0) {
+        const int next = FindEntryNumber(current + 2);
+        int end = next > found ? next : m_richText->GetLength();
+        while (end > found && m_richText->GetCharAt(end - 1) == '\n')
+            --end;
+        m_richText->SetSelection(found, end);
     }
 
     // Each entry is two lines; the list pages down by almost a screen when

@@ -1,7 +1,7 @@
 // The bilingual list view: every sentence of the lesson as a numbered English
 // line followed by its indented Chinese line. The main frame creates it with
 // child id 374 and rebuilds its text with BuildText. While it is up it marks
-// the entry before the sentence the lesson view follows, and a double click
+// the entry of the sentence the lesson view follows, and a double click
 // looks the selected word up in the dictionary pane.
 #pragma once
 
@@ -43,9 +43,8 @@ public:
 
     void OnTimer(int id);
     // kFollowTimer's work: when the lesson's current sentence changed, selects
-    // the entry that precedes its number (from the number found last, held
-    // in theApp.m_nDoubleLangLastLine, to the character before the new one)
-    // and pages the list down when the entry nears the bottom.
+    // its entry (the numbered English line and its Chinese line) and pages
+    // the list down when the entry nears the bottom.
     void FollowCurrentSentence();
     // Follows again just after the next sentence change when it comes before
     // the next follow tick (by the main player's estimated time), so the
@@ -72,7 +71,7 @@ public:
 private:
     // The list text for the given sentence texts (same index; as many entries
     // as both lists have): number + "." + English + two blanks for numbers
-    // up to 10, four after + Chinese. Each text carries its own line end.
+    // up to 10, four after + Chinese, each followed by one line end.
     static CString FormatListText(const CStringArray& english, const CStringArray& chinese);
 
     void OnDoubleClick(wxMouseEvent& event);

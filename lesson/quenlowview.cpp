@@ -457,7 +457,8 @@ void CQuenlowView::ShowCaptionFor(int sentence)
         chinese = theApp.m_arrChineseText[sentence];
     CString trimmed = chinese;
     trimmed.Trim();
-    if (trimmed.GetLength() <= 1 || theApp.m_strShowChinese != "true") {
+    // Behind another central view (the bilingual list) the caption stays hidden.
+    if (trimmed.GetLength() <= 1 || theApp.m_strShowChinese != "true" || !IsShown()) {
         HideCaption();
         return;
     }
@@ -931,8 +932,8 @@ void CQuenlowView::OnRightUp(wxMouseEvent& event)
     ShowEditMenu(event.GetPosition());
 }
 
-// The context menu "编辑": marking, repeat-read of the selection and the
-// online translation pages.
+// The context menu "编辑": marking, repeat-read of the selection, the
+// online translation pages and the bilingual list.
 void CQuenlowView::ShowEditMenu(const wxPoint& position)
 {
     // The learner's selection as the menu comes up: following may select
@@ -964,6 +965,8 @@ void CQuenlowView::BuildEditMenu(CCommandMenu& menu)
     wxMenu* translate = menu.AddSubMenu("在线翻译");
     menu.Append(kCmdBaiduTranslate, "百度翻译", wxITEM_NORMAL, translate);
     menu.Append(kCmdGoogleTranslate, "谷歌翻译", wxITEM_NORMAL, translate);
+    // The frame answers it: the bilingual list in place of this text.
+    menu.Append(kCmdBilingualListView, "双语列表", wxITEM_NORMAL);
     menu.UpdateUI(this);   // the marking items show whether their marks are on
 }
 

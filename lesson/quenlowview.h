@@ -218,6 +218,21 @@ public:
     void OnMarkCommand(wxCommandEvent& event);
     void OnUpdateMarkCommand(wxUpdateUIEvent& event);
 
+    // ---- Word lists marked in the text ----
+    // Toggles the word list of `keyword` (theApp.m_strMarkWordList between
+    // the keyword and empty): on, MarkWordList marks its words; off, every
+    // mark comes off (ClearMarks).
+    void ToggleMarkList(const CString& keyword);
+    // Reads the list of theApp.m_strMarkWordList into m_arrWordListWords and
+    // marks every whole-word occurrence of each word, white on orange, with
+    // a progress bar. A list the program does not have, an unreadable or
+    // empty list and a list none of whose words occur are reported.
+    void MarkWordList();
+    // Marks every whole-word occurrence of a word (any case); the count.
+    int HighlightWordOccurrences(const CString& word);
+    void OnMarkListCommand(wxCommandEvent& event);
+    void OnUpdateMarkListCommand(wxUpdateUIEvent& event);
+
     // ---- Layouts ----
     // The text again in theApp.m_strTextLayout, with the sentence position
     // corrections of that layout; the current sentence stays selected.
@@ -307,6 +322,8 @@ public:
     };
     std::vector<SMarkRange> m_marks;
     int m_nLastLookedUpSentence = -1;
+    // The words of the word list being marked.
+    std::vector<CString> m_arrWordListWords;
 
     // Online translation: the text and the address last used.
     CString m_strTranslateText;

@@ -281,7 +281,8 @@ void CQuenlowView::HoverLookUp()
     const wxRect view = m_richText->GetScreenRect();
     const int x = view.GetRight() - screen.x < kPopupWidth ? view.GetRight() - 520 : screen.x + 20;
     const int y = view.GetBottom() - screen.y < kPopupHeight ? screen.y - 370 : screen.y + 20;
-    if (local && theApp.m_strWordFound.GetLength() > 1) {
+    // Locally the page written is the word's or says it was not found.
+    if (local) {
         host->ShowDictionaryPopup(theApp.m_strDictWordHtmlPath, x, y);
     } else {
         host->ShowDictionaryPopup(OnlineDictionaryAddress(word), x, y);

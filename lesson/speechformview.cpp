@@ -173,6 +173,13 @@ void CSpeechFormView::ClearView()
     LayoutControls();
 }
 
+void CSpeechFormView::ShowMicrophoneNeeded()
+{
+    ClearView();
+    if (m_editText != nullptr)
+        SetControlText(*m_editText, kNoMicrophoneText);
+}
+
 void CSpeechFormView::BuildPracticeText()
 {
     if (m_editText == nullptr)

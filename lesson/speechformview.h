@@ -54,6 +54,11 @@ public:
     BOOL CheckMicrophone();
     // The practice text over the whole view, empty; caption and progress hidden.
     void ClearView();
+    // Without a microphone: the view says in one line that practice needs
+    // one (the text of kNoMicrophoneText), every mode stays disabled.
+    void ShowMicrophoneNeeded();
+    static constexpr const char* kNoMicrophoneText =
+        "口语练习需要话筒。请接入话筒，然后换到其他页面再回到“口语练习”。";
     // Joins the lesson's lines into practice sentences and shows them
     // numbered, with the caption and the progress below.
     void BuildPracticeText();

@@ -12,7 +12,7 @@
 #include "controls/bititem.h"
 #include "controls/bitslider.h"
 #include "controls/btnst.h"
-#include "controls/resourceimage.h"
+#include "ui/resourceimage.h"
 #include "ui/wxtext.h"
 #include "ui/mainframehost.h"
 #include "ui/playercommand.h"
@@ -219,6 +219,23 @@ void CPlayerDlg::InitSeekBar()
     m_sliderSeek->SetThumbOffset(0);
     m_sliderSeek->SetRange(0, 10000, FALSE);
     m_sliderSeek->SetPos(0);
+    // A release on the bar is a seek request, which the refresh tick hands on
+    // as the play progress.
+    m_sliderSeek->SetSeekHandler([](int position) { theApp.m_nSeekRequest = position; });
+    // The bar's time tooltip and its releases need the media length and the
+    // screen width: given now, when the pointer comes over the bar, and at
+    // every refresh.
+    m_sliderSeek->Bind(wxEVT_ENTER_WINDOW, [this](wxMouseEvent& event) {
+        GiveSeekBarScale();
+        event.Skip();
+    });
+    GiveSeekBarScale();
+}
+
+void CPlayerDlg::GiveSeekBarScale()
+{
+    m_sliderSeek->SetScreenWidth(theApp.m_nScreenWidth);
+    m_sliderSeek->SetMediaLength(theApp.m_nMediaLength);
 }
 
 wxEvtHandler* CPlayerDlg::CommandTarget() const
@@ -368,7 +385,7 @@ std::vector<CString> CPlayerDlg::ChooseFiles(const SFileRequest& request)
     long style = wxFD_OPEN | wxFD_FILE_MUST_EXIST;
     if (request.multiple)
         style |= wxFD_MULTIPLE;
-    wxFileDialog dialog(request.parent, wxFileSelectorPromptStr, ToWx(request.folder), wxEmptyString,
+    wxFileDialog dialog(request.parent, ToWx(request.title), ToWx(request.folder), wxEmptyString,
                         ToWx(request.wildcard), style);
     std::vector<CString> chosen;
     if (dialog.ShowModal() != wxID_OK)
@@ -389,6 +406,7 @@ void CPlayerDlg::OnOpenLocalMedia()
 {
     SFileRequest request;
     request.parent = this;
+    request.title = "打开播放文件";
     request.folder = theApp.m_strCacheDir;
     request.wildcard = "(*.*)|*";
     request.multiple = true;

@@ -78,6 +78,7 @@ public:
     // (none on Cancel).
     struct SFileRequest {
         wxWindow* parent = nullptr;
+        CString title;
         CString folder;
         CString wildcard;
         bool multiple = false;
@@ -132,6 +133,10 @@ public:
     void OnCompactMode();
 
     // ---- Context menu, tracks and video subtitles ----
+    // A track's name as the menus show it: the engine's English placeholders
+    // under the C locale ("Disable", "Track 2") in Chinese, other names as
+    // they are.
+    static CString ShownTrackName(const CString& name, bool audio);
     // The context menu as it would open now (track lists refilled from the
     // engine); its items carry the command ids above.
     std::unique_ptr<wxMenu> BuildContextMenu();
@@ -189,6 +194,8 @@ private:
     void EnterFullScreen();
     void LeaveFullScreen();
     void InitSeekBar();
+    // Gives the seek bar the screen width and media length of theApp.
+    void GiveSeekBarScale();
     bool CreateButtons();   // false when a button cannot be created
     void SetButtonIcons(int id, const char* hot, const char* normal);
     void SetTextIfChanged(wxWindow* window, const CString& text);

@@ -302,6 +302,7 @@ void CPlayerDlg::OnTimer(int id)
             m_nBarCountdown = 5;
         break;
     case kTimerRefresh:
+        GiveSeekBarScale();
         SetTextIfChanged(GetButton(IDC_BTN_PROGRESSINFO), theApp.m_strTimeText);
         SetTextIfChanged(GetButton(IDC_BTN_DOWNLOADINFO), theApp.m_strDownloadStatusText);
         if (theApp.m_nSeekRequest > 0) {

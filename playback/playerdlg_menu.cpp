@@ -38,10 +38,10 @@ const char* const kChineseFirst = "chneng";
 const char* const kEnglishFirst = "engchn";
 
 // A track entry ("name::id", UTF-8) as the menu shows it.
-wxString TrackName(const CString& entry)
+wxString TrackName(const CString& entry, bool audio)
 {
     const CString ansi = theApp.Utf8ToAnsi(entry);
-    const CString name = ansi.Left(ansi.ReverseFind(':') - 1);
+    const CString name = CPlayerDlg::ShownTrackName(ansi.Left(ansi.ReverseFind(':') - 1), audio);
     // A menu item needs a label; an unnamed track shows as a blank.
     return name.IsEmpty() ? wxString(" ") : ToWx(name);
 }
@@ -62,10 +62,21 @@ CString LowerExtension(const CString& path)
 
 } // namespace
 
+CString CPlayerDlg::ShownTrackName(const CString& name, bool audio)
+{
+    if (name == "Disable")
+        return "禁用";
+    // "Track " and a number: the engine's name for a track without a title.
+    const CString number = name.Mid(6);
+    if (name.Left(6) == "Track " && !number.IsEmpty() && number.SpanIncluding("0123456789") == number)
+        return (audio ? "音轨 " : "字幕 ") + number;
+    return name;
+}
+
 std::unique_ptr<wxMenu> CPlayerDlg::BuildContextMenu()
 {
-    m_player->ListSubtitleTracks();
-    m_player->ListAudioTracks();
+    theApp.m_arrSubtitleTracks = m_player->ListSubtitleTracks();
+    theApp.m_arrAudioTracks = m_player->ListAudioTracks();
 
     auto menu = std::make_unique<wxMenu>();
 
@@ -92,7 +103,7 @@ std::unique_ptr<wxMenu> CPlayerDlg::BuildContextMenu()
     auto* embedded = new wxMenu;
     const CStringArray& subtitleTracks = theApp.m_arrSubtitleTracks;
     for (int k = 0; k < subtitleTracks.GetSize(); ++k)
-        embedded->AppendCheckItem(k < kSubtitleTrackIds ? ID_SUBTITLE_TRACK + k : ID_SUBTITLE_TRACK9, TrackName(subtitleTracks[k]));
+        embedded->AppendCheckItem(k < kSubtitleTrackIds ? ID_SUBTITLE_TRACK + k : ID_SUBTITLE_TRACK9, TrackName(subtitleTracks[k], false));
     if (subtitleTracks.IsEmpty())
         embedded->Append(ID_PLACEHOLDER_EMBEDDED, wxString(' ', 16))->Enable(false);
     subtitles->AppendSubMenu(embedded, ToWx("自带字幕"));
@@ -121,7 +132,7 @@ std::unique_ptr<wxMenu> CPlayerDlg::BuildContextMenu()
     auto* audio = new wxMenu;
     const CStringArray& audioTracks = theApp.m_arrAudioTracks;
     for (int k = 0; k < audioTracks.GetSize() && k < 5; ++k)
-        audio->AppendCheckItem(ID_AUDIO_TRACK + k, TrackName(audioTracks[k]));
+        audio->AppendCheckItem(ID_AUDIO_TRACK + k, TrackName(audioTracks[k], true));
     if (audioTracks.IsEmpty())
         audio->Append(ID_PLACEHOLDER_AUDIO, wxString(' ', 6))->Enable(false);
     menu->AppendSubMenu(audio, ToWx("声道"));
@@ -267,14 +278,14 @@ void CPlayerDlg::OnSubtitleChinese()
 // id each listed entry carries.
 void CPlayerDlg::OnSubtitleTrack(int position)
 {
-    m_player->SelectListedSubtitle(position);
+    m_player->SelectListedSubtitle(theApp.m_arrSubtitleTracks, position);
     theApp.m_nSubtitleMode = position;
 }
 
 void CPlayerDlg::OnAudioTrack(int position)
 {
     theApp.m_nAudioTrack = position;
-    m_player->SelectListedAudioTrack(position);
+    m_player->SelectListedAudioTrack(theApp.m_arrAudioTracks, position);
 }
 
 void CPlayerDlg::OnSubtitleChnFirst()
@@ -335,6 +346,7 @@ void CPlayerDlg::OnLoadSubtitle()
 {
     SFileRequest request;
     request.parent = this;
+    request.title = "载入字幕";
     const CString& media = theApp.m_strMediaPath;
     const int slash = media.ReverseFind('/');
     request.folder = IsRegularFile(media) && slash >= 0 ? media.Left(slash) : theApp.m_strCacheDir;
@@ -348,7 +360,7 @@ void CPlayerDlg::OnLoadSubtitle()
     if (LowerExtension(path) != ".script") {
         // The engine takes subtitle text as UTF-8 only.
         GiveSubtitleFile(SubtitleFileForEngine(theApp, path));
-        m_player->ListSubtitleTracks();
+        theApp.m_arrSubtitleTracks = m_player->ListSubtitleTracks();
         theApp.m_nSubtitleMode = theApp.m_arrSubtitleTracks.GetSize();
         return;
     }

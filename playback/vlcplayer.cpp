@@ -14,7 +14,6 @@
 #include "platform/percentencode.h"
 #include "platform/graphics.h"
 #include "core/playbackclock.h"
-#include "core/quenlow.h"
 
 // The engine objects behind one facade. A failed engine leaves the instance
 // or the player null; every operation checks before it calls.
@@ -506,26 +505,24 @@ void CVlcPlayer::SetAudioTrack(int n)
         libvlc_audio_set_track(player, id);
 }
 
-void CVlcPlayer::ListSubtitleTracks()
+CStringArray CVlcPlayer::ListSubtitleTracks()
 {
-    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
-    if (!player) {
-        theApp.m_arrSubtitleTracks.RemoveAll();
-        return;
+    CStringArray tracks;
+    if (libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer) {
+        const int count = libvlc_video_get_spu_count(player);
+        CVlcPlayerImpl::ListTracks(tracks, count, libvlc_video_get_spu_description(player), 9);
     }
-    const int count = libvlc_video_get_spu_count(player);
-    CVlcPlayerImpl::ListTracks(theApp.m_arrSubtitleTracks, count, libvlc_video_get_spu_description(player), 9);
+    return tracks;
 }
 
-void CVlcPlayer::ListAudioTracks()
+CStringArray CVlcPlayer::ListAudioTracks()
 {
-    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
-    if (!player) {
-        theApp.m_arrAudioTracks.RemoveAll();
-        return;
+    CStringArray tracks;
+    if (libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer) {
+        const int count = libvlc_audio_get_track_count(player);
+        CVlcPlayerImpl::ListTracks(tracks, count, libvlc_audio_get_track_description(player), 5);
     }
-    const int count = libvlc_audio_get_track_count(player);
-    CVlcPlayerImpl::ListTracks(theApp.m_arrAudioTracks, count, libvlc_audio_get_track_description(player), 5);
+    return tracks;
 }
 
 std::optional<int> CVlcPlayer::TrackIdOf(const CString& entry)
@@ -541,18 +538,16 @@ std::optional<int> CVlcPlayer::TrackIdOf(const CString& entry)
     return static_cast<int>(id);
 }
 
-void CVlcPlayer::SelectListedSubtitle(int position)
+void CVlcPlayer::SelectListedSubtitle(const CStringArray& tracks, int position)
 {
-    const CStringArray& tracks = theApp.m_arrSubtitleTracks;
     if (!m_pImpl->m_pMediaPlayer || position < 0 || position >= tracks.GetSize())
         return;
     if (const std::optional<int> id = TrackIdOf(tracks[position]))
         libvlc_video_set_spu(m_pImpl->m_pMediaPlayer, *id);
 }
 
-void CVlcPlayer::SelectListedAudioTrack(int position)
+void CVlcPlayer::SelectListedAudioTrack(const CStringArray& tracks, int position)
 {
-    const CStringArray& tracks = theApp.m_arrAudioTracks;
     if (!m_pImpl->m_pMediaPlayer || position < 0 || position >= tracks.GetSize())
         return;
     if (const std::optional<int> id = TrackIdOf(tracks[position]))

@@ -115,17 +115,19 @@ public:
     // n is a position in the engine's audio track list, 0 being "Disable";
     // a position outside the list changes nothing.
     void SetAudioTrack(int n);
-    void SelectAudioTrack(int n, int /*unused*/) { SetAudioTrack(n); }
+    void SelectAudioTrack(int n) { SetAudioTrack(n); }
 
-    // Refill theApp.m_arrSubtitleTracks / m_arrAudioTracks with "name::id".
-    void ListSubtitleTracks();
-    void ListAudioTracks();
-    // Select the track at a position of those lists (as the menus show them)
+    // The media's named subtitle / audio tracks as "name::id" entries (names
+    // in the engine's UTF-8); empty without a player, or when the engine
+    // reports no track or more than 9 subtitle / 5 audio tracks.
+    CStringArray ListSubtitleTracks();
+    CStringArray ListAudioTracks();
+    // Select the track at a position of such a list (as the menus show it)
     // by the engine id its entry carries; the lists leave out nameless
     // tracks, so a position in the engine's own list may be another track.
     // A position outside the list changes nothing.
-    void SelectListedSubtitle(int position);
-    void SelectListedAudioTrack(int position);
+    void SelectListedSubtitle(const CStringArray& tracks, int position);
+    void SelectListedAudioTrack(const CStringArray& tracks, int position);
     // The engine's id in a listed entry ("name::id"); empty when it has none.
     static std::optional<int> TrackIdOf(const CString& entry);
     // The engine's id of the subtitle track shown (-1: none).

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -53,7 +54,19 @@ std::string TempFolder::write(const std::string& relative, const std::string& by
 
 TempProgramFolder::TempProgramFolder()
 {
-    fs::copy(QUENLOW_SHIPPED_DIR, path(), fs::copy_options::recursive);
+    // The dictionary (some 30 MB, never written by the program) is linked,
+    // not copied: hundreds of tests make a program folder.
+    const fs::path shipped = QUENLOW_SHIPPED_DIR;
+    const fs::path dictionary = shipped / "AppData/BasicDict/theBaseDict.script";
+    for (auto it = fs::recursive_directory_iterator(shipped); it != fs::recursive_directory_iterator(); ++it) {
+        const fs::path target = fs::path(path()) / fs::relative(it->path(), shipped);
+        if (it->is_directory())
+            fs::create_directories(target);
+        else if (it->path() == dictionary)
+            fs::create_symlink(dictionary, target);
+        else
+            fs::copy_file(it->path(), target);
+    }
     // The shipped subtitle host is an outside service: a test that plays a
     // file without a lesson must not wait on the network. Tests that match
     // subtitles point the host at their own loopback server.
@@ -62,6 +75,16 @@ TempProgramFolder::TempProgramFolder()
     const size_t line = text.find("\nSubtitleHost=");
     if (line != std::string::npos)
         text.erase(line + 1, text.find('\n', line + 1) - line);
+    // Nor may online dictionary pages: they go to a loopback port where
+    // nothing listens, unless a test serves them itself.
+    for (const char* name : {"DictionaryUrl", "TranslateUrl"}) {
+        const size_t setting = text.find("\n" + std::string(name) + "=");
+        if (setting != std::string::npos) {
+            const size_t value = setting + 2 + strlen(name);
+            text.replace(value, text.find('\n', value) - value,
+                         name == std::string("DictionaryUrl") ? "http://127.0.0.1:9/s?wd=" : "http://127.0.0.1:9/");
+        }
+    }
     std::ofstream(settings, std::ios::binary | std::ios::trunc) << text;
 }
 

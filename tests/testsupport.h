@@ -29,7 +29,9 @@ private:
 };
 
 // A temporary program folder holding a copy of the shipped data tree that the
-// build lays beside the executable, without the subtitle host's setting.
+// build lays beside the executable, without the subtitle host's setting and
+// with the online dictionary pages on a loopback port; the read-only
+// dictionary is a link to the shipped one.
 class TempProgramFolder : public TempFolder {
 public:
     TempProgramFolder();

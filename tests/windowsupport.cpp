@@ -6,6 +6,13 @@
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/image.h>
+#include <wx/window.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +64,32 @@ bool RunLoopUntil(const std::function<bool()>& condition, std::chrono::milliseco
 void RunLoopFor(std::chrono::milliseconds duration)
 {
     RunLoopUntil([] { return false; }, duration);
+}
+
+wxImage GrabFromScreen(wxWindow& window)
+{
+    GdkWindow* native = gtk_widget_get_window(window.GetHandle());
+    if (native == nullptr || !GDK_IS_X11_WINDOW(native))
+        return wxImage();
+    Display* display = GDK_WINDOW_XDISPLAY(native);
+    const wxPoint origin = window.ClientToScreen(wxPoint(0, 0));
+    const wxSize size = window.GetClientSize();
+    if (size.x <= 0 || size.y <= 0)
+        return wxImage();
+    XImage* grabbed = XGetImage(display, DefaultRootWindow(display), origin.x, origin.y, static_cast<unsigned>(size.x),
+                                static_cast<unsigned>(size.y), AllPlanes, ZPixmap);
+    if (grabbed == nullptr)
+        return wxImage();
+    wxImage image(size.x, size.y);
+    for (int y = 0; y < size.y; ++y) {
+        for (int x = 0; x < size.x; ++x) {
+            const unsigned long pixel = XGetPixel(grabbed, x, y);
+            image.SetRGB(x, y, static_cast<unsigned char>((pixel >> 16) & 0xFF),
+                         static_cast<unsigned char>((pixel >> 8) & 0xFF), static_cast<unsigned char>(pixel & 0xFF));
+        }
+    }
+    XDestroyImage(grabbed);
+    return image;
 }
 
 CMainFrame* ShowTestFrame(const CString& programFolder, CQuenlowDoc& document)

@@ -13,6 +13,8 @@
 
 class CMainFrame;
 class CVlcPlayer;
+class wxImage;
+class wxWindow;
 
 #include "core/quenlowdoc.h"
 #include "tests/testsupport.h"
@@ -40,6 +42,10 @@ bool PumpUntil(const std::function<bool()>& condition,
 bool RunLoopUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 // Runs the toolkit's event loop for a while.
 void RunLoopFor(std::chrono::milliseconds duration);
+
+// The window's client area as the X server shows it (what a learner sees,
+// overlapping windows included); an empty image when it cannot be read.
+wxImage GrabFromScreen(wxWindow& window);
 
 // A main frame over the program folder, created and shown, with an empty
 // document; null (and a test failure) when it cannot be created.

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <sqlite3.h>
+#include <zlib.h>
 
 namespace {
 
@@ -57,17 +58,44 @@ bool ToGb18030(const std::string& utf8, std::string& gb, std::string& error)
 
 } // namespace
 
+namespace {
+
+bool ReadGzip(const char* path, std::string& text)
+{
+    gzFile in = gzopen(path, "rb");
+    if (in == nullptr)
+        return false;
+    char buffer[1 << 16];
+    int read = 0;
+    while ((read = gzread(in, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<size_t>(read));
+    const bool ok = read == 0;
+    gzclose(in);
+    return ok;
+}
+
+bool ReadPlain(const char* path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream source;
+    source << in.rdbuf();
+    text = source.str();
+    return true;
+}
+
+} // namespace
+
 // Reads one source, converted when it asks for GB18030; false after a message.
 bool ReadSource(const char* path, std::string& sql)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const std::string name(path);
+    const bool gzip = name.size() > 3 && name.compare(name.size() - 3, 3, ".gz") == 0;
+    if (!(gzip ? ReadGzip(path, sql) : ReadPlain(path, sql))) {
         std::fprintf(stderr, "sqlscript: cannot read %s\n", path);
         return false;
     }
-    std::ostringstream source;
-    source << in.rdbuf();
-    sql = source.str();
     if (!WantsGb18030(sql))
         return true;
     std::string converted;

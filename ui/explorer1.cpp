@@ -274,6 +274,10 @@ void CExplorer1::ShowOnline(const CString& address)
             if (m_onLoaded)
                 m_onLoaded();
         };
+        options.onLoadFailed = [this](const wxString& address, EOnlineLoadError error) {
+            // Told while the engine handles the failure: the page is swapped after it.
+            CallAfter([this, address, error] { ShowLoadError(address, error); });
+        };
         m_online = CreateOnlinePage(this, options);
         if (!m_online)
             return;
@@ -283,6 +287,35 @@ void CExplorer1::ShowOnline(const CString& address)
     m_online->LoadUrl(ToWx(address));
     m_strLocation = address;
     ShowOnly(m_web);
+}
+
+wxString CExplorer1::LoadErrorPage(const CString& address, EOnlineLoadError error)
+{
+    const char* cause = "网页加载失败。";
+    switch (error) {
+    case EOnlineLoadError::Connection: cause = "无法连接到网站：没有网络，或者找不到该网站的服务器。"; break;
+    case EOnlineLoadError::Certificate: cause = "网站的安全证书无效。"; break;
+    case EOnlineLoadError::Authentication: cause = "网站要求登录。"; break;
+    case EOnlineLoadError::Security: cause = "安全设置不允许打开该网页。"; break;
+    case EOnlineLoadError::NotFound: cause = "网站上没有这个网页。"; break;
+    case EOnlineLoadError::Request: cause = "网页地址无效。"; break;
+    case EOnlineLoadError::Other: break;
+    }
+    wxString shown = ToWx(address);
+    shown.Replace("&", "&amp;");
+    shown.Replace("<", "&lt;");
+    shown.Replace(">", "&gt;");
+    return ToWx("<html><body><p><b>无法打开网页</b></p><p>") + ToWx(cause) + "</p><p><font color=\"#666666\">" +
+           shown + "</font></p></body></html>";
+}
+
+void CExplorer1::ShowLoadError(const wxString& address, EOnlineLoadError error)
+{
+    // A failure of a page left already (a local page shown since) changes nothing.
+    if (!m_bWebShown)
+        return;
+    m_html->ShowPage(CString(), LoadErrorPage(FromWx(address), error));
+    ShowOnly(m_html);
 }
 
 void CExplorer1::ShowOnly(wxWindow* window)
@@ -318,6 +351,11 @@ void CExplorer1::Reload()
         m_online->Reload();
     else if (!m_strLocation.IsEmpty())
         Navigate(m_strLocation);
+}
+
+long CExplorer1::Find(const CString& text)
+{
+    return m_online && m_bWebShown ? m_online->Find(ToWx(text)) : -1;
 }
 
 CString CExplorer1::GetTitle() const

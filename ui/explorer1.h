@@ -2,8 +2,10 @@
 // pages (a path, a file:// address, "about:blank") are shown in a light HTML
 // window; an http or https address creates a full web view the first time
 // one is needed (the WebKit view costs about 0.4 GB, so local pages never
-// create it). Failures are not reported: a page that cannot be read shows
-// blank, and without a web-view backend online addresses show nothing.
+// create it). A local page that cannot be read shows blank, and without a
+// web-view backend online addresses show nothing; an online page that fails
+// to load is replaced by a page of our own that names the cause in Chinese,
+// never the engine's English error page.
 #pragma once
 
 #include <functional>
@@ -16,6 +18,7 @@
 
 class wxHtmlWindow;
 class COnlinePage;
+enum class EOnlineLoadError;
 
 class CExplorer1 : public wxPanel {
 public:
@@ -56,6 +59,9 @@ public:
     void Stop();
     void Reload();
     CString GetTitle() const;
+    // Finds text in the online page shown (COnlinePage::Find); -1 for a
+    // local page, which has no find.
+    long Find(const CString& text);
 
     bool HasWebView() const { return m_online != nullptr; }
     COnlinePage* GetWebView() const { return m_online.get(); }
@@ -70,6 +76,8 @@ public:
     // The text of an HTML file: UTF-8 when the bytes are valid UTF-8 (a byte
     // order mark is dropped), GB18030 otherwise.
     static wxString DecodePageBytes(const std::string& bytes);
+    // The page shown in place of an online page that failed to load.
+    static wxString LoadErrorPage(const CString& address, EOnlineLoadError error);
 
 private:
     class LocalPageWindow;
@@ -79,6 +87,7 @@ private:
     void ShowOnline(const CString& address);
     void ShowOnly(wxWindow* window);
     void PickSelectedWord();
+    void ShowLoadError(const wxString& address, EOnlineLoadError error);
 
     LocalPageWindow* m_html = nullptr;
     std::unique_ptr<COnlinePage> m_online;

@@ -653,6 +653,7 @@ SPicture CommandPicture(int id)
     case kCmdSubtitleMode: return Glyph(EGlyph::Subtitle);
     case kCmdParagraphMode: return Glyph(EGlyph::Paragraph);
     case kCmdBilingualMode: return Glyph(EGlyph::Bilingual);
+    case kCmdBilingualListView: return Tile("双", kBlue);
     case kCmdFontName: return Glyph(EGlyph::FontFace);
     case kCmdFontSize: return Glyph(EGlyph::FontSize);
     case kCmdFontBold: return Glyph(EGlyph::Bold);

@@ -28,8 +28,9 @@ SLessonTextStyle CurrentLessonTextStyle();
 // wrapping, "\n" line ends, no built-in context menu, and read-only when asked.
 void SetUpLessonTextCtrl(wxStyledTextCtrl& control, bool readOnly);
 
-// Applies the style to the whole text and as the style of text put in later;
-// the caret goes to the start.
+// Applies the style to the whole text and as the style of text put in later,
+// with lines tall enough for English and Chinese glyphs alike; the caret goes
+// to the start.
 void ApplyLessonTextStyle(wxStyledTextCtrl& control, const SLessonTextStyle& style);
 
 // Replaces the whole text, also in a read-only control (which stays read-only).

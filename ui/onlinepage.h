@@ -31,12 +31,29 @@ public:
     virtual void Reload() = 0;
     // Copies the page's selection to the clipboard.
     virtual void Copy() = 0;
+    // Finds text in the page shown (any case, forward, on from the start
+    // after the last match): each call with the same text selects the next
+    // match, and all of them are highlighted. The number of matches for a
+    // new text, the place of the match for a repeated one, -1 for none.
+    // Empty text ends the search.
+    virtual long Find(const wxString& text) = 0;
     // Runs `script` once in the page shown and in every page loaded after
     // it, with a function post(text) in its scope that hands text to
     // onMessage. False when the engine offers no script messages or the
     // channel's name is taken in this view.
     virtual bool AddScriptListener(const wxString& channel, const wxString& script,
                                    std::function<void(const wxString& message)> onMessage) = 0;
+};
+
+// Why a page could not be loaded.
+enum class EOnlineLoadError {
+    Connection,       // no network, an unknown host, a refused or broken connection
+    Certificate,      // the site's certificate is not valid
+    Authentication,   // the site asks for a log-in
+    Security,         // the engine's security settings refused it
+    NotFound,         // no such page or resource
+    Request,          // the request itself was wrong (an address the engine cannot use)
+    Other,
 };
 
 struct SOnlinePageOptions {
@@ -49,6 +66,10 @@ struct SOnlinePageOptions {
     // Called when the page's title changes, and when a page has loaded.
     std::function<void(const wxString& title)> onTitleChanged;
     std::function<void()> onLoaded;
+    // Called when a page fails to load, with its address and the reason (a
+    // load the view stopped itself, for another address, is no failure);
+    // the engine's own error page is shown unless this shows another page.
+    std::function<void(const wxString& address, EOnlineLoadError error)> onLoadFailed;
 };
 
 // A view of online pages in `parent`; null when the library or a web engine

@@ -131,31 +131,35 @@ int CDetailWordPane::LookUpWord(const CString& word)
     }
 
     const SWordEntry entry = FindWordEntry(theApp.m_strBaseDictPath, word);
-    if (entry.result == EWordLookup::NoDictionary) {
-        theApp.m_strWordFound = "false";
-        return 0;
-    }
-    if (entry.result == EWordLookup::NotFound) {
-        // The word stays as it was handed over (never a base form tried).
-        theApp.m_strWordFound.Empty();
-        if (!silent && theApp.m_strMouseGetWord.IsEmpty())
-            ShowOnline(OnlineDictionaryAddress(keyword));
+    if (entry.result != EWordLookup::Found) {
+        // A page of our own says so and links the online page, which opens
+        // only when the learner follows the link or chooses the online mode.
+        theApp.m_strWordFound = entry.result == EWordLookup::NoDictionary ? "false" : "";
+        ShowWordPage(RenderMissPage(keyword, entry.result, OnlineDictionaryAddress(keyword), silent), silent);
         return 0;
     }
     // The base form found becomes the current word: it is what the new-word
     // book saves.
     theApp.m_strCurrentWord = ToShownWordForm(entry.form);
-    if (!WriteFileAtomically(theApp.m_strDictWordHtmlPath, RenderWordPage(entry.detail, silent))) {
-        theApp.ShowMessage("无法写入词典页面：" + theApp.m_strDictWordHtmlPath, "error", 5000);
+    if (!ShowWordPage(RenderEntryPage(word, entry, silent), silent)) {
         theApp.m_strWordFound.Empty();
         return 0;
     }
     theApp.m_strWordFound = "true";
+    return 1;
+}
+
+bool CDetailWordPane::ShowWordPage(const std::string& page, bool silent)
+{
+    if (!WriteFileAtomically(theApp.m_strDictWordHtmlPath, page)) {
+        theApp.ShowMessage("无法写入词典页面：" + theApp.m_strDictWordHtmlPath, "error", 5000);
+        return false;
+    }
     if (!silent) {
         ShowPane();
         ShowLocalPage(theApp.m_strDictWordHtmlPath);
     }
-    return 1;
+    return true;
 }
 
 void CDetailWordPane::ShowPane()

@@ -5,6 +5,8 @@
 // window that looks a word up does it through this pane of the main frame.
 #pragma once
 
+#include <string>
+
 #include "platform/cstring.h"
 #include "ui/viewbase.h"
 #include "ui/windowtimers.h"
@@ -27,12 +29,13 @@ public:
     // Looks a word up: it becomes the word box's text (trimmed) and joins the
     // look-up history when it is not there yet. In the online mode the pane
     // opens the online dictionary page. Locally the word or a base form of it
-    // is looked up in the shipped dictionary: found, its page is written to
+    // is looked up in the shipped dictionary and a page is written to
     // theApp.m_strDictWordHtmlPath and shown (unless m_strAutoLookup asks for
-    // a silent look-up), the form found becomes the current word and
-    // m_strWordFound "true"; not found, m_strWordFound is empty and the online
-    // page opens unless the look-up is silent or the mouse picks words; no
-    // dictionary: "false". Returns 1 when found (or online), else 0.
+    // a silent look-up): found, the entry's page, the form found becomes the
+    // current word and m_strWordFound "true"; not found, a page saying so
+    // with a link to the online page, and m_strWordFound is empty; no
+    // dictionary: that page too, and "false". Returns 1 when found (or
+    // online), else 0.
     int LookUpWord(const CString& word);
     // Opens the online translation page of a text and shows the pane; the
     // dictionary and the history are left alone.
@@ -90,6 +93,9 @@ public:
 
 private:
     bool CreateToolBar();
+    // Writes a dictionary page to theApp.m_strDictWordHtmlPath and, unless
+    // silent, shows it; false (after a message) when it cannot be written.
+    bool ShowWordPage(const std::string& page, bool silent);
     void ShowOnline(const CString& address);
     void ShowPane();
     // Looks the word box's text up as the learner's own look-up.

@@ -1,9 +1,11 @@
 #include "vocabulary/myhtmlview.h"
 
 #include <wx/sizer.h>
+#include <wx/textctrl.h>
 
 #include "ui/explorer1.h"
 #include "ui/mainframehost.h"
+#include "ui/wxtext.h"
 #include "core/commandids.h"
 #include "core/productsettings.h"
 #include "core/quenlow.h"
@@ -34,6 +36,14 @@ bool CMyHtmlView::Create(wxWindow* host, int id)
     m_browser = CExplorer1::CreateFilling(this, kBrowserId);
     if (m_browser == nullptr)
         return false;
+    // The page has no find bar of its own here: the view's box sits above it.
+    m_findBox = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PROCESS_ENTER);
+    m_findBox->SetHint(ToWx("查找"));
+    m_findBox->Hide();
+    GetSizer()->Insert(0, m_findBox, 0, wxEXPAND);
+    m_findBox->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { FindInPage(FromWx(m_findBox->GetValue())); });
+    m_findBox->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { FindInPage(FromWx(m_findBox->GetValue())); });
+    m_findBox->Bind(wxEVT_KEY_DOWN, &CMyHtmlView::OnFindKey, this);
     for (int command : {kCmdPanBack, kCmdPanForward, kCmdPanStop, kCmdPanRefresh, kCmdPanHome, kCmdPanSearch,
                         kCmdTranslateSite1, kCmdTranslateSite2, kCmdTranslateSite3, kCmdTranslateSite4,
                         kCmdTranslateSite5, kCmdTranslateAddress})
@@ -49,7 +59,7 @@ void CMyHtmlView::OnCommand(int command)
     case kCmdPanStop: m_browser->Stop(); return;
     case kCmdPanRefresh: m_browser->Reload(); return;
     case kCmdPanHome: m_browser->Navigate(GetProductSetting("TranslateUrl")); return;
-    case kCmdPanSearch: return;   // the page's own find (Ctrl+F) serves
+    case kCmdPanSearch: ShowFindBox(); return;
     case kCmdTranslateAddress: {
         IMainFrameHost* host = MainFrameHost();
         if (host != nullptr)
@@ -62,6 +72,35 @@ void CMyHtmlView::OnCommand(int command)
                 m_browser->Navigate(site.address);
         return;
     }
+}
+
+void CMyHtmlView::ShowFindBox()
+{
+    m_findBox->Show();
+    Layout();
+    m_findBox->SetFocus();
+    m_findBox->SelectAll();
+}
+
+void CMyHtmlView::HideFindBox()
+{
+    FindInPage(CString());   // the highlights go
+    m_findBox->Hide();
+    Layout();
+}
+
+long CMyHtmlView::FindInPage(const CString& text)
+{
+    m_nLastFound = m_browser->Find(text);
+    return m_nLastFound;
+}
+
+void CMyHtmlView::OnFindKey(wxKeyEvent& event)
+{
+    if (event.GetKeyCode() == WXK_ESCAPE)
+        HideFindBox();
+    else
+        event.Skip();
 }
 
 void CMyHtmlView::OpenAddress(const CString& address)

@@ -52,7 +52,7 @@ void SetExampleMarkStyle(wxStyledTextCtrl& control, const CString& face, int poi
     control.StyleSetBackground(id, wxColour(46, 139, 87));
 }
 
-CString ListPath() { return theApp.m_strAppDir + "AppData/BasicDict/MASTER.script"; }
+CString ListPath() { return theApp.m_strAppDir + kShippedWordListPath; }
 
 CString ChooseFileWithDialog(wxWindow* parent, bool save, const CString& folder, const CString& name)
 {
@@ -243,7 +243,9 @@ void CWordManagementView::LookUpAndShow(const CString& word, bool online)
         theApp.m_strAutoLookup = "true";
         host->LookUpWordInPane(word);
     }
-    if (!online || theApp.m_strWordFound == "true")
+    // Locally the page written is the word's, or says it was not found and
+    // links the online page; the online mode shows the online page itself.
+    if (!online || theApp.m_strWordLookupMode == "OnWordHome")
         m_wndDictBrowser->Navigate(theApp.m_strDictWordHtmlPath);
     else
         m_wndDictBrowser->Navigate(OnlineDictionaryAddress(word));

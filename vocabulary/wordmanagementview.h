@@ -173,8 +173,9 @@ private:
     // "  共N个", scrolls to the top and, when asked, looks the first one up.
     void ShowList(const std::vector<CString>& entries, bool lookUpFirst);
     void ShowCounter(const CString& text);
-    // Looks a word up in the dictionary pane and shows its page; `online`
-    // falls back to the online page when the local dictionary has none.
+    // Looks a word up in the dictionary pane and shows its page (or the page
+    // saying it was not found); with `online`, the online mode shows the
+    // online page instead.
     void LookUpAndShow(const CString& word, bool online);
     void LoadBookWords();
     void HighlightLine(int line);

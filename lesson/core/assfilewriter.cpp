@@ -13,6 +13,7 @@
 #include "platform/codepage.h"
 #include "lesson/core/subtitlehandover.h"
 #include "platform/file.h"
+#include "core/mediatime.h"
 #include "core/quenlow.h"
 
 namespace {
@@ -147,15 +148,7 @@ CString CQuenlowApp::FormatAssTime(const CString& ms) const
     return text;
 }
 
-CString CQuenlowApp::FormatMinSec(int64_t ms) const
-{
-    const uint64_t value = static_cast<uint64_t>(ms);
-    const uint64_t minutes = value / 60000;
-    const uint64_t seconds = value / 1000 - minutes * 60;
-    CString text;
-    text.Format("%02" PRIu64 ":%02" PRIu64, minutes, seconds);
-    return text;
-}
+CString CQuenlowApp::FormatMinSec(int64_t ms) const { return ::FormatMinSec(ms); }
 
 void CQuenlowApp::WriteAssFiles(const CString& /*lessonPath*/)
 {

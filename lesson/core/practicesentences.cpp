@@ -50,6 +50,12 @@ std::vector<SPracticeSentence> BuildPracticeSentences(const CStringArray& englis
             open = SPracticeSentence{};
         }
     }
+    // Subtitle lessons often end without a mark: the closing lines are the
+    // last sentence, up to the end of the last line.
+    if (!open.english.IsEmpty()) {
+        open.end = MediaTime(timingOf(count - 1).endtime + static_cast<int64_t>(timeOffset) + margin);
+        sentences.push_back(open);
+    }
     return sentences;
 }
 

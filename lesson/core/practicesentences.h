@@ -35,7 +35,7 @@ constexpr int TimerPeriod(int64_t ms)
 // sentences. A line closes its sentence when it ends with ".", "!", "?" or a
 // double quote, when the sentence so far is longer than 60 characters and the
 // next line longer than 20, or when the sentence so far is longer than 80.
-// Lines after the last closing line belong to no sentence. A clip begins
+// The lines after the last closing line form the last sentence. A clip begins
 // 5 x margin before its first line and ends 5 x margin after its last one,
 // both moved by the offset. Line ends ("\n") are dropped from the texts.
 std::vector<SPracticeSentence> BuildPracticeSentences(const CStringArray& english, const CStringArray& chinese,

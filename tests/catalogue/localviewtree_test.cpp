@@ -17,6 +17,8 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 std::string U8(const char8_t* text) { return std::string(reinterpret_cast<const char*>(text)); }
 
 class LocalViewTreeTest : public testing::Test {
@@ -223,6 +225,70 @@ TEST_F(LocalViewTreeTest, ClickOpensAndDoubleClickPlays)
     // A top-level item plays nothing.
     doubleClick(history);
     EXPECT_EQ(posted, std::vector<CString>(3, "HalvikSoftPlayerPlayLocalFile:"));
+}
+
+// Top-level items show an expander when they have something to show: the
+// history by its entries, a playlist folder (filled only when opened) by
+// what its folder holds. The expander opens the item once, without the
+// plain click's own toggle.
+TEST_F(LocalViewTreeTest, ItemsWithSomethingToShowHaveExpanders)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable);
+    CQuenlowApp paths;
+    ApplyStartupDefaults(paths, program.ansi());
+    ASSERT_TRUE(CreateDataFolders(paths).empty());
+    theApp.m_strUserDataDbPath = paths.m_strUserDataDbPath;
+    theApp.m_strLocalPlaylistTable = paths.m_strLocalPlaylistTable;
+    program.write("talks/one.mp4", "v");
+    program.write("talks/sub/two.mp3", "a");
+    program.write("notes/readme.txt", "t");
+    for (const char* name : {"talks", "notes"})
+        ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, name, program.ansi() + name, "", "", "", ""));
+    EXPECT_TRUE(m_tree->HasFlag(wxTR_HAS_BUTTONS));
+
+    Add(m_root, "当前播放列表");
+    const wxTreeItemId history = Add(m_root, "播放历史");
+    Add(history, "old.mp4");
+    const wxTreeItemId talks = Add(m_root, "talks");
+    const wxTreeItemId notes = Add(m_root, "notes");
+    m_tree->ShowExpanderIfFilled(talks, program.ansi() + "talks");
+    m_tree->ShowExpanderIfFilled(notes, program.ansi() + "notes");
+    EXPECT_TRUE(m_tree->ItemHasChildren(history));
+    EXPECT_TRUE(m_tree->ItemHasChildren(talks));
+    EXPECT_FALSE(m_tree->ItemHasChildren(notes)) << "no media and no sub-folder";
+
+    // Opened by its expander, the folder is read then.
+    m_tree->Expand(talks);
+    EXPECT_TRUE(m_tree->IsExpanded(talks));
+    EXPECT_EQ(ChildTexts(talks), (std::vector<CString>{"one.mp4", "sub"}));
+    EXPECT_EQ(m_tree->GetItemImage(talks), CLocalViewTree::kImageFolderOpen);
+    m_tree->Collapse(talks);
+    EXPECT_EQ(m_tree->GetItemImage(talks), CLocalViewTree::kImageFolder);
+
+    // A press on the history's expander opens it, and it stays open once
+    // the plain click's delay has passed.
+    m_frame->SetSize(400, 300);
+    m_frame->Show();
+    testsupport::RunLoopUntil([&] { return m_tree->IsShownOnScreen(); }, 2s);
+    wxRect row;
+    ASSERT_TRUE(m_tree->GetBoundingRect(history, row, true));
+    wxPoint button;
+    for (int x = 0; x < row.x; ++x) {
+        int flags = 0;
+        if (m_tree->HitTest(wxPoint(x, row.y + row.height / 2), flags) == history &&
+            (flags & wxTREE_HITTEST_ONITEMBUTTON)) {
+            button = wxPoint(x, row.y + row.height / 2);
+            break;
+        }
+    }
+    ASSERT_NE(button, wxPoint());
+    wxMouseEvent press(wxEVT_LEFT_DOWN);
+    press.SetPosition(button);
+    press.SetEventObject(m_tree);
+    m_tree->ProcessWindowEvent(press);
+    testsupport::RunLoopFor(std::chrono::milliseconds(CLocalViewTree::kClickDelay + 200));
+    EXPECT_TRUE(m_tree->IsExpanded(history));
 }
 
 TEST_F(LocalViewTreeTest, AddFolderMediaOfAMissingOrEmptyPathAddsNothing)

@@ -17,7 +17,7 @@
 #include "controls/bititem.h"
 #include "controls/bitslider.h"
 #include "controls/bitwnd.h"
-#include "controls/resourceimage.h"
+#include "ui/resourceimage.h"
 #include "platform/file.h"
 #include "core/quenlow.h"
 #include "tests/appstateguard.h"
@@ -65,16 +65,10 @@ wxBitmap ThreeFrames()
     return MakeBitmap(12, 6, [](int x, int) { return kFrameColours[x / 4]; });
 }
 
-// Keeps the application-object fields the controls read and write.
+// Keeps the program folder, below which the skin images are looked for.
 class AppStateGuard : public testsupport::AppStateGuard {
 public:
-    AppStateGuard()
-        : testsupport::AppStateGuard(&CQuenlowApp::m_strAppDir,
-                                     &CQuenlowApp::m_nMediaLength,
-                                     &CQuenlowApp::m_nScreenWidth,
-                                     &CQuenlowApp::m_nSeekRequest)
-    {
-    }
+    AppStateGuard() : testsupport::AppStateGuard(&CQuenlowApp::m_strAppDir) {}
 };
 
 // ---- CBitItem ----
@@ -314,8 +308,9 @@ protected:
         m_slider->SetRange(0, 10000);
         m_slider->SetChannelItems(&*m_after, &*m_before);
         m_slider->SetThumbItem(&*m_thumbStrip);
-        theApp.m_nScreenWidth = 1280;
-        theApp.m_nMediaLength = 600000;
+        m_slider->SetScreenWidth(1280);
+        m_slider->SetMediaLength(600000);
+        m_slider->SetSeekHandler([this](int position) { m_seeks.push_back(position); });
     }
     // The strips belong to the test and die with it: the slider goes at
     // once, not with the frame's delayed destruction.
@@ -348,6 +343,7 @@ protected:
     std::optional<CBitItem> m_before;
     std::optional<CBitItem> m_after;
     CBitSlider* m_slider = nullptr;
+    std::vector<int> m_seeks;   // the seek requests, in order
 };
 
 TEST_F(BitSliderTest, TheChannelStripsSizeTheSliderAndTheThumbIsOneFrame)
@@ -418,9 +414,10 @@ TEST_F(BitSliderTest, ReleasePointGivesThePositionAndTheSeekRequest)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.along);
+        m_seeks.clear();
         m_slider->OnLButtonUp(CPoint(channel.left + c.along, 6));
         EXPECT_EQ(c.position, m_slider->GetPos());
-        EXPECT_EQ(c.seekRequest, theApp.m_nSeekRequest);
+        EXPECT_EQ(std::vector<int>{c.seekRequest}, m_seeks);
     }
 }
 
@@ -430,13 +427,11 @@ TEST_F(BitSliderTest, NoPositionWithoutScreenWidthChannelWidthOrRange)
     CRect channel;
     m_slider->GetChannelRect(&channel);
     m_slider->SetPos(3000);
-    theApp.m_nSeekRequest = 77;
 
-    theApp.m_nScreenWidth = 0;
+    m_slider->SetScreenWidth(0);
     m_slider->OnLButtonUp(CPoint(channel.left + 100, 6));
     EXPECT_EQ(3000, m_slider->GetPos());
-    EXPECT_EQ(77, theApp.m_nSeekRequest);
-    theApp.m_nScreenWidth = 1280;
+    m_slider->SetScreenWidth(1280);
 
     // A slider no longer than its thumb has a channel without width.
     for (int width : {12, 5, 0}) {
@@ -446,7 +441,6 @@ TEST_F(BitSliderTest, NoPositionWithoutScreenWidthChannelWidthOrRange)
         EXPECT_EQ(0, channel.Width());
         m_slider->OnLButtonUp(CPoint(3, 6));
         EXPECT_EQ(3000, m_slider->GetPos());
-        EXPECT_EQ(77, theApp.m_nSeekRequest);
         // Painting paints only inside the slider.
         const wxImage image = Render(wxSize(20, 12), [&](wxDC& dc) { m_slider->PaintChannel(dc, TRUE); });
         EXPECT_EQ(kSentinel, At(image, 19, 0));
@@ -456,7 +450,7 @@ TEST_F(BitSliderTest, NoPositionWithoutScreenWidthChannelWidthOrRange)
     m_slider->SetRange(0, 0);
     m_slider->OnLButtonUp(CPoint(200, 6));
     EXPECT_EQ(0, m_slider->GetPos());
-    EXPECT_EQ(77, theApp.m_nSeekRequest);
+    EXPECT_TRUE(m_seeks.empty()) << "no release here requested a seek";
 }
 
 TEST_F(BitSliderTest, EachStripPaintsItsOwnPixelsOnItsSideOfTheThumb)
@@ -501,6 +495,7 @@ TEST_F(BitSliderTest, StripsThatFailedToLoadPaintNothingAndKeepTheSize)
         EXPECT_EQ(kSentinel, At(image, x, 6)) << x;
 
     // The position arithmetic still works with the default thumb length.
+    slider->SetScreenWidth(1280);
     CRect channel;
     slider->GetChannelRect(&channel);
     EXPECT_EQ(300 - 11, channel.Width());
@@ -536,7 +531,7 @@ TEST_F(BitSliderTest, DraggingTheThumbMovesThePositionAndReportsTheRelease)
     up.SetPosition(wxPoint(6 + 100, 6));
     m_slider->GetEventHandler()->ProcessEvent(up);
     EXPECT_EQ(496, m_slider->GetPos());
-    EXPECT_EQ(496, theApp.m_nSeekRequest);
+    EXPECT_EQ(std::vector<int>{496}, m_seeks);
     EXPECT_FALSE(m_slider->HasCapture());
     EXPECT_EQ((std::vector<wxEventType>{wxEVT_SCROLL_THUMBTRACK, wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_CHANGED}),
               scrolls);
@@ -544,7 +539,6 @@ TEST_F(BitSliderTest, DraggingTheThumbMovesThePositionAndReportsTheRelease)
 
 TEST(BitSliderTooltip, TimeUnderThePointer)
 {
-    AppStateGuard guard;
     const struct {
         int64_t length;
         int screenWidth;
@@ -562,10 +556,8 @@ TEST(BitSliderTooltip, TimeUnderThePointer)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.length << " ms, screen " << c.screenWidth << ", x " << c.x);
-        theApp.m_nMediaLength = c.length;
-        theApp.m_nScreenWidth = c.screenWidth;
         CString text = "unchanged";
-        const BOOL shown = CBitSlider::ComputeTimeTip(c.x, text);
+        const BOOL shown = CBitSlider::ComputeTimeTip(c.x, c.length, c.screenWidth, text);
         if (c.text) {
             EXPECT_TRUE(shown);
             EXPECT_EQ(CString(c.text), text);

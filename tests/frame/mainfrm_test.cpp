@@ -6,10 +6,12 @@
 #include <filesystem>
 
 #include <wx/app.h>
+#include <wx/display.h>
 #include <wx/aui/aui.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/panel.h>
+#include <wx/stc/stc.h>
 
 #include "catalogue/playlistpane.h"
 #include "lesson/quenlowview.h"
@@ -30,6 +32,7 @@
 #include "frame/ribbonstatusbar.h"
 #include "ui/showmsgdlg.h"
 #include "tests/appstateguard.h"
+#include "tests/platform/alsatestconfig.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
@@ -38,6 +41,7 @@
 
 namespace {
 
+using namespace std::chrono_literals;
 using testsupport::DrainEvents;
 
 class MainFrameTest : public testing::Test {
@@ -316,6 +320,54 @@ TEST_F(MainFrameTest, CaptionMessageNeverMovesThePanes)
     EXPECT_EQ(places(), before);
 }
 
+// Out of maximised the window takes a usable size: four fifths of the work
+// area, centred, until it has had a size of its own, then that one; never
+// the few pixels a window manager gives a window that started maximised.
+TEST_F(MainFrameTest, RestoringFromMaximisedGivesAUsableSize)
+{
+    const struct {
+        wxRect area;
+        wxRect restored;
+    } rows[] = {
+        {{0, 0, 1280, 800}, {128, 80, 1024, 640}},
+        {{0, 24, 1920, 1056}, {192, 130, 1536, 844}},
+        {{1280, 0, 1024, 768}, {1382, 77, 819, 614}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CMainFrame::RestoredRect(row.area), row.restored) << row.area.width;
+    EXPECT_EQ(frame->GetMinSize(), wxSize(theApp.m_nScreenWidth / 4, theApp.m_nScreenHeight / 4));
+
+    const auto sizeSettles = [&](const wxRect& rect) {
+        return testsupport::RunLoopUntil([&] { return frame->GetRect() == rect; }, 2s);
+    };
+    // Stands in for a window manager: maximises to the work area, and
+    // restores a window that started maximised to a few pixels.
+    bool maximized = false;
+    frame->m_fnIsMaximized = [&] { return maximized; };
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    const auto maximise = [&] {
+        maximized = true;
+        frame->SetSize(area);
+        testsupport::RunLoopFor(100ms);
+    };
+    const auto restoreToAFewPixels = [&] {
+        maximized = false;
+        frame->SetSize(641, 428, 2, 1);
+    };
+    maximise();
+    restoreToAFewPixels();
+    EXPECT_TRUE(sizeSettles(CMainFrame::RestoredRect(area))) << frame->GetRect().width << "x" << frame->GetRect().height;
+
+    // The learner's own size is the one to come back to.
+    const wxRect own(100, 60, 900, 600);
+    frame->SetSize(own);
+    ASSERT_TRUE(sizeSettles(own));
+    testsupport::RunLoopFor(100ms);
+    maximise();
+    restoreToAFewPixels();
+    EXPECT_TRUE(sizeSettles(own)) << frame->GetRect().width << "x" << frame->GetRect().height;
+}
+
 TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
 {
     CView* lesson = frame->GetActiveView();
@@ -357,6 +409,50 @@ TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
     theApp.m_bScriptLoaded = 0;
     theApp.m_strScriptPath.Empty();
     theApp.m_strSubtitleLoaded.Empty();
+}
+
+// Without a microphone speech practice says on its page what it needs, with
+// every mode disabled; plugged in, the next entry shows the practice text.
+TEST_F(MainFrameTest, SpeechPracticeWithoutMicrophoneSaysItNeedsOne)
+{
+    testsupport::AppStateGuard state(&CQuenlowApp::m_bScriptLoaded, &CQuenlowApp::m_strScriptPath,
+                                     &CQuenlowApp::m_strSubtitleLoaded, &CQuenlowApp::m_strSpeechPrepared,
+                                     &CQuenlowApp::m_strMicrophoneReady, &CQuenlowApp::m_strActiveView);
+    theApp.ClearSentenceModel();
+    theApp.EnsureSentenceCapacity(1);
+    theApp.m_arrSentenceTiming[0].endtime = 1000;
+    theApp.m_arrForeignText.Add("Good morning.");
+    theApp.m_arrChineseText.Add("早上好。");
+    theApp.m_nSentenceCount = 1;
+    theApp.m_bScriptLoaded = 1;
+    theApp.m_strScriptPath = program.ansi() + "lesson.script";
+    theApp.m_strSubtitleLoaded = "true";
+    // A practice prepared earlier with a microphone.
+    theApp.m_strSpeechPrepared = "true";
+    {
+        testsupport::CAlsaTestConfig none(testsupport::CAlsaTestConfig::NoDevice());
+        SelectCategory(3);
+    }
+    auto* speech = dynamic_cast<CSpeechFormView*>(frame->GetActiveView());
+    ASSERT_NE(speech, nullptr);
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), CString(CSpeechFormView::kNoMicrophoneText));
+    for (int id : {kCmdFollowRead, kCmdRolePlay, kCmdDubbing, kCmdRecord}) {
+        wxUpdateUIEvent update(id);
+        speech->ProcessWindowEvent(update);
+        EXPECT_FALSE(update.GetEnabled()) << id;
+    }
+
+    SelectCategory(0);
+    {
+        testsupport::TempFolder sound;
+        const std::string input = sound.write("in.raw", std::string(64000, '\0'));
+        testsupport::CAlsaTestConfig microphone(
+            testsupport::CAlsaTestConfig::FileDevice(input, sound.path() + "out.raw"));
+        SelectCategory(3);
+    }
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. Good morning.\n");
+    speech->ResetPractice();
+    theApp.ClearSentenceModel();
 }
 
 TEST_F(MainFrameTest, CategoryChangeIsRefusedWhileTheDictionaryPageHasFocus)

@@ -14,10 +14,12 @@
 #include <unistd.h>
 
 #include <wx/app.h>
+#include <wx/stc/stc.h>
 
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
 #include "core/commandids.h"
+#include "lesson/doublelangformview.h"
 #include "lesson/quenlowview.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
@@ -395,6 +397,48 @@ TEST_F(LessonOpeningTest, LessonBesideTheMediaLoadsPlaysAndIsFollowed)
     Player().Stop();
 }
 
+// While a lesson plays, the bilingual list reached by its command marks the
+// entry of the sentence being heard.
+TEST_F(LessonOpeningTest, BilingualListFollowsThePlayingSentence)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    EXPECT_EQ(theApp.m_strTextViewMode, "RTF");
+
+    wxCommandEvent command(wxEVT_MENU, kCmdBilingualListView);
+    command.SetEventObject(frame);
+    ASSERT_TRUE(frame->GetEventHandler()->ProcessEvent(command));
+    auto* list = dynamic_cast<CDoubleLangFormView*>(frame->GetActiveView());
+    ASSERT_NE(list, nullptr);
+    CQuenlowView* view = LessonView();
+    ASSERT_NE(view, nullptr);
+    const auto marked = [&] { return FromWx(list->m_richText->GetSelectedText()); };
+    // Behind the list the lesson view keeps following the voice.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            view->OnTimer(CQuenlowView::kFollowTimer);
+            list->OnTimer(CDoubleLangFormView::kFollowTimer);
+            return theApp.m_nCurrentSentence == 0 && marked().Left(2) == "1.";
+        },
+        10s))
+        << Player().GetTime();
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            view->OnTimer(CQuenlowView::kFollowTimer);
+            list->OnTimer(CDoubleLangFormView::kFollowTimer);
+            return theApp.m_nCurrentSentence == 1;
+        },
+        10s))
+        << Player().GetTime();
+    EXPECT_EQ(marked().Left(14), "2.Second line.");
+    EXPECT_GE(marked().Find("第二句"), 0);
+    EXPECT_LT(marked().Find("第一句"), 0);
+    Player().Stop();
+}
+
 // Opening a lesson again (a loop, the next item) numbers its subtitle files
 // from 1 again and leaves no files of the earlier opening behind.
 TEST_F(LessonOpeningTest, ReopeningLeavesOneSetOfSubtitleFiles)
@@ -443,6 +487,40 @@ TEST_F(LessonOpeningTest, ReturningToTheHomeCategoryResumesTheLesson)
     ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3 && Player().GetTime() > 0; }, 10s));
     EXPECT_GE(Player().GetTime(), resumeAt - 300) << "playback restarted from the beginning";
     Player().Stop();
+}
+
+// Reload-and-resume reopens the media and plays on from the main player's
+// time; it is offered only while the player pane is up.
+TEST_F(LessonOpeningTest, ReloadAndResumeContinuesFromThePlayersTime)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    const auto update = [&] {
+        wxUpdateUIEvent event(kCmdReloadResume);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+        return std::pair<bool, bool>(event.GetEnabled(), event.GetChecked());
+    };
+    frame->OnStatusbarProgressPane();
+    EXPECT_EQ(update(), std::make_pair(true, false));
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetTime() > 1500; }, 10s));
+    theApp.m_nResumeTime = 0;
+
+    wxCommandEvent command(wxEVT_MENU, kCmdReloadResume);
+    command.SetEventObject(frame);
+    ASSERT_TRUE(frame->GetEventHandler()->ProcessEvent(command));
+    const int resumeAt = theApp.m_nResumeTime;
+    EXPECT_GT(resumeAt, 1500);
+    EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == 3 && Player().GetTime() > 0; }, 10s));
+    EXPECT_GE(Player().GetTime(), resumeAt - 300) << "playback restarted from the beginning";
+    Player().Stop();
+
+    frame->ShowPane(frame->m_wndPlayerPane, false);
+    EXPECT_EQ(update(), std::make_pair(false, false));
 }
 
 TEST_F(LessonOpeningTest, MediaWithoutLessonPlaysWithTheBlankLesson)

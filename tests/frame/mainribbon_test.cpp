@@ -99,6 +99,7 @@ TEST(RibbonLayoutTest, CommandsStandInTheirCategoryPanelAndPlace)
         {kCmdLocalWord, 0, "常用功能", "使用本地词典", true},
         {kCmdClickContinue, 0, "常用功能", "点读后继续播放", true},
         {kCmdParagraphBlank, 0, "段落控制", "", false},
+        {kCmdBilingualListView, 0, "段落控制", "双语列表", false},
         {kCmdFontName, 0, "字体与颜色", "", false},
         {kCmdBackColor, 0, "字体与颜色", "背景颜色", false},
         {kCmdOffsetEdit, 0, "字幕微调", "偏移量", false},
@@ -131,7 +132,7 @@ TEST(RibbonLayoutTest, CommandsStandInTheirCategoryPanelAndPlace)
     // The one id of two elements is one command.
     const std::vector<int> ids = GetRibbonCommandIds();
     EXPECT_EQ(std::count(ids.begin(), ids.end(), kCmdPlaylist), 1);
-    EXPECT_EQ(ids.size(), 78u);
+    EXPECT_EQ(ids.size(), 79u);
 }
 
 TEST(RibbonLayoutTest, ApplicationMenuHoldsTheLooksInOrder)

@@ -2,12 +2,14 @@
 // into the view, the positions pass, the follow step with a stand-in player,
 // the font size parser, the translation address, commands routed through a
 // real main frame, and the bilingual list following the lesson.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/frame.h>
+#include <wx/image.h>
 #include <wx/stc/stc.h>
 
 #include "lesson/doublelangformview.h"
@@ -27,6 +29,7 @@
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/minihtmldlg.h"
+#include "vocabulary/core/wordlookup.h"
 
 namespace {
 
@@ -45,7 +48,6 @@ public:
                                      &CQuenlowApp::m_bScriptLoaded,
                                      &CQuenlowApp::m_nRepeatCount,
                                      &CQuenlowApp::m_nVisibleLines,
-                                     &CQuenlowApp::m_nDoubleLangLastLine,
                                      &CQuenlowApp::m_nFontSize,
                                      &CQuenlowApp::m_nFontChangeCount,
                                      &CQuenlowApp::m_nFontCountQuenlowView,
@@ -594,6 +596,57 @@ TEST_F(LessonViewFrameTest, ViewCommandsAreEnabledWhileALessonIsLoaded)
     EXPECT_EQ(UpdateOf(kCmdFontBold).GetChecked(), view->m_richText->StyleGetBold(0));
 }
 
+// The bilingual list takes the lesson text's place and gives it back; it is
+// offered only once a lesson has been shown and only over the lesson text,
+// and the Chinese caption of the lesson text never covers it.
+TEST_F(LessonViewFrameTest, BilingualListCommandTogglesTheCentralView)
+{
+    testsupport::AppStateGuard list(&CQuenlowApp::m_strTextViewMode, &CQuenlowApp::m_strDoubleLangShown,
+                                    &CQuenlowApp::m_strActiveView);
+    theApp.m_arrForeignText.RemoveAll();
+    theApp.m_arrChineseText.RemoveAll();
+    theApp.m_arrForeignText.Add("Good morning.\n");
+    theApp.m_arrChineseText.Add("早上好。\n");
+    theApp.m_nCurrentSentence = 0;
+    theApp.m_strShowChinese = "true";
+    theApp.m_strTextViewMode.Empty();
+    EXPECT_FALSE(UpdateOf(kCmdBilingualListView).GetEnabled()) << "no lesson shown yet";
+
+    theApp.m_strTextViewMode = "RTF";
+    EXPECT_TRUE(UpdateOf(kCmdBilingualListView).GetEnabled());
+    EXPECT_FALSE(UpdateOf(kCmdBilingualListView).GetChecked());
+    view->ShowCaptionFor(0);
+    ASSERT_NE(view->m_pShowChnDlg, nullptr);
+    EXPECT_TRUE(view->m_pShowChnDlg->IsShown());
+
+    ASSERT_TRUE(Command(kCmdBilingualListView));
+    auto* bilingual = dynamic_cast<CDoubleLangFormView*>(frame->GetActiveView());
+    ASSERT_NE(bilingual, nullptr);
+    EXPECT_EQ(FromWx(bilingual->m_richText->GetText()), "1.Good morning.\n  早上好。\n");
+    EXPECT_EQ(theApp.m_strTextViewMode, "LIST");
+    EXPECT_EQ(theApp.m_strDoubleLangShown, "true");
+    EXPECT_TRUE(UpdateOf(kCmdBilingualListView).GetEnabled());
+    EXPECT_TRUE(UpdateOf(kCmdBilingualListView).GetChecked());
+    EXPECT_FALSE(view->m_pShowChnDlg->IsShown());
+    view->ShowCaptionFor(0);   // the lesson text follows on behind the list
+    EXPECT_FALSE(view->m_pShowChnDlg->IsShown());
+
+    // Back: the lesson text, the list kept for the same lesson.
+    theApp.m_arrForeignText[0] = "Changed.\n";
+    ASSERT_TRUE(Command(kCmdBilingualListView));
+    EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_TRUE(theApp.m_strDoubleLangShown.IsEmpty());
+    EXPECT_FALSE(UpdateOf(kCmdBilingualListView).GetChecked());
+    ASSERT_TRUE(Command(kCmdBilingualListView));
+    EXPECT_EQ(FromWx(bilingual->m_richText->GetText()), "1.Good morning.\n  早上好。\n");
+
+    // Another category's view ends the list and disables the command.
+    frame->m_pRibbonBar->SetActiveCategory(4);
+    frame->OnChangeRibbonCategory();
+    EXPECT_TRUE(theApp.m_strDoubleLangShown.IsEmpty());
+    EXPECT_FALSE(UpdateOf(kCmdBilingualListView).GetEnabled());
+}
+
 TEST_F(LessonViewFrameTest, EffectCommandPausesAndResumesOnlyWhatItPaused)
 {
     struct Case {
@@ -682,7 +735,7 @@ TEST_F(LessonViewFrameTest, CommandsStopReachingTheViewWhenItIsNotCentral)
 
 // ---- The bilingual list follows the lesson -----------------------------------------------------
 
-TEST_F(LessonViewTest, BilingualListMarksTheEntryBeforeTheCurrentNumber)
+TEST_F(LessonViewTest, BilingualListMarksTheEntryOfThePlayingSentence)
 {
     theApp.m_arrForeignText.RemoveAll();
     theApp.m_arrChineseText.RemoveAll();
@@ -691,44 +744,44 @@ TEST_F(LessonViewTest, BilingualListMarksTheEntryBeforeTheCurrentNumber)
         theApp.m_arrForeignText.Add(line);
         theApp.m_arrChineseText.Add("中文\n");
     }
-    theApp.m_nDoubleLangLastLine = 0;
     theApp.m_nVisibleLines = 40;
     auto* view = MakeView<CDoubleLangFormView>(374);
+    theApp.m_nCurrentSentence = 0;
     view->BuildText();
     wxStyledTextCtrl& text = *view->m_richText;
-    const auto entry = [&](int sentence) { return text.PositionFromLine(2 * sentence); };
+    // The marked text of a sentence: its numbered English line and its
+    // Chinese line, without the line end after it.
+    const auto entryText = [&](int sentence) {
+        const int from = text.PositionFromLine(2 * sentence);
+        return FromWx(text.GetTextRange(from, text.GetLineEndPosition(2 * sentence + 1)));
+    };
 
     struct Step {
         int current;
-        int selStart;   // control positions; -1 = the selection is not touched
-        int selEnd;
         const char* why;
     };
-    // Positions are taken from the built text, so compute them first.
-    const int found4 = entry(3);
-    const int found5 = entry(4);
-    const int found2 = entry(1);
     const Step steps[] = {
-        {0, -1, -1, "sentence 0 is where the list starts: nothing happens"},
-        {3, found4, found4 + 2, "first number found: only \"4.\" is selected"},
-        {3, found4, found4 + 2, "the same sentence again: unchanged"},
-        {4, found4, found5 - 1, "then the entry from the last number up to the new one"},
-        {1, found5, found2 - 1, "back: from the last number to the new one, whichever way"},
+        {0, "the first sentence is marked at the first tick"},
+        {3, "a jump forward marks the sentence now playing"},
+        {4, "the next sentence"},
+        {1, "a jump back"},
+        {5, "the last entry ends with the text"},
     };
-    text.SetSelection(0, 0);
     for (const Step& s : steps) {
         SCOPED_TRACE(s.why);
         theApp.m_nCurrentSentence = s.current;
         view->OnTimer(CDoubleLangFormView::kFollowTimer);
-        if (s.selStart < 0) {
-            EXPECT_EQ(text.GetSelectionStart(), text.GetSelectionEnd());
-            continue;
-        }
-        EXPECT_EQ(std::min(text.GetSelectionStart(), text.GetSelectionEnd()), std::min(s.selStart, s.selEnd));
-        EXPECT_EQ(std::max(text.GetSelectionStart(), text.GetSelectionEnd()), std::max(s.selStart, s.selEnd));
+        EXPECT_EQ(FromWx(text.GetSelectedText()), entryText(s.current));
+        CString number;
+        number.Format("%d.", s.current + 1);
+        EXPECT_EQ(FromWx(text.GetSelectedText()).Left(number.GetLength()), number);
     }
+    // The learner's own selection stays while the sentence is the same.
+    text.SetSelection(0, 2);
+    view->OnTimer(CDoubleLangFormView::kFollowTimer);
+    EXPECT_EQ(text.GetSelectionEnd(), 2);
     // "5." inside the first sentence is not an entry number.
-    EXPECT_EQ(view->FindEntryNumber(5), found5);
+    EXPECT_EQ(view->FindEntryNumber(5), text.PositionFromLine(8));
     EXPECT_EQ(view->FindEntryNumber(7), -1);
 }
 
@@ -1031,6 +1084,88 @@ TEST_F(LessonViewTest, HoverMarkComesOffWithoutRestylingTheText)
     EXPECT_EQ(styles(), before);
 }
 
+// A word list marks each of its words wherever it occurs as a whole word, in
+// any case; the same command again takes the marks off. Lists the program
+// does not have, and lists none of whose words occur, say so.
+TEST_F(LessonViewTest, WordListMarksItsWordsInTheLesson)
+{
+    testsupport::AppStateGuard state(&CQuenlowApp::m_strWordBookPath, &CQuenlowApp::m_strAppDir,
+                                     &CQuenlowApp::m_strMarkWordList, &CQuenlowApp::m_strDocumentLoaded);
+    testsupport::TempProgramFolder program;   // with the shipped word-list database
+    theApp.m_strAppDir = program.ansi();
+    theApp.m_strWordBookPath = program.ansi() + "UnKownWord.script";
+    theApp.m_strDocumentLoaded = "true";
+    {
+        CSqliteDb book;
+        ASSERT_TRUE(book.Open(theApp.m_strWordBookPath, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(book.Exec("create table if not exists tablename(stroriginalword varchar(1000))"));
+        ASSERT_TRUE(book.Exec("insert into tablename values('don*t'), ('lesson')"));
+    }
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{0, 1000, "Ability counts.\n", ""},
+                      {1000, 2000, "My ability, their abilities; don't stop.\n", ""}});
+    wxStyledTextCtrl& text = *view->m_richText;
+    const auto markedWords = [&] {
+        std::vector<CString> words;
+        for (int p = 0; p < text.GetLength();) {
+            if (text.IndicatorAllOnFor(p) == 0) {
+                ++p;
+                continue;
+            }
+            const int start = p;
+            while (p < text.GetLength() && text.IndicatorAllOnFor(p) != 0)
+                ++p;
+            words.push_back(FromWx(text.GetTextRange(start, p)));
+        }
+        return words;
+    };
+    const auto run = [&](int command) {
+        wxCommandEvent event(wxEVT_MENU, command);
+        view->ProcessWindowEvent(event);
+    };
+    const auto checked = [&](int command) {
+        wxUpdateUIEvent update(command);
+        view->ProcessWindowEvent(update);
+        return update.GetChecked();
+    };
+    const auto message = [] {
+        int kind = 0, seconds = 0;
+        CString text;
+        theApp.TakeMessage(kind, text, seconds);
+        return text;
+    };
+    message();
+
+    run(kCmdMarkListMaster);   // the syllabus list holds "ability"
+    EXPECT_EQ(markedWords(), (std::vector<CString>{"Ability", "ability"}));
+    EXPECT_EQ(theApp.m_strMarkWordList, "MASTER");
+    EXPECT_TRUE(checked(kCmdMarkListMaster));
+    EXPECT_FALSE(checked(kCmdMarkListCet4));
+    EXPECT_EQ(message(), "");
+
+    run(kCmdMarkListMyWords);   // another list replaces the marks
+    EXPECT_EQ(markedWords(), (std::vector<CString>{"don't"}));
+    EXPECT_EQ(message(), "");
+    run(kCmdMarkListMyWords);   // the same list again: off
+    EXPECT_TRUE(markedWords().empty());
+    EXPECT_TRUE(theApp.m_strMarkWordList.IsEmpty());
+    EXPECT_FALSE(checked(kCmdMarkListMyWords));
+
+    run(kCmdMarkListMaster);
+    run(kCmdClearMarkList);
+    EXPECT_TRUE(markedWords().empty());
+    EXPECT_FALSE(checked(kCmdMarkListMaster));
+
+    run(kCmdMarkListCet4);   // not a list the program has
+    EXPECT_EQ(message(), "软件没有CET4核心单词的词表，不能标记！");
+    EXPECT_FALSE(checked(kCmdMarkListCet4));
+    EXPECT_TRUE(markedWords().empty());
+
+    PutLesson(*view, {{0, 1000, "Nothing here.\n", ""}});
+    run(kCmdMarkListMaster);
+    EXPECT_EQ(message(), "当前文档中没有研究生考试核心单词。");
+}
+
 // The new-word book's words are marked where the lesson file says they occur
 // (offsets count characters, also after Chinese text); a second toggle clears
 // every mark and leaves the text's styles; phrases switch words off.
@@ -1103,6 +1238,64 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
     EXPECT_EQ(markedText(), std::vector<CString>{"a lot"});
 }
 
+// The bilingual layout's English and Chinese lines keep apart at every size
+// the font box offers: each line's glyphs stay inside its own line, with a
+// row of background at its top and bottom, so no Chinese line touches the
+// English line below it and no descender is cut off.
+TEST_F(LessonViewTest, BilingualLinesKeepApartAtEveryFontSize)
+{
+    testsupport::AppStateGuard layout(&CQuenlowApp::m_strTextLayout);
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{0, 1000, "Typography jumps quickly\n", "汉字测试，你好吗？\n"},
+                      {1000, 2000, "Quaint gypsy jigs\n", "繁體國際龍鬱\n"},
+                      {2000, 3000, "Happy days, my boy\n", "我们一起学习\n"}});
+    theApp.m_strSubtitleLoaded = "true";
+    theApp.m_nCurrentSentence = -1;
+    wxCommandEvent bilingual(wxEVT_MENU, kCmdBilingualMode);
+    view->ProcessWindowEvent(bilingual);
+    wxStyledTextCtrl& text = *view->m_richText;
+    ASSERT_EQ(text.GetLineCount(), 7);   // and the empty line after the last line end
+
+    for (int points = 12; points <= 28; points += 2) {
+        SCOPED_TRACE(points);
+        theApp.m_nFontSize = points;
+        view->ApplyTextFormat();
+        text.SetCaretStyle(wxSTC_CARETSTYLE_INVISIBLE);
+        text.SetEmptySelection(0);
+        const int height = text.TextHeight(0);
+        ASSERT_LE(6 * height, text.GetClientSize().y);
+        // The rows of the six lines that hold ink (dark pixels on white).
+        std::vector<bool> ink;
+        const auto painted = [&] {
+            text.Refresh();
+            text.Update();
+            const wxImage image = testsupport::GrabFromScreen(text);
+            if (!image.IsOk())
+                return false;
+            ink.assign(static_cast<size_t>(6 * height), false);
+            for (int y = 0; y < 6 * height; ++y) {
+                for (int x = 0; x < image.GetWidth(); ++x) {
+                    if (image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y) < 3 * 128) {
+                        ink[static_cast<size_t>(y)] = true;
+                        break;
+                    }
+                }
+            }
+            for (int line = 0; line < 6; ++line) {
+                if (std::find(ink.begin() + line * height, ink.begin() + (line + 1) * height, true) ==
+                    ink.begin() + (line + 1) * height)
+                    return false;   // not drawn yet
+            }
+            return true;
+        };
+        ASSERT_TRUE(testsupport::RunLoopUntil(painted, std::chrono::seconds(5)));
+        for (int line = 0; line < 6; ++line) {
+            EXPECT_FALSE(ink[static_cast<size_t>(line * height)]) << "top row of line " << line;
+            EXPECT_FALSE(ink[static_cast<size_t>((line + 1) * height - 1)]) << "bottom row of line " << line;
+        }
+    }
+}
+
 // Switching the layouts keeps every sentence's range on its own text: in
 // paragraphs (positions plus the corrections), in the bilingual layout (the
 // English and Chinese lines) and back in the one-line-per-sentence text.
@@ -1166,10 +1359,10 @@ TEST_F(LessonViewFrameTest, TranslationPagesCarryTheSelection)
     EXPECT_EQ(view->m_strTranslateUrl, "https://translate.example.org/?hl=zh-CN&tab=wT#auto/zh-CN/How%20are%20you%3F");
     EXPECT_TRUE(frame->IsDictionaryPaneVisible());
     ASSERT_TRUE(Command(kCmdBaiduTranslate));
-    EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
+    EXPECT_EQ(view->m_strTranslateUrl, OnlineTranslationAddress("How are you?"));
     view->m_richText->SetSelection(3, 4);   // a blank
     ASSERT_TRUE(Command(kCmdGoogleTranslate));
-    EXPECT_EQ(view->m_strTranslateUrl.Right(29), "#auto2auto|How%20are%20you%3F");
+    EXPECT_EQ(view->m_strTranslateUrl, OnlineTranslationAddress("How are you?"));
 }
 
 TEST_F(LessonViewFrameTest, CaptionPositionCommandsToggleTheirKeyword)

@@ -108,6 +108,19 @@ TEST_F(ViewTest, BilingualListNumbersEntriesAndIndentsTheChineseLine)
     for (const Case& c : cases)
         EXPECT_EQ(lines[c.line], CString(c.expected)) << "line " << c.line;
     EXPECT_TRUE(view->m_timers.IsRunning(CDoubleLangFormView::kFollowTimer));
+
+    // Lesson databases store the texts without line ends: each entry still
+    // takes its own two lines.
+    theApp.m_arrForeignText.RemoveAll();
+    theApp.m_arrChineseText.RemoveAll();
+    for (const char* english : {"Good morning.", "Bye\n"})
+        theApp.m_arrForeignText.Add(english);
+    for (const char* chinese : {"早上好。", "再见"})
+        theApp.m_arrChineseText.Add(chinese);
+    view->BuildText();
+    const std::vector<CString> stored = Lines(*view->m_richText);
+    const std::vector<CString> expected = {"1.Good morning.", "  早上好。", "2.Bye", "  再见", ""};
+    EXPECT_EQ(stored, expected);
 }
 
 // Each view re-applies the lesson font only when the application's change

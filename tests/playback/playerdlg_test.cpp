@@ -202,6 +202,7 @@ TEST_F(PlayerDlgTest, OpeningMediaReplacesThePlayListOnlyWithChosenMediaFiles)
         EXPECT_TRUE(recorder.Take().empty());
     }
     ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].title, "打开播放文件");
     EXPECT_TRUE(requests[0].multiple);
     EXPECT_EQ(requests[0].folder, "/tmp/cache/");
 
@@ -469,6 +470,45 @@ TEST_F(PlayerDlgTest, RefreshSendsAPendingSeekOrFollowsPlayback)
     EXPECT_EQ(recorder.Take(), (Keywords{"HalvikSoftPlayerPlayProgress:"}));
 }
 
+// The dialog gives its seek bar the media length and the screen width of the
+// application object and turns the bar's releases into its seek request.
+TEST_F(PlayerDlgTest, SeekBarWorksWithTheApplicationsLengthAndScreen)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_nMediaLength, &CQuenlowApp::m_nSeekRequest,
+                                     &CQuenlowApp::m_nPlayProgress);
+    CBitSlider* bar = dlg->GetSeekBar();
+    CRect channel;
+    bar->GetChannelRect(&channel);
+    ASSERT_GT(channel.Width(), 0);
+    theApp.m_nSeekRequest = 0;
+    theApp.m_nPlayProgress = 0;
+
+    // Too short a medium shows no time under the pointer; a long one does.
+    theApp.m_nMediaLength = 500;
+    dlg->OnTimer(CPlayerDlg::kTimerRefresh);
+    bar->UpdateTimeTooltip();
+    EXPECT_EQ(bar->GetTooltipText(), "");
+    theApp.m_nMediaLength = 600000;
+    dlg->OnTimer(CPlayerDlg::kTimerRefresh);
+    bar->UpdateTimeTooltip();
+    EXPECT_NE(bar->GetTooltipText(), "");
+
+    // A release is the seek request the next refresh sends.
+    bar->OnLButtonUp(CPoint(channel.left + channel.Width() / 2, 6));
+    const int position = bar->GetPos();
+    EXPECT_GT(position, 0);
+    EXPECT_EQ(theApp.m_nSeekRequest, position);
+    dlg->OnTimer(CPlayerDlg::kTimerRefresh);
+    EXPECT_EQ(theApp.m_nPlayProgress, position);
+    EXPECT_EQ(recorder.Take(), (Keywords{"HalvikSoftPlayerPlayProgress:"}));
+
+    // Without a screen width a release seeks nowhere.
+    theApp.m_nScreenWidth = 0;
+    dlg->OnTimer(CPlayerDlg::kTimerRefresh);
+    bar->OnLButtonUp(CPoint(channel.left + channel.Width() / 4, 6));
+    EXPECT_EQ(theApp.m_nSeekRequest, 0);
+}
+
 // ---- Context menu ----
 
 wxMenu* SubMenu(wxMenu* menu, const char* label)
@@ -503,10 +543,10 @@ TEST_F(PlayerDlgTest, ContextMenuListsTheMediaTracksWithTheirChecks)
     wxMenu* embedded = SubMenu(subtitles, "自带字幕");
     ASSERT_NE(embedded, nullptr);
     // The engine's "Disable" entry, then the named tracks; "X" is left out.
-    EXPECT_EQ(Labels(embedded), (std::vector<std::string>{"Disable", mediafixtures::U8(u8"中"), "English"}));
+    EXPECT_EQ(Labels(embedded), (std::vector<std::string>{mediafixtures::U8(u8"禁用"), mediafixtures::U8(u8"中"), "English"}));
     EXPECT_EQ(embedded->FindItemByPosition(1)->GetId(), ID_SUBTITLE_TRACK + 1);
     wxMenu* audio = SubMenu(menu.get(), "声道");
-    EXPECT_EQ(Labels(audio), (std::vector<std::string>{"Disable", "Tone 440", "Tone 880"}));
+    EXPECT_EQ(Labels(audio), (std::vector<std::string>{mediafixtures::U8(u8"禁用"), "Tone 440", "Tone 880"}));
     EXPECT_EQ(Labels(SubMenu(subtitles, "软件字幕")), (std::vector<std::string>{"       "}));
 
     // Mode 0 checks both the first track and "关闭字幕".
@@ -531,6 +571,25 @@ TEST_F(PlayerDlgTest, ContextMenuListsTheMediaTracksWithTheirChecks)
     EXPECT_TRUE(menu->FindItem(ID_SUBTITLE_TRACK + 1)->IsChecked());
     EXPECT_FALSE(menu->FindItem(ID_SUBTITLE_OFF)->IsChecked());
     dlg->m_player->SetSpu(-1);
+}
+
+// The engine names tracks in English under the C locale; the menus show
+// its placeholders in Chinese and every other name as it is.
+TEST(PlayerTrackNames, EnginePlaceholdersAreShownInChinese)
+{
+    const struct {
+        const char* name;
+        bool audio;
+        const char* shown;
+    } rows[] = {
+        {"Disable", true, "禁用"},        {"Disable", false, "禁用"},
+        {"Track 1", true, "音轨 1"},      {"Track 12", false, "字幕 12"},
+        {"Track", true, "Track"},         {"Track 1a", true, "Track 1a"},
+        {"Tone 440", true, "Tone 440"},   {"中文 - [Chinese]", false, "中文 - [Chinese]"},
+        {"Disabled", false, "Disabled"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CPlayerDlg::ShownTrackName(row.name, row.audio), row.shown) << row.name;
 }
 
 TEST_F(PlayerDlgTest, NinthSubtitleTrackGetsAnIdOfItsOwn)

@@ -155,8 +155,7 @@ TEST_F(VlcPlayerTest, OpeningAnotherFileReplacesTheMedia)
     player.Play();
     EXPECT_TRUE(WaitFor([&] { return player.GetState() == kPlaying && player.GetLength() > 0; }, 5s));
     EXPECT_NEAR(static_cast<double>(player.GetLength()), 3000.0, 100.0);
-    player.ListSubtitleTracks();
-    EXPECT_TRUE(theApp.m_arrSubtitleTracks.IsEmpty()) << "the tone has no subtitles";
+    EXPECT_TRUE(player.ListSubtitleTracks().IsEmpty()) << "the tone has no subtitles";
 }
 
 TEST_F(VlcPlayerTest, OpenLocationPlaysAnAddressWithItsOption)
@@ -174,16 +173,13 @@ TEST_F(VlcPlayerTest, ListsTracksAsNameAndId)
     const auto subtitleIds = IdsByName(libvlc_video_get_spu_description(player.RawPlayer()));
     const auto audioIds = IdsByName(libvlc_audio_get_track_description(player.RawPlayer()));
 
-    theApp.m_arrSubtitleTracks.Add("stale");
-    player.ListSubtitleTracks();
     // "X" is a one-byte name and left out; one Chinese character (three
     // bytes) is listed; names are trimmed; the engine's "Disable" has id -1.
-    EXPECT_EQ(Entries(theApp.m_arrSubtitleTracks),
+    EXPECT_EQ(Entries(player.ListSubtitleTracks()),
               (std::vector<std::string>{"Disable::-1", U8(u8"中::") + std::to_string(subtitleIds.at(U8(u8"中"))),
                                         "English::" + std::to_string(subtitleIds.at("  English  "))}));
 
-    player.ListAudioTracks();
-    EXPECT_EQ(Entries(theApp.m_arrAudioTracks),
+    EXPECT_EQ(Entries(player.ListAudioTracks()),
               (std::vector<std::string>{"Disable::-1", "Tone 440::" + std::to_string(audioIds.at("Tone 440")),
                                         "Tone 880::" + std::to_string(audioIds.at("Tone 880"))}));
 }
@@ -205,12 +201,8 @@ TEST_F(VlcPlayerTest, ListsStayEmptyBeyondTheLargestCount)
         SCOPED_TRACE(c.what);
         QuickPlayer player;
         ASSERT_TRUE(StartPlaying(player, c.path));
-        theApp.m_arrSubtitleTracks.Add("stale");
-        theApp.m_arrAudioTracks.Add("stale");
-        player.ListSubtitleTracks();
-        player.ListAudioTracks();
-        EXPECT_EQ(theApp.m_arrSubtitleTracks.GetSize(), c.subtitles);
-        EXPECT_EQ(theApp.m_arrAudioTracks.GetSize(), c.audio);
+        EXPECT_EQ(player.ListSubtitleTracks().GetSize(), c.subtitles);
+        EXPECT_EQ(player.ListAudioTracks().GetSize(), c.audio);
     }
 }
 
@@ -254,7 +246,7 @@ TEST_F(VlcPlayerTest, TrackPositionsSelectTheEngineIds)
         player.SetAudioTrack(c.position);
         EXPECT_EQ(libvlc_audio_get_track(raw), c.expectedId) << "position " << c.position;
     }
-    player.SelectAudioTrack(2, 0);
+    player.SelectAudioTrack(2);
     EXPECT_EQ(libvlc_audio_get_track(raw), audioIds.at("Tone 880"));
 }
 
@@ -268,19 +260,19 @@ TEST_F(VlcPlayerTest, ListedPositionsSelectTheirOwnEntries)
     libvlc_media_player_t* raw = player.RawPlayer();
     const auto subtitleIds = IdsByName(libvlc_video_get_spu_description(raw));
     const auto audioIds = IdsByName(libvlc_audio_get_track_description(raw));
-    player.ListSubtitleTracks();
-    player.ListAudioTracks();
-    ASSERT_EQ(theApp.m_arrSubtitleTracks.GetSize(), 3);   // Disable, 中, English
+    const CStringArray subtitles = player.ListSubtitleTracks();
+    const CStringArray audio = player.ListAudioTracks();
+    ASSERT_EQ(subtitles.GetSize(), 3);   // Disable, 中, English
 
-    player.SelectListedSubtitle(2);
+    player.SelectListedSubtitle(subtitles, 2);
     EXPECT_EQ(player.GetSpuId(), subtitleIds.at("  English  ")) << "the nameless track was chosen";
-    player.SelectListedSubtitle(1);
+    player.SelectListedSubtitle(subtitles, 1);
     EXPECT_EQ(player.GetSpuId(), subtitleIds.at(U8(u8"中")));
-    player.SelectListedSubtitle(7);   // past the list: unchanged
+    player.SelectListedSubtitle(subtitles, 7);   // past the list: unchanged
     EXPECT_EQ(player.GetSpuId(), subtitleIds.at(U8(u8"中")));
-    player.SelectListedSubtitle(0);
+    player.SelectListedSubtitle(subtitles, 0);
     EXPECT_EQ(player.GetSpuId(), -1);
-    player.SelectListedAudioTrack(2);
+    player.SelectListedAudioTrack(audio, 2);
     EXPECT_EQ(libvlc_audio_get_track(raw), audioIds.at("Tone 880"));
 
     const struct {
@@ -371,12 +363,8 @@ TEST_F(VlcPlayerTest, FailedEngineGivesNeutralValuesAndNeverCrashes)
     EXPECT_FALSE(player.GetMute());
     EXPECT_EQ(player.GetReadBytes(), 0);
     EXPECT_EQ(player.WillPlay(), 0);
-    theApp.m_arrSubtitleTracks.Add("stale");
-    theApp.m_arrAudioTracks.Add("stale");
-    player.ListSubtitleTracks();
-    player.ListAudioTracks();
-    EXPECT_TRUE(theApp.m_arrSubtitleTracks.IsEmpty());
-    EXPECT_TRUE(theApp.m_arrAudioTracks.IsEmpty());
+    EXPECT_TRUE(player.ListSubtitleTracks().IsEmpty());
+    EXPECT_TRUE(player.ListAudioTracks().IsEmpty());
 }
 
 // What the working engine accepts and refuses, as the callers see it.

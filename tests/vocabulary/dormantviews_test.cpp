@@ -10,11 +10,13 @@
 #include <wx/html/htmlwin.h>
 #include <wx/listbox.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include "ui/explorer1.h"
 #include "ui/mainframehost.h"
 #include "ui/onlinepage.h"
 #include "ui/wxtext.h"
+#include "core/commandids.h"
 #include "core/quenlow.h"
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
@@ -44,6 +46,43 @@ TEST(DormantViewsTest, TranslationBrowserKeepsItsAddressHistory)
     EXPECT_EQ(view->m_arrAddresses, (std::vector<CString>{temp.ansi() + "b.html", temp.ansi() + "a.html"}));
     view->OpenAddress("   ");   // nothing typed: nothing opened or kept
     EXPECT_EQ(view->m_arrAddresses.size(), 2u);
+    frame->Destroy();
+}
+
+// 查找 opens a find box above the page: typing finds the text in the page
+// (all matches counted), a text that is not there finds nothing, and Esc
+// closes the box. Needs the web engine.
+TEST(DormantViewsTest, TranslationBrowserFindsTextInThePageWithWebEngine)
+{
+    CLoopbackServer server([](const std::string&) {
+        return Page("<html><body><p>An apple a day; apple pie.</p></body></html>");
+    });
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "views", wxDefaultPosition, wxSize(500, 400));
+    auto* view = new CMyHtmlView;
+    ASSERT_TRUE(view->Create(frame, 503));
+    frame->Show();
+    int loads = 0;
+    view->m_browser->SetPageListeners(nullptr, [&loads] { ++loads; });
+    view->m_browser->Navigate(CString("http://127.0.0.1:" + std::to_string(server.port()) + "/"));
+    if (view->m_browser->GetWebView() == nullptr) {
+        frame->Destroy();
+        GTEST_SKIP() << "no web engine on this machine";
+    }
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return loads == 1; }, std::chrono::seconds(8)));
+    EXPECT_FALSE(view->m_findBox->IsShown());
+
+    wxCommandEvent search(wxEVT_MENU, kCmdPanSearch);
+    view->ProcessWindowEvent(search);
+    EXPECT_TRUE(view->m_findBox->IsShown());
+    view->m_findBox->SetValue("APPLE");
+    EXPECT_EQ(view->m_nLastFound, 2) << "both, in any case";
+    view->m_findBox->SetValue("cherry");
+    EXPECT_EQ(view->m_nLastFound, -1);
+
+    wxKeyEvent escape(wxEVT_KEY_DOWN);
+    escape.m_keyCode = WXK_ESCAPE;
+    view->m_findBox->ProcessWindowEvent(escape);
+    EXPECT_FALSE(view->m_findBox->IsShown());
     frame->Destroy();
 }
 

@@ -182,6 +182,8 @@ TEST_F(WordManagementViewTest, ListCommandsShowTheirLists)
 
 TEST_F(WordManagementViewTest, ChoosingAWordShowsItsPagesAndJudgingHandsItOn)
 {
+    testsupport::AppStateGuard mode(&CQuenlowApp::m_strWordLookupMode);
+    theApp.m_strWordLookupMode = "OnWordHome";
     for (const char* word : {"transport", "don't", "zzzq"})
         ASSERT_EQ(SaveToWordBook(theApp.m_strWordBookPath, word), EWordBookSave::Saved);
     Command(kCmdWordBook);
@@ -198,10 +200,16 @@ TEST_F(WordManagementViewTest, ChoosingAWordShowsItsPagesAndJudgingHandsItOn)
     EXPECT_EQ(view->m_editWordList->GetStyleAt(view->m_editWordList->PositionFromLine(1)), 1) << "highlighted";
     EXPECT_EQ(State(kCmdWordKnown).first, true);
 
-    // Not in the local dictionary: the online page; no root entry hides the root page.
+    // Not in the local dictionary: the page the look-up wrote, which says so
+    // and links the online page; in the online mode the online page. No
+    // root entry hides the root page.
     theApp.m_strWordFound.Empty();
     view->ChooseListLine(2);
+    EXPECT_EQ(view->m_wndDictBrowser->GetLocationURL(), theApp.m_strDictWordHtmlPath);
+    theApp.m_strWordLookupMode = "OnWordWeb";
+    view->ChooseListLine(2);
     EXPECT_EQ(view->m_wndDictBrowser->GetLocationURL(), OnlineDictionaryAddress("zzzq"));
+    theApp.m_strWordLookupMode = "OnWordHome";
     EXPECT_EQ(view->m_wndRootBrowser->GetSize(), wxSize(1, 1));
     EXPECT_EQ(view->m_editWordList->GetStyleAt(view->m_editWordList->PositionFromLine(1)), 0) << "old highlight gone";
 

@@ -64,6 +64,16 @@ public:
     void Stop() override { m_web->Stop(); }
     void Reload() override { m_web->Reload(); }
     void Copy() override { m_web->Copy(); }
+    long Find(const wxString& text) override
+    {
+        const bool repeated = text == m_findText;
+        m_findText = text;
+        const long found = m_web->Find(text, wxWEBVIEW_FIND_WRAP | wxWEBVIEW_FIND_HIGHLIGHT_RESULT);
+        // This engine answers a text it does not find with 0 matches.
+        if (!repeated)
+            m_nFindCount = found == wxNOT_FOUND ? 0 : found;
+        return m_nFindCount <= 0 ? -1 : found;
+    }
     bool AddScriptListener(const wxString& channel, const wxString& script,
                            std::function<void(const wxString&)> onMessage) override
     {
@@ -80,7 +90,33 @@ public:
 
 private:
     wxWebView* m_web;
+    wxString m_findText;
+    long m_nFindCount = 0;
 };
+
+EOnlineLoadError LoadErrorOf(int navigationError, const wxString& message)
+{
+    // The engine reports a refused connection or an unknown host ("Could not
+    // connect", "Error resolving ...") as an unclassified error: its message
+    // tells which.
+    const wxString lowered = message.Lower();
+    if (navigationError == wxWEBVIEW_NAV_ERR_OTHER) {
+        if (lowered.Contains("connect") || lowered.Contains("resolv") || lowered.Contains("network") ||
+            lowered.Contains("timed out"))
+            return EOnlineLoadError::Connection;
+        if (lowered.Contains("certificate") || lowered.Contains("tls"))
+            return EOnlineLoadError::Certificate;
+    }
+    switch (navigationError) {
+    case wxWEBVIEW_NAV_ERR_CONNECTION: return EOnlineLoadError::Connection;
+    case wxWEBVIEW_NAV_ERR_CERTIFICATE: return EOnlineLoadError::Certificate;
+    case wxWEBVIEW_NAV_ERR_AUTH: return EOnlineLoadError::Authentication;
+    case wxWEBVIEW_NAV_ERR_SECURITY: return EOnlineLoadError::Security;
+    case wxWEBVIEW_NAV_ERR_NOT_FOUND: return EOnlineLoadError::NotFound;
+    case wxWEBVIEW_NAV_ERR_REQUEST: return EOnlineLoadError::Request;
+    default: return EOnlineLoadError::Other;
+    }
+}
 
 // The handlers hold the view and the options' callback, never the page
 // object, which its owner may delete before the window goes.
@@ -111,6 +147,12 @@ void AddBehaviour(wxWebView* web, const SOnlinePageOptions& options)
                   [changed = options.onTitleChanged](wxWebViewEvent& event) { changed(event.GetString()); });
     if (options.onLoaded)
         web->Bind(wxEVT_WEBVIEW_LOADED, [loaded = options.onLoaded](wxWebViewEvent&) { loaded(); });
+    if (options.onLoadFailed)
+        web->Bind(wxEVT_WEBVIEW_ERROR, [failed = options.onLoadFailed](wxWebViewEvent& event) {
+            // A load replaced by another one is cancelled, not failed.
+            if (event.GetInt() != wxWEBVIEW_NAV_ERR_USER_CANCELLED)
+                failed(event.GetURL(), LoadErrorOf(event.GetInt(), event.GetString()));
+        });
 }
 
 } // namespace

@@ -64,6 +64,25 @@ bool ReadShippedList(const CString& masterPath, EShippedList list, std::vector<C
     return true;
 }
 
+EMarkListRead ReadMarkList(const CString& keyword, const CString& appDir, const CString& bookPath,
+                           std::vector<CString>& words)
+{
+    std::vector<CString> read;
+    bool readable = false;
+    if (keyword == "MYWORD")
+        readable = ReadBookList(bookPath, read);
+    else if (keyword == "MASTER")
+        readable = ReadShippedList(appDir + kShippedWordListPath, EShippedList::Outline, read);
+    else
+        return EMarkListRead::NotShipped;
+    if (!readable)
+        return EMarkListRead::Unreadable;
+    for (CString& word : read)
+        word.Replace("*", "'");
+    words = std::move(read);
+    return EMarkListRead::Read;
+}
+
 bool ReadLessonWords(const CString& lessonPath, std::vector<CString>& entries)
 {
     CSqliteDb db;

@@ -28,6 +28,20 @@ bool ReadBookList(const CString& bookPath, std::vector<CString>& entries);
 // then left as it was).
 bool ReadShippedList(const CString& masterPath, EShippedList list, std::vector<CString>& entries);
 
+// The words of a word list the lesson text is marked with, by its keyword:
+// "MYWORD" the new-word book, "MASTER" the syllabus words of the shipped
+// word-list database (appDir + kShippedWordListPath). The other examination
+// lists ("CET4", "CET6", "DOCTOR", "ZHUN4", "ZHUN8", "TOEFL", "IELTS",
+// "GRE") are not shipped. Words come with "'" for the stored "*".
+enum class EMarkListRead {
+    Read,          // `words` holds the list (possibly empty)
+    NotShipped,    // the program has no such list
+    Unreadable,    // its database cannot be read
+};
+constexpr const char* kShippedWordListPath = "AppData/BasicDict/MASTER.script";
+EMarkListRead ReadMarkList(const CString& keyword, const CString& appDir, const CString& bookPath,
+                           std::vector<CString>& words);
+
 // The words of a lesson file's wordlist, alphabetical: longer than two
 // characters and without a digit. The file comes from outside and is opened
 // with limits. False when it cannot be read.

@@ -29,7 +29,10 @@ CString OnlineDictionaryAddress(const CString& word)
 
 CString OnlineTranslationAddress(const CString& text)
 {
-    return GetProductSetting("TranslateUrl") + "#auto2auto|" + CString(PercentEncode(AnsiToUtf8Bytes(text.view())));
+    const CString page = GetProductSetting("TranslateUrl");
+    // A page address with a query or fragment of its own takes the text right after it.
+    const bool ownForm = page.Find('?') >= 0 || page.Find('#') >= 0;
+    return page + (ownForm ? "" : "#auto2auto|") + CString(PercentEncode(AnsiToUtf8Bytes(text.view())));
 }
 
 namespace {
@@ -66,6 +69,35 @@ bool EndsWith(const CString& text, std::string_view ending) { return text.view()
 
 CString Stem(const CString& word, int dropped) { return word.Left(word.GetLength() - dropped); }
 
+bool IsVowel(char ch) { return std::string_view("aeiouAEIOU").find(ch) != std::string_view::npos; }
+
+// "stopp" of "stopped", "runn" of "running": a stem that ends in a doubled consonant.
+bool EndsInDoubledConsonant(const CString& stem)
+{
+    const std::string_view text = stem.view();
+    const size_t n = text.size();
+    return n >= 3 && text[n - 1] == text[n - 2] && IsWordCharacter(text[n - 1]) && !IsVowel(text[n - 1]) &&
+           !(text[n - 1] >= '0' && text[n - 1] <= '9');
+}
+
+std::string HtmlEscaped(std::string_view text)
+{
+    std::string escaped;
+    for (const char ch : text) {
+        switch (ch) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        default: escaped += ch;
+        }
+    }
+    return escaped;
+}
+
+// Program text (GB18030) as page text: UTF-8, escaped for HTML.
+std::string PageText(const CString& text) { return HtmlEscaped(AnsiToUtf8Bytes(text.view())); }
+
 } // namespace
 
 std::vector<CString> LookupForms(const CString& word)
@@ -87,6 +119,10 @@ std::vector<CString> LookupForms(const CString& word)
         lowered.SetAt(0, static_cast<char>(typed[0] + 32));
         add(lowered, true);
     }
+    // A word in capitals (a heading) has its endings in capitals too.
+    if (typed.GetLength() > 1 && std::none_of(typed.view().begin(), typed.view().end(),
+                                              [](char ch) { return ch >= 'a' && ch <= 'z'; }))
+        typed.MakeLower();
     if (EndsWith(typed, "s") || EndsWith(typed, "d"))
         add(Stem(typed, 1), true);
     if (EndsWith(typed, "es") || EndsWith(typed, "ed"))
@@ -96,6 +132,27 @@ std::vector<CString> LookupForms(const CString& word)
     if (EndsWith(typed, "ing")) {
         add(Stem(typed, 3), true);
         add(Stem(typed, 3) + "e", true);
+    }
+    if (EndsWith(typed, "ied"))
+        add(Stem(typed, 3) + "y", true);
+    if (EndsWith(typed, "'s"))
+        add(Stem(typed, 2), true);
+    else if (EndsWith(typed, "s'")) {
+        add(Stem(typed, 1), true);
+        add(Stem(typed, 2), true);
+    }
+    for (const std::string_view ending : {"ed", "ing", "er", "est"}) {
+        if (!EndsWith(typed, ending))
+            continue;
+        const CString stem = Stem(typed, static_cast<int>(ending.size()));
+        if (EndsInDoubledConsonant(stem))
+            add(Stem(stem, 1), true);
+        if (ending == "er" || ending == "est") {
+            add(stem, true);
+            add(stem + "e", true);
+            if (EndsWith(stem, "i"))
+                add(Stem(stem, 1) + "y", true);
+        }
     }
     return forms;
 }
@@ -108,16 +165,41 @@ SWordEntry FindWordEntry(const CString& dictionaryPath, const CString& word)
         entry.result = EWordLookup::NoDictionary;
         return entry;
     }
-    for (const CString& form : LookupForms(word)) {
+    const auto detailOf = [&db](const CString& form, std::string& detail) {
         SQueryResult result;
-        if (db.Query("select detailtxt from oxford7 where keyword = ?", {form}, result) && result.nRow > 0) {
+        if (!db.Query("select detailtxt from oxford7 where keyword = ?", {form}, result) || result.nRow == 0)
+            return false;
+        const char* text = result.GetCell(0, 0);
+        detail = text ? text : "";
+        return true;
+    };
+    CString lowered = ToStoredWordForm(word);
+    lowered.Trim();
+    lowered.MakeLower();
+    // First the headwords the forms table gives (a dictionary without the
+    // table has none); a form that is a headword too has its own page after.
+    SQueryResult lemmas;
+    if (!lowered.IsEmpty() && db.Query("select lemma from wordforms where form = ? order by rowid", {lowered}, lemmas)) {
+        for (int row = 0; row < lemmas.nRow; ++row) {
+            const char* lemma = lemmas.GetCell(row, 0);
+            if (lemma == nullptr || !detailOf(lemma, entry.detail))
+                continue;
             entry.result = EWordLookup::Found;
-            entry.form = form;
-            const char* detail = result.GetCell(0, 0);
-            entry.detail = detail ? detail : "";
+            entry.form = lemma;
+            std::string own;
+            if (detailOf(lowered, own))
+                entry.detail += "<hr>" + own;
             return entry;
         }
     }
+    for (const CString& form : LookupForms(word)) {
+        if (detailOf(form, entry.detail)) {
+            entry.result = EWordLookup::Found;
+            entry.form = form;
+            return entry;
+        }
+    }
+    entry.detail.clear();
     return entry;
 }
 
@@ -129,17 +211,15 @@ std::vector<CString> WordSuggestions(const CString& dictionaryPath, const CStrin
     CSqliteDb db;
     if (stored.IsEmpty() || limit <= 0 || !OpenDictionary(db, dictionaryPath))
         return words;
-    CString pattern;
-    for (const char ch : stored.view()) {
-        if (ch == '%' || ch == '_' || ch == '\\')
-            pattern += '\\';
-        pattern += ch;
-    }
-    pattern += '%';
+    // Headwords are lower case: the typed text in lower case bounds a range
+    // of the keyword index (a LIKE would read every row of a large
+    // dictionary), and no character of it is a wildcard. No stored text
+    // holds the byte 0xFF, so the range ends before the next prefix.
+    stored.MakeLower();
     CString sql;
-    sql.Format("select keyword from oxford7 where keyword like ? escape '\\' order by keyword limit %d", limit);
+    sql.Format("select keyword from oxford7 where keyword >= ? and keyword < ? order by keyword limit %d", limit);
     SQueryResult result;
-    if (!db.Query(sql, {pattern}, result))
+    if (!db.Query(sql, {stored, stored + "\xff"}, result))
         return words;
     for (int row = 0; row < result.nRow; ++row) {
         CString word = result.GetCell(row, 0) ? result.GetCell(row, 0) : "";
@@ -147,6 +227,44 @@ std::vector<CString> WordSuggestions(const CString& dictionaryPath, const CStrin
         words.push_back(ToShownWordForm(word));
     }
     return words;
+}
+
+std::string RenderEntryPage(const CString& typed, const SWordEntry& entry, bool silent)
+{
+    CString word = ToStoredWordForm(typed);
+    word.Trim();
+    CString lowered = word;
+    if (lowered.MakeLower() == entry.form)
+        return RenderWordPage(entry.detail, silent);
+    // The stored forms keep "*" for an apostrophe: the page turns it back.
+    const std::string note = "<font color=\"#666666\">" + PageText(word) + PageText("：") + "<b>" +
+                             PageText(entry.form) + "</b>" + PageText(" 的变化形式") + "</font>\\n";
+    return RenderWordPage(note + entry.detail, silent);
+}
+
+std::string RenderMissPage(const CString& word, EWordLookup result, const CString& onlineAddress, bool silent)
+{
+    CString shown = word;
+    shown.Trim();
+    const std::string said = result == EWordLookup::NoDictionary
+                                 ? PageText("无法打开本地词典，") + "<br>" + PageText("没有查到“") +
+                                       PageText(shown) + PageText("”。")
+                                 : PageText("词典中没有找到“") + "<b>" + PageText(shown) + "</b>" + PageText("”");
+    std::string body = "<p>" + said + "</p>";
+    if (!shown.IsEmpty())
+        body += "<p><a href=\"" + HtmlEscaped(onlineAddress.view()) + "\">" + PageText("在网络词典中查找") + "</a></p>";
+    // The page's own text holds no stored-form characters: "*" and
+    // backslash are written as character references.
+    std::string stored;
+    for (const char ch : body) {
+        if (ch == '*')
+            stored += "&#42;";
+        else if (ch == '\\')
+            stored += "&#92;";
+        else
+            stored += ch;
+    }
+    return RenderWordPage(stored, silent);
 }
 
 std::string RenderWordPage(std::string_view detail, bool silent)

@@ -60,9 +60,12 @@ TEST(PracticeSentences, LinesJoinUntilASentenceMarkOrALengthLimit)
         {"a line without a mark joins the next",
          {{"We went", "", 0, 1}, {"home.", "", 1, 2}},
          {" We went home."}},
-        {"the last lines without a mark belong to no sentence",
-         {{"Done.", "", 0, 1}, {"and then", "", 1, 2}, {"nothing", "", 2, 3}},
-         {" Done."}},
+        {"the closing lines without a mark are the last sentence",
+         {{"Good morning.", "", 0, 1}, {"Thank you", "", 1, 2}, {"See you tomorrow", "", 2, 3}, {"Bye", "", 3, 4}},
+         {" Good morning.", " Thank you See you tomorrow Bye"}},
+        {"a lesson with no mark at all is one sentence",
+         {{"hello", "", 0, 1}, {"there", "", 1, 2}},
+         {" hello there"}},
         {"line ends are dropped before the mark is looked at",
          {{"Ends here.\n", "", 0, 1}, {"Next\n", "", 1, 2}, {"one.\n", "", 2, 3}},
          {" Ends here.", " Next one."}},
@@ -74,7 +77,7 @@ TEST(PracticeSentences, LinesJoinUntilASentenceMarkOrALengthLimit)
          {" " + over60 + " x short end."}},
         {"over 80 so far closes whatever follows",
          {{over80.c_str(), "", 0, 1}, {"x", "", 1, 2}, {"y", "", 2, 3}},
-         {" " + over80 + " x"}},
+         {" " + over80 + " x", " y"}},
         {"the last line compares against its own length, as its predecessor found it",
          {{over60.c_str(), "", 0, 1}, {k21.c_str(), "", 1, 2}},
          {" " + over60 + " " + k21}},
@@ -116,6 +119,14 @@ TEST(PracticeSentences, ClipsTakeTheMarginsAndOffsetAndNeverStartBeforeTheMedia)
     const std::vector<SPracticeSentence> sentences = Build(lines);
     EXPECT_EQ(sentences[0].chinese, " 第一 部分");
     EXPECT_EQ(FormatPracticeText(sentences), "1. First part.\n2. Second.\n");
+
+    // Closing lines without a mark: their clip ends after the last line.
+    const std::vector<SPracticeSentence> closing =
+        Build({{"Hello.", "你好。", 0, 900}, {"Thank you", "谢谢", 1000, 2000}, {"Bye", "再见", 2500, 3000}});
+    ASSERT_EQ(closing.size(), 2u);
+    EXPECT_EQ(closing[1].start, 500);
+    EXPECT_EQ(closing[1].end, 3500);
+    EXPECT_EQ(closing[1].chinese, " 谢谢 再见");
 }
 
 // A lesson of 3000 lines gives 3000 sentences, each with its own clip: no

@@ -1,8 +1,11 @@
--- The base dictionary the program ships: table oxford7(keyword, detailtxt).
--- keyword: the headword in lower case; detailtxt: the entry as an HTML
--- fragment. In both an apostrophe is stored as "*" and a line break as the
--- two characters backslash and "n". Entries are the team's own: a headword,
--- its part of speech, a Chinese gloss and one example sentence.
+-- The team's own entries of common words, an input of tools/makedictionary.py:
+-- their Chinese comes first on the shipped dictionary's pages, and the words
+-- WordNet lacks (the, of, you, which) keep these pages. Table
+-- oxford7(keyword, detailtxt) as the dictionary's: keyword the headword in
+-- lower case; detailtxt the entry as an HTML fragment (a headword, its part
+-- of speech, a Chinese gloss on the second line, one example sentence). In
+-- both an apostrophe is stored as "*" and a line break as the two characters
+-- backslash and "n".
 BEGIN;
 CREATE TABLE oxford7(keyword varchar(100) PRIMARY KEY, detailtxt text);
 INSERT INTO oxford7 VALUES('a','<b>a</b> <i>art.</i>\n一(个)；某一\n<i>It is a good day.</i>');

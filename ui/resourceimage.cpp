@@ -1,4 +1,4 @@
-#include "controls/resourceimage.h"
+#include "ui/resourceimage.h"
 
 #include <wx/image.h>
 #include <wx/imagpng.h>
