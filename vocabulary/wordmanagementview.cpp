@@ -5,7 +5,6 @@
 #include <wx/filedlg.h>
 #include <wx/stc/stc.h>
 
-#include "platform/process.h"
 #include "playback/purewmpdialog.h"
 #include "ui/explorer1.h"
 #include "ui/lessontextstyle.h"
@@ -16,6 +15,7 @@
 #include "ui/wxtext.h"
 #include "core/activeview.h"
 #include "core/commandids.h"
+#include "core/desktopopen.h"
 #include "core/quenlow.h"
 #include "vocabulary/core/wordbookfile.h"
 #include "vocabulary/core/wordlookup.h"
@@ -71,7 +71,7 @@ CWordManagementView::CWordManagementView()
     m_chooseFile = [this](bool save, const CString& folder, const CString& name) {
         return ChooseFileWithDialog(this, save, folder, name);
     };
-    m_openFile = [](const CString& path) { ShellOpen(path); };
+    m_openFile = [](const CString& path) { OpenOnDesktop(path); };
 }
 
 CWordManagementView::~CWordManagementView()

@@ -1352,6 +1352,7 @@ TEST_F(LessonViewTest, LayoutsRoundTripWithExactSentenceRanges)
         sentences.push_back({i * 1000, i * 1000 + 900, nullptr, "中。\n"});
     }
     std::vector<std::string> lines;
+    lines.reserve(english.size());   // the sentences point into the lines: they must never move
     for (size_t i = 0; i < english.size(); ++i) {
         lines.push_back(english[i] + "\n");
         sentences[i].english = lines[i].c_str();

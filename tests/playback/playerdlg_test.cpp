@@ -685,7 +685,13 @@ TEST_F(PlayerDlgTest, LoadedGb18030SubtitleReachesTheEngineAsUtf8)
     EXPECT_NE(dlg->m_strGivenSubtitle, CString(srt));
     EXPECT_EQ(testsupport::ReadBytes(ToFsPath(dlg->m_strGivenSubtitle)), AnsiToUtf8Bytes(gbText));
     EXPECT_EQ(testsupport::ReadBytes(srt), gbText);
-    EXPECT_GT(theApp.m_arrSubtitleTracks.GetSize(), tracksBefore);
+    // The engine adds the track on its own thread, a moment after the call.
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            dlg->m_player->ListSubtitleTracks();
+            return theApp.m_arrSubtitleTracks.GetSize() > tracksBefore;
+        },
+        5s));
     dlg->m_player->SetSpu(-1);
 }
 
