@@ -102,6 +102,9 @@ run_program() {
   xdotool mousemove 840 492; sleep 0.3; xdotool click 1; sleep 2
   xdotool key ctrl+l; sleep 0.5; xdotool type --delay 10 "$media"; xdotool key Return; sleep 1
   xdotool key Return 2>/dev/null || true
+  # The second Return may open the application menu, whose loop would keep
+  # the program from ending.
+  xdotool key Escape
   xdotool mousemove 640 790
   sleep 3
   [ -z "${PANE:-}" ] && pane=$(video_window_size)
