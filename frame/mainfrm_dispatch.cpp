@@ -114,7 +114,9 @@ void CMainFrame::DispatchCommand(const CString& keyword, const CString& /*argume
             ShowCaptionMessage(3, "成功获取下载地址，正在下载，请稍等......", 2);
             // Stops the downloader's tasks, sends the composed command and
             // starts the watch (kTimerDlAndPlayWatch) with its first-tick state reset.
-            m_downloadProgress.BeginDlAndPlay(theApp.m_strDlAndPlayCommand);
+            // A download that never started leaves the playing lesson as it is.
+            if (!m_downloadProgress.BeginDlAndPlay(theApp.m_strDlAndPlayCommand))
+                return;
             theApp.m_strScriptPath.Empty();
             theApp.m_nResumeTime = 0;
             break;

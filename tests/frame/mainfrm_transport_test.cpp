@@ -173,6 +173,23 @@ TEST_F(MainFrameTransportTest, AddressInsideDownloadCommandOnlyDownloads)
     EXPECT_EQ(queue[1], theApp.m_strDlAndPlayCommand);
 }
 
+TEST_F(MainFrameTransportTest, DownloadThatCannotStartKeepsTheLessonPlaying)
+{
+    // No downloader can be started: the old lesson keeps its path and resume
+    // point, so its lesson commands still work.
+    frame->m_downloaderExchange.isDownloaderRunning = [] { return false; };
+    frame->m_downloaderExchange.startProgram = [](const CString&) { return false; };
+    theApp.m_strDlAndPlayCommand = ComposeDlAndPlayCommand("http://x/a.mp4", theApp.m_strCacheDir);
+    theApp.m_strScriptPath = "lesson.script";
+    theApp.m_nResumeTime = 4200;
+    frame->DispatchCommand(theApp.m_strDlAndPlayCommand, theApp.m_strDlAndPlayCommand);
+
+    EXPECT_EQ(theApp.m_strScriptPath, "lesson.script");
+    EXPECT_EQ(theApp.m_nResumeTime, 4200);
+    EXPECT_FALSE(frame->IsTimerRunning(1400));
+    EXPECT_EQ(frame->m_downloaderExchange.Queue().GetSize(), 0);
+}
+
 TEST_F(MainFrameTransportTest, TextWithoutKeywordDoesNothing)
 {
     frame->OnPlay();
