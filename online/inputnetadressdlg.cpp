@@ -139,6 +139,10 @@ void CInputNetAdressDlg::OnBnClickedConfirm()
 {
     CString address = FromWx(m_editAddress->GetValue());
     address.Trim();
+    // An address typed without a scheme is taken as a web address, as the
+    // cloud-disk address box takes it.
+    if (!address.IsEmpty() && address.Find("://") < 0)
+        address = "http://" + address;
     if (!IsValidAddress(address)) {
         ShowMessageBox("非法网络地址！", CString(), wxOK, this);
         return;

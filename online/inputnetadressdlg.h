@@ -46,8 +46,9 @@ public:
     static bool IsValidAddress(const CString& address);
     static constexpr int kMaxAddressBytes = 8192;
     // Confirm (the button or Enter): a valid address becomes a
-    // download-and-play command for the frame, and the bar hides; another
-    // text gets "非法网络地址！" and stays.
+    // download-and-play command for the frame, and the bar hides; an address
+    // without "scheme://" gets "http://" in front first; another text gets
+    // "非法网络地址！" and stays.
     void OnBnClickedConfirm();
     void OnBnClickedGiveUp();
     // Where the command goes (the frame's; tests set their own).

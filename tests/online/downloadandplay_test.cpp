@@ -146,12 +146,13 @@ TEST_F(DownloadAndPlayTest, NetworkAddressBarPostsTheCommandOrRefuses)
         return wxOK;
     });
     bar->ShowAt(wxPoint(10, 10));
-    bar->m_editAddress->ChangeValue("media.example/a.mp4");
+    bar->m_editAddress->ChangeValue("rtsp://media.example/a");
     bar->OnBnClickedConfirm();
     EXPECT_EQ(boxes, 1);
     EXPECT_TRUE(bar->IsShown());
 
-    bar->m_editAddress->ChangeValue("  http://media.example/a.mp4 ");
+    // Without a scheme the address is taken as "http://".
+    bar->m_editAddress->ChangeValue("  media.example/a.mp4 ");
     bar->OnBnClickedConfirm();
     testsupport::DrainEvents();
     const CString command = ComposeDlAndPlayCommand("http://media.example/a.mp4", theApp.m_strCacheDir);
