@@ -303,7 +303,7 @@ public:
     void OnSearchCommand();
     // The pane's title (its window text).
     void SetPaneCaption(CDockablePane* pane, const CString& text);
-    void RefillTalkList(const CString& category, const CString& sortField, bool caption, bool showPane);
+    void RefillTalkList(const CString& category, const CString& sortField, bool showPane);
     void OnProgressSlider();
     void OnVolumePane();
     void ApplyVolumeToPlayers();

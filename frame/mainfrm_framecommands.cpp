@@ -129,12 +129,12 @@ void CMainFrame::BindFrameCommands()
     // The talk catalogue: categories and sort columns keep the other member.
     for (const SValueCommand& c : kCategoryCommands) {
         const CString value = c.value;
-        command(c.id, [this, value] { RefillTalkList(value, theApp.m_strTalkSortField, true, true); });
+        command(c.id, [this, value] { RefillTalkList(value, theApp.m_strTalkSortField, true); });
         update(c.id, [value](wxUpdateUIEvent& e) { e.Enable(true); e.Check(theApp.m_strTalkCategory == value); });
     }
     for (const SValueCommand& c : kSortCommands) {
         const CString value = c.value;
-        command(c.id, [this, value] { RefillTalkList(theApp.m_strTalkCategory, value, false, true); });
+        command(c.id, [this, value] { RefillTalkList(theApp.m_strTalkCategory, value, true); });
         update(c.id, [value](wxUpdateUIEvent& e) { e.Enable(true); e.Check(theApp.m_strTalkSortField == value); });
     }
     for (const auto& [id, filter] : {std::pair<int, const char*>{kCmdFilterBoth, "Both"},
@@ -144,7 +144,7 @@ void CMainFrame::BindFrameCommands()
         const bool showPane = id != kCmdFilterVideo;
         command(id, [this, value, showPane] {
             theApp.m_strPlaylistFilter = value;
-            RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, true, showPane);
+            RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, showPane);
         });
         update(id, [value](wxUpdateUIEvent& e) { e.Enable(true); e.Check(theApp.m_strPlaylistFilter == value); });
     }
@@ -153,7 +153,7 @@ void CMainFrame::BindFrameCommands()
         const CString value = language;
         command(id, [this, value] {
             theApp.m_strPlaylistLanguage = value;
-            RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, false, true);
+            RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, true);
         });
         update(id, [value](wxUpdateUIEvent& e) { e.Enable(true); e.Check(theApp.m_strPlaylistLanguage == value); });
     }
@@ -163,7 +163,7 @@ void CMainFrame::BindFrameCommands()
         theApp.m_strPopularOnly = Toggled(theApp.m_strPopularOnly);
         if (!theApp.m_strPopularOnly.IsEmpty())
             m_wndPlayListPane->LoadFamousIds();
-        RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, false, true);
+        RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, true);
     });
     update(kCmdPopularOnly, [](wxUpdateUIEvent& e) { e.Enable(true); e.Check(!theApp.m_strPopularOnly.IsEmpty()); });
     command(kCmdRebuildWordFrequency, [this] {
@@ -264,11 +264,12 @@ void CMainFrame::OnSubtitleOffsetStep(int step)
     SetTimer(kTimerSubtitleOffset, 1000);
 }
 
-void CMainFrame::RefillTalkList(const CString& category, const CString& sortField, bool caption, bool showPane)
+void CMainFrame::RefillTalkList(const CString& category, const CString& sortField, bool showPane)
 {
     m_wndPlayListPane->FillTalkList(category, sortField);
-    if (caption)
-        SetPaneCaption(m_wndPlayListPane, theApp.m_strPlaylistCaption);
+    // Every refill shows its own count, also after the local view took the
+    // caption.
+    SetPaneCaption(m_wndPlayListPane, theApp.m_strPlaylistCaption);
     if (showPane)
         ShowPlayListPane();
 }

@@ -261,6 +261,22 @@ TEST_F(MainFrameWorkTest, WordFrequencyAsksAndTheLocalViewTakesBackTheCaption)
     EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), "Playlist(播放列表)");
 }
 
+// A talk list refilled after the local view took the caption shows its count
+// in the pane's caption bar again, whichever button refilled it.
+TEST_F(MainFrameWorkTest, RefilledTalkListShowsItsCountAfterTheLocalView)
+{
+    auto caption = [&] { return FromWx(frame->GetPaneManager().GetPane(frame->m_wndPlayListPane).caption); };
+    for (const int id : {kCmdPlaylistChn, kCmdPlaylistEng, kCmdSortById, kCmdSortByTitle, kCmdPopularOnly}) {
+        SCOPED_TRACE(id);
+        Command(kCmdCategoryAll);
+        frame->RefreshLocalMediaTree();
+        EXPECT_EQ(caption(), "Playlist(播放列表)");
+        Command(id);
+        EXPECT_EQ(caption(), theApp.m_strPlaylistCaption);
+        EXPECT_EQ(caption().Find("共有"), 0);
+    }
+}
+
 TEST_F(MainFrameWorkTest, PaneAndRibbonCommands)
 {
     theApp.m_strContentKind = "drama";
