@@ -247,6 +247,17 @@ SDataFolderProblems CreateDataFolders(const CQuenlowApp& app)
     return problems;
 }
 
+void RemoveLeftoverTempFiles(const CQuenlowApp& app)
+{
+    for (const SFolderEntry& entry : ListFolder(app.m_strAppDir + "AppData/Temp/")) {
+        if (entry.isFolder || entry.isSymlink)
+            continue;
+        for (const char* prefix : {"tmpjpg", "tmpscript", "sha1hash"})
+            if (entry.name.Find(prefix) == 0)
+                (void)DeleteFile(entry.path);
+    }
+}
+
 namespace {
 
 CString NameFirstCountAll(const char* what, const std::vector<CString>& folders)

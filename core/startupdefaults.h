@@ -68,6 +68,11 @@ struct SDataFolderProblems {
 // that a folder every later save would fail in is known at start.
 SDataFolderProblems CreateDataFolders(const CQuenlowApp& app);
 
+// Deletes the scratch files that online look-ups and hashing leave in the
+// temporary folder ("tmpjpg*", "tmpscript*", "sha1hash*"): nothing reads
+// them across runs, and a stale lesson there must not pass for a new one.
+void RemoveLeftoverTempFiles(const CQuenlowApp& app);
+
 // The caption-bar notice for the problem folders: of each kind the first one
 // named and the others counted. Empty when there are none.
 CString DescribeDataFolderProblems(const SDataFolderProblems& problems);

@@ -298,6 +298,7 @@ bool CMainFrame::InitPaths()
     // Without its data folders the program still starts; what they would hold
     // is not saved, and the learner is told.
     const SDataFolderProblems problems = CreateDataFolders(theApp);
+    RemoveLeftoverTempFiles(theApp);
     if (!problems.empty()) {
         theApp.ShowMessage(DescribeDataFolderProblems(problems), "error", 5000);
         const auto listOnStderr = [this](const std::vector<CString>& folders, const char* what) {

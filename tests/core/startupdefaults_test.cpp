@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -118,6 +119,27 @@ TEST(StartupDefaultsTest, CreatesTheDataFoldersOnceAndAgain)
     tmp.write(AnsiToUtf8Bytes("程序") + "/AppData/UserData/UI.data", "kept");
     EXPECT_TRUE(CreateDataFolders(app).empty());
     EXPECT_EQ(testsupport::ReadBytes(root + "AppData/UserData/UI.data"), "kept");
+}
+
+TEST(StartupDefaultsTest, RemovesLeftoverScratchFilesOnly)
+{
+    testsupport::TempFolder tmp;
+    CQuenlowApp app;
+    ApplyStartupDefaults(app, tmp.ansi());
+    ASSERT_TRUE(CreateDataFolders(app).empty());
+    for (const char* name : {"tmpjpg.jpg", "tmpjpg-7.jpg", "tmpscript.script", "sha1hash.data", "sha1hash2.data"})
+        tmp.write(std::string("AppData/Temp/") + name, "left");
+    tmp.write("AppData/Temp/record.wav", "kept");
+    tmp.write("AppData/Temp/keep/tmpjpg.jpg", "kept");
+    tmp.write("AppData/UserData/sha1hash.data", "kept");
+
+    RemoveLeftoverTempFiles(app);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::recursive_directory_iterator(tmp.path() + "AppData"))
+        if (entry.is_regular_file())
+            left.push_back(fs::relative(entry.path(), tmp.path() + "AppData").string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Temp/keep/tmpjpg.jpg", "Temp/record.wav", "UserData/sha1hash.data"}));
 }
 
 TEST(StartupDefaultsTest, ReportsAFolderThatCannotBeMade)
