@@ -5,15 +5,13 @@
 
 namespace {
 
-// The two work files keep what was hashed: the head, and the head with its
-// padding. They are written for whoever looks, and their failure changes
-// nothing: the digest comes from the bytes read.
-void WriteWorkFiles(std::string_view head, const CString& headCopy, const CString& paddedCopy)
+// The digest is computed in memory; work files of an earlier version at the
+// scratch paths are stale copies of some media's head and are removed.
+void RemoveWorkFiles(const CString& headCopy, const CString& paddedCopy)
 {
-    if (!headCopy.IsEmpty())
-        (void)WriteFileAtomically(headCopy, head);
-    if (!paddedCopy.IsEmpty())
-        (void)WriteFileAtomically(paddedCopy, CSha1::PaddedMessage(head));
+    for (const CString& path : {headCopy, paddedCopy})
+        if (!path.IsEmpty() && IsRegularFile(path))
+            (void)DeleteFile(path);
 }
 
 } // namespace
@@ -32,6 +30,6 @@ CString CFileSha1::GetFileSha1(const CString& mediaPath, const CString& scratch1
     if (failed)
         return CString();
     const std::string_view bytes(head, length);
-    WriteWorkFiles(bytes, scratch1, scratch2);
+    RemoveWorkFiles(scratch1, scratch2);
     return CString(CSha1::HexOf(bytes));
 }

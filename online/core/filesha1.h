@@ -10,7 +10,7 @@ public:
     static constexpr unsigned kHeadBytes = 1000;
 
     // 40 lower-case hexadecimal digits, or "" when the media file is missing
-    // or cannot be read. The digest is computed in memory, so the two scratch
-    // paths are not used.
+    // or cannot be read. The digest is computed in memory; files left at the
+    // two scratch paths are deleted.
     CString GetFileSha1(const CString& mediaPath, const CString& scratch1, const CString& scratch2);
 };
