@@ -115,10 +115,10 @@ ELibraryLoad LoadSubtitleFromLibrary(const CString& subtitleDir, const CString& 
             DeleteFile(stagingLesson);
             return ELibraryLoad::Damaged;
         }
-        if (UnpackLessonPackage(stagingPackage, stagingLesson) == EUnpackResult::Unpacked)
-            return ELibraryLoad::Loaded;
+        // The package is only the way to the lesson: it goes either way.
+        const bool unpacked = UnpackLessonPackage(stagingPackage, stagingLesson) == EUnpackResult::Unpacked;
         DeleteFile(stagingPackage);
-        return ELibraryLoad::Damaged;
+        return unpacked ? ELibraryLoad::Loaded : ELibraryLoad::Damaged;
     }
     return ELibraryLoad::NotFound;
 }

@@ -29,8 +29,8 @@ enum class ELibraryLoad {
 };
 
 // Writes the package of the first library holding the key to
-// stagingPackage and unpacks its lesson into stagingLesson. A damaged
-// package's staging file is deleted.
+// stagingPackage and unpacks its lesson into stagingLesson. The staging
+// package is deleted afterwards, whether the lesson came out or not.
 ELibraryLoad LoadSubtitleFromLibrary(const CString& subtitleDir, const CString& key, const CString& stagingPackage,
                                      const CString& stagingLesson);
 
