@@ -3,6 +3,9 @@
 // browser, queueing videos for online subtitles and deleting history entries.
 #include "catalogue/playlistpane.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "catalogue/core/talkfiles.h"
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
@@ -159,12 +162,27 @@ void CPlayListPane::OnOpenItemFolder()
 void CPlayListPane::OnGetOnlineSubtitles()
 {
     theApp.m_arrSubtitleFetchList.RemoveAll();
+    std::vector<CString> candidates;
     for (const wxTreeItemId item : m_wndTree->GetSelectedShownItems()) {
-        if (m_wndTree->ItemHasChildren(item))
-            continue;
         const CString path = GetItemFilePath(item);
-        if (theApp.GetMediaKind(path) == 1 && !FileExists(ScriptPathBeside(path)))
-            theApp.m_arrSubtitleFetchList.Add(path);
+        if (!IsFolder(path)) {
+            candidates.push_back(path);
+            continue;
+        }
+        // A playlist folder stands for the media files in it.
+        const CString folder = path.Right(1) == "/" ? path : path + "/";
+        for (const SFolderEntry& entry : ListFolder(folder))
+            if (!entry.isFolder)
+                candidates.push_back(entry.path);
+    }
+    // A file selected both itself and through its folder is fetched once.
+    std::vector<CString> queued;
+    for (const CString& path : candidates) {
+        if (theApp.GetMediaKind(path) != 1 || FileExists(ScriptPathBeside(path)) ||
+            std::find(queued.begin(), queued.end(), path) != queued.end())
+            continue;
+        queued.push_back(path);
+        theApp.m_arrSubtitleFetchList.Add(path);
     }
     theApp.m_strSubtitleCommand = "HalvikEnglishGetNetSubtitles:";
 }

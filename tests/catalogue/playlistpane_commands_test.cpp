@@ -213,13 +213,19 @@ TEST_F(PlayListPaneCommandsTest, OnlineSubtitlesQueueVideosWithoutALesson)
 {
     BuildLocalView();
     theApp.m_arrSubtitleFetchList.Add("/stale.mp4");
-    // The folder item itself adds nothing; the history entry stands for the
-    // file stored in its row.
+    // The history entry stands for the file stored in its row; a file
+    // reached twice is queued once.
     SelectOnly({folder, Item("talk.mp4"), Item("bare.mkv"), Item("song.mp3"), historyItem});
     m_pane->OnGetOnlineSubtitles();
-    const Texts queued(theApp.m_arrSubtitleFetchList.begin(), theApp.m_arrSubtitleFetchList.end());
-    EXPECT_EQ(queued, (Texts{program.ansi() + "media/bare.mkv", program.ansi() + "media/bare.mkv"}));
+    Texts queued(theApp.m_arrSubtitleFetchList.begin(), theApp.m_arrSubtitleFetchList.end());
+    EXPECT_EQ(queued, (Texts{program.ansi() + "media/bare.mkv"}));
     EXPECT_EQ(theApp.m_strSubtitleCommand, "HalvikEnglishGetNetSubtitles:");
+
+    // The folder alone means the videos in it that have no lesson.
+    SelectOnly({folder});
+    m_pane->OnGetOnlineSubtitles();
+    queued.assign(theApp.m_arrSubtitleFetchList.begin(), theApp.m_arrSubtitleFetchList.end());
+    EXPECT_EQ(queued, (Texts{program.ansi() + "media/bare.mkv"}));
 }
 
 TEST_F(PlayListPaneCommandsTest, OpenItemFolderNamesWhatCannotBeShown)
