@@ -104,7 +104,7 @@ void CPlayListPane::OnExportLocal(bool lrc)
             AddScriptOfItem(item);
     }
     if (m_arrExportScripts.empty()) {
-        theApp.SetMessage(1, "没有发现任何Script字幕文件，不能导出Lrc文件！", 5);
+        theApp.SetMessage(kMessageError, "没有发现任何Script字幕文件，不能导出Lrc文件！", 5);
         return;
     }
     const CString folder = ExportFolder(lrc);

@@ -202,7 +202,7 @@ void CDownloadProgress::ReadDownloadProgress()
     if (m_bAwaitingTask && m_nTaskActivity == 0 && m_app.m_nNetFileSize == 0 && ToInt64(lines[2]) == 0) {
         m_bAwaitingTask = false;
         AbandonNetFile();
-        m_app.SetMessage(1, kNetFileFailedMessage, 5);
+        m_app.SetMessage(kMessageError, kNetFileFailedMessage, 5);
     }
 
     CString text;

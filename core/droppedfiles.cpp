@@ -31,7 +31,7 @@ void ApplyDroppedFiles(const SDroppedFiles& dropped)
     theApp.m_nNetFileSize = 0;
     theApp.m_strPlayingNetFile.Empty();
     if (dropped.folderRefused)
-        theApp.SetMessage(1, kDroppedFolderMessage, 5);
+        theApp.SetMessage(kMessageError, kDroppedFolderMessage, 5);
     if (!theApp.m_arrPlayList.IsEmpty())
         theApp.m_nPlayIndex = -1;
 }

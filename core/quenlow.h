@@ -17,6 +17,7 @@
 #include "platform/cstring.h"
 #include "platform/sqlitedb.h"
 #include "platform/wintypes.h"
+#include "core/messagekind.h"
 #include "core/sentencemodel.h"
 
 class CShowMsgDlg;

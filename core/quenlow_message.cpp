@@ -7,11 +7,11 @@
 
 void CQuenlowApp::ShowMessage(const CString& text, const CString& kind, int milliseconds)
 {
-    int kindNumber = 3;
+    int kindNumber = kMessageInfo;
     if (kind == "error")
-        kindNumber = 1;
+        kindNumber = kMessageError;
     else if (kind == "warning")
-        kindNumber = 2;
+        kindNumber = kMessageWarning;
     SetMessage(kindNumber, text, milliseconds / 1000);
 }
 

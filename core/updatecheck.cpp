@@ -25,27 +25,27 @@ SUpdateCheckOutcome& SetNotice(SUpdateCheckOutcome& outcome, EUpdateCheckResult 
     outcome.messageSeconds = 5;
     switch (result) {
     case EUpdateCheckResult::Offline:
-        outcome.messageKind = 1;
+        outcome.messageKind = kMessageError;
         outcome.message = "您的电脑没有联网，不能更新！";
         break;
     case EUpdateCheckResult::NewVersion:
-        outcome.messageKind = 3;
+        outcome.messageKind = kMessageInfo;
         outcome.message = "检测到软件有可更新项，正在更新......";
         break;
     case EUpdateCheckResult::UpToDate:
-        outcome.messageKind = 3;
+        outcome.messageKind = kMessageInfo;
         outcome.message = "您的软件不需要更新。";
         break;
     case EUpdateCheckResult::NoServerAddress:
-        outcome.messageKind = 1;
+        outcome.messageKind = kMessageError;
         outcome.message = "获取服务器IP失败，请稍后再更新！";
         break;
     case EUpdateCheckResult::NoProductId:
-        outcome.messageKind = 1;
+        outcome.messageKind = kMessageError;
         outcome.message = "获取产品ID失败，不能更新！";
         break;
     case EUpdateCheckResult::NoConnection:
-        outcome.messageKind = 1;
+        outcome.messageKind = kMessageError;
         outcome.message = "无法建立与服务器连接，不能更新！";
         break;
     }

@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "platform/cstring.h"
+#include "core/messagekind.h"
 
 // The downloader command that performs the update (with its trailing blank).
 extern const char* const kUpdateDownloaderCommand;   // "HalvikSoftUpdate: "
@@ -48,7 +49,7 @@ enum class EUpdateCheckResult {
 struct SUpdateCheckOutcome {
     EUpdateCheckResult result = EUpdateCheckResult::NoConnection;
     // The notice for the show-message slot: kind 1 error, 3 information.
-    int messageKind = 1;
+    int messageKind = kMessageError;
     CString message;
     int messageSeconds = 5;
     // What was compared (for the log and the tests).

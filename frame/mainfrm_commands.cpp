@@ -154,10 +154,10 @@ void CMainFrame::ShowCaptionMessage(int kind, const CString& text, int seconds)
     m_wndCaptionBar->SetTextColor(theApp.m_clrMsgText);
     int icon = 454;
     COLORREF back = theApp.m_clrMsgInfoBack;
-    if (kind == 1) {
+    if (kind == kMessageError) {
         icon = 453;
         back = theApp.m_clrMsgErrorBack;
-    } else if (kind == 2) {
+    } else if (kind == kMessageWarning) {
         icon = 455;
         back = theApp.m_clrMsgWarningBack;
     }

@@ -171,7 +171,7 @@ bool CMainFrame::PlayLocalFile()
     if (entry != kNoPlayableEntry)
         m_strRequestedFile = theApp.m_arrPlayList[entry];
     if (m_strRequestedFile.IsEmpty() || !FileExists(m_strRequestedFile)) {
-        theApp.SetMessage(1, kNoPlayableFileMessage, 5);
+        theApp.SetMessage(kMessageError, kNoPlayableFileMessage, 5);
         return false;
     }
 

@@ -432,7 +432,7 @@ void CMainFrame::OnLessonOpenTick()
         // The blank lesson itself is gone: say so once and play the media
         // without any lesson text.
         KillTimer(kTimerLessonOpen);
-        theApp.SetMessage(1, "空白字幕文件不存在，只播放媒体文件。", 5);
+        theApp.SetMessage(kMessageError, "空白字幕文件不存在，只播放媒体文件。", 5);
         theApp.m_bScriptLoaded = 0;
         theApp.ClearSentenceModel();
         if (auto* view = dynamic_cast<CQuenlowView*>(FindView(kViewLesson)); view && view->m_richText) {
@@ -449,7 +449,7 @@ void CMainFrame::OnLessonOpenTick()
         return;
     }
     if (m_nLessonOpenAttempts > kLessonWaitTicks) {
-        theApp.SetMessage(1, "下载字幕文件失败！", 5);
+        theApp.SetMessage(kMessageError, "下载字幕文件失败！", 5);
         theApp.m_strScriptPath = theApp.m_strBlankScriptPath;
         theApp.m_bScriptLoaded = 0;
     }

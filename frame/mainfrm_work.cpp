@@ -209,12 +209,12 @@ void CMainFrame::OnBatchSubtitleStepTick()
     if (m_nSubtitleFetchIndex >= count) {
         CString text;
         text.Format("字幕下载完成：%d个视频中获取到%d个字幕。", count, m_nBatchFetched);
-        theApp.SetMessage(3, text, 5);
+        theApp.SetMessage(kMessageInfo, text, 5);
         return;
     }
     CString text;
     text.Format("正在处理第%d个视频/共%d个视频。", m_nSubtitleFetchIndex + 1, count);
-    theApp.SetMessage(3, text, 5);
+    theApp.SetMessage(kMessageInfo, text, 5);
     FetchListSubtitle(theApp.m_arrSubtitleFetchList[m_nSubtitleFetchIndex]);
 }
 
@@ -290,7 +290,7 @@ void CMainFrame::PollPendingCommand()
         const int count = theApp.m_arrSubtitleFetchList.GetSize();
         CString text;
         text.Format("有%d个视频需要获取字幕......", count);
-        theApp.SetMessage(3, text, 5);
+        theApp.SetMessage(kMessageInfo, text, 5);
         if (count > 0) {
             m_nSubtitleFetchIndex = 0;
             m_nBatchFetched = 0;
@@ -357,7 +357,7 @@ void CMainFrame::PlayDownloadingNetFile()
         }
     }
     if (!FileExists(file)) {
-        theApp.SetMessage(1, "播放文件不存在！", 5);
+        theApp.SetMessage(kMessageError, "播放文件不存在！", 5);
         return;
     }
 

@@ -118,7 +118,7 @@ bool CPlayFromPanPane::NavigateTo(CString address)
     if (address.Find("http://") < 0 && address.Find("https://") < 0)
         address = "http://" + address;
     if (address.Find("http://") != 0 && address.Find("https://") != 0) {
-        theApp.SetMessage(1, "输入的网址错误！", 5);
+        theApp.SetMessage(kMessageError, "输入的网址错误！", 5);
         return false;
     }
     m_wndView->m_bPageLoaded = 0;

@@ -70,7 +70,7 @@ CUpdateDlg::CUpdateDlg() : m_sink(std::make_shared<SProgressSink>()), m_unpackTi
     m_checkOptions.cancel = &m_stopping;
     m_downloadOptions.cancel = &m_stopping;
     Bind(EVT_DOWNLOADPROGRESS, &CUpdateDlg::OnDownloadProgress, this);
-    Bind(EVT_UPDATENOTICE, [](wxThreadEvent&) { theApp.SetMessage(3, kAutoUpdateNotice, 5); });
+    Bind(EVT_UPDATENOTICE, [](wxThreadEvent&) { theApp.SetMessage(kMessageInfo, kAutoUpdateNotice, 5); });
     Bind(wxEVT_TIMER, &CUpdateDlg::OnUnpackTimer, this, kTimerUnpack);
 }
 

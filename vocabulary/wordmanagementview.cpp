@@ -402,7 +402,7 @@ void CWordManagementView::OnImportWord()
         });
         dialog->Destroy();
         if (imported < 0) {
-            theApp.SetMessage(1, "打开生词库失败！", 5);
+            theApp.SetMessage(kMessageError, "打开生词库失败！", 5);
             return;
         }
     }
@@ -417,13 +417,13 @@ void CWordManagementView::OnDeleteAllword()
     if (ShowMessageBox("您确定要清空生词库吗？", "HalvikEnglish", wxOK | wxCANCEL, this) == wxOK) {
         switch (ClearWordBook(theApp.m_strWordBookPath)) {
         case EWordBookClear::NoBook:
-            theApp.SetMessage(1, "打开数据库失败！", 3);
+            theApp.SetMessage(kMessageError, "打开数据库失败！", 3);
             return;
         case EWordBookClear::Cleared:
-            theApp.SetMessage(3, "成功删除全部生词！", 3);
+            theApp.SetMessage(kMessageInfo, "成功删除全部生词！", 3);
             break;
         case EWordBookClear::Failed:
-            theApp.SetMessage(1, "删除生词失败！", 3);
+            theApp.SetMessage(kMessageError, "删除生词失败！", 3);
             break;
         }
     }

@@ -28,7 +28,7 @@ ERemotePackage CheckRemotePackage(const std::string& url, const SHttpOptions& op
 
 void UseBlankLesson(CQuenlowApp& app, const CString& message, int seconds)
 {
-    app.SetMessage(1, message, seconds);
+    app.SetMessage(kMessageError, message, seconds);
     app.m_strScriptPath = app.m_strBlankScriptPath;
     app.m_strMediaPath = app.m_strPlayFilePath;
     app.m_nSubtitleMode = 1;

@@ -40,15 +40,15 @@ TEST(MessageSlotTest, KindAndTimeFollowTheCaller)
 TEST(MessageSlotTest, LatestMessageWinsAndShortTextsStay)
 {
     CQuenlowApp app;
-    app.SetMessage(1, "first", 5);
-    app.SetMessage(3, "second", 3);
+    app.SetMessage(kMessageError, "first", 5);
+    app.SetMessage(kMessageInfo, "second", 3);
     int kind = 0, seconds = 0;
     CString text;
     ASSERT_TRUE(app.TakeMessage(kind, text, seconds));
     EXPECT_EQ(text, "second");
     EXPECT_EQ(kind, 3);
 
-    app.SetMessage(2, "x", 4);
+    app.SetMessage(kMessageWarning, "x", 4);
     EXPECT_FALSE(app.TakeMessage(kind, text, seconds));
     EXPECT_EQ(app.m_strMessageText, "x");
 }

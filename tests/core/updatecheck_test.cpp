@@ -119,7 +119,7 @@ TEST(UpdateCheckTest, ErrorStatusesAndRedirectsToThem)
         EXPECT_EQ(outcome.httpStatus, c.status);
         EXPECT_EQ(server.requests().size(), 2u) << c.status;
         if (c.expected == EUpdateCheckResult::NoConnection) {
-            EXPECT_EQ(outcome.messageKind, 1);
+            EXPECT_EQ(outcome.messageKind, kMessageError);
             EXPECT_EQ(outcome.message, "无法建立与服务器连接，不能更新！");
         } else {
             EXPECT_EQ(outcome.contentLength, "7");
@@ -242,7 +242,7 @@ TEST(UpdateCheckTest, NoAddressOrNoProductIdStopsBeforeAnyRequest)
 
     outcome = CheckForUpdate(MakeRequest(tmp, server.port(), ""));
     EXPECT_EQ(outcome.result, EUpdateCheckResult::NoProductId);
-    EXPECT_EQ(outcome.messageKind, 1);
+    EXPECT_EQ(outcome.messageKind, kMessageError);
     EXPECT_EQ(outcome.message, "获取产品ID失败，不能更新！");
 
     EXPECT_TRUE(server.requests().empty());
@@ -266,7 +266,7 @@ TEST(UpdateCheckTest, NoNetworkStopsBeforeTheNameIsResolved)
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(outcome.result, EUpdateCheckResult::Offline);
     EXPECT_EQ(outcome.message, "您的电脑没有联网，不能更新！");
-    EXPECT_EQ(outcome.messageKind, 1);
+    EXPECT_EQ(outcome.messageKind, kMessageError);
     EXPECT_EQ(outcome.messageSeconds, 5);
     EXPECT_TRUE(outcome.serverAddress.IsEmpty()) << "no name resolution";
     EXPECT_TRUE(server.requests().empty());

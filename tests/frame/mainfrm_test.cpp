@@ -254,7 +254,7 @@ TEST_F(MainFrameTest, CaptionBarKeepsOnlyTheLatestMessageAndSkipsShortOnes)
 
     // A one-character text is never shown and stays in the slot.
     frame->m_wndCaptionBar->SetText("");
-    theApp.SetMessage(1, "x", 5);
+    theApp.SetMessage(kMessageError, "x", 5);
     frame->OnTimer(CMainFrame::kTimerMessageSlot);
     EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "");
     EXPECT_EQ(theApp.m_strMessageText, "x");

@@ -325,7 +325,7 @@ TEST(ScriptLoaderTest, MissingDatabaseReportsAndEmptiesTheModel)
     const CString missing = folder.ansi() + "missing.script";
     EXPECT_EQ(LoadLessonFile(app, missing, viewText), ELessonLoadResult::CannotOpen);
     EXPECT_EQ(app.m_strMessageText.str(), "打开播放数据文件失败!");
-    EXPECT_EQ(app.m_nMessageKind, 1);
+    EXPECT_EQ(app.m_nMessageKind, kMessageError);
     EXPECT_EQ(app.m_nMessageSeconds, 5);
     ExpectModel(app, viewText, {}, "missing database");
     EXPECT_FALSE(FileExists(missing)) << "opened without create";
