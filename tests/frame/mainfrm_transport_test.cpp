@@ -470,6 +470,45 @@ TEST_F(LessonOpeningTest, ReopeningLeavesOneSetOfSubtitleFiles)
     Player().Stop();
 }
 
+// The resident memory of this process, in bytes.
+long ResidentBytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Opening the same lesson again and again, as a learner looping one talk
+// does, must not keep what each opening made: past the first openings, which
+// warm up the engine and the caches, the resident memory stays nearly flat.
+TEST_F(LessonOpeningTest, ReopeningTheSameLessonKeepsMemoryFlat)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    long afterFifth = 0;
+    for (int open = 1; open <= 30; ++open) {
+        SCOPED_TRACE(open);
+        RequestPlay(FromFsPath(mediaFs));
+        OpenAndWaitForPlayback();
+        ASSERT_FALSE(HasFatalFailure());
+        frame->OnTimer(200);
+        frame->OnTimer(500);
+        if (open == 5)
+            afterFifth = ResidentBytes();
+    }
+    Player().Stop();
+    const long afterThirtieth = ResidentBytes();
+    std::printf("resident memory: %.1f MB after open 5, %.1f MB after open 30\n", afterFifth / 1048576.0,
+                afterThirtieth / 1048576.0);
+    EXPECT_LT(afterThirtieth - afterFifth, 10L * 1024 * 1024);
+}
+
 // Coming back to 主页 from another view reopens the lesson's media where it
 // was left and hands its subtitle file over again.
 TEST_F(LessonOpeningTest, ReturningToTheHomeCategoryResumesTheLesson)
