@@ -114,6 +114,7 @@ public:
     void ShowDictionaryPopup(const CString& address, int x, int y, int width, int height) override;
     using IMainFrameHost::ShowDictionaryPopup;
     void HideDictionaryPopup() override;
+    void PrepareDictionaryPopup() override;
     bool IsInDictionaryPopup(int x, int y) override;
     void NavigateDictionaryPane(const CString& address) override;
     CString GetComboText(int commandId) override;

@@ -73,6 +73,13 @@ void CMainFrame::HideDictionaryPopup()
         theApp.m_dlgMiniHtml->Hide();
 }
 
+void CMainFrame::PrepareDictionaryPopup()
+{
+    CMiniHtmlDlg* popup = theApp.m_dlgMiniHtml;
+    if (popup != nullptr && popup->m_browser != nullptr && theApp.m_strWordLookupMode != "OnWordHome")
+        popup->m_browser->PrepareOnlinePage();
+}
+
 bool CMainFrame::IsInDictionaryPopup(int x, int y)
 {
     const CMiniHtmlDlg* popup = theApp.m_dlgMiniHtml;

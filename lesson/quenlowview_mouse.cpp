@@ -337,6 +337,8 @@ void CQuenlowView::OnClickGetWord(wxCommandEvent& /*event*/)
     m_timers.KillTimer(kTimerHoverLookUp);
     if (!IsFlagOn(theApp.m_strMouseGetWord)) {
         theApp.m_strMouseGetWord = "true";
+        if (IMainFrameHost* host = MainFrame())
+            host->PrepareDictionaryPopup();
         m_timers.SetTimer(kTimerIdleTicks, 100);
         m_timers.SetTimer(kTimerHoverLookUp, 1000);
     } else {

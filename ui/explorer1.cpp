@@ -255,7 +255,13 @@ void CExplorer1::PickSelectedWord()
         m_picker(FromWx(m_html->SelectionToText()));
 }
 
-void CExplorer1::ShowOnline(const CString& address)
+void CExplorer1::PrepareOnlinePage()
+{
+    if (m_html)
+        EnsureOnlinePage();
+}
+
+bool CExplorer1::EnsureOnlinePage()
 {
     if (!m_online) {
         SOnlinePageOptions options;
@@ -280,10 +286,20 @@ void CExplorer1::ShowOnline(const CString& address)
         };
         m_online = CreateOnlinePage(this, options);
         if (!m_online)
-            return;
+            return false;
         m_web = m_online->GetWindow();
         GetSizer()->Add(m_web, 1, wxEXPAND);
+        // Made ahead of its first page, it stays behind the local page until then.
+        if (!m_bWebShown)
+            m_web->Hide();
     }
+    return true;
+}
+
+void CExplorer1::ShowOnline(const CString& address)
+{
+    if (!EnsureOnlinePage())
+        return;
     m_online->LoadUrl(ToWx(address));
     m_strLocation = address;
     ShowOnly(m_web);

@@ -63,6 +63,9 @@ public:
     // local page, which has no find.
     long Find(const CString& text);
 
+    // Creates the web view now, hidden, so that the first online page opened
+    // later shows without waiting for the engine to start.
+    void PrepareOnlinePage();
     bool HasWebView() const { return m_online != nullptr; }
     COnlinePage* GetWebView() const { return m_online.get(); }
     wxHtmlWindow* GetHtmlWindow() const;
@@ -84,6 +87,7 @@ private:
     friend class LocalPageWindow;
 
     void ShowLocal(const CString& path);
+    bool EnsureOnlinePage();
     void ShowOnline(const CString& address);
     void ShowOnly(wxWindow* window);
     void PickSelectedWord();

@@ -49,6 +49,9 @@ public:
     virtual void ShowDictionaryPopup(const CString& address, int x, int y, int width, int height) = 0;
     void ShowDictionaryPopup(const CString& address, int x, int y) { ShowDictionaryPopup(address, x, y, 500, 350); }
     virtual void HideDictionaryPopup() = 0;
+    // Readies the hidden pop-up for word pick-up: in the online look-up mode
+    // its web view is made now, so the first word shown does not wait on it.
+    virtual void PrepareDictionaryPopup() = 0;
     // Whether the screen point lies inside the shown pop-up.
     virtual bool IsInDictionaryPopup(int x, int y) = 0;
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <thread>
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <wx/app.h>
@@ -485,6 +486,50 @@ TEST_F(LessonOpeningTest, ReopeningLeavesOneSetOfSubtitleFiles)
         EXPECT_EQ(scriptFiles(), 3u);
     }
     Player().Stop();
+}
+
+// The resident memory of this process, in bytes, once the allocator has
+// handed back the free memory it keeps for later: what is left is in use.
+long ResidentBytes()
+{
+    malloc_trim(0);
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Opening the same lesson again and again, as a learner looping one talk
+// does, must not keep what each opening made: past the first openings, which
+// warm up the engine and the caches, the resident memory stays nearly flat.
+// Disabled while it fails: about 0.5 MB is still kept per opening (some runs
+// grow 2 MB over the 25 openings, most 13-14 MB); run it with
+// --gtest_also_run_disabled_tests to see both figures.
+TEST_F(LessonOpeningTest, DISABLED_ReopeningTheSameLessonKeepsMemoryFlat)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs);
+    MakeLesson(program.ansi() + "talk.script");
+    long afterFifth = 0;
+    for (int open = 1; open <= 30; ++open) {
+        SCOPED_TRACE(open);
+        RequestPlay(FromFsPath(mediaFs));
+        OpenAndWaitForPlayback();
+        ASSERT_FALSE(HasFatalFailure());
+        frame->OnTimer(200);
+        frame->OnTimer(500);
+        if (open == 5)
+            afterFifth = ResidentBytes();
+    }
+    Player().Stop();
+    const long afterThirtieth = ResidentBytes();
+    std::printf("resident memory: %.1f MB after open 5, %.1f MB after open 30\n", afterFifth / 1048576.0,
+                afterThirtieth / 1048576.0);
+    EXPECT_LT(afterThirtieth - afterFifth, 10L * 1024 * 1024);
 }
 
 // Coming back to 主页 from another view reopens the lesson's media where it

@@ -30,6 +30,7 @@
 #include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
+#include "ui/explorer1.h"
 #include "vocabulary/minihtmldlg.h"
 #include "vocabulary/core/wordlookup.h"
 
@@ -1489,6 +1490,34 @@ TEST_F(LessonViewFrameTest, RestingPointerLooksItsWordUpInThePopup)
     view->OnTimer(CQuenlowView::kTimerIdleTicks);
     view->OnTimer(CQuenlowView::kTimerHoverLookUp);
     EXPECT_TRUE(theApp.m_strCurrentWord.IsEmpty());
+    ASSERT_TRUE(Command(kCmdMouseWordPick));   // off
+}
+
+// With online look-ups, switching word pick-up on makes the pop-up's web view
+// at once, hidden: the engine starting on the first hover kept the first pages
+// from showing before the pop-up closed again.
+TEST_F(LessonViewFrameTest, WordPickUpReadiesTheOnlinePopupWhenSwitchedOn)
+{
+    InteractionGuard interaction;
+    testsupport::AppStateGuard more(&CQuenlowApp::m_strWordLookupMode);
+    theApp.m_strWordLookupMode = "OnWordWeb";
+    ASSERT_NE(theApp.m_dlgMiniHtml, nullptr);
+    ASSERT_NE(theApp.m_dlgMiniHtml->m_browser, nullptr);
+    CExplorer1& browser = *theApp.m_dlgMiniHtml->m_browser;
+    ASSERT_FALSE(browser.HasWebView());
+
+    ASSERT_TRUE(Command(kCmdMouseWordPick));
+    const bool madeAtOnce = browser.HasWebView();
+    if (!madeAtOnce) {
+        ASSERT_TRUE(Command(kCmdMouseWordPick));   // off
+        // Told apart from a machine without a web engine by a page's opening.
+        browser.Navigate("http://127.0.0.1:9/");
+        if (!browser.HasWebView())
+            GTEST_SKIP() << "no web engine on this machine";
+        FAIL() << "the web view was made only for the first page";
+    }
+    EXPECT_FALSE(theApp.m_dlgMiniHtml->IsShown());
+    EXPECT_EQ(browser.GetLocationURL(), CString()) << "no page is opened ahead";
     ASSERT_TRUE(Command(kCmdMouseWordPick));   // off
 }
 

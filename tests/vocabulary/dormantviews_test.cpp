@@ -203,6 +203,7 @@ public:
     void NavigateDictionaryPane(const CString&) override {}
     void ShowDictionaryPopup(const CString&, int, int, int, int) override {}
     void HideDictionaryPopup() override {}
+    void PrepareDictionaryPopup() override {}
     bool IsInDictionaryPopup(int, int) override { return false; }
     CString GetComboText(int) override { return CString(); }
     void SetComboText(int, const CString&) override {}
