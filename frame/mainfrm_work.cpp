@@ -440,9 +440,13 @@ void CMainFrame::RefreshLocalMediaTree()
     SetPaneCaption(m_wndPlayListPane, "Playlist(播放列表)");
     tree->AppendItem(root, ToWx("当前播放列表"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
     // A store that cannot be read (a read-only drive, say) shows no history
-    // at all: an empty one would pass for the learner's.
+    // at all: an empty one would pass for the learner's. A store not made
+    // yet (the first start) holds no history and is no failure.
     constexpr int kCells = 6;
-    if (theApp.LoadTable(theApp.m_strPlayHistoryTable, CString())) {
+    const bool storeMade = IsRegularFile(theApp.m_strUserDataDbPath);
+    if (!storeMade)
+        theApp.m_arrPlayHistoryRows.RemoveAll();
+    if (!storeMade || theApp.LoadTable(theApp.m_strPlayHistoryTable, CString())) {
         const wxTreeItemId history =
             tree->AppendItem(root, ToWx("播放历史"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
         // Newest entries first. A file or folder not found now may be on a

@@ -467,6 +467,23 @@ TEST_F(MainFrameWorkTest, TreeRefreshOfAStoreThatCannotBeReadShowsNoHistory)
     std::filesystem::remove(store + "-wal");
 }
 
+// On the first start the store is not made yet: the history is empty, and
+// nothing says it cannot be read.
+TEST_F(MainFrameWorkTest, TreeRefreshBeforeTheStoreIsMadeShowsAnEmptyHistory)
+{
+    theApp.m_userDb.Close();
+    std::filesystem::remove(ToFsPath(theApp.m_strUserDataDbPath));
+    theApp.m_arrPlayHistoryRows.Add("stale");
+    TakeMessage();
+
+    frame->RefreshLocalMediaTree();
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    const wxTreeItemId history = tree->FindItemByText(tree->GetRootItem(), "播放历史");
+    ASSERT_TRUE(history.IsOk());
+    EXPECT_EQ(tree->GetChildrenCount(history), 0u);
+    EXPECT_EQ(TakeMessage(), "");
+}
+
 // A file or folder on a drive that is not plugged in is left out of the tree,
 // and its record waits for the drive: only the learner deletes records.
 TEST_F(MainFrameWorkTest, TreeRefreshListsExistingEntriesAndKeepsTheRecordsOfMissingOnes)
