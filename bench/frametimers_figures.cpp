@@ -77,7 +77,7 @@ TEST_F(FrameTimerFigures, TimerCpuWhileALessonPlays)
     theApp.m_arrPlayList.RemoveAll();
     theApp.m_arrPlayList.Add(FromFsPath(mediaFs));
     theApp.m_nPlayIndex = 0;
-    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:");
     // kTimerLessonOpen opens the lesson and the media.
     ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerLessonOpen));
     frame->OnTimer(CMainFrame::kTimerLessonOpen);

@@ -130,7 +130,7 @@ void BM_FollowTickSameSentence(benchmark::State& state)
 {
     ViewHost host;
     host.Load(g_lesson->path());
-    host.m_view->StartFollowing("");
+    host.m_view->StartFollowing();
     host.m_time = (kSentences / 2) * 2000 + 500;
     host.m_view->OnTimer(CQuenlowView::kFollowTimer);
     for (auto _ : state)
@@ -145,7 +145,7 @@ void BM_FollowTickNextSentence(benchmark::State& state)
 {
     ViewHost host;
     host.Load(g_lesson->path());
-    host.m_view->StartFollowing("");
+    host.m_view->StartFollowing();
     int sentence = 1;
     for (auto _ : state) {
         host.m_time = sentence * 2000 + 100;

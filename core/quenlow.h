@@ -95,9 +95,8 @@ public:
 
     // ---- Subtitle files for the video (lesson/assfilewriter.cpp) ----
     // Writes the sentence model as three new numbered subtitle files
-    // (bilingual, English, Chinese) and stores their paths; the argument is
-    // not read.
-    void WriteAssFiles(const CString& lessonPath);
+    // (bilingual, English, Chinese) and stores their paths.
+    void WriteAssFiles();
     // "MM:SS" of a time in milliseconds (divided as unsigned).
     CString FormatMinSec(int64_t ms) const;
     // "H:MM:SS.cc" of a time in milliseconds given as decimal text; a

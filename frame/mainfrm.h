@@ -215,7 +215,7 @@ public:
 
     // The keyword dispatcher and the operations only it uses.
     void OnPlayerCommand(CPlayerCommandEvent& event);
-    void DispatchCommand(const CString& keyword, const CString& argument);
+    void DispatchCommand(const CString& keyword);
     void PlayPrevious();
     void PlayNext();
     // "HalvikSoftPlayerPlayLocalFile:"; false ends the dispatch.

@@ -37,10 +37,10 @@ CString FileNameOf(const CString& path)
 void CMainFrame::OnPlayerCommand(CPlayerCommandEvent& event)
 {
     // The event carries its own copies of both texts.
-    DispatchCommand(event.GetKeyword(), event.GetArgument());
+    DispatchCommand(event.GetKeyword());
 }
 
-void CMainFrame::DispatchCommand(const CString& keyword, const CString& /*argument*/)
+void CMainFrame::DispatchCommand(const CString& keyword)
 {
     // The argument is never read: what a command needs is in theApp.
     for (EPlayerKeyword k : MatchPlayerKeywords(keyword)) {
@@ -146,13 +146,13 @@ void CMainFrame::DispatchCommand(const CString& keyword, const CString& /*argume
 void CMainFrame::PlayPrevious()
 {
     StepPlayList(EPlayStep::Previous);
-    DispatchCommand(kPlayLocalFileKeyword, kPlayLocalFileKeyword);
+    DispatchCommand(kPlayLocalFileKeyword);
 }
 
 void CMainFrame::PlayNext()
 {
     StepPlayList(EPlayStep::Next);
-    DispatchCommand(kPlayLocalFileKeyword, kPlayLocalFileKeyword);
+    DispatchCommand(kPlayLocalFileKeyword);
 }
 
 bool CMainFrame::PlayLocalFile()

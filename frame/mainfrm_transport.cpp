@@ -331,7 +331,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
             ReportLessonLoad(view->LoadSubtitleFile(), theApp.m_strScriptPath);
             theApp.m_strDocumentLoaded = "true";
             theApp.m_strTextViewMode = "RTF";   // the bilingual list is built anew
-            view->StartFollowing(CString());
+            view->StartFollowing();
             view->ApplyTextFormat();
             ScrollTextToTop(*view);
             theApp.m_nLineHeight = view->GetLineHeight();
@@ -414,7 +414,7 @@ void CMainFrame::LoadPendingLesson()
     }
     theApp.m_strDocumentLoaded = "true";
     theApp.m_strTextViewMode = "RTF";   // the bilingual list is built anew
-    view->StartFollowing(CString());
+    view->StartFollowing();
     if (view->m_richText)
         view->m_richText->SetReadOnly(true);
     ScrollTextToTop(*view);
@@ -522,7 +522,7 @@ void CMainFrame::OnAssFilesTick()
     KillTimer(kTimerAssFiles);
     theApp.m_nTimeOffset = 0;
     theApp.m_strTimeOffsetText.Format("%d", theApp.m_nTimeOffset);
-    theApp.WriteAssFiles(theApp.m_strScriptPath);
+    theApp.WriteAssFiles();
     SetTimer(kTimerSubtitleToPlayer, 500);
     // A new lesson starts without the previous one's adjustment.
     if (m_pRibbonBar->FindStandIn(kCmdOffsetEdit))

@@ -260,7 +260,7 @@ void CMainFrame::OnBatchSubtitleWaitTick()
 void CMainFrame::OnSubtitleOffsetTick()
 {
     KillTimer(kTimerSubtitleOffset);
-    theApp.WriteAssFiles(theApp.m_strScriptPath);
+    theApp.WriteAssFiles();
     if (theApp.m_strScriptPath == theApp.m_strBlankScriptPath || !FileExists(theApp.m_strScriptPath))
         return;
     CString path = theApp.m_strAssBothPath;
@@ -315,7 +315,7 @@ void CMainFrame::PollPendingCommand()
     }
     if (theApp.m_strPanCommand.GetLength() > 1) {
         const CString command = theApp.m_strPanCommand;
-        DispatchCommand(command, command);
+        DispatchCommand(command);
         theApp.m_strPanCommand.Empty();
     }
 }

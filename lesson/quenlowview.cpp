@@ -211,7 +211,7 @@ void CQuenlowView::ComputeTextPositions()
 
 // ---- Following playback -------------------------------------------------------
 
-void CQuenlowView::StartFollowing(const CString& /*unused*/)
+void CQuenlowView::StartFollowing()
 {
     theApp.m_nCurrentSentence = 0;
     m_timers.SetTimer(kFollowTimer, kFollowInterval);

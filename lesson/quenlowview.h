@@ -101,8 +101,8 @@ public:
     void ComputeTextPositions();
 
     // ---- Following playback ----
-    // Starts following the lesson from sentence 0; the argument is not used.
-    void StartFollowing(const CString& unused);
+    // Starts following the lesson from sentence 0.
+    void StartFollowing();
     void OnTimer(int id);
     // One follow step: skips long silent gaps, finds the sentence at the
     // player time and, when it changed, selects it, scrolls it into sight

@@ -316,8 +316,7 @@ void CPlayerDlg::OnSubtitleStyle(int id)
 // or nothing is shown).
 void CPlayerDlg::ReloadLessonSubtitles()
 {
-    const CString lessonPath = theApp.m_strScriptPath;
-    theApp.WriteAssFiles(lessonPath);
+    theApp.WriteAssFiles();
     switch (theApp.m_nSubtitleMode) {
     case kModeBoth:
         GiveSubtitleFile(theApp.m_strAssBothPath);
@@ -368,7 +367,7 @@ void CPlayerDlg::OnLoadSubtitle()
         theApp.ShowMessage("  只能载入当前课程的字幕文件。", "error", 3000);
         return;
     }
-    theApp.WriteAssFiles(CString(path));
+    theApp.WriteAssFiles();
     GiveSubtitleFile(theApp.m_strAssBothPath);
     theApp.m_nSubtitleMode = kModeBoth;
 }

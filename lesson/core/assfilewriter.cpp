@@ -150,7 +150,7 @@ CString CQuenlowApp::FormatAssTime(const CString& ms) const
 
 CString CQuenlowApp::FormatMinSec(int64_t ms) const { return ::FormatMinSec(ms); }
 
-void CQuenlowApp::WriteAssFiles(const CString& /*lessonPath*/)
+void CQuenlowApp::WriteAssFiles()
 {
     ++m_nAssFileCounter;
     m_strAssBothPath = NumberedAssPath(m_strAssBothBasePath, m_nAssFileCounter);

@@ -68,7 +68,7 @@ protected:
         theApp.m_arrPlayList.RemoveAll();
         theApp.m_arrPlayList.Add(media);
         theApp.m_nPlayIndex = 0;
-        frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+        frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:");
     }
 
 };
@@ -120,7 +120,7 @@ TEST_F(MainFrameTransportTest, KeywordsWithVisibleEffects)
              EXPECT_FALSE(frame->m_wndRibbonBar->IsShown());
              EXPECT_FALSE(frame->m_wndStatusBar->IsShown());
          }},
-        {"full style again", [&] { frame->DispatchCommand("HalvikSoftPlayerSetMiniStytle:", ""); },
+        {"full style again", [&] { frame->DispatchCommand("HalvikSoftPlayerSetMiniStytle:"); },
          "HalvikSoftPlayerCancelMiniStytle:",
          [&] {
              EXPECT_TRUE(frame->m_wndRibbonBar->IsShown());
@@ -150,7 +150,7 @@ TEST_F(MainFrameTransportTest, KeywordsWithVisibleEffects)
         frame->Show();
         frame->m_pProgressSlider->SetPos(0);
         c.before();
-        frame->DispatchCommand(c.keyword, c.keyword);
+        frame->DispatchCommand(c.keyword);
         c.check();
     }
 }
@@ -161,7 +161,7 @@ TEST_F(MainFrameTransportTest, AddressInsideDownloadCommandOnlyDownloads)
                                                            theApp.m_strCacheDir);
     theApp.m_strPlayState = "OnPlay";
     theApp.m_strScriptPath = "lesson.script";
-    frame->DispatchCommand(theApp.m_strDlAndPlayCommand, theApp.m_strDlAndPlayCommand);
+    frame->DispatchCommand(theApp.m_strDlAndPlayCommand);
 
     EXPECT_TRUE(frame->IsShown());
     EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
@@ -183,7 +183,7 @@ TEST_F(MainFrameTransportTest, DownloadThatCannotStartKeepsTheLessonPlaying)
     theApp.m_strDlAndPlayCommand = ComposeDlAndPlayCommand("http://x/a.mp4", theApp.m_strCacheDir);
     theApp.m_strScriptPath = "lesson.script";
     theApp.m_nResumeTime = 4200;
-    frame->DispatchCommand(theApp.m_strDlAndPlayCommand, theApp.m_strDlAndPlayCommand);
+    frame->DispatchCommand(theApp.m_strDlAndPlayCommand);
 
     EXPECT_EQ(theApp.m_strScriptPath, "lesson.script");
     EXPECT_EQ(theApp.m_nResumeTime, 4200);
@@ -195,7 +195,7 @@ TEST_F(MainFrameTransportTest, TextWithoutKeywordDoesNothing)
 {
     frame->OnPlay();
     const CString state = StatusText(kStatusPlayStateElement);
-    frame->DispatchCommand("PlayFromPanPane", "PlayFromPanPane");
+    frame->DispatchCommand("PlayFromPanPane");
     EXPECT_EQ(theApp.m_strPlayState, "OnPlay");
     EXPECT_EQ(StatusText(kStatusPlayStateElement), state);
     EXPECT_TRUE(frame->IsShown());
@@ -207,7 +207,7 @@ TEST_F(MainFrameTransportTest, PlayOrderStepsAndEmptyList)
 {
     // Nothing to play: the error goes to the message slot.
     theApp.m_arrPlayList.RemoveAll();
-    frame->DispatchCommand("HalvikSoftPlayerPlayNext:", "HalvikSoftPlayerPlayNext:");
+    frame->DispatchCommand("HalvikSoftPlayerPlayNext:");
     EXPECT_EQ(TakeMessage(), "播放文件不存在！");
     EXPECT_FALSE(frame->IsTimerRunning(2300));
 
@@ -232,7 +232,7 @@ TEST_F(MainFrameTransportTest, PlayOrderStepsAndEmptyList)
         theApp.m_nPlayOrder = s.order;
         theApp.m_nPlayIndex = s.from;
         frame->KillTimer(2300);
-        frame->DispatchCommand(s.keyword, s.keyword);
+        frame->DispatchCommand(s.keyword);
         EXPECT_EQ(theApp.m_nPlayIndex, s.index);
         EXPECT_EQ(frame->m_strRequestedFile, theApp.m_arrPlayList[s.index]);
         EXPECT_EQ(theApp.m_strPlayFilePath, theApp.m_arrPlayList[s.index]);
@@ -272,7 +272,7 @@ TEST_F(MainFrameTransportTest, RequestIsRefusedOnlyWhileAStartIsPending)
 TEST_F(MainFrameTransportTest, DroppedListFillsCurrentPlaylistAndMarksOneItem)
 {
     CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
-    frame->DispatchCommand("LocalMediaPlaylistRefresh:", "LocalMediaPlaylistRefresh:");
+    frame->DispatchCommand("LocalMediaPlaylistRefresh:");
     wxTreeItemIdValue cookie;
     const wxTreeItemId current = tree->GetFirstChild(tree->GetRootItem(), cookie);
     ASSERT_EQ(FromWx(tree->GetItemText(current)), "当前播放列表");
@@ -283,7 +283,7 @@ TEST_F(MainFrameTransportTest, DroppedListFillsCurrentPlaylistAndMarksOneItem)
     theApp.m_arrPlayList.Add(program.ansi() + "a.mp4");
     theApp.m_arrPlayList.Add(program.ansi() + "b.mp3");
     theApp.m_nPlayIndex = -1;
-    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:");
 
     EXPECT_EQ(theApp.m_nPlayIndex, 0);
     ASSERT_EQ(tree->GetChildrenCount(current, false), 2u);
@@ -298,14 +298,14 @@ TEST_F(MainFrameTransportTest, DroppedListFillsCurrentPlaylistAndMarksOneItem)
     // The next file takes the mark; the first gets its own image back.
     theApp.m_nPlayIndex = 1;
     frame->KillTimer(2300);
-    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:");
     EXPECT_EQ(tree->GetItemImage(a), CLocalViewTree::kImageVideo);
     EXPECT_EQ(tree->GetItemImage(b), CLocalViewTree::kImageMarked);
 
     // Refilling the list again deletes the marked item: its handle goes too.
     theApp.m_nPlayIndex = -1;
     frame->KillTimer(2300);
-    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:", "");
+    frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:");
     EXPECT_EQ(tree->PlayingItem(), tree->GetFirstChild(current, cookie));
     EXPECT_EQ(tree->GetItemImage(tree->PlayingItem()), CLocalViewTree::kImageMarked);
 }
@@ -634,7 +634,7 @@ TEST_F(LessonOpeningTest, VolumeReachesBothPlayers)
     frame->OnVolumeSlider();
     EXPECT_TRUE(bothAt(37)) << Player().GetVolume() << " " << second.GetVolume();
     theApp.m_nVolume = 64;
-    frame->DispatchCommand("HalvikSoftPlayerSetVolume:", "HalvikSoftPlayerSetVolume:");
+    frame->DispatchCommand("HalvikSoftPlayerSetVolume:");
     EXPECT_TRUE(bothAt(64)) << Player().GetVolume() << " " << second.GetVolume();
     theApp.m_pStreamDlg->StopPlayer();
     Player().Stop();

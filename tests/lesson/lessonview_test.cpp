@@ -301,7 +301,7 @@ TEST_F(LessonViewTest, FollowStepSelectsTheSentenceAtThePlayerTime)
                          {2500, 4000, "Third overlaps the second.\n", ""},
                          {9000, 9500, "Fourth after a gap.\n", ""},
                      });
-    view->StartFollowing("");
+    view->StartFollowing();
     EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kFollowTimer));
 
     struct Step {
@@ -352,7 +352,7 @@ TEST_F(LessonViewTest, FollowStepKeepsTheCurrentSentenceInSight)
     for (int i = 0; i < 3200; ++i)
         sentences.push_back({i * 1000, i * 1000 + 900, "A sentence of the lesson.\n", ""});
     PutLesson(*view, sentences);
-    view->StartFollowing("");
+    view->StartFollowing();
     wxStyledTextCtrl& text = *view->m_richText;
     ASSERT_GT(text.LinesOnScreen(), 5);
 
@@ -383,7 +383,7 @@ TEST_F(LessonViewTest, CaptionShowsTheChineseLineAndHidesForAnEmptyOne)
                          {5000, 6000, "Third.\n", "啊\n"},     // one character: two bytes, shown
                          {7000, 8000, "Fourth.\n", "x\n"},    // one byte: not worth a caption
                      });
-    view->StartFollowing("");
+    view->StartFollowing();
 
     // Switched off: no caption window is needed, so none is made.
     TickAt(*view, 1500);
@@ -466,7 +466,7 @@ TEST_F(LessonViewTest, FollowingWithoutMainFrameOrPlayerDoesNothing)
     PutLesson(*view, {{0, 100000, "Only sentence.\n", "唯一\n"}});
     theApp.m_strShowChinese = "true";
     theApp.m_strSkipBlank = "true";
-    view->StartFollowing("");
+    view->StartFollowing();
     theApp.m_nCurrentSentence = 5;   // a stale index from an earlier lesson
     for (int id : {CQuenlowView::kFollowTimer, CQuenlowView::kTimerPointReadEnd, CQuenlowView::kTimerPauseWhileHeld,
                    CQuenlowView::kTimerPlayWhenBuffering, CQuenlowView::kTimerBold, CQuenlowView::kTimerHideCaption})
@@ -1430,7 +1430,7 @@ TEST_F(LessonViewTest, FollowingLeavesASelectionBeingMade)
 {
     CQuenlowView* view = MakeFollowingView();
     PutLesson(*view, kFourSentences);
-    view->StartFollowing("");
+    view->StartFollowing();
     TickAt(*view, 1500);
     wxStyledTextCtrl& text = *view->m_richText;
     view->m_bButtonUp = 0;

@@ -201,7 +201,7 @@ TEST_F(TimedLessonTest, ViewFollowsPlaybackOnTimeAcrossAPause)
     theApp.m_strSkipBlank.Empty();   // the pause is played, not skipped
     ASSERT_TRUE(PlayWithView(player, view, media));
     const auto wallMs = [] { return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count(); };
-    view->StartFollowing("");
+    view->StartFollowing();
 
     // The wall-clock moment each sentence became current, and the offsets of
     // the engine's timeline at each change of its reported time.
@@ -355,7 +355,7 @@ TEST_F(LessonWithEngineTest, BilingualSubtitleFileIsDrawnOnTheVideo)
         theApp.m_arrChineseText.Add(CString(s.chinese) + "\n");
     }
     theApp.m_nSentenceCount = 4;
-    theApp.WriteAssFiles(theApp.m_strScriptPath);
+    theApp.WriteAssFiles();
     ASSERT_TRUE(IsRegularFile(theApp.m_strAssBothPath));
 
     auto* panel = new wxPanel(frame, wxID_ANY);

@@ -87,7 +87,7 @@ TEST(AssFileWriterTest, WritesThreeNumberedUtf8Files)
     CQuenlowApp app;
     SetUpApp(app, folder, {{61234, 62345, "It*s <i>fine</i>\n", "没问题\n"}, {70000, 71000, "Bye 0000,,now\n", "\n"}});
 
-    app.WriteAssFiles("not read");
+    app.WriteAssFiles();
     EXPECT_EQ(app.m_nAssFileCounter, 1);
     const CString dir = folder.ansi() + "AppData/Temp/Script/";
     EXPECT_EQ(app.m_strAssBothPath, dir + "Both1.ass");
@@ -110,14 +110,14 @@ TEST(AssFileWriterTest, WritesThreeNumberedUtf8Files)
               header + prefix1 + "It's fine\\N 没问题\r\n" + prefix2 + "Bye now\\N \r\n");
 
     // Every call writes new files; the old ones stay for the player.
-    app.WriteAssFiles("");
+    app.WriteAssFiles();
     EXPECT_EQ(app.m_strAssBothPath, dir + "Both2.ass");
     EXPECT_TRUE(FileExists(dir + "Both1.ass"));
     EXPECT_TRUE(FileExists(dir + "Chn2.ass"));
     // Opening a media file resets the counter: numbering starts again.
     app.m_nAssFileCounter = 0;
     app.m_arrForeignText[0] = "Changed\n";
-    app.WriteAssFiles("");
+    app.WriteAssFiles();
     EXPECT_EQ(app.m_strAssEngPath, dir + "Eng1.ass");
     EXPECT_EQ(DialogueLines(ReadUtf8File(app.m_strAssEngPath)).at(0), prefix1 + "Changed");
 }
@@ -131,7 +131,7 @@ TEST(AssFileWriterTest, AFolderThatCannotHoldTheFilesIsReportedOnce)
     CQuenlowApp app;
     SetUpApp(app, folder, {{1000, 2000, "Hello\n", "你好\n"}});
 
-    app.WriteAssFiles("");
+    app.WriteAssFiles();
     int kind = 0;
     int seconds = 0;
     CString text;
@@ -183,7 +183,7 @@ TEST(AssFileWriterTest, OffsetIsAppliedAndNegativeTimesAreZero)
         CQuenlowApp app;
         SetUpApp(app, folder, {{c.start, c.end, "Text\n", "文字\n"}});
         app.m_nTimeOffset = c.offset;
-        app.WriteAssFiles("");
+        app.WriteAssFiles();
         const std::string expected = std::string("Dialogue: 0,") + c.times + ",*Default,NTP,0000,0000,0000,,";
         for (const CString& path : {app.m_strAssBothPath, app.m_strAssEngPath, app.m_strAssChnPath}) {
             const std::vector<std::string> lines = DialogueLines(ReadUtf8File(path));
@@ -217,7 +217,7 @@ TEST(AssFileWriterTest, ColourSizeAndLineOrder)
         app.m_strSubtitleColor = c.colour;
         app.m_strSubtitleFontSize = c.size;
         app.m_strAssLineOrder = c.order;
-        app.WriteAssFiles("");
+        app.WriteAssFiles();
         const std::string both = ReadUtf8File(app.m_strAssBothPath);
         EXPECT_NE(both.find(std::string("Style: Default,微软雅黑,") + c.style + ",&H00000000,&H00FFFF,"),
                   std::string::npos)
@@ -240,7 +240,7 @@ TEST(AssFileWriterTest, BilingualFileLoadsBackAsTheSameLesson)
         {5000, 7990, "It*s <i>easy</i>.\n", "很容易。\n"},
     };
     SetUpApp(app, folder, sentences);
-    app.WriteAssFiles("");
+    app.WriteAssFiles();
 
     CQuenlowApp loaded;
     CString viewText;
