@@ -6,9 +6,9 @@
 #include "catalogue/core/talkfiles.h"
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
-#include "platform/process.h"
 #include "ui/wxtext.h"
 #include "core/productsettings.h"
+#include "core/desktopopen.h"
 #include "core/quenlow.h"
 
 namespace {
@@ -73,7 +73,7 @@ void CPlayListPane::OnExportTalks(bool lrc)
         ExportScript(script, folder + "/" + WithExtension(name, lrc ? ".lrc" : ".txt"), lrc);
     }
     // Opened once the files are there, so the browser lists them.
-    ShellOpen(folder);
+    OpenOnDesktop(folder);
 }
 
 void CPlayListPane::AddScriptOfItem(wxTreeItemId item)
@@ -117,5 +117,5 @@ void CPlayListPane::OnExportLocal(bool lrc)
         }
         ExportScript(script, folder + "/" + WithExtension(FileNamePart(script), lrc ? ".lrc" : ".txt"), lrc);
     }
-    ShellOpen(folder);
+    OpenOnDesktop(folder);
 }

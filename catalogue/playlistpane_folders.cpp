@@ -6,10 +6,10 @@
 #include "catalogue/core/talkfiles.h"
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
-#include "platform/process.h"
 #include "ui/browsefolder.h"
 #include "ui/messagebox.h"
 #include "ui/wxtext.h"
+#include "core/desktopopen.h"
 #include "core/quenlow.h"
 
 namespace {
@@ -148,12 +148,12 @@ void CPlayListPane::OnOpenItemFolder()
         theApp.SetMessage(kError, "目标文件不存在！", 5);
         return;
     }
-    // The file browser opens the folder that holds the file (for a playlist
-    // folder, the folder above it).
-    CString holder = target;
-    while (holder.GetLength() > 1 && holder.Right(1) == "/")
-        holder = holder.Left(holder.GetLength() - 1);
-    ShellOpen(FolderPart(holder));
+    // A folder item opens that folder; a file opens the folder that holds it.
+    if (IsFolder(target)) {
+        OpenOnDesktop(target);
+        return;
+    }
+    OpenOnDesktop(FolderPart(target));
 }
 
 void CPlayListPane::OnGetOnlineSubtitles()

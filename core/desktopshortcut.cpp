@@ -63,23 +63,6 @@ std::string EscapeValue(const std::string& text)
     return out;
 }
 
-// One quoted argument of the Exec key: inside the quotes '"', '`', '$' and
-// '\' take a backslash, '%' is doubled (field codes start with it), and the
-// whole value is then escaped as a string value.
-std::string QuoteExecArgument(const std::string& argument)
-{
-    std::string quoted = "\"";
-    for (const char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted += '\\';
-        if (c == '%')
-            quoted += '%';
-        quoted += c;
-    }
-    quoted += '"';
-    return EscapeValue(quoted);
-}
-
 CString RunningExecutableName()
 {
     std::string exe(4096, '\0');
@@ -110,6 +93,20 @@ bool MakeExecutable(const CString& path)
 }
 
 } // namespace
+
+std::string QuoteExecArgument(const std::string& argument)
+{
+    std::string quoted = "\"";
+    for (const char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        if (c == '%')
+            quoted += '%';
+        quoted += c;
+    }
+    quoted += '"';
+    return EscapeValue(quoted);
+}
 
 CString GetDesktopFolder()
 {

@@ -22,6 +22,12 @@ enum class EShortcutResult {
 // folder itself (the desktop is switched off then).
 CString GetDesktopFolder();
 
+// One argument of a launcher file's Exec key (UTF-8), quoted: inside the
+// quotes '"', '`', '$' and '\' take a backslash, '%' is doubled (field codes
+// start with it), and the whole is then escaped as a string value. Any
+// program folder name gives a command line that starts that program.
+std::string QuoteExecArgument(const std::string& argument);
+
 // The launcher file's content (UTF-8), with the executable's path quoted and
 // escaped for the launcher's command line.
 std::string MakeDesktopEntry(const CString& executablePath, const CString& displayName);

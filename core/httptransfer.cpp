@@ -21,36 +21,44 @@ std::string TrimBlanks(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
-// Each status line starts a new record, so after followed redirects the
-// headers describe the last response only.
 size_t OnHeaderLine(char* data, size_t size, size_t count, void* user)
 {
-    auto* headers = static_cast<SHttpHeaders*>(user);
     const size_t length = size * count;
-    const std::string line(data, length);
+    ReadHeaderLine(std::string_view(data, length), *static_cast<SHttpHeaders*>(user));
+    return length;
+}
+
+} // namespace
+
+// Each status line starts a new record, so after followed redirects the
+// headers describe the last response only.
+void ReadHeaderLine(std::string_view text, SHttpHeaders& headers)
+{
+    const std::string line(text);
     if (line.rfind("HTTP/", 0) == 0) {
-        *headers = SHttpHeaders();
+        headers = SHttpHeaders();
         const size_t space = line.find(' ');
         if (space != std::string::npos)
-            headers->status = std::strtol(line.c_str() + space + 1, nullptr, 10);
-        return length;
+            headers.status = std::strtol(line.c_str() + space + 1, nullptr, 10);
+        return;
     }
     if (TrimBlanks(line).empty()) {
-        headers->complete = true;
-        return length;
+        headers.complete = true;
+        return;
     }
     const size_t colon = line.find(':');
     if (colon == std::string::npos)
-        return length;
+        return;
     std::string name = TrimBlanks(line.substr(0, colon));
     for (char& c : name)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (name == "content-length")
-        headers->contentLength = TrimBlanks(line.substr(colon + 1));
+        headers.contentLength = TrimBlanks(line.substr(colon + 1));
     else if (name == "location")
-        headers->hasLocation = true;
-    return length;
+        headers.hasLocation = true;
 }
+
+namespace {
 
 // Only the headers are wanted: the first byte of the body ends the transfer.
 size_t DiscardBody(char*, size_t, size_t, void*) { return 0; }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/cstring.h"
 
@@ -27,6 +28,10 @@ struct SHttpHeaders {
     bool hasLocation = false;
     bool complete = false;       // the blank line that ends the headers arrived
 };
+
+// Takes one header line as the server sent it (with its line end) into
+// headers; a status line starts them over. The server's text is not trusted.
+void ReadHeaderLine(std::string_view line, SHttpHeaders& headers);
 
 // Asks for the address and reads the headers only (the body is not read).
 // False when no final response arrived or the request could not be made;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "core/desktopshortcut.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 
@@ -42,7 +43,7 @@ bool RegisterDocumentType(const CString& executablePath)
     const std::string desktop = "[Desktop Entry]\n"
                                 "Type=Application\n"
                                 "Name=Quenlow\n"
-                                "Exec=\"" + AnsiToUtf8Bytes(executablePath.view()) + "\" %f\n"
+                                "Exec=" + QuoteExecArgument(AnsiToUtf8Bytes(executablePath.view())) + " %f\n"
                                 "MimeType=application/x-quenlow-document;\n"
                                 "NoDisplay=true\n";
     const bool mimeOk = WriteIfChanged(data + "mime/packages/quenlow.xml", mime);

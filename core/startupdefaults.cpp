@@ -5,6 +5,7 @@
 #include "core/startupdefaults.h"
 
 #include "platform/file.h"
+#include "core/activeview.h"
 #include "core/quenlow.h"
 
 namespace {
@@ -175,7 +176,7 @@ void SetRunningState(CQuenlowApp& app)
     app.m_strRepeatOn.Empty();
     app.m_strCaptionPosition.Empty();
     app.m_strDoubleLangShown.Empty();
-    app.m_strActiveView = "CQuenlowView";
+    app.m_strActiveView = kActiveLessonView;
     app.m_strCaptionDlgCreated.Empty();
     app.m_strTextViewMode.Empty();
     app.m_strWordListKind.Empty();

@@ -89,6 +89,7 @@ std::string ColorText(COLORREF color) { return std::to_string(static_cast<int32_
 
 void LoadUiSettings(CQuenlowApp& app, const CString& path)
 {
+    RemoveLeftoverTemporaryFiles(path);
     if (!IsRegularFile(path))
         return;
     std::string bytes;

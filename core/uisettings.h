@@ -20,7 +20,9 @@ constexpr int kMaxFontNameBytes = 31;
 
 // Reads the settings file into the application object and puts fallbacks in
 // place of invalid values. A missing or unreadable file, or one of fewer than
-// 16 lines, changes nothing. Accepts CR LF and LF line ends.
+// 16 lines, changes nothing. Accepts CR LF and LF line ends. The program
+// reads it once at start: temporary files left beside it by a save that a
+// kill cut short are removed then.
 void LoadUiSettings(CQuenlowApp& app, const CString& path);
 
 // Writes the 19 lines of the settings file, replacing the file in one step so

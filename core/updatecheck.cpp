@@ -24,6 +24,10 @@ SUpdateCheckOutcome& SetNotice(SUpdateCheckOutcome& outcome, EUpdateCheckResult 
     outcome.result = result;
     outcome.messageSeconds = 5;
     switch (result) {
+    case EUpdateCheckResult::Offline:
+        outcome.messageKind = 1;
+        outcome.message = "您的电脑没有联网，不能更新！";
+        break;
     case EUpdateCheckResult::NewVersion:
         outcome.messageKind = 3;
         outcome.message = "检测到软件有可更新项，正在更新......";
@@ -80,6 +84,10 @@ SUpdateCheckOutcome CheckForUpdate(const SUpdateCheckRequest& request)
         const int64_t length = GetFileSize(request.localUpdateFile);
         outcome.storedSize.Format("%lld", static_cast<long long>(length > 0 ? length : 0));
     }
+
+    // Without any network the name would only wait for the resolver.
+    if (request.isConnected && !request.isConnected())
+        return SetNotice(outcome, EUpdateCheckResult::Offline);
 
     outcome.serverAddress = ResolveHostIPv4(request.serverHost);
     if (request.cancel && *request.cancel)

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
 #include "platform/cstring.h"
 
@@ -30,9 +31,13 @@ struct SUpdateCheckRequest {
     // When set and turned true, a request under way ends within about a
     // second and the check reports NoConnection (the frame stops its worker).
     const std::atomic<bool>* cancel = nullptr;
+    // Asked first, before any name is resolved: false ends the check as
+    // Offline. Empty: not asked.
+    std::function<bool()> isConnected;
 };
 
 enum class EUpdateCheckResult {
+    Offline,           // "您的电脑没有联网，不能更新！" (the machine has no network)
     NewVersion,        // "检测到软件有可更新项，正在更新......"
     UpToDate,          // "您的软件不需要更新。"
     NoServerAddress,   // "获取服务器IP失败，请稍后再更新！"

@@ -141,8 +141,8 @@ int CMainFrame::OnCreate()
     auto* layout = new wxBoxSizer(wxVERTICAL);
     SetSizer(layout);
     m_wndRibbonBar = new CMainRibbon;
-    // 词汇管理 (category 2) comes up only with a word-book command.
-    if (!m_wndRibbonBar->Create(this, {2}))
+    // 词汇管理 comes up only with a word-book command.
+    if (!m_wndRibbonBar->Create(this, {kCategoryWordBook}))
         return -1;
     m_pRibbonBar = m_wndRibbonBar;
     layout->Add(m_wndRibbonBar, 0, wxEXPAND);
@@ -188,8 +188,7 @@ int CMainFrame::OnCreate()
     CreateMessageDialog();
 
     // The lesson view is the first central view.
-    SwitchView(kViewLesson);
-    theApp.m_strActiveView = "CQuenlowView";
+    ShowCentralView(kViewLesson);
 
     // Enabling and checking the ribbon's ~80 commands runs after every burst
     // of events; the lesson view's 100 ms timer alone would make that ten
@@ -408,17 +407,17 @@ void CMainFrame::ApplyLookColors(UINT /*id*/)
     if (theApp.m_strMediaPath.IsEmpty() || !m_pActiveView)
         return;
     ++theApp.m_nFontChangeCount;
-    if (theApp.m_strActiveView == "CQuenlowView") {
+    if (ActiveViewKind() == kViewLesson) {
         if (auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView)) {
             view->ApplyTextFormat();
             theApp.m_nFontCountQuenlowView = theApp.m_nFontChangeCount;
         }
-    } else if (theApp.m_strActiveView == "CWordManagementView") {
+    } else if (ActiveViewKind() == kViewWordBook) {
         if (auto* view = dynamic_cast<CWordManagementView*>(m_pActiveView)) {
             view->ApplyListColors();
             theApp.m_nFontCountWordView = theApp.m_nFontChangeCount;
         }
-    } else if (theApp.m_strActiveView == "CSpeechFormView") {
+    } else if (ActiveViewKind() == kViewSpeech) {
         if (auto* view = dynamic_cast<CSpeechFormView*>(m_pActiveView)) {
             view->ApplyTextFormat();
             theApp.m_nFontCountSpeechView = theApp.m_nFontChangeCount;

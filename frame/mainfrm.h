@@ -157,6 +157,11 @@ public:
 
     // ---- Central views ----
     void SwitchView(int id);
+    // Shows a central view (an ECentralViewId) and records it in
+    // theApp.m_strActiveView under the name the views' own code reads.
+    void ShowCentralView(int kind);
+    // The kind of central view theApp.m_strActiveView records (0: another).
+    int ActiveViewKind() const;
     // Command kCmdBilingualListView: the bilingual list in place of the
     // lesson text and back; usable while either is the central view and a
     // lesson has been shown.
@@ -324,6 +329,9 @@ public:
     std::function<void(int64_t deltaMs)> m_fnKeySkip;
     bool m_bUpdateHostPending = false;
     bool m_bUpdateCheckRunning = false;
+    // Whether the machine has a network, asked before the manual update
+    // check; empty: IsNetworkConnected. Tests replace it.
+    std::function<bool()> m_fnNetworkConnected;
     // The frame's background work (name resolution, the update check); it is
     // stopped and joined when the frame closes or goes.
     CFrameWorker m_worker {this};
@@ -373,7 +381,6 @@ public:
     CString m_strFirstStartPath;
     CString m_strSearchText;
     CString m_strPrevSearchText;
-    CString m_strCategoryName;
     CString m_strPanelsShown;
     CString m_strClipboardText;
     CString m_strPrevClipboardText;
@@ -399,7 +406,7 @@ public:
     CPlayerPane* m_wndPlayerPane = nullptr;
     CView* m_pOldView = nullptr;
     CView* m_pNewView = nullptr;
-    int m_nActiveCategory = 0;
+    int m_nActiveCategory = 0;   // an ERibbonCategory
 
 protected:
     // Commands go to the central view first, then to the frame.

@@ -5,7 +5,6 @@
 #include <wx/filedlg.h>
 #include <wx/ribbon/bar.h>
 
-#include "platform/process.h"
 #include "ui/wxtext.h"
 #include "playback/playerdlg.h"
 #include "playback/playerpane.h"
@@ -17,6 +16,7 @@
 #include "frame/mainribbon.h"
 #include "ui/mycaptionbar.h"
 #include "core/productsettings.h"
+#include "core/desktopopen.h"
 #include "core/quenlow.h"
 #include "core/quenlowdoc.h"
 #include "frame/ribbonlayout.h"
@@ -98,11 +98,11 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
         OnStatusbarProgressPane();
         return;
     case kCmdAppAbout:
-        // The help page opens in the desktop's browser; a missing page changes nothing.
-        ShellOpen(theApp.m_strHelpPagePath);
+        // The help page opens in the desktop's browser.
+        OpenOnDesktop(theApp.m_strHelpPagePath);
         return;
     case kCmdHomePage:
-        ShellOpen(GetProductSetting("HomePage"));
+        OpenOnDesktop(GetProductSetting("HomePage"));
         return;
     case kCmdFileNew:
         if (m_pDocument && m_pDocument->OnNewDocument())

@@ -221,8 +221,7 @@ bool CMainFrame::PlayLocalFile()
     const bool panPageFocused =
         m_wndPlayFromPanPane && m_wndPlayFromPanPane->m_wndView && m_wndPlayFromPanPane->m_wndView->HasFocusWithin();
     if (DictionaryPageHasFocus() || panPageFocused) {
-        SwitchView(kViewLesson);
-        theApp.m_strActiveView = "CQuenlowView";
+        ShowCentralView(kViewLesson);
         if (m_pActiveView)
             m_pActiveView->SetFocus();
     }

@@ -18,11 +18,11 @@
 #include "playback/purewmpdialog.h"
 #include "playback/vlcplayer.h"
 #include "platform/file.h"
-#include "platform/process.h"
 #include "ui/wxtext.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
 #include "ui/messagebox.h"
+#include "core/desktopopen.h"
 #include "core/quenlow.h"
 #include "frame/ribbonstatusbar.h"
 #include "ui/searchdlg.h"
@@ -179,8 +179,8 @@ void CMainFrame::BindFrameCommands()
 
     // The status bar.
     command(kCmdProgressSlider, [this] { OnProgressSlider(); });
-    update(kCmdProgressSlider, [](wxUpdateUIEvent& e) {
-        e.Enable(theApp.m_strPlayState == "OnPlay" && theApp.m_strActiveView == "CQuenlowView" &&
+    update(kCmdProgressSlider, [this](wxUpdateUIEvent& e) {
+        e.Enable(theApp.m_strPlayState == "OnPlay" && ActiveViewKind() == kViewLesson &&
                  theApp.m_nMediaLength > 10000);
     });
     command(kCmdVolumePane, [this] { OnVolumePane(); });
@@ -235,7 +235,7 @@ void CMainFrame::OnPlayFromPan()
     m_wndPlayFromPanPane->OnFirstShow();
 }
 
-void CMainFrame::OnOpenPlaylistFolder() { ShellOpen(theApp.m_strAppDir + "Playlist/"); }
+void CMainFrame::OnOpenPlaylistFolder() { OpenOnDesktop(theApp.m_strAppDir + "Playlist/"); }
 
 void CMainFrame::OnToggleRibbonPanels()
 {

@@ -18,7 +18,6 @@
 #include "lesson/quenlowview.h"
 #include "core/productsettings.h"
 #include "platform/file.h"
-#include "platform/process.h"
 #include "playback/playerdlg.h"
 #include "playback/playerpane.h"
 #include "playback/purewmpdialog.h"
@@ -27,6 +26,7 @@
 #include "frame/mainribbon.h"
 #include "ui/playercommand.h"
 #include "core/playorder.h"
+#include "core/desktopopen.h"
 #include "core/quenlow.h"
 #include "core/quenlowdoc.h"
 #include "frame/ribbonstatusbar.h"
@@ -305,7 +305,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
         lesson.Replace(".mp3", ".script");
         if (lesson == mediaPath || !FileExists(lesson)) {
             theApp.ShowMessage("  没有相匹配的字幕文件！", "error", 5000);
-            ShellOpen(mediaPath);
+            OpenOnDesktop(mediaPath);
             return;
         }
         theApp.m_strPlaybackStarted.Empty();
@@ -315,8 +315,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
         theApp.m_strPlayFilePath = mediaPath;
         theApp.m_bScriptLoaded = 1;
 
-        SwitchView(kViewLesson);
-        theApp.m_strActiveView = "CQuenlowView";
+        ShowCentralView(kViewLesson);
         if (m_pDocument) {
             m_pDocument->SetTitle(theApp.m_strMediaName);
             UpdateTitle();
@@ -399,8 +398,7 @@ void CMainFrame::FetchOnlineSubtitle()
 void CMainFrame::LoadPendingLesson()
 {
     if (!dynamic_cast<CQuenlowView*>(m_pActiveView)) {
-        SwitchView(kViewLesson);
-        theApp.m_strActiveView = "CQuenlowView";
+        ShowCentralView(kViewLesson);
     }
     auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView);
     if (!view)

@@ -18,6 +18,7 @@
 #include "frame/helpview.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
+#include "core/activeview.h"
 #include "core/quenlow.h"
 #include "frame/ribbonstatusbar.h"
 #include "vocabulary/detailwordpane.h"
@@ -85,6 +86,39 @@ void CMainFrame::SwitchView(int id)
     if (m_pOldView)
         m_pOldView->Hide();
     m_pViewHost->Layout();
+}
+
+namespace {
+
+// The central views whose names theApp.m_strActiveView records.
+const struct {
+    int kind;
+    const char* name;
+} kRecordedViews[] = {
+    {kViewLesson, kActiveLessonView},
+    {kViewWordBook, kActiveWordBookView},
+    {kViewSpeech, kActiveSpeechView},
+    {kViewHelp, kActiveHelpView},
+};
+
+} // namespace
+
+int CMainFrame::ActiveViewKind() const
+{
+    for (const auto& view : kRecordedViews) {
+        if (theApp.m_strActiveView == view.name)
+            return view.kind;
+    }
+    return 0;
+}
+
+void CMainFrame::ShowCentralView(int kind)
+{
+    SwitchView(kind);
+    for (const auto& view : kRecordedViews) {
+        if (view.kind == kind)
+            theApp.m_strActiveView = view.name;
+    }
 }
 
 bool CMainFrame::CanShowBilingualList() const
@@ -164,8 +198,7 @@ void CMainFrame::OnChangeRibbonCategory()
     } reset{m_bHandlingCategory};
 
     m_nActiveCategory = m_pRibbonBar->GetActiveCategory();
-    m_strCategoryName = m_pRibbonBar->GetActiveCategoryName();
-    const auto named = [this](const char* name) { return m_strCategoryName.Find(name) >= 0; };
+    const int category = m_nActiveCategory;
 
     // While the learner works in the dictionary pane's page the central view
     // does not follow the ribbon.
@@ -174,27 +207,27 @@ void CMainFrame::OnChangeRibbonCategory()
         return;
     }
 
-    if (theApp.m_strActiveView == "CSpeechFormView") {
+    if (ActiveViewKind() == kViewSpeech) {
         if (auto* speech = dynamic_cast<CSpeechFormView*>(m_pActiveView))
             speech->ResetPractice();
     }
-    if (theApp.m_strActiveView == "CWordManagementView" && !named("词汇管理") && theApp.m_pStreamDlg) {
+    if (ActiveViewKind() == kViewWordBook && category != kCategoryWordBook && theApp.m_pStreamDlg) {
         if (theApp.m_bStreamDlgVisible)
             theApp.m_pStreamDlg->Hide();
         if (theApp.m_pStreamDlg->GetPlayerState() == 3)
             theApp.m_pStreamDlg->StopPlayer();
     }
-    if (!named("主页") && theApp.m_strPlayState == "OnPlay" && theApp.m_bScriptLoaded &&
+    if (category != kCategoryHome && theApp.m_strPlayState == "OnPlay" && theApp.m_bScriptLoaded &&
         theApp.m_strPlayingNetFile.IsEmpty()) {
         OnPause();
         ShowPane(m_wndPlayerPane, false);
     }
 
-    if (named("主页") || named("播放列表")) {
+    if (category == kCategoryHome || category == kCategoryPlaylist) {
         theApp.m_nRibbonCategory = 1;
-        if (theApp.m_strActiveView == "CQuenlowView")
+        if (ActiveViewKind() == kViewLesson)
             return;
-        if (named("主页")) {
+        if (category == kCategoryHome) {
             if (theApp.m_bScriptLoaded && theApp.m_strScriptPath != theApp.m_strBlankScriptPath &&
                 theApp.m_strPlayingNetFile.IsEmpty())
                 ResumeLessonAfterOtherView();
@@ -202,8 +235,7 @@ void CMainFrame::OnChangeRibbonCategory()
             ShowPane(m_wndDetailWordPane, false);
             ShowPane(m_wndPlayerPane, false);
         }
-        SwitchView(kViewLesson);
-        theApp.m_strActiveView = "CQuenlowView";
+        ShowCentralView(kViewLesson);
         if (theApp.m_bScriptLoaded) {
             if (auto* lesson = dynamic_cast<CQuenlowView*>(m_pActiveView))
                 lesson->UpdateFontIfChanged();
@@ -211,29 +243,18 @@ void CMainFrame::OnChangeRibbonCategory()
         return;
     }
 
-    if (named("词汇管理")) {
+    if (category == kCategoryWordBook) {
         theApp.m_nRibbonCategory = 2;
         if (!theApp.m_strPlayingNetFile.IsEmpty() || !theApp.m_bScriptLoaded ||
             theApp.m_strScriptPath == theApp.m_strBlankScriptPath)
             return;
         theApp.m_strWordLookupMode = "OnWordHome";
-        if (theApp.m_strActiveView == "CWordManagementView")
+        if (ActiveViewKind() == kViewWordBook)
             return;
-        SwitchView(kViewWordBook);
-        theApp.m_strActiveView = "CWordManagementView";
+        ShowCentralView(kViewWordBook);
         if (auto* book = dynamic_cast<CWordManagementView*>(m_pActiveView)) {
             book->RefreshStyle();
-            if (book->m_strLessonPath != theApp.m_strScriptPath)
-                theApp.m_strWordListKind.Empty();
-            if (theApp.m_strWordListKind.IsEmpty()) {
-                book->m_arrWords.RemoveAll();
-                theApp.m_strWordListKind = "true";
-                book->m_strLessonPath = theApp.m_strScriptPath;
-                book->m_bAutoPlayExamples = theApp.m_strAutoPlayExample.GetLength() > 1 ? 1 : 0;
-                book->m_nCurrentExample = 0;
-                book->OnCurrentunitword();
-                book->m_strExerciseLessonPath.Empty();
-            }
+            book->ShowLessonWords();
         }
         if (theApp.m_bStreamDlgVisible && theApp.m_pStreamDlg)
             theApp.m_pStreamDlg->Show();
@@ -244,14 +265,13 @@ void CMainFrame::OnChangeRibbonCategory()
         theApp.m_pStreamDlg->Hide();
     theApp.m_bStreamDlgVisible = 0;
 
-    if (named("口语练习")) {
+    if (category == kCategorySpeech) {
         theApp.m_nRibbonCategory = 3;
         if (!theApp.m_strPlayingNetFile.IsEmpty() || !theApp.m_bScriptLoaded ||
             theApp.m_strScriptPath == theApp.m_strBlankScriptPath || theApp.m_strSubtitleLoaded.IsEmpty() ||
-            theApp.m_strActiveView == "CSpeechFormView")
+            ActiveViewKind() == kViewSpeech)
             return;
-        SwitchView(kViewSpeech);
-        theApp.m_strActiveView = "CSpeechFormView";
+        ShowCentralView(kViewSpeech);
         auto* speech = dynamic_cast<CSpeechFormView*>(m_pActiveView);
         if (!speech)
             return;
@@ -277,12 +297,11 @@ void CMainFrame::OnChangeRibbonCategory()
         return;
     }
 
-    if (named("配置")) {
+    if (category == kCategorySettings) {
         theApp.m_nRibbonCategory = 4;
-        if (theApp.m_strActiveView == "CUpdateFormView")
+        if (ActiveViewKind() == kViewHelp)
             return;
-        SwitchView(kViewHelp);
-        theApp.m_strActiveView = "CUpdateFormView";
+        ShowCentralView(kViewHelp);
         if (theApp.m_strHelpPagePrepared.IsEmpty()) {
             if (auto* help = dynamic_cast<CUpdateFormView*>(m_pActiveView)) {
                 help->PrepareView();

@@ -19,6 +19,7 @@
 #include "online/core/onlinesubtitle.h"
 #include "online/updatedlg.h"
 #include "platform/file.h"
+#include "platform/netconnection.h"
 #include "ui/wxtext.h"
 #include "playback/playerpane.h"
 #include "playback/vlcplayer.h"
@@ -493,7 +494,8 @@ void CMainFrame::StartManualUpdateCheck()
 {
     if (m_bUpdateCheckRunning)
         return;
-    const SUpdateCheckRequest request = MakeUpdateCheckRequest();
+    SUpdateCheckRequest request = MakeUpdateCheckRequest();
+    request.isConnected = m_fnNetworkConnected ? m_fnNetworkConnected : std::function<bool()>(IsNetworkConnected);
     // The check waits on the network: it runs on the frame's worker, which
     // hands its outcome back to the user-interface thread. Closing the frame
     // cancels a request under way.

@@ -16,9 +16,9 @@
 #include <wx/stdpaths.h>
 
 #include "platform/file.h"
-#include "platform/process.h"
 #include "ui/wxtext.h"
 #include "frame/mainfrm.h"
+#include "core/desktopopen.h"
 #include "core/quenlow.h"
 #include "core/quenlowdoc.h"
 #include "core/shellregistration.h"
@@ -114,4 +114,4 @@ void CQuenlowWinApp::PreLoadState()
     // (CreateEditContextMenu); nothing needs registering beforehand.
 }
 
-void CQuenlowWinApp::OnAppAbout() { ShellOpen(theApp.m_strHelpPagePath); }
+void CQuenlowWinApp::OnAppAbout() { OpenOnDesktop(theApp.m_strHelpPagePath); }

@@ -63,6 +63,14 @@ struct SRibbonCategory {
 
 // The categories in index order: 主页, 播放列表, 词汇管理, 口语练习, 配置.
 const std::vector<SRibbonCategory>& GetRibbonLayout();
+// A category's index in that order, which is also its page in the ribbon.
+enum ERibbonCategory {
+    kCategoryHome = 0,       // 主页
+    kCategoryPlaylist = 1,   // 播放列表
+    kCategoryWordBook = 2,   // 词汇管理
+    kCategorySpeech = 3,     // 口语练习
+    kCategorySettings = 4,   // 配置
+};
 
 // The application button's menu: the look group, then the about command.
 struct SApplicationMenu {

@@ -3,8 +3,18 @@
 #include <fstream>
 #include <string_view>
 
+#include "core/httptransfer.h"
+#include "downloader/address.h"
+#include "downloader/command.h"
 #include "fuzz/targets.h"
 #include "lesson/core/lessonloader.h"
+#include "lesson/core/wavereader.h"
+#include "online/core/packageunpack.h"
+#include "online/core/panlinks.h"
+#include "vocabulary/core/exercisegen.h"
+#include "vocabulary/core/exercisehistory.h"
+#include "vocabulary/core/wordbookfile.h"
+#include "vocabulary/core/wordlists.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
 #include "core/downloaderexchange.h"
@@ -96,4 +106,82 @@ void FuzzKeywordCommand(const uint8_t* data, size_t size)
     const CString text(Bytes(data, size));
     MatchPlayerKeywords(text);
     GetKeywordToken(text);
+}
+
+void FuzzLessonPackage(const uint8_t* data, size_t size)
+{
+    const CString package = PutInput("package.zip", data, size);
+    UnpackLessonPackage(package, FromFsPath(FuzzWorkFolder() + "staging.script"));
+}
+
+void FuzzWaveFile(const uint8_t* data, size_t size)
+{
+    const CString path = PutInput("voice.wav", data, size);
+    try {
+        CWaveReader reader(path.GetString());
+        int rate = 0;
+        short bits = 0;
+        short channels = 0;
+        reader.GetFormat(&rate, &bits, &channels);
+        char buffer[4096];
+        for (int pass = 0; pass < 2; ++pass) {
+            int len = sizeof buffer;
+            while (reader.Read(buffer, &len), len > 0)
+                len = sizeof buffer;
+            reader.Seek(-1, true);
+            reader.Seek(0, true);
+        }
+    } catch (...) {
+        // A file refused as no WAV file: what the reader is meant to do.
+    }
+}
+
+void FuzzDownloaderCommandText(const uint8_t* data, size_t size) { ParseCommand(CString(Bytes(data, size))); }
+
+void FuzzDownloadAddress(const uint8_t* data, size_t size)
+{
+    TransferAddress(Bytes(data, size));
+    FileNameOfAddress(Bytes(data, size));
+}
+
+void FuzzHttpHeaders(const uint8_t* data, size_t size)
+{
+    const std::string_view text = Bytes(data, size);
+    SHttpHeaders headers;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find('\n', start);
+        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        ReadHeaderLine(text.substr(start, next - start), headers);
+        start = next;
+    }
+}
+
+void FuzzWordList(const uint8_t* data, size_t size)
+{
+    const CString path = PutInput("words.txt", data, size);
+    const std::vector<CString> lines = ReadImportLines(path);
+    CStringArray sentences;
+    for (const CString& line : lines)
+        sentences.Add(line);
+    WordsOfSentences(sentences);
+    std::vector<CString> entries;
+    ReadLessonWords(path, entries);
+    ReadLessonPhrases(path, entries);
+    ReadBookList(path, entries);
+}
+
+void FuzzExercises(const uint8_t* data, size_t size)
+{
+    const CString path = PutInput("exercise.script", data, size);
+    const std::vector<SMergedSentence> merged = {{" One (first) sentence.", " 一", 0, 1000},
+                                                 {" Two sentences here.", " 二", 1000, 2000}};
+    LoadExercises(path, merged);
+    ReadExerciseHistory(path);
+}
+
+void FuzzPanLink(const uint8_t* data, size_t size)
+{
+    const CString address(Bytes(data, size));
+    IsPanDownloadAddress(address, [](const CString& url) { return url.Find(".mp4") >= 0; });
+    DownloaderAddressOf(address);
 }

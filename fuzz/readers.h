@@ -16,3 +16,19 @@ void FuzzDownloaderCommand(const uint8_t* data, size_t size);
 void FuzzDownloadProgress(const uint8_t* data, size_t size);
 // A keyword command text, as another program sends it.
 void FuzzKeywordCommand(const uint8_t* data, size_t size);
+// A downloaded subtitle package (a zip archive) unpacked into a lesson.
+void FuzzLessonPackage(const uint8_t* data, size_t size);
+// A WAV file read through: headers, samples and moves within them.
+void FuzzWaveFile(const uint8_t* data, size_t size);
+// The downloader's side: a command text from the program, and a download
+// address with the file name it gives.
+void FuzzDownloaderCommandText(const uint8_t* data, size_t size);
+void FuzzDownloadAddress(const uint8_t* data, size_t size);
+// A server's response headers, one line at a time.
+void FuzzHttpHeaders(const uint8_t* data, size_t size);
+// A word list: an import text file, and a lesson database's word tables.
+void FuzzWordList(const uint8_t* data, size_t size);
+// A lesson database's exercise and exercise-history tables.
+void FuzzExercises(const uint8_t* data, size_t size);
+// An address recognised (or not) as a cloud-disk download.
+void FuzzPanLink(const uint8_t* data, size_t size);

@@ -14,6 +14,10 @@ const std::vector<SFuzzTarget>& FuzzTargets()
         {"lrc", FuzzLrcLesson},           {"script", FuzzScriptLesson},
         {"uidata", FuzzUiSettings},       {"exchange", FuzzDownloaderCommand},
         {"progress", FuzzDownloadProgress}, {"keywords", FuzzKeywordCommand},
+        {"zip", FuzzLessonPackage},       {"wav", FuzzWaveFile},
+        {"command", FuzzDownloaderCommandText}, {"address", FuzzDownloadAddress},
+        {"httpheaders", FuzzHttpHeaders}, {"wordlist", FuzzWordList},
+        {"exercise", FuzzExercises},      {"panlink", FuzzPanLink},
     };
     return targets;
 }

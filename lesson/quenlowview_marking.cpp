@@ -51,26 +51,28 @@ CString MarkListName(const CString& keyword)
     return keyword + "核心单词";
 }
 
+// A mark: the text white on a box of `colour` (two indicators, so the
+// text's own style stays).
+void SetUpMarkIndicators(wxStyledTextCtrl& text, int box, int fore, const wxColour& colour)
+{
+    text.IndicatorSetStyle(box, wxSTC_INDIC_STRAIGHTBOX);
+    text.IndicatorSetForeground(box, colour);
+    text.IndicatorSetAlpha(box, 255);
+    text.IndicatorSetUnder(box, true);
+    text.IndicatorSetStyle(fore, wxSTC_INDIC_TEXTFORE);
+    text.IndicatorSetForeground(fore, *wxWHITE);
+}
+
 } // namespace
 
 void CQuenlowView::SetUpMarking()
 {
-    m_richText->IndicatorSetStyle(kMarkBoxIndicator, wxSTC_INDIC_STRAIGHTBOX);
-    m_richText->IndicatorSetForeground(kMarkBoxIndicator, wxColour(46, 139, 87));
-    m_richText->IndicatorSetAlpha(kMarkBoxIndicator, 255);
-    m_richText->IndicatorSetUnder(kMarkBoxIndicator, true);
-    m_richText->IndicatorSetStyle(kMarkTextIndicator, wxSTC_INDIC_TEXTFORE);
-    m_richText->IndicatorSetForeground(kMarkTextIndicator, *wxWHITE);
+    SetUpMarkIndicators(*m_richText, kMarkBoxIndicator, kMarkTextIndicator, wxColour(46, 139, 87));
+    SetUpMarkIndicators(*m_richText, kListBoxIndicator, kListTextIndicator, wxColour(255, 119, 0));
     for (int id : {kCmdMarkWord, kCmdMarkPhrase, kCmdAutoLookUpMarks}) {
         Bind(wxEVT_MENU, &CQuenlowView::OnMarkCommand, this, id);
         Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateMarkCommand, this, id);
     }
-    m_richText->IndicatorSetStyle(kListBoxIndicator, wxSTC_INDIC_STRAIGHTBOX);
-    m_richText->IndicatorSetForeground(kListBoxIndicator, wxColour(255, 119, 0));
-    m_richText->IndicatorSetAlpha(kListBoxIndicator, 255);
-    m_richText->IndicatorSetUnder(kListBoxIndicator, true);
-    m_richText->IndicatorSetStyle(kListTextIndicator, wxSTC_INDIC_TEXTFORE);
-    m_richText->IndicatorSetForeground(kListTextIndicator, *wxWHITE);
     for (const SMarkListCommand& list : kMarkListCommands) {
         Bind(wxEVT_MENU, &CQuenlowView::OnMarkListCommand, this, list.command);
         Bind(wxEVT_UPDATE_UI, &CQuenlowView::OnUpdateMarkListCommand, this, list.command);

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <limits>
 #include <set>
@@ -348,6 +349,27 @@ bool WriteFileAtomically(const CString& path, std::string_view bytes)
         return false;
     CTempBeside temp(target);
     return temp.fd() >= 0 && WriteAll(temp.fd(), bytes.data(), bytes.size()) && temp.Commit();
+}
+
+int RemoveLeftoverTemporaryFiles(const CString& target)
+{
+    const std::string fsTarget = ToFsPath(target);
+    const size_t slash = fsTarget.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : fsTarget.substr(0, slash + 1);
+    const std::string prefix = (slash == std::string::npos ? fsTarget : fsTarget.substr(slash + 1)) + ".tmp-";
+    constexpr size_t kRandomPart = 6;   // the XXXXXX of mkstemp
+    const time_t lastMinute = ::time(nullptr) - 60;
+    int removed = 0;
+    for (const SFsEntry& e : ReadFolder(folder)) {
+        if (e.isFolder || e.name.size() != prefix.size() + kRandomPart || e.name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string path = JoinFsPath(folder, e.name);
+        struct stat st;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < lastMinute &&
+            ::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 std::vector<SFolderEntry> ListFolder(const CString& folder)

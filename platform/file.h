@@ -44,6 +44,12 @@ EFileReadResult ReadRegularFile(const CString& path, std::string& bytes, int64_t
 // user cannot write (made read-only) is kept: the call returns false without
 // touching it, because the rename would otherwise replace it regardless.
 [[nodiscard]] bool WriteFileAtomically(const CString& path, std::string_view bytes);
+// Removes the temporary files that WriteFileAtomically (or CopyFile) left
+// beside the target when the program was killed during a write: the
+// target's name plus ".tmp-" and six characters. Those changed within the
+// last minute are kept, as another copy of the program may be writing them.
+// Returns how many were removed.
+int RemoveLeftoverTemporaryFiles(const CString& target);
 
 struct SFolderEntry {
     CString name;      // file name only

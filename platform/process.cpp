@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -152,7 +153,7 @@ bool TerminateProgramProcess(pid_t pid, const CString& program)
     return gone(std::chrono::milliseconds(1000));
 }
 
-bool StartDetached(const CString& program, const std::vector<CString>& arguments)
+bool StartDetached(const CString& program, const std::vector<CString>& arguments, int watchMs)
 {
     const std::string path = AnsiToUtf8Bytes(program.view());
     struct stat st;
@@ -189,6 +190,20 @@ bool StartDetached(const CString& program, const std::vector<CString>& arguments
             if (grandchild < 0) {
                 const int error = errno;
                 [[maybe_unused]] const ssize_t n = ::write(report[1], &error, sizeof error);
+            }
+            // Watching: a program that ends with a failure in time reports
+            // it through the pipe; one still running is left to run.
+            const struct timespec tick {0, 10'000'000};
+            for (int waited = 0; grandchild > 0 && waited < watchMs; waited += 10) {
+                int status = 0;
+                if (::waitpid(grandchild, &status, WNOHANG) == grandchild) {
+                    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+                        const int failed = -1;
+                        [[maybe_unused]] const ssize_t n = ::write(report[1], &failed, sizeof failed);
+                    }
+                    break;
+                }
+                ::nanosleep(&tick, nullptr);
             }
             ::_exit(grandchild < 0 ? 1 : 0);
         }
@@ -247,5 +262,6 @@ bool ShellOpen(const CString& target)
             start = end + 1;
         }
     }
-    return StartDetached(Utf8BytesToAnsi(opener), {target});
+    constexpr int kOpenerWatchMs = 1000;   // xdg-open finds out quickly that nothing can open a target
+    return StartDetached(Utf8BytesToAnsi(opener), {target}, kOpenerWatchMs);
 }

@@ -26,6 +26,11 @@ bool ProcessRunsProgram(pid_t pid, const CString& program);
 bool TerminateProgramProcess(pid_t pid, const CString& program);
 // Starts a program in its own session with the given arguments, detached
 // (it is reaped by an intermediate child); true when it could be started.
-bool StartDetached(const CString& program, const std::vector<CString>& arguments = {});
-// Opens a file, folder or address with the desktop's default program (xdg-open).
-bool ShellOpen(const CString& target);
+// With watchMs > 0 the program is also watched that long: one that ends
+// with a failure by then counts as not started (one still running counts
+// as started), and the call waits at most that long.
+bool StartDetached(const CString& program, const std::vector<CString>& arguments = {}, int watchMs = 0);
+// Opens a file, folder or address with the desktop's default program
+// (xdg-open). False when there is no opener or it reports within a second
+// that nothing could open the target; the caller tells the learner.
+[[nodiscard]] bool ShellOpen(const CString& target);

@@ -244,6 +244,9 @@ void CPlayerDlg::HideControlBar()
                                                   : wxRect(wxPoint(0, 0), m_sizeClient);
     if (m_staticVideo && m_staticVideo->GetRect() != video)
         m_staticVideo->SetSize(video);
+    // The keys (Esc, Space) go to the video again, not to a hidden seek bar.
+    if (m_sliderSeek && m_sliderSeek->HasFocus() && m_staticVideo)
+        m_staticVideo->SetFocus();
     if (m_sliderSeek)
         m_sliderSeek->Hide();
     if (m_staticBarBack)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <mutex>
 
@@ -13,6 +14,7 @@
 
 #include "platform/percentencode.h"
 #include "platform/graphics.h"
+#include "platform/soundoutput.h"
 #include "core/playbackclock.h"
 
 // The engine objects behind one facade. A failed engine leaves the instance
@@ -22,6 +24,36 @@ namespace {
 constexpr int kVolumeRetryMs = 50;
 constexpr int kVolumeRetryLimitMs = 10000;   // how long a volume is given again at most
 constexpr int kDeferredStopMs = 150;          // time the video output needs to let a subtitle go
+
+// The engine's configuration, relative to the program folder (the current
+// folder).
+constexpr const char* kEngineConfig = "./AppData/CommonData/Player.cfg";
+
+// Whether the configuration file has an "aout=" line.
+bool ConfigNamesAudioOutput(const char* path)
+{
+    std::ifstream file(path);
+    std::string line;
+    while (std::getline(file, line)) {
+        const size_t start = line.find_first_not_of(" \t");
+        if (start != std::string::npos && line.compare(start, 5, "aout=") == 0)
+            return true;
+    }
+    return false;
+}
+
+// Asked once per run; the answer is given on stderr the first time when
+// there is no sound device.
+bool SoundOutputUsable()
+{
+    static const bool usable = [] {
+        const bool found = HasUsableSoundOutput();
+        if (!found)
+            std::fprintf(stderr, "quenlow: no usable sound device: media play without sound\n");
+        return found;
+    }();
+    return usable;
+}
 
 // A timer that runs a function (the player is no window of its own).
 class CCallbackTimer final : public wxTimer {
@@ -148,13 +180,24 @@ CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
 {
     // The configuration path is relative to the current folder, which start-up
     // sets to the program folder.
-    std::vector<const char*> arguments = {"--no-ignore-config", "--config=./AppData/CommonData/Player.cfg"};
+    const std::string config = std::string("--config=") + kEngineConfig;
+    std::vector<const char*> arguments = {"--no-ignore-config", config.c_str()};
     // OpenGL drawn in software costs several times the plain X11 output's
-    // processor time: without a graphics processor the engine draws with X11.
+    // processor time: without a graphics processor the engine draws with X11,
+    // whose chroma converter also scales each frame to the window. A fast
+    // bilinear scaler is enough for a pane or a screen (the default bicubic
+    // one costs about twice as much), and while paused the output draws the
+    // last frame again several times a second.
     if (!HasGpuRendering()) {
         arguments.push_back("--gl=none");
         arguments.push_back("--gles2=none");
+        arguments.push_back("--swscale-mode=0");
     }
+    // Without a sound device the engine would look for an audio output again
+    // for every block of sound; it plays without one instead, unless the
+    // configuration names an output of its own.
+    if (!ConfigNamesAudioOutput(kEngineConfig) && !SoundOutputUsable())
+        arguments.push_back("--aout=adummy");
     for (const std::string& argument : extraArguments)
         arguments.push_back(argument.c_str());
     m_pInstance = libvlc_new(static_cast<int>(arguments.size()), arguments.data());

@@ -208,4 +208,19 @@ std::optional<int> RunBoundedInChild(const std::function<int()>& body, double se
     return WEXITSTATUS(status);
 }
 
+FakeOpener::FakeOpener(int exitCode)
+{
+    const std::string script = m_folder.write(
+        "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + m_folder.path() + "opened\"\nexit " +
+                        std::to_string(exitCode) + "\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    m_savedPath = path ? path : "";
+    ::setenv("PATH", (m_folder.path() + ":" + m_savedPath).c_str(), 1);
+}
+
+FakeOpener::~FakeOpener() { ::setenv("PATH", m_savedPath.c_str(), 1); }
+
+std::string FakeOpener::opened() const { return ReadBytes(m_folder.path() + "opened"); }
+
 } // namespace testsupport

@@ -37,6 +37,24 @@ public:
     TempProgramFolder();
 };
 
+// A stand-in for the desktop's opener: an "xdg-open" first on PATH (restored
+// when the object goes away) that writes what it was asked to open into
+// opened() and exits with the given code, so a test never starts the real
+// file manager and can make the opener fail.
+class FakeOpener {
+public:
+    explicit FakeOpener(int exitCode);
+    ~FakeOpener();
+    FakeOpener(const FakeOpener&) = delete;
+    FakeOpener& operator=(const FakeOpener&) = delete;
+    // What the last call asked to open ("" when none).
+    std::string opened() const;
+
+private:
+    TempFolder m_folder;
+    std::string m_savedPath;
+};
+
 // Reads a whole file as bytes ("" when missing).
 std::string ReadBytes(const std::string& path);
 

@@ -439,4 +439,9 @@ INSERT INTO oxford7 VALUES('yes','<b>yes</b> <i>adv.</i>\n是的\n<i>Yes, I do.<
 INSERT INTO oxford7 VALUES('yesterday','<b>yesterday</b> <i>adv.</i>\n昨天\n<i>I saw him yesterday.</i>');
 INSERT INTO oxford7 VALUES('you','<b>you</b> <i>pron.</i>\n你；你们\n<i>Thank you.</i>');
 INSERT INTO oxford7 VALUES('young','<b>young</b> <i>adj.</i>\n年轻的\n<i>She is young.</i>');
+INSERT INTO oxford7 VALUES('could','<b>could</b> <i>v.</i>\n能；可以（can 的过去式）；可能\n<i>Could you help me?</i>');
+INSERT INTO oxford7 VALUES('nor','<b>nor</b> <i>conj.</i>\n也不（常与 neither 连用）\n<i>I can neither sing nor dance.</i>');
+INSERT INTO oxford7 VALUES('whom','<b>whom</b> <i>pron.</i>\n谁（who 的宾格）\n<i>To whom did you give it?</i>');
+INSERT INTO oxford7 VALUES('whose','<b>whose</b> <i>pron.</i>\n谁的\n<i>Whose book is this?</i>');
+INSERT INTO oxford7 VALUES('would','<b>would</b> <i>v.</i>\n将；会；愿意（will 的过去式）\n<i>Would you like some tea?</i>');
 COMMIT;

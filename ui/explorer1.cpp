@@ -293,7 +293,9 @@ wxString CExplorer1::LoadErrorPage(const CString& address, EOnlineLoadError erro
 {
     const char* cause = "网页加载失败。";
     switch (error) {
-    case EOnlineLoadError::Connection: cause = "无法连接到网站：没有网络，或者找不到该网站的服务器。"; break;
+    // The page window breaks lines only at blanks and tags: long Chinese
+    // sentences get their own breaks.
+    case EOnlineLoadError::Connection: cause = "无法连接到网站：<br>没有网络，或者找不到该网站的服务器。"; break;
     case EOnlineLoadError::Certificate: cause = "网站的安全证书无效。"; break;
     case EOnlineLoadError::Authentication: cause = "网站要求登录。"; break;
     case EOnlineLoadError::Security: cause = "安全设置不允许打开该网页。"; break;

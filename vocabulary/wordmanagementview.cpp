@@ -5,7 +5,6 @@
 #include <wx/filedlg.h>
 #include <wx/stc/stc.h>
 
-#include "platform/process.h"
 #include "playback/purewmpdialog.h"
 #include "ui/explorer1.h"
 #include "ui/lessontextstyle.h"
@@ -14,7 +13,9 @@
 #include "ui/mybutton.h"
 #include "ui/progressdlg.h"
 #include "ui/wxtext.h"
+#include "core/activeview.h"
 #include "core/commandids.h"
+#include "core/desktopopen.h"
 #include "core/quenlow.h"
 #include "vocabulary/core/wordbookfile.h"
 #include "vocabulary/core/wordlookup.h"
@@ -70,7 +71,7 @@ CWordManagementView::CWordManagementView()
     m_chooseFile = [this](bool save, const CString& folder, const CString& name) {
         return ChooseFileWithDialog(this, save, folder, name);
     };
-    m_openFile = [](const CString& path) { ShellOpen(path); };
+    m_openFile = [](const CString& path) { OpenOnDesktop(path); };
 }
 
 CWordManagementView::~CWordManagementView()
@@ -121,6 +122,21 @@ bool CWordManagementView::Create(wxWindow* host, int id)
 }
 
 // ---- Formats and layout ----
+
+void CWordManagementView::ShowLessonWords()
+{
+    if (m_strLessonPath != theApp.m_strScriptPath)
+        theApp.m_strWordListKind.Empty();
+    if (!theApp.m_strWordListKind.IsEmpty())
+        return;
+    m_arrWords.RemoveAll();
+    theApp.m_strWordListKind = "true";
+    m_strLessonPath = theApp.m_strScriptPath;
+    m_bAutoPlayExamples = theApp.m_strAutoPlayExample.GetLength() > 1 ? 1 : 0;
+    m_nCurrentExample = 0;
+    OnCurrentunitword();
+    m_strExerciseLessonPath.Empty();
+}
 
 void CWordManagementView::RefreshStyle()
 {
@@ -625,7 +641,7 @@ void CWordManagementView::OnTimer(int id)
         OnExampleTimer(id);
         return;
     }
-    if (theApp.m_strActiveView != "CWordManagementView") {
+    if (theApp.m_strActiveView != kActiveWordBookView) {
         m_timers.KillTimer(kTimerChangeWord);
         theApp.m_strAutoChangeWord.Empty();
         return;

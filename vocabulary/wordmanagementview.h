@@ -61,6 +61,11 @@ public:
     // Re-applies the list formats when the application's font-change counter
     // moved since this view last applied them.
     void RefreshStyle();
+    // Called when the book comes in front for the lesson in theApp: a lesson
+    // other than the one it last showed, or a word-list kind left empty,
+    // starts the book afresh on that lesson's words (examples played from
+    // the first, no exercise lesson yet).
+    void ShowLessonWords();
     // The lesson font face and colours, 12 points, on the word list (bold)
     // and on the example list.
     void ApplyListColors();

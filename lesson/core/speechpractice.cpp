@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/file.h"
+#include "core/activeview.h"
 #include "core/commandids.h"
 #include "core/quenlow.h"
 
@@ -201,7 +202,7 @@ void CSpeechPractice::ReleaseVoicePlayer()
 void CSpeechPractice::OnTimer(int id)
 {
     // The chains belong to the view: once another view is central they end.
-    if (theApp.m_strActiveView != "CSpeechFormView") {
+    if (theApp.m_strActiveView != kActiveSpeechView) {
         m_view.KillTimer(id);
         ResetPractice();
         return;

@@ -15,7 +15,7 @@ constexpr unsigned kScanBlock = 64 * 1024;
 
 CWaveReader::CWaveReader(const char* path) : m_strPath(path)
 {
-    if (!m_file.Open(m_strPath, CFile::modeRead | CFile::typeBinary | CFile::shareDenyNone))
+    if (!IsRegularFile(m_strPath) || !m_file.Open(m_strPath, CFile::modeRead | CFile::typeBinary | CFile::shareDenyNone))
         throw WaveErrors::FileOperation();
     // The destructor does not run when the constructor throws.
     try {

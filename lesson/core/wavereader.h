@@ -12,7 +12,8 @@
 class CWaveReader : public CWaveFile, public CWaveDataStore {
 public:
     // Opens the file at path (program text) and reads its headers. Throws
-    // WaveErrors::FileOperation when it cannot be opened, and the other
+    // WaveErrors::FileOperation when it cannot be opened or is no regular
+    // file (a FIFO would block the open until a writer came), and the other
     // WaveErrors when it is not a RIFF/WAVE file with "fmt " and "data".
     explicit CWaveReader(const char* path);
     ~CWaveReader() override;

@@ -240,6 +240,33 @@ TEST_F(PlayListPaneCommandsTest, OpenItemFolderNamesWhatCannotBeShown)
     }
 }
 
+// A folder item opens that folder, a file the folder holding it; an opener
+// that fails (no file manager) is told with the path, so the learner can find
+// the files by hand.
+TEST_F(PlayListPaneCommandsTest, OpenItemFolderOpensTheFolderItselfAndSaysWhenNothingCould)
+{
+    BuildLocalView();
+    tree->UnselectAll();
+    {
+        testsupport::FakeOpener opener(0);
+        tree->SetCaret(folder);
+        m_pane->OnOpenItemFolder();
+        EXPECT_EQ(opener.opened(), (program.ansi() + "media").str());
+        tree->SetCaret(Item("song.mp3"));
+        m_pane->OnOpenItemFolder();
+        EXPECT_EQ(opener.opened(), (program.ansi() + "media/").str());
+        EXPECT_EQ(testsupport::TakeMessage(), "");
+    }
+    testsupport::FakeOpener failing(3);
+    tree->SetCaret(folder);
+    m_pane->OnOpenItemFolder();
+    EXPECT_EQ(testsupport::TakeMessage(), "无法打开：" + program.ansi() + "media");
+
+    SelectOnly({Item("talk.mp4")});
+    m_pane->OnExportLocal(true);
+    EXPECT_EQ(testsupport::TakeMessage(), "无法打开：" + program.ansi() + "TxtLrcFileFolder");
+}
+
 TEST_F(PlayListPaneCommandsTest, LocalExportWithoutLessonsSaysSo)
 {
     BuildLocalView();

@@ -53,6 +53,15 @@ TEST(ShellRegistrationTest, WritesOnlyIntoTheUsersDataFolderAndOnlyWhenChanged)
     struct stat after {};
     stat(desktop.c_str(), &after);
     EXPECT_EQ(before.st_ino, after.st_ino);
+    chmod(desktop.c_str(), 0644);
+
+    // A program folder whose name holds the launcher's special characters
+    // still gives one quoted argument, escaped as the desktop shortcut's is.
+    ASSERT_TRUE(RegisterDocumentType("/opt/a \"b\" 100% $HOME `id` c\\d/quenlow"));
+    EXPECT_NE(testsupport::ReadBytes(desktop).find(
+                  "\nExec=\"/opt/a \\\\\"b\\\\\" 100%% \\\\$HOME \\\\`id\\\\` c\\\\\\\\d/quenlow\" %f\n"),
+              std::string::npos)
+        << testsupport::ReadBytes(desktop);
 }
 
 TEST(ProductSettingsTest, ReadsNamesAndValuesAndSkipsComments)

@@ -6,6 +6,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <chrono>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -347,3 +348,27 @@ TEST_F(UiSettingsTest, FailedWriteLeavesTheOldFileWhole)
 }
 
 } // namespace
+
+// A kill during a save leaves the temporary file of the atomic write behind;
+// without clean-up they pile up, one per kill. The start's read removes the
+// old ones, and keeps a fresh one that another copy of the program may be
+// writing now, and every other file.
+TEST_F(UiSettingsTest, ReadingAtStartRemovesTemporaryFilesLeftByAKill)
+{
+    tmp.write("UI.data", Join(ValidLines()));
+    const std::vector<std::string> old = {"UI.data.tmp-a1B2c3", "UI.data.tmp-ZZZZZZ"};
+    const std::vector<std::string> kept = {"UI.data.tmp-fresh1", "UI.data.tmp-toolong", "UI.data.tmp-", "X.data.tmp-a1B2c3"};
+    const auto anHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const std::string& name : old)
+        fs::last_write_time(tmp.write(name, "half a save"), anHourAgo);
+    for (const std::string& name : kept)
+        tmp.write(name, "other");
+    fs::last_write_time(tmp.write("UI.data.tmp-toolong", "other"), anHourAgo);
+
+    LoadUiSettings(app, path());
+    for (const std::string& name : old)
+        EXPECT_FALSE(fs::exists(tmp.path() + name)) << name;
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(tmp.path() + name)) << name;
+    EXPECT_EQ(app.m_strFontName, CString(ValidLines()[0].c_str()));
+}

@@ -249,6 +249,36 @@ TEST(UpdateCheckTest, NoAddressOrNoProductIdStopsBeforeAnyRequest)
     EXPECT_FALSE(std::ifstream(tmp.path() + "PrdID.data").good());
 }
 
+// Without a network the check ends before it resolves the server's name or
+// writes anything; with one it goes on as usual.
+TEST(UpdateCheckTest, NoNetworkStopsBeforeTheNameIsResolved)
+{
+    testsupport::TempFolder tmp;
+    CLoopbackServer server([](const std::string&) { return Reply(200, "5"); });
+    SUpdateCheckRequest request = MakeRequest(tmp, server.port());
+    request.serverHost = "update.invalid";   // a resolution would only fail later
+    int asked = 0;
+    request.isConnected = [&asked] {
+        ++asked;
+        return false;
+    };
+    const SUpdateCheckOutcome outcome = CheckForUpdate(request);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(outcome.result, EUpdateCheckResult::Offline);
+    EXPECT_EQ(outcome.message, "您的电脑没有联网，不能更新！");
+    EXPECT_EQ(outcome.messageKind, 1);
+    EXPECT_EQ(outcome.messageSeconds, 5);
+    EXPECT_TRUE(outcome.serverAddress.IsEmpty()) << "no name resolution";
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_FALSE(std::ifstream(tmp.path() + "PrdID.data").good());
+    EXPECT_EQ(AutomaticUpdateVerdict(outcome), EAutoUpdateResult::NoCheck);
+
+    request = MakeRequest(tmp, server.port());
+    request.isConnected = [] { return true; };
+    EXPECT_EQ(CheckForUpdate(request).result, EUpdateCheckResult::NewVersion);
+    EXPECT_EQ(server.requests().size(), 1u);
+}
+
 TEST(UpdateCheckTest, ProductIdIsEscapedInThePathAndRewrittenEachTime)
 {
     testsupport::TempFolder tmp;

@@ -133,6 +133,7 @@ TEST_F(AppWindowsTest, ClosingDuringAnUpdateCheckDoesNotWaitForTheServer)
     program.write("AppData/CommonData/Product.cfg",
                   "ProductId=P1\nUpdateServerHost=127.0.0.1\nUpdateServerPort=" + std::to_string(server.port()) + "\n");
     theApp.m_strProductId = "P1";
+    frame->m_fnNetworkConnected = [] { return true; };
     frame->StartManualUpdateCheck();
     ASSERT_TRUE(frame->IsUpdateCheckRunning());
     const auto waitStart = Clock::now();

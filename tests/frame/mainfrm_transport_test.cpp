@@ -335,6 +335,16 @@ protected:
             GTEST_SKIP() << "ffmpeg is needed to make the media";
     }
 
+    // The clip "talk.mp4" beside its two-sentence lesson, opened and playing.
+    void PlayTalkLesson()
+    {
+        const std::string mediaFs = program.path() + "talk.mp4";
+        MakeClip(mediaFs);
+        MakeLesson(program.ansi() + "talk.script");
+        RequestPlay(FromFsPath(mediaFs));
+        OpenAndWaitForPlayback();
+    }
+
     // Timer 2300 opens the lesson and the media; the engine starts playing.
     void OpenAndWaitForPlayback()
     {
@@ -401,11 +411,8 @@ TEST_F(LessonOpeningTest, LessonBesideTheMediaLoadsPlaysAndIsFollowed)
 // entry of the sentence being heard.
 TEST_F(LessonOpeningTest, BilingualListFollowsThePlayingSentence)
 {
-    const std::string mediaFs = program.path() + "talk.mp4";
-    MakeClip(mediaFs);
-    MakeLesson(program.ansi() + "talk.script");
-    RequestPlay(FromFsPath(mediaFs));
-    OpenAndWaitForPlayback();
+    PlayTalkLesson();
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_EQ(theApp.m_strTextViewMode, "RTF");
 
     wxCommandEvent command(wxEVT_MENU, kCmdBilingualListView);
@@ -467,11 +474,8 @@ TEST_F(LessonOpeningTest, ReopeningLeavesOneSetOfSubtitleFiles)
 // was left and hands its subtitle file over again.
 TEST_F(LessonOpeningTest, ReturningToTheHomeCategoryResumesTheLesson)
 {
-    const std::string mediaFs = program.path() + "talk.mp4";
-    MakeClip(mediaFs);
-    MakeLesson(program.ansi() + "talk.script");
-    RequestPlay(FromFsPath(mediaFs));
-    OpenAndWaitForPlayback();
+    PlayTalkLesson();
+    ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(PumpUntil([&] { return Player().GetTime() > 1500; }, 10s));
     frame->OnPause();
     const int resumeAt = theApp.m_nResumeTime;
@@ -493,11 +497,8 @@ TEST_F(LessonOpeningTest, ReturningToTheHomeCategoryResumesTheLesson)
 // time; it is offered only while the player pane is up.
 TEST_F(LessonOpeningTest, ReloadAndResumeContinuesFromThePlayersTime)
 {
-    const std::string mediaFs = program.path() + "talk.mp4";
-    MakeClip(mediaFs);
-    MakeLesson(program.ansi() + "talk.script");
-    RequestPlay(FromFsPath(mediaFs));
-    OpenAndWaitForPlayback();
+    PlayTalkLesson();
+    ASSERT_FALSE(HasFatalFailure());
     const auto update = [&] {
         wxUpdateUIEvent event(kCmdReloadResume);
         event.SetEventObject(frame);

@@ -30,6 +30,7 @@
 #include "frame/mainribbon.h"
 #include "ui/playercommand.h"
 #include "core/quenlow.h"
+#include "tests/appstateguard.h"
 #include "core/quenlowdoc.h"
 #include "frame/ribbonstatusbar.h"
 #include "ui/showmsgdlg.h"
@@ -137,17 +138,18 @@ TEST_F(MainFrameWorkTest, UpdateRulesFollowTheApplicationState)
         {"online dictionary", [] { theApp.m_strWordLookupMode = "OnWordWeb"; }, kCmdOnlineWord, true, true},
         {"skip blank without lesson", [] { theApp.m_strSkipBlank = "true"; theApp.m_bScriptLoaded = 0; }, kCmdSkipBlank, false, false},
         {"skip blank of a network file",
-         [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayingNetFile = "true"; }, kCmdSkipBlank, false, false},
-        {"skip blank on",
-         [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayingNetFile.Empty(); theApp.m_strSkipBlank = "true"; },
-         kCmdSkipBlank, true, true},
+         [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayingNetFile = "true"; theApp.m_strSkipBlank = "true"; },
+         kCmdSkipBlank, false, false},
+        {"skip blank on", [] { theApp.m_bScriptLoaded = 1; theApp.m_strSkipBlank = "true"; }, kCmdSkipBlank, true, true},
         {"pause after point-read, point-read off",
          [] { theApp.m_strPointRead.Empty(); theApp.m_strClickReadMode = "Pause"; }, kCmdClickPause, false, false},
         {"pause after point-read",
          [] { theApp.m_strPointRead = "true"; theApp.m_strClickReadMode = "Pause"; }, kCmdClickPause, true, true},
-        {"continue after point-read", [] { theApp.m_strPointRead = "true"; }, kCmdClickContinue, true, false},
-        {"offset while paused", [] { theApp.m_strPlayState = "OnPause"; }, kCmdFast, false, false},
-        {"offset while playing", [] { theApp.m_strPlayState = "OnPlay"; }, kCmdSlow, true, false},
+        {"continue after point-read",
+         [] { theApp.m_strPointRead = "true"; theApp.m_strClickReadMode = "Pause"; }, kCmdClickContinue, true, false},
+        {"offset while paused",
+         [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayState = "OnPause"; }, kCmdFast, false, false},
+        {"offset while playing", [] { theApp.m_bScriptLoaded = 1; theApp.m_strPlayState = "OnPlay"; }, kCmdSlow, true, false},
         {"category all", [] { theApp.m_strTalkCategory.Empty(); }, kCmdCategoryAll, true, true},
         {"category other", [] { theApp.m_strTalkCategory = "99"; }, kCmdCategoryOthers, true, true},
         {"sort by duration", [] { theApp.m_strTalkSortField = "duration"; }, kCmdSortByDuration, true, true},
@@ -158,14 +160,36 @@ TEST_F(MainFrameWorkTest, UpdateRulesFollowTheApplicationState)
          [] { theApp.m_strPlayState = "OnPause"; theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 60000; },
          kCmdProgressSlider, false, false},
         {"progress slider in speech practice",
-         [] { theApp.m_strPlayState = "OnPlay"; theApp.m_strActiveView = "CSpeechFormView"; }, kCmdProgressSlider, false, false},
+         [] { theApp.m_strPlayState = "OnPlay"; theApp.m_strActiveView = "CSpeechFormView"; theApp.m_nMediaLength = 60000; },
+         kCmdProgressSlider, false, false},
         {"progress slider for 10 s",
-         [] { theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 10000; }, kCmdProgressSlider, false, false},
-        {"progress slider", [] { theApp.m_nMediaLength = 10001; }, kCmdProgressSlider, true, false},
+         [] { theApp.m_strPlayState = "OnPlay"; theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 10000; },
+         kCmdProgressSlider, false, false},
+        {"progress slider",
+         [] { theApp.m_strPlayState = "OnPlay"; theApp.m_strActiveView = "CQuenlowView"; theApp.m_nMediaLength = 10001; },
+         kCmdProgressSlider, true, false},
         {"update", [] {}, kCmdUpdateSoft, true, false},
         {"playlist before any lesson", [] { theApp.m_bScriptLoaded = 0; }, kCmdPlaylist, true, false},
     };
+    // Each row starts from the same state and sets what it needs, so a row
+    // never passes on what an earlier one left behind.
+    testsupport::AppStateGuard guard(
+        &CQuenlowApp::m_strWordLookupMode, &CQuenlowApp::m_strSkipBlank, &CQuenlowApp::m_bScriptLoaded,
+        &CQuenlowApp::m_strPlayingNetFile, &CQuenlowApp::m_strPointRead, &CQuenlowApp::m_strClickReadMode,
+        &CQuenlowApp::m_strPlayState, &CQuenlowApp::m_strTalkCategory, &CQuenlowApp::m_strTalkSortField,
+        &CQuenlowApp::m_strPlaylistFilter, &CQuenlowApp::m_strPlaylistLanguage, &CQuenlowApp::m_strActiveView,
+        &CQuenlowApp::m_nMediaLength);
+    const auto reset = [] {
+        for (CString* text : {&theApp.m_strWordLookupMode, &theApp.m_strSkipBlank, &theApp.m_strPlayingNetFile,
+                              &theApp.m_strPointRead, &theApp.m_strClickReadMode, &theApp.m_strPlayState,
+                              &theApp.m_strTalkCategory, &theApp.m_strTalkSortField, &theApp.m_strPlaylistFilter,
+                              &theApp.m_strPlaylistLanguage, &theApp.m_strActiveView})
+            text->Empty();
+        theApp.m_bScriptLoaded = 0;
+        theApp.m_nMediaLength = 0;
+    };
     for (const Case& c : cases) {
+        reset();
         c.setup();
         const SUiState state = Ui(c.id);
         EXPECT_EQ(state.enabled, c.enabled) << c.what;
@@ -636,6 +660,7 @@ protected:
         program.write("AppData/CommonData/Product.cfg",
                       "ProductId=P1\nUpdateServerHost=127.0.0.1\nUpdateServerPort=" + std::to_string(server.port()) + "\n");
         theApp.m_strProductId = "P1";
+        frame->m_fnNetworkConnected = [this] { return m_bNetwork; };
         Command(kCmdUpdateSoft);
         const auto start = std::chrono::steady_clock::now();
         frame->OnTimer(CMainFrame::kTimerUpdateCheck);
@@ -645,6 +670,9 @@ protected:
         EXPECT_TRUE(PumpUntil([&] { return !frame->IsUpdateCheckRunning(); }));
         return TakeMessage();
     }
+
+    // Whether the stand-in says the machine has a network.
+    bool m_bNetwork = true;
 
     bool UpdateQueued()
     {
@@ -672,6 +700,15 @@ TEST_F(MainFrameUpdateCheckTest, EqualLengthNeedsNoUpdate)
     program.write("AppData/CommonData/update.data", "12345");
     CLoopbackServer server([](const std::string&) { return Reply(200, "5"); });
     EXPECT_EQ(RunCheck(server), "您的软件不需要更新。");
+    EXPECT_FALSE(UpdateQueued());
+}
+
+TEST_F(MainFrameUpdateCheckTest, NoNetworkIsSaidBeforeAnyRequest)
+{
+    m_bNetwork = false;
+    CLoopbackServer server([](const std::string&) { return Reply(200, "0"); });
+    EXPECT_EQ(RunCheck(server), "您的电脑没有联网，不能更新！");
+    EXPECT_TRUE(server.requests().empty());
     EXPECT_FALSE(UpdateQueued());
 }
 

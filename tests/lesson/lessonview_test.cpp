@@ -1131,24 +1131,18 @@ TEST_F(LessonViewTest, WordListMarksItsWordsInTheLesson)
         view->ProcessWindowEvent(update);
         return update.GetChecked();
     };
-    const auto message = [] {
-        int kind = 0, seconds = 0;
-        CString text;
-        theApp.TakeMessage(kind, text, seconds);
-        return text;
-    };
-    message();
+    testsupport::TakeMessage();   // nothing left from elsewhere
 
     run(kCmdMarkListMaster);   // the syllabus list holds "ability"
     EXPECT_EQ(markedWords(), (std::vector<CString>{"Ability", "ability"}));
     EXPECT_EQ(theApp.m_strMarkWordList, "MASTER");
     EXPECT_TRUE(checked(kCmdMarkListMaster));
     EXPECT_FALSE(checked(kCmdMarkListCet4));
-    EXPECT_EQ(message(), "");
+    EXPECT_EQ(testsupport::TakeMessage(), "");
 
     run(kCmdMarkListMyWords);   // another list replaces the marks
     EXPECT_EQ(markedWords(), (std::vector<CString>{"don't"}));
-    EXPECT_EQ(message(), "");
+    EXPECT_EQ(testsupport::TakeMessage(), "");
     run(kCmdMarkListMyWords);   // the same list again: off
     EXPECT_TRUE(markedWords().empty());
     EXPECT_TRUE(theApp.m_strMarkWordList.IsEmpty());
@@ -1160,13 +1154,13 @@ TEST_F(LessonViewTest, WordListMarksItsWordsInTheLesson)
     EXPECT_FALSE(checked(kCmdMarkListMaster));
 
     run(kCmdMarkListCet4);   // not a list the program has
-    EXPECT_EQ(message(), "软件没有CET4核心单词的词表，不能标记！");
+    EXPECT_EQ(testsupport::TakeMessage(), "软件没有CET4核心单词的词表，不能标记！");
     EXPECT_FALSE(checked(kCmdMarkListCet4));
     EXPECT_TRUE(markedWords().empty());
 
     PutLesson(*view, {{0, 1000, "Nothing here.\n", ""}});
     run(kCmdMarkListMaster);
-    EXPECT_EQ(message(), "当前文档中没有研究生考试核心单词。");
+    EXPECT_EQ(testsupport::TakeMessage(), "当前文档中没有研究生考试核心单词。");
 }
 
 // The new-word book's words are marked where the lesson file says they occur
@@ -1359,6 +1353,7 @@ TEST_F(LessonViewTest, LayoutsRoundTripWithExactSentenceRanges)
         sentences.push_back({i * 1000, i * 1000 + 900, nullptr, "中。\n"});
     }
     std::vector<std::string> lines;
+    lines.reserve(english.size());   // the sentences point into the lines: they must never move
     for (size_t i = 0; i < english.size(); ++i) {
         lines.push_back(english[i] + "\n");
         sentences[i].english = lines[i].c_str();

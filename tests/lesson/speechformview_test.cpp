@@ -433,8 +433,9 @@ TEST_F(SpeechFrameTest, EnteringTheCategoryPreparesThePracticeOncePerMedia)
     EXPECT_EQ(speech->m_editText->StyleGetBackground(0), wxColour(0x53, 0x53, 0x53));
 }
 
-// Without a microphone the view stays empty and nothing records; once one
-// is plugged in, the next entry prepares the practice of the same media.
+// Without a microphone the view says only that practice needs one and
+// nothing records; once one is plugged in, the next entry prepares the
+// practice of the same media.
 TEST_F(SpeechFrameTest, AMicrophonePluggedInLaterGetsThePracticeOfTheSameMedia)
 {
     {
@@ -443,7 +444,7 @@ TEST_F(SpeechFrameTest, AMicrophonePluggedInLaterGetsThePracticeOfTheSameMedia)
         EXPECT_EQ(TakeMessage(), "请接入话筒！");
         EXPECT_EQ(theApp.m_strMicrophoneReady, "");
         ASSERT_NE(View(), nullptr);
-        EXPECT_EQ(View()->m_editText->GetText(), "");
+        EXPECT_EQ(View()->m_editText->GetText(), ToWx(CSpeechFormView::kNoMicrophoneText));
         EnterCategory("主页");
     }
     EnterCategory("口语练习");

@@ -209,6 +209,29 @@ TEST(ProcessTest, StartDetachedRefusesWhatCannotRun)
     EXPECT_FALSE(StartDetached(""));
 }
 
+// The opener's own verdict reaches the caller: one that fails at once (no
+// file manager) is a failure, one that succeeds or is still busy is not.
+TEST(ProcessTest, ShellOpenReportsAnOpenerThatFails)
+{
+    const struct {
+        int exitCode;
+        bool opened;
+    } cases[] = {{0, true}, {3, false}, {4, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exitCode);
+        testsupport::FakeOpener opener(c.exitCode);
+        EXPECT_EQ(ShellOpen("/tmp/some folder/"), c.opened);
+        EXPECT_EQ(opener.opened(), "/tmp/some folder/");
+    }
+
+    TempFolder tmp;
+    tmp.write("slow", "#!/bin/sh\nsleep 5\nexit 4\n");
+    fs::permissions(tmp.path() + "slow", fs::perms::owner_all);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(StartDetached(tmp.ansi() + "slow", {}, 200)) << "still running: not a failure yet";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "the watch is bounded";
+}
+
 TEST(ProcessTest, StartDetachedRunsInItsOwnSessionWithoutOurFiles)
 {
     TempFolder tmp;

@@ -441,11 +441,17 @@ TEST_F(PlayerDlgTest, FullScreenBarFollowsThePointerUnderAWindowThatTakesTheMove
     EXPECT_EQ(dlg->GetSeekBar()->GetRect(), wxRect(0, 800 - 65, 1280, 15));
     EXPECT_EQ(dlg->m_staticVideo->GetSize(), wxSize(1280, 800 - 65));
 
-    // Five quiet seconds away from the bottom: cursor and bar hide.
+    // Five quiet seconds away from the bottom: cursor and bar hide, and the
+    // keys go to the video again (Esc leaves full screen).
     theApp.m_bPlayerBarShown = 1;
     for (int i = 0; i < 6; ++i)
         dlg->OnTimer(CPlayerDlg::kTimerBarCountdown);
     EXPECT_EQ(theApp.m_bPlayerBarShown, 0);
+    dlg->ShowControlBar();
+    dlg->GetSeekBar()->SetFocus();
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return dlg->GetSeekBar()->HasFocus(); }, 2s));
+    dlg->HideControlBar();
+    EXPECT_FALSE(dlg->GetSeekBar()->HasFocus());
 
     // Back in the pane the position is no longer watched.
     dlg->OnKeyDown(WXK_ESCAPE);
@@ -679,7 +685,13 @@ TEST_F(PlayerDlgTest, LoadedGb18030SubtitleReachesTheEngineAsUtf8)
     EXPECT_NE(dlg->m_strGivenSubtitle, CString(srt));
     EXPECT_EQ(testsupport::ReadBytes(ToFsPath(dlg->m_strGivenSubtitle)), AnsiToUtf8Bytes(gbText));
     EXPECT_EQ(testsupport::ReadBytes(srt), gbText);
-    EXPECT_GT(theApp.m_arrSubtitleTracks.GetSize(), tracksBefore);
+    // The engine adds the track on its own thread, a moment after the call.
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            dlg->m_player->ListSubtitleTracks();
+            return theApp.m_arrSubtitleTracks.GetSize() > tracksBefore;
+        },
+        5s));
     dlg->m_player->SetSpu(-1);
 }
 

@@ -4,6 +4,8 @@
 // click's selection for the frame to look up, and the link-click handler
 // reads the clicked link's text out of an online page.
 #include <gtest/gtest.h>
+
+#include <memory>
 #include <wx/clipbrd.h>
 #include <wx/combobox.h>
 #include <wx/frame.h>
@@ -49,6 +51,20 @@ TEST(DormantViewsTest, TranslationBrowserKeepsItsAddressHistory)
     frame->Destroy();
 }
 
+// Opens the loopback server's page in the browser and waits until it has
+// loaded (a test failure when it does not); false when this machine has no
+// web engine.
+bool LoadServedPage(CExplorer1& browser, const CLoopbackServer& server)
+{
+    auto loads = std::make_shared<int>(0);
+    browser.SetPageListeners(nullptr, [loads] { ++*loads; });
+    browser.Navigate(CString("http://127.0.0.1:" + std::to_string(server.port()) + "/"));
+    if (browser.GetWebView() == nullptr)
+        return false;
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return *loads == 1; }, std::chrono::seconds(8)));
+    return true;
+}
+
 // 查找 opens a find box above the page: typing finds the text in the page
 // (all matches counted), a text that is not there finds nothing, and Esc
 // closes the box. Needs the web engine.
@@ -61,14 +77,10 @@ TEST(DormantViewsTest, TranslationBrowserFindsTextInThePageWithWebEngine)
     auto* view = new CMyHtmlView;
     ASSERT_TRUE(view->Create(frame, 503));
     frame->Show();
-    int loads = 0;
-    view->m_browser->SetPageListeners(nullptr, [&loads] { ++loads; });
-    view->m_browser->Navigate(CString("http://127.0.0.1:" + std::to_string(server.port()) + "/"));
-    if (view->m_browser->GetWebView() == nullptr) {
+    if (!LoadServedPage(*view->m_browser, server)) {
         frame->Destroy();
         GTEST_SKIP() << "no web engine on this machine";
     }
-    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return loads == 1; }, std::chrono::seconds(8)));
     EXPECT_FALSE(view->m_findBox->IsShown());
 
     wxCommandEvent search(wxEVT_MENU, kCmdPanSearch);
@@ -315,14 +327,10 @@ TEST(DormantViewsTest, WordViewCopiesFromTheOnlinePageWithWebEngine)
     ASSERT_TRUE(view->Create(frame, 2000));
     view->Show();
     frame->Show();
-    int loads = 0;
-    view->m_browser->SetPageListeners(nullptr, [&loads] { ++loads; });
-    view->m_browser->Navigate(CString("http://127.0.0.1:" + std::to_string(server.port()) + "/"));
-    if (view->m_browser->GetWebView() == nullptr) {
+    if (!LoadServedPage(*view->m_browser, server)) {
         frame->Destroy();
         GTEST_SKIP() << "no web engine on this machine";
     }
-    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return loads == 1; }, std::chrono::seconds(8)));
     SetClipboardText("something else");
     view->OnTimer(CWordView::kTimerLookUpSelection);
     EXPECT_TRUE(testsupport::RunLoopUntil([] { return CString(ClipboardText()).Trim() == "studies"; },

@@ -229,6 +229,27 @@ TEST_F(WordManagementViewTest, ChoosingAWordShowsItsPagesAndJudgingHandsItOn)
     EXPECT_EQ(view->m_strSelectedWord, "don*t");
 }
 
+// The book comes in front for the lesson in theApp: the same lesson keeps
+// where the learner was, another lesson starts the book afresh.
+TEST_F(WordManagementViewTest, ShowingTheBookStartsAfreshOnlyForAnotherLesson)
+{
+    theApp.m_strScriptPath = "a.script";
+    view->m_strExerciseLessonPath = "earlier.script";
+    view->ShowLessonWords();
+    EXPECT_EQ(view->m_strLessonPath, "a.script");
+    EXPECT_TRUE(view->m_strExerciseLessonPath.IsEmpty());
+    EXPECT_FALSE(theApp.m_strWordListKind.IsEmpty());
+
+    view->m_strExerciseLessonPath = "a.script";
+    view->ShowLessonWords();
+    EXPECT_EQ(view->m_strExerciseLessonPath, "a.script") << "the same lesson starts nothing afresh";
+
+    theApp.m_strScriptPath = "b.script";
+    view->ShowLessonWords();
+    EXPECT_EQ(view->m_strLessonPath, "b.script");
+    EXPECT_TRUE(view->m_strExerciseLessonPath.IsEmpty());
+}
+
 TEST_F(WordManagementViewTest, CommandStatesFollowTheListKind)
 {
     struct Case {

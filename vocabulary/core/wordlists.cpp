@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <memory>
 #include <random>
+#include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
@@ -105,31 +108,38 @@ bool ReadLessonPhrases(const CString& lessonPath, std::vector<CString>& entries)
 
 std::vector<CString> SplitWords(const CString& text)
 {
-    CString rest = text;
-    rest.Trim();
+    CString spaced = text;
     for (const char* mark : {"\r", "\n", ".", ",", ";", "!", ":", "?", "\"", "[", "]", "(", ")", "“"})
-        rest.Replace(mark, " ");
+        spaced.Replace(mark, " ");
     std::vector<CString> tokens;
     const auto keep = [&tokens](const CString& token) {
         if (token.GetLength() > 1 && token.Find('\'') < 0 && token.Find("’") < 0)
             tokens.push_back(token);
     };
-    rest.Trim();
-    for (int blank = rest.Find(' '); blank >= 0; blank = rest.Find(' ')) {
-        keep(rest.Left(blank));
-        rest = rest.Mid(blank + 1);
-        rest.Trim();
+    // One pass: a token runs from the first non-blank to the next space, so
+    // a long subtitle line costs its length, not its length squared.
+    const auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    const std::string_view line = spaced.view();
+    size_t end = line.size();
+    while (end > 0 && isBlank(line[end - 1]))
+        --end;
+    for (size_t pos = 0; pos < end;) {
+        while (isBlank(line[pos]))
+            ++pos;
+        const size_t blank = std::min(line.find(' ', pos), end);
+        keep(CString(line.substr(pos, blank - pos)));
+        pos = blank + 1;
     }
-    keep(rest);
     return tokens;
 }
 
 std::vector<CString> WordsOfSentences(const CStringArray& sentences)
 {
     std::vector<CString> words;
+    std::unordered_set<std::string> seen;
     for (int i = 0; i < sentences.GetSize(); ++i) {
         for (const CString& token : SplitWords(sentences[i])) {
-            if (token.GetLength() > 2 && std::find(words.begin(), words.end(), token) == words.end())
+            if (token.GetLength() > 2 && seen.insert(token.str()).second)
                 words.push_back(token);
         }
     }

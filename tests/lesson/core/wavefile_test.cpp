@@ -3,10 +3,12 @@
 // samples, finds the data chunk behind longer headers, and holds every size
 // a damaged or hostile file states to the bytes the file really has.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "lesson/core/wavereader.h"
@@ -189,6 +191,17 @@ TEST(WaveFiles, UnopenablePathsThrowFileOperation)
     EXPECT_THROW(CWaveWriter(folder.path().c_str(), 44'100, 16, 2), WaveErrors::FileOperation) << "a folder";
     std::string samples;
     EXPECT_EQ(OpenAndRead(folder.path() + "absent.wav", &samples), EOutcome::FileOperation);
+
+    // A FIFO with nobody writing would block the open for good.
+    const std::string fifo = folder.path() + "fifo.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::optional<int> refused = testsupport::RunBoundedInChild(
+        [&] {
+            std::string none;
+            return OpenAndRead(fifo, &none) == EOutcome::FileOperation ? 0 : 1;
+        },
+        2.0, 1L << 30);
+    EXPECT_EQ(refused, std::optional<int>(0)) << "blocked or opened";
 }
 
 TEST(WaveReader, ReadsBackWhatTheWriterWrote)

@@ -2,6 +2,8 @@
 // and lesson (short entries, digits, apostrophes stored as "*"), the words of
 // a subtitle lesson, the book's words of the unit, the random group and the
 // counter and interval texts.
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -90,9 +92,30 @@ TEST(WordListsTest, SplitWordsCutsAtMarksAndDropsApostrophes)
         {"one:two\nthree“four", Words({"one", "two", "three", "four"})},
         {"don’t stop", Words({"stop"})},
         {"", Words({})},
+        {" \t ", Words({})},
+        {"\tsea  \t sky\t end\t", Words({"sea", "sky\t", "end"})},   // only spaces cut; tabs before a word go
     };
     for (const Case& c : cases)
         EXPECT_EQ(SplitWords(c.text), c.tokens) << c.text;
+}
+
+// A subtitle file may hold its whole text on one line; its words must come
+// in time proportional to its length (a quarter of a megabyte took seconds
+// when every cut copied the rest of the line).
+TEST(WordListsTest, WordsOfOneVeryLongLineComeInLinearTime)
+{
+    std::string line;
+    for (int i = 0; line.size() < (1u << 20); ++i)
+        line += "word" + std::to_string(i % 20000) + ", ";
+    CStringArray sentences;
+    sentences.Add(CString(line));
+    const std::optional<int> done = testsupport::RunBoundedInChild(
+        [&] {
+            const std::vector<CString> words = WordsOfSentences(sentences);
+            return words.size() == 20000 && words.back() == "word19999" ? 0 : 1;
+        },
+        5.0, 1L << 30);
+    EXPECT_EQ(done, std::optional<int>(0));
 }
 
 TEST(WordListsTest, SubtitleLessonWordsKeepTextOrderAndCase)
