@@ -89,6 +89,7 @@ public:
         kTimerBufferingWait = kDlTimerBufferingWait,
         kTimerRestartRearm = kDlTimerRestartRearm,
         kTimerSecondDelete = kDlTimerSecondDelete,
+        kTimerReopenWait = kDlTimerReopenWait,
         kTimerDownloaderReplace = kDownloaderReplaceTimer,
     };
 
@@ -271,6 +272,9 @@ public:
     // Mailboxes and the local media tree.
     void PollPendingCommand();
     void PlayDownloadingNetFile();
+    // Opens the download-and-play file again at the resume time and starts
+    // the check that it plays (m_downloadProgress asks for it).
+    void ReopenNetFile();
     void ShowNetAddressBar();
     void ShowLookupHistoryEntry(int direction);
     void RefreshLocalMediaTree();

@@ -25,6 +25,8 @@ struct SReply {
     // Sends only this many body bytes, then keeps the connection open and
     // silent until the server ends; the server meanwhile answers others.
     std::optional<size_t> stallAfter;
+    // Sends only this many body bytes, then closes the connection.
+    std::optional<size_t> closeAfter;
     int pieces = 1;                            // the body in this many writes...
     std::chrono::milliseconds pieceGap {0};    // ...this far apart
 };
