@@ -4,14 +4,13 @@
 #include <string>
 
 #include "platform/file.h"
+#include "core/exchangefile.h"
 #include "core/messagekind.h"
 #include "core/progressfileformat.h"
 #include "core/quenlow.h"
 
 namespace {
 
-// A real report holds a few dozen bytes.
-constexpr int64_t kReportFileLimit = 64 * 1024;
 // The downloader reports a running download each second; this many readings
 // without a word mean it is no longer running.
 constexpr int kQuietReadingsLimit = 15;
@@ -87,7 +86,7 @@ std::vector<STalkDownloadReport> CTalkDownloadWatch::TakeReports() const
     for (const SNumberedFile& file : files) {
         std::string bytes;
         // Anything else in the folder shows nothing and is not read again.
-        if (ReadRegularFile(file.path, bytes, kReportFileLimit) == EFileReadResult::Read) {
+        if (ReadRegularFile(file.path, bytes, kExchangeFileLimit) == EFileReadResult::Read) {
             if (std::optional<STalkDownloadReport> report = ParseTalkReport(CString(bytes)))
                 reports.push_back(std::move(*report));
         }
