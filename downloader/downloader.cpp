@@ -27,7 +27,12 @@ void Log(const char* text) { std::fprintf(stderr, "HalvikSoftDownloader: %s\n", 
 
 } // namespace
 
-CDownloader::CDownloader(const SDownloaderPaths& paths) : m_paths(paths), m_progressFiles(paths) {}
+CDownloader::CDownloader(const SDownloaderPaths& paths)
+    : m_paths(paths), m_progressFiles(paths), m_talkReports(paths.talkReportFolder, paths.talkReportTemp)
+{
+    m_talkRules.limits.connectTimeoutMs = kConnectTimeoutMs;
+    m_talkRules.limits.stallSeconds = kStallSeconds;
+}
 
 void CDownloader::Perform(const SCommand& command)
 {
@@ -50,6 +55,7 @@ void CDownloader::Perform(const SCommand& command)
         break;
     case ECommand::DeleteTasks:
         m_talks.CancelAll();
+        m_talkReports.DropWaiting(kTalkCancelledCause);
         m_update.CancelAll();
         break;
     case ECommand::Show:
@@ -106,6 +112,7 @@ void CDownloader::StartDlAndPlay(const SCommand& command)
 
 void CDownloader::Tick(Clock::time_point now)
 {
+    m_talkReports.Tick(now);
     if (!m_dlAndPlay)
         return;
     const SDlAndPlayState state = m_dlAndPlay->State();
@@ -149,13 +156,19 @@ void CDownloader::QueueTalkDownloads(const std::vector<std::string>& addresses)
 {
     for (const std::string& address : addresses) {
         const CString folder = m_paths.playlistFolder;
-        m_talks.Add([address, folder](const std::atomic<bool>& cancel) { DownloadTalk(address, folder, cancel); });
+        const CString name = TalkFileName(address);
+        if (!name.IsEmpty())
+            m_talkReports.Queue(name);
+        m_talks.Add([this, address, folder](const std::atomic<bool>& cancel) {
+            DownloadTalk(address, folder, m_talkRules, m_talkReports, cancel);
+        });
     }
 }
 
 void CDownloader::StopAll()
 {
     m_talks.CancelAll();
+    m_talkReports.DropWaiting(kTalkCancelledCause);
     m_update.CancelAll();
     if (m_dlAndPlay)
         m_dlAndPlay->Stop();

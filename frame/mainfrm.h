@@ -18,6 +18,7 @@
 #include "core/commandids.h"
 #include "core/downloaderexchange.h"
 #include "core/downloadprogress.h"
+#include "core/talkdownloadwatch.h"
 #include "frame/panemanager.h"
 #include "ui/frameworker.h"
 #include "ui/mainframehost.h"
@@ -247,6 +248,7 @@ public:
     int64_t m_nStoredSeekTime = 0;    // where PlayFromResumeTime seeks when m_bSeekOnPlay is set
     CDownloaderExchange m_downloaderExchange;
     CDownloadProgress m_downloadProgress;
+    CTalkDownloadWatch m_talkDownloads;
 
     // ---- Timers' work, mailboxes, frame commands, update check, keys, drops ----
     // (mainfrm_work.cpp, mainfrm_framecommands.cpp)
@@ -266,6 +268,9 @@ public:
     void OnBatchSubtitleWaitTick();
     void OnSubtitleOffsetTick();
     void ShowMessageSlot();
+    // A talk download's progress in the download pane; the talk list again
+    // when a talk arrived and the list shows downloaded or missing talks.
+    void ShowTalkDownloads(const STalkDownloadNews& news);
     // kTimerDelayedStartup resolves the update server on m_worker; the address comes back here.
     void OnUpdateHostResolved(const CString& address);
 
