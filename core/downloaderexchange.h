@@ -78,7 +78,8 @@ public:
     bool EnsureDownloaderRuns();
 
     // Timer 1300, first step: takes the downloader's own command file away
-    // (its first line is kept in InboxLine()). True when a file was taken.
+    // (its first line is kept in InboxLine()). True when a file was taken;
+    // anything but a small regular file is left unread (see exchangefile.h).
     bool ReadDownloaderCommand();
 
     // Timer 1300, last step: when the outbox is free (neither file present),

@@ -6,9 +6,27 @@
 
 #include "platform/file.h"
 #include "core/downloaderexchange.h"
+#include "core/exchangefile.h"
 #include "core/quenlow.h"
 
 namespace {
+
+// A decimal figure as the downloader writes one: digits with at most one
+// decimal point, and not longer than a 64-bit count.
+bool IsFigure(const CString& text)
+{
+    const std::string& bytes = text.str();
+    if (bytes.empty() || bytes.size() > 20)
+        return false;
+    int points = 0;
+    for (const char c : bytes) {
+        if (c == '.')
+            ++points;
+        else if (c < '0' || c > '9')
+            return false;
+    }
+    return points <= 1 && bytes != ".";
+}
 
 constexpr const char* kZeroStatus = "速度:0000 KB/s 进度:0000%";
 constexpr const char* kNetFileFailedMessage = "网络文件下载失败，请检查网络地址！";
@@ -162,22 +180,27 @@ void CDownloadProgress::ReadDownloadProgress()
     }
 
     m_arrProgressLines.RemoveAll();
-    CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeText)) {
-        DeleteFile(path);
+    std::vector<CString> fileLines;
+    if (!ReadExchangeFileLines(path, fileLines)) {
+        DeleteFile(path);   // not a small regular file: never one of the downloader's
         return;
     }
-    CString line;
-    while (file.ReadString(line)) {
+    for (CString& line : fileLines) {
         line.Trim();
         m_arrProgressLines.Add(line);
     }
-    (void)file.Close();   // read only: nothing to lose
     // A file still being written is left for the next second.
     if (m_arrProgressLines.GetSize() < kProgressHeaderLines)
         return;
 
     const CStringArray& lines = m_arrProgressLines;
+    // Sizes, counts, percentage and speed are figures; a file with anything
+    // else there is not the downloader's and shows nothing.
+    if (!IsFigure(lines[1]) || !IsFigure(lines[2]) || !IsFigure(lines[3]) || !IsFigure(lines[4]) ||
+        !IsFigure(lines[5])) {
+        DeleteFile(path);
+        return;
+    }
     m_strTaskTarget = lines[0];
     m_app.m_nDownloadMediaKind = m_app.GetMediaKind(m_strTaskTarget);
     m_app.m_strDownloadTotalSize = lines[1];

@@ -104,6 +104,7 @@ struct SSink {
     int64_t skip = 0;        // body bytes the target already holds
     int64_t written = 0;
     int64_t total = -1;
+    int64_t maxBytes = 0;
     std::string error;
 
     ~SSink()
@@ -153,6 +154,10 @@ struct SSink {
             total = answer->contentLength;
         }
         written = offset;
+        if (total > maxBytes) {
+            error = "the file is larger than " + std::to_string(maxBytes) + " bytes";
+            return false;
+        }
         return Open();
     }
 
@@ -164,6 +169,11 @@ struct SSink {
             return false;
         const size_t skipped = static_cast<size_t>(std::min<int64_t>(skip, static_cast<int64_t>(length)));
         skip -= static_cast<int64_t>(skipped);
+        // A server that sends past what it announced, or without end.
+        if (written + static_cast<int64_t>(length - skipped) > maxBytes) {
+            error = "the file is larger than " + std::to_string(maxBytes) + " bytes";
+            return false;
+        }
         if (!WriteAll(fd, data + skipped, length - skipped)) {
             error = "cannot write " + path;
             return false;
@@ -198,6 +208,7 @@ SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t of
     SSink sink;
     sink.path = ToFsPath(target);
     sink.offset = offset;
+    sink.maxBytes = limits.maxBytes;
     sink.answer = &answer;
     sink.progress = &progress;
 

@@ -7,14 +7,18 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <cstdint>
 #include <string>
 
 #include "platform/cstring.h"
+#include "downloader/transferlimits.h"
 
 struct SFetchLimits {
     long connectTimeoutMs = 10000;
     // Less than one byte a second for this long ends the transfer.
     long stallSeconds = 30;
+    // A file announced or grown larger than this is refused.
+    int64_t maxBytes = kMaxDownloadBytes;
 };
 
 struct SFetchResult {

@@ -13,6 +13,7 @@
 #include "platform/file.h"
 #include "core/downloaderexchange.h"
 #include "core/downloadprogress.h"
+#include "core/exchangefile.h"
 #include "core/quenlow.h"
 #include "core/startupdefaults.h"
 #include "tests/testsupport.h"
@@ -281,6 +282,33 @@ TEST_F(DownloadProgressTest, FileWithFewerThanTenLinesIsLeftForTheNextSecond)
     EXPECT_TRUE(DataFileExists("1.data"));
     EXPECT_EQ(app.m_nNetFileSize, 77);
     EXPECT_EQ(status.count(kStatusDownloadElement), 0u);
+}
+
+// Files the downloader never writes: nothing of them reaches the status bar,
+// and a huge one is refused by its size without being read.
+TEST_F(DownloadProgressTest, ForeignProgressFilesShowNothingAndAreDropped)
+{
+    std::string huge;
+    for (const char* line : {"/cache/a.mp4", "1000", "0", "0", "50", "100", "0", "0", "1", "t"})
+        huge += std::string(line) + "\r\n";
+    huge += std::string(static_cast<size_t>(kExchangeFileLimit), '7');
+    const struct {
+        const char* what;
+        std::string text;
+    } rows[] = {
+        {"binary bytes", std::string("\x01\xff\r\n\x80\x81garbage\x00\r\n", 18) + std::string(200, '\n')},
+        {"a percentage that is no figure", "/cache/a.mp4\r\n1000\r\n0\r\n0\r\n5%0\xfe\r\n100\r\n0\r\n0\r\n1\r\nt\r\n"},
+        {"larger than any progress file", huge},
+    };
+    for (const auto& row : rows) {
+        progress.m_nStaleProgressCount = -1;
+        status.clear();
+        program.write("AppData/DataExchange/DownloaderData/1.data", row.text);
+        WriteTask("2.data", Task{});
+        progress.ReadDownloadProgress();
+        EXPECT_EQ(status.count(kStatusDownloadElement), 0u) << row.what;
+        EXPECT_FALSE(DataFileExists("1.data")) << row.what;
+    }
 }
 
 TEST_F(DownloadProgressTest, NoFileToReadShowsTheZeroText)
