@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <wx/frame.h>
@@ -199,8 +200,13 @@ public:
     // beside it, else the blank lesson) and starts kTimerLessonOpen.
     void FindSubtitleFile(const CString& mediaPath);
     // No lesson beside the media: the store's package of its digest, else
-    // the subtitle host's (downloaded by the update dialog).
+    // the subtitle host's (downloaded by the update dialog). The host is
+    // asked once a run for a media: the media plays at once with the blank
+    // lesson, and the lesson is put in when its package arrives.
     void FetchOnlineSubtitle();
+    // An online lesson arrived for the media playing: it replaces the blank
+    // lesson without stopping playback.
+    void AdoptArrivedLesson();
     void ReplaySentence();
     void OnUseOnlineDict();
     void OnUseLocalDict();
@@ -248,7 +254,7 @@ public:
 
     // ---- Timers' work, mailboxes, frame commands, update check, keys, drops ----
     // (mainfrm_work.cpp, mainfrm_framecommands.cpp)
-    // Ticks a subtitle-package wait lasts before it gives up.
+    // Ticks a batch entry's package wait lasts before the batch goes on.
     static constexpr int kSubtitleWaitLimit = 60;
 
     // Binds the frame commands, the playback keys and the file drop target.
@@ -274,8 +280,9 @@ public:
     void ShowLookupHistoryEntry(int direction);
     void RefreshLocalMediaTree();
     void FetchListSubtitle(const CString& mediaPath);
-    // Starts the bounded wait for an online subtitle package of the current media.
-    void StartSubtitlePackageWait();
+    // Waits for the update dialog's job `jobId`, the online look-up of the
+    // current media; the job's own time limits bound the wait.
+    void StartSubtitlePackageWait(int jobId);
     static bool IsDirectory(const CString& path);
 
     // The manual update check: runs on m_worker, its outcome comes back to
@@ -318,8 +325,11 @@ public:
     CString m_strFetchDigest;
     int m_nBatchJobId = 0;          // the update dialog's job of the batch entry
     int m_nBatchFetched = 0;        // packages the batch has fetched
-    int m_nSubtitleWaitTicks = 0;
     CString m_strSubtitleWaitMedia;
+    int m_nLessonJobId = 0;         // the update dialog's job of the media's own look-up
+    // The media digests asked of the subtitle host this run, with the job
+    // that asked.
+    std::map<std::string, int> m_onlineLookups;
     int m_nBatchWaitTicks = 0;
     CString m_strClipText;
     CString m_strLastClipText;

@@ -180,10 +180,10 @@ void CMainFrame::OnUpdateCheckTick()
     StartManualUpdateCheck();
 }
 
-void CMainFrame::StartSubtitlePackageWait()
+void CMainFrame::StartSubtitlePackageWait(int jobId)
 {
     theApp.m_strSubtitleFetched.Empty();
-    m_nSubtitleWaitTicks = 0;
+    m_nLessonJobId = jobId;
     m_strSubtitleWaitMedia = theApp.m_strPlayFilePath;
     KillTimer(kTimerSubtitlePackageWait);
     SetTimer(kTimerSubtitlePackageWait, 1000);
@@ -191,15 +191,21 @@ void CMainFrame::StartSubtitlePackageWait()
 
 void CMainFrame::OnSubtitlePackageWaitTick()
 {
-    // The update dialog keeps the package in the store itself, under the
-    // digest its job started with; the wait ends when the package is there,
-    // when another media was asked for meanwhile, or after kSubtitleWaitLimit
-    // seconds.
-    if (theApp.m_strSubtitleFetched.GetLength() > 1 || theApp.m_strPlayFilePath != m_strSubtitleWaitMedia ||
-        ++m_nSubtitleWaitTicks >= kSubtitleWaitLimit) {
+    // The update dialog unpacks the package, keeps it in the store and names
+    // its lesson in m_strScriptPath; the lesson is put in while the media
+    // plays. The wait ends with the job (the dialog then shows why no lesson
+    // came) or when another media was asked for meanwhile.
+    const bool sameMedia = theApp.m_strPlayFilePath == m_strSubtitleWaitMedia;
+    if (theApp.m_strSubtitleFetched.GetLength() > 1) {
         KillTimer(kTimerSubtitlePackageWait);
         theApp.m_strSubtitleFetched.Empty();
+        if (sameMedia)
+            AdoptArrivedLesson();
+        return;
     }
+    const ESubtitleJobEnd end = m_dlgUpdate ? m_dlgUpdate->JobEnd(m_nLessonJobId) : ESubtitleJobEnd::Failed;
+    if (!sameMedia || (end != ESubtitleJobEnd::Queued && end != ESubtitleJobEnd::Running))
+        KillTimer(kTimerSubtitlePackageWait);
 }
 
 void CMainFrame::OnBatchSubtitleStepTick()

@@ -413,18 +413,18 @@ TEST_F(MainFrameWorkTest, BatchSubtitleFetchWalksTheListAndEnds)
     EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerBatchSubtitleStep));
 }
 
-TEST_F(MainFrameWorkTest, SubtitlePackageWaitsAreBounded)
+TEST_F(MainFrameWorkTest, SubtitlePackageWaitsEndWithTheirJobOrAreBounded)
 {
+    // A look-up the update dialog does not run (ended, or never queued) ends
+    // the wait at the next tick.
     theApp.m_strPlayFilePath = "/media/a.mp4";
-    frame->StartSubtitlePackageWait();
-    for (int i = 0; i < CMainFrame::kSubtitleWaitLimit - 1; ++i)
-        frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
+    frame->StartSubtitlePackageWait(9999);
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
     frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
     EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
 
     // Asking for another media ends the wait at the next tick.
-    frame->StartSubtitlePackageWait();
+    frame->StartSubtitlePackageWait(9999);
     theApp.m_strPlayFilePath = "/media/b.mp4";
     frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
     EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
