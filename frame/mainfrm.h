@@ -109,6 +109,7 @@ public:
     void Pause() override;
     void HidePlayerPane() override;
     void ShowSentenceCounter() override;
+    void OpenDroppedFiles(const std::vector<CString>& paths) override { OnDropFiles(paths); }
     bool IsDictionaryPaneVisible() override;
     void ShowDictionaryPane() override;
     void LookUpWordInPane(const CString& word) override;
