@@ -78,6 +78,7 @@ public:
         // mainfrm_framecommands.cpp).
         kTimerSearchBox = 700,
         kTimerUpdateCheck = 1800,
+        kTimerUpdateDownloadWatch = 1900,   // until the downloader tells how the update went
         kTimerSubtitlePackageWait = 2600,
         kTimerBatchSubtitleStep = 3300,
         kTimerBatchSubtitleWait = 3400,
@@ -266,6 +267,7 @@ public:
     void OnSecondWorkTick();
     void OnSearchBoxTick();
     void OnUpdateCheckTick();
+    void OnUpdateDownloadWatchTick();
     void OnSubtitlePackageWaitTick();
     void OnBatchSubtitleStepTick();
     void OnBatchSubtitleWaitTick();
@@ -290,6 +292,8 @@ public:
     // OnUpdateCheckDone on the user-interface thread.
     void StartManualUpdateCheck();
     void OnUpdateCheckDone(int result, int messageKind, const CString& message, int messageSeconds);
+    // The caption shown while the check waits for the server.
+    static constexpr const char* kUpdateCheckRunningText = "正在检查软件更新，请稍候......";
     bool IsUpdateCheckRunning() const { return m_bUpdateCheckRunning; }
 
     // Playback keys (wxEVT_CHAR_HOOK): Space, the arrows and Esc act on the
@@ -340,6 +344,10 @@ public:
     std::function<void(int64_t deltaMs)> m_fnKeySkip;
     bool m_bUpdateHostPending = false;
     bool m_bUpdateCheckRunning = false;
+    // Seconds the update download's watch has seen no downloader; after
+    // kUpdateWatchIdleLimit the download counts as failed.
+    int m_nUpdateWatchIdleTicks = 0;
+    static constexpr int kUpdateWatchIdleLimit = 5;
     // Whether the machine has a network, asked before the manual update
     // check; empty: IsNetworkConnected. Tests replace it.
     std::function<bool()> m_fnNetworkConnected;

@@ -34,6 +34,7 @@
 #include "core/quenlow.h"
 #include "frame/ribbonstatusbar.h"
 #include "core/updatecheck.h"
+#include "core/updateresult.h"
 #include "ui/viewbase.h"
 #include "vocabulary/core/wordlookup.h"
 #include "vocabulary/detailwordpane.h"
@@ -526,9 +527,31 @@ void CMainFrame::OnUpdateCheckDone(int result, int messageKind, const CString& m
     m_bUpdateCheckRunning = false;
     theApp.SetMessage(messageKind, message, messageSeconds);
     // A new version is the downloader's work; queuing the command starts the
-    // downloader when it does not run.
-    if (result == 1)
-        SendDownloaderCommand(kUpdateDownloaderCommand);
+    // downloader when it does not run. It leaves how the download ended in
+    // the result file, which is watched until then.
+    if (result != 1)
+        return;
+    const CString resultPath = UpdateResultPath(theApp.m_strAppDir);
+    DeleteFile(resultPath);   // an earlier run's
+    if (SendDownloaderCommand(kUpdateDownloaderCommand)) {
+        KillTimer(kTimerUpdateDownloadWatch);
+        SetTimer(kTimerUpdateDownloadWatch, 1000);
+    }
+}
+
+void CMainFrame::OnUpdateDownloadWatchTick()
+{
+    std::optional<SUpdateDownloadEnd> end = TakeUpdateResult(UpdateResultPath(theApp.m_strAppDir));
+    if (!end) {
+        // A downloader that went away without a word never will tell.
+        m_nUpdateWatchIdleTicks = m_downloaderExchange.isDownloaderRunning() ? 0 : m_nUpdateWatchIdleTicks + 1;
+        if (m_nUpdateWatchIdleTicks < kUpdateWatchIdleLimit)
+            return;
+        end = SUpdateDownloadEnd {false, "下载程序没有运行"};
+    }
+    KillTimer(kTimerUpdateDownloadWatch);
+    m_nUpdateWatchIdleTicks = 0;
+    theApp.SetMessage(end->done ? kMessageInfo : kMessageError, UpdateEndMessage(*end), 10);
 }
 
 // ---------------------------------------------------------------------------
