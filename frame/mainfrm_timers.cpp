@@ -50,6 +50,9 @@ void CMainFrame::OnTimer(int id)
     case kTimerUpdateCheck:
         OnUpdateCheckTick();
         break;
+    case kTimerUpdateDownloadWatch:
+        OnUpdateDownloadWatchTick();
+        break;
     case kTimerSubtitlePackageWait:
         OnSubtitlePackageWaitTick();
         break;

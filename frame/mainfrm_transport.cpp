@@ -402,16 +402,44 @@ void CMainFrame::FetchOnlineSubtitle()
     }
     if (!m_wndDetailWordPane->LoadSubtitleFromLibrary().IsEmpty())
         return;   // the store had it: m_strScriptPath names its lesson
-    theApp.m_strSubtitleUrl = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1);
-    if (theApp.m_strSubtitleUrl.IsEmpty() || !m_dlgUpdate) {
+    if (!m_dlgUpdate) {
         UseBlankLesson(theApp);
         return;
     }
-    // The host is asked and the package fetched on the dialog's worker; the
-    // lesson timer waits for m_strScriptPath meanwhile.
-    theApp.m_strScriptPath.Empty();
-    m_dlgUpdate->StartSubtitleDownload();
-    StartSubtitlePackageWait();
+    // A media is looked up online once a run (sequential play would ask at
+    // every repeat); the learner asks again with the batch fetch. A look-up
+    // still under way goes on serving this play.
+    const std::string digest = theApp.m_strMediaSha1.str();
+    if (const auto asked = m_onlineLookups.find(digest); asked != m_onlineLookups.end()) {
+        const ESubtitleJobEnd end = m_dlgUpdate->JobEnd(asked->second);
+        if (end != ESubtitleJobEnd::Queued && end != ESubtitleJobEnd::Running) {
+            UseBlankLesson(theApp);
+            return;
+        }
+        PlayWithoutLessonMeanwhile(theApp);
+        StartSubtitlePackageWait(asked->second);
+        return;
+    }
+    theApp.m_strSubtitleUrl = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1);
+    if (theApp.m_strSubtitleUrl.IsEmpty()) {
+        UseBlankLesson(theApp);
+        return;
+    }
+    // The host is asked and the package fetched on the dialog's worker, for
+    // as long as its time limits allow; the media plays meanwhile.
+    const int job = m_dlgUpdate->StartSubtitleDownload();
+    m_onlineLookups[digest] = job;
+    PlayWithoutLessonMeanwhile(theApp);
+    StartSubtitlePackageWait(job);
+}
+
+void CMainFrame::AdoptArrivedLesson()
+{
+    theApp.m_bScriptLoaded = 1;
+    LoadPendingLesson();
+    // The video's subtitle files come from the new lesson.
+    KillTimer(kTimerAssFiles);
+    SetTimer(kTimerAssFiles, 1000);
 }
 
 void CMainFrame::LoadPendingLesson()

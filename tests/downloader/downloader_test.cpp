@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -18,6 +19,7 @@
 #include "core/downloaderprocess.h"
 #include "core/quenlow.h"
 #include "core/startupdefaults.h"
+#include "core/updateresult.h"
 #include "tests/downloader/downloaderrun.h"
 #include "tests/loopbackserver.h"
 
@@ -286,6 +288,10 @@ TEST_F(DownloaderTest, DeleteTasksEndsTheUpdateButNotTheDownloadAndPlay)
     ASSERT_TRUE(run.Send(kCmdDeleteDownloaderTask));
     EXPECT_TRUE(WaitFor([&] { return !fs::exists(run.Path("AppData/CommonData/update.data.part")); }, 3s));
     EXPECT_FALSE(fs::exists(run.Path("AppData/CommonData/update.data")));
+    std::optional<SUpdateDownloadEnd> end;
+    const CString result = UpdateResultPath(CString(run.folder().path().c_str()));
+    ASSERT_TRUE(WaitFor([&] { return (end = TakeUpdateResult(result)).has_value(); }, 3s));
+    EXPECT_EQ(UpdateEndMessage(*end), "软件更新下载失败：下载程序已停止");
 
     ASSERT_TRUE(run.WaitForProgress([](const SProgressFile& f) { return f.lines[kPercent] == "100"; }, 6s));
     EXPECT_EQ(testsupport::ReadBytes(TargetPath()), media);
@@ -343,9 +349,10 @@ TEST(DownloaderUpdateTest, TheUpdateFileIsReplacedOnlyByAWholeNewOne)
         const char* what;
         int status;
         const char* expected;
+        const char* told;   // what the program tells the learner
     };
-    for (const Case& c : {Case {"a new update file", 200, "version 2 of the update"},
-                          Case {"a missing one", 404, "version 1"}}) {
+    for (const Case& c : {Case {"a new update file", 200, "version 2 of the update", "软件更新下载完成。"},
+                          Case {"a missing one", 404, "version 1", "软件更新下载失败：服务器回答404"}}) {
         SCOPED_TRACE(c.what);
         CDownloaderRun local;
         local.Start();
@@ -360,13 +367,13 @@ TEST(DownloaderUpdateTest, TheUpdateFileIsReplacedOnlyByAWholeNewOne)
         local.folder().write("AppData/CommonData/update.data", "version 1");
         ASSERT_TRUE(local.Send(kCmdUpdate));
 
+        // The end is told once the update file is in place or known to stay.
+        const CString result = UpdateResultPath(CString(local.folder().path().c_str()));
+        std::optional<SUpdateDownloadEnd> end;
+        ASSERT_TRUE(WaitFor([&] { return (end = TakeUpdateResult(result)).has_value(); }, 4s));
+        EXPECT_EQ(UpdateEndMessage(*end), c.told);
         const std::string path = local.Path("AppData/CommonData/update.data");
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                return server.requests().size() == 1 && !fs::exists(path + ".part") &&
-                       (c.status != 200 || testsupport::ReadBytes(path) == c.expected);
-            },
-            4s));
+        EXPECT_FALSE(fs::exists(path + ".part"));
         EXPECT_EQ(server.requests(), std::vector<std::string> {"GET /update/HE%201/update.data"});
         EXPECT_EQ(testsupport::ReadBytes(path), c.expected);
     }
