@@ -168,8 +168,10 @@ TEST_F(MainFrameTransportTest, AddressInsideDownloadCommandOnlyDownloads)
     EXPECT_TRUE(frame->IsTimerRunning(1400));
     EXPECT_TRUE(theApp.m_strScriptPath.IsEmpty());
     const CStringArray& queue = frame->m_downloaderExchange.Queue();
+    // The first command is handed over at once, the download next second.
     ASSERT_EQ(queue.GetSize(), 2);
-    EXPECT_EQ(queue[0], kCmdStopAllDownloadTask);
+    EXPECT_EQ(frame->m_downloaderExchange.OutboxCommand(), kCmdStopAllDownloadTask);
+    EXPECT_TRUE(queue[0].IsEmpty());
     EXPECT_EQ(queue[1], theApp.m_strDlAndPlayCommand);
 }
 
