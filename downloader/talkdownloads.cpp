@@ -2,26 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <thread>
 
 #include "downloader/address.h"
+#include "downloader/resumerule.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 
 namespace {
 
 constexpr std::string_view kKeyword = "HalvikSoftDL:";
-constexpr auto kCancelPoll = std::chrono::milliseconds(100);
-
-// Waits before the next try; false when the download was cancelled meanwhile.
-bool PauseUnlessCancelled(std::chrono::milliseconds pause, const std::atomic<bool>& cancel)
-{
-    const auto end = std::chrono::steady_clock::now() + pause;
-    while (!cancel && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kCancelPoll,
-                                                                                  end - std::chrono::steady_clock::now()));
-    return !cancel;
-}
 
 // The learner reads the cause in the failure message: what went wrong in
 // words, and the transfer's own reason for those who look further.
@@ -89,8 +78,7 @@ void DownloadTalk(const std::string& address, const CString& playlistFolder, con
     CreateFolders(playlistFolder);
     const CString partial = playlistFolder + "." + fileName + ".part";
     int64_t offset = 0;
-    int triesWithoutBytes = 0;
-    int retries = 0;
+    CResumeTries tries({rules.retries, rules.retryPause});
     int64_t total = -1;
     for (;;) {
         const SFetchResult result = FetchFrom(url, partial, offset, rules.limits, cancel,
@@ -110,19 +98,16 @@ void DownloadTalk(const std::string& address, const CString& playlistFolder, con
                      result.error.c_str(), result.status, static_cast<long long>(result.written));
         // An error answer (a missing talk) is the server's last word; a
         // broken or stalled transfer is taken up again where it stopped.
-        const bool errorAnswer = result.status >= 400 && result.status != 416;
-        triesWithoutBytes = result.written > offset ? 0 : triesWithoutBytes + 1;
+        const int64_t from = offset;
         if (result.wrote)
             offset = result.written;
         if (result.total > 0)
             total = result.total;
-        if (cancel || errorAnswer || triesWithoutBytes > rules.retries ||
-            !PauseUnlessCancelled(rules.retryPause, cancel)) {
+        if (!tries.Again(result, from, cancel)) {
             DeleteFile(partial);
-            reports.Failed(cancel ? CString(kTalkCancelledCause) : FailureCause(result, offset, total, retries));
+            reports.Failed(cancel ? CString(kTalkCancelledCause) : FailureCause(result, offset, total, tries.retries()));
             return;
         }
-        ++retries;
         reports.Retrying(offset);
     }
 }
