@@ -2,7 +2,6 @@
 
 #include "platform/file.h"
 #include "core/downloaderprocess.h"
-#include "core/updateresult.h"
 
 SDownloaderPaths DownloaderPaths(const CString& programFolder)
 {
@@ -20,7 +19,6 @@ SDownloaderPaths DownloaderPaths(const CString& programFolder)
     paths.productSettings = dir + "AppData/CommonData/Product.cfg";
     paths.productIdFile = dir + "AppData/CommonData/PrdID.data";
     paths.updateFile = dir + "AppData/CommonData/update.data";
-    paths.updateResult = UpdateResultPath(dir);
     return paths;
 }
 
