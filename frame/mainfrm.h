@@ -19,6 +19,7 @@
 #include "core/commandids.h"
 #include "core/downloaderexchange.h"
 #include "core/downloadprogress.h"
+#include "core/talkdownloadwatch.h"
 #include "frame/panemanager.h"
 #include "ui/frameworker.h"
 #include "ui/mainframehost.h"
@@ -91,6 +92,7 @@ public:
         kTimerBufferingWait = kDlTimerBufferingWait,
         kTimerRestartRearm = kDlTimerRestartRearm,
         kTimerSecondDelete = kDlTimerSecondDelete,
+        kTimerReopenWait = kDlTimerReopenWait,
         kTimerDownloaderReplace = kDownloaderReplaceTimer,
     };
 
@@ -253,6 +255,7 @@ public:
     int64_t m_nStoredSeekTime = 0;    // where PlayFromResumeTime seeks when m_bSeekOnPlay is set
     CDownloaderExchange m_downloaderExchange;
     CDownloadProgress m_downloadProgress;
+    CTalkDownloadWatch m_talkDownloads;
 
     // ---- Timers' work, mailboxes, frame commands, update check, keys, drops ----
     // (mainfrm_work.cpp, mainfrm_framecommands.cpp)
@@ -273,12 +276,18 @@ public:
     void OnBatchSubtitleWaitTick();
     void OnSubtitleOffsetTick();
     void ShowMessageSlot();
+    // A talk download's progress in the download pane; the talk list again
+    // when a talk arrived and the list shows downloaded or missing talks.
+    void ShowTalkDownloads(const STalkDownloadNews& news);
     // kTimerDelayedStartup resolves the update server on m_worker; the address comes back here.
     void OnUpdateHostResolved(const CString& address);
 
     // Mailboxes and the local media tree.
     void PollPendingCommand();
     void PlayDownloadingNetFile();
+    // Opens the download-and-play file again at the resume time and starts
+    // the check that it plays (m_downloadProgress asks for it).
+    void ReopenNetFile();
     void ShowNetAddressBar();
     void ShowLookupHistoryEntry(int direction);
     void RefreshLocalMediaTree();

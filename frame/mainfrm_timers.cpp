@@ -86,6 +86,7 @@ void CMainFrame::OnTimer(int id)
     case kTimerBufferingWait:
     case kTimerRestartRearm:
     case kTimerSecondDelete:
+    case kTimerReopenWait:
         OnTransportTimer(id);
         break;
     default:

@@ -176,6 +176,23 @@ void CMainFrame::PlayFromResumeTime()
     SetTimer(kTimerSubtitleSoon, 200);
 }
 
+void CMainFrame::ReopenNetFile()
+{
+    CVlcPlayer* player = GetMainPlayer();
+    if (!player)
+        return;
+    if (!player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString()) || !player->Play()) {
+        if (!m_downloadProgress.WaitToReopen())
+            theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
+        return;
+    }
+    if (theApp.m_nResumeTime > 0)
+        player->Seek(theApp.m_nResumeTime);
+    m_nPlaybackWaitTicks = 0;
+    KillTimer(kTimerPlaybackBegun);
+    SetTimer(kTimerPlaybackBegun, 200);
+}
+
 void CMainFrame::OnReloadAndResume()
 {
     if (CVlcPlayer* player = GetMainPlayer())
@@ -269,6 +286,8 @@ void CMainFrame::BindTransportCommands()
     watch.isPlayerFullscreen = [] { return theApp.m_bVideoFullScreen != 0; };
     watch.stopPlayback = [this] { OnStop(); };
     watch.playFromResumeTime = [this] { PlayFromResumeTime(); };
+    watch.reopenMedia = [this] { ReopenNetFile(); };
+    watch.dlAndPlayCommandWaiting = [this] { return m_downloaderExchange.IsWaiting(theApp.m_strDlAndPlayCommand); };
     watch.moveCursorDown = [](int pixels) {
         const wxPoint at = wxGetMousePosition();
         if (wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr)
@@ -517,6 +536,13 @@ void CMainFrame::OnPlaybackBegunTick()
     CVlcPlayer* player = GetMainPlayer();
     const int state = player ? player->GetState() : 0;
     if (state == CVlcPlayer::kStateError || (state == CVlcPlayer::kStateEnded && player->GetLength() <= 0)) {
+        // A file still being downloaded may only be unreadable so far: the
+        // download watch opens it again as more arrives.
+        if (m_downloadProgress.WaitToReopen()) {
+            KillTimer(kTimerPlaybackBegun);
+            player->Stop();
+            return;
+        }
         // The engine took the file but cannot play it (empty or damaged; an
         // empty file "ends" at once without a length): say so, stop, and
         // leave no picture of the media before.
@@ -612,7 +638,10 @@ void CMainFrame::OnTimeDisplayTick()
     const int64_t length = theApp.m_nMediaLength;
     // The whole medium is heard: the next one comes at its very end.
     if (ReachedMediaEnd(t, length, player->GetState() == CVlcPlayer::kStateEnded) && t > 2000) {
-        PlayNext();
+        // The end of a file still being downloaded is only the end of what
+        // has arrived: the player waits there instead of going on.
+        if (!m_downloadProgress.WaitAtDownloadedEnd(t))
+            PlayNext();
         return;
     }
     // The next tick comes just past the next second (or at the end), so the
@@ -675,6 +704,9 @@ bool CMainFrame::OnTransportTimer(int id)
         return true;
     case kTimerSecondDelete:
         m_downloadProgress.OnSecondDeleteTick();
+        return true;
+    case kTimerReopenWait:
+        m_downloadProgress.OnReopenTick();
         return true;
     default:
         return false;

@@ -83,6 +83,20 @@ void CMainFrame::ShowMessageSlot()
         ShowCaptionMessage(kind, text, seconds);
 }
 
+void CMainFrame::ShowTalkDownloads(const STalkDownloadNews& news)
+{
+    // A new download-and-play ends the talk downloads, so the two never share
+    // the pane: while a talk downloads, the pane is its own.
+    if (news.running) {
+        if (m_downloadProgress.showStatus)
+            m_downloadProgress.showStatus(kStatusDownloadElement, news.statusText);
+        theApp.m_strDownloadStatusText = news.statusText;
+    }
+    const bool listByFile = theApp.m_strPlaylistFilter == "Script" || theApp.m_strPlaylistFilter == "Vedio";
+    if (!news.done.empty() && listByFile && m_wndPlayListPane->ShowsTalkList())
+        RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, false);
+}
+
 void CMainFrame::OnDelayedStartupTick()
 {
     KillTimer(kTimerDelayedStartup);
@@ -136,6 +150,7 @@ void CMainFrame::OnSecondWorkTick()
     m_downloaderExchange.ReadDownloaderCommand();
     PollPendingCommand();
     m_downloadProgress.ReadDownloadProgress();
+    ShowTalkDownloads(m_talkDownloads.ReadReports());
     ShowMessageSlot();
 
     // The compact player and a full-screen video stay above other windows.
@@ -443,6 +458,7 @@ void CMainFrame::RefreshLocalMediaTree()
     CLocalViewTree* tree = m_wndPlayListPane->m_wndTree;
     const wxTreeItemId root = tree->GetRootItem();
     tree->DeleteChildItems(root);
+    m_wndPlayListPane->SetShowsTalkList(false);
     // The talk list's count no longer describes what the pane shows.
     SetPaneCaption(m_wndPlayListPane, "Playlist(播放列表)");
     tree->AppendItem(root, ToWx("当前播放列表"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);

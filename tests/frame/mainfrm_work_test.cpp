@@ -16,6 +16,7 @@
 #include <wx/app.h>
 #include <wx/ribbon/bar.h>
 
+#include "catalogue/core/talkdownload.h"
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
 #include "core/commandids.h"
@@ -23,7 +24,9 @@
 #include "online/playfrompanpane.h"
 #include "playback/playerpane.h"
 #include "ui/messagebox.h"
+#include "ui/mycaptionbar.h"
 #include "ui/searchdlg.h"
+#include "platform/codepage.h"
 #include "platform/file.h"
 #include "ui/wxtext.h"
 #include "playback/purewmpdialog.h"
@@ -278,6 +281,53 @@ TEST_F(MainFrameWorkTest, RefilledTalkListShowsItsCountAfterTheLocalView)
         EXPECT_EQ(caption(), theApp.m_strPlaylistCaption);
         EXPECT_EQ(caption().Find("共有"), 0);
     }
+}
+
+// A talk download shows its progress in the download pane; once the talk is
+// there the list of missing talks loses it and the caption bar says so.
+TEST_F(MainFrameWorkTest, ATalkDownloadShowsItsProgressAndLeavesTheMissingList)
+{
+    const CString filter = theApp.m_strPlaylistFilter;
+    Command(kCmdCategoryAll);
+    Command(kCmdFilterScript);
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    auto listed = [&] {
+        std::vector<CString> names;
+        wxTreeItemIdValue cookie;
+        for (wxTreeItemId item = tree->GetFirstChild(tree->GetRootItem(), cookie); item.IsOk();
+             item = tree->GetNextChild(tree->GetRootItem(), cookie))
+            names.push_back(TalkFileNameOf(FromWx(tree->GetItemText(item))));
+        return names;
+    };
+    const std::vector<CString> before = listed();
+    ASSERT_FALSE(before.empty()) << "the shipped talks have no media in a new program folder";
+    const CString name = before.front();
+    auto report = [&](int number, const char* text) {
+        program.write("AppData/DataExchange/TalkDownloads/" + std::to_string(number) + ".data", text);
+    };
+    auto downloadPane = [&] { return frame->m_wndStatusBar->FindElement(kStatusDownloadElement)->GetText(); };
+
+    report(1, ("running\r\n" + name.str() + "\r\n1000\r\n650\r\n2048\r\n\r\n").c_str());
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(downloadPane(), "速度:2 KB/s 进度:65.0%");
+    EXPECT_EQ(theApp.m_strDownloadStatusText, "速度:2 KB/s 进度:65.0%");
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(downloadPane(), "速度:2 KB/s 进度:65.0%") << "a second without news keeps the figures";
+
+    program.write("Playlist/" + AnsiToUtf8Bytes(name.view()), "video");
+    report(2, ("done\r\n" + name.str() + "\r\n1000\r\n1000\r\n0\r\n\r\n").c_str());
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "下载完成：" + name);
+    std::vector<CString> expected(before.begin() + 1, before.end());
+    EXPECT_EQ(listed(), expected);
+    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()).Find("共有"), 0);
+
+    // In the local media view an arriving talk changes nothing there.
+    frame->RefreshLocalMediaTree();
+    report(3, ("done\r\n" + before.back().str() + "\r\n1\r\n1\r\n0\r\n\r\n").c_str());
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), "Playlist(播放列表)");
+    theApp.m_strPlaylistFilter = filter;
 }
 
 TEST_F(MainFrameWorkTest, PaneAndRibbonCommands)
