@@ -1,8 +1,11 @@
 #include "core/downloaderexchange.h"
 
+#include <vector>
+
 #include "platform/file.h"
 #include "platform/process.h"
 #include "core/downloaderprocess.h"
+#include "core/exchangefile.h"
 #include "core/quenlow.h"
 
 namespace {
@@ -79,13 +82,12 @@ bool CDownloaderExchange::ReadDownloaderCommand()
     const CString& path = m_app.m_strInboxCommandPath;
     if (!FileExists(path))
         return false;
-    CStdioFile file;
-    // The downloader may still be writing it: try again next second.
-    if (!file.Open(path, CFile::modeRead | CFile::typeText))
+    // Anything but a small regular file (a folder, a FIFO, a huge file) is
+    // left unread, without waiting on it; the size is known before reading.
+    std::vector<CString> lines;
+    if (!ReadExchangeFileLines(path, lines))
         return false;
-    m_strInboxLine.Empty();
-    file.ReadString(m_strInboxLine);
-    (void)file.Close();   // read only: nothing to lose
+    m_strInboxLine = lines.empty() ? CString() : lines.front();
     DeleteFile(path);
     return true;
 }
@@ -138,6 +140,18 @@ bool CDownloaderExchange::HandOver()
     else
         m_arrQueue.RemoveAll();
     return true;
+}
+
+bool CDownloaderExchange::IsWaiting(const CString& command) const
+{
+    if (command.GetLength() <= 1)
+        return false;   // the empty entries of handed-over commands
+    for (int i = 0; i < m_arrQueue.GetSize(); ++i) {
+        if (m_arrQueue[i] == command)
+            return true;
+    }
+    return m_strOutboxCommand == command &&
+           (FileExists(m_app.m_strOutboxCommandPath) || FileExists(m_app.m_strOutboxMarkerPath));
 }
 
 bool CDownloaderExchange::BeginReplacement(const CString& newDownloaderPath)

@@ -78,7 +78,8 @@ public:
     bool EnsureDownloaderRuns();
 
     // Timer 1300, first step: takes the downloader's own command file away
-    // (its first line is kept in InboxLine()). True when a file was taken.
+    // (its first line is kept in InboxLine()). True when a file was taken;
+    // anything but a small regular file is left unread (see exchangefile.h).
     bool ReadDownloaderCommand();
 
     // Timer 1300, last step: when the outbox is free (neither file present),
@@ -88,6 +89,9 @@ public:
     // queue and is tried again next second (the failure is reported once).
     // True when a command pair was written.
     bool HandOver();
+    // Whether the command is still on its way: queued, or written to the
+    // outbox and not yet taken by the downloader.
+    bool IsWaiting(const CString& command) const;
 
     // Timer 900: when a newer downloader copy waits at newDownloaderPath, stops
     // the running downloader; true means "start timer 3200".

@@ -19,35 +19,30 @@ namespace {
 
 constexpr int kDefaultPort = 80;
 
+struct SUpdateNotice {
+    EUpdateCheckResult result;
+    int kind;
+    const char* message;
+};
+
+constexpr SUpdateNotice kUpdateNotices[] = {
+    {EUpdateCheckResult::Offline, kMessageError, "您的电脑没有联网，不能更新！"},
+    {EUpdateCheckResult::NewVersion, kMessageInfo, "检测到软件有可更新项，正在更新......"},
+    {EUpdateCheckResult::UpToDate, kMessageInfo, "您的软件不需要更新。"},
+    {EUpdateCheckResult::NoServerAddress, kMessageError, "获取服务器IP失败，请稍后再更新！"},
+    {EUpdateCheckResult::NoProductId, kMessageError, "获取产品ID失败，不能更新！"},
+    {EUpdateCheckResult::NoConnection, kMessageError, "无法建立与服务器连接，不能更新！"},
+};
+
 SUpdateCheckOutcome& SetNotice(SUpdateCheckOutcome& outcome, EUpdateCheckResult result)
 {
     outcome.result = result;
     outcome.messageSeconds = 5;
-    switch (result) {
-    case EUpdateCheckResult::Offline:
-        outcome.messageKind = kMessageError;
-        outcome.message = "您的电脑没有联网，不能更新！";
-        break;
-    case EUpdateCheckResult::NewVersion:
-        outcome.messageKind = kMessageInfo;
-        outcome.message = "检测到软件有可更新项，正在更新......";
-        break;
-    case EUpdateCheckResult::UpToDate:
-        outcome.messageKind = kMessageInfo;
-        outcome.message = "您的软件不需要更新。";
-        break;
-    case EUpdateCheckResult::NoServerAddress:
-        outcome.messageKind = kMessageError;
-        outcome.message = "获取服务器IP失败，请稍后再更新！";
-        break;
-    case EUpdateCheckResult::NoProductId:
-        outcome.messageKind = kMessageError;
-        outcome.message = "获取产品ID失败，不能更新！";
-        break;
-    case EUpdateCheckResult::NoConnection:
-        outcome.messageKind = kMessageError;
-        outcome.message = "无法建立与服务器连接，不能更新！";
-        break;
+    for (const SUpdateNotice& notice : kUpdateNotices) {
+        if (notice.result == result) {
+            outcome.messageKind = notice.kind;
+            outcome.message = notice.message;
+        }
     }
     return outcome;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/file.h"
 #include "core/downloaderprocess.h"
+#include "core/talkdownloadreport.h"
+#include "core/updateresult.h"
 
 SDownloaderPaths DownloaderPaths(const CString& programFolder)
 {
@@ -14,11 +16,14 @@ SDownloaderPaths DownloaderPaths(const CString& programFolder)
     // Outside the progress folder, on the same file system: the rename that
     // moves a finished file in is one step, so the program never reads half.
     paths.progressTemp = dir + "AppData/DataExchange/progress.tmp";
+    paths.talkReportFolder = TalkReportFolder(dir);
+    paths.talkReportTemp = dir + "AppData/DataExchange/talkreport.tmp";
     paths.lockFile = DownloaderLockPath(dir);
     paths.playlistFolder = dir + "Playlist/";
     paths.productSettings = dir + "AppData/CommonData/Product.cfg";
     paths.productIdFile = dir + "AppData/CommonData/PrdID.data";
     paths.updateFile = dir + "AppData/CommonData/update.data";
+    paths.updateResult = UpdateResultPath(dir);
     return paths;
 }
 

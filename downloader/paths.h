@@ -11,11 +11,14 @@ struct SDownloaderPaths {
     CString commandMarker;    // empty file: the command file is complete
     CString progressFolder;   // numbered progress files, with its trailing "/"
     CString progressTemp;     // where a progress file is written before it moves in
+    CString talkReportFolder; // numbered reports of the talk downloads, with its trailing "/"
+    CString talkReportTemp;   // where a talk report is written before it moves in
     CString lockFile;         // held while a downloader runs; names its pid
     CString playlistFolder;   // talk downloads, with its trailing "/"
     CString productSettings;  // Product.cfg: the update server
     CString productIdFile;    // the product id the update check wrote
     CString updateFile;       // the local update file the update check compares
+    CString updateResult;     // how the last update download ended, for the program
 };
 
 SDownloaderPaths DownloaderPaths(const CString& programFolder);

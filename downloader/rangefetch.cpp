@@ -104,6 +104,7 @@ struct SSink {
     int64_t skip = 0;        // body bytes the target already holds
     int64_t written = 0;
     int64_t total = -1;
+    int64_t maxBytes = 0;
     std::string error;
 
     ~SSink()
@@ -153,6 +154,10 @@ struct SSink {
             total = answer->contentLength;
         }
         written = offset;
+        if (total > maxBytes) {
+            error = "the file is larger than " + std::to_string(maxBytes) + " bytes";
+            return false;
+        }
         return Open();
     }
 
@@ -164,6 +169,11 @@ struct SSink {
             return false;
         const size_t skipped = static_cast<size_t>(std::min<int64_t>(skip, static_cast<int64_t>(length)));
         skip -= static_cast<int64_t>(skipped);
+        // A server that sends past what it announced, or without end.
+        if (written + static_cast<int64_t>(length - skipped) > maxBytes) {
+            error = "the file is larger than " + std::to_string(maxBytes) + " bytes";
+            return false;
+        }
         if (!WriteAll(fd, data + skipped, length - skipped)) {
             error = "cannot write " + path;
             return false;
@@ -198,6 +208,7 @@ SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t of
     SSink sink;
     sink.path = ToFsPath(target);
     sink.offset = offset;
+    sink.maxBytes = limits.maxBytes;
     sink.answer = &answer;
     sink.progress = &progress;
 
@@ -264,11 +275,14 @@ SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t of
         if (result.total < 0)
             result.total = result.written;
         result.complete = result.written == result.total;
+        result.broken = !result.complete;
         if (!result.complete)
             result.error = "the answer ended after " + std::to_string(result.written) + " of " +
                            std::to_string(result.total) + " bytes";
         return result;
     }
+    result.broken = answer.status >= 200 && answer.status < 300 && sink.error.empty() && options.Ok() &&
+                    code != CURLE_ABORTED_BY_CALLBACK;
     if (result.error.empty())
         result.error = !sink.error.empty()                 ? sink.error
                        : code == CURLE_ABORTED_BY_CALLBACK ? std::string("stopped")

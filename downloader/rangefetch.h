@@ -10,11 +10,14 @@
 #include <string>
 
 #include "platform/cstring.h"
+#include "downloader/transferlimits.h"
 
 struct SFetchLimits {
     long connectTimeoutMs = 10000;
     // Less than one byte a second for this long ends the transfer.
     long stallSeconds = 30;
+    // A file announced or grown larger than this is refused.
+    int64_t maxBytes = kMaxDownloadBytes;
 };
 
 struct SFetchResult {
@@ -24,6 +27,9 @@ struct SFetchResult {
     int64_t total = -1;      // the file's length, -1 when unknown
     int64_t written = 0;     // bytes in the target, from its start
     std::string error;       // why it is not complete
+    // The server took the request and sent part of the file, then the
+    // transfer broke or stalled: a new try may go on from `written`.
+    bool broken = false;
 };
 
 // Called after each block written: bytes in the target and the total.

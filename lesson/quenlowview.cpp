@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <wx/combobox.h>
+#include <wx/dnd.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
@@ -93,6 +94,26 @@ CQuenlowView::CQuenlowView() : m_timers(this, [this](int id) { OnTimer(id); })
     };
 }
 
+namespace {
+
+// Files dropped on the lesson text open as if dropped on the main window.
+class CLessonTextDropTarget : public wxFileDropTarget {
+public:
+    bool OnDropFiles(wxCoord /*x*/, wxCoord /*y*/, const wxArrayString& names) override
+    {
+        IMainFrameHost* host = MainFrameHost();
+        if (host == nullptr)
+            return false;
+        std::vector<CString> paths;
+        for (const wxString& name : names)
+            paths.push_back(FromWx(name));
+        host->OpenDroppedFiles(paths);
+        return true;
+    }
+};
+
+} // namespace
+
 IMainFrameHost* CQuenlowView::MainFrame()
 {
     m_pMainFrame = MainFrameHost();
@@ -111,6 +132,8 @@ bool CQuenlowView::Create(wxWindow* host, int id)
         return false;
     m_richText = new wxStyledTextCtrl(this, kTextId);
     SetUpLessonTextCtrl(*m_richText, true);
+    // The text control would take a drop as text and refuse a file list.
+    m_richText->SetDropTarget(new CLessonTextDropTarget);
     m_richText->IndicatorSetStyle(kStrikeIndicator, wxSTC_INDIC_STRIKE);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_richText, 1, wxEXPAND);

@@ -20,7 +20,8 @@ struct SJobReport {
     int64_t bytes = 0;
     int64_t total = -1;
     bool finished = false;
-    ESubtitleJobEnd end = ESubtitleJobEnd::Running;   // Fetched: downloaded whole, to be unpacked
+    ESubtitleJobEnd end = ESubtitleJobEnd::Running;   // Fetched: downloaded whole and unpacked
+    bool damaged = false;                             // downloaded whole, but no lesson came out
 };
 
 wxDEFINE_EVENT(EVT_DOWNLOADPROGRESS, wxThreadEvent);
@@ -131,6 +132,7 @@ int CUpdateDlg::StartSubtitleDownload(const CString& url, const CString& digest,
     job.id = m_nextJobId++;
     job.url = url;
     job.packagePath = JobPath(theApp.m_strTmpJpgPath, job.id);
+    job.lessonPath = JobPath(theApp.m_strTmpScriptPath, job.id);
     job.digest = digest;
     job.mediaPath = mediaPath;
     job.batch = batch;
@@ -193,6 +195,12 @@ void CUpdateDlg::RunJob(SSubtitleJob job, SHttpOptions check, SHttpOptions downl
     report.bytes = result.bytes;
     report.total = result.total;
     report.end = result.ok ? ESubtitleJobEnd::Fetched : ESubtitleJobEnd::Failed;
+    // Unpacked here, never on the interface thread: a hostile package may
+    // take the zip layer's whole inflate budget.
+    if (result.ok && UnpackLessonPackage(job.packagePath, job.lessonPath) != EUnpackResult::Unpacked) {
+        report.end = ESubtitleJobEnd::Failed;
+        report.damaged = true;
+    }
     sink->Post(EVT_DOWNLOADPROGRESS, report);
 }
 
@@ -205,6 +213,8 @@ void CUpdateDlg::OnDownloadProgress(wxThreadEvent& event)
         m_unpackTimer.StartOnce(1000);
     else if (report.end == ESubtitleJobEnd::Missing)
         EndRunningJob(ESubtitleJobEnd::Missing, "没有匹配到字幕文件！");
+    else if (report.damaged)
+        EndRunningJob(ESubtitleJobEnd::Failed, "字幕库文件已经破损!");
     else
         EndRunningJob(ESubtitleJobEnd::Failed, "下载字幕文件失败！");
 }
@@ -217,19 +227,17 @@ void CUpdateDlg::OnUnpackTimer(wxTimerEvent&)
     // Only the media still waiting for its lesson takes the staging lesson;
     // another job's package is checked in a lesson file of its own, so the
     // lesson on screen is never replaced under the learner.
+    // The worker has unpacked the lesson into the job's own file; only a
+    // package that gave a lesson is kept in the store.
     const bool current = !job.batch && job.mediaPath == theApp.m_strPlayFilePath;
-    const CString lesson = current ? theApp.m_strTmpScriptPath : JobPath(theApp.m_strTmpScriptPath, job.id);
-    const EUnpackResult unpacked = UnpackLessonPackage(job.packagePath, lesson);
-    if (unpacked != EUnpackResult::Unpacked) {
+    if (current && !MoveFile(job.lessonPath, theApp.m_strTmpScriptPath)) {
         EndRunningJob(ESubtitleJobEnd::Failed, "字幕库文件已经破损!");
         return;
     }
     StoreSubtitlePackage(theApp.m_strSubtitleStorePath, job.digest, job.packagePath);
     if (current) {
-        theApp.m_strScriptPath = lesson;
+        theApp.m_strScriptPath = theApp.m_strTmpScriptPath;
         theApp.m_strSubtitleFetched = "true";
-    } else {
-        DeleteFile(lesson);
     }
     EndRunningJob(ESubtitleJobEnd::Fetched, CString());
 }
@@ -240,9 +248,11 @@ void CUpdateDlg::EndRunningJob(ESubtitleJobEnd end, const CString& message)
     m_running.reset();
     m_jobEnds[job.id] = end;
     DeleteFile(job.packagePath);
-    // A media still waiting for this lesson plays with the blank one.
-    if (end != ESubtitleJobEnd::Fetched && !job.batch && job.mediaPath == theApp.m_strPlayFilePath &&
-        !FileExists(theApp.m_strScriptPath))
+    DeleteFile(job.lessonPath);
+    // A media still waiting for this lesson (it plays with the blank one
+    // meanwhile) keeps the blank lesson, and the learner is told why.
+    const bool waiting = theApp.m_strScriptPath == theApp.m_strBlankScriptPath || !FileExists(theApp.m_strScriptPath);
+    if (end != ESubtitleJobEnd::Fetched && !job.batch && job.mediaPath == theApp.m_strPlayFilePath && waiting)
         UseBlankLesson(theApp, message);
     StartNextJob();
 }

@@ -30,6 +30,7 @@ struct SSubtitleJob {
     int id = 0;
     CString url;           // the package on the subtitle host
     CString packagePath;   // this job's staging package
+    CString lessonPath;    // the lesson the worker unpacks from it
     CString digest;        // the media's digest when the job started
     CString mediaPath;     // the media it was asked for
     bool batch = false;    // a batch fetch: kept in the store, no lesson loaded

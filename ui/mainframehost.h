@@ -5,6 +5,8 @@
 // (tests of a single window), so every caller checks.
 #pragma once
 
+#include <vector>
+
 #include "platform/cstring.h"
 #include "platform/wintypes.h"
 
@@ -28,6 +30,9 @@ public:
     // Hides the player pane (its player keeps playing). A host without the
     // pane has nothing to hide.
     virtual void HidePlayerPane() {}
+    // Opens files dropped on a window of the frame as a drop on the frame
+    // itself (the video window's drop).
+    virtual void OpenDroppedFiles(const std::vector<CString>& /*paths*/) {}
     // Shows the current sentence's number in the status bar, at the moment
     // the lesson view takes up a new sentence.
     virtual void ShowSentenceCounter() {}

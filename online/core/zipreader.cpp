@@ -92,6 +92,19 @@ struct SReaderState {
     int cachedIndex = -1;
     std::vector<char> buffer;   // copy buffer of file and descriptor extraction
     CString baseDir;
+    uint64_t inflated = 0;      // bytes all extractions have inflated so far
+
+    // Counts bytes inflated; false once the archive's budget is spent.
+    bool Inflated(uint64_t bytes)
+    {
+        inflated += bytes;
+        return inflated <= static_cast<uint64_t>(kZipMaxArchiveInflatedBytes);
+    }
+    uint64_t InflateBudgetLeft() const
+    {
+        const auto budget = static_cast<uint64_t>(kZipMaxArchiveInflatedBytes);
+        return inflated >= budget ? 0 : budget - inflated;
+    }
 
     ~SReaderState()
     {
@@ -250,7 +263,7 @@ bool WriteAll(int fd, const char* data, size_t size)
 // understates it.
 int CopyMemberTo(SReaderState& state, const SMemberFacts& facts, int fd)
 {
-    if (facts.uncompressed > static_cast<uint64_t>(kZipMaxMemberBytes))
+    if (facts.uncompressed > static_cast<uint64_t>(kZipMaxMemberBytes) || facts.uncompressed > state.InflateBudgetLeft())
         return kZipFlation;
     int result = OpenMemberData(state, facts);
     if (result != kZipOk)
@@ -270,7 +283,7 @@ int CopyMemberTo(SReaderState& state, const SMemberFacts& facts, int fd)
             break;
         }
         total += static_cast<uint64_t>(n);
-        if (total > static_cast<uint64_t>(kZipMaxMemberBytes)) {
+        if (total > static_cast<uint64_t>(kZipMaxMemberBytes) || !state.Inflated(static_cast<uint64_t>(n))) {
             result = kZipFlation;
             break;
         }
@@ -321,6 +334,8 @@ int ExtractPart(SReaderState& state, int index, void* destination, size_t length
         SZipItemInfo info{};
         SMemberFacts facts;
         int result = ReadAndCache(state, index, info, facts);
+        if (result == kZipOk && state.InflateBudgetLeft() == 0)
+            result = kZipFlation;
         if (result == kZipOk)
             result = OpenMemberData(state, facts);
         if (result != kZipOk)
@@ -336,6 +351,10 @@ int ExtractPart(SReaderState& state, int index, void* destination, size_t length
         if (last <= 0)
             break;
         done += static_cast<size_t>(last);
+        if (!state.Inflated(static_cast<uint64_t>(last))) {
+            last = -1;
+            break;
+        }
     }
     if (last < 0) {
         CloseOpenMember(state);

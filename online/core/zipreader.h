@@ -6,7 +6,9 @@
 // result code as the last result of the calling thread. Extraction writes
 // only to the destination the caller names: member names are cleaned and
 // reported, never used as paths. A member is not extracted to a file or a
-// descriptor when it would come to more than kZipMaxMemberBytes.
+// descriptor when it would come to more than kZipMaxMemberBytes, nor any
+// member once the archive's extractions have inflated
+// kZipMaxArchiveInflatedBytes in all.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +19,10 @@
 // Packages are small; an archive member larger than this is refused as a
 // decompression bomb.
 constexpr int64_t kZipMaxMemberBytes = int64_t{64} << 20;
+// All extractions from one open archive together inflate at most this much:
+// a directory whose many entries point at one large member would otherwise
+// inflate that member once per entry.
+constexpr int64_t kZipMaxArchiveInflatedBytes = kZipMaxMemberBytes;
 
 // Opens an archive. kind kZipFromHandle: source points to an int file
 // descriptor, the archive starts at its current position, which is not moved

@@ -21,6 +21,23 @@ using namespace std::chrono_literals;
 
 std::string U8(const char8_t* text) { return std::string(reinterpret_cast<const char*>(text)); }
 
+// A program folder with its data folders made and the application pointed at
+// its user-data store and tables; the application's paths come back after.
+struct SProgramWithStore {
+    SProgramWithStore()
+    {
+        CQuenlowApp paths;
+        ApplyStartupDefaults(paths, program.ansi());
+        EXPECT_TRUE(CreateDataFolders(paths).empty());
+        theApp.m_strUserDataDbPath = paths.m_strUserDataDbPath;
+        theApp.m_strLocalPlaylistTable = paths.m_strLocalPlaylistTable;
+        theApp.m_strPlayHistoryTable = paths.m_strPlayHistoryTable;
+    }
+    testsupport::TempProgramFolder program;
+    testsupport::AppStateGuard guard{&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable,
+                                     &CQuenlowApp::m_strPlayHistoryTable, &CQuenlowApp::m_nPlayIndex};
+};
+
 class LocalViewTreeTest : public testing::Test {
 protected:
     void SetUp() override
@@ -167,15 +184,8 @@ TEST_F(LocalViewTreeTest, AddFolderMediaAppendsVideoAndAudioInNameOrder)
 // buttons); a double click plays an item from each kind of top-level item.
 TEST_F(LocalViewTreeTest, ClickOpensAndDoubleClickPlays)
 {
-    testsupport::TempProgramFolder program;
-    testsupport::AppStateGuard guard(&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable,
-                                     &CQuenlowApp::m_strPlayHistoryTable, &CQuenlowApp::m_nPlayIndex);
-    CQuenlowApp paths;
-    ApplyStartupDefaults(paths, program.ansi());
-    ASSERT_TRUE(CreateDataFolders(paths).empty());
-    theApp.m_strUserDataDbPath = paths.m_strUserDataDbPath;
-    theApp.m_strLocalPlaylistTable = paths.m_strLocalPlaylistTable;
-    theApp.m_strPlayHistoryTable = paths.m_strPlayHistoryTable;
+    SProgramWithStore store;
+    testsupport::TempProgramFolder& program = store.program;
     program.write("talks/one.mp4", "v");
     program.write("talks/two.mp3", "a");
     ASSERT_TRUE(theApp.AddPlayHistory("old.mp4", "/media/old.mp4"));
@@ -233,13 +243,8 @@ TEST_F(LocalViewTreeTest, ClickOpensAndDoubleClickPlays)
 // plain click's own toggle.
 TEST_F(LocalViewTreeTest, ItemsWithSomethingToShowHaveExpanders)
 {
-    testsupport::TempProgramFolder program;
-    testsupport::AppStateGuard guard(&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable);
-    CQuenlowApp paths;
-    ApplyStartupDefaults(paths, program.ansi());
-    ASSERT_TRUE(CreateDataFolders(paths).empty());
-    theApp.m_strUserDataDbPath = paths.m_strUserDataDbPath;
-    theApp.m_strLocalPlaylistTable = paths.m_strLocalPlaylistTable;
+    SProgramWithStore store;
+    testsupport::TempProgramFolder& program = store.program;
     program.write("talks/one.mp4", "v");
     program.write("talks/sub/two.mp3", "a");
     program.write("notes/readme.txt", "t");
@@ -443,13 +448,8 @@ TEST_F(LocalViewTreeSelectionTest, SelectedItemsWalkInDisplayOrder)
 // each time; the whole-tree loader stops at linked folders.
 TEST_F(LocalViewTreeTest, FolderLevelsComeFromTheDiskAndLinksAreNotFollowed)
 {
-    testsupport::TempProgramFolder program;
-    testsupport::AppStateGuard guard(&CQuenlowApp::m_strUserDataDbPath, &CQuenlowApp::m_strLocalPlaylistTable);
-    CQuenlowApp paths;
-    ApplyStartupDefaults(paths, program.ansi());
-    ASSERT_TRUE(CreateDataFolders(paths).empty());
-    theApp.m_strUserDataDbPath = paths.m_strUserDataDbPath;
-    theApp.m_strLocalPlaylistTable = paths.m_strLocalPlaylistTable;
+    SProgramWithStore store;
+    testsupport::TempProgramFolder& program = store.program;
     program.write("media/b.mp4", "v");
     program.write("media/a.txt", "not media");
     program.write("media/sub/inner.mp3", "a");

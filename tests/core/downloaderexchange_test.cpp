@@ -5,6 +5,9 @@
 // newer copy.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "core/downloaderexchange.h"
+#include "core/exchangefile.h"
 #include "core/quenlow.h"
 #include "core/startupdefaults.h"
 #include "tests/testsupport.h"
@@ -237,10 +241,23 @@ TEST_F(DownloaderExchangeTest, TakesTheDownloadersCommandFileAway)
     EXPECT_FALSE(fs::exists(Fs(app.m_strInboxCommandPath)));
     EXPECT_TRUE(fs::exists(Fs(app.m_strInboxMarkerPath)));   // the marker is not looked at
 
-    // Something that cannot be opened as a file is left for the next second.
-    fs::create_directories(Fs(app.m_strInboxCommandPath));
-    EXPECT_FALSE(exchange.ReadDownloaderCommand());
-    EXPECT_TRUE(fs::exists(Fs(app.m_strInboxCommandPath)));
+    // Something that is not a small regular file is left unread, at once:
+    // a FIFO is never waited on, a huge file never read.
+    const std::string path = Fs(app.m_strInboxCommandPath);
+    const auto leftUnread = [&](const char* what) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(exchange.ReadDownloaderCommand()) << what;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << what;
+        EXPECT_TRUE(fs::exists(path)) << what;
+        fs::remove_all(path);
+    };
+    fs::create_directories(path);
+    leftUnread("a folder");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    leftUnread("a FIFO");
+    program.write("AppData/CommandExchange/Downloader2Player/command.data",
+                  "TaskFinished: 4\r\n" + std::string(static_cast<size_t>(kExchangeFileLimit), 'x'));
+    leftUnread("a file larger than any command");
 }
 
 TEST_F(DownloaderExchangeTest, StartUpDeletesTheLeftoverExchangeFilesUnlessAnotherInstanceOwnsThem)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/dnd.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/stc/stc.h>
@@ -1598,4 +1599,19 @@ TEST_F(LessonViewFrameTest, StatusBarFollowsTheHighlightAndPointReadPauses)
     EXPECT_EQ(statusText(kStatusPlayStateElement), "暂停");
     EXPECT_TRUE(UpdateOf(kCmdPlay).GetEnabled());
     EXPECT_FALSE(UpdateOf(kCmdPause).GetEnabled());
+}
+
+// A media file dropped on the lesson text opens as a drop on the main window
+// does: the text control takes file lists, not only text.
+TEST_F(LessonViewFrameTest, MediaDroppedOnTheLessonTextOpens)
+{
+    testsupport::AppStateGuard list(&CQuenlowApp::m_arrPlayList, &CQuenlowApp::m_nPlayIndex);
+    program.write("drop/clip.mp4", "a");
+    auto* target = dynamic_cast<wxFileDropTarget*>(view->m_richText->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    wxArrayString names;
+    names.Add(ToWx(program.ansi() + "drop/clip.mp4"));
+    EXPECT_TRUE(target->OnDropFiles(10, 10, names));
+    ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 1);
+    EXPECT_EQ(theApp.m_arrPlayList[0], program.ansi() + "drop/clip.mp4");
 }

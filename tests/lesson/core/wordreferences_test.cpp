@@ -52,6 +52,22 @@ TEST(WordReferencesTest, ItemsSplitAtTheirFirstAndLastColon)
     }
 }
 
+// The references both word tests store: "study" with its form "studies" in
+// sentence 2, then "don*t" at offset 2.
+namespace {
+
+void ExpectStudyAndDont(const std::vector<SWordReference>& words)
+{
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[0].text, "study");
+    EXPECT_EQ(words[1].text, "studies");
+    EXPECT_EQ(words[1].sentence, 2);
+    EXPECT_EQ(words[2].text, "don*t");
+    EXPECT_EQ(words[2].offset, 2);
+}
+
+} // namespace
+
 TEST(WordReferencesTest, BookWordsAreLookedUpAsValuesInAFileLeftAsItWas)
 {
     testsupport::TempFolder folder;
@@ -68,12 +84,7 @@ TEST(WordReferencesTest, BookWordsAreLookedUpAsValuesInAFileLeftAsItWas)
 
     std::vector<SWordReference> words;
     ASSERT_TRUE(ReadWordReferences(path, {"study", "x' or '1'='1", "don*t"}, words));
-    ASSERT_EQ(words.size(), 3u);
-    EXPECT_EQ(words[0].text, "study");
-    EXPECT_EQ(words[1].text, "studies");
-    EXPECT_EQ(words[1].sentence, 2);
-    EXPECT_EQ(words[2].text, "don*t");
-    EXPECT_EQ(words[2].offset, 2);
+    ExpectStudyAndDont(words);
 
     std::vector<SWordReference> phrases;
     ASSERT_TRUE(ReadPhraseReferences(path, phrases));
@@ -117,12 +128,7 @@ TEST(WordReferencesTest, TextAndBlobColumnsAreFoundAlike)
         }
         std::vector<SWordReference> words;
         ASSERT_TRUE(ReadWordReferences(path, {"study", "don*t", "missing"}, words));
-        ASSERT_EQ(words.size(), 3u);
-        EXPECT_EQ(words[0].text, "study");
-        EXPECT_EQ(words[1].text, "studies");
-        EXPECT_EQ(words[1].sentence, 2);
-        EXPECT_EQ(words[2].text, "don*t");
-        EXPECT_EQ(words[2].offset, 2);
+        ExpectStudyAndDont(words);
 
         std::vector<SWordReference> phrases;
         ASSERT_TRUE(ReadPhraseReferences(path, "a lot", phrases));
