@@ -226,12 +226,15 @@ TEST_F(LessonViewTest, AfterThePositionsPassEachSentenceSelectsExactlyItsLine)
     EXPECT_EQ(theApp.m_strSubtitleLoaded, "true");
     EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
 
-    // Paused: the pass waits, the stored positions stay.
+    // Paused: the pass waits for playback with its timer stopped, the stored
+    // positions stay.
     view->OnTimer(CQuenlowView::kTimerTextPositions);
-    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
+    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
     EXPECT_EQ(theApp.m_arrSentenceTiming[0].fgnstartpos, 999);
 
     theApp.m_strPlayState = "OnPlay";
+    view->ResumeFollowing();
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
     view->OnTimer(CQuenlowView::kTimerTextPositions);
     EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
 
