@@ -423,6 +423,14 @@ TEST_F(LessonOpeningTest, LessonBesideTheMediaLoadsPlaysAndIsFollowed)
         },
         10s))
         << Player().GetTime();
+
+    // Paused, the view's 100 ms follow timer stops at its next tick; the
+    // frame's play command starts it again.
+    frame->OnPause();
+    view->OnTimer(CQuenlowView::kFollowTimer);
+    EXPECT_FALSE(view->IsFollowTimerRunning());
+    frame->OnPlay();
+    EXPECT_TRUE(view->IsFollowTimerRunning());
     Player().Stop();
 }
 
