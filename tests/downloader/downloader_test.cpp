@@ -356,7 +356,7 @@ TEST(DownloaderUpdateTest, TheUpdateFileIsReplacedOnlyByAWholeNewOne)
         const char* told;   // what the program tells the learner
     };
     for (const Case& c : {Case {"a new update file", 200, "version 2 of the update", "软件更新下载完成。"},
-                          Case {"a missing one", 404, "version 1", "软件更新下载失败：服务器回答404"}}) {
+                          Case {"a missing one", 404, "version 1", "软件更新下载失败：服务器回答 404"}}) {
         SCOPED_TRACE(c.what);
         CDownloaderRun local;
         local.Start();
