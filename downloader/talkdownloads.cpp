@@ -89,7 +89,7 @@ void DownloadTalk(const std::string& address, const CString& playlistFolder, con
     CreateFolders(playlistFolder);
     const CString partial = playlistFolder + "." + fileName + ".part";
     int64_t offset = 0;
-    int triesWithoutBytes = 0;
+    int retriesWithoutBytes = 0;
     int retries = 0;
     int64_t total = -1;
     for (;;) {
@@ -111,12 +111,15 @@ void DownloadTalk(const std::string& address, const CString& playlistFolder, con
         // An error answer (a missing talk) is the server's last word; a
         // broken or stalled transfer is taken up again where it stopped.
         const bool errorAnswer = result.status >= 400 && result.status != 416;
-        triesWithoutBytes = result.written > offset ? 0 : triesWithoutBytes + 1;
+        if (result.written > offset)
+            retriesWithoutBytes = 0;
+        else if (retries > 0)
+            ++retriesWithoutBytes;
         if (result.wrote)
             offset = result.written;
         if (result.total > 0)
             total = result.total;
-        if (cancel || errorAnswer || triesWithoutBytes > rules.retries ||
+        if (cancel || errorAnswer || retriesWithoutBytes >= rules.retries ||
             !PauseUnlessCancelled(rules.retryPause, cancel)) {
             DeleteFile(partial);
             reports.Failed(cancel ? CString(kTalkCancelledCause) : FailureCause(result, offset, total, retries));

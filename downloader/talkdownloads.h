@@ -28,7 +28,7 @@ constexpr const char* kTalkCancelledCause = "下载已取消";
 struct STalkFetchRules {
     SFetchLimits limits;
     // A broken transfer is taken up again from the bytes the file holds;
-    // after this many tries in a row that bring no new byte, the download fails.
+    // after this many retries in a row that bring no new byte, the download fails.
     int retries = 3;
     std::chrono::milliseconds retryPause {2000};
 };
