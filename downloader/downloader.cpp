@@ -17,9 +17,10 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kProgressEvery = 1000ms;
-// An ended task's last state is written again each second for a while: the
-// program reads a file only once a newer one is there, and drops the first
-// few after a new request, so a lone last file could go unread.
+// An ended task's last state is written twice at once, then again each
+// second for a while: the program reads a file only once a newer one is
+// there, so a lone last file would go unread, and a second one at once lets
+// it tell the learner of a failed address without waiting a second more.
 constexpr int kEndRepeats = 10;
 
 void Log(const char* text) { std::fprintf(stderr, "HalvikSoftDownloader: %s\n", text); }
@@ -115,9 +116,11 @@ void CDownloader::Tick(Clock::time_point now)
     if (!m_dlAndPlay)
         return;
     const SDlAndPlayState state = m_dlAndPlay->State();
-    if (state.running ? now - m_lastReport >= kProgressEvery : state.endedRuns != m_reportedEnds)
+    if (state.running ? now - m_lastReport >= kProgressEvery : state.endedRuns != m_reportedEnds) {
         WriteProgress(now);
-    else if (!state.running && m_endRepeats < kEndRepeats && now - m_lastReport >= kProgressEvery)
+        if (!state.running)
+            WriteProgress(now, true);
+    } else if (!state.running && m_endRepeats < kEndRepeats && now - m_lastReport >= kProgressEvery)
         WriteProgress(now, true);
 }
 

@@ -176,6 +176,23 @@ void CMainFrame::PlayFromResumeTime()
     SetTimer(kTimerSubtitleSoon, 200);
 }
 
+void CMainFrame::ReopenNetFile()
+{
+    CVlcPlayer* player = GetMainPlayer();
+    if (!player)
+        return;
+    if (!player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString()) || !player->Play()) {
+        if (!m_downloadProgress.WaitToReopen())
+            theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
+        return;
+    }
+    if (theApp.m_nResumeTime > 0)
+        player->Seek(theApp.m_nResumeTime);
+    m_nPlaybackWaitTicks = 0;
+    KillTimer(kTimerPlaybackBegun);
+    SetTimer(kTimerPlaybackBegun, 200);
+}
+
 void CMainFrame::OnReloadAndResume()
 {
     if (CVlcPlayer* player = GetMainPlayer())
@@ -269,6 +286,8 @@ void CMainFrame::BindTransportCommands()
     watch.isPlayerFullscreen = [] { return theApp.m_bVideoFullScreen != 0; };
     watch.stopPlayback = [this] { OnStop(); };
     watch.playFromResumeTime = [this] { PlayFromResumeTime(); };
+    watch.reopenMedia = [this] { ReopenNetFile(); };
+    watch.dlAndPlayCommandWaiting = [this] { return m_downloaderExchange.IsWaiting(theApp.m_strDlAndPlayCommand); };
     watch.moveCursorDown = [](int pixels) {
         const wxPoint at = wxGetMousePosition();
         if (wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr)
@@ -383,16 +402,44 @@ void CMainFrame::FetchOnlineSubtitle()
     }
     if (!m_wndDetailWordPane->LoadSubtitleFromLibrary().IsEmpty())
         return;   // the store had it: m_strScriptPath names its lesson
-    theApp.m_strSubtitleUrl = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1);
-    if (theApp.m_strSubtitleUrl.IsEmpty() || !m_dlgUpdate) {
+    if (!m_dlgUpdate) {
         UseBlankLesson(theApp);
         return;
     }
-    // The host is asked and the package fetched on the dialog's worker; the
-    // lesson timer waits for m_strScriptPath meanwhile.
-    theApp.m_strScriptPath.Empty();
-    m_dlgUpdate->StartSubtitleDownload();
-    StartSubtitlePackageWait();
+    // A media is looked up online once a run (sequential play would ask at
+    // every repeat); the learner asks again with the batch fetch. A look-up
+    // still under way goes on serving this play.
+    const std::string digest = theApp.m_strMediaSha1.str();
+    if (const auto asked = m_onlineLookups.find(digest); asked != m_onlineLookups.end()) {
+        const ESubtitleJobEnd end = m_dlgUpdate->JobEnd(asked->second);
+        if (end != ESubtitleJobEnd::Queued && end != ESubtitleJobEnd::Running) {
+            UseBlankLesson(theApp);
+            return;
+        }
+        PlayWithoutLessonMeanwhile(theApp);
+        StartSubtitlePackageWait(asked->second);
+        return;
+    }
+    theApp.m_strSubtitleUrl = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1);
+    if (theApp.m_strSubtitleUrl.IsEmpty()) {
+        UseBlankLesson(theApp);
+        return;
+    }
+    // The host is asked and the package fetched on the dialog's worker, for
+    // as long as its time limits allow; the media plays meanwhile.
+    const int job = m_dlgUpdate->StartSubtitleDownload();
+    m_onlineLookups[digest] = job;
+    PlayWithoutLessonMeanwhile(theApp);
+    StartSubtitlePackageWait(job);
+}
+
+void CMainFrame::AdoptArrivedLesson()
+{
+    theApp.m_bScriptLoaded = 1;
+    LoadPendingLesson();
+    // The video's subtitle files come from the new lesson.
+    KillTimer(kTimerAssFiles);
+    SetTimer(kTimerAssFiles, 1000);
 }
 
 void CMainFrame::LoadPendingLesson()
@@ -489,6 +536,13 @@ void CMainFrame::OnPlaybackBegunTick()
     CVlcPlayer* player = GetMainPlayer();
     const int state = player ? player->GetState() : 0;
     if (state == CVlcPlayer::kStateError || (state == CVlcPlayer::kStateEnded && player->GetLength() <= 0)) {
+        // A file still being downloaded may only be unreadable so far: the
+        // download watch opens it again as more arrives.
+        if (m_downloadProgress.WaitToReopen()) {
+            KillTimer(kTimerPlaybackBegun);
+            player->Stop();
+            return;
+        }
         // The engine took the file but cannot play it (empty or damaged; an
         // empty file "ends" at once without a length): say so, stop, and
         // leave no picture of the media before.
@@ -584,7 +638,10 @@ void CMainFrame::OnTimeDisplayTick()
     const int64_t length = theApp.m_nMediaLength;
     // The whole medium is heard: the next one comes at its very end.
     if (ReachedMediaEnd(t, length, player->GetState() == CVlcPlayer::kStateEnded) && t > 2000) {
-        PlayNext();
+        // The end of a file still being downloaded is only the end of what
+        // has arrived: the player waits there instead of going on.
+        if (!m_downloadProgress.WaitAtDownloadedEnd(t))
+            PlayNext();
         return;
     }
     // The next tick comes just past the next second (or at the end), so the
@@ -647,6 +704,9 @@ bool CMainFrame::OnTransportTimer(int id)
         return true;
     case kTimerSecondDelete:
         m_downloadProgress.OnSecondDeleteTick();
+        return true;
+    case kTimerReopenWait:
+        m_downloadProgress.OnReopenTick();
         return true;
     default:
         return false;

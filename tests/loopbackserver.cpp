@@ -212,6 +212,8 @@ bool CLoopbackServer::SendBody(int fd, const SReply& reply, const std::string& r
     size_t end = size;
     if (reply.stallAfter)
         end = std::min(size, from + *reply.stallAfter);
+    if (reply.closeAfter)
+        end = std::min(size, from + *reply.closeAfter);
     if (reply.closeAt)
         end = std::max(from, std::min(end, *reply.closeAt));
     const int pieces = reply.pieces > 0 ? reply.pieces : 1;

@@ -26,6 +26,8 @@ struct SReply {
     // Sends only this many body bytes, then keeps the connection open and
     // silent until the server ends; the server meanwhile answers others.
     std::optional<size_t> stallAfter;
+    // Sends only this many body bytes, then closes the connection.
+    std::optional<size_t> closeAfter;
     // Sends the body only up to this byte of the file, then closes the
     // connection although more was announced (a transfer that breaks off).
     std::optional<size_t> closeAt;
