@@ -1,7 +1,6 @@
 #include "downloader/dlandplaytask.h"
 
 #include <cstdio>
-#include <iterator>
 
 #include "platform/file.h"
 
@@ -9,12 +8,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A transfer that broke is tried again after these pauses; one more break
-// after the last ends the task short.
-constexpr std::chrono::milliseconds kResumeDelays[] = {1000ms, 2000ms, 4000ms};
-// A try that brought this much is progress: the count of breaks in a row
-// starts again, so a long download over a flaky line goes on.
-constexpr int64_t kProgressBytes = int64_t{1} << 20;
+// A transfer that broke is tried again after these pauses; a try that
+// brought 1 MiB starts the count again, so a long download over a flaky
+// line goes on.
+const SResumeRule kResumeRule {{1000ms, 2000ms, 4000ms}, int64_t{1} << 20};
 
 } // namespace
 
@@ -58,17 +55,6 @@ SDlAndPlayState CDlAndPlayTask::State() const
     return m_state;
 }
 
-bool CDlAndPlayTask::Pause(std::chrono::milliseconds delay) const
-{
-    const auto until = std::chrono::steady_clock::now() + delay;
-    while (std::chrono::steady_clock::now() < until) {
-        if (m_cancel)
-            return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return !m_cancel;
-}
-
 void CDlAndPlayTask::Run(int64_t offset)
 {
     const auto progress = [this](int64_t written, int64_t total) {
@@ -77,23 +63,12 @@ void CDlAndPlayTask::Run(int64_t offset)
         m_state.written = written;
         m_state.total = total;
     };
-    SFetchResult result;
-    size_t breaksInARow = 0;
-    for (;;) {
-        result = FetchFrom(m_url, m_target, offset, m_limits, m_cancel, progress);
-        if (result.written - offset >= kProgressBytes)
-            breaksInARow = 0;
-        if (result.complete || !result.broken || m_cancel || breaksInARow >= std::size(kResumeDelays))
-            break;
-        std::fprintf(stderr, "HalvikSoftDownloader: %s: %s; trying again from byte %lld\n", m_url.c_str(),
-                     result.error.c_str(), static_cast<long long>(result.written));
-        if (!Pause(kResumeDelays[breaksInARow++]))
-            break;
-        offset = result.written;
-        const std::lock_guard<std::mutex> lock(m_lock);
-        m_ownsTarget = true;
-        ++m_state.resumes;
-    }
+    const SFetchResult result =
+        FetchResuming(m_url, m_target, offset, m_limits, m_cancel, progress, kResumeRule, [this](int64_t) {
+            const std::lock_guard<std::mutex> lock(m_lock);
+            m_ownsTarget = true;
+            ++m_state.resumes;
+        });
     if (!result.complete)
         std::fprintf(stderr, "HalvikSoftDownloader: %s: %s\n", m_url.c_str(), result.error.c_str());
     const std::lock_guard<std::mutex> lock(m_lock);

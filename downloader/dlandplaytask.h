@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "downloader/rangefetch.h"
+#include "downloader/resumingfetch.h"
 #include "platform/cstring.h"
 
 struct SDlAndPlayState {
@@ -50,8 +51,6 @@ public:
 
 private:
     void Run(int64_t offset);
-    // Waits, ending early when the task is stopped; false then.
-    bool Pause(std::chrono::milliseconds delay) const;
 
     const CString m_target;
     const std::string m_url;

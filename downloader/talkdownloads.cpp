@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <thread>
 
 #include "downloader/address.h"
 #include "platform/codepage.h"
@@ -11,17 +10,6 @@
 namespace {
 
 constexpr std::string_view kKeyword = "HalvikSoftDL:";
-constexpr auto kCancelPoll = std::chrono::milliseconds(100);
-
-// Waits before the next try; false when the download was cancelled meanwhile.
-bool PauseUnlessCancelled(std::chrono::milliseconds pause, const std::atomic<bool>& cancel)
-{
-    const auto end = std::chrono::steady_clock::now() + pause;
-    while (!cancel && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kCancelPoll,
-                                                                                  end - std::chrono::steady_clock::now()));
-    return !cancel;
-}
 
 // The learner reads the cause in the failure message: what went wrong in
 // words, and the transfer's own reason for those who look further.
@@ -88,44 +76,31 @@ void DownloadTalk(const std::string& address, const CString& playlistFolder, con
     }
     CreateFolders(playlistFolder);
     const CString partial = playlistFolder + "." + fileName + ".part";
-    int64_t offset = 0;
-    int retriesWithoutBytes = 0;
     int retries = 0;
     int64_t total = -1;
-    for (;;) {
-        const SFetchResult result = FetchFrom(url, partial, offset, rules.limits, cancel,
-                                              [&reports](int64_t bytes, int64_t length) {
-                                                  reports.Progress(bytes, length);
-                                              });
-        if (result.complete) {
-            if (MoveFile(partial, target)) {
-                reports.Done();
-            } else {
-                DeleteFile(partial);
-                reports.Failed("无法保存到播放列表文件夹");
-            }
+    const SFetchResult result = FetchResuming(
+        url, partial, 0, rules.limits, cancel,
+        [&reports, &total](int64_t written, int64_t length) {
+            if (length > 0)
+                total = length;
+            reports.Progress(written, length);
+        },
+        rules.resume,
+        [&reports, &retries](int64_t offset) {
+            ++retries;
+            reports.Retrying(offset);
+        });
+    if (result.complete) {
+        if (MoveFile(partial, target)) {
+            reports.Done();
             return;
         }
-        std::fprintf(stderr, "HalvikSoftDownloader: %s: %s (status %ld, %lld bytes)\n", url.c_str(),
-                     result.error.c_str(), result.status, static_cast<long long>(result.written));
-        // An error answer (a missing talk) is the server's last word; a
-        // broken or stalled transfer is taken up again where it stopped.
-        const bool errorAnswer = result.status >= 400 && result.status != 416;
-        if (result.written > offset)
-            retriesWithoutBytes = 0;
-        else if (retries > 0)
-            ++retriesWithoutBytes;
-        if (result.wrote)
-            offset = result.written;
-        if (result.total > 0)
-            total = result.total;
-        if (cancel || errorAnswer || retriesWithoutBytes >= rules.retries ||
-            !PauseUnlessCancelled(rules.retryPause, cancel)) {
-            DeleteFile(partial);
-            reports.Failed(cancel ? CString(kTalkCancelledCause) : FailureCause(result, offset, total, retries));
-            return;
-        }
-        ++retries;
-        reports.Retrying(offset);
+        DeleteFile(partial);
+        reports.Failed("无法保存到播放列表文件夹");
+        return;
     }
+    std::fprintf(stderr, "HalvikSoftDownloader: %s: %s (status %ld, %lld bytes)\n", url.c_str(), result.error.c_str(),
+                 result.status, static_cast<long long>(result.written));
+    DeleteFile(partial);
+    reports.Failed(cancel ? CString(kTalkCancelledCause) : FailureCause(result, result.written, total, retries));
 }

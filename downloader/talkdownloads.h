@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "downloader/rangefetch.h"
+#include "downloader/resumingfetch.h"
 #include "downloader/talkreports.h"
 #include "platform/cstring.h"
 
@@ -28,9 +29,8 @@ constexpr const char* kTalkCancelledCause = "下载已取消";
 struct STalkFetchRules {
     SFetchLimits limits;
     // A broken transfer is taken up again from the bytes the file holds;
-    // after this many retries in a row that bring no new byte, the download fails.
-    int retries = 3;
-    std::chrono::milliseconds retryPause {2000};
+    // after three tries in a row that bring no new byte, the download fails.
+    SResumeRule resume {{std::chrono::seconds(2), std::chrono::seconds(2), std::chrono::seconds(2)}, 1};
 };
 
 // Downloads one address into the folder (a job of the talk queue) and tells

@@ -53,8 +53,7 @@ STalkRun RunTalkDownload(const std::string& address, const CString& name)
     STalkFetchRules rules;
     rules.limits.connectTimeoutMs = 2000;
     rules.limits.stallSeconds = 1;
-    rules.retries = 2;
-    rules.retryPause = 50ms;
+    rules.resume = {{50ms, 50ms}, 1};
     std::atomic<bool> cancel {false};
     std::atomic<bool> ended {false};
 
