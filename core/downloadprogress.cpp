@@ -466,13 +466,6 @@ bool CDownloadProgress::IsDownloadTarget(const CString& mediaPath) const
     return !m_strWatchedTaskTag.IsEmpty() && !mediaPath.IsEmpty() && FileNameOf(mediaPath) == FileNameOf(m_strTaskTarget);
 }
 
-CString CDownloadProgress::ReopenWaitText() const
-{
-    CString text;
-    text.Format("%s%d%%", kBufferingState, m_app.m_nDownloadPercentValue);
-    return text;
-}
-
 bool CDownloadProgress::WaitToReopen()
 {
     if (!IsDownloadTarget(m_app.m_strMediaPath) || m_bDownloadBroken)
@@ -483,14 +476,14 @@ bool CDownloadProgress::WaitToReopen()
     m_nReopenAtBytes = m_nDownloadedBytes + static_cast<uint64_t>(std::max<int64_t>(m_app.m_nNetFileSize, 0)) /
                                                  kReopenStepDivisor;
     m_app.m_strPlayState = "OnBuffering";
-    ShowPlayState(ReopenWaitText());
+    ShowPlayState(kBufferingState);
     SetTimer(kDlTimerReopenWait, 1000);
     return true;
 }
 
 void CDownloadProgress::OnReopenTick()
 {
-    if (!IsDownloadTarget(m_app.m_strMediaPath) || m_app.m_strPlayState != "OnBuffering") {
+    if (!IsDownloadTarget(m_app.m_strMediaPath)) {
         KillTimer(kDlTimerReopenWait);   // the learner went on to something else
         return;
     }
@@ -503,12 +496,14 @@ void CDownloadProgress::OnReopenTick()
     if (IsDownloadComplete()) {
         KillTimer(kDlTimerReopenWait);
         m_bReopenedWhole = true;
-        ShowPlayState(ReopenWaitText());
+        ShowPlayState(kBufferingState);
         if (reopenMedia)
             reopenMedia();
         return;
     }
-    ShowPlayState(ReopenWaitText());
+    // Play pressed meanwhile cannot start the file either: still waiting.
+    m_app.m_strPlayState = "OnBuffering";
+    ShowPlayState(kBufferingState);
     if (m_nReopenTries < kMaxReopenTries && m_nDownloadedBytes >= m_nReopenAtBytes) {
         ++m_nReopenTries;
         KillTimer(kDlTimerReopenWait);

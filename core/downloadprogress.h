@@ -108,7 +108,7 @@ public:
     // The engine refused the file being downloaded (an MP4 whose index is at
     // its end cannot start before the whole file is there). While the
     // download goes on that is no failure: the player waits with "正在缓冲..."
-    // and the download's percentage (timer 1450), and the file is opened
+    // beside the download's percentage (timer 1450), and the file is opened
     // again after each further tenth (a few times at most) and once it is
     // whole. False when the file is no download in progress, or the whole
     // file was refused too: then the refusal is real.
@@ -154,7 +154,6 @@ private:
     bool Send(const CString& command);
     void AbandonNetFile();
     bool IsDownloadTarget(const CString& mediaPath) const;
-    CString ReopenWaitText() const;
     void SetTimer(int id, int milliseconds);
     void KillTimer(int id);
     int64_t PlayerTime() const { return playerTime ? playerTime() : 0; }

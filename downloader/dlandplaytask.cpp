@@ -2,18 +2,9 @@
 
 #include <cstdio>
 
+#include "downloader/resumerule.h"
 #include "platform/file.h"
 
-namespace {
-
-using namespace std::chrono_literals;
-
-// A transfer that broke is tried again after these pauses; a try that
-// brought 1 MiB starts the count again, so a long download over a flaky
-// line goes on.
-const SResumeRule kResumeRule {{1000ms, 2000ms, 4000ms}, int64_t{1} << 20};
-
-} // namespace
 
 CDlAndPlayTask::CDlAndPlayTask(CString target, std::string url, CString tag, SFetchLimits limits)
     : m_target(std::move(target)), m_url(std::move(url)), m_tag(std::move(tag)), m_limits(limits)
@@ -63,12 +54,21 @@ void CDlAndPlayTask::Run(int64_t offset)
         m_state.written = written;
         m_state.total = total;
     };
-    const SFetchResult result =
-        FetchResuming(m_url, m_target, offset, m_limits, m_cancel, progress, kResumeRule, [this](int64_t) {
-            const std::lock_guard<std::mutex> lock(m_lock);
+    SFetchResult result;
+    CResumeTries tries {SResumeRule()};
+    for (;;) {
+        result = FetchFrom(m_url, m_target, offset, m_limits, m_cancel, progress);
+        if (result.complete || !tries.Again(result, offset, m_cancel))
+            break;
+        if (result.wrote)
+            offset = result.written;
+        std::fprintf(stderr, "HalvikSoftDownloader: %s: %s; trying again from byte %lld\n", m_url.c_str(),
+                     result.error.c_str(), static_cast<long long>(offset));
+        const std::lock_guard<std::mutex> lock(m_lock);
+        if (result.wrote)
             m_ownsTarget = true;
-            ++m_state.resumes;
-        });
+        ++m_state.resumes;
+    }
     if (!result.complete)
         std::fprintf(stderr, "HalvikSoftDownloader: %s: %s\n", m_url.c_str(), result.error.c_str());
     const std::lock_guard<std::mutex> lock(m_lock);

@@ -1,8 +1,8 @@
 // The download-and-play task: one file fetched on its own thread into the
-// folder the program plays it from. A transfer that breaks after the server
-// sent part of the file is tried again from the bytes the file holds, a few
-// times in a row, before the task ends short. The task can be stopped and
-// started again; a new start goes on from the bytes the file already holds.
+// folder the program plays it from. A transfer that breaks off is taken up
+// again from the bytes the file holds (downloader/resumerule.h) before the
+// task ends short. The task can be stopped and started again; a new start
+// goes on from the bytes the file already holds.
 #pragma once
 
 #include <atomic>
@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "downloader/rangefetch.h"
-#include "downloader/resumingfetch.h"
 #include "platform/cstring.h"
 
 struct SDlAndPlayState {

@@ -3,7 +3,6 @@
 #include "platform/file.h"
 #include "core/downloaderprocess.h"
 #include "core/talkdownloadreport.h"
-#include "core/updateresult.h"
 
 SDownloaderPaths DownloaderPaths(const CString& programFolder)
 {
@@ -23,7 +22,6 @@ SDownloaderPaths DownloaderPaths(const CString& programFolder)
     paths.productSettings = dir + "AppData/CommonData/Product.cfg";
     paths.productIdFile = dir + "AppData/CommonData/PrdID.data";
     paths.updateFile = dir + "AppData/CommonData/update.data";
-    paths.updateResult = UpdateResultPath(dir);
     return paths;
 }
 

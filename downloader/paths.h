@@ -18,7 +18,6 @@ struct SDownloaderPaths {
     CString productSettings;  // Product.cfg: the update server
     CString productIdFile;    // the product id the update check wrote
     CString updateFile;       // the local update file the update check compares
-    CString updateResult;     // how the last update download ended, for the program
 };
 
 SDownloaderPaths DownloaderPaths(const CString& programFolder);

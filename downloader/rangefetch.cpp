@@ -275,14 +275,11 @@ SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t of
         if (result.total < 0)
             result.total = result.written;
         result.complete = result.written == result.total;
-        result.broken = !result.complete;
         if (!result.complete)
             result.error = "the answer ended after " + std::to_string(result.written) + " of " +
                            std::to_string(result.total) + " bytes";
         return result;
     }
-    result.broken = answer.status >= 200 && answer.status < 300 && sink.error.empty() && options.Ok() &&
-                    code != CURLE_ABORTED_BY_CALLBACK;
     if (result.error.empty())
         result.error = !sink.error.empty()                 ? sink.error
                        : code == CURLE_ABORTED_BY_CALLBACK ? std::string("stopped")

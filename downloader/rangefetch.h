@@ -27,9 +27,6 @@ struct SFetchResult {
     int64_t total = -1;      // the file's length, -1 when unknown
     int64_t written = 0;     // bytes in the target, from its start
     std::string error;       // why it is not complete
-    // The server took the request and sent part of the file, then the
-    // transfer broke or stalled: a new try may go on from `written`.
-    bool broken = false;
 };
 
 // Called after each block written: bytes in the target and the total.

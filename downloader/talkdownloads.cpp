@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "downloader/address.h"
+#include "downloader/resumerule.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 
@@ -76,31 +77,37 @@ void DownloadTalk(const std::string& address, const CString& playlistFolder, con
     }
     CreateFolders(playlistFolder);
     const CString partial = playlistFolder + "." + fileName + ".part";
-    int retries = 0;
+    int64_t offset = 0;
+    CResumeTries tries({rules.retries, rules.retryPause});
     int64_t total = -1;
-    const SFetchResult result = FetchResuming(
-        url, partial, 0, rules.limits, cancel,
-        [&reports, &total](int64_t written, int64_t length) {
-            if (length > 0)
-                total = length;
-            reports.Progress(written, length);
-        },
-        rules.resume,
-        [&reports, &retries](int64_t offset) {
-            ++retries;
-            reports.Retrying(offset);
-        });
-    if (result.complete) {
-        if (MoveFile(partial, target)) {
-            reports.Done();
+    for (;;) {
+        const SFetchResult result = FetchFrom(url, partial, offset, rules.limits, cancel,
+                                              [&reports](int64_t bytes, int64_t length) {
+                                                  reports.Progress(bytes, length);
+                                              });
+        if (result.complete) {
+            if (MoveFile(partial, target)) {
+                reports.Done();
+            } else {
+                DeleteFile(partial);
+                reports.Failed("无法保存到播放列表文件夹");
+            }
             return;
         }
-        DeleteFile(partial);
-        reports.Failed("无法保存到播放列表文件夹");
-        return;
+        std::fprintf(stderr, "HalvikSoftDownloader: %s: %s (status %ld, %lld bytes)\n", url.c_str(),
+                     result.error.c_str(), result.status, static_cast<long long>(result.written));
+        // An error answer (a missing talk) is the server's last word; a
+        // broken or stalled transfer is taken up again where it stopped.
+        const int64_t from = offset;
+        if (result.wrote)
+            offset = result.written;
+        if (result.total > 0)
+            total = result.total;
+        if (!tries.Again(result, from, cancel)) {
+            DeleteFile(partial);
+            reports.Failed(cancel ? CString(kTalkCancelledCause) : FailureCause(result, offset, total, tries.retries()));
+            return;
+        }
+        reports.Retrying(offset);
     }
-    std::fprintf(stderr, "HalvikSoftDownloader: %s: %s (status %ld, %lld bytes)\n", url.c_str(), result.error.c_str(),
-                 result.status, static_cast<long long>(result.written));
-    DeleteFile(partial);
-    reports.Failed(cancel ? CString(kTalkCancelledCause) : FailureCause(result, result.written, total, retries));
 }

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "downloader/rangefetch.h"
-#include "downloader/resumingfetch.h"
 #include "downloader/talkreports.h"
 #include "platform/cstring.h"
 
@@ -29,8 +28,9 @@ constexpr const char* kTalkCancelledCause = "下载已取消";
 struct STalkFetchRules {
     SFetchLimits limits;
     // A broken transfer is taken up again from the bytes the file holds;
-    // after three tries in a row that bring no new byte, the download fails.
-    SResumeRule resume {{std::chrono::seconds(2), std::chrono::seconds(2), std::chrono::seconds(2)}, 1};
+    // after this many tries in a row that bring no new byte, the download fails.
+    int retries = 3;
+    std::chrono::milliseconds retryPause {2000};
 };
 
 // Downloads one address into the folder (a job of the talk queue) and tells

@@ -66,18 +66,19 @@ CString FailureCause(const SHttpDownload& result, bool cancelled)
     if (cancelled)
         cause = "下载程序已停止";
     else if (result.status >= 400)
-        cause.Format("服务器回答%ld", result.status);
+        cause.Format("服务器回答 %ld", result.status);
     else if (result.bytes > 0)
         cause.Format("传输中断（已收到%lld字节）", static_cast<long long>(result.bytes));
     else
-        cause = "无法连接更新服务器";
+        cause = "无法连接服务器";
     return cause;
 }
 
 void Report(const SDownloaderPaths& paths, bool done, const CString& cause)
 {
-    if (!WriteUpdateResult(paths.updateResult, SUpdateDownloadEnd {done, cause}))
-        std::fprintf(stderr, "HalvikSoftDownloader: cannot write %s\n", paths.updateResult.GetString());
+    const CString path = UpdateResultPath(paths.programFolder);
+    if (!WriteUpdateResult(path, SUpdateDownloadEnd {done, cause}))
+        std::fprintf(stderr, "HalvikSoftDownloader: cannot write %s\n", path.GetString());
 }
 
 } // namespace

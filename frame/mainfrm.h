@@ -220,6 +220,8 @@ public:
     static CString FormatPlayTime(int64_t ms);
     // Status element kStatusPlayStateElement and m_strPlayStateText.
     void SetPlayStateText(const CString& text);
+    // Sets theApp.m_strPlayState; "OnPlay" wakes the lesson view's following.
+    void SetPlayState(const char* state);
     // Queues a command for the downloader program (started when needed).
     bool SendDownloaderCommand(const CString& command);
 

@@ -112,6 +112,15 @@ void CMainFrame::SetPlayStateText(const CString& text)
     theApp.m_strPlayStateText = text;
 }
 
+void CMainFrame::SetPlayState(const char* state)
+{
+    theApp.m_strPlayState = state;
+    if (theApp.m_strPlayState != "OnPlay")
+        return;
+    if (auto* view = dynamic_cast<CQuenlowView*>(FindView(kViewLesson)))
+        view->ResumeFollowing();
+}
+
 bool CMainFrame::SendDownloaderCommand(const CString& command) { return m_downloaderExchange.SendCommand(command); }
 
 bool CMainFrame::PlaybackStartPending() const
@@ -127,7 +136,7 @@ void CMainFrame::OnPlay()
     SetTimer(kTimerTimeDisplay, 1000);
     if (CVlcPlayer* player = GetMainPlayer(); player && !player->Play())
         theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
-    theApp.m_strPlayState = "OnPlay";
+    SetPlayState("OnPlay");
     theApp.m_strPlaybackStarted = "true";
     SetPlayStateText("播放中");
 }
@@ -142,14 +151,14 @@ void CMainFrame::OnPause()
         if (state == CVlcPlayer::kStatePlaying || state == CVlcPlayer::kStateBuffering)
             player->PauseIfPlaying();
     }
-    theApp.m_strPlayState = "OnPause";
+    SetPlayState("OnPause");
     SetPlayStateText("暂停");
 }
 
 void CMainFrame::OnStop()
 {
     KillTimer(kTimerTimeDisplay);
-    theApp.m_strPlayState = "OnStop";
+    SetPlayState("OnStop");
     if (CVlcPlayer* player = GetMainPlayer())
         player->Stop();
     SetPlayStateText("停止");
@@ -170,7 +179,7 @@ void CMainFrame::PlayFromResumeTime()
             player->Seek(theApp.m_nResumeTime);
         }
     }
-    theApp.m_strPlayState = "OnPlay";
+    SetPlayState("OnPlay");
     SetPlayStateText("播放中");
     KillTimer(kTimerSubtitleSoon);
     SetTimer(kTimerSubtitleSoon, 200);
@@ -563,7 +572,7 @@ void CMainFrame::OnPlaybackBegunTick()
     player->SetVolume(theApp.m_nVolume);
     player->SetSpu(-1);   // the video's own subtitles off: ours come as files
     theApp.m_strPlaybackStarted = "true";
-    theApp.m_strPlayState = "OnPlay";
+    SetPlayState("OnPlay");
     SetPlayStateText("播放中");
     if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
         OnStatusbarProgressPane();

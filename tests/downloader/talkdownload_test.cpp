@@ -53,7 +53,8 @@ STalkRun RunTalkDownload(const std::string& address, const CString& name)
     STalkFetchRules rules;
     rules.limits.connectTimeoutMs = 2000;
     rules.limits.stallSeconds = 1;
-    rules.resume = {{50ms, 50ms}, 1};
+    rules.retries = 2;
+    rules.retryPause = 50ms;
     std::atomic<bool> cancel {false};
     std::atomic<bool> ended {false};
 
@@ -173,7 +174,7 @@ TEST(TalkDownloadTest, ADownloadThatCannotFinishIsReportedAsFailedAndLeavesNothi
     struct SCase {
         const char* why;
         std::function<SReply(int request)> reply;
-        size_t requests;          // tries made (the first and two retries at most)
+        size_t requests;          // tries made
         const char* causeHolds;   // in the failure's cause
     };
     const std::vector<SCase> cases = {
@@ -191,14 +192,14 @@ TEST(TalkDownloadTest, ADownloadThatCannotFinishIsReportedAsFailedAndLeavesNothi
              reply.closeAt = video.size() * 98 / 100;
              return reply;
          },
-         3, "98.0%"},
+         4, "98.0%"},
         {"stalled at 65%, and silent from there on", [&](int request) {
              SReply reply = Body(video);
              reply.ranges = true;
              reply.stallAfter = request == 0 ? video.size() * 65 / 100 : 0;
              return reply;
          },
-         3, "65.0%"},
+         4, "65.0%"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.why);

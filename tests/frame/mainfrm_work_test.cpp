@@ -795,7 +795,7 @@ TEST_F(MainFrameUpdateCheckTest, TheUpdateDownloadsEndIsTold)
     };
     const Case cases[] = {
         {"done", SUpdateDownloadEnd {true, ""}, "软件更新下载完成。"},
-        {"a failure with its cause", SUpdateDownloadEnd {false, "服务器回答404"}, "软件更新下载失败：服务器回答404"},
+        {"a failure with its cause", SUpdateDownloadEnd {false, "服务器回答 404"}, "软件更新下载失败：服务器回答 404"},
         {"a downloader gone without a word", std::nullopt, "软件更新下载失败：下载程序没有运行"},
     };
     const CString result = UpdateResultPath(theApp.m_strAppDir);

@@ -93,8 +93,8 @@ TEST_F(NetFilePlayingTest, AFaststartVideoPlaysWhileItDownloads)
 }
 
 // An MP4 whose index is at its end cannot start before the whole file is
-// there: meanwhile the learner sees the buffering text with the percentage
-// and no error, and once the download is complete the video plays.
+// there: meanwhile the learner sees the buffering text beside the download's
+// percentage and no error, and once the download is complete the video plays.
 TEST_F(NetFilePlayingTest, AVideoWithItsIndexAtTheEndPlaysOnceCompleteWithoutAnError)
 {
     const std::string clip = program.path() + "clip.mp4";
@@ -112,7 +112,9 @@ TEST_F(NetFilePlayingTest, AVideoWithItsIndexAtTheEndPlaysOnceCompleteWithoutAnE
         const std::string caption = frame->m_wndCaptionBar->GetText().str();
         if (!caption.empty() && (captions.empty() || captions.back() != caption))
             captions.push_back(caption);
-        if (theApp.m_strPlayStateText.Find("正在缓冲...") == 0 && theApp.m_strPlayStateText.Find("%") > 0)
+        const CString& download = theApp.m_strDownloadStatusText;
+        if (theApp.m_strPlayStateText == "正在缓冲..." && download.Find("进度:") > 0 && download.Find("进度:100%") < 0 &&
+            download.Find("进度:0000%") < 0)
             bufferingShown = true;
         const bool playing = theApp.m_strMediaName == "halviksoft.mp4" && Player().GetState() == 3 &&
                              Player().GetTime() > 500;

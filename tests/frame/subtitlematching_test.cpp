@@ -102,7 +102,9 @@ TEST_F(SubtitleMatchingTest, TheHostsPackageArrivesAndIsStoredAndAMissingOneGive
     EXPECT_EQ(server.requests()[0], "GET /subtitles/" + digest.Left(1).str() + "/" + digest.str() + ".jpg");
 
     const CString other = Media("nothing.mp4");
-    frame->KillTimer(CMainFrame::kTimerSecondWork);   // the caption bar would take the message
+    // The caption bar would take the message.
+    frame->KillTimer(CMainFrame::kTimerSecondWork);
+    frame->KillTimer(CMainFrame::kTimerMessageSlot);
     theApp.m_strPlayFilePath = other;
     frame->FindSubtitleFile(other);
     // It plays with the blank lesson meanwhile and keeps it.
