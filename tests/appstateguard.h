@@ -72,13 +72,17 @@ private:
     std::vector<std::function<void()>> m_restore;
 };
 
-// The message waiting in theApp's show-message slot (taken out), or "".
-inline CString TakeMessage()
+// The message waiting in the application's show-message slot (taken out),
+// or ""; its kind goes to *kind when one is given.
+inline CString TakeMessage(CQuenlowApp& app = theApp, int* kind = nullptr)
 {
-    int kind = 0;
+    int k = 0;
     int seconds = 0;
     CString text;
-    theApp.TakeMessage(kind, text, seconds);
+    if (!app.TakeMessage(k, text, seconds))
+        return "";
+    if (kind)
+        *kind = k;
     return text;
 }
 

@@ -18,6 +18,7 @@
 #include "core/exchangefile.h"
 #include "core/quenlow.h"
 #include "core/startupdefaults.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;
@@ -62,17 +63,7 @@ protected:
     }
 
     // The message in the slot ("" when there is none).
-    std::string TakeMessage(int* kind = nullptr)
-    {
-        int k = 0;
-        int seconds = 0;
-        CString text;
-        if (!app.TakeMessage(k, text, seconds))
-            return "";
-        if (kind)
-            *kind = k;
-        return text.str();
-    }
+    std::string TakeMessage(int* kind = nullptr) { return testsupport::TakeMessage(app, kind).str(); }
 
     testsupport::TempProgramFolder program;
     CQuenlowApp app;

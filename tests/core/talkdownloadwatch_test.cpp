@@ -16,6 +16,7 @@
 #include "core/startupdefaults.h"
 #include "core/talkdownloadreport.h"
 #include "core/talkdownloadwatch.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;
@@ -46,17 +47,7 @@ protected:
                       TalkReportText(report).str());
     }
     // The message slot's notice ("" when none), emptied.
-    std::string TakeMessage(int* kind = nullptr)
-    {
-        int k = 0;
-        int seconds = 0;
-        CString text;
-        if (!app.TakeMessage(k, text, seconds))
-            return "";
-        if (kind)
-            *kind = k;
-        return text.str();
-    }
+    std::string TakeMessage(int* kind = nullptr) { return testsupport::TakeMessage(app, kind).str(); }
     size_t FilesLeft() const
     {
         size_t count = 0;

@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 
 #include "core/quenlow.h"
+#include "tests/appstateguard.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;
@@ -136,13 +137,7 @@ protected:
     }
 
     // The pending caption-bar notice, emptying the slot ("" when none).
-    static std::string TakeMessage()
-    {
-        int kind = 0;
-        int seconds = 0;
-        CString text;
-        return theApp.TakeMessage(kind, text, seconds) ? text.str() : std::string();
-    }
+    static std::string TakeMessage() { return testsupport::TakeMessage().str(); }
 
     static void ClearArrays()
     {
