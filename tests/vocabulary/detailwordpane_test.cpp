@@ -19,6 +19,7 @@
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
+#include "tests/webpagewait.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/wordonlineview.h"
@@ -399,7 +400,7 @@ TEST_F(DictionaryPaneTest, OnlinePagesOpenInTheViewAndTellADoubleClickedWord)
     if (web == nullptr)
         GTEST_SKIP() << "no web engine on this machine";
     ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !web->IsBusy() && Requested(server, "GET /s?wd=o%27clock"); },
-                                          std::chrono::seconds(8)));
+                                          testsupport::kFirstWebPageDeadline));
 
     web->RunScript("var range = document.createRange();"
                         "range.selectNodeContents(document.getElementById('w'));"

@@ -23,6 +23,7 @@
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
+#include "tests/webpagewait.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/dictionaryformview.h"
 #include "vocabulary/dictview.h"
@@ -61,7 +62,7 @@ bool LoadServedPage(CExplorer1& browser, const CLoopbackServer& server)
     browser.Navigate(CString("http://127.0.0.1:" + std::to_string(server.port()) + "/"));
     if (browser.GetWebView() == nullptr)
         return false;
-    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return *loads == 1; }, std::chrono::seconds(8)));
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return *loads == 1; }, testsupport::kFirstWebPageDeadline));
     return true;
 }
 
@@ -298,7 +299,7 @@ TEST(DormantViewsTest, LinkClickHandlerKeepsTheClickedLinksTextWithWebEngine)
     }
     // The address changes and loading ends before the page's document is
     // there: only the load event says it is.
-    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return loads == 1; }, std::chrono::seconds(8)));
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return loads == 1; }, testsupport::kFirstWebPageDeadline));
     ASSERT_TRUE(handler.Attach(browser));
     browser->Navigate(CString(site + "/first#go"));
     EXPECT_TRUE(testsupport::RunLoopUntil([&] { return handler.m_strText == "Next page"; }, std::chrono::seconds(5)))
