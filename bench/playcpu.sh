@@ -99,8 +99,9 @@ run_program() {
   xdotool mousemove 196 100 click 1; sleep 1
   xdotool mousemove 640 450 click 3; sleep 1
   xdotool mousemove 700 466; sleep 0.5; xdotool mousemove 840 466; sleep 0.3
-  xdotool mousemove 840 492; sleep 0.3; xdotool click 1; sleep 2
-  xdotool key ctrl+l; sleep 0.5; xdotool type --delay 10 "$media"; xdotool key Return; sleep 1
+  # The file dialog takes a few seconds to come up on a busy machine.
+  xdotool mousemove 840 492; sleep 0.5; xdotool click 1; sleep 4
+  xdotool key ctrl+l; sleep 1; xdotool type --delay 20 "$media"; sleep 1; xdotool key Return; sleep 1
   xdotool key Return 2>/dev/null || true
   # The second Return may open the application menu, whose loop would keep
   # the program from ending.
@@ -115,8 +116,10 @@ run_program() {
   lines_before=$(wc -l <"$log")
   playing=$(measure $ours)
   lines_after=$(wc -l <"$log")
-  # Space pauses through the main window's playback keys.
-  xdotool key space; sleep 1
+  # Space pauses through the main window's playback keys; the figure is
+  # taken once the pause has settled (the video output rests half a second
+  # into a pause).
+  xdotool key space; sleep 2
   paused=$(measure $ours)
   printf 'program %-7s playing: %s; paused: %s; stderr %d lines/s while playing (video %s)\n' "$2" "$playing" \
     "$paused" $(( (lines_after - lines_before) / seconds )) "$pane"

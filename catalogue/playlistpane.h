@@ -41,6 +41,9 @@ public:
     // theApp.m_strPlaylistCaption). A category without talks leaves the
     // tree empty and the caption as it was.
     void FillTalkList(const CString& category, const CString& sortField);
+    // Whether the tree holds the talk catalogue (not the local media view).
+    bool ShowsTalkList() const { return m_bShowsTalkList; }
+    void SetShowsTalkList(bool shows) { m_bShowsTalkList = shows; }
     // Loads the popular talk ids once.
     void LoadFamousIds();
     bool IsFamousTalk(const CString& itemText) const;
@@ -110,6 +113,7 @@ private:
     void PostToFrame(const CString& keyword, const CString& argument);
 
     CDownloaderExchange m_downloaderExchange;   // starts the downloader for talk downloads
+    bool m_bShowsTalkList = false;
     wxTimer m_focusTimer;
     wxTimer m_talkInfoTimer;
 };

@@ -47,6 +47,7 @@ void CPlayListPane::FillTalkList(const CString& category, const CString& sortFie
 
     const wxTreeItemId root = m_wndTree->GetRootItem();
     m_wndTree->DeleteChildItems(root);
+    m_bShowsTalkList = true;
     SetLabel(wxString());
     const int image = theApp.m_strPlaylistFilter == "Script" ? CLocalViewTree::kImageVideo
                                                               : CLocalViewTree::kImageDocument;

@@ -142,6 +142,18 @@ bool CDownloaderExchange::HandOver()
     return true;
 }
 
+bool CDownloaderExchange::IsWaiting(const CString& command) const
+{
+    if (command.GetLength() <= 1)
+        return false;   // the empty entries of handed-over commands
+    for (int i = 0; i < m_arrQueue.GetSize(); ++i) {
+        if (m_arrQueue[i] == command)
+            return true;
+    }
+    return m_strOutboxCommand == command &&
+           (FileExists(m_app.m_strOutboxCommandPath) || FileExists(m_app.m_strOutboxMarkerPath));
+}
+
 bool CDownloaderExchange::BeginReplacement(const CString& newDownloaderPath)
 {
     if (!IsRegularFile(newDownloaderPath))

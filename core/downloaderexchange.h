@@ -89,6 +89,9 @@ public:
     // queue and is tried again next second (the failure is reported once).
     // True when a command pair was written.
     bool HandOver();
+    // Whether the command is still on its way: queued, or written to the
+    // outbox and not yet taken by the downloader.
+    bool IsWaiting(const CString& command) const;
 
     // Timer 900: when a newer downloader copy waits at newDownloaderPath, stops
     // the running downloader; true means "start timer 3200".

@@ -1,5 +1,6 @@
 #include "core/downloadprogress.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -30,14 +31,15 @@ bool IsFigure(const CString& text)
 
 constexpr const char* kZeroStatus = "速度:0000 KB/s 进度:0000%";
 constexpr const char* kNetFileFailedMessage = "网络文件下载失败，请检查网络地址！";
+constexpr const char* kNetFileBrokenMessage = "网络文件下载中断，已下载%s%%，请稍后重试！";
 constexpr const char* kCompleteStatus = "速度:0 KB/s 进度:100%";
 constexpr const char* kBufferingState = "正在缓冲...";
 
 // A progress file has at least ten lines: target, total size, two numbers,
 // percentage, speed, two numbers, activity, task tag; downloaded parts follow.
 constexpr int kProgressHeaderLines = 10;
-// A percentage from this value on counts as complete.
-constexpr int kCompletePercent = 97;
+// The downloader writes "100" only once every announced byte is there.
+constexpr int kCompletePercent = 100;
 // Readings of an idle task before the status falls back to the zero text.
 constexpr int kIdleReadingsForZeroStatus = 10;
 // Seconds with less than kStallStepMs of progress before a network file is paused.
@@ -63,6 +65,10 @@ constexpr int64_t kFreeStartMs = 3000;
 constexpr int64_t kMinimumLengthMs = 1000;
 constexpr int64_t kFreeTailMs = 15000;
 constexpr int kPlayerPlaying = 3;
+// A file the engine cannot open yet is opened again after each further
+// tenth of it has arrived, this many times at most, and once it is whole.
+constexpr uint64_t kReopenStepDivisor = 10;
+constexpr int kMaxReopenTries = 5;
 
 int64_t ToInt64(const CString& text) { return std::strtoll(text, nullptr, 10); }
 
@@ -83,6 +89,13 @@ CString BufferingText(int percent)
     CString text;
     text.Format("缓冲:%d%%", percent);
     return text;
+}
+
+CString FileNameOf(const CString& path)
+{
+    CString name = path.Mid(path.ReverseFind('/') + 1);
+    name.Trim();
+    return name;
 }
 
 } // namespace
@@ -131,6 +144,7 @@ void CDownloadProgress::AbandonNetFile()
     KillTimer(kDlTimerDlAndPlayWatch);
     KillTimer(kDlTimerBufferingWait);
     KillTimer(kDlTimerSecondDelete);
+    KillTimer(kDlTimerReopenWait);
     m_bNetTaskAccepted = false;
     m_nStallTicks = 0;
     // A file paused for buffering stays paused, as an ordinary pause.
@@ -171,10 +185,10 @@ void CDownloadProgress::ReadDownloadProgress()
         ShowDownloadStatus(kZeroStatus);
         return;
     }
-    // After a download-and-play request the files of earlier tasks that are
-    // still queued are dropped unread (a count of 3 drops four files).
-    if (m_nStaleProgressCount >= 0) {
-        --m_nStaleProgressCount;
+    // After a download-and-play request, what the downloader wrote before it
+    // took the request tells of earlier tasks: dropped unread. (It removes
+    // the files it has not handed over when it takes the request.)
+    if (m_bAwaitingTask && dlAndPlayCommandWaiting && dlAndPlayCommandWaiting()) {
         DeleteFile(path);
         return;
     }
@@ -198,6 +212,11 @@ void CDownloadProgress::ReadDownloadProgress()
     // else there is not the downloader's and shows nothing.
     if (!IsFigure(lines[1]) || !IsFigure(lines[2]) || !IsFigure(lines[3]) || !IsFigure(lines[4]) ||
         !IsFigure(lines[5])) {
+        DeleteFile(path);
+        return;
+    }
+    // A late file of the task before, written while the request was on its way.
+    if (m_bAwaitingTask && !m_strStaleTaskTag.IsEmpty() && lines[9] == m_strStaleTaskTag) {
         DeleteFile(path);
         return;
     }
@@ -227,10 +246,20 @@ void CDownloadProgress::ReadDownloadProgress()
         AbandonNetFile();
         m_app.SetMessage(kMessageError, kNetFileFailedMessage, 5);
     }
+    // The task being played ended short after its retries: said once, and
+    // the waits for more of it end.
+    if (m_nTaskActivity == 0 && !IsDownloadComplete() && m_nDownloadedBytes > 0 && m_strTaskTag == m_strWatchedTaskTag &&
+        !m_bDownloadBroken) {
+        m_bDownloadBroken = true;
+        KillTimer(kDlTimerDlAndPlayWatch);
+        CString text;
+        text.Format(kNetFileBrokenMessage, m_app.m_strDownloadPercent.GetString());
+        m_app.SetMessage(kMessageError, text, 5);
+    }
 
     CString text;
     text.Format("速度:%lld KB/s 进度:", static_cast<long long>(ToInt64(lines[5]) / 1024));
-    if (m_app.m_nDownloadPercentValue >= kCompletePercent) {
+    if (IsDownloadComplete()) {
         text = kCompleteStatus;
         m_app.m_strPlayingNetFile.Empty();
     } else {
@@ -251,9 +280,14 @@ bool CDownloadProgress::BeginDlAndPlay(const CString& dlAndPlayCommand)
     if (!Send(kCmdStopAllDownloadTask) || !Send(dlAndPlayCommand))
         return false;
     SetTimer(kDlTimerDlAndPlayWatch, 1000);
+    KillTimer(kDlTimerReopenWait);
     m_bNetTaskAccepted = false;
     m_bAwaitingTask = true;
-    m_nStaleProgressCount = 3;
+    m_strStaleTaskTag = m_strTaskTag;
+    m_strWatchedTaskTag.Empty();
+    m_bDownloadBroken = false;
+    m_nReopenTries = 0;
+    m_bReopenedWhole = false;
     return true;
 }
 
@@ -272,6 +306,7 @@ void CDownloadProgress::OnDlAndPlayTick()
     if (!m_bNetTaskAccepted) {
         m_bNetTaskAccepted = true;
         m_bAwaitingTask = false;
+        m_strWatchedTaskTag = m_strTaskTag;
         m_app.m_bNetFileReady = 0;
         m_app.m_strPlayingNetFile = "true";
         if (stopPlayback)
@@ -383,6 +418,12 @@ void CDownloadProgress::OnCatchUpTick()
 
 void CDownloadProgress::OnBufferingTick()
 {
+    if (m_bDownloadBroken) {
+        // Nothing more will come: the player stays paused where it is.
+        KillTimer(kDlTimerBufferingWait);
+        AbandonNetFile();
+        return;
+    }
     m_nBufferBytes = GetBufferBytes();
     if (m_nBufferBytes > 0) {
         const uint64_t gained = m_nDownloadedBytes > m_nStallDownloaded ? m_nDownloadedBytes - m_nStallDownloaded : 0;
@@ -396,6 +437,9 @@ void CDownloadProgress::OnBufferingTick()
                 return;
         }
     }
+    // A whole file needs no more buffer, however short of it the rest was.
+    if (IsDownloadComplete())
+        m_nBufferPercent = 100;
     if (m_nBufferPercent == 100) {
         KillTimer(kDlTimerBufferingWait);
         if (playFromResumeTime)
@@ -413,4 +457,73 @@ void CDownloadProgress::OnSecondDeleteTick()
 {
     KillTimer(kDlTimerSecondDelete);
     Send(kCmdDeleteDownloaderTask);
+}
+
+bool CDownloadProgress::IsDownloadComplete() const { return m_app.m_nDownloadPercentValue >= kCompletePercent; }
+
+bool CDownloadProgress::IsDownloadTarget(const CString& mediaPath) const
+{
+    return !m_strWatchedTaskTag.IsEmpty() && !mediaPath.IsEmpty() && FileNameOf(mediaPath) == FileNameOf(m_strTaskTarget);
+}
+
+bool CDownloadProgress::WaitToReopen()
+{
+    if (!IsDownloadTarget(m_app.m_strMediaPath) || m_bDownloadBroken)
+        return false;
+    // The whole file refused once more is a file the engine cannot play.
+    if (IsDownloadComplete() && m_bReopenedWhole)
+        return false;
+    m_nReopenAtBytes = m_nDownloadedBytes + static_cast<uint64_t>(std::max<int64_t>(m_app.m_nNetFileSize, 0)) /
+                                                 kReopenStepDivisor;
+    m_app.m_strPlayState = "OnBuffering";
+    ShowPlayState(kBufferingState);
+    SetTimer(kDlTimerReopenWait, 1000);
+    return true;
+}
+
+void CDownloadProgress::OnReopenTick()
+{
+    if (!IsDownloadTarget(m_app.m_strMediaPath)) {
+        KillTimer(kDlTimerReopenWait);   // the learner went on to something else
+        return;
+    }
+    if (m_bDownloadBroken) {
+        KillTimer(kDlTimerReopenWait);
+        m_app.m_strPlayState = "OnStop";
+        ShowPlayState("停止");
+        return;
+    }
+    if (IsDownloadComplete()) {
+        KillTimer(kDlTimerReopenWait);
+        m_bReopenedWhole = true;
+        ShowPlayState(kBufferingState);
+        if (reopenMedia)
+            reopenMedia();
+        return;
+    }
+    // Play pressed meanwhile cannot start the file either: still waiting.
+    m_app.m_strPlayState = "OnBuffering";
+    ShowPlayState(kBufferingState);
+    if (m_nReopenTries < kMaxReopenTries && m_nDownloadedBytes >= m_nReopenAtBytes) {
+        ++m_nReopenTries;
+        KillTimer(kDlTimerReopenWait);
+        if (reopenMedia)
+            reopenMedia();
+    }
+}
+
+bool CDownloadProgress::WaitAtDownloadedEnd(int64_t t)
+{
+    if (m_app.m_strPlayingNetFile.IsEmpty() || IsDownloadComplete())
+        return false;
+    if (t > 0)
+        m_app.m_nResumeTime = static_cast<int>(t);
+    if (m_bDownloadBroken) {
+        AbandonNetFile();   // paused at the end of what arrived
+        m_app.m_strPlayState = "OnPause";
+        ShowPlayState("暂停");
+        return true;
+    }
+    StartBufferingWait();
+    return true;
 }

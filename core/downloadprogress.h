@@ -18,6 +18,7 @@
 //   timer 1500:          OnBufferingTick()     buffering wait
 //   timer 1600:          OnRestartRearmTick()  allow the next restart
 //   timer 1700:          OnSecondDeleteTick()  second task-delete command
+//   timer 1450:          OnReopenTick()        a file the engine cannot open yet
 #pragma once
 
 #include <cstdint>
@@ -36,6 +37,7 @@ enum EDownloadWatchTimer {
     kDlTimerBufferingWait = 1500,
     kDlTimerRestartRearm = 1600,
     kDlTimerSecondDelete = 1700,
+    kDlTimerReopenWait = 1450,
 };
 
 class CDownloadProgress {
@@ -63,6 +65,12 @@ public:
     std::function<bool(const CString& command)> sendCommand;
     // Shows a text in a status-bar element and redraws it.
     std::function<void(int element, const CString& text)> showStatus;
+    // Whether the download-and-play command is still on its way to the
+    // downloader (queued or in the outbox).
+    std::function<bool()> dlAndPlayCommandWaiting;
+    // Opens the media again, plays it from theApp.m_nResumeTime and checks
+    // that it starts (a refusal comes back to WaitToReopen).
+    std::function<void()> reopenMedia;
 
     // The oldest progress file when at least two exist, else "".
     CString FindProgressFile() const;
@@ -97,9 +105,32 @@ public:
     // Timer 1700 (one-shot): sends the task-delete command a second time.
     void OnSecondDeleteTick();
 
+    // The engine refused the file being downloaded (an MP4 whose index is at
+    // its end cannot start before the whole file is there). While the
+    // download goes on that is no failure: the player waits with "正在缓冲..."
+    // beside the download's percentage (timer 1450), and the file is opened
+    // again after each further tenth (a few times at most) and once it is
+    // whole. False when the file is no download in progress, or the whole
+    // file was refused too: then the refusal is real.
+    bool WaitToReopen();
+    // Timer 1450: the wait of WaitToReopen.
+    void OnReopenTick();
+    // Playback of a file still being downloaded reached the end of what has
+    // arrived at time t (ms): instead of ending, the player waits for more
+    // (buffering) and goes on from t; a download that broke for good leaves
+    // it paused there. False when the file is whole (a real end).
+    bool WaitAtDownloadedEnd(int64_t t);
+    // Every announced byte of the download-and-play file has arrived.
+    bool IsDownloadComplete() const;
+
     // ---- State (frame members of the download watches) ----
     CString m_strProgressFilePath;     // the file chosen by the last reading
-    int m_nStaleProgressCount = 3;     // files still to discard unread (count 3 discards four)
+    CString m_strStaleTaskTag;         // the task read last before a new request
+    CString m_strWatchedTaskTag;       // the task the watch took over
+    bool m_bDownloadBroken = false;    // the watched task ended short (reported)
+    int m_nReopenTries = 0;            // reopenings before the file was whole
+    bool m_bReopenedWhole = false;     // the whole file was opened again
+    uint64_t m_nReopenAtBytes = 0;     // the next reopening waits for this much
     CStringArray m_arrProgressLines;   // trimmed lines of the file being read
     CString m_strDownloadStatus;       // the status-bar download text
     int m_nIdleProgressTicks = 0;      // consecutive readings with an idle task
@@ -122,6 +153,7 @@ private:
     void StartBufferingWait();
     bool Send(const CString& command);
     void AbandonNetFile();
+    bool IsDownloadTarget(const CString& mediaPath) const;
     void SetTimer(int id, int milliseconds);
     void KillTimer(int id);
     int64_t PlayerTime() const { return playerTime ? playerTime() : 0; }

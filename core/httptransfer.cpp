@@ -28,6 +28,17 @@ size_t OnHeaderLine(char* data, size_t size, size_t count, void* user)
     return length;
 }
 
+// A header request needs no more than the final answer's headers: it ends at
+// their blank line rather than waiting for a body that may come late or
+// never (redirects and interim 1xx answers go on).
+size_t OnHeaderLineUntilFinal(char* data, size_t size, size_t count, void* user)
+{
+    const size_t length = OnHeaderLine(data, size, count, user);
+    const SHttpHeaders& headers = *static_cast<SHttpHeaders*>(user);
+    const bool redirect = headers.status >= 300 && headers.status < 400 && headers.hasLocation;
+    return headers.complete && headers.status >= 200 && !redirect ? 0 : length;
+}
+
 } // namespace
 
 // Each status line starts a new record, so after followed redirects the
@@ -185,7 +196,8 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user)
 bool RequestHeaders(const std::string& url, const SHttpOptions& options, SHttpHeaders& headers, std::string& error)
 {
     CTransfer transfer(url, options, headers);
-    transfer.Set(NAMED_CURLOPT(CURLOPT_WRITEFUNCTION), DiscardBody);
+    transfer.Set(NAMED_CURLOPT(CURLOPT_WRITEFUNCTION), DiscardBody)
+        .Set(NAMED_CURLOPT(CURLOPT_HEADERFUNCTION), OnHeaderLineUntilFinal);
     if (!transfer.Ready()) {
         error = transfer.Error();
         return false;

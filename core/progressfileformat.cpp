@@ -1,5 +1,7 @@
 #include "core/progressfileformat.h"
 
+#include <algorithm>
+
 bool IsProgressFileName(const CString& name)
 {
     const CString extension(".data");
@@ -22,4 +24,17 @@ int ParsePercent(const CString& text)
         value = value * 10 + (text[i] - '0');
     }
     return value;
+}
+
+CString PercentText(int64_t written, int64_t total, bool complete)
+{
+    if (complete)
+        return "100";
+    int64_t tenths = 0;
+    if (total > 0 && written > 0)
+        tenths = written >= total ? 999 : static_cast<int64_t>(static_cast<long double>(written) * 1000 / total);
+    tenths = std::min<int64_t>(tenths, 999);
+    CString text;
+    text.Format("%lld.%lld", static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10));
+    return text;
 }

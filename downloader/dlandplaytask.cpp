@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "downloader/resumerule.h"
 #include "platform/file.h"
+
 
 CDlAndPlayTask::CDlAndPlayTask(CString target, std::string url, CString tag, SFetchLimits limits)
     : m_target(std::move(target)), m_url(std::move(url)), m_tag(std::move(tag)), m_limits(limits)
@@ -52,7 +54,21 @@ void CDlAndPlayTask::Run(int64_t offset)
         m_state.written = written;
         m_state.total = total;
     };
-    const SFetchResult result = FetchFrom(m_url, m_target, offset, m_limits, m_cancel, progress);
+    SFetchResult result;
+    CResumeTries tries {SResumeRule()};
+    for (;;) {
+        result = FetchFrom(m_url, m_target, offset, m_limits, m_cancel, progress);
+        if (result.complete || !tries.Again(result, offset, m_cancel))
+            break;
+        if (result.wrote)
+            offset = result.written;
+        std::fprintf(stderr, "HalvikSoftDownloader: %s: %s; trying again from byte %lld\n", m_url.c_str(),
+                     result.error.c_str(), static_cast<long long>(offset));
+        const std::lock_guard<std::mutex> lock(m_lock);
+        if (result.wrote)
+            m_ownsTarget = true;
+        ++m_state.resumes;
+    }
     if (!result.complete)
         std::fprintf(stderr, "HalvikSoftDownloader: %s: %s\n", m_url.c_str(), result.error.c_str());
     const std::lock_guard<std::mutex> lock(m_lock);

@@ -1,6 +1,8 @@
 // The download-and-play task: one file fetched on its own thread into the
-// folder the program plays it from. The task can be stopped and started
-// again; a new start goes on from the bytes the file already holds.
+// folder the program plays it from. A transfer that breaks off is taken up
+// again from the bytes the file holds (downloader/resumerule.h) before the
+// task ends short. The task can be stopped and started again; a new start
+// goes on from the bytes the file already holds.
 #pragma once
 
 #include <atomic>
@@ -20,6 +22,7 @@ struct SDlAndPlayState {
     int64_t written = 0;  // bytes in the target, from its start
     int runs = 0;         // transfers started
     int endedRuns = 0;    // transfers that have ended
+    int resumes = 0;      // tries again after a break, in all
     std::string error;    // why the last transfer ended short
 };
 

@@ -17,16 +17,22 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kProgressEvery = 1000ms;
-// An ended task's last state is written again each second for a while: the
-// program reads a file only once a newer one is there, and drops the first
-// few after a new request, so a lone last file could go unread.
+// An ended task's last state is written twice at once, then again each
+// second for a while: the program reads a file only once a newer one is
+// there, so a lone last file would go unread, and a second one at once lets
+// it tell the learner of a failed address without waiting a second more.
 constexpr int kEndRepeats = 10;
 
 void Log(const char* text) { std::fprintf(stderr, "HalvikSoftDownloader: %s\n", text); }
 
 } // namespace
 
-CDownloader::CDownloader(const SDownloaderPaths& paths) : m_paths(paths), m_progressFiles(paths) {}
+CDownloader::CDownloader(const SDownloaderPaths& paths)
+    : m_paths(paths), m_progressFiles(paths), m_talkReports(paths.talkReportFolder, paths.talkReportTemp)
+{
+    m_talkRules.limits.connectTimeoutMs = kConnectTimeoutMs;
+    m_talkRules.limits.stallSeconds = kStallSeconds;
+}
 
 void CDownloader::Perform(const SCommand& command)
 {
@@ -49,6 +55,7 @@ void CDownloader::Perform(const SCommand& command)
         break;
     case ECommand::DeleteTasks:
         m_talks.CancelAll();
+        m_talkReports.DropWaiting(kTalkCancelledCause);
         m_update.CancelAll();
         break;
     case ECommand::Show:
@@ -105,12 +112,15 @@ void CDownloader::StartDlAndPlay(const SCommand& command)
 
 void CDownloader::Tick(Clock::time_point now)
 {
+    m_talkReports.Tick(now);
     if (!m_dlAndPlay)
         return;
     const SDlAndPlayState state = m_dlAndPlay->State();
-    if (state.running ? now - m_lastReport >= kProgressEvery : state.endedRuns != m_reportedEnds)
+    if (state.running ? now - m_lastReport >= kProgressEvery : state.endedRuns != m_reportedEnds) {
         WriteProgress(now);
-    else if (!state.running && m_endRepeats < kEndRepeats && now - m_lastReport >= kProgressEvery)
+        if (!state.running)
+            WriteProgress(now, true);
+    } else if (!state.running && m_endRepeats < kEndRepeats && now - m_lastReport >= kProgressEvery)
         WriteProgress(now, true);
 }
 
@@ -146,13 +156,19 @@ void CDownloader::QueueTalkDownloads(const std::vector<std::string>& addresses)
 {
     for (const std::string& address : addresses) {
         const CString folder = m_paths.playlistFolder;
-        m_talks.Add([address, folder](const std::atomic<bool>& cancel) { DownloadTalk(address, folder, cancel); });
+        const CString name = TalkFileName(address);
+        if (!name.IsEmpty())
+            m_talkReports.Queue(name);
+        m_talks.Add([this, address, folder](const std::atomic<bool>& cancel) {
+            DownloadTalk(address, folder, m_talkRules, m_talkReports, cancel);
+        });
     }
 }
 
 void CDownloader::StopAll()
 {
     m_talks.CancelAll();
+    m_talkReports.DropWaiting(kTalkCancelledCause);
     m_update.CancelAll();
     if (m_dlAndPlay)
         m_dlAndPlay->Stop();

@@ -5,8 +5,8 @@
 //                     bytes of the download-and-play file stay);
 //  restart            ends the download-and-play transfer and starts it
 //                     again from the bytes the file holds;
-//  delete tasks       ends the talk downloads and the update, never the
-//                     download-and-play task;
+//  delete tasks       ends the talk downloads (each reported as failed)
+//                     and the update, never the download-and-play task;
 //  update             queues the update download.
 // The talk downloads come from the clipboard watch.
 #pragma once
@@ -21,6 +21,8 @@
 #include "downloader/jobqueue.h"
 #include "downloader/paths.h"
 #include "downloader/progressfile.h"
+#include "downloader/talkdownloads.h"
+#include "downloader/talkreports.h"
 
 class CDownloader {
 public:
@@ -31,7 +33,8 @@ public:
 
     void Perform(const SCommand& command);
     // Called every quarter second: writes a progress file each second while
-    // the download-and-play transfer runs, and one when it has ended.
+    // the download-and-play transfer runs, and one when it has ended; and
+    // the talk downloads' reports.
     void Tick(std::chrono::steady_clock::time_point now);
     // Queues talk downloads (any thread).
     void QueueTalkDownloads(const std::vector<std::string>& addresses);
@@ -50,6 +53,9 @@ private:
     std::chrono::steady_clock::time_point m_lastReport;
     int64_t m_lastReportedBytes = 0;
     int m_taskCount = 0;
+    // Before the queue: its jobs report here until the queue has ended them.
+    CTalkReports m_talkReports;
+    STalkFetchRules m_talkRules;
     CJobQueue m_talks;
     CJobQueue m_update;
 };

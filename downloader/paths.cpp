@@ -2,6 +2,7 @@
 
 #include "platform/file.h"
 #include "core/downloaderprocess.h"
+#include "core/talkdownloadreport.h"
 
 SDownloaderPaths DownloaderPaths(const CString& programFolder)
 {
@@ -14,6 +15,8 @@ SDownloaderPaths DownloaderPaths(const CString& programFolder)
     // Outside the progress folder, on the same file system: the rename that
     // moves a finished file in is one step, so the program never reads half.
     paths.progressTemp = dir + "AppData/DataExchange/progress.tmp";
+    paths.talkReportFolder = TalkReportFolder(dir);
+    paths.talkReportTemp = dir + "AppData/DataExchange/talkreport.tmp";
     paths.lockFile = DownloaderLockPath(dir);
     paths.playlistFolder = dir + "Playlist/";
     paths.productSettings = dir + "AppData/CommonData/Product.cfg";

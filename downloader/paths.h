@@ -11,6 +11,8 @@ struct SDownloaderPaths {
     CString commandMarker;    // empty file: the command file is complete
     CString progressFolder;   // numbered progress files, with its trailing "/"
     CString progressTemp;     // where a progress file is written before it moves in
+    CString talkReportFolder; // numbered reports of the talk downloads, with its trailing "/"
+    CString talkReportTemp;   // where a talk report is written before it moves in
     CString lockFile;         // held while a downloader runs; names its pid
     CString playlistFolder;   // talk downloads, with its trailing "/"
     CString productSettings;  // Product.cfg: the update server

@@ -41,19 +41,6 @@ std::vector<SNumberedFile> NumberedFiles(const CString& folder)
 
 } // namespace
 
-CString PercentText(int64_t written, int64_t total, bool complete)
-{
-    if (complete)
-        return "100";
-    int64_t tenths = 0;
-    if (total > 0 && written > 0)
-        tenths = written >= total ? 999 : static_cast<int64_t>(static_cast<long double>(written) * 1000 / total);
-    tenths = std::min<int64_t>(tenths, 999);
-    CString text;
-    text.Format("%lld.%lld", static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10));
-    return text;
-}
-
 std::vector<CString> ProgressLines(const SProgressFigures& f)
 {
     const int64_t total = f.total > 0 ? f.total : 0;
@@ -75,8 +62,11 @@ std::vector<CString> ProgressLines(const SProgressFigures& f)
     };
 }
 
-CProgressFiles::CProgressFiles(const SDownloaderPaths& paths)
-    : m_folder(paths.progressFolder), m_temp(paths.progressTemp)
+CProgressFiles::CProgressFiles(const SDownloaderPaths& paths) : CProgressFiles(paths.progressFolder, paths.progressTemp)
+{
+}
+
+CProgressFiles::CProgressFiles(const CString& folder, const CString& temp) : m_folder(folder), m_temp(temp)
 {
     const std::vector<SNumberedFile> files = NumberedFiles(m_folder);
     // strtoll gives its largest value for a longer number: start over then.
@@ -89,6 +79,11 @@ bool CProgressFiles::Write(const std::vector<CString>& lines)
     CString text;
     for (const CString& line : lines)
         text += line + "\r\n";
+    return WriteText(text);
+}
+
+bool CProgressFiles::WriteText(const CString& text)
+{
     CreateFolders(m_folder);
     const CString path = m_folder + Number(m_next) + ".data";
     if (!WriteFileAtomically(m_temp, text.view()) || !MoveFile(m_temp, path)) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "downloader/paths.h"
+#include "core/progressfileformat.h"
 #include "platform/cstring.h"
 
 struct SProgressFigures {
@@ -34,9 +35,6 @@ struct SProgressFigures {
     CString tag;
 };
 
-// "0.0" to "99.9" (rounded down, so never "100.0" early), "100" when complete.
-CString PercentText(int64_t written, int64_t total, bool complete);
-
 std::vector<CString> ProgressLines(const SProgressFigures& figures);
 
 class CProgressFiles {
@@ -44,9 +42,13 @@ public:
     // Numbers go on after the highest one in the folder, so a file left by
     // an earlier run is never taken for a newer one.
     explicit CProgressFiles(const SDownloaderPaths& paths);
+    // Numbered files in another folder, written first at `temp` (on the same
+    // file system, outside the folder).
+    CProgressFiles(const CString& folder, const CString& temp);
 
     // Writes the next numbered file; false when it could not be written.
     bool Write(const std::vector<CString>& lines);
+    bool WriteText(const CString& text);
     // The number the next file gets.
     int64_t NextNumber() const { return m_next; }
     // Deletes the files not read yet: they tell of a task that is over.

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <cstdint>
 #include <string>
 
 #include "platform/cstring.h"

@@ -10,6 +10,7 @@
 #include "core/httptransfer.h"
 #include "core/productsettingsfile.h"
 #include "core/hostaddress.h"
+#include "core/updateresult.h"
 
 namespace {
 
@@ -56,12 +57,40 @@ std::string UpdateAddress(const SDownloaderPaths& paths, std::string& why)
            PercentEncode(AnsiToUtf8Bytes(id.view()), "!$&'()*+,;=:@") + "/update.data";
 }
 
+namespace {
+
+// Why a transfer failed, as the learner is told.
+CString FailureCause(const SHttpDownload& result, bool cancelled)
+{
+    CString cause;
+    if (cancelled)
+        cause = "下载程序已停止";
+    else if (result.status >= 400)
+        cause.Format("服务器回答 %ld", result.status);
+    else if (result.bytes > 0)
+        cause.Format("传输中断（已收到%lld字节）", static_cast<long long>(result.bytes));
+    else
+        cause = "无法连接服务器";
+    return cause;
+}
+
+void Report(const SDownloaderPaths& paths, bool done, const CString& cause)
+{
+    const CString path = UpdateResultPath(paths.programFolder);
+    if (!WriteUpdateResult(path, SUpdateDownloadEnd {done, cause}))
+        std::fprintf(stderr, "HalvikSoftDownloader: cannot write %s\n", path.GetString());
+}
+
+} // namespace
+
 void DownloadUpdate(const SDownloaderPaths& paths, const std::atomic<bool>& cancel)
 {
+    // The program waits for this file to tell the learner how the update went.
     std::string why;
     const std::string url = UpdateAddress(paths, why);
     if (url.empty()) {
         std::fprintf(stderr, "HalvikSoftDownloader: no update: %s\n", why.c_str());
+        Report(paths, false, "没有更新服务器的地址或产品ID");
         return;
     }
     const int slash = paths.updateFile.ReverseFind('/');
@@ -71,10 +100,14 @@ void DownloadUpdate(const SDownloaderPaths& paths, const std::atomic<bool>& canc
     if (!result.ok) {
         std::fprintf(stderr, "HalvikSoftDownloader: update %s: %s (status %ld)\n", url.c_str(), result.error.c_str(),
                      result.status);
+        Report(paths, false, FailureCause(result, cancel));
         return;
     }
     if (!MoveFile(partial, paths.updateFile)) {
         std::fprintf(stderr, "HalvikSoftDownloader: cannot move the update into place\n");
         DeleteFile(partial);
+        Report(paths, false, "无法保存更新文件");
+        return;
     }
+    Report(paths, true, CString());
 }

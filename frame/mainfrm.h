@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <wx/frame.h>
@@ -18,6 +19,7 @@
 #include "core/commandids.h"
 #include "core/downloaderexchange.h"
 #include "core/downloadprogress.h"
+#include "core/talkdownloadwatch.h"
 #include "frame/panemanager.h"
 #include "ui/frameworker.h"
 #include "ui/mainframehost.h"
@@ -77,6 +79,7 @@ public:
         // mainfrm_framecommands.cpp).
         kTimerSearchBox = 700,
         kTimerUpdateCheck = 1800,
+        kTimerUpdateDownloadWatch = 1900,   // until the downloader tells how the update went
         kTimerSubtitlePackageWait = 2600,
         kTimerBatchSubtitleStep = 3300,
         kTimerBatchSubtitleWait = 3400,
@@ -89,6 +92,7 @@ public:
         kTimerBufferingWait = kDlTimerBufferingWait,
         kTimerRestartRearm = kDlTimerRestartRearm,
         kTimerSecondDelete = kDlTimerSecondDelete,
+        kTimerReopenWait = kDlTimerReopenWait,
         kTimerDownloaderReplace = kDownloaderReplaceTimer,
     };
 
@@ -200,8 +204,13 @@ public:
     // beside it, else the blank lesson) and starts kTimerLessonOpen.
     void FindSubtitleFile(const CString& mediaPath);
     // No lesson beside the media: the store's package of its digest, else
-    // the subtitle host's (downloaded by the update dialog).
+    // the subtitle host's (downloaded by the update dialog). The host is
+    // asked once a run for a media: the media plays at once with the blank
+    // lesson, and the lesson is put in when its package arrives.
     void FetchOnlineSubtitle();
+    // An online lesson arrived for the media playing: it replaces the blank
+    // lesson without stopping playback.
+    void AdoptArrivedLesson();
     void ReplaySentence();
     void OnUseOnlineDict();
     void OnUseLocalDict();
@@ -211,6 +220,8 @@ public:
     static CString FormatPlayTime(int64_t ms);
     // Status element kStatusPlayStateElement and m_strPlayStateText.
     void SetPlayStateText(const CString& text);
+    // Sets theApp.m_strPlayState; "OnPlay" wakes the lesson view's following.
+    void SetPlayState(const char* state);
     // Queues a command for the downloader program (started when needed).
     bool SendDownloaderCommand(const CString& command);
 
@@ -246,10 +257,11 @@ public:
     int64_t m_nStoredSeekTime = 0;    // where PlayFromResumeTime seeks when m_bSeekOnPlay is set
     CDownloaderExchange m_downloaderExchange;
     CDownloadProgress m_downloadProgress;
+    CTalkDownloadWatch m_talkDownloads;
 
     // ---- Timers' work, mailboxes, frame commands, update check, keys, drops ----
     // (mainfrm_work.cpp, mainfrm_framecommands.cpp)
-    // Ticks a subtitle-package wait lasts before it gives up.
+    // Ticks a batch entry's package wait lasts before the batch goes on.
     static constexpr int kSubtitleWaitLimit = 60;
 
     // Binds the frame commands, the playback keys and the file drop target.
@@ -260,29 +272,39 @@ public:
     void OnSecondWorkTick();
     void OnSearchBoxTick();
     void OnUpdateCheckTick();
+    void OnUpdateDownloadWatchTick();
     void OnSubtitlePackageWaitTick();
     void OnBatchSubtitleStepTick();
     void OnBatchSubtitleWaitTick();
     void OnSubtitleOffsetTick();
     void ShowMessageSlot();
+    // A talk download's progress in the download pane; the talk list again
+    // when a talk arrived and the list shows downloaded or missing talks.
+    void ShowTalkDownloads(const STalkDownloadNews& news);
     // kTimerDelayedStartup resolves the update server on m_worker; the address comes back here.
     void OnUpdateHostResolved(const CString& address);
 
     // Mailboxes and the local media tree.
     void PollPendingCommand();
     void PlayDownloadingNetFile();
+    // Opens the download-and-play file again at the resume time and starts
+    // the check that it plays (m_downloadProgress asks for it).
+    void ReopenNetFile();
     void ShowNetAddressBar();
     void ShowLookupHistoryEntry(int direction);
     void RefreshLocalMediaTree();
     void FetchListSubtitle(const CString& mediaPath);
-    // Starts the bounded wait for an online subtitle package of the current media.
-    void StartSubtitlePackageWait();
+    // Waits for the update dialog's job `jobId`, the online look-up of the
+    // current media; the job's own time limits bound the wait.
+    void StartSubtitlePackageWait(int jobId);
     static bool IsDirectory(const CString& path);
 
     // The manual update check: runs on m_worker, its outcome comes back to
     // OnUpdateCheckDone on the user-interface thread.
     void StartManualUpdateCheck();
     void OnUpdateCheckDone(int result, int messageKind, const CString& message, int messageSeconds);
+    // The caption shown while the check waits for the server.
+    static constexpr const char* kUpdateCheckRunningText = "正在检查软件更新，请稍候......";
     bool IsUpdateCheckRunning() const { return m_bUpdateCheckRunning; }
 
     // Playback keys (wxEVT_CHAR_HOOK): Space, the arrows and Esc act on the
@@ -319,8 +341,11 @@ public:
     CString m_strFetchDigest;
     int m_nBatchJobId = 0;          // the update dialog's job of the batch entry
     int m_nBatchFetched = 0;        // packages the batch has fetched
-    int m_nSubtitleWaitTicks = 0;
     CString m_strSubtitleWaitMedia;
+    int m_nLessonJobId = 0;         // the update dialog's job of the media's own look-up
+    // The media digests asked of the subtitle host this run, with the job
+    // that asked.
+    std::map<std::string, int> m_onlineLookups;
     int m_nBatchWaitTicks = 0;
     CString m_strClipText;
     CString m_strLastClipText;
@@ -330,6 +355,10 @@ public:
     std::function<void(int64_t deltaMs)> m_fnKeySkip;
     bool m_bUpdateHostPending = false;
     bool m_bUpdateCheckRunning = false;
+    // Seconds the update download's watch has seen no downloader; after
+    // kUpdateWatchIdleLimit the download counts as failed.
+    int m_nUpdateWatchIdleTicks = 0;
+    static constexpr int kUpdateWatchIdleLimit = 5;
     // Whether the machine has a network, asked before the manual update
     // check; empty: IsNetworkConnected. Tests replace it.
     std::function<bool()> m_fnNetworkConnected;

@@ -117,6 +117,9 @@ void CMainFrame::DispatchCommand(const CString& keyword)
             // A download that never started leaves the playing lesson as it is.
             if (!m_downloadProgress.BeginDlAndPlay(theApp.m_strDlAndPlayCommand))
                 return;
+            // The first command goes out now rather than at the next second,
+            // so a refused address is known a second sooner.
+            m_downloaderExchange.HandOver();
             theApp.m_strScriptPath.Empty();
             theApp.m_nResumeTime = 0;
             break;
@@ -203,6 +206,7 @@ bool CMainFrame::PlayLocalFile()
     // that might still hand its file over.
     KillTimer(kTimerDlAndPlayWatch);
     KillTimer(kTimerBufferingWait);
+    KillTimer(kTimerReopenWait);
     m_downloadProgress.m_bNetTaskAccepted = false;
     for (int id : {kTimerAssFiles, kTimerTimeDisplay, kTimerSubtitleToPlayer, kTimerPlaybackBegun})
         KillTimer(id);

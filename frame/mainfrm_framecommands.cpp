@@ -174,7 +174,12 @@ void CMainFrame::BindFrameCommands()
     update(kCmdSearch, always);
 
     // Update.
-    command(kCmdUpdateSoft, [this] { SetTimer(kTimerUpdateCheck, 1000); });
+    command(kCmdUpdateSoft, [this] {
+        // The server may take many seconds to answer: the learner sees at
+        // once that the check runs; its outcome replaces this caption.
+        ShowCaptionMessage(kMessageInfo, kUpdateCheckRunningText, 30);
+        SetTimer(kTimerUpdateCheck, 1000);
+    });
     update(kCmdUpdateSoft, always);
 
     // The status bar.

@@ -50,6 +50,9 @@ void CMainFrame::OnTimer(int id)
     case kTimerUpdateCheck:
         OnUpdateCheckTick();
         break;
+    case kTimerUpdateDownloadWatch:
+        OnUpdateDownloadWatchTick();
+        break;
     case kTimerSubtitlePackageWait:
         OnSubtitlePackageWaitTick();
         break;
@@ -83,6 +86,7 @@ void CMainFrame::OnTimer(int id)
     case kTimerBufferingWait:
     case kTimerRestartRearm:
     case kTimerSecondDelete:
+    case kTimerReopenWait:
         OnTransportTimer(id);
         break;
     default:

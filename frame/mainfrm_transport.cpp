@@ -112,6 +112,15 @@ void CMainFrame::SetPlayStateText(const CString& text)
     theApp.m_strPlayStateText = text;
 }
 
+void CMainFrame::SetPlayState(const char* state)
+{
+    theApp.m_strPlayState = state;
+    if (theApp.m_strPlayState != "OnPlay")
+        return;
+    if (auto* view = dynamic_cast<CQuenlowView*>(FindView(kViewLesson)))
+        view->ResumeFollowing();
+}
+
 bool CMainFrame::SendDownloaderCommand(const CString& command) { return m_downloaderExchange.SendCommand(command); }
 
 bool CMainFrame::PlaybackStartPending() const
@@ -127,7 +136,7 @@ void CMainFrame::OnPlay()
     SetTimer(kTimerTimeDisplay, 1000);
     if (CVlcPlayer* player = GetMainPlayer(); player && !player->Play())
         theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
-    theApp.m_strPlayState = "OnPlay";
+    SetPlayState("OnPlay");
     theApp.m_strPlaybackStarted = "true";
     SetPlayStateText("播放中");
 }
@@ -142,14 +151,14 @@ void CMainFrame::OnPause()
         if (state == CVlcPlayer::kStatePlaying || state == CVlcPlayer::kStateBuffering)
             player->PauseIfPlaying();
     }
-    theApp.m_strPlayState = "OnPause";
+    SetPlayState("OnPause");
     SetPlayStateText("暂停");
 }
 
 void CMainFrame::OnStop()
 {
     KillTimer(kTimerTimeDisplay);
-    theApp.m_strPlayState = "OnStop";
+    SetPlayState("OnStop");
     if (CVlcPlayer* player = GetMainPlayer())
         player->Stop();
     SetPlayStateText("停止");
@@ -170,10 +179,27 @@ void CMainFrame::PlayFromResumeTime()
             player->Seek(theApp.m_nResumeTime);
         }
     }
-    theApp.m_strPlayState = "OnPlay";
+    SetPlayState("OnPlay");
     SetPlayStateText("播放中");
     KillTimer(kTimerSubtitleSoon);
     SetTimer(kTimerSubtitleSoon, 200);
+}
+
+void CMainFrame::ReopenNetFile()
+{
+    CVlcPlayer* player = GetMainPlayer();
+    if (!player)
+        return;
+    if (!player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString()) || !player->Play()) {
+        if (!m_downloadProgress.WaitToReopen())
+            theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
+        return;
+    }
+    if (theApp.m_nResumeTime > 0)
+        player->Seek(theApp.m_nResumeTime);
+    m_nPlaybackWaitTicks = 0;
+    KillTimer(kTimerPlaybackBegun);
+    SetTimer(kTimerPlaybackBegun, 200);
 }
 
 void CMainFrame::OnReloadAndResume()
@@ -269,6 +295,8 @@ void CMainFrame::BindTransportCommands()
     watch.isPlayerFullscreen = [] { return theApp.m_bVideoFullScreen != 0; };
     watch.stopPlayback = [this] { OnStop(); };
     watch.playFromResumeTime = [this] { PlayFromResumeTime(); };
+    watch.reopenMedia = [this] { ReopenNetFile(); };
+    watch.dlAndPlayCommandWaiting = [this] { return m_downloaderExchange.IsWaiting(theApp.m_strDlAndPlayCommand); };
     watch.moveCursorDown = [](int pixels) {
         const wxPoint at = wxGetMousePosition();
         if (wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr)
@@ -383,16 +411,44 @@ void CMainFrame::FetchOnlineSubtitle()
     }
     if (!m_wndDetailWordPane->LoadSubtitleFromLibrary().IsEmpty())
         return;   // the store had it: m_strScriptPath names its lesson
-    theApp.m_strSubtitleUrl = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1);
-    if (theApp.m_strSubtitleUrl.IsEmpty() || !m_dlgUpdate) {
+    if (!m_dlgUpdate) {
         UseBlankLesson(theApp);
         return;
     }
-    // The host is asked and the package fetched on the dialog's worker; the
-    // lesson timer waits for m_strScriptPath meanwhile.
-    theApp.m_strScriptPath.Empty();
-    m_dlgUpdate->StartSubtitleDownload();
-    StartSubtitlePackageWait();
+    // A media is looked up online once a run (sequential play would ask at
+    // every repeat); the learner asks again with the batch fetch. A look-up
+    // still under way goes on serving this play.
+    const std::string digest = theApp.m_strMediaSha1.str();
+    if (const auto asked = m_onlineLookups.find(digest); asked != m_onlineLookups.end()) {
+        const ESubtitleJobEnd end = m_dlgUpdate->JobEnd(asked->second);
+        if (end != ESubtitleJobEnd::Queued && end != ESubtitleJobEnd::Running) {
+            UseBlankLesson(theApp);
+            return;
+        }
+        PlayWithoutLessonMeanwhile(theApp);
+        StartSubtitlePackageWait(asked->second);
+        return;
+    }
+    theApp.m_strSubtitleUrl = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1);
+    if (theApp.m_strSubtitleUrl.IsEmpty()) {
+        UseBlankLesson(theApp);
+        return;
+    }
+    // The host is asked and the package fetched on the dialog's worker, for
+    // as long as its time limits allow; the media plays meanwhile.
+    const int job = m_dlgUpdate->StartSubtitleDownload();
+    m_onlineLookups[digest] = job;
+    PlayWithoutLessonMeanwhile(theApp);
+    StartSubtitlePackageWait(job);
+}
+
+void CMainFrame::AdoptArrivedLesson()
+{
+    theApp.m_bScriptLoaded = 1;
+    LoadPendingLesson();
+    // The video's subtitle files come from the new lesson.
+    KillTimer(kTimerAssFiles);
+    SetTimer(kTimerAssFiles, 1000);
 }
 
 void CMainFrame::LoadPendingLesson()
@@ -489,6 +545,13 @@ void CMainFrame::OnPlaybackBegunTick()
     CVlcPlayer* player = GetMainPlayer();
     const int state = player ? player->GetState() : 0;
     if (state == CVlcPlayer::kStateError || (state == CVlcPlayer::kStateEnded && player->GetLength() <= 0)) {
+        // A file still being downloaded may only be unreadable so far: the
+        // download watch opens it again as more arrives.
+        if (m_downloadProgress.WaitToReopen()) {
+            KillTimer(kTimerPlaybackBegun);
+            player->Stop();
+            return;
+        }
         // The engine took the file but cannot play it (empty or damaged; an
         // empty file "ends" at once without a length): say so, stop, and
         // leave no picture of the media before.
@@ -509,7 +572,7 @@ void CMainFrame::OnPlaybackBegunTick()
     player->SetVolume(theApp.m_nVolume);
     player->SetSpu(-1);   // the video's own subtitles off: ours come as files
     theApp.m_strPlaybackStarted = "true";
-    theApp.m_strPlayState = "OnPlay";
+    SetPlayState("OnPlay");
     SetPlayStateText("播放中");
     if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
         OnStatusbarProgressPane();
@@ -584,7 +647,10 @@ void CMainFrame::OnTimeDisplayTick()
     const int64_t length = theApp.m_nMediaLength;
     // The whole medium is heard: the next one comes at its very end.
     if (ReachedMediaEnd(t, length, player->GetState() == CVlcPlayer::kStateEnded) && t > 2000) {
-        PlayNext();
+        // The end of a file still being downloaded is only the end of what
+        // has arrived: the player waits there instead of going on.
+        if (!m_downloadProgress.WaitAtDownloadedEnd(t))
+            PlayNext();
         return;
     }
     // The next tick comes just past the next second (or at the end), so the
@@ -647,6 +713,9 @@ bool CMainFrame::OnTransportTimer(int id)
         return true;
     case kTimerSecondDelete:
         m_downloadProgress.OnSecondDeleteTick();
+        return true;
+    case kTimerReopenWait:
+        m_downloadProgress.OnReopenTick();
         return true;
     default:
         return false;

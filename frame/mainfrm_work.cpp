@@ -34,6 +34,7 @@
 #include "core/quenlow.h"
 #include "frame/ribbonstatusbar.h"
 #include "core/updatecheck.h"
+#include "core/updateresult.h"
 #include "ui/viewbase.h"
 #include "vocabulary/core/wordlookup.h"
 #include "vocabulary/detailwordpane.h"
@@ -80,6 +81,20 @@ void CMainFrame::ShowMessageSlot()
     CString text;
     if (theApp.TakeMessage(kind, text, seconds))
         ShowCaptionMessage(kind, text, seconds);
+}
+
+void CMainFrame::ShowTalkDownloads(const STalkDownloadNews& news)
+{
+    // A new download-and-play ends the talk downloads, so the two never share
+    // the pane: while a talk downloads, the pane is its own.
+    if (news.running) {
+        if (m_downloadProgress.showStatus)
+            m_downloadProgress.showStatus(kStatusDownloadElement, news.statusText);
+        theApp.m_strDownloadStatusText = news.statusText;
+    }
+    const bool listByFile = theApp.m_strPlaylistFilter == "Script" || theApp.m_strPlaylistFilter == "Vedio";
+    if (!news.done.empty() && listByFile && m_wndPlayListPane->ShowsTalkList())
+        RefillTalkList(theApp.m_strTalkCategory, theApp.m_strTalkSortField, false);
 }
 
 void CMainFrame::OnDelayedStartupTick()
@@ -135,6 +150,7 @@ void CMainFrame::OnSecondWorkTick()
     m_downloaderExchange.ReadDownloaderCommand();
     PollPendingCommand();
     m_downloadProgress.ReadDownloadProgress();
+    ShowTalkDownloads(m_talkDownloads.ReadReports());
     ShowMessageSlot();
 
     // The compact player and a full-screen video stay above other windows.
@@ -180,10 +196,10 @@ void CMainFrame::OnUpdateCheckTick()
     StartManualUpdateCheck();
 }
 
-void CMainFrame::StartSubtitlePackageWait()
+void CMainFrame::StartSubtitlePackageWait(int jobId)
 {
     theApp.m_strSubtitleFetched.Empty();
-    m_nSubtitleWaitTicks = 0;
+    m_nLessonJobId = jobId;
     m_strSubtitleWaitMedia = theApp.m_strPlayFilePath;
     KillTimer(kTimerSubtitlePackageWait);
     SetTimer(kTimerSubtitlePackageWait, 1000);
@@ -191,15 +207,21 @@ void CMainFrame::StartSubtitlePackageWait()
 
 void CMainFrame::OnSubtitlePackageWaitTick()
 {
-    // The update dialog keeps the package in the store itself, under the
-    // digest its job started with; the wait ends when the package is there,
-    // when another media was asked for meanwhile, or after kSubtitleWaitLimit
-    // seconds.
-    if (theApp.m_strSubtitleFetched.GetLength() > 1 || theApp.m_strPlayFilePath != m_strSubtitleWaitMedia ||
-        ++m_nSubtitleWaitTicks >= kSubtitleWaitLimit) {
+    // The update dialog unpacks the package, keeps it in the store and names
+    // its lesson in m_strScriptPath; the lesson is put in while the media
+    // plays. The wait ends with the job (the dialog then shows why no lesson
+    // came) or when another media was asked for meanwhile.
+    const bool sameMedia = theApp.m_strPlayFilePath == m_strSubtitleWaitMedia;
+    if (theApp.m_strSubtitleFetched.GetLength() > 1) {
         KillTimer(kTimerSubtitlePackageWait);
         theApp.m_strSubtitleFetched.Empty();
+        if (sameMedia)
+            AdoptArrivedLesson();
+        return;
     }
+    const ESubtitleJobEnd end = m_dlgUpdate ? m_dlgUpdate->JobEnd(m_nLessonJobId) : ESubtitleJobEnd::Failed;
+    if (!sameMedia || (end != ESubtitleJobEnd::Queued && end != ESubtitleJobEnd::Running))
+        KillTimer(kTimerSubtitlePackageWait);
 }
 
 void CMainFrame::OnBatchSubtitleStepTick()
@@ -436,6 +458,7 @@ void CMainFrame::RefreshLocalMediaTree()
     CLocalViewTree* tree = m_wndPlayListPane->m_wndTree;
     const wxTreeItemId root = tree->GetRootItem();
     tree->DeleteChildItems(root);
+    m_wndPlayListPane->SetShowsTalkList(false);
     // The talk list's count no longer describes what the pane shows.
     SetPaneCaption(m_wndPlayListPane, "Playlist(播放列表)");
     tree->AppendItem(root, ToWx("当前播放列表"), CLocalViewTree::kImageFolder, CLocalViewTree::kImageFolder);
@@ -520,9 +543,31 @@ void CMainFrame::OnUpdateCheckDone(int result, int messageKind, const CString& m
     m_bUpdateCheckRunning = false;
     theApp.SetMessage(messageKind, message, messageSeconds);
     // A new version is the downloader's work; queuing the command starts the
-    // downloader when it does not run.
-    if (result == 1)
-        SendDownloaderCommand(kUpdateDownloaderCommand);
+    // downloader when it does not run. It leaves how the download ended in
+    // the result file, which is watched until then.
+    if (result != 1)
+        return;
+    const CString resultPath = UpdateResultPath(theApp.m_strAppDir);
+    DeleteFile(resultPath);   // an earlier run's
+    if (SendDownloaderCommand(kUpdateDownloaderCommand)) {
+        KillTimer(kTimerUpdateDownloadWatch);
+        SetTimer(kTimerUpdateDownloadWatch, 1000);
+    }
+}
+
+void CMainFrame::OnUpdateDownloadWatchTick()
+{
+    std::optional<SUpdateDownloadEnd> end = TakeUpdateResult(UpdateResultPath(theApp.m_strAppDir));
+    if (!end) {
+        // A downloader that went away without a word never will tell.
+        m_nUpdateWatchIdleTicks = m_downloaderExchange.isDownloaderRunning() ? 0 : m_nUpdateWatchIdleTicks + 1;
+        if (m_nUpdateWatchIdleTicks < kUpdateWatchIdleLimit)
+            return;
+        end = SUpdateDownloadEnd {false, "下载程序没有运行"};
+    }
+    KillTimer(kTimerUpdateDownloadWatch);
+    m_nUpdateWatchIdleTicks = 0;
+    theApp.SetMessage(end->done ? kMessageInfo : kMessageError, UpdateEndMessage(*end), 10);
 }
 
 // ---------------------------------------------------------------------------

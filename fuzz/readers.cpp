@@ -96,7 +96,6 @@ void FuzzDownloadProgress(const uint8_t* data, size_t size)
     WriteInput(app.m_strDownloaderDataDir + "1.data", data, size);
     WriteInput(app.m_strDownloaderDataDir + "2.data", nullptr, 0);
     CDownloadProgress progress(app);
-    progress.m_nStaleProgressCount = -1;   // read it, do not skip it
     progress.ReadDownloadProgress();
     DeleteFile(app.m_strDownloaderDataDir + "2.data");
 }

@@ -237,17 +237,36 @@ void CQuenlowView::ComputeTextPositions()
 void CQuenlowView::StartFollowing()
 {
     theApp.m_nCurrentSentence = 0;
+    m_timersWaitingForPlay.erase(kFollowTimer);
     m_timers.SetTimer(kFollowTimer, kFollowInterval);
+}
+
+void CQuenlowView::WaitForPlaying(int timerId)
+{
+    m_timers.KillTimer(timerId);
+    m_timersWaitingForPlay.insert(timerId);
+}
+
+void CQuenlowView::ResumeFollowing()
+{
+    for (int id : m_timersWaitingForPlay)
+        m_timers.SetTimer(id, id == kFollowTimer ? kFollowInterval : kTextPositionsDelay);
+    m_timersWaitingForPlay.clear();
 }
 
 void CQuenlowView::OnTimer(int id)
 {
     // Following, the point-read stop, the held button and the positions pass
-    // act only while playing; kTimerTextPositions stays armed until then.
+    // act only while playing; following and the positions pass wait for
+    // ResumeFollowing when they find the player paused or stopped.
     const bool playing = theApp.m_strPlayState == "OnPlay";
     switch (id) {
     case kFollowTimer:
-        if (!playing || theApp.m_bScriptLoaded == 0)
+        if (!playing) {
+            WaitForPlaying(kFollowTimer);
+            return;
+        }
+        if (theApp.m_bScriptLoaded == 0)
             return;
         if (theApp.m_nRepeatCount > 0)
             CheckRepeatEnd();
@@ -277,8 +296,10 @@ void CQuenlowView::OnTimer(int id)
         }
         return;
     case kTimerTextPositions:
-        if (!playing)
+        if (!playing) {
+            WaitForPlaying(kTimerTextPositions);
             return;
+        }
         m_timers.KillTimer(kTimerTextPositions);
         ComputeTextPositions();
         // The positions are taken from the "script" text; a stored layout

@@ -21,6 +21,8 @@
 // replace them.
 #pragma once
 
+#include <set>
+
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -103,6 +105,11 @@ public:
     // ---- Following playback ----
     // Starts following the lesson from sentence 0.
     void StartFollowing();
+    // Following and the positions pass have nothing to do while the player
+    // is paused or stopped: a tick that finds it so stops its timer, and the
+    // frame calls ResumeFollowing whenever playback starts again.
+    void ResumeFollowing();
+    bool IsFollowTimerRunning() const { return m_timers.IsRunning(kFollowTimer); }
     void OnTimer(int id);
     // One follow step: skips long silent gaps, finds the sentence at the
     // player time and, when it changed, selects it, scrolls it into sight
@@ -341,6 +348,10 @@ public:
     CWindowTimers m_timers;
 
 private:
+    // Stops a timer that only works while playing until ResumeFollowing.
+    void WaitForPlaying(int timerId);
+    std::set<int> m_timersWaitingForPlay;
+
     IMainFrameHost* MainFrame();
     void BindCommands();
     void ResetMarkingState();

@@ -84,7 +84,6 @@ bool CInputNetAdressDlg::Create(wxWindow* parent)
 
     m_nIdleCountdown = 0;
     m_timers = std::make_unique<CWindowTimers>(this, [this](int id) { OnTimer(id); });
-    m_timers->SetTimer(kIdleTimer, 1000);
     Hide();
     return true;
 }
@@ -104,17 +103,23 @@ void CInputNetAdressDlg::ShowAt(const wxPoint& position)
     Move(position);
     Show();
     Raise();
+    if (m_timers)
+        m_timers->SetTimer(kIdleTimer, 1000);
 }
+
+bool CInputNetAdressDlg::IsIdleTimerRunning() const { return m_timers && m_timers->IsRunning(kIdleTimer); }
 
 void CInputNetAdressDlg::OnTimer(int id)
 {
     if (id != kIdleTimer)
         return;
-    // The count goes on below zero while the bar is hidden; showing it sets
-    // the count again.
+    // A hidden bar needs no tick (however it was hidden): showing it sets
+    // the count and starts the timer again.
     --m_nIdleCountdown;
     if (m_nIdleCountdown <= 0 && IsShown())
         Hide();
+    if (!IsShown())
+        m_timers->KillTimer(kIdleTimer);
 }
 
 void CInputNetAdressDlg::OnMouseMove(wxMouseEvent& event)

@@ -24,7 +24,8 @@ public:
     };
     // Timers of the bar: the one-second auto-hide timer runs as long as the
     // bar exists.
-    enum EInputNetAdressDlgTimer { kIdleTimer = 100 };
+    enum EInputNetAdressDlgTimer { kIdleTimer = 100 };   // 1 s, only while the bar is shown
+    bool IsIdleTimerRunning() const;
     // Seconds of idleness after which a shown bar hides itself.
     static constexpr int kIdleSeconds = 6;
 

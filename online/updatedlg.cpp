@@ -249,9 +249,10 @@ void CUpdateDlg::EndRunningJob(ESubtitleJobEnd end, const CString& message)
     m_jobEnds[job.id] = end;
     DeleteFile(job.packagePath);
     DeleteFile(job.lessonPath);
-    // A media still waiting for this lesson plays with the blank one.
-    if (end != ESubtitleJobEnd::Fetched && !job.batch && job.mediaPath == theApp.m_strPlayFilePath &&
-        !FileExists(theApp.m_strScriptPath))
+    // A media still waiting for this lesson (it plays with the blank one
+    // meanwhile) keeps the blank lesson, and the learner is told why.
+    const bool waiting = theApp.m_strScriptPath == theApp.m_strBlankScriptPath || !FileExists(theApp.m_strScriptPath);
+    if (end != ESubtitleJobEnd::Fetched && !job.batch && job.mediaPath == theApp.m_strPlayFilePath && waiting)
         UseBlankLesson(theApp, message);
     StartNextJob();
 }

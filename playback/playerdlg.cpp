@@ -104,7 +104,7 @@ bool CPlayerDlg::Create(wxWindow* parent, int id)
 
     // The engine draws into an X window kept inside the video panel.
     if (m_video.Create(m_staticVideo))
-        m_player->SetHwnd(m_video.GetXWindow());
+        m_video.AttachPlayer(*m_player);
     m_pLastTopLevel = wxGetTopLevelParent(this);
 
     m_bDblClick = false;

@@ -68,7 +68,7 @@ bool CPureWMPDialog::Create(wxWindow* parent)
                                 ConvertDialogToPixels(wxSize(529, 190)));
     m_staticVideo->SetBackgroundColour(*wxBLACK);
     if (m_video.Create(m_staticVideo))
-        m_player->SetHwnd(m_video.GetXWindow());
+        m_video.AttachPlayer(*m_player);
     // The surface follows the window only once lesson playback has started;
     // before that it keeps the place it was given.
     Bind(wxEVT_SIZE, [this](wxSizeEvent&) {

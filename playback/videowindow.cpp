@@ -1,9 +1,13 @@
 #include "playback/videowindow.h"
 
 #include <algorithm>
+#include <cstdint>
 
+#include <wx/dcclient.h>
 #include <wx/event.h>
 #include <wx/window.h>
+
+#include "playback/vlcplayer.h"
 
 // After the toolkit headers: Xlib defines macros (None, Status, Bool) that
 // would clash with them.
@@ -99,6 +103,7 @@ void CVideoWindow::Attach(wxWindow* panel)
     g_signal_connect_after(widget, "realize", G_CALLBACK(CVideoWindowSignals::Realize), this);
     panel->Bind(wxEVT_SIZE, &CVideoWindow::OnPanelSize, this);
     panel->Bind(wxEVT_DESTROY, &CVideoWindow::OnPanelDestroy, this);
+    panel->Bind(wxEVT_PAINT, &CVideoWindow::OnPanelPaint, this);
     // A panel that is not on screen yet gets the window when it is realised.
     if (gtk_widget_get_realized(widget))
         PlaceInPanel();
@@ -111,6 +116,7 @@ void CVideoWindow::Detach()
     g_signal_handlers_disconnect_by_data(m_widget, this);
     m_panel->Unbind(wxEVT_SIZE, &CVideoWindow::OnPanelSize, this);
     m_panel->Unbind(wxEVT_DESTROY, &CVideoWindow::OnPanelDestroy, this);
+    m_panel->Unbind(wxEVT_PAINT, &CVideoWindow::OnPanelPaint, this);
     Park();
     m_panel = nullptr;
     m_widget = nullptr;
@@ -133,7 +139,8 @@ void CVideoWindow::PlaceInPanel()
         Display* x = XDisplayOf(m_display);
         XUnmapWindow(x, m_window);
         XReparentWindow(x, m_window, parent, 0, 0);
-        XMapWindow(x, m_window);
+        if (!m_still.IsOk())
+            XMapWindow(x, m_window);
     }
     m_placed = true;
     FitToPanel();
@@ -175,4 +182,71 @@ void CVideoWindow::OnPanelDestroy(wxWindowDestroyEvent& event)
     if (event.GetEventObject() == m_panel)
         Detach();
     event.Skip();
+}
+
+void CVideoWindow::AttachPlayer(CVlcPlayer& player)
+{
+    player.SetHwnd(m_window);
+    player.RestVideoWhilePaused([this](const wxImage& still) { ShowStill(still); }, [this] { HideStill(); });
+}
+
+void CVideoWindow::MapWindow(bool mapped)
+{
+    if (!m_window || !m_placed)
+        return;
+    XErrorTrap trap(m_display);
+    if (mapped)
+        XMapWindow(XDisplayOf(m_display), m_window);
+    else
+        XUnmapWindow(XDisplayOf(m_display), m_window);
+}
+
+void CVideoWindow::ShowStill(const wxImage& still)
+{
+    m_still = still;
+    m_stillShown = wxBitmap();
+    MapWindow(false);
+    if (m_panel)
+        m_panel->Refresh();
+}
+
+void CVideoWindow::HideStill()
+{
+    if (!m_still.IsOk())
+        return;
+    m_still = wxImage();
+    m_stillShown = wxBitmap();
+    MapWindow(true);
+}
+
+wxRect CVideoWindow::FitPicture(const wxSize& picture, const wxSize& area)
+{
+    if (picture.x <= 0 || picture.y <= 0 || area.x <= 0 || area.y <= 0)
+        return wxRect();
+    // Compared in whole numbers: the wider of the two proportions decides.
+    const int64_t widthByArea = static_cast<int64_t>(picture.x) * area.y;
+    const int64_t heightByArea = static_cast<int64_t>(picture.y) * area.x;
+    wxSize size = area;
+    if (widthByArea > heightByArea)
+        size.y = std::max(1, static_cast<int>(heightByArea / picture.x));
+    else
+        size.x = std::max(1, static_cast<int>(widthByArea / picture.y));
+    return wxRect(wxPoint((area.x - size.x) / 2, (area.y - size.y) / 2), size);
+}
+
+void CVideoWindow::OnPanelPaint(wxPaintEvent& event)
+{
+    if (!m_still.IsOk() || !m_panel) {
+        event.Skip();
+        return;
+    }
+    wxPaintDC dc(m_panel);
+    const wxRect place = FitPicture(m_still.GetSize(), m_panel->GetClientSize());
+    dc.SetBackground(*wxBLACK_BRUSH);
+    dc.Clear();
+    if (place.IsEmpty())
+        return;
+    if (!m_stillShown.IsOk() || m_stillShown.GetSize() != place.GetSize())
+        m_stillShown = wxBitmap(m_still.Scale(place.width, place.height, wxIMAGE_QUALITY_BILINEAR));
+    dc.DrawBitmap(m_stillShown, place.GetPosition());
 }

@@ -12,6 +12,9 @@
 #include <vlc/vlc.h>
 #include <wx/timer.h>
 
+#include "playback/callbacktimer.h"
+#include "playback/pausedvideorest.h"
+
 #include "platform/percentencode.h"
 #include "platform/graphics.h"
 #include "platform/soundoutput.h"
@@ -55,16 +58,6 @@ bool SoundOutputUsable()
     return usable;
 }
 
-// A timer that runs a function (the player is no window of its own).
-class CCallbackTimer final : public wxTimer {
-public:
-    explicit CCallbackTimer(std::function<void()> tick) : m_tick(std::move(tick)) {}
-    void Notify() override { m_tick(); }
-
-private:
-    std::function<void()> m_tick;
-};
-
 } // namespace
 
 class CVlcPlayerImpl {
@@ -100,6 +93,10 @@ public:
     int64_t m_reportAt = -1;
     static void OnTimeChanged(const libvlc_event_t* event, void* self);
     void ForgetReport();
+    // Around a seek: a resting video output wakes to show the new frame and
+    // rests again once the paused player has shown it.
+    void BeforeSeek();
+    void AfterSeek();
 
     // The engine drops a volume given while its audio output is stopped or
     // still starting (the call fails and the old volume stays). The volume
@@ -112,6 +109,10 @@ public:
     bool m_bVolumePending = false;
     int m_nVolumeRetries = 0;
     std::unique_ptr<CCallbackTimer> m_volumeRetry;
+
+    // The video output's rest while paused; none with a graphics processor
+    // or before RestVideoWhilePaused.
+    std::unique_ptr<CPausedVideoRest> m_rest;
 
     // A stop asked for by StopWithoutWaiting that has not run yet.
     void CancelDeferredStop();
@@ -212,6 +213,7 @@ CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
 
 CVlcPlayerImpl::~CVlcPlayerImpl()
 {
+    m_rest.reset();
     m_volumeRetry.reset();
     m_deferredStop.reset();
     if (m_pEventManager)
@@ -230,6 +232,8 @@ void CVlcPlayerImpl::SetMedia(libvlc_media_t* media, const char* option)
     // The player keeps its own hold on the media it plays; the facade keeps
     // only the media last opened.
     CancelDeferredStop();
+    if (m_rest)
+        m_rest->Drop();
     libvlc_media_player_set_media(m_pMediaPlayer, media);
     ForgetReport();
     if (media && option)
@@ -331,6 +335,8 @@ bool CVlcPlayer::OpenLocation(const char* address, const char* option)
 bool CVlcPlayer::Play()
 {
     m_pImpl->CancelDeferredStop();
+    if (m_pImpl->m_rest)
+        m_pImpl->m_rest->WakeToPlay();
     const bool playing = m_pImpl->m_pMediaPlayer && libvlc_media_player_play(m_pImpl->m_pMediaPlayer) == 0;
     m_pImpl->ApplyVolume();
     return playing;
@@ -354,19 +360,57 @@ bool CVlcPlayer::PlayFrom(int64_t ms)
 
 void CVlcPlayer::Pause()
 {
-    if (m_pImpl->m_pMediaPlayer)
-        libvlc_media_player_pause(m_pImpl->m_pMediaPlayer);
+    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
+    if (!player)
+        return;
+    if (m_pImpl->m_rest) {
+        if (libvlc_media_player_get_state(player) == libvlc_Paused)
+            m_pImpl->m_rest->WakeToPlay();
+        else
+            m_pImpl->m_rest->Arm();
+    }
+    libvlc_media_player_pause(player);
 }
 
 void CVlcPlayer::PauseIfPlaying()
 {
-    if (m_pImpl->m_pMediaPlayer)
-        libvlc_media_player_set_pause(m_pImpl->m_pMediaPlayer, 1);
+    if (!m_pImpl->m_pMediaPlayer)
+        return;
+    libvlc_media_player_set_pause(m_pImpl->m_pMediaPlayer, 1);
+    if (m_pImpl->m_rest)
+        m_pImpl->m_rest->Arm();
+}
+
+void CVlcPlayer::RestVideoWhilePaused(std::function<void(const wxImage&)> showStill, std::function<void()> hideStill)
+{
+    // With a graphics processor the engine's OpenGL output is left as it is.
+    if (!m_pImpl->m_pMediaPlayer || HasGpuRendering())
+        return;
+    m_pImpl->m_rest =
+        std::make_unique<CPausedVideoRest>(m_pImpl->m_pMediaPlayer, std::move(showStill), std::move(hideStill));
+}
+
+bool CVlcPlayer::IsVideoResting() const { return m_pImpl->m_rest && m_pImpl->m_rest->IsResting(); }
+
+void CVlcPlayerImpl::BeforeSeek()
+{
+    if (m_rest)
+        m_rest->WakeToSeek();
+}
+
+void CVlcPlayerImpl::AfterSeek()
+{
+    ForgetReport();
+    // A paused player shows the new frame, then rests again.
+    if (m_rest && libvlc_media_player_get_state(m_pMediaPlayer) == libvlc_Paused)
+        m_rest->Arm();
 }
 
 void CVlcPlayer::Stop()
 {
     m_pImpl->CancelDeferredStop();
+    if (m_pImpl->m_rest)
+        m_pImpl->m_rest->Drop();
     if (m_pImpl->m_pMediaPlayer)
         libvlc_media_player_stop(m_pImpl->m_pMediaPlayer);
     m_pImpl->ForgetReport();
@@ -381,6 +425,8 @@ void CVlcPlayer::StopWithoutWaiting()
         Stop();
         return;
     }
+    if (m_pImpl->m_rest)
+        m_pImpl->m_rest->Drop();
     libvlc_video_set_spu(player, -1);
     libvlc_media_player_set_pause(player, 1);
     m_pImpl->m_bStopPending = true;
@@ -422,9 +468,11 @@ int64_t CVlcPlayer::GetEstimatedTime()
 
 void CVlcPlayer::Seek(int64_t ms)
 {
-    if (m_pImpl->m_pMediaPlayer)
-        libvlc_media_player_set_time(m_pImpl->m_pMediaPlayer, ms);
-    m_pImpl->ForgetReport();
+    if (!m_pImpl->m_pMediaPlayer)
+        return;
+    m_pImpl->BeforeSeek();
+    libvlc_media_player_set_time(m_pImpl->m_pMediaPlayer, ms);
+    m_pImpl->AfterSeek();
 }
 
 float CVlcPlayer::GetPosition()
@@ -434,9 +482,11 @@ float CVlcPlayer::GetPosition()
 
 void CVlcPlayer::SetPosition(float position)
 {
-    if (m_pImpl->m_pMediaPlayer)
-        libvlc_media_player_set_position(m_pImpl->m_pMediaPlayer, position);
-    m_pImpl->ForgetReport();
+    if (!m_pImpl->m_pMediaPlayer)
+        return;
+    m_pImpl->BeforeSeek();
+    libvlc_media_player_set_position(m_pImpl->m_pMediaPlayer, position);
+    m_pImpl->AfterSeek();
 }
 
 int CVlcPlayer::GetState()

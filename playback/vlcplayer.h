@@ -8,9 +8,15 @@
 //
 // All calls come from the user-interface thread. No engine callback is
 // registered except the one handed to AttachTimeChanged.
+//
+// Without a graphics processor a player given RestVideoWhilePaused lets the
+// engine's video output rest while paused (see CPausedVideoRest): the video
+// track is off and the window shows a still of the paused picture until the
+// player plays, seeks, opens other media or stops.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +26,7 @@
 
 struct libvlc_event_t;
 struct libvlc_media_player_t;
+class wxImage;
 
 // Same shape as the engine's libvlc_callback_t.
 using VlcEventCallback = void (*)(const libvlc_event_t* event, void* userData);
@@ -58,6 +65,13 @@ public:
     void Pause();   // the engine toggles between paused and playing
     // Pauses without toggling: a player already paused or stopped stays so.
     void PauseIfPlaying();
+    // `showStill` gets the paused picture to show while the engine's video
+    // output rests, `hideStill` is called once the engine draws again.
+    // Nothing changes with a graphics processor (the engine's OpenGL output
+    // is left as it is).
+    void RestVideoWhilePaused(std::function<void(const wxImage&)> showStill, std::function<void()> hideStill);
+    // The video track is off and the still stands in for it.
+    bool IsVideoResting() const;
     // Stops at once; may wait (see StopWithoutWaiting).
     void Stop();
     // Stops without holding up the caller. An engine that shows an embedded

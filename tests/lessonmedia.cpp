@@ -16,14 +16,27 @@ std::string ShellQuote(const std::string& text)
     return quoted + "'";
 }
 
-void MakeClip(const std::string& target, int seconds)
+namespace {
+
+void RunFfmpegPattern(const std::string& target, int seconds, const std::string& encoding)
 {
     const std::string length = std::to_string(seconds);
     const std::string command =
         "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=25:duration=" +
-        length + " -f lavfi -i sine=frequency=440:duration=" + length + " -c:v mpeg4 -g 12 -c:a aac -shortest " +
+        length + " -f lavfi -i sine=frequency=440:duration=" + length + " " + encoding + " -c:a aac -shortest " +
         ShellQuote(target);
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+} // namespace
+
+void MakeClip(const std::string& target, int seconds) { RunFfmpegPattern(target, seconds, "-c:v mpeg4 -g 12"); }
+
+void MakeH264Clip(const std::string& target, int seconds, EMp4Index index)
+{
+    RunFfmpegPattern(target, seconds,
+                     std::string("-c:v libx264 -g 12 -pix_fmt yuv420p") +
+                         (index == EMp4Index::AtStart ? " -movflags +faststart" : ""));
 }
 
 void MakeLesson(const CString& path)

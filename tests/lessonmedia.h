@@ -16,6 +16,15 @@ std::string ShellQuote(const std::string& text);
 // failure when ffmpeg fails.
 void MakeClip(const std::string& target, int seconds = 5);
 
+// Where an MP4 keeps its index (the "moov" box): at the end, as ffmpeg and
+// most recorders write it, or at the start ("faststart"), so a player can
+// begin before the whole file is there.
+enum class EMp4Index { AtEnd, AtStart };
+
+// The same test pattern as H.264 and AAC in an MP4 with its index where
+// asked; a test failure when ffmpeg fails.
+void MakeH264Clip(const std::string& target, int seconds, EMp4Index index);
+
 // A lesson database of two sentences: "First line." 0-1000 ms and
 // "Second line." 1000-5000 ms; a test failure when it cannot be written.
 void MakeLesson(const CString& path);

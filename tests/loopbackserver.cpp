@@ -212,6 +212,10 @@ bool CLoopbackServer::SendBody(int fd, const SReply& reply, const std::string& r
     size_t end = size;
     if (reply.stallAfter)
         end = std::min(size, from + *reply.stallAfter);
+    if (reply.closeAfter)
+        end = std::min(size, from + *reply.closeAfter);
+    if (reply.closeAt)
+        end = std::max(from, std::min(end, *reply.closeAt));
     const int pieces = reply.pieces > 0 ? reply.pieces : 1;
     const size_t pieceSize = (end - from + static_cast<size_t>(pieces) - 1) / static_cast<size_t>(pieces);
     for (size_t at = from; at < end && !m_stop;) {

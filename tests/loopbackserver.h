@@ -1,7 +1,8 @@
 // A small HTTP server on 127.0.0.1 for the tests of the update check, of
 // online pages and of the downloader: each request is answered from a reply
 // function with a status and headers, or with a whole page or file body
-// (optionally by byte ranges, in paced pieces, or stalling part-way).
+// (optionally by byte ranges, in paced pieces, stalling or breaking off
+// part-way).
 #pragma once
 
 #include <atomic>
@@ -25,6 +26,11 @@ struct SReply {
     // Sends only this many body bytes, then keeps the connection open and
     // silent until the server ends; the server meanwhile answers others.
     std::optional<size_t> stallAfter;
+    // Sends only this many body bytes, then closes the connection.
+    std::optional<size_t> closeAfter;
+    // Sends the body only up to this byte of the file, then closes the
+    // connection although more was announced (a transfer that breaks off).
+    std::optional<size_t> closeAt;
     int pieces = 1;                            // the body in this many writes...
     std::chrono::milliseconds pieceGap {0};    // ...this far apart
 };

@@ -40,6 +40,9 @@ bool PumpUntil(const std::function<bool()>& condition,
 // the condition holds (true) or the time is up (false); for windows that must
 // be mapped, resized or painted, and for media playing in real time.
 bool RunLoopUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+// How long a wait on the web engine may take: its first page starts the
+// engine's own processes, which takes seconds on a loaded machine.
+constexpr std::chrono::seconds kWebEngineDeadline{30};
 // Runs the toolkit's event loop for a while.
 void RunLoopFor(std::chrono::milliseconds duration);
 

@@ -26,11 +26,16 @@ ERemotePackage CheckRemotePackage(const std::string& url, const SHttpOptions& op
     return ERemotePackage::Available;
 }
 
+void PlayWithoutLessonMeanwhile(CQuenlowApp& app)
+{
+    app.m_strScriptPath = app.m_strBlankScriptPath;
+    app.m_strMediaPath = app.m_strPlayFilePath;
+    app.m_bScriptLoaded = 0;
+}
+
 void UseBlankLesson(CQuenlowApp& app, const CString& message, int seconds)
 {
     app.SetMessage(kMessageError, message, seconds);
-    app.m_strScriptPath = app.m_strBlankScriptPath;
-    app.m_strMediaPath = app.m_strPlayFilePath;
+    PlayWithoutLessonMeanwhile(app);
     app.m_nSubtitleMode = 1;
-    app.m_bScriptLoaded = 0;
 }

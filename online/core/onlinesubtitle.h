@@ -25,6 +25,9 @@ enum class ERemotePackage {
 ERemotePackage CheckRemotePackage(const std::string& url, const SHttpOptions& options);
 
 class CQuenlowApp;
+// The media's lesson is still being fetched: it plays with the blank lesson
+// meanwhile, and nothing is said yet.
+void PlayWithoutLessonMeanwhile(CQuenlowApp& app);
 // No lesson was found for the media: it plays with the blank lesson, and the
 // learner is told with `message` (an error, shown `seconds`).
 void UseBlankLesson(CQuenlowApp& app, const CString& message = "没有匹配到字幕文件！", int seconds = 3);

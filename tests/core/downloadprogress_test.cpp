@@ -69,6 +69,7 @@ struct StandInPlayer {
     int pauses = 0;
     int stops = 0;
     int resumes = 0;
+    int reopens = 0;
     std::vector<int> cursorMoves;
 };
 
@@ -98,6 +99,7 @@ protected:
         progress.stopPlayback = [this] { ++player.stops; };
         progress.playFromResumeTime = [this] { ++player.resumes; app.m_strPlayState = "OnPlay"; };
         progress.moveCursorDown = [this](int pixels) { player.cursorMoves.push_back(pixels); };
+        progress.reopenMedia = [this] { ++player.reopens; };
         progress.setTimer = [this](int id, int ms) { timers.Set(id, ms); };
         progress.killTimer = [this](int id) { timers.Kill(id); };
         progress.sendCommand = [this](const CString& command) {
@@ -115,6 +117,7 @@ protected:
         case kDlTimerBufferingWait: progress.OnBufferingTick(); break;
         case kDlTimerRestartRearm: progress.OnRestartRearmTick(); break;
         case kDlTimerSecondDelete: progress.OnSecondDeleteTick(); break;
+        case kDlTimerReopenWait: progress.OnReopenTick(); break;
         default: FAIL() << "unexpected timer " << id;
         }
     }
@@ -144,6 +147,37 @@ protected:
         player.state = 3;
         player.time = t;
         progress.m_nLastPlayTime = t;
+    }
+
+    // A download-and-play task of a 1,000,000-byte file that the watch has
+    // taken over and handed to the player: `arrived` bytes are there.
+    void WatchedDownload(uint64_t arrived, const char* tag = "task-1")
+    {
+        ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
+        progress.m_strTaskTarget = "/cache/halviksoft.mp4";
+        progress.m_strTaskTag = tag;
+        app.m_nNetFileSize = 1000000;
+        Arrived(arrived);
+        progress.OnDlAndPlayTick();
+        ASSERT_EQ(app.m_strPendingCommand, "HalvikEnglishPlayNetFile:");
+        app.m_strPendingCommand.Empty();
+        app.m_strMediaPath = "/cache/halviksoft.mp4";
+        app.m_strPlayState = "OnPlay";
+    }
+    // What a progress reading of the watched task gives.
+    void Arrived(uint64_t bytes, bool complete = false)
+    {
+        progress.m_nDownloadedBytes = bytes;
+        app.m_nDownloadPercentValue = complete ? 100 : static_cast<int>(bytes * 100 / 1000000);
+        if (complete)
+            app.m_strPlayingNetFile.Empty();
+    }
+    CString TakeMessage()
+    {
+        int kind = 0, seconds = 0;
+        CString text;
+        app.TakeMessage(kind, text, seconds);
+        return text;
     }
 
     testsupport::TempProgramFolder program;
@@ -210,11 +244,10 @@ TEST_F(DownloadProgressTest, ReadsTheFiguresAndTheStatusText)
         {"5.2", 5, "速度:200 KB/s 进度:5.2%", false},
         {"96.99", 96, "速度:200 KB/s 进度:96.99%", false},
         {"96.999", 96, "速度:200 KB/s 进度:96.99%", false},   // the text keeps five characters
-        {"97", 97, "速度:0 KB/s 进度:100%", true},
-        {"99.5", 99, "速度:0 KB/s 进度:100%", true},
+        {"97", 97, "速度:200 KB/s 进度:97%", false},       // a transfer can break at 98%:
+        {"99.9", 99, "速度:200 KB/s 进度:99.9%", false},   // only every byte is complete
         {"100", 100, "速度:0 KB/s 进度:100%", true},          // read as a number, not as "10"
     };
-    progress.m_nStaleProgressCount = -1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.percent);
         app.m_strPlayingNetFile = "true";
@@ -258,7 +291,6 @@ TEST_F(DownloadProgressTest, DownloadedPrefixIsTheFirstValueBelowItsSuccessor)
         {{"7000"}, 0},
         {{"6000000000", "6000000001"}, 6000000000ull},     // 64-bit values
     };
-    progress.m_nStaleProgressCount = -1;
     for (const Case& c : cases) {
         Task task;
         task.parts = c.parts;
@@ -273,7 +305,6 @@ TEST_F(DownloadProgressTest, DownloadedPrefixIsTheFirstValueBelowItsSuccessor)
 
 TEST_F(DownloadProgressTest, FileWithFewerThanTenLinesIsLeftForTheNextSecond)
 {
-    progress.m_nStaleProgressCount = -1;
     program.write("AppData/DataExchange/DownloaderData/1.data", "/cache/a.mp4\r\n1000\r\n0\r\n0\r\n50\r\n");
     WriteTask("2.data", Task{});
     app.m_nNetFileSize = 77;
@@ -301,8 +332,7 @@ TEST_F(DownloadProgressTest, ForeignProgressFilesShowNothingAndAreDropped)
         {"larger than any progress file", huge},
     };
     for (const auto& row : rows) {
-        progress.m_nStaleProgressCount = -1;
-        status.clear();
+            status.clear();
         program.write("AppData/DataExchange/DownloaderData/1.data", row.text);
         WriteTask("2.data", Task{});
         progress.ReadDownloadProgress();
@@ -314,7 +344,6 @@ TEST_F(DownloadProgressTest, ForeignProgressFilesShowNothingAndAreDropped)
 TEST_F(DownloadProgressTest, NoFileToReadShowsTheZeroText)
 {
     WriteTask("1.data", Task{});   // a single file is not read
-    progress.m_nStaleProgressCount = -1;
     progress.ReadDownloadProgress();
     EXPECT_EQ(status[kStatusDownloadElement], "速度:0000 KB/s 进度:0000%");
     EXPECT_EQ(app.m_strDownloadStatusText, "速度:0000 KB/s 进度:0000%");
@@ -324,7 +353,6 @@ TEST_F(DownloadProgressTest, NoFileToReadShowsTheZeroText)
 
 TEST_F(DownloadProgressTest, IdleTaskShowsTheZeroTextFromTheTenthReadingOn)
 {
-    progress.m_nStaleProgressCount = -1;
     Task idle;
     idle.activity = "0";
     for (int reading = 1; reading <= 11; ++reading) {
@@ -343,25 +371,52 @@ TEST_F(DownloadProgressTest, IdleTaskShowsTheZeroTextFromTheTenthReadingOn)
     EXPECT_EQ(status[kStatusDownloadElement], "速度:200 KB/s 进度:10.5%");
 }
 
-TEST_F(DownloadProgressTest, DownloadAndPlayDiscardsTheFirstFourFilesUnread)
+// After a request the files that tell of earlier tasks are dropped unread:
+// those written before the downloader took the command, and late ones of
+// the task read last. An earlier task's failure is never taken for the new
+// one's, and the new task's first file is read at once.
+TEST_F(DownloadProgressTest, DownloadAndPlayReadsOnlyTheNewTasksFiles)
 {
-    progress.m_nStaleProgressCount = -1;
-    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
-    EXPECT_EQ(sent.front(), "StopAllDownloadTask: ");
-    EXPECT_EQ(timers.Period(kDlTimerDlAndPlayWatch), 1000);
-
-    for (int n = 1; n <= 6; ++n) {
-        Task task;
-        task.tag = "file-" + std::to_string(n);
-        WriteTask(std::to_string(n) + ".data", task);
-    }
-    for (int n = 1; n <= 4; ++n) {
-        progress.ReadDownloadProgress();
-        EXPECT_FALSE(DataFileExists(std::to_string(n) + ".data"));
-        EXPECT_TRUE(progress.m_strTaskTag.IsEmpty()) << "file " << n << " was read";
-    }
+    bool waiting = true;
+    progress.dlAndPlayCommandWaiting = [&waiting] { return waiting; };
+    const auto takeMessage = [this] {
+        int kind = 0, seconds = 0;
+        CString text;
+        app.TakeMessage(kind, text, seconds);
+        return text;
+    };
+    Task old;
+    old.tag = "old-task";
+    WriteTask("1.data", old);
+    WriteTask("2.data", old);
     progress.ReadDownloadProgress();
-    EXPECT_EQ(progress.m_strTaskTag, "file-5");
+    ASSERT_EQ(progress.m_strTaskTag, "old-task");
+
+    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
+    Task oldFailed = old;   // as an earlier refused address ends
+    oldFailed.size = "0";
+    oldFailed.percent = "0.0";
+    oldFailed.activity = "0";
+    WriteTask("3.data", oldFailed);
+    progress.ReadDownloadProgress();   // the command is still on its way
+    EXPECT_FALSE(DataFileExists("2.data"));
+    EXPECT_EQ(app.m_nNetFileSize, 52428800) << "dropped unread";
+
+    waiting = false;
+    WriteTask("4.data", oldFailed);
+    Task fresh;
+    fresh.tag = "new-task";
+    fresh.size = "1000000";
+    WriteTask("5.data", fresh);
+    WriteTask("6.data", fresh);
+    progress.ReadDownloadProgress();   // 3: late, of the old task
+    progress.ReadDownloadProgress();   // 4: the same
+    EXPECT_EQ(takeMessage(), "");
+    EXPECT_TRUE(timers.Running(kDlTimerDlAndPlayWatch));
+    EXPECT_EQ(progress.m_strTaskTag, "old-task");
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(progress.m_strTaskTag, "new-task");
+    EXPECT_EQ(app.m_nNetFileSize, 1000000);
 }
 
 TEST_F(DownloadProgressTest, DownloadAndPlayStartsWhenOneFiftiethHasArrived)
@@ -425,7 +480,6 @@ TEST_F(DownloadProgressTest, ATaskThatEndsBeforeItsFirstByteIsReportedAndTheWatc
         return text;
     };
     ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/missing.mp4", app.m_strCacheDir)));
-    progress.m_nStaleProgressCount = -1;
     Task running;
     running.size = "0";
     running.percent = "0.0";
@@ -448,7 +502,6 @@ TEST_F(DownloadProgressTest, ATaskThatEndsBeforeItsFirstByteIsReportedAndTheWatc
     // A new task: the downloader removes the files of the one before.
     fs::remove(DataFolder() + "4.data");
     ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
-    progress.m_nStaleProgressCount = -1;
     Task ended;
     ended.activity = "0";
     WriteTask("5.data", ended);
@@ -666,6 +719,139 @@ TEST_F(DownloadProgressTest, DownloaderThatCannotRunEndsTheWaitInsteadOfDownload
     EXPECT_EQ(status[kStatusPlayStateElement], "暂停");
     EXPECT_EQ(player.resumes, 0);
     EXPECT_TRUE(exchange.Queue().IsEmpty());
+}
+
+// An MP4 whose index comes at its end cannot be opened before the whole
+// file is there: the refusal is a wait (the download pane shows how far it
+// is), the
+// file is opened again after each further tenth (five times at most) and
+// once it is whole, and only a refusal of the whole file is real.
+TEST_F(DownloadProgressTest, AFileTheEngineCannotOpenYetIsOpenedAgainAsMoreArrives)
+{
+    WatchedDownload(20000);
+    ASSERT_TRUE(progress.WaitToReopen());
+    EXPECT_EQ(app.m_strPlayState, "OnBuffering");
+    EXPECT_EQ(status[kStatusPlayStateElement], "正在缓冲...");
+    EXPECT_EQ(timers.Period(kDlTimerReopenWait), 1000);
+
+    Arrived(110000);   // not yet a further tenth
+    Second();
+    EXPECT_EQ(player.reopens, 0);
+    EXPECT_EQ(status[kStatusPlayStateElement], "正在缓冲...");
+    uint64_t arrived = 110000;
+    for (int tryNumber = 1; tryNumber <= 7; ++tryNumber) {
+        arrived += 110000;
+        Arrived(arrived);
+        Second();
+        EXPECT_EQ(player.reopens, std::min(tryNumber, 5)) << "after try " << tryNumber;
+        if (!timers.Running(kDlTimerReopenWait)) {
+            ASSERT_TRUE(progress.WaitToReopen()) << "refused again while it downloads";
+        }
+    }
+    EXPECT_EQ(TakeMessage(), "");
+
+    Arrived(1000000, true);
+    Second();
+    EXPECT_EQ(player.reopens, 6);
+    EXPECT_FALSE(timers.Running(kDlTimerReopenWait));
+    EXPECT_FALSE(progress.WaitToReopen()) << "the whole file refused is a real failure";
+}
+
+TEST_F(DownloadProgressTest, OnlyTheDownloadInProgressWaitsToBeOpenedAgain)
+{
+    // Another file of the learner's.
+    WatchedDownload(20000);
+    app.m_strMediaPath = "/videos/lesson.mp4";
+    EXPECT_FALSE(progress.WaitToReopen());
+    EXPECT_FALSE(timers.Running(kDlTimerReopenWait));
+
+    // The learner opens something else during the wait: the wait ends.
+    app.m_strMediaPath = "/cache/halviksoft.mp4";
+    ASSERT_TRUE(progress.WaitToReopen());
+    app.m_strMediaPath = "/videos/lesson.mp4";
+    app.m_strPlayState = "OnPlay";
+    Arrived(1000000, true);
+    Second();
+    EXPECT_FALSE(timers.Running(kDlTimerReopenWait));
+    EXPECT_EQ(player.reopens, 0);
+}
+
+// A transfer that ended short after its retries is said once, with how far
+// it came; the waits for more of it end instead of waiting for good, and a
+// percentage of 98 is not taken for a whole file.
+TEST_F(DownloadProgressTest, ADownloadThatEndsShortIsReportedAndEndsTheWaits)
+{
+    WatchedDownload(20000);
+    app.m_strPlayingNetFile = "true";
+    ASSERT_TRUE(progress.WaitToReopen());
+    Task broken;
+    broken.tag = "task-1";
+    broken.size = "1000000";
+    broken.percent = "98.0";
+    broken.activity = "0";
+    broken.parts = {"980000", "980001"};
+    for (const char* name : {"1.data", "2.data", "3.data"})
+        WriteTask(name, broken);
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(TakeMessage(), "网络文件下载中断，已下载98.0%，请稍后重试！");
+    EXPECT_EQ(app.m_strPlayingNetFile, "true") << "98% is not complete";
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(TakeMessage(), "") << "said once";
+
+    Second();
+    EXPECT_FALSE(timers.Running(kDlTimerReopenWait));
+    EXPECT_EQ(player.reopens, 0);
+    EXPECT_EQ(status[kStatusPlayStateElement], "停止");
+    EXPECT_FALSE(progress.WaitToReopen());
+}
+
+// Playback that reaches the end of what has arrived waits there for more
+// instead of ending (and starting the next file, or the same one again).
+TEST_F(DownloadProgressTest, TheEndOfWhatArrivedIsNoEndOfTheMedia)
+{
+    struct Case {
+        const char* what;
+        bool netFile;
+        bool complete;
+        bool broken;
+        bool waits;           // the caller does not go on to the next file
+        bool bufferingWait;   // timer 1500 runs
+        const char* state;
+    };
+    const Case cases[] = {
+        {"an ordinary file", false, false, false, false, false, "OnPlay"},
+        {"a whole download", true, true, false, false, false, "OnPlay"},
+        {"a download in progress", true, false, false, true, true, "OnBuffering"},
+        {"a download that ended short", true, false, true, true, false, "OnPause"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        timers.Kill(kDlTimerBufferingWait);
+        WatchedDownload(500000, c.what);
+        app.m_strPlayingNetFile = c.netFile ? "true" : "";
+        Arrived(c.complete ? 1000000 : 500000, c.complete);
+        progress.m_bDownloadBroken = c.broken;
+        app.m_nResumeTime = 0;
+        EXPECT_EQ(progress.WaitAtDownloadedEnd(41'000), c.waits);
+        EXPECT_EQ(timers.Running(kDlTimerBufferingWait), c.bufferingWait);
+        EXPECT_EQ(app.m_strPlayState, c.state);
+        if (c.waits) {
+            EXPECT_EQ(app.m_nResumeTime, 41'000) << "goes on from there";
+        }
+    }
+
+    // The wait ends when the file is whole, however little it still needed.
+    timers.Kill(kDlTimerBufferingWait);
+    WatchedDownload(500000, "short clip");
+    app.m_strPlayingNetFile = "true";
+    app.m_nMediaLength = 8000;   // a short clip wants a 20 MiB buffer
+    ASSERT_TRUE(progress.WaitAtDownloadedEnd(7000));
+    Second();
+    EXPECT_EQ(player.resumes, 0);
+    Arrived(1000000, true);
+    Second();
+    EXPECT_EQ(player.resumes, 1);
+    EXPECT_FALSE(timers.Running(kDlTimerBufferingWait));
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/talkdownloadreport.h"
 #include "tests/downloader/downloaderrun.h"
 #include "tests/loopbackserver.h"
 
@@ -150,6 +151,27 @@ TEST(DownloaderClipboardTest, TalksOnTheClipboardAreFetchedIntoThePlaylist)
     // Partial files have hidden names and go when their download ends.
     for (const auto& entry : fs::directory_iterator(run.Path("Playlist")))
         EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+
+    // The program learns how each talk ended, in the order they were fetched.
+    const std::string reportFolder = run.Path("AppData/DataExchange/TalkDownloads/");
+    std::vector<std::pair<std::string, ETalkDownloadState>> ends;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            ends.clear();
+            for (int number = 1; fs::exists(reportFolder + std::to_string(number) + ".data"); ++number) {
+                const auto report =
+                    ParseTalkReport(CString(testsupport::ReadBytes(reportFolder + std::to_string(number) + ".data")));
+                if (report && report->state != ETalkDownloadState::Running)
+                    ends.emplace_back(report->name.str(), report->state);
+            }
+            return ends.size() == 4;
+        },
+        3s));
+    EXPECT_EQ(ends, (std::vector<std::pair<std::string, ETalkDownloadState>> {
+                        {"A.mp4", ETalkDownloadState::Done},
+                        {"Missing.mp4", ETalkDownloadState::Failed},
+                        {"C.mp4", ETalkDownloadState::Done},
+                        {"B-480p.mp4", ETalkDownloadState::Done}}));
 }
 
 } // namespace

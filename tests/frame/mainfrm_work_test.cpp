@@ -9,12 +9,14 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include <wx/stc/stc.h>
 #include <wx/app.h>
 #include <wx/ribbon/bar.h>
 
+#include "catalogue/core/talkdownload.h"
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
 #include "core/commandids.h"
@@ -22,7 +24,9 @@
 #include "online/playfrompanpane.h"
 #include "playback/playerpane.h"
 #include "ui/messagebox.h"
+#include "ui/mycaptionbar.h"
 #include "ui/searchdlg.h"
+#include "platform/codepage.h"
 #include "platform/file.h"
 #include "ui/wxtext.h"
 #include "playback/purewmpdialog.h"
@@ -34,6 +38,8 @@
 #include "core/quenlowdoc.h"
 #include "frame/ribbonstatusbar.h"
 #include "ui/showmsgdlg.h"
+#include "core/updateresult.h"
+#include "ui/mycaptionbar.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
@@ -277,6 +283,53 @@ TEST_F(MainFrameWorkTest, RefilledTalkListShowsItsCountAfterTheLocalView)
     }
 }
 
+// A talk download shows its progress in the download pane; once the talk is
+// there the list of missing talks loses it and the caption bar says so.
+TEST_F(MainFrameWorkTest, ATalkDownloadShowsItsProgressAndLeavesTheMissingList)
+{
+    const CString filter = theApp.m_strPlaylistFilter;
+    Command(kCmdCategoryAll);
+    Command(kCmdFilterScript);
+    CLocalViewTree* tree = frame->m_wndPlayListPane->m_wndTree;
+    auto listed = [&] {
+        std::vector<CString> names;
+        wxTreeItemIdValue cookie;
+        for (wxTreeItemId item = tree->GetFirstChild(tree->GetRootItem(), cookie); item.IsOk();
+             item = tree->GetNextChild(tree->GetRootItem(), cookie))
+            names.push_back(TalkFileNameOf(FromWx(tree->GetItemText(item))));
+        return names;
+    };
+    const std::vector<CString> before = listed();
+    ASSERT_FALSE(before.empty()) << "the shipped talks have no media in a new program folder";
+    const CString name = before.front();
+    auto report = [&](int number, const char* text) {
+        program.write("AppData/DataExchange/TalkDownloads/" + std::to_string(number) + ".data", text);
+    };
+    auto downloadPane = [&] { return frame->m_wndStatusBar->FindElement(kStatusDownloadElement)->GetText(); };
+
+    report(1, ("running\r\n" + name.str() + "\r\n1000\r\n650\r\n2048\r\n\r\n").c_str());
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(downloadPane(), "速度:2 KB/s 进度:65.0%");
+    EXPECT_EQ(theApp.m_strDownloadStatusText, "速度:2 KB/s 进度:65.0%");
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(downloadPane(), "速度:2 KB/s 进度:65.0%") << "a second without news keeps the figures";
+
+    program.write("Playlist/" + AnsiToUtf8Bytes(name.view()), "video");
+    report(2, ("done\r\n" + name.str() + "\r\n1000\r\n1000\r\n0\r\n\r\n").c_str());
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(frame->m_wndCaptionBar->GetText(), "下载完成：" + name);
+    std::vector<CString> expected(before.begin() + 1, before.end());
+    EXPECT_EQ(listed(), expected);
+    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()).Find("共有"), 0);
+
+    // In the local media view an arriving talk changes nothing there.
+    frame->RefreshLocalMediaTree();
+    report(3, ("done\r\n" + before.back().str() + "\r\n1\r\n1\r\n0\r\n\r\n").c_str());
+    frame->OnTimer(CMainFrame::kTimerSecondWork);
+    EXPECT_EQ(FromWx(frame->m_wndPlayListPane->GetLabel()), "Playlist(播放列表)");
+    theApp.m_strPlaylistFilter = filter;
+}
+
 TEST_F(MainFrameWorkTest, PaneAndRibbonCommands)
 {
     theApp.m_strContentKind = "drama";
@@ -413,18 +466,18 @@ TEST_F(MainFrameWorkTest, BatchSubtitleFetchWalksTheListAndEnds)
     EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerBatchSubtitleStep));
 }
 
-TEST_F(MainFrameWorkTest, SubtitlePackageWaitsAreBounded)
+TEST_F(MainFrameWorkTest, SubtitlePackageWaitsEndWithTheirJobOrAreBounded)
 {
+    // A look-up the update dialog does not run (ended, or never queued) ends
+    // the wait at the next tick.
     theApp.m_strPlayFilePath = "/media/a.mp4";
-    frame->StartSubtitlePackageWait();
-    for (int i = 0; i < CMainFrame::kSubtitleWaitLimit - 1; ++i)
-        frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
+    frame->StartSubtitlePackageWait(9999);
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
     frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
     EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
 
     // Asking for another media ends the wait at the next tick.
-    frame->StartSubtitlePackageWait();
+    frame->StartSubtitlePackageWait(9999);
     theApp.m_strPlayFilePath = "/media/b.mp4";
     frame->OnTimer(CMainFrame::kTimerSubtitlePackageWait);
     EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitlePackageWait));
@@ -695,6 +748,9 @@ protected:
         theApp.m_strProductId = "P1";
         frame->m_fnNetworkConnected = [this] { return m_bNetwork; };
         Command(kCmdUpdateSoft);
+        // The learner sees at once that the check runs.
+        EXPECT_EQ(frame->m_wndCaptionBar->GetText(), CMainFrame::kUpdateCheckRunningText);
+        EXPECT_TRUE(frame->m_wndCaptionBar->IsShown());
         const auto start = std::chrono::steady_clock::now();
         frame->OnTimer(CMainFrame::kTimerUpdateCheck);
         // The window is never kept waiting for the network.
@@ -726,6 +782,46 @@ TEST_F(MainFrameUpdateCheckTest, MissingLocalFileOffersTheUpdate)
     EXPECT_TRUE(UpdateQueued());
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].substr(server.requests()[0].find(' ') + 1), "/update/P1/update.data");
+}
+
+// The downloader leaves how the update download ended; the frame watches for
+// it and tells the learner, or says so when the downloader went away silent.
+TEST_F(MainFrameUpdateCheckTest, TheUpdateDownloadsEndIsTold)
+{
+    struct Case {
+        const char* what;
+        std::optional<SUpdateDownloadEnd> left;   // nothing: the downloader never writes
+        CString told;
+    };
+    const Case cases[] = {
+        {"done", SUpdateDownloadEnd {true, ""}, "软件更新下载完成。"},
+        {"a failure with its cause", SUpdateDownloadEnd {false, "服务器回答 404"}, "软件更新下载失败：服务器回答 404"},
+        {"a downloader gone without a word", std::nullopt, "软件更新下载失败：下载程序没有运行"},
+    };
+    const CString result = UpdateResultPath(theApp.m_strAppDir);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        frame->m_downloaderExchange.isDownloaderRunning = [] { return true; };
+        frame->m_downloaderExchange.ClearQueue();
+        DeleteFile(theApp.m_strUpdateDataPath);
+        ASSERT_TRUE(WriteUpdateResult(result, SUpdateDownloadEnd {false, "an earlier run's"}));
+        CLoopbackServer server([](const std::string&) { return Reply(200, "7"); });
+        EXPECT_EQ(RunCheck(server), "检测到软件有可更新项，正在更新......");
+        ASSERT_TRUE(UpdateQueued());
+        ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerUpdateDownloadWatch));
+        frame->OnTimer(CMainFrame::kTimerUpdateDownloadWatch);
+        EXPECT_EQ(TakeMessage(), "") << "an earlier run's result is not this one";
+
+        if (c.left)
+            ASSERT_TRUE(WriteUpdateResult(result, *c.left));
+        else
+            frame->m_downloaderExchange.isDownloaderRunning = [] { return false; };
+        for (int tick = 0; tick < 10 && frame->IsTimerRunning(CMainFrame::kTimerUpdateDownloadWatch); ++tick)
+            frame->OnTimer(CMainFrame::kTimerUpdateDownloadWatch);
+        EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerUpdateDownloadWatch));
+        EXPECT_EQ(TakeMessage(), c.told);
+        EXPECT_FALSE(FileExists(result));
+    }
 }
 
 TEST_F(MainFrameUpdateCheckTest, EqualLengthNeedsNoUpdate)

@@ -1,10 +1,12 @@
 // Download-and-play end to end: an address typed into the network-address
 // bar goes through the frame to our downloader program, which fetches a
-// generated video from a loopback server while the frame plays the growing
-// file; an address that gives nothing is reported.
+// generated video from a throttled loopback server while the frame plays the
+// growing file (or waits for it to be whole); an address that gives nothing
+// is reported.
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/textctrl.h>
@@ -57,21 +59,27 @@ protected:
     std::string CachedFile() const { return program.path() + "CacheFolder/halviksoft.mp4"; }
 };
 
-TEST_F(NetFilePlayingTest, ATypedAddressPlaysWhileItDownloadsAndAMissingOneIsReported)
+// The file served in small pieces with pauses between them: `seconds` for the
+// whole file, ranges honoured.
+SReply Throttled(const std::string& bytes, std::chrono::milliseconds whole)
+{
+    SReply reply = Body(bytes);
+    reply.ranges = true;
+    reply.pieces = 100;
+    reply.pieceGap = whole / 100;
+    return reply;
+}
+
+TEST_F(NetFilePlayingTest, AFaststartVideoPlaysWhileItDownloads)
 {
     const std::string clip = program.path() + "clip.mp4";
-    testsupport::MakeClip(clip, 20);
+    testsupport::MakeH264Clip(clip, 20, testsupport::EMp4Index::AtStart);
     const std::string video = testsupport::ReadBytes(clip);
     ASSERT_GT(video.size(), 1000u);
-    SReply paced = Body(video);
-    paced.ranges = true;
-    paced.pieces = 100;
-    paced.pieceGap = 200ms;   // about twenty seconds for the whole file
-    CLoopbackServer server([&](const std::string& path) { return path == "/talk.mp4" ? paced : Reply(404, "0"); }, 8,
-                           90s);
-    const std::string address = "http://127.0.0.1:" + std::to_string(server.port());
+    const SReply paced = Throttled(video, 20s);
+    CLoopbackServer server([&](const std::string&) { return paced; }, 8, 90s);
 
-    TypeAddress(address + "/talk.mp4");
+    TypeAddress("http://127.0.0.1:" + std::to_string(server.port()) + "/talk.mp4");
     bool playedWhileDownloading = false;
     ASSERT_TRUE(testsupport::RunLoopUntil([&] {
         const bool playing = theApp.m_strMediaName == "halviksoft.mp4" && Player().GetState() == 3;
@@ -82,10 +90,63 @@ TEST_F(NetFilePlayingTest, ATypedAddressPlaysWhileItDownloadsAndAMissingOneIsRep
     EXPECT_TRUE(playedWhileDownloading);
     EXPECT_EQ(theApp.m_strPlayingNetFile, "true");
     ASSERT_TRUE(testsupport::RunLoopUntil([&] { return testsupport::ReadBytes(CachedFile()) == video; }, 40s));
+}
 
-    TypeAddress(address + "/missing.mp4");
-    EXPECT_TRUE(testsupport::RunLoopUntil(
-        [&] { return frame->m_wndCaptionBar->GetText() == "网络文件下载失败，请检查网络地址！"; }, 30s));
+// An MP4 whose index is at its end cannot start before the whole file is
+// there: meanwhile the learner sees the buffering text beside the download's
+// percentage and no error, and once the download is complete the video plays.
+TEST_F(NetFilePlayingTest, AVideoWithItsIndexAtTheEndPlaysOnceCompleteWithoutAnError)
+{
+    const std::string clip = program.path() + "clip.mp4";
+    testsupport::MakeH264Clip(clip, 20, testsupport::EMp4Index::AtEnd);
+    const std::string video = testsupport::ReadBytes(clip);
+    ASSERT_GT(video.size(), 1000u);
+    const SReply paced = Throttled(video, 15s);
+    CLoopbackServer server([&](const std::string&) { return paced; }, 8, 90s);
+
+    TypeAddress("http://127.0.0.1:" + std::to_string(server.port()) + "/talk.mp4");
+    std::vector<std::string> captions;
+    bool bufferingShown = false;
+    bool playedEarly = false;
+    const bool played = testsupport::RunLoopUntil([&] {
+        const std::string caption = frame->m_wndCaptionBar->GetText().str();
+        if (!caption.empty() && (captions.empty() || captions.back() != caption))
+            captions.push_back(caption);
+        const CString& download = theApp.m_strDownloadStatusText;
+        if (theApp.m_strPlayStateText == "正在缓冲..." && download.Find("进度:") > 0 && download.Find("进度:100%") < 0 &&
+            download.Find("进度:0000%") < 0)
+            bufferingShown = true;
+        const bool playing = theApp.m_strMediaName == "halviksoft.mp4" && Player().GetState() == 3 &&
+                             Player().GetTime() > 500;
+        if (playing && testsupport::ReadBytes(CachedFile()).size() < video.size())
+            playedEarly = true;
+        return playing;
+    }, 60s);
+    std::string seen;
+    for (const std::string& caption : captions)
+        seen += "[" + caption + "] ";
+    ASSERT_TRUE(played) << "captions: " << seen << " state: " << theApp.m_strPlayStateText.str();
+    EXPECT_FALSE(playedEarly);
+    EXPECT_TRUE(bufferingShown);
+    EXPECT_EQ(testsupport::ReadBytes(CachedFile()), video);
+    for (const std::string& caption : captions)
+        EXPECT_EQ(caption.find("无法播放"), std::string::npos) << seen;
+    EXPECT_EQ(theApp.m_strPlayStateText, "播放中");
+}
+
+// A refused address is reported when the server refuses it, not seconds later.
+TEST_F(NetFilePlayingTest, AMissingAddressIsReportedAsSoonAsTheServerAnswers)
+{
+    CLoopbackServer server([](const std::string&) { return Reply(404, "0"); }, 2);
+    const auto asked = std::chrono::steady_clock::now();
+    TypeAddress("http://127.0.0.1:" + std::to_string(server.port()) + "/missing.mp4");
+    ASSERT_TRUE(testsupport::RunLoopUntil(
+        [&] { return frame->m_wndCaptionBar->GetText() == "网络文件下载失败，请检查网络地址！"; }, 15s));
+    const auto answered = std::chrono::steady_clock::now();
+    // The downloader starts, takes two commands a second apart and asks;
+    // the program reads its report at the next second.
+    EXPECT_LT(answered - asked, 4s);
+    EXPECT_EQ(server.requests(), std::vector<std::string>{"GET /missing.mp4"});
 }
 
 } // namespace

@@ -226,12 +226,15 @@ TEST_F(LessonViewTest, AfterThePositionsPassEachSentenceSelectsExactlyItsLine)
     EXPECT_EQ(theApp.m_strSubtitleLoaded, "true");
     EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
 
-    // Paused: the pass waits, the stored positions stay.
+    // Paused: the pass waits for playback with its timer stopped, the stored
+    // positions stay.
     view->OnTimer(CQuenlowView::kTimerTextPositions);
-    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
+    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
     EXPECT_EQ(theApp.m_arrSentenceTiming[0].fgnstartpos, 999);
 
     theApp.m_strPlayState = "OnPlay";
+    view->ResumeFollowing();
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
     view->OnTimer(CQuenlowView::kTimerTextPositions);
     EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
 
@@ -343,6 +346,42 @@ TEST_F(LessonViewTest, FollowStepSelectsTheSentenceAtThePlayerTime)
     theApp.m_bScriptLoaded = 0;
     TickAt(*view, 3001 + 400);
     EXPECT_EQ(theApp.m_nCurrentSentence, 1);
+}
+
+// A paused or stopped player gives following and the positions pass nothing
+// to do: their timers stop at the first tick that finds it so, and come back
+// (following from where the player is) when playback starts again.
+TEST_F(LessonViewTest, FollowingWaitsWhileNotPlayingAndResumesWithPlayback)
+{
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{1000, 2000, "First.\n", ""}, {2000, 3000, "Second.\n", ""}});
+    view->StartFollowing();
+    const auto running = [&](int id) { return view->m_timers.IsRunning(id); };
+
+    for (const char* state : {"OnPause", "OnStop"}) {
+        SCOPED_TRACE(state);
+        theApp.m_strPlayState = state;
+        view->m_timers.SetTimer(CQuenlowView::kTimerTextPositions, CQuenlowView::kTextPositionsDelay);
+        TickAt(*view, 2500);
+        view->OnTimer(CQuenlowView::kTimerTextPositions);
+        EXPECT_FALSE(running(CQuenlowView::kFollowTimer));
+        EXPECT_FALSE(running(CQuenlowView::kTimerTextPositions));
+        EXPECT_EQ(theApp.m_nCurrentSentence, 0) << "followed while not playing";
+
+        theApp.m_strPlayState = "OnPlay";
+        view->ResumeFollowing();
+        EXPECT_TRUE(running(CQuenlowView::kFollowTimer));
+        EXPECT_TRUE(running(CQuenlowView::kTimerTextPositions));
+        TickAt(*view, 2500);
+        EXPECT_EQ(theApp.m_nCurrentSentence, 1);
+        theApp.m_nCurrentSentence = 0;
+    }
+
+    // Resuming restarts only what waited: a follow timer stopped for a
+    // repeat stays stopped.
+    view->m_timers.KillTimer(CQuenlowView::kFollowTimer);
+    view->ResumeFollowing();
+    EXPECT_FALSE(running(CQuenlowView::kFollowTimer));
 }
 
 TEST_F(LessonViewTest, FollowStepKeepsTheCurrentSentenceInSight)

@@ -50,8 +50,10 @@ TEST_F(InputNetAdressDlgTest, LayoutFollowsTheScreenWidth)
 
 TEST_F(InputNetAdressDlgTest, HidesOnTheSixthIdleTick)
 {
+    EXPECT_FALSE(m_dlg->IsIdleTimerRunning()) << "a hidden bar ticks";
     m_dlg->ShowAt(wxPoint(320, 200));
     EXPECT_TRUE(m_dlg->IsShown());
+    EXPECT_TRUE(m_dlg->IsIdleTimerRunning());
     EXPECT_EQ(m_dlg->m_nIdleCountdown, 6);
     for (int tick = 1; tick <= 5; ++tick) {
         m_dlg->OnTimer(CInputNetAdressDlg::kIdleTimer);
@@ -61,6 +63,7 @@ TEST_F(InputNetAdressDlgTest, HidesOnTheSixthIdleTick)
     EXPECT_TRUE(m_dlg->IsShown());
     m_dlg->OnTimer(CInputNetAdressDlg::kIdleTimer);
     EXPECT_FALSE(m_dlg->IsShown());
+    EXPECT_FALSE(m_dlg->IsIdleTimerRunning());
 
     // Shown again, the full six seconds count again.
     m_dlg->OnTimer(CInputNetAdressDlg::kIdleTimer);

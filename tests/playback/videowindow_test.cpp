@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 
 #include "playback/videowindow.h"
 #include "playback/vlcplayer.h"
+
+#include <vlc/vlc.h>
 #include "tests/playback/mediafixtures.h"
 
 #include <gdk/gdkx.h>
@@ -129,9 +132,9 @@ bool VideoOnTop(const CVideoWindow& video, wxWindow* panel)
     return std::find(chain.begin(), chain.end(), video.GetXWindow()) != chain.end();
 }
 
-// Share of the screen pixels in the middle of the panel that are not black;
-// -1 while another window covers the video.
-double NonBlackShare(const CVideoWindow& video, wxWindow* panel)
+// Share of the screen pixels in the middle of the panel that are not black,
+// read while `onTop` holds (checked under a ServerGrab); -1 while it does not.
+double ShareShown(wxWindow* panel, const std::function<bool()>& onTop)
 {
     const wxPoint origin = panel->GetScreenPosition();
     const wxSize size = panel->GetClientSize();
@@ -141,7 +144,7 @@ double NonBlackShare(const CVideoWindow& video, wxWindow* panel)
     wxGetTopLevelParent(panel)->Raise();
     {
         ServerGrab grab;
-        if (!VideoOnTop(video, panel))
+        if (!onTop())
             return -1.0;
         image = XGetImage(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(w),
                           static_cast<unsigned>(h), AllPlanes, ZPixmap);
@@ -157,6 +160,21 @@ double NonBlackShare(const CVideoWindow& video, wxWindow* panel)
         }
     XDestroyImage(image);
     return static_cast<double>(bright) / (w * h);
+}
+
+// What the video window (or the engine's window inside it) shows.
+double NonBlackShare(const CVideoWindow& video, wxWindow* panel)
+{
+    return ShareShown(panel, [&] { return VideoOnTop(video, panel); });
+}
+
+// What the panel itself shows, with no window above it.
+double PanelShare(wxWindow* panel)
+{
+    return ShareShown(panel, [&] {
+        const std::vector<Window> chain = WindowsAt(CentreOf(panel));
+        return !chain.empty() && chain.back() == XidOf(panel);
+    });
 }
 
 // A real button press and release at the panel's centre through the XTEST
@@ -295,6 +313,82 @@ TEST_P(VideoWindowPlayback, ShowsVideoAndPassesClicksToThePanel)
 
     player.Stop();
     second.frame->Destroy();
+    Pump(50ms);
+}
+
+// The still stands where the engine puts the picture: as large as fits,
+// centred, its proportions kept.
+TEST(VideoWindow, StillIsFittedAsTheEngineFitsThePicture)
+{
+    struct Case {
+        wxSize picture, area;
+        wxRect expected;
+    };
+    const Case cases[] = {
+        {{640, 360}, {638, 579}, {0, 110, 638, 358}},   // wide picture, tall pane: bars above and below
+        {{640, 360}, {1280, 400}, {284, 0, 711, 400}},  // wide screen: bars left and right
+        {{640, 360}, {320, 180}, {0, 0, 320, 180}},     // same proportions: the whole area
+        {{360, 640}, {500, 500}, {109, 0, 281, 500}},   // portrait video
+        {{640, 360}, {0, 300}, {}},                     // nothing to paint on
+        {{0, 0}, {300, 300}, {}},                       // no picture
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CVideoWindow::FitPicture(c.picture, c.area), c.expected)
+            << c.picture.x << "x" << c.picture.y << " in " << c.area.x << "x" << c.area.y;
+}
+
+// Without a graphics processor a paused player rests: the engine's video
+// track goes off and the panel shows a still of the paused picture instead.
+// Seeking while paused shows the new frame from the engine and rests again;
+// playing goes on from the paused time with the engine drawing.
+TEST(VideoWindowRest, PausedPlayerShowsAStillAndTheEngineDrawsAgainOnPlay)
+{
+    mediafixtures::EngineFolderScope folder(mediafixtures::Outputs::X11);
+    Stage stage = MakeStage(wxPoint(480, 60), wxSize(360, 280));
+    stage.frame->Show();
+    CVideoWindow video;
+    ASSERT_TRUE(video.Create(stage.panel));
+    ASSERT_TRUE(PumpUntil([&] { return PlacedIn(video, stage.panel); }, 3s));
+    {
+        CVlcPlayer player;
+        video.AttachPlayer(player);
+        libvlc_media_player_t* engine = player.RawPlayer();
+        const auto mapState = [&] {
+            XWindowAttributes a;
+            GetAttributes(video.GetXWindow(), a);
+            return a.map_state;
+        };
+        player.OpenFile(GetMedia().clip.c_str());
+        player.Play();
+        ASSERT_TRUE(PumpUntil([&] { return player.GetTime() >= 800 && NonBlackShare(video, stage.panel) > 0.5; }, 5s));
+
+        player.Pause();
+        ASSERT_TRUE(PumpUntil([&] { return player.IsVideoResting(); }, 5s)) << "the output never rested";
+        const int64_t pausedAt = player.GetTime();
+        EXPECT_EQ(libvlc_video_get_track(engine), -1);
+        EXPECT_TRUE(video.IsShowingStill());
+        EXPECT_EQ(mapState(), IsUnmapped);
+        EXPECT_TRUE(PumpUntil([&] { return PanelShare(stage.panel) > 0.5; }, 3s)) << "no still in the panel";
+        EXPECT_EQ(player.GetState(), 4);
+
+        // Seeking while paused: the engine shows the new frame, then rests.
+        player.Seek(3000);
+        EXPECT_FALSE(player.IsVideoResting());
+        EXPECT_GE(libvlc_video_get_track(engine), 0);
+        EXPECT_TRUE(PumpUntil([&] { return !video.IsShowingStill() && mapState() == IsViewable; }, 3s));
+        EXPECT_TRUE(PumpUntil([&] { return player.IsVideoResting(); }, 5s)) << "no rest after the seek";
+        EXPECT_NEAR(static_cast<double>(player.GetTime()), 3000.0, 100.0);
+        EXPECT_NE(player.GetTime(), pausedAt);
+
+        player.Play();
+        EXPECT_GE(libvlc_video_get_track(engine), 0);
+        EXPECT_TRUE(PumpUntil([&] { return player.GetState() == 3 && player.GetTime() > 3100; }, 5s));
+        EXPECT_LT(player.GetTime(), 4500) << "playing did not go on from the paused time";
+        EXPECT_TRUE(PumpUntil([&] { return !video.IsShowingStill() && NonBlackShare(video, stage.panel) > 0.5; }, 3s))
+            << "the engine does not draw again";
+        player.Stop();
+    }
+    stage.frame->Destroy();
     Pump(50ms);
 }
 

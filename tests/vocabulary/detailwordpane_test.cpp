@@ -19,7 +19,6 @@
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
-#include "tests/webpagewait.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/detailwordpane.h"
 #include "vocabulary/wordonlineview.h"
@@ -400,23 +399,23 @@ TEST_F(DictionaryPaneTest, OnlinePagesOpenInTheViewAndTellADoubleClickedWord)
     if (web == nullptr)
         GTEST_SKIP() << "no web engine on this machine";
     ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !web->IsBusy() && Requested(server, "GET /s?wd=o%27clock"); },
-                                          testsupport::kFirstWebPageDeadline));
+                                          testsupport::kWebEngineDeadline));
 
     web->RunScript("var range = document.createRange();"
                         "range.selectNodeContents(document.getElementById('w'));"
                         "getSelection().removeAllRanges(); getSelection().addRange(range);"
                         "document.body.dispatchEvent(new MouseEvent('dblclick', {bubbles: true}));");
     EXPECT_TRUE(testsupport::RunLoopUntil([&] { return Requested(server, "GET /s?wd=studies"); },
-                                          std::chrono::seconds(5)));
+                                          testsupport::kWebEngineDeadline));
     EXPECT_EQ(theApp.m_strCurrentWord, "studies");
 
     web->RunScript("var a = document.createElement('a'); a.href = '/link'; a.target = '_blank';"
                         "document.body.appendChild(a); a.click();");
-    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return Requested(server, "GET /link"); }, std::chrono::seconds(5)));
-    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !web->IsBusy(); }, std::chrono::seconds(5)));
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return Requested(server, "GET /link"); }, testsupport::kWebEngineDeadline));
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !web->IsBusy(); }, testsupport::kWebEngineDeadline));
     web->RunScript("window.open('/script', '_blank');");
     EXPECT_TRUE(testsupport::RunLoopUntil([&] { return web->GetCurrentUrl().EndsWith("/script"); },
-                                          std::chrono::seconds(5)))
+                                          testsupport::kWebEngineDeadline))
         << web->GetCurrentUrl();
 }
 

@@ -23,7 +23,6 @@
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
 #include "tests/testsupport.h"
-#include "tests/webpagewait.h"
 #include "tests/windowsupport.h"
 #include "vocabulary/dictionaryformview.h"
 #include "vocabulary/dictview.h"
@@ -62,7 +61,7 @@ bool LoadServedPage(CExplorer1& browser, const CLoopbackServer& server)
     browser.Navigate(CString("http://127.0.0.1:" + std::to_string(server.port()) + "/"));
     if (browser.GetWebView() == nullptr)
         return false;
-    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return *loads == 1; }, testsupport::kFirstWebPageDeadline));
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return *loads == 1; }, testsupport::kWebEngineDeadline));
     return true;
 }
 
@@ -299,15 +298,15 @@ TEST(DormantViewsTest, LinkClickHandlerKeepsTheClickedLinksTextWithWebEngine)
     }
     // The address changes and loading ends before the page's document is
     // there: only the load event says it is.
-    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return loads == 1; }, testsupport::kFirstWebPageDeadline));
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return loads == 1; }, testsupport::kWebEngineDeadline));
     ASSERT_TRUE(handler.Attach(browser));
     browser->Navigate(CString(site + "/first#go"));
-    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return handler.m_strText == "Next page"; }, std::chrono::seconds(5)))
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return handler.m_strText == "Next page"; }, testsupport::kWebEngineDeadline))
         << handler.m_strText.GetString();
 
     browser->Navigate(CString(site + "/second"));
     EXPECT_TRUE(testsupport::RunLoopUntil([&] { return handler.m_strText == "Second link"; },
-                                          std::chrono::seconds(8)))
+                                          testsupport::kWebEngineDeadline))
         << handler.m_strText.GetString();
     frame->Destroy();
 }
@@ -336,7 +335,7 @@ TEST(DormantViewsTest, WordViewCopiesFromTheOnlinePageWithWebEngine)
     SetClipboardText("something else");
     view->OnTimer(CWordView::kTimerLookUpSelection);
     EXPECT_TRUE(testsupport::RunLoopUntil([] { return CString(ClipboardText()).Trim() == "studies"; },
-                                          std::chrono::seconds(5)))
+                                          testsupport::kWebEngineDeadline))
         << ClipboardText().GetString();
     frame->Destroy();
 }

@@ -53,6 +53,21 @@ TEST(OnlineSubtitleTest, OnlyASuccessfulAnswerThatIsNotThePlaceholderHoldsAPacka
     EXPECT_EQ(CheckRemotePackage("", SHttpOptions()), ERemotePackage::NoAnswer);
 }
 
+// A host that sends its headers at once and the package later: the answer
+// is known from the headers, without waiting for the body.
+TEST(OnlineSubtitleTest, TheHeadersAnswerWithoutWaitingForTheBody)
+{
+    SReply late = Body(std::string(3000, 'p'));
+    late.stallAfter = 0;
+    CLoopbackServer server([&](const std::string&) { return late; }, 1);
+    SHttpOptions options;
+    options.totalTimeoutMs = 5000;
+    const auto start = Clock::now();
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/subtitles/a/a.jpg";
+    EXPECT_EQ(CheckRemotePackage(url, options), ERemotePackage::Available);
+    EXPECT_LT(Clock::now() - start, 1s);
+}
+
 TEST(OnlineSubtitleTest, BlankLessonOutcome)
 {
     testsupport::AppStateGuard guard(&CQuenlowApp::m_strScriptPath, &CQuenlowApp::m_strMediaPath,

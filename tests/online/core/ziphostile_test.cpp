@@ -17,6 +17,7 @@
 #include "online/core/zipreader.h"
 #include "online/core/zipwriter.h"
 #include "platform/file.h"
+#include "tests/online/core/overlappingzip.h"
 #include "tests/online/core/rawzip.h"
 #include "tests/testsupport.h"
 
@@ -33,19 +34,6 @@ std::vector<std::string> EverythingBelow(const std::string& folder)
     for (const auto& entry : fs::recursive_directory_iterator(folder))
         paths.push_back(entry.path().string());
     return paths;
-}
-
-std::string WriterArchive(const std::vector<std::pair<std::string, std::string>>& members)
-{
-    SZipHandle* writer = ZipWriterCreate(nullptr, 1 << 20, kZipFromMemory, nullptr);
-    for (const auto& [name, content] : members)
-        ZipWriterAddMemory(writer, name.c_str(), content.data(), content.size());
-    void* data = nullptr;
-    size_t length = 0;
-    ZipWriterGetMemory(writer, &data, &length);
-    std::string bytes(static_cast<const char*>(data), length);
-    ZipWriterClose(writer);
-    return bytes;
 }
 
 TEST(ZipHostileTest, MemberNamesNeverLeadOutOfTheDestination)
@@ -165,7 +153,7 @@ TEST(ZipHostileTest, DamagedOrTruncatedArchivesGiveCodesAndNoPartialFiles)
         lesson += "line " + std::to_string(i) + " of the lesson\r\n";
     const std::vector<std::pair<std::string, std::string>> contents = {{"lesson.script", lesson},
                                                                        {"pack.zip", "stored bytes"}};
-    const std::string good = WriterArchive(contents);
+    const std::string good = testzip::WriterPackage(contents);
     ASSERT_GT(good.size(), 100u);
     TempFolder temp;
     const std::string target = temp.path() + "out.bin";
@@ -294,7 +282,7 @@ TEST(ZipHostileTest, DecompressionBombIsRefusedQuickly)
 TEST(ZipHostileTest, ExistingDestinationIsReplacedNeverWrittenThrough)
 {
     TempFolder temp;
-    const std::string zip = WriterArchive({{"lesson.script", "new lesson"}});
+    const std::string zip = testzip::WriterPackage({{"lesson.script", "new lesson"}});
     const std::string outside = temp.write("outside/keep.txt", "must stay");
     const std::string target = temp.path() + "staging/tmpscript.script";
 
