@@ -22,10 +22,17 @@ std::vector<CString> CPlayListPane::SelectedTalkFileNames() const
 
 void CPlayListPane::OnDownloadTalk(ETalkQuality quality)
 {
-    const CString commands = TalkDownloadCommands(SelectedTalkFileNames(), quality);
+    CString commands = TalkDownloadCommands(SelectedTalkFileNames(), quality);
     // The downloader takes its commands from the clipboard; without a talk
     // the learner's clipboard is left alone.
     if (!commands.IsEmpty() && wxTheClipboard->Open()) {
+        // The downloader takes a text when the clipboard changes to it: the
+        // same request again (a talk whose download failed, asked for once
+        // more) ends in one more blank, which its reading of a command ignores.
+        wxTextDataObject current;
+        if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && wxTheClipboard->GetData(current) &&
+            FromWx(current.GetText()) == commands)
+            commands += " ";
         wxTheClipboard->SetData(new wxTextDataObject(ToWx(commands)));
         wxTheClipboard->Close();
     }

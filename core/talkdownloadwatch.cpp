@@ -17,6 +17,8 @@ constexpr int kQuietReadingsLimit = 15;
 constexpr int kDoneMessageSeconds = 5;
 constexpr int kFailedMessageSeconds = 10;
 constexpr const char* kDownloaderGone = "下载程序已停止";
+// Readings the figures of an ended download stay in the pane.
+constexpr int kEndShownReadings = 10;
 
 struct SNumberedFile {
     CString number;   // without leading zeros
@@ -32,9 +34,11 @@ bool NumberLess(const SNumberedFile& a, const SNumberedFile& b)
 
 CString StatusText(const STalkDownloadReport& report)
 {
+    const bool done = report.state == ETalkDownloadState::Done;
+    const int64_t speed = report.state == ETalkDownloadState::Running ? report.bytesPerSecond / 1024 : 0;
     CString text;
-    text.Format("速度:%lld KB/s 进度:%s%%", static_cast<long long>(report.bytesPerSecond / 1024),
-                PercentText(report.written, report.total, false).str().c_str());
+    text.Format("速度:%lld KB/s 进度:%s%%", static_cast<long long>(speed),
+                PercentText(report.written, report.total, done).str().c_str());
     return text;
 }
 
@@ -121,9 +125,16 @@ STalkDownloadNews CTalkDownloadWatch::ReadReports()
         m_running.reset();
     }
     ShowEnds(m_app, ends);
+    if (!ends.empty()) {
+        m_ended = ends.back();
+        m_endShownReadings = 0;
+    }
     if (m_running) {
         news.running = true;
         news.statusText = StatusText(*m_running);
+    } else if (m_ended && m_endShownReadings++ < kEndShownReadings) {
+        // The pane does not drop to nothing the moment a download ends.
+        news.statusText = StatusText(*m_ended);
     }
     return news;
 }

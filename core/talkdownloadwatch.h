@@ -17,7 +17,9 @@ extern CQuenlowApp theApp;
 
 struct STalkDownloadNews {
     bool running = false;       // a talk download is under way
-    CString statusText;         // its speed and percentage, for the download pane
+    // Its speed and percentage for the download pane; after an end, the
+    // last figures for a few seconds more ("" when the pane is not the talks').
+    CString statusText;
     std::vector<CString> done;  // talks that arrived in the playlist folder
 };
 
@@ -34,4 +36,6 @@ private:
     CQuenlowApp& m_app;
     std::optional<STalkDownloadReport> m_running;
     int m_quietReadings = 0;   // readings without a report while a talk runs
+    std::optional<STalkDownloadReport> m_ended;   // the last end, still shown
+    int m_endShownReadings = 0;
 };

@@ -86,8 +86,10 @@ void CMainFrame::ShowMessageSlot()
 void CMainFrame::ShowTalkDownloads(const STalkDownloadNews& news)
 {
     // A new download-and-play ends the talk downloads, so the two never share
-    // the pane: while a talk downloads, the pane is its own.
-    if (news.running) {
+    // the pane: while a talk downloads the pane is its own, and a little
+    // after it ended unless a download-and-play has begun.
+    const bool netFileUnderWay = m_downloadProgress.m_bAwaitingTask || !theApp.m_strPlayingNetFile.IsEmpty();
+    if (!news.statusText.IsEmpty() && (news.running || !netFileUnderWay)) {
         if (m_downloadProgress.showStatus)
             m_downloadProgress.showStatus(kStatusDownloadElement, news.statusText);
         theApp.m_strDownloadStatusText = news.statusText;

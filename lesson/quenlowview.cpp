@@ -237,33 +237,34 @@ void CQuenlowView::ComputeTextPositions()
 void CQuenlowView::StartFollowing()
 {
     theApp.m_nCurrentSentence = 0;
-    m_timersWaitingForPlay.erase(kFollowTimer);
+    m_bFollowWaiting = false;
     m_timers.SetTimer(kFollowTimer, kFollowInterval);
 }
 
-void CQuenlowView::WaitForPlaying(int timerId)
+void CQuenlowView::WaitForPlaying()
 {
-    m_timers.KillTimer(timerId);
-    m_timersWaitingForPlay.insert(timerId);
+    m_timers.KillTimer(kFollowTimer);
+    m_bFollowWaiting = true;
 }
 
 void CQuenlowView::ResumeFollowing()
 {
-    for (int id : m_timersWaitingForPlay)
-        m_timers.SetTimer(id, id == kFollowTimer ? kFollowInterval : kTextPositionsDelay);
-    m_timersWaitingForPlay.clear();
+    if (m_bFollowWaiting)
+        m_timers.SetTimer(kFollowTimer, kFollowInterval);
+    m_bFollowWaiting = false;
 }
 
 void CQuenlowView::OnTimer(int id)
 {
     // Following, the point-read stop, the held button and the positions pass
-    // act only while playing; following and the positions pass wait for
-    // ResumeFollowing when they find the player paused or stopped.
+    // act only while playing. The positions pass stays armed until then (it
+    // runs once); following waits for ResumeFollowing when it finds the
+    // player paused or stopped.
     const bool playing = theApp.m_strPlayState == "OnPlay";
     switch (id) {
     case kFollowTimer:
         if (!playing) {
-            WaitForPlaying(kFollowTimer);
+            WaitForPlaying();
             return;
         }
         if (theApp.m_bScriptLoaded == 0)
@@ -296,10 +297,8 @@ void CQuenlowView::OnTimer(int id)
         }
         return;
     case kTimerTextPositions:
-        if (!playing) {
-            WaitForPlaying(kTimerTextPositions);
+        if (!playing)
             return;
-        }
         m_timers.KillTimer(kTimerTextPositions);
         ComputeTextPositions();
         // The positions are taken from the "script" text; a stored layout

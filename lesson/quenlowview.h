@@ -21,8 +21,6 @@
 // replace them.
 #pragma once
 
-#include <set>
-
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -105,9 +103,9 @@ public:
     // ---- Following playback ----
     // Starts following the lesson from sentence 0.
     void StartFollowing();
-    // Following and the positions pass have nothing to do while the player
-    // is paused or stopped: a tick that finds it so stops its timer, and the
-    // frame calls ResumeFollowing whenever playback starts again.
+    // Following has nothing to do while the player is paused or stopped: a
+    // follow tick that finds it so stops the timer, and the frame calls
+    // ResumeFollowing whenever playback starts again.
     void ResumeFollowing();
     bool IsFollowTimerRunning() const { return m_timers.IsRunning(kFollowTimer); }
     void OnTimer(int id);
@@ -348,9 +346,9 @@ public:
     CWindowTimers m_timers;
 
 private:
-    // Stops a timer that only works while playing until ResumeFollowing.
-    void WaitForPlaying(int timerId);
-    std::set<int> m_timersWaitingForPlay;
+    // Stops the follow timer until ResumeFollowing.
+    void WaitForPlaying();
+    bool m_bFollowWaiting = false;
 
     IMainFrameHost* MainFrame();
     void BindCommands();

@@ -291,15 +291,24 @@ TEST_F(PlayListPaneCommandsTest, TalkDownloadsGoOnTheClipboardInTreeOrder)
     tree->SelectItem(Item("[3][T3][S3][Three_2011-480p.mp4][E]"));
     tree->SelectItem(Item("[1][T1][S1][One_2009.mp3][E]"));
     tree->SelectItem(Item("[2][T2][S2][no file here][E]"));
+    auto clipboard = [] {
+        wxTextDataObject data;
+        EXPECT_TRUE(wxTheClipboard->Open());
+        EXPECT_TRUE(wxTheClipboard->GetData(data));
+        wxTheClipboard->Close();
+        return FromWx(data.GetText());
+    };
     m_pane->OnDownloadTalk(ETalkQuality::Light);
-
-    ASSERT_TRUE(wxTheClipboard->Open());
-    wxTextDataObject data;
-    ASSERT_TRUE(wxTheClipboard->GetData(data));
-    wxTheClipboard->Close();
     const CString host = "http://talks.halviksoft.example/talks/";
-    EXPECT_EQ(FromWx(data.GetText()),
-              "HalvikSoftDL:" + host + "Three_2011-light.mp4  HalvikSoftDL:" + host + "One_2009-light.mp4  ");
+    const CString commands =
+        "HalvikSoftDL:" + host + "Three_2011-light.mp4  HalvikSoftDL:" + host + "One_2009-light.mp4  ";
+    EXPECT_EQ(clipboard(), commands);
+    // The downloader acts on a change of the clipboard: the same request
+    // again must change it, by a trailing blank its reading ignores.
+    m_pane->OnDownloadTalk(ETalkQuality::Light);
+    EXPECT_EQ(clipboard(), commands + " ");
+    m_pane->OnDownloadTalk(ETalkQuality::Light);
+    EXPECT_EQ(clipboard(), commands);
     // No downloader is installed here: the learner is told where it was looked for.
     EXPECT_EQ(testsupport::TakeMessage(), "找不到下载器程序：" + theApp.m_strDownloaderPath);
 }

@@ -94,6 +94,13 @@ TEST_F(TalkDownloadWatchTest, ProgressStaysInThePaneUntilTheTalkEnds)
     int kind = 0;
     EXPECT_EQ(TakeMessage(&kind), "下载完成：Talk.mp4");
     EXPECT_EQ(kind, kMessageInfo);
+    // The whole file's figures stay a while, then the pane is free again.
+    EXPECT_EQ(news.statusText.str(), "速度:0 KB/s 进度:100%");
+    int shown = 1;
+    while (!watch.ReadReports().statusText.IsEmpty() && shown < 100)
+        ++shown;
+    EXPECT_GE(shown, 5);
+    EXPECT_LE(shown, 15);
 }
 
 TEST_F(TalkDownloadWatchTest, EndsOfOneSecondMakeOneMessageInTheirOrder)

@@ -118,7 +118,8 @@ TEST_F(CloudDiskBrowserTest, ThePaneDrawsItsPagesFollowsLinksAndHandsAMediaLinkO
     // The text of the start page is on the screen.
     EXPECT_TRUE(testsupport::RunLoopUntil([&] { return InkPixels(page, EInk::Black) > 800; }, 20s))
         << "the start page was " << (Requested(server, "GET /start") ? "served but not drawn" : "never requested");
-    EXPECT_EQ(view->m_strTitle, "Start");
+    // The title comes in its own event, which may follow the drawing.
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return view->m_strTitle == "Start"; }, 10s)) << view->m_strTitle;
 
     // A click on a page link shows that page.
     ClickPageAt(page, 60, 150);
@@ -131,9 +132,15 @@ TEST_F(CloudDiskBrowserTest, ThePaneDrawsItsPagesFollowsLinksAndHandsAMediaLinkO
     COnlinePage* web = view->m_wndBrowser->GetWebView();
     ASSERT_TRUE(
         testsupport::RunLoopUntil([&] { return !web->IsBusy() && InkPixels(page, EInk::Black) > 800; }, 20s));
-    ClickPageAt(page, 60, 250);
+    // The page just drawn again may not take clicks yet on a loaded machine:
+    // a click that went unseen is given again (the hand-over is the same).
     const CString command = ComposeDlAndPlayCommand(CString(site + "/media/lesson.mp4"), theApp.m_strCacheDir);
-    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return theApp.m_strDlAndPlayCommand == command; }, 10s));
+    bool handedOver = false;
+    for (int click = 0; click < 4 && !handedOver; ++click) {
+        ClickPageAt(page, 60, 250);
+        handedOver = testsupport::RunLoopUntil([&] { return theApp.m_strDlAndPlayCommand == command; }, 5s);
+    }
+    EXPECT_TRUE(handedOver);
     EXPECT_FALSE(Requested(server, "GET /media/lesson.mp4"));
 }
 

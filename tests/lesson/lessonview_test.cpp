@@ -226,15 +226,12 @@ TEST_F(LessonViewTest, AfterThePositionsPassEachSentenceSelectsExactlyItsLine)
     EXPECT_EQ(theApp.m_strSubtitleLoaded, "true");
     EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
 
-    // Paused: the pass waits for playback with its timer stopped, the stored
-    // positions stay.
+    // Paused: the pass waits, the stored positions stay.
     view->OnTimer(CQuenlowView::kTimerTextPositions);
-    EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
+    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
     EXPECT_EQ(theApp.m_arrSentenceTiming[0].fgnstartpos, 999);
 
     theApp.m_strPlayState = "OnPlay";
-    view->ResumeFollowing();
-    EXPECT_TRUE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
     view->OnTimer(CQuenlowView::kTimerTextPositions);
     EXPECT_FALSE(view->m_timers.IsRunning(CQuenlowView::kTimerTextPositions));
 
@@ -348,9 +345,9 @@ TEST_F(LessonViewTest, FollowStepSelectsTheSentenceAtThePlayerTime)
     EXPECT_EQ(theApp.m_nCurrentSentence, 1);
 }
 
-// A paused or stopped player gives following and the positions pass nothing
-// to do: their timers stop at the first tick that finds it so, and come back
-// (following from where the player is) when playback starts again.
+// A paused or stopped player gives following nothing to do: its timer stops
+// at the first tick that finds it so, and comes back (following from where
+// the player is) when playback starts again.
 TEST_F(LessonViewTest, FollowingWaitsWhileNotPlayingAndResumesWithPlayback)
 {
     CQuenlowView* view = MakeFollowingView();
@@ -361,17 +358,13 @@ TEST_F(LessonViewTest, FollowingWaitsWhileNotPlayingAndResumesWithPlayback)
     for (const char* state : {"OnPause", "OnStop"}) {
         SCOPED_TRACE(state);
         theApp.m_strPlayState = state;
-        view->m_timers.SetTimer(CQuenlowView::kTimerTextPositions, CQuenlowView::kTextPositionsDelay);
         TickAt(*view, 2500);
-        view->OnTimer(CQuenlowView::kTimerTextPositions);
         EXPECT_FALSE(running(CQuenlowView::kFollowTimer));
-        EXPECT_FALSE(running(CQuenlowView::kTimerTextPositions));
         EXPECT_EQ(theApp.m_nCurrentSentence, 0) << "followed while not playing";
 
         theApp.m_strPlayState = "OnPlay";
         view->ResumeFollowing();
         EXPECT_TRUE(running(CQuenlowView::kFollowTimer));
-        EXPECT_TRUE(running(CQuenlowView::kTimerTextPositions));
         TickAt(*view, 2500);
         EXPECT_EQ(theApp.m_nCurrentSentence, 1);
         theApp.m_nCurrentSentence = 0;

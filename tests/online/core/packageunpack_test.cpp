@@ -2,7 +2,7 @@
 // earlier package is never taken for the new one.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <ctime>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -22,6 +22,13 @@ using testsupport::ReadBytes;
 using testsupport::TempFolder;
 using namespace testzip;
 
+double ThreadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
 // The whole package inflates a bounded amount, however many entries its
 // directory lists: the unpack ends quickly and extracts nothing.
 TEST(PackageUnpackTest, AnArchiveOfOverlappingEntriesEndsQuickly)
@@ -30,9 +37,11 @@ TEST(PackageUnpackTest, AnArchiveOfOverlappingEntriesEndsQuickly)
     const std::string package = temp.write("tmpjpg.jpg", OverlappingEntriesPackage(150));
     ASSERT_LT(fs::file_size(package), 2u << 20);
     const std::string lesson = temp.path() + "tmpscript.script";
-    const auto start = std::chrono::steady_clock::now();
+    // The work is measured in processor time: a loaded machine stretches the
+    // wall-clock time of even a bounded unpack.
+    const double start = ThreadSeconds();
     EXPECT_EQ(UnpackLessonPackage(CString(package), CString(lesson)), EUnpackResult::NothingExtracted);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_LT(ThreadSeconds() - start, 1.0);
     EXPECT_FALSE(fs::exists(lesson));
 }
 
