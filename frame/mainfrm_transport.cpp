@@ -81,6 +81,14 @@ bool OpenAndPlay(CVlcPlayer& player, const CString& mediaPath)
     return started;
 }
 
+// Opens the media and plays it from `ms`. The time goes with the opening: a
+// seek right after it is lost when the engine is not yet playing (seen with
+// a file still being downloaded, which then started over from 00:00).
+bool OpenAndPlayFrom(CVlcPlayer& player, const CString& mediaPath, int64_t ms)
+{
+    return player.OpenFile(theApp.AnsiToUtf8(mediaPath).GetString()) && player.PlayFrom(ms);
+}
+
 void ScrollTextToTop(CQuenlowView& view)
 {
     if (!view.m_richText)
@@ -171,13 +179,10 @@ void CMainFrame::OnStop()
 void CMainFrame::PlayFromResumeTime()
 {
     if (CVlcPlayer* player = GetMainPlayer()) {
-        OpenAndPlay(*player, theApp.m_strMediaPath);
-        if (theApp.m_bSeekOnPlay) {
-            player->Seek(m_nStoredSeekTime);
-            theApp.m_bSeekOnPlay = 0;
-        } else {
-            player->Seek(theApp.m_nResumeTime);
-        }
+        const int64_t at = theApp.m_bSeekOnPlay ? m_nStoredSeekTime : theApp.m_nResumeTime;
+        theApp.m_bSeekOnPlay = 0;
+        if (!OpenAndPlayFrom(*player, theApp.m_strMediaPath, at))
+            theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
     }
     SetPlayState("OnPlay");
     SetPlayStateText("播放中");
@@ -190,13 +195,11 @@ void CMainFrame::ReopenNetFile()
     CVlcPlayer* player = GetMainPlayer();
     if (!player)
         return;
-    if (!player->OpenFile(ToUtf8(theApp.m_strMediaPath).GetString()) || !player->Play()) {
+    if (!OpenAndPlayFrom(*player, theApp.m_strMediaPath, theApp.m_nResumeTime)) {
         if (!m_downloadProgress.WaitToReopen())
             theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
         return;
     }
-    if (theApp.m_nResumeTime > 0)
-        player->Seek(theApp.m_nResumeTime);
     m_nPlaybackWaitTicks = 0;
     KillTimer(kTimerPlaybackBegun);
     SetTimer(kTimerPlaybackBegun, 200);
