@@ -1491,11 +1491,15 @@ TEST_F(LessonViewFrameTest, RestingPointerLooksItsWordUpInThePopup)
     theApp.m_strSubtitleLoaded = "true";
     theApp.m_bScriptLoaded = 1;
     SetControlText(*view->m_richText, "We study here.\nApples are good.\n");
-    testsupport::RunLoopFor(std::chrono::milliseconds(200));
-    ASSERT_TRUE(Command(kCmdMouseWordPick));
     wxStyledTextCtrl& text = *view->m_richText;
     const int wordStart = text.PositionFromLine(1) + 11;   // "good."
-    wxPoint pointer = text.ClientToScreen(text.PointFromPosition(wordStart + 1)) + wxPoint(1, 4);
+    const auto overWord = [&] { return text.PointFromPosition(wordStart + 1) + wxPoint(1, 4); };
+    // The text must be shown and laid out before a pointer can rest on it.
+    ASSERT_TRUE(testsupport::RunLoopUntil(
+        [&] { return text.IsShownOnScreen() && wxRect(text.GetClientSize()).Contains(overWord()); },
+        std::chrono::seconds(10)));
+    ASSERT_TRUE(Command(kCmdMouseWordPick));
+    wxPoint pointer = text.ClientToScreen(overWord());
     view->m_getPointer = [&pointer] { return pointer; };
 
     view->OnTimer(CQuenlowView::kTimerIdleTicks);   // resting for 100 ms
