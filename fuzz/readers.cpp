@@ -1,6 +1,7 @@
 #include "fuzz/readers.h"
 
 #include <fstream>
+#include <optional>
 #include <string_view>
 
 #include "core/httptransfer.h"
@@ -22,6 +23,7 @@
 #include "core/keywordmatch.h"
 #include "core/quenlow.h"
 #include "core/startupdefaults.h"
+#include "core/talkdownloadreport.h"
 #include "core/uisettings.h"
 
 namespace {
@@ -183,4 +185,10 @@ void FuzzPanLink(const uint8_t* data, size_t size)
     const CString address(Bytes(data, size));
     IsPanDownloadAddress(address, [](const CString& url) { return url.Find(".mp4") >= 0; });
     DownloaderAddressOf(address);
+}
+
+void FuzzTalkReport(const uint8_t* data, size_t size)
+{
+    if (const std::optional<STalkDownloadReport> report = ParseTalkReport(CString(Bytes(data, size))))
+        ParseTalkReport(TalkReportText(*report));
 }

@@ -32,3 +32,4 @@ void FuzzWordList(const uint8_t* data, size_t size);
 void FuzzExercises(const uint8_t* data, size_t size);
 // An address recognised (or not) as a cloud-disk download.
 void FuzzPanLink(const uint8_t* data, size_t size);
+void FuzzTalkReport(const uint8_t* data, size_t size);

@@ -18,6 +18,7 @@ const std::vector<SFuzzTarget>& FuzzTargets()
         {"command", FuzzDownloaderCommandText}, {"address", FuzzDownloadAddress},
         {"httpheaders", FuzzHttpHeaders}, {"wordlist", FuzzWordList},
         {"exercise", FuzzExercises},      {"panlink", FuzzPanLink},
+        {"talkreport", FuzzTalkReport},
     };
     return targets;
 }
