@@ -327,12 +327,12 @@ TEST_F(DownloadProgressTest, ForeignProgressFilesShowNothingAndAreDropped)
         const char* what;
         std::string text;
     } rows[] = {
-        {"binary bytes", std::string("\x01\xff\r\n\x80\x81garbage\x00\r\n", 18) + std::string(200, '\n')},
+        {"binary bytes", std::string("\x01\xff\r\n\x80\x81garbage\x00\r\n", 16) + std::string(200, '\n')},
         {"a percentage that is no figure", "/cache/a.mp4\r\n1000\r\n0\r\n0\r\n5%0\xfe\r\n100\r\n0\r\n0\r\n1\r\nt\r\n"},
         {"larger than any progress file", huge},
     };
     for (const auto& row : rows) {
-            status.clear();
+        status.clear();
         program.write("AppData/DataExchange/DownloaderData/1.data", row.text);
         WriteTask("2.data", Task{});
         progress.ReadDownloadProgress();
