@@ -535,6 +535,9 @@ ResidentMemory ReadResidentMemory()
 // opening from run to run, about 11 MB at once) and never unloads them.
 TEST_F(LessonOpeningTest, ReopeningTheSameLessonKeepsMemoryFlat)
 {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine: resident figures say nothing here";
+#endif
     const std::string mediaFs = program.path() + "talk.mp4";
     MakeClip(mediaFs);
     MakeLesson(program.ansi() + "talk.script");
