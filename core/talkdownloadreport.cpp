@@ -50,15 +50,6 @@ CString Number(int64_t value)
     return text;
 }
 
-// A line end inside a value would shift every line after it.
-CString OneLine(const CString& text)
-{
-    CString line = text;
-    line.Replace("\r", " ");
-    line.Replace("\n", " ");
-    return line;
-}
-
 } // namespace
 
 CString TalkReportFolder(const CString& programFolder)
@@ -69,8 +60,10 @@ CString TalkReportFolder(const CString& programFolder)
 CString TalkReportText(const STalkDownloadReport& report)
 {
     CString text;
-    for (const CString& line : {CString(StateWord(report.state)), OneLine(report.name), Number(report.total),
-                                Number(report.written), Number(report.bytesPerSecond), OneLine(report.cause)})
+    // A line end inside a value would shift every line after it.
+    for (const CString& line : {CString(StateWord(report.state)), LineBreaksAsBlanks(report.name),
+                                Number(report.total), Number(report.written), Number(report.bytesPerSecond),
+                                LineBreaksAsBlanks(report.cause)})
         text += line + "\r\n";
     return text;
 }

@@ -421,6 +421,14 @@ CString WithoutLineBreaks(const CString& text)
     return result;
 }
 
+CString LineBreaksAsBlanks(const CString& text)
+{
+    CString line = text;
+    line.Replace("\r", " ");
+    line.Replace("\n", " ");
+    return line;
+}
+
 CString TruncateAtCharBoundary(const CString& text, int maxBytes)
 {
     const std::string_view view = text.view();

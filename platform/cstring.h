@@ -122,6 +122,9 @@ CString TruncateAtCharBoundary(const CString& text, int maxBytes);
 
 // The text with every carriage return and line feed taken out.
 CString WithoutLineBreaks(const CString& text);
+// The text as one line: every carriage return and line feed becomes a blank,
+// so words stay apart and the text keeps its length.
+CString LineBreaksAsBlanks(const CString& text);
 
 // The framework's growable list of texts.
 class CStringArray {

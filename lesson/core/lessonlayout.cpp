@@ -8,16 +8,6 @@ constexpr int kParagraphIndent = 4;
 // A paragraph runs on for more than this many sentences.
 constexpr int kSentencesPerParagraph = 20;
 
-// A line as one run of text: each character of its line end becomes a
-// blank, so the sentence keeps its length and its "script" range.
-CString Flattened(const CString& line)
-{
-    CString flat = line;
-    flat.Replace("\r", " ");
-    flat.Replace("\n", " ");
-    return flat;
-}
-
 } // namespace
 
 SLayoutText BuildLayoutText(const CString& layout, const CStringArray& english, const CStringArray& chinese)
@@ -32,7 +22,9 @@ SLayoutText BuildLayoutText(const CString& layout, const CStringArray& english, 
         int correction = 0;
         int linesInParagraph = 0;
         for (int i = 0; i < count; ++i) {
-            CString line = Flattened(english[i]);
+            // Line ends become blanks, so each sentence keeps its length
+            // and its "script" range.
+            CString line = LineBreaksAsBlanks(english[i]);
             if (i == 0) {
                 line = CString("    ") + line;
                 correction = kParagraphIndent;
@@ -51,7 +43,7 @@ SLayoutText BuildLayoutText(const CString& layout, const CStringArray& english, 
     } else if (layout == "engchn") {
         const int pairs = std::min(count, chinese.GetSize());
         for (int i = 0; i < pairs; ++i)
-            result.text += Flattened(english[i]) + "\n" + Flattened(chinese[i]) + "\n";
+            result.text += LineBreaksAsBlanks(english[i]) + "\n" + LineBreaksAsBlanks(chinese[i]) + "\n";
     }
     return result;
 }
