@@ -2,6 +2,7 @@
 // and talks: the context menus, adding and removing folders, deleting history
 // entries, queueing videos for online subtitles, exports and downloads.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -315,9 +316,12 @@ TEST_F(PlayListPaneCommandsTest, TalkDownloadsGoOnTheClipboardInTreeOrder)
 
 // Exports land in the export folder: a talk's under the listed name (its
 // quality suffix kept) from the lesson named without it; a folder's from
-// every lesson below it, also in closed branches.
+// every lesson below it, also in closed branches. The folder is then shown
+// on the desktop.
 TEST_F(PlayListPaneCommandsTest, ExportsWriteTheLessonsOfTalksAndFolders)
 {
+    std::optional<testsupport::FakeOpener> opener;
+    opener.emplace(0);
     const std::string lessons = program.path() + "Playlist/";
     tree->AppendItem(root, ToWx("[108][T][S][PeterLindqvist_2017-480p.mp4][E]"));
     tree->AppendItem(root, ToWx("[1][T][S][NoLesson_2000.mp4][E]"));
@@ -327,6 +331,8 @@ TEST_F(PlayListPaneCommandsTest, ExportsWriteTheLessonsOfTalksAndFolders)
     const std::string text = testsupport::ReadBytes(exports + "PeterLindqvist_2017-480p.txt");
     EXPECT_EQ(text.rfind("1.", 0), 0u) << text.substr(0, 80);
     EXPECT_EQ(testsupport::TakeMessage(), "字幕文件不存在！");
+    EXPECT_EQ(opener->opened(), (program.ansi() + "TxtLrcFileFolder").str());
+    opener.emplace(0);
 
     std::filesystem::create_directories(program.path() + "media/unit/inner");
     std::filesystem::copy_file(lessons + "GraceMbeki_2021.script", program.path() + "media/unit/inner/grace.script");
@@ -340,6 +346,7 @@ TEST_F(PlayListPaneCommandsTest, ExportsWriteTheLessonsOfTalksAndFolders)
     SelectOnly({folder});
     m_pane->OnExportLocal(true);
     EXPECT_EQ(testsupport::TakeMessage(), "");
+    EXPECT_EQ(opener->opened(), (program.ansi() + "TxtLrcFileFolder").str());
     for (const char* name : {"grace.lrc", "chen.lrc"}) {
         const std::string lrc = testsupport::ReadBytes(exports + name);
         EXPECT_EQ(lrc.rfind("[00:00.000]", 0), 0u) << name;
