@@ -640,16 +640,23 @@ EFileReadResult LoadSrtFile(CQuenlowApp& app, const CString& path, CString& view
         // next time line, which is then read again as the next entry's start.
         // Short lines ("No.", "OK") are text like any other.
         std::vector<CString> textLines;
+        bool atTimeLine = false;
         while (next < count) {
             CString line = lines[next];
             line.Trim();
-            if (line.IsEmpty() || FindText(line, "-->") > 0)
+            if (line.IsEmpty())
                 break;
+            if (FindText(line, "-->") > 0) {
+                atTimeLine = true;
+                break;
+            }
             textLines.push_back(line);
             ++next;
         }
-        // Without a blank line before it, the next entry's number ends up here.
-        if (next < count && !textLines.empty() && IsEntryNumber(textLines.back()))
+        // Without a blank line before it, the next entry's number ends up
+        // here, directly above the next time line. A number that ends the
+        // text at a blank line or at the end of the file is a reply ("1984").
+        if (atTimeLine && !textLines.empty() && IsEntryNumber(textLines.back()))
             textLines.pop_back();
         CString english;
         CString chinese;

@@ -388,6 +388,19 @@ TEST(SrtLoaderTest, TimeLinesAndEntryEnds)
           {7500, 8000, "\n", "嗯。\n"},
           {8500, 9000, "\n", "♪\n"},
           {9500, 10000, "Hi\n", "\n"}}},
+        // Replies that are bare numbers, in a file made elsewhere with CR LF
+        // line ends: a number that ends the text at a blank line or at the
+        // end of the file is text; only a number directly above a time line
+        // is the next entry's number.
+        {"bare_number_replies_crlf.srt",
+         {{1000, 2000, "What year was it?\n", "那是哪一年？\n"},
+          {2500, 3500, "1984\n", "\n"},
+          {4000, 5000, "How many people came? 42\n", "\n"},
+          {5500, 6500, "42\n", "四十二\n"},
+          {7000, 8000, "Room 101\n", "\n"},
+          {8500, 9500, "Call 911\n", "\n"},
+          {10000, 11000, "7\n", "\n"},
+          {11500, 12500, "2001\n", "\n"}}},
     };
     for (const Case& c : cases) {
         CQuenlowApp app;
