@@ -26,6 +26,7 @@ const SCurlApi* Load()
                           Resolve(library, "curl_easy_init", api.easy_init) &&
                           Resolve(library, "curl_easy_setopt", api.easy_setopt) &&
                           Resolve(library, "curl_easy_perform", api.easy_perform) &&
+                          Resolve(library, "curl_easy_getinfo", api.easy_getinfo) &&
                           Resolve(library, "curl_easy_cleanup", api.easy_cleanup) &&
                           Resolve(library, "curl_easy_strerror", api.easy_strerror) &&
                           Resolve(library, "curl_slist_append", api.slist_append) &&

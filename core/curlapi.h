@@ -10,6 +10,7 @@ struct SCurlApi {
     CURL* (*easy_init)();
     CURLcode (*easy_setopt)(CURL* curl, CURLoption option, ...);
     CURLcode (*easy_perform)(CURL* curl);
+    CURLcode (*easy_getinfo)(CURL* curl, CURLINFO info, ...);
     void (*easy_cleanup)(CURL* curl);
     const char* (*easy_strerror)(CURLcode code);
     curl_slist* (*slist_append)(curl_slist* list, const char* text);

@@ -157,6 +157,23 @@ void CDownloadProgress::AbandonNetFile()
     ShowPlayState(m_app.m_strPlayStateText);
 }
 
+// The downloader ends the task before when it takes a new one, so a file it
+// had not finished will never grow again: played on, it would end where the
+// bytes end, wait for more with "正在缓冲..." and start over, for good. The
+// player stops it; a file that is whole plays on until the new one starts.
+void CDownloadProgress::LeaveUnfinishedNetFile()
+{
+    KillTimer(kDlTimerBufferingWait);
+    KillTimer(kDlTimerReopenWait);
+    m_nStallTicks = 0;
+    const bool waitingForBytes = m_app.m_strPlayState == "OnBuffering";
+    if (m_app.m_strPlayingNetFile.IsEmpty() && !waitingForBytes)
+        return;
+    m_app.m_strPlayingNetFile.Empty();
+    if (stopPlayback)
+        stopPlayback();
+}
+
 CString CDownloadProgress::FindProgressFile() const
 {
     // Only the downloader's own files count: a stray file or folder in the
@@ -239,17 +256,22 @@ void CDownloadProgress::ReadDownloadProgress()
         }
     }
 
+    const bool endedShort = m_nTaskActivity == 0 && !IsDownloadComplete();
+    const bool watched = !m_strWatchedTaskTag.IsEmpty() && m_strTaskTag == m_strWatchedTaskTag;
     // A requested task that ended before its first byte (a wrong address,
-    // an error answer) leaves nothing to play: the watch gives up and says so.
-    if (m_bAwaitingTask && m_nTaskActivity == 0 && m_app.m_nNetFileSize == 0 && ToInt64(lines[2]) == 0) {
+    // an error answer, a refused address, a target it cannot write) leaves
+    // nothing to play, whether or not its length was announced: the watch
+    // gives up and says so, once.
+    if (endedShort && m_nDownloadedBytes == 0 && ToInt64(lines[2]) == 0 &&
+        (m_bAwaitingTask || (watched && !m_bDownloadBroken))) {
         m_bAwaitingTask = false;
+        m_bDownloadBroken = watched;
         AbandonNetFile();
         m_app.SetMessage(kMessageError, kNetFileFailedMessage, 5);
     }
     // The task being played ended short after its retries: said once, and
     // the waits for more of it end.
-    if (m_nTaskActivity == 0 && !IsDownloadComplete() && m_nDownloadedBytes > 0 && m_strTaskTag == m_strWatchedTaskTag &&
-        !m_bDownloadBroken) {
+    if (endedShort && m_nDownloadedBytes > 0 && watched && !m_bDownloadBroken) {
         m_bDownloadBroken = true;
         KillTimer(kDlTimerDlAndPlayWatch);
         CString text;
@@ -279,8 +301,8 @@ bool CDownloadProgress::BeginDlAndPlay(const CString& dlAndPlayCommand)
 {
     if (!Send(kCmdStopAllDownloadTask) || !Send(dlAndPlayCommand))
         return false;
+    LeaveUnfinishedNetFile();
     SetTimer(kDlTimerDlAndPlayWatch, 1000);
-    KillTimer(kDlTimerReopenWait);
     m_bNetTaskAccepted = false;
     m_bAwaitingTask = true;
     m_strStaleTaskTag = m_strTaskTag;
@@ -298,6 +320,11 @@ void CDownloadProgress::OnDlAndPlayTick()
     m_app.m_nDownloadMediaKind = m_app.GetMediaKind(m_strTaskTarget);
     if (m_strTaskTag == m_strAcceptedTaskTag)
         return;   // the task already playing
+    // Until the new task's first report arrives, the figures read last are
+    // those of the task before: taking it over would end the wait for the
+    // new one, whose failure would then go untold.
+    if (m_bAwaitingTask && !m_strStaleTaskTag.IsEmpty() && m_strTaskTag == m_strStaleTaskTag)
+        return;
     if (m_app.m_nDownloadMediaKind != 1 && m_app.m_nDownloadMediaKind != 2) {
         KillTimer(kDlTimerDlAndPlayWatch);
         return;

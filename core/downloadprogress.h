@@ -153,6 +153,7 @@ private:
     void StartBufferingWait();
     bool Send(const CString& command);
     void AbandonNetFile();
+    void LeaveUnfinishedNetFile();
     bool IsDownloadTarget(const CString& mediaPath) const;
     void SetTimer(int id, int milliseconds);
     void KillTimer(int id);

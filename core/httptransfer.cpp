@@ -12,28 +12,12 @@ namespace {
 
 constexpr long kMaxRedirects = 5;
 
-std::string TrimBlanks(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return std::string();
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
-size_t OnHeaderLine(char* data, size_t size, size_t count, void* user)
-{
-    const size_t length = size * count;
-    ReadHeaderLine(std::string_view(data, length), *static_cast<SHttpHeaders*>(user));
-    return length;
-}
-
 // A header request needs no more than the final answer's headers: it ends at
 // their blank line rather than waiting for a body that may come late or
 // never (redirects and interim 1xx answers go on).
 size_t OnHeaderLineUntilFinal(char* data, size_t size, size_t count, void* user)
 {
-    const size_t length = OnHeaderLine(data, size, count, user);
+    const size_t length = OnHttpHeaderLine(data, size, count, user);
     const SHttpHeaders& headers = *static_cast<SHttpHeaders*>(user);
     const bool redirect = headers.status >= 300 && headers.status < 400 && headers.hasLocation;
     return headers.complete && headers.status >= 200 && !redirect ? 0 : length;
@@ -41,44 +25,10 @@ size_t OnHeaderLineUntilFinal(char* data, size_t size, size_t count, void* user)
 
 } // namespace
 
-// Each status line starts a new record, so after followed redirects the
-// headers describe the last response only.
-void ReadHeaderLine(std::string_view text, SHttpHeaders& headers)
-{
-    const std::string line(text);
-    if (line.rfind("HTTP/", 0) == 0) {
-        headers = SHttpHeaders();
-        const size_t space = line.find(' ');
-        if (space != std::string::npos)
-            headers.status = std::strtol(line.c_str() + space + 1, nullptr, 10);
-        return;
-    }
-    if (TrimBlanks(line).empty()) {
-        headers.complete = true;
-        return;
-    }
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos)
-        return;
-    std::string name = TrimBlanks(line.substr(0, colon));
-    for (char& c : name)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (name == "content-length")
-        headers.contentLength = TrimBlanks(line.substr(colon + 1));
-    else if (name == "location")
-        headers.hasLocation = true;
-}
-
 namespace {
 
 // Only the headers are wanted: the first byte of the body ends the transfer.
 size_t DiscardBody(char*, size_t, size_t, void*) { return 0; }
-
-// A non-zero answer aborts the transfer; the library asks at least once a second.
-int OnTransferTick(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
-    return cancel != nullptr && static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
-}
 
 // One transfer handle with the options every request takes; the caller adds
 // its body handling and performs it.
@@ -111,9 +61,9 @@ public:
             .Set(NAMED_CURLOPT(CURLOPT_MAXREDIRS), kMaxRedirects)
             .Set(NAMED_CURLOPT(CURLOPT_CONNECTTIMEOUT_MS), options.connectTimeoutMs)
             .Set(NAMED_CURLOPT(CURLOPT_TIMEOUT_MS), options.totalTimeoutMs)
-            .Set(NAMED_CURLOPT(CURLOPT_HEADERFUNCTION), OnHeaderLine)
+            .Set(NAMED_CURLOPT(CURLOPT_HEADERFUNCTION), OnHttpHeaderLine)
             .Set(NAMED_CURLOPT(CURLOPT_HEADERDATA), &headers)
-            .Set(NAMED_CURLOPT(CURLOPT_XFERINFOFUNCTION), OnTransferTick)
+            .Set(NAMED_CURLOPT(CURLOPT_XFERINFOFUNCTION), OnCancelTick)
             .Set(NAMED_CURLOPT(CURLOPT_XFERINFODATA), const_cast<std::atomic<bool>*>(options.cancel))
             .Set(NAMED_CURLOPT(CURLOPT_NOPROGRESS), 0L);
         if (options.stallSeconds > 0)
@@ -184,9 +134,7 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user)
     }
     sink->bytes += static_cast<int64_t>(length);
     if (*sink->progress) {
-        const std::string& announced = sink->headers->contentLength;
-        const int64_t total = announced.empty() ? -1 : std::strtoll(announced.c_str(), nullptr, 10);
-        (*sink->progress)(sink->bytes, total);
+        (*sink->progress)(sink->bytes, ContentLengthOf(*sink->headers));
     }
     return length;
 }
@@ -240,8 +188,7 @@ SHttpDownload DownloadToFile(const std::string& url, const CString& path, const 
 
     result.status = headers.status;
     result.bytes = sink.bytes;
-    if (!headers.contentLength.empty())
-        result.total = std::strtoll(headers.contentLength.c_str(), nullptr, 10);
+    result.total = ContentLengthOf(headers);
     const bool success = result.error.empty() && code == CURLE_OK && closed && headers.status >= 200 &&
                          headers.status < 300 && (result.total < 0 || result.total == result.bytes);
     if (!success) {

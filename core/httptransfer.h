@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/httpheaders.h"
 #include "platform/cstring.h"
 
 struct SHttpOptions {
@@ -20,18 +21,6 @@ struct SHttpOptions {
     // When set and turned true, a transfer under way ends within about a second.
     const std::atomic<bool>* cancel = nullptr;
 };
-
-// The headers of the last response (after followed redirects).
-struct SHttpHeaders {
-    long status = 0;             // 0 when no response arrived
-    std::string contentLength;   // trimmed value, empty when absent
-    bool hasLocation = false;
-    bool complete = false;       // the blank line that ends the headers arrived
-};
-
-// Takes one header line as the server sent it (with its line end) into
-// headers; a status line starts them over. The server's text is not trusted.
-void ReadHeaderLine(std::string_view line, SHttpHeaders& headers);
 
 // Asks for the address and reads the headers only (the body is not read).
 // False when no final response arrived or the request could not be made;

@@ -38,6 +38,8 @@ std::string TransferAddress(std::string_view utf8Address)
         schemeLength = 7;
     else if (StartsWithNoCase(utf8Address, "https://"))
         schemeLength = 8;
+    else if (StartsWithNoCase(utf8Address, "ftp://"))
+        schemeLength = 6;
     if (schemeLength == 0 || utf8Address.size() == schemeLength || utf8Address[schemeLength] == '/')
         return std::string();
     static const char kHex[] = "0123456789ABCDEF";

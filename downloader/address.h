@@ -9,7 +9,7 @@
 // Longer addresses are refused: no download address of the program's comes near.
 constexpr size_t kMaxAddressBytes = 8192;
 
-// The address (UTF-8) ready for a request: an "http://" or "https://"
+// The address (UTF-8) ready for a request: an "http://", "https://" or "ftp://"
 // address with every byte outside printable ASCII, and every blank, written
 // as %XX. Empty when it is refused (too long, another scheme, no host).
 std::string TransferAddress(std::string_view utf8Address);

@@ -23,9 +23,16 @@ void CDlAndPlayTask::Start()
             const int64_t size = GetFileSize(m_target);
             offset = size > 0 ? size : 0;
         }
+        ++m_state.runs;
+        // A refused address ends at once: its report tells the program
+        // there is nothing to wait for.
+        if (m_url.empty()) {
+            m_state.error = "the address is refused";
+            ++m_state.endedRuns;
+            return;
+        }
         m_state.running = true;
         m_state.written = offset;
-        ++m_state.runs;
     }
     if (m_thread.joinable())
         m_thread.join();

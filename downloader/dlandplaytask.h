@@ -28,8 +28,9 @@ struct SDlAndPlayState {
 
 class CDlAndPlayTask {
 public:
-    // target: program text; url: as the transfer library takes it; tag:
-    // names the task in its progress files.
+    // target: program text; url: as the transfer library takes it, empty
+    // for an address that was refused (the task then ends at its start);
+    // tag: names the task in its progress files.
     CDlAndPlayTask(CString target, std::string url, CString tag, SFetchLimits limits);
     ~CDlAndPlayTask() { Stop(); }
     CDlAndPlayTask(const CDlAndPlayTask&) = delete;

@@ -67,7 +67,9 @@ void CDownloader::Perform(const SCommand& command)
         break;
     }
     case ECommand::Malformed:
+        // Reported as a refused address, so the program stops waiting.
         Log("a download-and-play command without its address, folder and name");
+        StartDlAndPlay(command);
         break;
     case ECommand::Unknown:
         Log("an unknown command");
@@ -78,10 +80,11 @@ void CDownloader::Perform(const SCommand& command)
 void CDownloader::StartDlAndPlay(const SCommand& command)
 {
     const std::string url = TransferAddress(AnsiToUtf8Bytes(command.address.view()));
-    if (url.empty()) {
+    // A refused address still becomes a task, one that has ended without a
+    // byte: its report tells the program at once, which would otherwise
+    // wait for a download that never comes.
+    if (url.empty())
         Log("download-and-play: the address is refused");
-        return;
-    }
     if (m_dlAndPlay) {
         m_dlAndPlay->Stop();
         m_dlAndPlay.reset();

@@ -5,78 +5,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 
 #include "platform/file.h"
 #include "core/curlapi.h"
 #include "core/curloptions.h"
+#include "core/httpheaders.h"
 
 namespace {
 
 constexpr long kMaxRedirects = 5;
-
-struct SAnswer {
-    long status = 0;
-    int64_t contentLength = -1;
-    std::string contentRange;   // the value, e.g. "bytes 100-199/200"
-};
-
-std::string Trimmed(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-// Each status line starts a new answer, so after followed redirects the
-// record describes the last one.
-size_t OnHeaderLine(char* data, size_t size, size_t count, void* user)
-{
-    auto* answer = static_cast<SAnswer*>(user);
-    const size_t length = size * count;
-    const std::string line(data, length);
-    if (line.rfind("HTTP/", 0) == 0) {
-        *answer = SAnswer();
-        const size_t space = line.find(' ');
-        if (space != std::string::npos)
-            answer->status = std::strtol(line.c_str() + space + 1, nullptr, 10);
-        return length;
-    }
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos)
-        return length;
-    std::string name = Trimmed(line.substr(0, colon));
-    for (char& c : name)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    const std::string value = Trimmed(line.substr(colon + 1));
-    if (name == "content-length" && !value.empty())
-        answer->contentLength = std::strtoll(value.c_str(), nullptr, 10);
-    else if (name == "content-range")
-        answer->contentRange = value;
-    return length;
-}
-
-// "bytes <first>-<last>/<length>" or "bytes */<length>"; -1 for a part that
-// is missing or "*".
-void ParseContentRange(const std::string& value, int64_t& first, int64_t& length)
-{
-    first = -1;
-    length = -1;
-    if (value.rfind("bytes ", 0) != 0)
-        return;
-    const std::string range = value.substr(6);
-    if (!range.empty() && range[0] >= '0' && range[0] <= '9')
-        first = std::strtoll(range.c_str(), nullptr, 10);
-    const size_t slash = range.find('/');
-    if (slash != std::string::npos && slash + 1 < range.size() && range[slash + 1] >= '0' && range[slash + 1] <= '9')
-        length = std::strtoll(range.c_str() + slash + 1, nullptr, 10);
-}
-
-int OnTransferTick(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
-    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
-}
 
 bool WriteAll(int fd, const char* data, size_t length)
 {
@@ -92,12 +29,29 @@ bool WriteAll(int fd, const char* data, size_t length)
     return true;
 }
 
+bool IsFtpAddress(const std::string& url)
+{
+    if (url.size() < 6)
+        return false;
+    std::string scheme = url.substr(0, 6);
+    for (char& c : scheme)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return scheme == "ftp://";
+}
+
 // Where the body goes. The first block decides what the answer means and
 // opens the target accordingly.
 struct SSink {
     std::string path;        // file-system path of the target
     int64_t offset = 0;
-    const SAnswer* answer = nullptr;
+    // An FTP transfer has no status line: the library has asked the size
+    // (SIZE) and the offset (REST) before the first block, and an error
+    // reply ends the transfer without one.
+    bool ftp = false;
+    bool ended = false;   // the transfer has ended: deciding after it
+    const SCurlApi* api = nullptr;
+    CURL* curl = nullptr;
+    const SHttpHeaders* answer = nullptr;
     const FetchProgress* progress = nullptr;
     int fd = -1;
     bool decided = false;
@@ -106,6 +60,14 @@ struct SSink {
     int64_t total = -1;
     int64_t maxBytes = 0;
     std::string error;
+    EFetchFailure failure = EFetchFailure::None;
+
+    bool Fail(EFetchFailure kind, std::string text)
+    {
+        failure = kind;
+        error = std::move(text);
+        return false;
+    }
 
     ~SSink()
     {
@@ -127,7 +89,7 @@ struct SSink {
             }
         }
         if (fd < 0)
-            error = "cannot write " + path;
+            Fail(EFetchFailure::CannotWrite, "cannot write " + path);
         return fd >= 0;
     }
 
@@ -135,29 +97,42 @@ struct SSink {
     bool Decide()
     {
         decided = true;
+        if (ftp)
+            return DecideFtp();
         const long status = answer->status;
-        if (status < 200 || status >= 300) {
-            error = "status " + std::to_string(status);
-            return false;
-        }
+        if (status < 200 || status >= 300)
+            return Fail(EFetchFailure::Status, "status " + std::to_string(status));
         if (status == 206) {
             int64_t first = -1;
             ParseContentRange(answer->contentRange, first, total);
-            if (first != offset) {
-                error = "the server's part does not start at byte " + std::to_string(offset);
-                return false;
-            }
-            if (total < 0 && answer->contentLength >= 0)
-                total = offset + answer->contentLength;
+            if (first != offset)
+                return Fail(EFetchFailure::WrongPart,
+                            "the server's part does not start at byte " + std::to_string(offset));
+            if (total < 0 && ContentLengthOf(*answer) >= 0)
+                total = offset + ContentLengthOf(*answer);
         } else {
             skip = offset;   // the whole file again: the first bytes are there already
-            total = answer->contentLength;
+            total = ContentLengthOf(*answer);
         }
         written = offset;
-        if (total > maxBytes) {
-            error = "the file is larger than " + std::to_string(maxBytes) + " bytes";
-            return false;
-        }
+        if (total > maxBytes)
+            return Fail(EFetchFailure::TooLarge, "the file is larger than " + std::to_string(maxBytes) + " bytes");
+        return Open();
+    }
+
+    // The data of an FTP transfer is the file from the offset on; the length
+    // the library learnt counts the bytes still to come. A transfer that
+    // ended well without data had no more bytes to send (the library does
+    // not ask for a file it already holds whole).
+    bool DecideFtp()
+    {
+        curl_off_t remaining = 0;
+        if (!ended && api->easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &remaining) != CURLE_OK)
+            remaining = -1;
+        total = remaining >= 0 ? offset + static_cast<int64_t>(remaining) : -1;
+        written = offset;
+        if (total > maxBytes)
+            return Fail(EFetchFailure::TooLarge, "the file is larger than " + std::to_string(maxBytes) + " bytes");
         return Open();
     }
 
@@ -170,14 +145,10 @@ struct SSink {
         const size_t skipped = static_cast<size_t>(std::min<int64_t>(skip, static_cast<int64_t>(length)));
         skip -= static_cast<int64_t>(skipped);
         // A server that sends past what it announced, or without end.
-        if (written + static_cast<int64_t>(length - skipped) > maxBytes) {
-            error = "the file is larger than " + std::to_string(maxBytes) + " bytes";
-            return false;
-        }
-        if (!WriteAll(fd, data + skipped, length - skipped)) {
-            error = "cannot write " + path;
-            return false;
-        }
+        if (written + static_cast<int64_t>(length - skipped) > maxBytes)
+            return Fail(EFetchFailure::TooLarge, "the file is larger than " + std::to_string(maxBytes) + " bytes");
+        if (!WriteAll(fd, data + skipped, length - skipped))
+            return Fail(EFetchFailure::CannotWrite, "cannot write " + path);
         written += static_cast<int64_t>(length - skipped);
         if (*progress)
             (*progress)(written, total);
@@ -191,6 +162,46 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user)
     return static_cast<SSink*>(user)->Take(data, length) ? length : 0;
 }
 
+SFetchResult FailedWith(EFetchFailure failure, std::string error, SFetchResult result)
+{
+    result.failure = failure;
+    result.error = std::move(error);
+    return result;
+}
+
+// What a transfer library error means for the learner.
+EFetchFailure FailureOf(CURLcode code)
+{
+    switch (code) {
+    case CURLE_ABORTED_BY_CALLBACK:
+        return EFetchFailure::Stopped;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_LOGIN_DENIED:
+    case CURLE_REMOTE_ACCESS_DENIED:
+    case CURLE_FTP_ACCEPT_FAILED:
+    case CURLE_FTP_ACCEPT_TIMEOUT:
+    case CURLE_FTP_CANT_GET_HOST:
+    case CURLE_FTP_WEIRD_PASV_REPLY:
+    case CURLE_FTP_WEIRD_227_FORMAT:
+    case CURLE_WEIRD_SERVER_REPLY:
+        return EFetchFailure::NoConnection;
+    case CURLE_OPERATION_TIMEDOUT:
+        return EFetchFailure::Stalled;
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+        return EFetchFailure::Status;
+    case CURLE_WRITE_ERROR:
+        return EFetchFailure::CannotWrite;
+    case CURLE_FILESIZE_EXCEEDED:
+        return EFetchFailure::TooLarge;
+    default:
+        return EFetchFailure::Broken;
+    }
+}
+
 } // namespace
 
 SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t offset, const SFetchLimits& limits,
@@ -202,10 +213,14 @@ SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t of
     CURL* curl = api ? api->easy_init() : nullptr;
     if (!curl) {
         result.error = api ? "no transfer handle" : "no transfer library (libcurl.so.4 cannot be loaded)";
+        result.failure = EFetchFailure::NoTransfer;
         return result;
     }
-    SAnswer answer;
+    SHttpHeaders answer;
     SSink sink;
+    sink.ftp = IsFtpAddress(url);
+    sink.api = api;
+    sink.curl = curl;
     sink.path = ToFsPath(target);
     sink.offset = offset;
     sink.maxBytes = limits.maxBytes;
@@ -219,43 +234,54 @@ SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t of
     // server that ignores ranges into an error, and the whole file is still
     // of use then.
     const std::string range = "Range: bytes=" + std::to_string(offset) + "-";
-    if (offset > 0)
+    if (offset > 0 && !sink.ftp)
         headers = api->slist_append(headers, range.c_str());
 
     CCurlOptions options(*api, curl);
     options.Set(NAMED_CURLOPT(CURLOPT_URL), url.c_str())
         .Set(NAMED_CURLOPT(CURLOPT_HTTPHEADER), headers)
         .Set(NAMED_CURLOPT(CURLOPT_NOSIGNAL), 1L)
-        .Set(NAMED_CURLOPT(CURLOPT_PROTOCOLS_STR), "http,https")
+        .Set(NAMED_CURLOPT(CURLOPT_PROTOCOLS_STR), "http,https,ftp")
         .Set(NAMED_CURLOPT(CURLOPT_REDIR_PROTOCOLS_STR), "http,https")
         .Set(NAMED_CURLOPT(CURLOPT_FOLLOWLOCATION), 1L)
         .Set(NAMED_CURLOPT(CURLOPT_MAXREDIRS), kMaxRedirects)
         .Set(NAMED_CURLOPT(CURLOPT_CONNECTTIMEOUT_MS), limits.connectTimeoutMs)
         .Set(NAMED_CURLOPT(CURLOPT_LOW_SPEED_LIMIT), 1L)
         .Set(NAMED_CURLOPT(CURLOPT_LOW_SPEED_TIME), limits.stallSeconds)
-        .Set(NAMED_CURLOPT(CURLOPT_HEADERFUNCTION), OnHeaderLine)
+        .Set(NAMED_CURLOPT(CURLOPT_HEADERFUNCTION), OnHttpHeaderLine)
         .Set(NAMED_CURLOPT(CURLOPT_HEADERDATA), &answer)
         .Set(NAMED_CURLOPT(CURLOPT_WRITEFUNCTION), WriteBody)
         .Set(NAMED_CURLOPT(CURLOPT_WRITEDATA), &sink)
-        .Set(NAMED_CURLOPT(CURLOPT_XFERINFOFUNCTION), OnTransferTick)
+        .Set(NAMED_CURLOPT(CURLOPT_XFERINFOFUNCTION), OnCancelTick)
         .Set(NAMED_CURLOPT(CURLOPT_XFERINFODATA), const_cast<std::atomic<bool>*>(&cancel))
         .Set(NAMED_CURLOPT(CURLOPT_NOPROGRESS), 0L);
+    if (sink.ftp && offset > 0)
+        options.Set(NAMED_CURLOPT(CURLOPT_RESUME_FROM_LARGE), static_cast<curl_off_t>(offset));
     CURLcode code = CURLE_OK;
     if (options.Ok())
         code = api->easy_perform(curl);
     else
-        result.error = options.Error();
-    api->easy_cleanup(curl);
-    api->slist_free_all(headers);
-
-    result.status = answer.status;
+        result = FailedWith(EFetchFailure::NoTransfer, options.Error(), result);
     const bool transferred = result.error.empty() && code == CURLE_OK;
-    if (transferred && !sink.decided && answer.status >= 200 && answer.status < 300) {
+    if (sink.ftp) {
+        // A permanent refusal (5xx: no such file, no access) is the server's
+        // last word, as an HTTP error status is; other replies are not.
+        long reply = 0;
+        if (!transferred && api->easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply) == CURLE_OK && reply >= 500)
+            answer.status = reply;
+    }
+    const bool succeeded = sink.ftp ? transferred : answer.status >= 200 && answer.status < 300;
+    sink.ended = true;
+    if (transferred && !sink.decided && succeeded) {
         // A successful answer without a body: the file is empty, or (from an
         // offset) has no more bytes.
         if (sink.Decide())
             result.wrote = true;
     }
+    api->easy_cleanup(curl);
+    api->slist_free_all(headers);
+
+    result.status = answer.status;
     if (sink.fd >= 0 || sink.written > offset)
         result.wrote = true;
     result.written = sink.decided && sink.fd >= 0 ? sink.written : offset;
@@ -275,15 +301,24 @@ SFetchResult FetchFrom(const std::string& url, const CString& target, int64_t of
         if (result.total < 0)
             result.total = result.written;
         result.complete = result.written == result.total;
-        if (!result.complete)
+        if (!result.complete) {
             result.error = "the answer ended after " + std::to_string(result.written) + " of " +
                            std::to_string(result.total) + " bytes";
+            result.failure = EFetchFailure::Broken;
+        }
         return result;
     }
-    if (result.error.empty())
-        result.error = !sink.error.empty()                 ? sink.error
-                       : code == CURLE_ABORTED_BY_CALLBACK ? std::string("stopped")
-                       : code != CURLE_OK                  ? std::string(api->easy_strerror(code))
-                                                           : "status " + std::to_string(answer.status);
+    if (!result.error.empty())
+        return result;
+    if (!sink.error.empty()) {
+        result.error = sink.error;
+        result.failure = sink.failure;
+    } else if (code != CURLE_OK) {
+        result.error = api->easy_strerror(code);
+        result.failure = FailureOf(code);
+    } else {
+        result.error = "status " + std::to_string(answer.status);
+        result.failure = EFetchFailure::Status;
+    }
     return result;
 }

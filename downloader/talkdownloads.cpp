@@ -12,8 +12,35 @@ namespace {
 
 constexpr std::string_view kKeyword = "HalvikSoftDL:";
 
-// The learner reads the cause in the failure message: what went wrong in
-// words, and the transfer's own reason for those who look further.
+// What went wrong, in the learner's words.
+const char* FailureText(EFetchFailure failure)
+{
+    switch (failure) {
+    case EFetchFailure::NoTransfer:
+        return "无法启动下载";
+    case EFetchFailure::NoConnection:
+        return "无法连接服务器";
+    case EFetchFailure::Status:
+        return "服务器拒绝提供文件";
+    case EFetchFailure::WrongPart:
+        return "服务器不支持断点续传";
+    case EFetchFailure::TooLarge:
+        return "文件太大";
+    case EFetchFailure::CannotWrite:
+        return "无法写入播放列表文件夹";
+    case EFetchFailure::Stalled:
+        return "长时间没有收到数据";
+    case EFetchFailure::Stopped:
+        return kTalkCancelledCause;
+    case EFetchFailure::None:
+    case EFetchFailure::Broken:
+        break;
+    }
+    return "传输中断";
+}
+
+// The learner reads the cause in the failure message, in Chinese only; the
+// transfer's own (English) reason goes to the log.
 CString FailureCause(const SFetchResult& result, int64_t written, int64_t total, int retries)
 {
     CString cause;
@@ -21,12 +48,11 @@ CString FailureCause(const SFetchResult& result, int64_t written, int64_t total,
         cause.Format("服务器回答 %ld", result.status);
         return cause;
     }
-    const CString reason = Utf8BytesToAnsi(result.error);
-    if (written == 0 && result.status == 0)
-        cause.Format("无法连接服务器：%s", reason.str().c_str());
-    else
-        cause.Format("传输中断：%s；已从断点重试%d次，收到%s%%", reason.str().c_str(), retries,
-                     PercentText(written, total, false).str().c_str());
+    // Nothing came and there was nothing to take up again.
+    if (written == 0 && result.failure != EFetchFailure::Broken && result.failure != EFetchFailure::Stalled)
+        return FailureText(result.failure);
+    cause.Format("%s；已从断点重试%d次，收到%s%%", FailureText(result.failure), retries,
+                 PercentText(written, total, false).str().c_str());
     return cause;
 }
 

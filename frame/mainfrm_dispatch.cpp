@@ -107,16 +107,17 @@ void CMainFrame::DispatchCommand(const CString& keyword)
                 return;
             break;
         case EPlayerKeyword::DownloadAndPlay:
+            ShowCaptionMessage(3, "成功获取下载地址，正在下载，请稍等......", 2);
+            // Stops the downloader's tasks, sends the composed command and
+            // starts the watch (kTimerDlAndPlayWatch) with its first-tick state
+            // reset; a network file left unfinished is stopped. A download
+            // that never started leaves the playing lesson as it is.
+            if (!m_downloadProgress.BeginDlAndPlay(theApp.m_strDlAndPlayCommand))
+                return;
             if (CStatusBarPane* pane = m_wndStatusBar->FindElement(kStatusPlayStateElement)) {
                 pane->SetText("正在下载......");
                 pane->Redraw();
             }
-            ShowCaptionMessage(3, "成功获取下载地址，正在下载，请稍等......", 2);
-            // Stops the downloader's tasks, sends the composed command and
-            // starts the watch (kTimerDlAndPlayWatch) with its first-tick state reset.
-            // A download that never started leaves the playing lesson as it is.
-            if (!m_downloadProgress.BeginDlAndPlay(theApp.m_strDlAndPlayCommand))
-                return;
             // The first command goes out now rather than at the next second,
             // so a refused address is known a second sooner.
             m_downloaderExchange.HandOver();

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/httptransfer.h"
+#include "core/httpheaders.h"
 #include "downloader/address.h"
 #include "downloader/command.h"
 #include "fuzz/targets.h"
@@ -149,12 +149,18 @@ void FuzzHttpHeaders(const uint8_t* data, size_t size)
 {
     const std::string_view text = Bytes(data, size);
     SHttpHeaders headers;
+    int64_t first = 0;
+    int64_t length = 0;
     for (size_t start = 0; start < text.size();) {
         const size_t end = text.find('\n', start);
         const size_t next = end == std::string_view::npos ? text.size() : end + 1;
         ReadHeaderLine(text.substr(start, next - start), headers);
+        // As the downloader reads a range answer: each line as a value too.
+        ParseContentRange(text.substr(start, next - start), first, length);
         start = next;
     }
+    ContentLengthOf(headers);
+    ParseContentRange(headers.contentRange, first, length);
 }
 
 void FuzzWordList(const uint8_t* data, size_t size)

@@ -24,7 +24,8 @@ void FuzzWaveFile(const uint8_t* data, size_t size);
 // address with the file name it gives.
 void FuzzDownloaderCommandText(const uint8_t* data, size_t size);
 void FuzzDownloadAddress(const uint8_t* data, size_t size);
-// A server's response headers, one line at a time.
+// A server's response headers, one line at a time, as every transfer reads
+// them (the header checks and downloads, and the downloader's range answers).
 void FuzzHttpHeaders(const uint8_t* data, size_t size);
 // A word list: an import text file, and a lesson database's word tables.
 void FuzzWordList(const uint8_t* data, size_t size);

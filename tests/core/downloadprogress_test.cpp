@@ -80,6 +80,7 @@ struct Task {
     std::string speed = "204800";
     std::string activity = "1";
     std::string tag = "task-1";
+    std::string written = "0";
     std::vector<std::string> parts;
 };
 
@@ -128,7 +129,7 @@ protected:
     // A progress file as the downloader writes it (CR LF, values padded).
     void WriteTask(const std::string& name, const Task& task)
     {
-        const std::vector<std::string> head = {task.target, task.size, "0", "0", task.percent, task.speed, "0", "0",
+        const std::vector<std::string> head = {task.target, task.size, task.written, "0", task.percent, task.speed, "0", "0",
                                                task.activity, task.tag};
         std::string text;
         for (const std::string& line : head)
@@ -504,6 +505,8 @@ TEST_F(DownloadProgressTest, ATaskThatEndsBeforeItsFirstByteIsReportedAndTheWatc
     ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/a.mp4", app.m_strCacheDir)));
     Task ended;
     ended.activity = "0";
+    ended.written = "1000";
+    ended.parts = {"1000", "1001"};
     WriteTask("5.data", ended);
     WriteTask("6.data", ended);
     progress.ReadDownloadProgress();
@@ -804,6 +807,111 @@ TEST_F(DownloadProgressTest, ADownloadThatEndsShortIsReportedAndEndsTheWaits)
     EXPECT_EQ(status[kStatusPlayStateElement], "停止");
     EXPECT_FALSE(progress.WaitToReopen());
 }
+
+// A new download ends the task before, so a network file it had not
+// finished is played no longer: it would stop where its bytes end, buffer
+// and start over for good. When the new address then fails, the player
+// stays stopped with the failure said. A whole file plays on meanwhile.
+class NewDownloadAfterANetFileTest : public DownloadProgressTest {
+protected:
+    // A network file playing when a download of a missing address starts;
+    // the number of times the player was stopped for it.
+    int RequestAMissingAddress(bool oldWhole)
+    {
+        progress.stopPlayback = [this] {
+            ++player.stops;
+            player.state = 5;
+            app.m_strPlayState = "OnStop";
+            app.m_strPlayStateText = "停止";
+        };
+        WatchedDownload(20000);
+        player = StandInPlayer();
+        app.m_strPlayingNetFile = "true";
+        app.m_nMediaLength = 20000;
+        Arrived(oldWhole ? 1000000 : 350000, oldWhole);
+
+        EXPECT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/missing.mp4", app.m_strCacheDir)));
+        const int stops = player.stops;
+        Task failed;
+        failed.tag = "task-2";
+        failed.size = "0";
+        failed.percent = "0.0";
+        failed.activity = "0";
+        for (const char* name : {"1.data", "2.data", "3.data"})
+            WriteTask(name, failed);
+        progress.ReadDownloadProgress();
+        progress.ReadDownloadProgress();
+        EXPECT_EQ(TakeMessage(), "网络文件下载失败，请检查网络地址！");
+        return stops;
+    }
+};
+
+TEST_F(NewDownloadAfterANetFileTest, AnUnfinishedFileStopsAndStaysStopped)
+{
+    EXPECT_EQ(RequestAMissingAddress(false), 1);
+    EXPECT_EQ(status[kStatusPlayStateElement], "停止");
+    // A minute on: the old file is neither resumed, reopened nor buffered.
+    for (int second = 0; second < 60; ++second) {
+        player.time = 12000;
+        progress.OnStallTick();
+        progress.OnCatchUpTick();
+        EXPECT_FALSE(progress.WaitAtDownloadedEnd(12000));
+        Second();
+    }
+    EXPECT_EQ(player.resumes, 0);
+    EXPECT_EQ(player.reopens, 0);
+    EXPECT_EQ(app.m_strPlayState, "OnStop");
+    EXPECT_EQ(status[kStatusPlayStateElement], "停止");
+}
+
+TEST_F(NewDownloadAfterANetFileTest, AWholeFilePlaysOn)
+{
+    EXPECT_EQ(RequestAMissingAddress(true), 0);
+    EXPECT_EQ(app.m_strPlayState, "OnPlay");
+}
+
+// While the new task has sent nothing yet, the figures last read are those
+// of the task before: the watch's second must not take that task over, or
+// the new task's failure would go unsaid. Whichever of the reading and the
+// watch comes first, the failure is said.
+class NewDownloadDuringAStartBufferTest : public DownloadProgressTest,
+                                          public testing::WithParamInterface<bool> {};
+
+TEST_P(NewDownloadDuringAStartBufferTest, TheTaskBeforeIsNotTakenForTheNewOneThatFails)
+{
+    const bool watchFirst = GetParam();
+    // A large download still filling its start buffer.
+    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/big.mp4", app.m_strCacheDir)));
+    Task big;
+    big.tag = "big-task";
+    big.size = "5368709120";
+    big.percent = "0.0";
+    big.written = "2147483";
+    big.parts = {"2147483", "2147484"};
+    WriteTask("1.data", big);
+    WriteTask("2.data", big);
+    progress.ReadDownloadProgress();
+    Second();
+    ASSERT_EQ(status[kStatusPlayStateElement], "缓冲:1%");
+
+    ASSERT_TRUE(progress.BeginDlAndPlay(ComposeDlAndPlayCommand("http://media.cn/missing.mp4", app.m_strCacheDir)));
+    if (watchFirst)
+        Second();
+    Task failed;
+    failed.tag = "missing-task";
+    failed.size = "0";
+    failed.percent = "0.0";
+    failed.activity = "0";
+    WriteTask("3.data", failed);
+    WriteTask("4.data", failed);
+    progress.ReadDownloadProgress();   // 2.data: the big task's, dropped
+    progress.ReadDownloadProgress();
+    EXPECT_EQ(TakeMessage(), "网络文件下载失败，请检查网络地址！");
+    EXPECT_FALSE(timers.Running(kDlTimerDlAndPlayWatch));
+    EXPECT_FALSE(progress.m_bAwaitingTask);
+}
+
+INSTANTIATE_TEST_SUITE_P(WatchOrReadingFirst, NewDownloadDuringAStartBufferTest, testing::Bool());
 
 // Playback that reaches the end of what has arrived waits there for more
 // instead of ending (and starting the next file, or the same one again).

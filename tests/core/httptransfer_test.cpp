@@ -103,3 +103,54 @@ TEST(HttpDownloadTest, CancellingEndsATransferQuickly)
 }
 
 } // namespace
+
+namespace {
+
+// The one reader of response headers: what a status line, a length and a
+// range answer give, and what hostile values give instead of a wrong number.
+TEST(HttpHeadersTest, TheReaderTakesOnlyWhatTheHeadersSay)
+{
+    struct Case {
+        const char* why;
+        std::string text;
+        long status;
+        int64_t length;        // ContentLengthOf
+        int64_t rangeFirst;    // ParseContentRange of the Content-Range value
+        int64_t rangeLength;
+    };
+    const Case cases[] = {
+        {"a range answer", "HTTP/1.1 206 Partial\r\nContent-Range: bytes 100-199/200\r\nContent-Length: 100\r\n\r\n",
+         206, 100, 100, 200},
+        {"past the end", "HTTP/1.1 416 No\r\ncontent-range:bytes */5000\r\n\r\n", 416, -1, -1, 5000},
+        {"a redirect, then the file", "HTTP/1.1 302 Found\r\nContent-Length: 5\r\nContent-Range: bytes 0-4/5\r\n\r\n"
+                                      "HTTP/2 200\r\nContent-Length: 7\r\n\r\n",
+         200, 7, -1, -1},
+        {"lengths past 18 digits", "HTTP/1.1 206 x\r\nContent-Length: 9999999999999999999\r\n"
+                                   "Content-Range: bytes 9999999999999999999-1/99999999999999999999\r\n\r\n",
+         206, -1, -1, -1},
+        {"no numbers", "HTTP/1.1 abc\r\nContent-Length: -5\r\nContent-Range: bytes -/x\r\n\r\n", 0, -1, -1, -1},
+        {"another unit", "HTTP/1.1 206 x\r\nContent-Range: items 1-2/3\r\n\r\n", 206, -1, -1, -1},
+        {"a four-digit status", "HTTP/1.1 2000 x\r\n\r\n", 0, -1, -1, -1},
+        {"blanks around values", "HTTP/1.0 200 OK\r\nContent-Length:\t 42 \r\n\r\n", 200, 42, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        SHttpHeaders headers;
+        for (size_t start = 0; start < c.text.size();) {
+            const size_t end = c.text.find('\n', start);
+            const size_t next = end == std::string::npos ? c.text.size() : end + 1;
+            ReadHeaderLine(std::string_view(c.text).substr(start, next - start), headers);
+            start = next;
+        }
+        EXPECT_TRUE(headers.complete);
+        EXPECT_EQ(headers.status, c.status);
+        EXPECT_EQ(ContentLengthOf(headers), c.length);
+        int64_t first = 0;
+        int64_t length = 0;
+        ParseContentRange(headers.contentRange, first, length);
+        EXPECT_EQ(first, c.rangeFirst);
+        EXPECT_EQ(length, c.rangeLength);
+    }
+}
+
+} // namespace

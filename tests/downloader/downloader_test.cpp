@@ -21,6 +21,7 @@
 #include "core/startupdefaults.h"
 #include "core/updateresult.h"
 #include "tests/downloader/downloaderrun.h"
+#include "tests/loopbackftpserver.h"
 #include "tests/loopbackserver.h"
 
 namespace {
@@ -323,6 +324,56 @@ TEST_F(DownloaderTest, AMissingFileGivesNothingToPlayAndLeavesTheOldTarget)
     EXPECT_EQ(final.lines[kPrefix], "0");
     EXPECT_EQ(final.lines[kPrefixPlusOne], "1");
     EXPECT_EQ(testsupport::ReadBytes(TargetPath()), "earlier video");
+}
+
+// An address the downloader will not fetch ends as a task without a byte,
+// reported at once, so the program tells the learner rather than waiting
+// for good; a command without its fields ends the same way.
+TEST_F(DownloaderTest, ARefusedAddressIsReportedAsAFailedTask)
+{
+    run.Start();
+    const struct {
+        const char* why;
+        std::string command;
+    } cases[] = {
+        {"a scheme it does not fetch", DlAndPlay("file:///etc/passwd", CacheFolder())},
+        {"no host", DlAndPlay("http:///a.mp4", CacheFolder())},
+        {"no folder and name", "HalvikSoftDlAndPlay:    http://127.0.0.1/a.mp4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::error_code none;
+        for (const auto& entry : fs::directory_iterator(run.ProgressFolder(), none))
+            fs::remove(entry.path());
+        const auto asked = std::chrono::steady_clock::now();
+        ASSERT_TRUE(run.Send(c.command));
+        SProgressFile final;
+        ASSERT_TRUE(run.WaitForProgress(IsFinal, 3s, &final));
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, 2s);
+        EXPECT_EQ(final.lines[kTotal], "0");
+        EXPECT_EQ(final.lines[kPrefix], "0");
+        EXPECT_FALSE(final.lines[kTag].empty());
+        EXPECT_TRUE(WaitFor([&] { return run.ProgressFiles().size() >= 2; }, 300ms)) << "said twice at once";
+    }
+}
+
+// An ftp:// address is downloaded as the address bar promises.
+TEST_F(DownloaderTest, AnFtpAddressIsDownloaded)
+{
+    run.Start();
+    const std::string media = MediaBytes(200'000, 5);
+    SFtpFile file;
+    file.bytes = media;
+    file.pieces = 8;
+    file.pieceGap = 300ms;
+    CLoopbackFtpServer server({{"/pub/talk.mp4", file}});
+    ASSERT_TRUE(run.Send(DlAndPlay("ftp://127.0.0.1:" + std::to_string(server.port()) + "/pub/talk.mp4", CacheFolder())));
+    ASSERT_TRUE(run.WaitForProgress([](const SProgressFile& f) { return f.lines[kActive] == "1"; }, 4s));
+    ASSERT_TRUE(run.WaitForProgress([](const SProgressFile& f) { return f.lines[kPercent] == "100"; }, 6s));
+    const std::vector<SProgressFile> files = run.ProgressFiles();
+    ASSERT_FALSE(files.empty());
+    EXPECT_EQ(files.front().lines[kTotal], std::to_string(media.size())) << "the length is known from the start";
+    EXPECT_EQ(testsupport::ReadBytes(TargetPath()), media);
 }
 
 TEST_F(DownloaderTest, ANewDownloadReplacesTheRunningOne)

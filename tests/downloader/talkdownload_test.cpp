@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -215,12 +216,26 @@ TEST(TalkDownloadTest, ADownloadThatCannotFinishIsReportedAsFailedAndLeavesNothi
         const STalkDownloadReport& last = run.reports.back();
         EXPECT_EQ(last.state, ETalkDownloadState::Failed);
         EXPECT_GE(last.cause.Find(c.causeHolds), 0) << last.cause.str();
+        // The learner reads Chinese only: the transfer's English reason goes to the log.
+        const std::string cause = last.cause.str();
+        EXPECT_EQ(std::count_if(cause.begin(), cause.end(), [](char ch) { return std::isalpha(static_cast<unsigned char>(ch)); }), 0)
+            << cause;
         const auto ends = std::count_if(run.reports.begin(), run.reports.end(), [](const STalkDownloadReport& r) {
             return r.state != ETalkDownloadState::Running;
         });
         EXPECT_EQ(ends, 1) << "the end is reported once";
         ExpectSteadyProgress(run, video.size());
     }
+}
+
+// No server answers at the address (nothing listens on port 1 of the
+// loopback): the cause says so in Chinese, without the library's reason.
+TEST(TalkDownloadTest, ATalkWithoutAServerIsReportedInChinese)
+{
+    const STalkRun run = RunTalkDownload("http://127.0.0.1:1/talks/Talk.mp4", "Talk.mp4");
+    ASSERT_FALSE(run.reports.empty());
+    EXPECT_EQ(run.reports.back().state, ETalkDownloadState::Failed);
+    EXPECT_EQ(run.reports.back().cause, "无法连接服务器");
 }
 
 TEST(TalkDownloadTest, DroppedTalksAreReportedAndNeverFetched)
