@@ -109,21 +109,29 @@ void StoreSubtitleEntry(CQuenlowApp& app, int start, int end, CString english, C
 
 void EndSubtitleLoad(CQuenlowApp& app) { app.m_nSentenceCount = app.m_arrForeignText.GetSize(); }
 
-// Splits file bytes into lines as a text-mode read returns them: no "\r" or
-// "\n" at their ends, a last line without a line end included.
+// Splits file bytes into lines: no "\r" or "\n" at their ends, a last line
+// without a line end included. A line ends at "\n" with any carriage returns
+// before it ("\r\n", and the "\r\r\n" of a file converted twice), or at a
+// lone "\r", as files made on older systems end their lines.
 void SplitLines(const std::string& bytes, std::vector<CString>& lines)
 {
     lines.clear();
     size_t begin = 0;
     while (begin < bytes.size()) {
-        size_t end = bytes.find('\n', begin);
-        const size_t next = end == std::string::npos ? bytes.size() : end + 1;
-        if (end == std::string::npos)
-            end = bytes.size();
-        while (end > begin && bytes[end - 1] == '\r')
-            --end;
+        const size_t end = std::min(bytes.find_first_of("\r\n", begin), bytes.size());
         lines.emplace_back(std::string(bytes, begin, end - begin));
-        begin = next;
+        // The carriage returns are looked at once: without a "\n" after them
+        // each ends a line, the second and later ones empty lines.
+        size_t returns = end;
+        while (returns < bytes.size() && bytes[returns] == '\r')
+            ++returns;
+        if (returns < bytes.size() && bytes[returns] == '\n') {
+            begin = returns + 1;
+            continue;
+        }
+        for (size_t extra = end + 1; extra < returns; ++extra)
+            lines.emplace_back();
+        begin = returns;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "lesson/core/practicesentences.h"
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -13,10 +14,28 @@ bool EndsSentence(const CString& line)
     return last == '.' || last == '!' || last == '?' || last == '"';
 }
 
-CString WithoutLineEnds(CString text)
+// A line's length as though it ended in "\n": a line end of carriage
+// returns and a line feed ("\r\n", or "\r\r\n" of a file converted twice)
+// counts as one character, as every lone "\r" does.
+int LengthAsLfLine(const CString& text)
 {
-    text.Remove('\n');
-    return text;
+    const std::string_view bytes = text.view();
+    int length = 0;
+    for (size_t pos = 0; pos < bytes.size(); ++pos) {
+        ++length;
+        if (bytes[pos] != '\r')
+            continue;
+        size_t returns = pos;
+        while (returns < bytes.size() && bytes[returns] == '\r')
+            ++returns;
+        if (returns < bytes.size() && bytes[returns] == '\n') {
+            pos = returns;
+        } else {
+            length += static_cast<int>(returns - pos) - 1;
+            pos = returns - 1;
+        }
+    }
+    return length;
 }
 
 } // namespace
@@ -34,12 +53,14 @@ std::vector<SPracticeSentence> BuildPracticeSentences(const CStringArray& englis
     int nextLength = 0;
     const int count = english.GetSize();
     for (int i = 0; i < count; ++i) {
-        const CString line = WithoutLineEnds(english[i]);
-        const CString lineChinese = i < chinese.GetSize() ? WithoutLineEnds(chinese[i]) : CString();
+        // Lines made on another system end in "\r\n" or "\r": a carriage return
+        // left in would stand after the sentence mark and break the view's line.
+        const CString line = WithoutLineBreaks(english[i]);
+        const CString lineChinese = i < chinese.GetSize() ? WithoutLineBreaks(chinese[i]) : CString();
         if (open.english.IsEmpty())
             open.start = MediaTime(timingOf(i).starttime + static_cast<int64_t>(timeOffset) - margin);
         if (i + 1 < count)
-            nextLength = english[i + 1].GetLength();
+            nextLength = LengthAsLfLine(english[i + 1]);
         const int sofar = open.english.GetLength();
         const bool closes = EndsSentence(line) || (sofar > 60 && nextLength > 20) || sofar > 80;
         open.english += " " + line;

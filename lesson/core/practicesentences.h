@@ -37,7 +37,8 @@ constexpr int TimerPeriod(int64_t ms)
 // next line longer than 20, or when the sentence so far is longer than 80.
 // The lines after the last closing line form the last sentence. A clip begins
 // 5 x margin before its first line and ends 5 x margin after its last one,
-// both moved by the offset. Line ends ("\n") are dropped from the texts.
+// both moved by the offset. Line ends ("\n", "\r\n" or "\r") are dropped
+// from the texts and count as one character in a line's length.
 std::vector<SPracticeSentence> BuildPracticeSentences(const CStringArray& english, const CStringArray& chinese,
                                                       const std::vector<SSentenceTiming>& timing, int timeOffset,
                                                       int repeatMargin);

@@ -64,8 +64,8 @@ struct SLine {
     int end;
 };
 
-// The sentence model as a load leaves it.
-void PutLesson(const std::vector<SLine>& lines)
+// The sentence model as a load leaves it, each text ending in lineEnd.
+void PutLesson(const std::vector<SLine>& lines, const char* lineEnd = "\n")
 {
     theApp.ClearSentenceModel();
     theApp.EnsureSentenceCapacity(static_cast<int>(lines.size()));
@@ -74,8 +74,8 @@ void PutLesson(const std::vector<SLine>& lines)
     for (size_t i = 0; i < lines.size(); ++i) {
         theApp.m_arrSentenceTiming[i].starttime = lines[i].start;
         theApp.m_arrSentenceTiming[i].endtime = lines[i].end;
-        theApp.m_arrForeignText.Add(CString(lines[i].english) + "\n");
-        theApp.m_arrChineseText.Add(CString(lines[i].chinese) + "\n");
+        theApp.m_arrForeignText.Add(CString(lines[i].english) + lineEnd);
+        theApp.m_arrChineseText.Add(CString(lines[i].chinese) + lineEnd);
     }
     theApp.m_nSentenceCount = static_cast<int>(lines.size());
 }
@@ -107,6 +107,10 @@ void ExpectCompleteRecording(const std::string& file, const std::string& signal,
     EXPECT_EQ(file.compare(44, compared, signal, 0, compared), 0) << "the recording is the fed signal";
 }
 
+// Four lines, three sentences.
+const std::vector<SLine> kLesson = {
+    {"First", "第一", 0, 400}, {"part.", "部分", 400, 800}, {"Second!", "第二", 1000, 1300}, {"Third?", "第三", 1500, 1800}};
+
 // The view alone in a shown top-level window, with stand-in players and a
 // capture device fed from a file.
 class SpeechViewTest : public testing::Test {
@@ -126,8 +130,7 @@ protected:
         theApp.m_nTimeOffset = 0;
         theApp.m_nVolume = 70;
         TakeMessage();
-        PutLesson({{"First", "第一", 0, 400}, {"part.", "部分", 400, 800}, {"Second!", "第二", 1000, 1300},
-                   {"Third?", "第三", 1500, 1800}});
+        PutLesson(kLesson);
         m_frame = new wxFrame(nullptr, wxID_ANY, "speech", wxDefaultPosition, wxSize(640, 400));
         view = new CSpeechFormView;
         ASSERT_TRUE(view->Create(m_frame, 417));
@@ -270,6 +273,72 @@ TEST_F(SpeechViewTest, ManualClickPlaysTheLineAndHighlightsItAlone)
     view->ResetPractice();
     EXPECT_FALSE(Marked(0));
     EXPECT_EQ(view->m_nHighlighted, -1);
+}
+
+// A lesson made on another system ends its lines in "\r\n" or a lone "\r":
+// each sentence is still one line of the text, and every mode shows, plays
+// and chooses the sentence of the line it marks or the learner clicks.
+TEST_F(SpeechViewTest, EveryLineEndKeepsEachSentenceOnItsOwnLineInEveryMode)
+{
+    wxStyledTextCtrl& text = *view->m_editText;
+    const auto selected = [&] { return FromWx(text.GetSelectedText()); };
+    const char* const lines[] = {"1. First part.\n", "2. Second!\n", "3. Third?\n"};
+    const char* const chinese[] = {" 第一 部分", " 第二", " 第三"};
+    const int starts[] = {0, 1000, 1500};
+    for (const char* end : {"\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(end)));
+        view->ResetPractice();
+        PutLesson(kLesson, end);
+        view->BuildPracticeText();
+        ASSERT_EQ(view->m_practice.m_nPracticeCount, 3);
+        EXPECT_EQ(FromWx(text.GetText()), "1. First part.\n2. Second!\n3. Third?\n");
+        ASSERT_EQ(text.GetLineCount(), 4);
+
+        // Shown by the automatic mode, the role play's performance and the
+        // dubbing: sentence k is line k, its Chinese in the caption.
+        for (int k = 0; k < 3; ++k) {
+            view->ShowSentence(k);
+            EXPECT_EQ(selected(), lines[k]) << k;
+            EXPECT_EQ(FromWx(view->m_editCaption->GetText()), chinese[k]) << k;
+            EXPECT_EQ(view->PracticeLineAt(Inside(k)), k) << k;
+        }
+
+        // Manual: a click plays the clicked sentence and highlights its line.
+        Menu(kCmdFollowReadManual);
+        for (const int k : {2, 0, 1}) {
+            Mouse(wxEVT_MOTION, Inside(k));
+            Click(Inside(k));
+            EXPECT_EQ(lesson.playedFrom, starts[k]) << k;
+            EXPECT_EQ(view->m_nHighlighted, k);
+            for (int other = 0; other < 3; ++other)
+                EXPECT_EQ(Marked(other), other == k) << k << " " << other;
+        }
+
+        // Role play: the clicked line is the chosen sentence.
+        Menu(kCmdRolePlay);
+        Mouse(wxEVT_MOTION, Inside(2));
+        Click(Inside(2));
+        EXPECT_EQ(view->m_practice.m_nSelected, (std::vector<char>{0, 0, 1}));
+        EXPECT_TRUE(Marked(2));
+        EXPECT_FALSE(Marked(1));
+
+        // Automatic: the first clip plays with its line marked.
+        Menu(kCmdFollowRead);
+        view->OnTimer(CSpeechPractice::kTimerAutoClip);
+        EXPECT_EQ(lesson.playedFrom, 0);
+        EXPECT_EQ(selected(), lines[0]);
+
+        // Dubbing follows the video from line to line.
+        Menu(kCmdDubbing);
+        EXPECT_EQ(selected(), lines[0]);
+        view->OnTimer(CSpeechPractice::kTimerDubPrepare);
+        lesson.time = 900;
+        view->OnTimer(CSpeechPractice::kTimerDubFollow);
+        EXPECT_EQ(view->m_practice.m_nPracticeIndex, 1);
+        EXPECT_EQ(selected(), lines[1]);
+        EXPECT_EQ(FromWx(view->m_editCaption->GetText()), chinese[1]);
+        view->ResetPractice();
+    }
 }
 
 TEST_F(SpeechViewTest, RibbonCommandsReachThePracticeAndShowItsState)
@@ -485,6 +554,7 @@ TEST_F(SpeechFrameTest, RealTimeDubbingWithTheEngineLeavesACompleteRecording)
     // the recording.
     EnterCategory("主页");
     EXPECT_EQ(theApp.m_pStreamDlg->m_player->GetState(), CVlcPlayer::kStateStopped);
+
 }
 
 // The engine drops a volume given while its audio output is stopped or

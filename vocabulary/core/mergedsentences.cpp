@@ -18,9 +18,9 @@ CString LineAt(const std::vector<CString>& lines, size_t index)
 {
     if (index >= lines.size())
         return CString();
-    CString line = lines[index];
-    line.Remove('\n');
-    return line;
+    // Whatever the line end ("\n", "\r\n" or "\r"): a carriage return left in
+    // would hide the sentence mark before it.
+    return WithoutLineBreaks(lines[index]);
 }
 
 // The marks tested here are ASCII bytes that never stand inside a GB18030

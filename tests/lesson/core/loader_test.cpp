@@ -838,6 +838,63 @@ TEST(LrcLoaderTest, LastLineWithChineseOnTheNextLineIsBoundsChecked)
 
 // ---- Text rules and the sample test ----
 
+// Subtitle files made on other systems end their lines in "\r\n", a lone
+// "\r" (older systems) or "\r\r\n" (a file converted twice): each form gives
+// the lesson its "\n" form gives, with blank lines still ending ".srt" entries.
+TEST(SubtitleLoaderTest, EveryLineEndGivesTheSameLesson)
+{
+    struct SForm {
+        const char* name;
+        std::string text;   // lines ended by "\n"
+    };
+    const SForm forms[] = {
+        {"lesson.srt", "1\n00:00:01,000 --> 00:00:02,000\nGood morning.\n早上好。\n\n"
+                       "2\n00:00:03,000 --> 00:00:04,000\nHow are\n你\n\n"
+                       "3\n00:00:05,000 --> 00:00:06,000\nyou?\n好吗？\n"},
+        {"lesson.ass", "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+                       "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,Good morning.\\N早上好。\n"
+                       "Dialogue: 0,0:00:03.00,0:00:04.00,Default,,0,0,0,,How are\\N你\n"
+                       "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,you?\\N好吗？\n"},
+        {"lesson.lrc", "[ti:Morning]\n[00:01.00]Good morning. 早上好。\n[00:03.00]How are 你\n"
+                       "[00:05.00]you? 好吗？\n[00:06.00]\n"},
+    };
+    const auto ending = [](const std::string& text, const std::string& end) {
+        std::string out;
+        for (const char c : text)
+            out += c == '\n' ? end : std::string(1, c);
+        return out;
+    };
+    TempFolder folder;
+    for (const SForm& form : forms) {
+        const CString path = folder.ansi() + form.name;
+        ASSERT_TRUE(WriteFileAtomically(path, form.text));
+        CQuenlowApp lf;
+        CString lfText;
+        ASSERT_EQ(LoadLessonFile(lf, path, lfText), ELessonLoadResult::Loaded) << form.name;
+        ASSERT_EQ(lf.m_nSentenceCount, 3) << form.name;
+        EXPECT_EQ(lfText, "Good morning.\nHow are\nyou?\n") << form.name;
+        std::vector<SExpectedSentence> expected;
+        for (int i = 0; i < 3; ++i) {
+            expected.push_back({lf.m_arrSentenceTiming[static_cast<size_t>(i)].starttime,
+                                lf.m_arrSentenceTiming[static_cast<size_t>(i)].endtime, lf.m_arrForeignText[i].str(),
+                                lf.m_arrChineseText[i].str()});
+        }
+        for (const char* end : {"\r\n", "\r", "\r\r\n"}) {
+            ASSERT_TRUE(WriteFileAtomically(path, ending(form.text, end)));
+            for (const bool utf8 : {false, true}) {
+                if (utf8) {
+                    ASSERT_TRUE(WriteFileAtomically(path, ConvertBytes(ending(form.text, end), CP_ACP, CP_UTF8)));
+                }
+                CQuenlowApp app;
+                CString viewText;
+                EXPECT_EQ(LoadLessonFile(app, path, viewText), ELessonLoadResult::Loaded);
+                ExpectModel(app, viewText, expected,
+                            std::string(form.name) + (utf8 ? " UTF-8 " : " ") + testing::PrintToString(std::string(end)));
+            }
+        }
+    }
+}
+
 TEST(SubtitleTextRulesTest, CreditLinesAndEnglishLines)
 {
     struct Case {

@@ -129,6 +129,53 @@ TEST(PracticeSentences, ClipsTakeTheMarginsAndOffsetAndNeverStartBeforeTheMedia)
     EXPECT_EQ(closing[1].chinese, " 谢谢 再见");
 }
 
+// Lesson files made on other systems end their lines in "\r\n" or "\r": the
+// lesson gives the same sentences, texts and clips as with "\n", so every
+// sentence stays one line of the view's text.
+TEST(PracticeSentences, EveryLineEndGivesTheSameSentences)
+{
+    // Nine lines, four sentences; the line of 19 characters after a sentence
+    // of over 60 counts 20 with its line end, not enough to close it there.
+    const std::string long60 = kOver60;
+    const std::string short19(19, 'd');
+    const std::vector<std::string> english = {"Good morning.", "How are", "you today?", long60, "x",
+                                              short19,         "end.",    "Fine,",      "\"Bye\""};
+    const std::vector<std::string> chinese = {"早上好。", "你今天", "好吗？", "长", "短", "句", "完。", "很好，", "再见"};
+    const std::vector<SPracticeSentence> expected = [&] {
+        std::vector<SLine> lines;
+        std::vector<std::string> withLf;
+        for (size_t i = 0; i < english.size(); ++i)
+            withLf.push_back(english[i] + "\n");
+        for (size_t i = 0; i < english.size(); ++i)
+            lines.push_back({withLf[i].c_str(), chinese[i].c_str(), static_cast<int>(i) * 1000, static_cast<int>(i) * 1000 + 800});
+        return Build(lines);
+    }();
+    EXPECT_EQ(FormatPracticeText(expected), CString("1. Good morning.\n2. How are you today?\n3. " + long60 + " x " +
+                                                    short19 + " end.\n4. Fine, \"Bye\"\n"));
+    for (const char* end : {"\r\n", "\r", "\r\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(end)));
+        std::vector<std::string> englishLines;
+        std::vector<std::string> chineseLines;
+        for (size_t i = 0; i < english.size(); ++i) {
+            englishLines.push_back(english[i] + end);
+            chineseLines.push_back(chinese[i] + end);
+        }
+        std::vector<SLine> lines;
+        for (size_t i = 0; i < english.size(); ++i)
+            lines.push_back({englishLines[i].c_str(), chineseLines[i].c_str(), static_cast<int>(i) * 1000,
+                             static_cast<int>(i) * 1000 + 800});
+        const std::vector<SPracticeSentence> sentences = Build(lines);
+        ASSERT_EQ(sentences.size(), expected.size());
+        for (size_t k = 0; k < sentences.size(); ++k) {
+            EXPECT_EQ(sentences[k].english, expected[k].english) << k;
+            EXPECT_EQ(sentences[k].chinese, expected[k].chinese) << k;
+            EXPECT_EQ(sentences[k].start, expected[k].start) << k;
+            EXPECT_EQ(sentences[k].end, expected[k].end) << k;
+        }
+        EXPECT_EQ(FormatPracticeText(sentences), FormatPracticeText(expected));
+    }
+}
+
 // A lesson of 3000 lines gives 3000 sentences, each with its own clip: no
 // table of fixed size runs over or drops the last ones.
 TEST(PracticeSentences, ALongLessonKeepsEverySentencesClip)
