@@ -187,6 +187,7 @@ void CQuenlowView::ResetMarkingState()
     m_bPhrasesMarked = 0;
     m_bAutoLookUpMarks = 0;
     m_marks.clear();
+    m_markedReferences.clear();
 }
 
 ELessonLoadResult CQuenlowView::LoadSubtitleFile()

@@ -27,6 +27,7 @@
 
 #include <wx/gdicmn.h>
 
+#include "lesson/core/wordreferences.h"
 #include "platform/cstring.h"
 #include "ui/viewbase.h"
 #include "ui/windowtimers.h"
@@ -45,7 +46,6 @@ class wxSizeEvent;
 class wxContextMenuEvent;
 class CShowChnDlg;
 class CCommandMenu;
-struct SWordReference;
 class IMainFrameHost;
 
 class CQuenlowView : public CView {
@@ -217,10 +217,15 @@ public:
     void MarkPhrases();
     // Takes every mark off the text (its own styles stay).
     void ClearMarks();
-    // Marks one occurrence and records it; false for a sentence or range
-    // outside the text.
-    bool MarkReference(const CString& text, int sentence, int offset);
-    void MarkReferences(const std::vector<SWordReference>& references);
+    // The control range of a reference in the text as it is laid out now;
+    // false for a sentence or range outside the text.
+    bool ReferenceRange(const SWordReference& reference, int& start, int& end) const;
+    // Records the references (m_arrMarkedBySentence, m_markedReferences) and
+    // marks them.
+    void MarkReferences(std::vector<SWordReference> references);
+    // Marks m_markedReferences in the text as it is laid out now (after a
+    // layout change as after a marking); m_marks holds the marked ranges.
+    void ShowReferenceMarks();
     void ForgetMarks();
     void OnMarkCommand(wxCommandEvent& event);
     void OnUpdateMarkCommand(wxUpdateUIEvent& event);
@@ -231,12 +236,13 @@ public:
     // mark comes off (ClearMarks).
     void ToggleMarkList(const CString& keyword);
     // Reads the list of theApp.m_strMarkWordList into m_arrWordListWords and
-    // marks every whole-word occurrence of each word, white on orange, with
-    // a progress bar. A list the program does not have, an unreadable or
-    // empty list and a list none of whose words occur are reported.
+    // marks every whole-word occurrence of each word, white on orange. A list
+    // the program does not have, an unreadable or empty list and a list none
+    // of whose words occur are reported.
     void MarkWordList();
-    // Marks every whole-word occurrence of a word (any case); the count.
-    int HighlightWordOccurrences(const CString& word);
+    // Marks every whole-word occurrence (any case) of m_arrWordListWords in
+    // the text as it is now, in one pass over the text; the count.
+    int ShowWordListMarks();
     void OnMarkListCommand(wxCommandEvent& event);
     void OnUpdateMarkListCommand(wxUpdateUIEvent& event);
 
@@ -328,6 +334,8 @@ public:
         CString text;
     };
     std::vector<SMarkRange> m_marks;
+    // The references being marked, kept for marking them again in another layout.
+    std::vector<SWordReference> m_markedReferences;
     int m_nLastLookedUpSentence = -1;
     // The words of the word list being marked.
     std::vector<CString> m_arrWordListWords;

@@ -80,10 +80,6 @@ void CQuenlowView::RebuildText()
 {
     if (m_richText == nullptr)
         return;
-    if (m_bWordsMarked == 1) {
-        ClearMarks();
-        m_bWordsMarked = 0;
-    }
     const CString layout = theApp.m_strTextLayout;
     const SLayoutText built = BuildLayoutText(layout, theApp.m_arrForeignText, theApp.m_arrChineseText);
     auto& corrections = theApp.m_arrTextCorrection;
@@ -97,11 +93,11 @@ void CQuenlowView::RebuildText()
     m_richText->SetWrapMode(layout == "para" ? wxSTC_WRAP_WORD : wxSTC_WRAP_NONE);
     ApplyTextFormat();
     m_richText->ScrollToLine(0);
-    // Marked phrases are marked again where the new text has them.
-    if (m_bPhrasesMarked == 1) {
-        m_bPhrasesMarked = 0;
-        MarkPhrases();
-    }
+    // The marks follow the text: the marked words or phrases and the word
+    // list's words are marked again where the new layout puts them.
+    ShowReferenceMarks();
+    if (!theApp.m_strMarkWordList.IsEmpty())
+        ShowWordListMarks();
     SelectSentence(theApp.m_nCurrentSentence);
 }
 

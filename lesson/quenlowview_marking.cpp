@@ -6,12 +6,16 @@
 // automatic look-up while playing.
 #include <algorithm>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include <wx/stc/stc.h>
 
+#include "lesson/core/wholewordsearch.h"
 #include "lesson/core/wordreferences.h"
 #include "lesson/quenlowview.h"
-#include "ui/progressdlg.h"
+#include "platform/codepage.h"
 #include "ui/wxtext.h"
 #include "core/quenlow.h"
 #include "vocabulary/core/wordbook.h"
@@ -63,6 +67,23 @@ void SetUpMarkIndicators(wxStyledTextCtrl& text, int box, int fore, const wxColo
     text.IndicatorSetForeground(fore, *wxWHITE);
 }
 
+// Keeps the control from reporting each mark as a change of the text while
+// many marks are filled: a report per mark costs more than the mark.
+class CQuietMarking {
+public:
+    explicit CQuietMarking(wxStyledTextCtrl& text) : m_text(text), m_mask(text.GetModEventMask())
+    {
+        m_text.SetModEventMask(m_mask & ~wxSTC_MOD_CHANGEINDICATOR);
+    }
+    ~CQuietMarking() { m_text.SetModEventMask(m_mask); }
+    CQuietMarking(const CQuietMarking&) = delete;
+    CQuietMarking& operator=(const CQuietMarking&) = delete;
+
+private:
+    wxStyledTextCtrl& m_text;
+    int m_mask;
+};
+
 } // namespace
 
 void CQuenlowView::SetUpMarking()
@@ -97,45 +118,70 @@ void CQuenlowView::ClearMarks()
         SelectSentence(theApp.m_nCurrentSentence);
 }
 
-bool CQuenlowView::MarkReference(const CString& text, int sentence, int offset)
+bool CQuenlowView::ReferenceRange(const SWordReference& reference, int& start, int& end) const
 {
-    m_arrMarkedBySentence.Add(CString(std::to_string(sentence)));
-    m_arrMarkedBySentence.Add(text);
-    // The bilingual layout keeps the pair (for the look-up while playing) but marks nothing.
-    if (m_strShownLayout == "engchn" || m_richText == nullptr)
-        return true;
     const int count = std::min<int>(theApp.m_nSentenceCount, static_cast<int>(theApp.m_arrSentenceTiming.size()));
-    if (sentence < 0 || sentence >= count || offset < 0)
+    if (m_richText == nullptr || reference.sentence < 0 || reference.sentence >= count || reference.offset < 0)
         return false;
     int first = 0;
     int last = 0;
-    if (!GetSentenceRange(sentence, first, last))
+    if (!GetSentenceRange(reference.sentence, first, last))
         return false;
     // Offsets count characters; the control counts bytes of its UTF-8 text.
-    const int start = m_richText->PositionRelative(first, offset);
-    const int end = m_richText->PositionRelative(start, static_cast<int>(ToWx(text).length()));
-    if ((offset > 0 && start <= first) || end <= start || end > last)
-        return false;
+    start = m_richText->PositionRelative(first, reference.offset);
+    end = m_richText->PositionRelative(start, static_cast<int>(ToWx(reference.text).length()));
+    return !((reference.offset > 0 && start <= first) || end <= start || end > last);
+}
+
+void CQuenlowView::ShowReferenceMarks()
+{
+    m_marks.clear();
+    if (m_richText == nullptr)
+        return;
     for (int indicator : {kMarkBoxIndicator, kMarkTextIndicator}) {
         m_richText->SetIndicatorCurrent(indicator);
-        m_richText->IndicatorFillRange(start, end - start);
+        m_richText->IndicatorClearRange(0, m_richText->GetLength());
     }
-    m_marks.push_back({start, end, text});
-    return true;
+    for (const SWordReference& reference : m_markedReferences) {
+        int start = 0;
+        int end = 0;
+        if (ReferenceRange(reference, start, end))
+            m_marks.push_back({start, end, reference.text});
+    }
+    // Filled in text order: the control keeps its marks as runs, and a fill
+    // behind the last one costs little where one in between moves all after it.
+    std::vector<std::pair<int, int>> ranges;
+    ranges.reserve(m_marks.size());
+    for (const SMarkRange& mark : m_marks)
+        ranges.emplace_back(mark.start, mark.end);
+    std::sort(ranges.begin(), ranges.end());
+    CQuietMarking quiet(*m_richText);
+    for (int indicator : {kMarkBoxIndicator, kMarkTextIndicator}) {
+        m_richText->SetIndicatorCurrent(indicator);
+        for (const auto& [start, end] : ranges)
+            m_richText->IndicatorFillRange(start, end - start);
+    }
 }
 
 // Every marking starts from a text without marks and without records.
 void CQuenlowView::ForgetMarks()
 {
     m_arrMarkedBySentence.RemoveAll();
+    m_markedReferences.clear();
     m_marks.clear();
     ClearMarks();
 }
 
-void CQuenlowView::MarkReferences(const std::vector<SWordReference>& references)
+void CQuenlowView::MarkReferences(std::vector<SWordReference> references)
 {
-    for (const SWordReference& reference : references)
-        MarkReference(reference.text, reference.sentence, reference.offset);
+    // Every reference is recorded for the look-up while playing, also one
+    // outside the text.
+    for (const SWordReference& reference : references) {
+        m_arrMarkedBySentence.Add(CString(std::to_string(reference.sentence)));
+        m_arrMarkedBySentence.Add(reference.text);
+    }
+    m_markedReferences = std::move(references);
+    ShowReferenceMarks();
     if (m_richText != nullptr)
         m_richText->ScrollToLine(0);
 }
@@ -148,15 +194,31 @@ void CQuenlowView::MarkWords()
         m_bWordsMarked = 0;
         return;
     }
-    m_bWordsMarked = 1;
+    // The command stays off unless there is something to mark.
     std::vector<CString> words;
-    std::vector<SWordReference> references;
-    if (!ReadWordBook(theApp.m_strWordBookPath, words) ||
-        !ReadWordReferences(theApp.m_strScriptPath, words, references)) {
-        theApp.ShowMessage("打开数据文件失败!", "error", 5000);
+    if (!ReadWordBook(theApp.m_strWordBookPath, words)) {
+        theApp.ShowMessage("打开生词本失败，不能标记单词！", "error", 5000);
         return;
     }
-    MarkReferences(references);
+    if (words.empty()) {
+        theApp.ShowMessage("生词本中没有单词，没有标记。", "msg", 5000);
+        return;
+    }
+    std::vector<SWordReference> references;
+    switch (ReadWordReferences(theApp.m_strScriptPath, words, references)) {
+    case ELessonTableRead::NoTable:
+        theApp.ShowMessage("当前课文没有单词表（字幕文件不带单词表），不能标记单词！", "error", 5000);
+        return;
+    case ELessonTableRead::Unreadable:
+        theApp.ShowMessage("打开数据文件失败!", "error", 5000);
+        return;
+    case ELessonTableRead::Read:
+        break;
+    }
+    m_bWordsMarked = 1;
+    MarkReferences(std::move(references));
+    if (m_marks.empty())
+        theApp.ShowMessage("当前课文中没有生词本中的单词。", "msg", 5000);
 }
 
 void CQuenlowView::MarkPhrases()
@@ -167,13 +229,21 @@ void CQuenlowView::MarkPhrases()
         m_bPhrasesMarked = 0;
         return;
     }
-    m_bPhrasesMarked = 1;
     std::vector<SWordReference> references;
-    if (!ReadPhraseReferences(theApp.m_strScriptPath, references)) {
+    switch (ReadPhraseReferences(theApp.m_strScriptPath, references)) {
+    case ELessonTableRead::NoTable:
+        theApp.ShowMessage("当前课文没有词组表（字幕文件不带词组表），不能标记词组！", "error", 5000);
+        return;
+    case ELessonTableRead::Unreadable:
         theApp.ShowMessage("打开当前播放数据文件失败!", "error", 5000);
         return;
+    case ELessonTableRead::Read:
+        break;
     }
-    MarkReferences(references);
+    m_bPhrasesMarked = 1;
+    MarkReferences(std::move(references));
+    if (m_marks.empty())
+        theApp.ShowMessage("当前课文中没有标记的词组。", "msg", 5000);
 }
 
 void CQuenlowView::OnMarkCommand(wxCommandEvent& event)
@@ -237,60 +307,41 @@ void CQuenlowView::MarkWordList()
         return;
     }
 
-    // Marking runs on this thread; the bar shows how far it is.
-    const int total = static_cast<int>(m_arrWordListWords.size());
-    theApp.m_nProgressTotal = total;
-    auto* dialog = new CProgressDlg;
-    CTextProgressCtrl* bar = nullptr;
-    if (dialog->Create()) {
-        dialog->Show();
-        dialog->SetSize(theApp.m_nScreenWidth / 2 - 250, theApp.m_nScreenHeight / 2, 500, 30);
-        bar = dialog->m_ctlProgress;
-        bar->SetSize(0, 0, 500, 30);
-        bar->SetRange(0, total);
-        bar->SetBgColor(theApp.m_clrBackground);
-        bar->SetTextColor(theApp.m_clrText);
-    }
-    int marked = 0;
-    for (int n = 0; n < total; ++n) {
-        marked += HighlightWordOccurrences(m_arrWordListWords[static_cast<size_t>(n)]);
-        if (bar != nullptr) {
-            CString percent;
-            percent.Format("%d%%", (n + 1) * 100 / total);
-            bar->SetWindowText(percent);
-            bar->SetPos(n + 1);
-        }
-    }
-    dialog->Destroy();
-    if (marked == 0)
+    if (ShowWordListMarks() == 0)
         theApp.ShowMessage("当前文档中没有" + name + "。", "msg", 5000);
 }
 
-int CQuenlowView::HighlightWordOccurrences(const CString& word)
+// One pass over the text finds every word of the list: a list of 50,000
+// words costs about as much as one of ten.
+int CQuenlowView::ShowWordListMarks()
 {
-    const wxString needle = ToWx(word);
-    if (m_richText == nullptr || needle.empty())
+    if (m_richText == nullptr)
         return 0;
-    // Whole words in any case: a list's "ability" marks "Ability" too.
-    m_richText->SetSearchFlags(wxSTC_FIND_WHOLEWORD);
-    const int length = m_richText->GetLength();
-    int count = 0;
-    int from = 0;
-    while (from < length) {
-        m_richText->SetTargetStart(from);
-        m_richText->SetTargetEnd(length);
-        const int at = m_richText->SearchInTarget(needle);
-        if (at < 0)
-            break;
-        const int end = m_richText->GetTargetEnd();
-        for (int indicator : {kListBoxIndicator, kListTextIndicator}) {
-            m_richText->SetIndicatorCurrent(indicator);
-            m_richText->IndicatorFillRange(at, end - at);
-        }
-        ++count;
-        from = end > at ? end : at + 1;
+    for (int indicator : {kListBoxIndicator, kListTextIndicator}) {
+        m_richText->SetIndicatorCurrent(indicator);
+        m_richText->IndicatorClearRange(0, m_richText->GetLength());
     }
-    return count;
+    // The words in UTF-8, as the control holds its text: converted together,
+    // one per line.
+    CString joined;
+    for (const CString& word : m_arrWordListWords)
+        joined += word + "\n";
+    std::vector<std::string> words;
+    const std::string utf8 = AnsiToUtf8Bytes(joined.view());
+    for (size_t from = 0; from < utf8.size();) {
+        const size_t end = std::min(utf8.find('\n', from), utf8.size());
+        words.push_back(utf8.substr(from, end - from));
+        from = end + 1;
+    }
+    const wxCharBuffer text = m_richText->GetTextRaw();
+    const std::vector<STextRange> ranges = FindWholeWords(std::string_view(text.data(), text.length()), words);
+    CQuietMarking quiet(*m_richText);
+    for (int indicator : {kListBoxIndicator, kListTextIndicator}) {
+        m_richText->SetIndicatorCurrent(indicator);
+        for (const STextRange& range : ranges)
+            m_richText->IndicatorFillRange(range.start, range.end - range.start);
+    }
+    return static_cast<int>(ranges.size());
 }
 
 void CQuenlowView::OnMarkListCommand(wxCommandEvent& event)

@@ -1,5 +1,6 @@
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -21,6 +22,10 @@ std::string ConvertBytes(std::string_view text, UINT fromCodePage, UINT toCodePa
 {
     if (text.empty())
         return std::string();
+    // Both code pages write ASCII as it is: most names and words need no
+    // converter at all (opening one costs more than converting a line).
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
     iconv_t cd = iconv_open(IconvName(toCodePage), IconvName(fromCodePage));
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::string(text);

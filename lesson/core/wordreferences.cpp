@@ -1,6 +1,8 @@
 #include "lesson/core/wordreferences.h"
 
 #include <cstdlib>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
@@ -57,38 +59,59 @@ void AddReferences(const char* list, std::vector<SWordReference>& references)
         references.push_back(SplitReference(item));
 }
 
-} // namespace
-
-// Lesson files written by other tools store the words as BLOBs, which never
-// equal a bound text: the column is compared as text, and read as text.
-bool ReadWordReferences(const CString& lessonPath, const std::vector<CString>& words,
-                        std::vector<SWordReference>& references)
+// What a lesson file holds under `table`: no table (a subtitle file is no
+// database at all) or a table that cannot be read.
+ELessonTableRead TableProblem(CSqliteDb& db, const char* table)
 {
-    CSqliteDb db;
-    if (!OpenLesson(db, lessonPath))
-        return false;
-    for (const CString& word : words) {
-        SQueryResult result;
-        if (db.Query("select * from wordlist where cast(stroriginalword as text) = ?", {word}, result) && result.nRow > 0 &&
-            result.nColumn > 1)
-            AddReferences(result.GetCell(0, 1), references);
-    }
-    return true;
+    return db.ObjectType(table).IsEmpty() ? ELessonTableRead::NoTable : ELessonTableRead::Unreadable;
 }
 
-bool ReadPhraseReferences(const CString& lessonPath, std::vector<SWordReference>& references)
+} // namespace
+
+// The word table is read in one query and its rows found by their word, so
+// a large book costs one pass over the table, not one table scan per word.
+// Lesson files written by other tools store the words as BLOBs: the words
+// are compared as the bytes they hold, as text.
+ELessonTableRead ReadWordReferences(const CString& lessonPath, const std::vector<CString>& words,
+                                    std::vector<SWordReference>& references)
 {
     CSqliteDb db;
     if (!OpenLesson(db, lessonPath))
-        return false;
+        return ELessonTableRead::Unreadable;
+    SQueryResult result;
+    if (!db.Query("select * from wordlist", {}, result))
+        return TableProblem(db, "wordlist");
+    if (result.nColumn < 2)
+        return ELessonTableRead::Read;
+    // The first row of each word, as a look-up for that word would find it.
+    std::unordered_map<std::string_view, int> rowOfWord;
+    rowOfWord.reserve(static_cast<size_t>(result.nRow));
+    for (int row = 0; row < result.nRow; ++row) {
+        const size_t cell = static_cast<size_t>((row + 1) * result.nColumn);   // the header row comes first
+        if (!result.isNull[cell])
+            rowOfWord.emplace(result.cells[cell].view(), row);
+    }
+    for (const CString& word : words) {
+        const auto found = rowOfWord.find(word.view());
+        if (found != rowOfWord.end())
+            AddReferences(result.GetCell(found->second, 1), references);
+    }
+    return ELessonTableRead::Read;
+}
+
+ELessonTableRead ReadPhraseReferences(const CString& lessonPath, std::vector<SWordReference>& references)
+{
+    CSqliteDb db;
+    if (!OpenLesson(db, lessonPath))
+        return ELessonTableRead::Unreadable;
     SQueryResult result;
     if (!db.Query("select * from phaselist", {}, result))
-        return true;   // a lesson without phrases
+        return TableProblem(db, "phaselist");
     for (int row = 0; row < result.nRow; ++row) {
         if (result.nColumn > 1)
             AddReferences(result.GetCell(row, 1), references);
     }
-    return true;
+    return ELessonTableRead::Read;
 }
 
 bool ReadPhraseReferences(const CString& lessonPath, const CString& phrase, std::vector<SWordReference>& references)

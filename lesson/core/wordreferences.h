@@ -24,14 +24,21 @@ std::vector<CString> ParseReferenceList(const CString& list);
 // that do not read as a number read as 0.
 SWordReference SplitReference(const CString& item);
 
+// What reading one of a lesson file's tables found.
+enum class ELessonTableRead {
+    Read,         // the table was read (it may list none of the words)
+    NoTable,      // the lesson has no such table: a subtitle file, or a database without it
+    Unreadable,   // the file is missing, cannot be opened, or its table cannot be read
+};
+
 // The references of the given words (as stored, "'" as "*") in the lesson
-// file's wordlist, in the order of the words; the file is opened read-only
-// and every word is a bound value. False when the file cannot be read.
-bool ReadWordReferences(const CString& lessonPath, const std::vector<CString>& words,
-                        std::vector<SWordReference>& references);
+// file's wordlist, in the order of the words; a word listed in several rows
+// takes the first. The file is opened read-only with limits.
+ELessonTableRead ReadWordReferences(const CString& lessonPath, const std::vector<CString>& words,
+                                    std::vector<SWordReference>& references);
 
 // Every reference of the lesson file's phaselist, in the table's order.
-bool ReadPhraseReferences(const CString& lessonPath, std::vector<SWordReference>& references);
+ELessonTableRead ReadPhraseReferences(const CString& lessonPath, std::vector<SWordReference>& references);
 
 // The references of one phrase (as stored) in the lesson file's phaselist.
 bool ReadPhraseReferences(const CString& lessonPath, const CString& phrase, std::vector<SWordReference>& references);

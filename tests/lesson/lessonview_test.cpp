@@ -1268,6 +1268,119 @@ TEST_F(LessonViewTest, MarkingShowsTheBookWordsWhereTheLessonHasThem)
     EXPECT_EQ(markedText(), std::vector<CString>{"a lot"});
 }
 
+// Marks follow the text into every layout: the book's words, then a word
+// list, stay on the words they marked after each layout command, and their
+// commands stay checked.
+TEST_F(LessonViewTest, MarksFollowTheTextIntoEveryLayout)
+{
+    InteractionGuard interaction;
+    testsupport::AppStateGuard paths(&CQuenlowApp::m_strWordBookPath, &CQuenlowApp::m_strMarkWordList,
+                                     &CQuenlowApp::m_strDocumentLoaded);
+    testsupport::TempFolder folder;
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{0, 1000, "We study here.\n", "我们在这里学习。\n"},
+                      {1000, 2000, "中文 study with us.\n", "和我们一起学习。\n"},
+                      {2000, 3000, "Study ends.\n", "学习结束。\n"}});
+    theApp.m_strSubtitleLoaded = "true";
+    theApp.m_strDocumentLoaded = "true";
+    theApp.m_strScriptPath = folder.ansi() + "lesson.script";
+    theApp.m_strWordBookPath = folder.ansi() + "UnKownWord.script";
+    {
+        CSqliteDb db;
+        ASSERT_TRUE(db.Open(theApp.m_strScriptPath, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(db.Exec("create table wordlist(stroriginalword varchar(100), refs text)"));
+        ASSERT_TRUE(db.Exec("insert into wordlist values('study', '(study:0:3)(study:1:3)(Study:2:0)')"));
+        CSqliteDb book;
+        ASSERT_TRUE(book.Open(theApp.m_strWordBookPath, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(book.Exec("create table tablename(stroriginalword varchar(1000))"));
+        ASSERT_TRUE(book.Exec("insert into tablename values('study')"));
+    }
+    wxStyledTextCtrl& text = *view->m_richText;
+    // The texts of the marked stretches of the text, in text order.
+    const auto markedWords = [&] {
+        std::vector<CString> words;
+        for (int p = 0; p < text.GetLength();) {
+            if (text.IndicatorAllOnFor(p) == 0) {
+                ++p;
+                continue;
+            }
+            const int start = p;
+            while (p < text.GetLength() && text.IndicatorAllOnFor(p) != 0)
+                ++p;
+            words.push_back(FromWx(text.GetTextRange(start, p)));
+        }
+        return words;
+    };
+    const auto run = [&](int command) {
+        wxCommandEvent event(wxEVT_MENU, command);
+        view->ProcessWindowEvent(event);
+    };
+    const auto checked = [&](int command) {
+        wxUpdateUIEvent update(command);
+        view->ProcessWindowEvent(update);
+        return update.GetChecked();
+    };
+    const std::vector<CString> studies = {"study", "study", "Study"};
+    const int layouts[] = {kCmdParagraphMode, kCmdBilingualMode, kCmdSubtitleMode, kCmdBilingualMode, kCmdParagraphMode};
+
+    view->MarkWords();
+    ASSERT_EQ(markedWords(), studies);
+    for (int layout : layouts) {
+        SCOPED_TRACE(layout);
+        run(layout);
+        EXPECT_EQ(markedWords(), studies);
+        EXPECT_EQ(view->m_marks.size(), 3u);
+        EXPECT_TRUE(checked(kCmdMarkWord));
+    }
+    view->MarkWords();   // off
+    EXPECT_TRUE(markedWords().empty());
+
+    run(kCmdMarkListMyWords);
+    ASSERT_EQ(markedWords(), studies);
+    for (int layout : layouts) {
+        SCOPED_TRACE(layout);
+        run(layout);
+        EXPECT_EQ(markedWords(), studies);
+        EXPECT_TRUE(checked(kCmdMarkListMyWords));
+    }
+}
+
+// A lesson without a word or phrase table (a subtitle file has none) says
+// so when its words or phrases are to be marked, and the command stays off;
+// so does a book without words.
+TEST_F(LessonViewTest, MarkingSaysWhyNothingIsMarked)
+{
+    InteractionGuard interaction;
+    testsupport::AppStateGuard paths(&CQuenlowApp::m_strWordBookPath);
+    testsupport::TempFolder folder;
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{1000, 2000, "Hello there.\n", ""}});
+    theApp.m_strScriptPath = CString(folder.write("lesson.srt", "1\n00:00:01,000 --> 00:00:02,000\nHello there.\n").c_str());
+    theApp.m_strWordBookPath = folder.ansi() + "UnKownWord.script";
+    {
+        CSqliteDb book;
+        ASSERT_TRUE(book.Open(theApp.m_strWordBookPath, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(book.Exec("create table tablename(stroriginalword varchar(1000))"));
+    }
+    testsupport::TakeMessage();
+
+    view->MarkWords();
+    EXPECT_EQ(testsupport::TakeMessage(), "生词本中没有单词，没有标记。");
+    EXPECT_EQ(view->m_bWordsMarked, 0);
+    {
+        CSqliteDb book;
+        ASSERT_TRUE(book.Open(theApp.m_strWordBookPath, CSqliteDb::ReadWrite));
+        ASSERT_TRUE(book.Exec("insert into tablename values('hello')"));
+    }
+    view->MarkWords();
+    EXPECT_EQ(testsupport::TakeMessage(), "当前课文没有单词表（字幕文件不带单词表），不能标记单词！");
+    EXPECT_EQ(view->m_bWordsMarked, 0);
+    view->MarkPhrases();
+    EXPECT_EQ(testsupport::TakeMessage(), "当前课文没有词组表（字幕文件不带词组表），不能标记词组！");
+    EXPECT_EQ(view->m_bPhrasesMarked, 0);
+    EXPECT_TRUE(view->m_marks.empty());
+}
+
 // The bilingual layout's English and Chinese lines keep apart at every size
 // the font box offers: each line's glyphs stay inside its own line, with a
 // row of background at its top and bottom, so no Chinese line touches the

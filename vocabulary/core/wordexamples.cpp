@@ -36,8 +36,9 @@ std::vector<SWordReference> FindWordInLessonText(const CString& word, const CStr
 bool ReadExampleReferences(const CString& lessonPath, const CString& text, bool phrase,
                            std::vector<SWordReference>& references)
 {
+    // A lesson without a word table has no examples to give.
     return phrase ? ReadPhraseReferences(lessonPath, text, references)
-                  : ReadWordReferences(lessonPath, {text}, references);
+                  : ReadWordReferences(lessonPath, {text}, references) != ELessonTableRead::Unreadable;
 }
 
 namespace {

@@ -83,18 +83,18 @@ TEST(WordReferencesTest, BookWordsAreLookedUpAsValuesInAFileLeftAsItWas)
     const std::string before = testsupport::ReadBytes(folder.path() + "lesson.script");
 
     std::vector<SWordReference> words;
-    ASSERT_TRUE(ReadWordReferences(path, {"study", "x' or '1'='1", "don*t"}, words));
+    ASSERT_EQ(ReadWordReferences(path, {"study", "x' or '1'='1", "don*t"}, words), ELessonTableRead::Read);
     ExpectStudyAndDont(words);
 
     std::vector<SWordReference> phrases;
-    ASSERT_TRUE(ReadPhraseReferences(path, phrases));
+    ASSERT_EQ(ReadPhraseReferences(path, phrases), ELessonTableRead::Read);
     ASSERT_EQ(phrases.size(), 2u);
     EXPECT_EQ(phrases[0].text, "a lot");
     EXPECT_EQ(phrases[1].sentence, 0);
     EXPECT_EQ(testsupport::ReadBytes(folder.path() + "lesson.script"), before);
 
-    EXPECT_FALSE(ReadWordReferences(folder.ansi() + "gone.script", {"study"}, words));
-    EXPECT_FALSE(ReadPhraseReferences(folder.ansi() + "gone.script", phrases));
+    EXPECT_EQ(ReadWordReferences(folder.ansi() + "gone.script", {"study"}, words), ELessonTableRead::Unreadable);
+    EXPECT_EQ(ReadPhraseReferences(folder.ansi() + "gone.script", phrases), ELessonTableRead::Unreadable);
 }
 
 // Lesson files written by other tools store the words and their lists as
@@ -127,7 +127,7 @@ TEST(WordReferencesTest, TextAndBlobColumnsAreFoundAlike)
             ASSERT_TRUE(db.Exec(("insert into phaselist " + values).c_str(), {"a lot", "(a lot:3:5)"}));
         }
         std::vector<SWordReference> words;
-        ASSERT_TRUE(ReadWordReferences(path, {"study", "don*t", "missing"}, words));
+        ASSERT_EQ(ReadWordReferences(path, {"study", "don*t", "missing"}, words), ELessonTableRead::Read);
         ExpectStudyAndDont(words);
 
         std::vector<SWordReference> phrases;
@@ -136,4 +136,45 @@ TEST(WordReferencesTest, TextAndBlobColumnsAreFoundAlike)
         EXPECT_EQ(phrases[0].sentence, 3);
         EXPECT_EQ(phrases[0].offset, 5);
     }
+}
+
+// A lesson that carries no word or phrase table (a subtitle file is no
+// database; a database may lack the table) says so, apart from a file that
+// cannot be read; a word in two rows takes the first.
+TEST(WordReferencesTest, LessonsWithoutTheirTablesSaySo)
+{
+    testsupport::TempFolder folder;
+    const CString srt = CString(folder.write("lesson.srt", "1\n00:00:01,000 --> 00:00:02,000\nHello there.\n\n").c_str());
+    const CString bare = folder.ansi() + "bare.script";
+    const CString twice = folder.ansi() + "twice.script";
+    {
+        CSqliteDb db;
+        ASSERT_TRUE(db.Open(bare, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(db.Exec("create table tablename(fgntxt text)"));
+        ASSERT_TRUE(db.Open(twice, CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(db.Exec("create table wordlist(stroriginalword text, refs text)"));
+        ASSERT_TRUE(db.Exec("insert into wordlist values('study', '(study:0:1)'), ('study', '(study:5:5)')"));
+    }
+    struct Case {
+        CString path;
+        ELessonTableRead words;
+        ELessonTableRead phrases;
+    };
+    const Case cases[] = {
+        {srt, ELessonTableRead::NoTable, ELessonTableRead::NoTable},
+        {bare, ELessonTableRead::NoTable, ELessonTableRead::NoTable},
+        {twice, ELessonTableRead::Read, ELessonTableRead::NoTable},
+        {folder.ansi() + "gone.srt", ELessonTableRead::Unreadable, ELessonTableRead::Unreadable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.GetString());
+        std::vector<SWordReference> references;
+        EXPECT_EQ(ReadWordReferences(c.path, {"study"}, references), c.words);
+        EXPECT_EQ(ReadPhraseReferences(c.path, references), c.phrases);
+    }
+    std::vector<SWordReference> references;
+    ASSERT_EQ(ReadWordReferences(twice, {"study", "study"}, references), ELessonTableRead::Read);
+    ASSERT_EQ(references.size(), 2u);   // the book's word twice, the first row each time
+    EXPECT_EQ(references[0].sentence, 0);
+    EXPECT_EQ(references[1].sentence, 0);
 }
