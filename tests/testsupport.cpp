@@ -84,9 +84,13 @@ TempProgramFolder::TempProgramFolder()
     // Nor may online dictionary pages: they go to a loopback port where
     // nothing listens, unless a test serves them itself.
     for (const char* name : {"DictionaryUrl", "TranslateUrl"}) {
-        const size_t setting = text.find("\n" + std::string(name) + "=");
+        // Built by appending: GCC 12 warns (-Wrestrict) on "\n" + std::string
+        // at -O3, wrongly.
+        std::string key = "\n";
+        key.append(name).append("=");
+        const size_t setting = text.find(key);
         if (setting != std::string::npos) {
-            const size_t value = setting + 2 + strlen(name);
+            const size_t value = setting + key.size();
             text.replace(value, text.find('\n', value) - value,
                          name == std::string("DictionaryUrl") ? "http://127.0.0.1:9/s?wd=" : "http://127.0.0.1:9/");
         }
