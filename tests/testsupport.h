@@ -63,8 +63,8 @@ std::string ReadBytes(const std::string& path);
 long ResidentKiB();
 double CpuSeconds();
 
-// What RunBounded saw: the wall time of the work, the most its resident
-// memory grew over the start, and whether it passed a bound.
+// What RunBounded saw: the wall time of the work, the most its memory in use
+// grew over the start, and whether it passed a bound.
 struct SBoundedRun {
     double seconds = 0;
     long peakGrowthKiB = 0;
@@ -72,7 +72,9 @@ struct SBoundedRun {
 };
 
 // Runs `work` on its own thread, looking at the clock and this process's
-// resident memory every 5 ms. When the work runs past `seconds` or grows the
+// memory in use every 5 ms (resident memory; under AddressSanitizer the heap
+// blocks not freed, since its quarantine keeps freed blocks resident and the
+// shadow adds an eighth to all). When the work runs past `seconds` or grows the
 // memory by more than `memoryKiB`, `stop` is called (e.g. to interrupt a
 // query) and the run counts as overrun. Work that still has not ended 10 s
 // later, or that grows the memory past four times the bound, ends the test

@@ -11,7 +11,6 @@
 #include <optional>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -260,14 +259,24 @@ TEST_F(DownloaderTest, StopAllEndsTheTaskAndKeepsWhatArrived)
     EXPECT_EQ(final.lines[kPrefix], "10000");
     EXPECT_EQ(final.lines[kPercent], "25.0");
     EXPECT_EQ(FileSize(TargetPath()), 10000);
-    // The ended task's last state is said again for a while (so a reader a
-    // few files behind still sees it); nothing says it runs.
-    std::this_thread::sleep_for(1500ms);
-    for (const SProgressFile& file : run.ProgressFiles())
-        if (file.number > final.number) {
-            EXPECT_TRUE(IsFinal(file)) << file.number;
-            EXPECT_EQ(file.lines[kPrefix], "10000") << file.number;
-        }
+    // The ended task's last state is said again at once and then each second
+    // (so a reader a few files behind still sees it); nothing says it runs.
+    std::vector<SProgressFile> repeats;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            repeats.clear();
+            for (const SProgressFile& file : run.ProgressFiles())
+                if (file.number > final.number && file.lines.size() >= 12)
+                    repeats.push_back(file);
+            return repeats.size() >= 3;
+        },
+        5s))
+        << repeats.size() << " repeated reports";
+    for (const SProgressFile& file : repeats) {
+        EXPECT_TRUE(IsFinal(file)) << file.number;
+        EXPECT_EQ(file.lines[kPrefix], "10000") << file.number;
+        EXPECT_EQ(file.lines[kPercent], "25.0") << file.number;
+    }
 }
 
 TEST_F(DownloaderTest, DeleteTasksEndsTheUpdateButNotTheDownloadAndPlay)

@@ -173,7 +173,8 @@ TEST_F(UpdateDlgTest, ClosingDuringADownloadEndsPromptly)
     CLoopbackServer server([](const std::string&) { return NoAnswer(); }, 1);
     m_dialog->m_checkOptions.totalTimeoutMs = 60000;
     m_dialog->StartSubtitleDownload(Url(server, kDigestA).c_str(), kDigestA, "/media/a.mp4", false);
-    std::this_thread::sleep_for(100ms);
+    // Closed while the request waits for its answer, not before it was sent.
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return server.requests().size() == 1; }, 5s));
     const auto start = Clock::now();
     delete m_dialog;
     m_dialog = nullptr;
