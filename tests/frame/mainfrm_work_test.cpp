@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -20,8 +21,10 @@
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
 #include "core/commandids.h"
+#include "core/droppedfiles.h"
 #include "lesson/quenlowview.h"
 #include "online/playfrompanpane.h"
+#include "playback/playerdlg.h"
 #include "playback/playerpane.h"
 #include "ui/messagebox.h"
 #include "ui/mycaptionbar.h"
@@ -708,6 +711,43 @@ TEST_F(MainFrameWorkTest, DropOfMediaThenFolderPlaysTheMediaAndReportsTheFolder)
     DrainEvents();
     EXPECT_EQ(posted, (std::vector<CString>{"HalvikSoftPlayerPlayLocalFile:"}));
     EXPECT_NE(frame->GetDropTarget(), nullptr);
+}
+
+// A subtitle file dropped while a media is open goes to that media's player,
+// as "载入字幕" gives it; the play list stays and nothing else plays. With no
+// media open, or with a file of another kind, the caption bar says what is
+// wrong instead of "播放文件不存在！".
+TEST_F(MainFrameWorkTest, DroppedSubtitleLoadsForTheOpenMediaOrSaysWhy)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strMediaPath, &CQuenlowApp::m_arrPlayList,
+                                     &CQuenlowApp::m_strAssBothBasePath);
+    theApp.m_strAssBothBasePath = program.ansi() + "AppData/Temp/Script/Both.ass";
+    const CString srt = CString(program.write("drop/movie.srt", "1\n00:00:01,000 --> 00:00:02,000\nHello\n\n"));
+    const CString text = CString(program.write("drop/notes.txt", "n"));
+    theApp.m_arrPlayList.RemoveAll();
+    theApp.m_arrPlayList.Add(program.ansi() + "Cache/lesson.mp4");
+    ASSERT_NE(frame->m_wndPlayerPane, nullptr);
+    CPlayerDlg* dlg = frame->m_wndPlayerPane->m_dlgPlayer;
+    ASSERT_NE(dlg, nullptr);
+
+    theApp.m_strMediaPath = program.ansi() + "Cache/lesson.mp4";
+    frame->OnDropFiles({srt});
+    EXPECT_EQ(dlg->m_strGivenSubtitle, srt);
+    EXPECT_EQ(TakeMessage(), "");
+
+    dlg->m_strGivenSubtitle.Empty();
+    theApp.m_strMediaPath.Empty();
+    frame->OnDropFiles({srt});
+    EXPECT_EQ(dlg->m_strGivenSubtitle, "");
+    EXPECT_EQ(TakeMessage(), kDroppedSubtitleWithoutMediaMessage);
+
+    frame->OnDropFiles({text});
+    EXPECT_EQ(TakeMessage(), CString(kDroppedUnknownFileMessage) + "notes.txt");
+
+    DrainEvents();
+    EXPECT_TRUE(posted.empty());
+    ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 1);
+    EXPECT_EQ(theApp.m_arrPlayList[0], program.ansi() + "Cache/lesson.mp4");
 }
 
 // ---------------------------------------------------------------------------
