@@ -393,6 +393,7 @@ void CMainFrame::PlayDownloadingNetFile()
     theApp.m_strMediaPath.Empty();
     theApp.m_strMediaName.Empty();
     theApp.m_strScriptPath.Empty();
+    ClearPlayPosition();
     ShowPane(m_wndPlayFromPanPane, false);
     ShowPane(m_wndPlayListPane, false);
     if (!FileExists(file)) {
