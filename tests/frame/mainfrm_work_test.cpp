@@ -27,6 +27,7 @@
 #include "playback/playerdlg.h"
 #include "playback/playerpane.h"
 #include "ui/messagebox.h"
+#include "ui/panetoolbar.h"
 #include "ui/mycaptionbar.h"
 #include "ui/searchdlg.h"
 #include "platform/codepage.h"
@@ -35,6 +36,7 @@
 #include "playback/purewmpdialog.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
+#include "frame/ribbonlayout.h"
 #include "ui/playercommand.h"
 #include "core/quenlow.h"
 #include "tests/appstateguard.h"
@@ -748,6 +750,41 @@ TEST_F(MainFrameWorkTest, DroppedSubtitleLoadsForTheOpenMediaOrSaysWhy)
     EXPECT_TRUE(posted.empty());
     ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 1);
     EXPECT_EQ(theApp.m_arrPlayList[0], program.ansi() + "Cache/lesson.mp4");
+}
+
+// No ribbon element opens a file, so the help page names the ways in by the
+// labels the learner finds: the player's right-click menu, dropping files on
+// the window, and a playlist folder made with the playlist pane's tool.
+TEST_F(MainFrameWorkTest, HelpPageSaysHowToOpenALessonInTheProgramsOwnWords)
+{
+    const std::string help = Utf8BytesToAnsi(testsupport::ReadBytes(program.path() + "AppData/Help/Help.html")).str();
+    const auto HomeButton = [](int id) {
+        for (const SRibbonPlace& place : FindRibbonPlaces(id))
+            if (place.category == kCategoryHome)
+                return CString(place.text);
+        return CString();
+    };
+    std::unique_ptr<wxMenu> menu = frame->m_wndPlayerPane->m_dlgPlayer->BuildContextMenu();
+    CPaneToolBar* tools = frame->m_wndPlayListPane->m_wndToolBar;
+    const wxToolBarToolBase* newFolder = tools->FindById(tools->ToolIdOf(kCmdNewPlayFolder));
+    ASSERT_NE(newFolder, nullptr);
+    struct Label {
+        CString text;
+        bool shown;   // the program shows it where the page says
+    };
+    const Label labels[] = {
+        {"打开媒体", menu->FindItem(ToWx("打开媒体")) != wxNOT_FOUND},
+        {"打开本地媒体", menu->FindItem(ToWx("打开本地媒体")) != wxNOT_FOUND},
+        {"载入字幕", menu->FindItem(ToWx("载入字幕")) != wxNOT_FOUND},
+        {"新建", FromWx(newFolder->GetLabel()) == "新建"},
+        {"播放器", HomeButton(kCmdPlayerPane) == "播放器"},
+        {"播放列表", HomeButton(kCmdPlaylist) == "播放列表"},
+        {"拖到程序窗口", true},
+    };
+    for (const Label& label : labels) {
+        EXPECT_TRUE(label.shown) << AnsiToUtf8Bytes(label.text.view());
+        EXPECT_NE(help.find(label.text.str()), std::string::npos) << AnsiToUtf8Bytes(label.text.view());
+    }
 }
 
 // ---------------------------------------------------------------------------
