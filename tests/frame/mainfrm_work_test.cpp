@@ -754,7 +754,8 @@ TEST_F(MainFrameWorkTest, DroppedSubtitleLoadsForTheOpenMediaOrSaysWhy)
 
 // No ribbon element opens a file, so the help page names the ways in by the
 // labels the learner finds: the player's right-click menu, dropping files on
-// the window, and a playlist folder made with the playlist pane's tool.
+// the window, and a playlist folder made with the playlist pane's tool (an
+// icon whose tooltip names it).
 TEST_F(MainFrameWorkTest, HelpPageSaysHowToOpenALessonInTheProgramsOwnWords)
 {
     const std::string help = Utf8BytesToAnsi(testsupport::ReadBytes(program.path() + "AppData/Help/Help.html")).str();
@@ -776,7 +777,7 @@ TEST_F(MainFrameWorkTest, HelpPageSaysHowToOpenALessonInTheProgramsOwnWords)
         {"打开媒体", menu->FindItem(ToWx("打开媒体")) != wxNOT_FOUND},
         {"打开本地媒体", menu->FindItem(ToWx("打开本地媒体")) != wxNOT_FOUND},
         {"载入字幕", menu->FindItem(ToWx("载入字幕")) != wxNOT_FOUND},
-        {"新建", FromWx(newFolder->GetLabel()) == "新建"},
+        {"创建新的播放目录", FromWx(newFolder->GetShortHelp()) == "创建新的播放目录"},
         {"播放器", HomeButton(kCmdPlayerPane) == "播放器"},
         {"播放列表", HomeButton(kCmdPlaylist) == "播放列表"},
         {"拖到程序窗口", true},
