@@ -191,6 +191,10 @@ public:
     // Timers of this group: kTimerAssFiles to kTimerLessonOpen and the
     // download watches of m_downloadProgress (EMainFrameTimer).
     void OnStop();
+    // Empties the status bar's time and sentence counter and the progress
+    // slider when the media playing goes for another one, so nothing of the
+    // old lesson shows while the next opens or buffers.
+    void ClearPlayPosition();
     void OnRestartDownloader();
     void PlayFromResumeTime();
     // The main player's time becomes the resume point; the media is reopened

@@ -220,6 +220,7 @@ bool CMainFrame::PlayLocalFile()
     theApp.m_strPlaybackStarted.Empty();
     theApp.m_strDocumentLoaded.Empty();
     theApp.ClearSentenceModel();
+    ClearPlayPosition();
 
     ShowPane(m_wndPlayFromPanPane, false);
     ShowPane(m_wndPlayListPane, false);

@@ -6,6 +6,7 @@
 // (kTimerSubtitleToPlayer).
 
 #include <algorithm>
+#include <utility>
 
 #include <wx/app.h>
 #include <wx/sizer.h>
@@ -176,6 +177,21 @@ void CMainFrame::OnStop()
     }
 }
 
+void CMainFrame::ClearPlayPosition()
+{
+    theApp.m_strTimeText = "00:00/00:00";
+    theApp.m_nPlayProgress = 0;
+    m_pProgressSlider->SetPos(0);
+    m_pProgressSlider->Refresh();
+    for (const auto& [element, text] : {std::pair<int, const char*>{kStatusTimeElement, "00:00/00:00"},
+                                        std::pair<int, const char*>{kStatusSentenceElement, "第0句/共0句"}}) {
+        if (CStatusBarPane* pane = m_wndStatusBar->FindElement(element)) {
+            pane->SetText(text);
+            pane->Redraw();
+        }
+    }
+}
+
 void CMainFrame::PlayFromResumeTime()
 {
     if (CVlcPlayer* player = GetMainPlayer()) {
@@ -296,7 +312,12 @@ void CMainFrame::BindTransportCommands()
             player->PauseIfPlaying();
     };
     watch.isPlayerFullscreen = [] { return theApp.m_bVideoFullScreen != 0; };
-    watch.stopPlayback = [this] { OnStop(); };
+    // The download's file replaces the media playing: nothing of its lesson
+    // shows while the new file buffers.
+    watch.stopPlayback = [this] {
+        OnStop();
+        ClearPlayPosition();
+    };
     watch.playFromResumeTime = [this] { PlayFromResumeTime(); };
     watch.reopenMedia = [this] { ReopenNetFile(); };
     watch.dlAndPlayCommandWaiting = [this] { return m_downloaderExchange.IsWaiting(theApp.m_strDlAndPlayCommand); };
@@ -340,6 +361,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
             return;
         }
         theApp.m_strPlaybackStarted.Empty();
+        ClearPlayPosition();
         theApp.m_strMediaPath = mediaPath;
         theApp.m_strMediaName = FileNameOf(mediaPath);
         theApp.m_strScriptPath = lesson;

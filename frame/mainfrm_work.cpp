@@ -21,6 +21,7 @@
 #include "platform/file.h"
 #include "platform/netconnection.h"
 #include "ui/wxtext.h"
+#include "playback/playerdlg.h"
 #include "playback/playerpane.h"
 #include "playback/vlcplayer.h"
 #include "ui/searchdlg.h"
@@ -392,6 +393,7 @@ void CMainFrame::PlayDownloadingNetFile()
     theApp.m_strMediaPath.Empty();
     theApp.m_strMediaName.Empty();
     theApp.m_strScriptPath.Empty();
+    ClearPlayPosition();
     ShowPane(m_wndPlayFromPanPane, false);
     ShowPane(m_wndPlayListPane, false);
     if (!FileExists(file)) {
@@ -653,8 +655,18 @@ void CMainFrame::OnPlaybackKey(wxKeyEvent& event)
 
 void CMainFrame::OnDropFiles(const std::vector<CString>& paths)
 {
-    ApplyDroppedFiles(FilterDroppedFiles(paths));
-    PostPlayerCommand(this, "HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+    const SDroppedFiles dropped = FilterDroppedFiles(paths);
+    switch (ApplyDroppedFiles(dropped)) {
+    case EDropAction::PlayMedia:
+        PostPlayerCommand(this, "HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+        break;
+    case EDropAction::LoadSubtitle:
+        if (m_wndPlayerPane && m_wndPlayerPane->m_dlgPlayer)
+            m_wndPlayerPane->m_dlgPlayer->LoadSubtitle(dropped.subtitles[0]);
+        break;
+    case EDropAction::None:
+        break;
+    }
 }
 
 void CMainFrame::BindWork()

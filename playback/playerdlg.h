@@ -153,6 +153,9 @@ public:
     void OnSubtitleStyle(int id);
     void OnSubtitleOff();
     void OnLoadSubtitle();
+    // Gives a subtitle or lesson file to the open media, as "载入字幕" does
+    // with the file chosen there (also used for a dropped subtitle file).
+    void LoadSubtitle(const CString& path);
 
     // ---- Mouse, keys and timers (screen coordinates) ----
     void OnVideoLeftDown(const wxPoint& screen);

@@ -338,9 +338,6 @@ void CPlayerDlg::OnSubtitleOff()
     theApp.m_nSubtitleMode = 0;
 }
 
-// A subtitle file joins the media's subtitles. A lesson file (".script") can
-// be shown only when it is the lesson that is loaded: its subtitle files are
-// written from the lesson in memory.
 void CPlayerDlg::OnLoadSubtitle()
 {
     SFileRequest request;
@@ -349,13 +346,19 @@ void CPlayerDlg::OnLoadSubtitle()
     const CString& media = theApp.m_strMediaPath;
     const int slash = media.ReverseFind('/');
     request.folder = IsRegularFile(media) && slash >= 0 ? media.Left(slash) : theApp.m_strCacheDir;
-    request.wildcard = "字幕( *.script;*.srt;*.ass;*.smi;*.ssa;*.idx; )|*.script;*.srt;*.ass;*.smi;*.ssa;*.idx;"
-                       "*.SCRIPT;*.SRT;*.ASS;*.SMI;*.SSA;*.IDX";
+    request.wildcard = "字幕( *.script;*.srt;*.ass;*.smi;*.ssa;*.idx;*.lrc; )|*.script;*.srt;*.ass;*.smi;*.ssa;*.idx;"
+                       "*.lrc;*.SCRIPT;*.SRT;*.ASS;*.SMI;*.SSA;*.IDX;*.LRC";
     request.multiple = false;
     const std::vector<CString> chosen = ChooseFiles(request);
-    if (chosen.empty())
-        return;
-    const CString& path = chosen.front();
+    if (!chosen.empty())
+        LoadSubtitle(chosen.front());
+}
+
+// A subtitle file joins the media's subtitles. A lesson file (".script") can
+// be shown only when it is the lesson that is loaded: its subtitle files are
+// written from the lesson in memory.
+void CPlayerDlg::LoadSubtitle(const CString& path)
+{
     if (LowerExtension(path) != ".script") {
         // The engine takes subtitle text as UTF-8 only.
         GiveSubtitleFile(SubtitleFileForEngine(theApp, path));

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <cctype>
 #include <cstdlib>
+#include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -49,6 +52,32 @@ CString CleanDialogueText(const CString& text)
     return result;
 }
 
+// Characters that never begin a line: closing punctuation of Chinese text.
+constexpr std::string_view kWideClosing[] = {"，", "。", "！", "？", "；", "：", "、", "）", "》", "」", "』", "”",
+                                             "’", "〉", "】", "〕", "…", "—", "～", "·", "％", "．"};
+// Characters that never end a line: opening punctuation.
+constexpr std::string_view kWideOpening[] = {"（", "《", "「", "『", "“", "‘", "〈", "【", "〔"};
+
+bool IsAmong(std::string_view c, std::span<const std::string_view> set)
+{
+    return std::find(set.begin(), set.end(), c) != set.end();
+}
+
+bool IsAsciiAmong(std::string_view c, std::string_view set)
+{
+    return c.size() == 1 && set.find(c[0]) != std::string_view::npos;
+}
+
+// An ASCII quote mark may open or close: no line begins or ends with one.
+bool NeverStartsLine(std::string_view c)
+{
+    if (c.size() == 1)
+        return std::ispunct(static_cast<unsigned char>(c[0])) && !IsAsciiAmong(c, "([{<");
+    return IsAmong(c, kWideClosing);
+}
+
+bool NeverEndsLine(std::string_view c) { return IsAsciiAmong(c, "([{<\"'") || IsAmong(c, kWideOpening); }
+
 // The stored files end their lines as a text-mode write does.
 std::string WithCrLf(const CString& text)
 {
@@ -78,6 +107,24 @@ CString DecimalText(int64_t value)
 }
 
 } // namespace
+
+CString AddWrapPoints(const CString& text)
+{
+    const std::string_view bytes = text.view();
+    std::string result;
+    std::string_view previous;
+    for (size_t pos = 0; pos < bytes.size();) {
+        const std::string_view c = bytes.substr(pos, static_cast<size_t>(CharLengthAt(bytes, pos)));
+        const bool wide = c.size() > 1 || previous.size() > 1;
+        if (wide && !previous.empty() && c != " " && previous != " " && !NeverStartsLine(c) &&
+            !NeverEndsLine(previous))
+            result += kAssWrapPoint;
+        result += c;
+        previous = c;
+        pos += c.size();
+    }
+    return CString(result);
+}
 
 SAssColours GetAssColours(const CString& colourName)
 {
@@ -169,8 +216,9 @@ void CQuenlowApp::WriteAssFiles()
                                                                  : SSentenceTiming{};
         const CString start = FormatAssTime(DecimalText(int64_t{timing.starttime} + m_nTimeOffset));
         const CString end = FormatAssTime(DecimalText(int64_t{timing.endtime} + m_nTimeOffset));
-        const CString engText = CleanDialogueText(m_arrForeignText[i]);
-        const CString chnText = i < m_arrChineseText.GetSize() ? CleanDialogueText(m_arrChineseText[i]) : CString();
+        const CString engText = AddWrapPoints(CleanDialogueText(m_arrForeignText[i]));
+        const CString chnText =
+            i < m_arrChineseText.GetSize() ? AddWrapPoints(CleanDialogueText(m_arrChineseText[i])) : CString();
 
         const CString prefix = "Dialogue: 0," + start + "," + end + ",*Default,NTP,0000,0000,0000,,";
         both += prefix + (englishFirst ? engText + "\\N " + chnText : chnText + "\\N " + engText) + "\n";

@@ -25,6 +25,20 @@ CString NumberedAssPath(const CString& basePath, int counter);
 // they do not pile up in the temporary folder. Other files stay.
 void RemoveWrittenSubtitleFiles(const CQuenlowApp& app);
 
+// The engine's renderer wraps a line only at spaces, so a long Chinese line
+// would run off both sides of the picture. A space scaled to no width
+// between two characters lets it wrap there, at whatever width the picture
+// and the chosen font size leave, and shows nothing where it does not wrap.
+inline constexpr const char* kAssWrapPoint = "{\\fscx0} {\\fscx100}";
+
+// The text (program text) with kAssWrapPoint wherever a line may break
+// without a space: between two characters of which one is Chinese (or
+// another wide character), never before closing punctuation ("，", "。",
+// "）", "”", "…", any ASCII punctuation but an opening bracket) nor after
+// opening punctuation ("（", "“", "(", a quote mark). Text without wide
+// characters comes back as it is.
+CString AddWrapPoints(const CString& text);
+
 // The head of every file (script info, style and event formats) in program
 // text, lines ended by "\n".
 CString BuildAssHeader(const CString& colourName, const CString& fontSizeText);

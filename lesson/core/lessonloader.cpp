@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "lesson/core/assfilewriter.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
@@ -697,7 +698,11 @@ EFileReadResult LoadAssFile(CQuenlowApp& app, const CString& path, CString& view
     for (const CString& original : lines) {
         if (FindText(original, "Dialogue:") < 0 || IsCreditLine(original))
             continue;
-        const CString line = StripBraceTags(original);
+        // The zero-width breaks of the files written for the video go whole,
+        // their space with them.
+        CString unwrapped = original;
+        ReplaceText(unwrapped, kAssWrapPoint, "");
+        const CString line = StripBraceTags(unwrapped);
         int start = 0;
         int end = 0;
         ParseAssTimes(line, start, end);

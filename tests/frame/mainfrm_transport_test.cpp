@@ -192,6 +192,40 @@ TEST_F(MainFrameTransportTest, DownloadThatCannotStartKeepsTheLessonPlaying)
     EXPECT_EQ(frame->m_downloaderExchange.Queue().GetSize(), 0);
 }
 
+// Opening another lesson, or a download taking over the player, shows none
+// of the old lesson's time, sentence counter or progress from that moment:
+// the new lesson opens a second later, a download may buffer far longer.
+TEST_F(MainFrameTransportTest, TheOldLessonsPositionGoesAtOnce)
+{
+    const auto showOld = [&] {
+        frame->m_wndStatusBar->FindElement(kStatusTimeElement)->SetText("01:23/04:56");
+        frame->m_wndStatusBar->FindElement(kStatusSentenceElement)->SetText("第2句/共3句");
+        frame->m_pProgressSlider->SetPos(5000);
+    };
+    const auto expectCleared = [&](const char* how) {
+        EXPECT_EQ(StatusText(kStatusTimeElement), "00:00/00:00") << how;
+        EXPECT_EQ(StatusText(kStatusSentenceElement), "第0句/共0句") << how;
+        EXPECT_EQ(frame->m_pProgressSlider->GetPos(), 0) << how;
+    };
+
+    showOld();
+    RequestPlay(CString(program.write("next.mp4", "x")));
+    expectCleared("another lesson opened");
+
+    // The downloading file is taken over by the watch.
+    showOld();
+    CDownloadProgress& download = frame->m_downloadProgress;
+    download.m_strTaskTarget = theApp.m_strCacheDir + "talk.mp4";
+    download.m_strTaskTag = "task-1";
+    download.m_nDownloadedBytes = 1000;
+    theApp.m_nNetFileSize = 1000000;
+    download.OnDlAndPlayTick();
+    EXPECT_EQ(theApp.m_strPlayingNetFile, "true");
+    expectCleared("a download buffering");
+    theApp.m_strPlayingNetFile.Empty();
+    theApp.m_nNetFileSize = 0;
+}
+
 TEST_F(MainFrameTransportTest, TextWithoutKeywordDoesNothing)
 {
     frame->OnPlay();

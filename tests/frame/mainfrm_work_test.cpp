@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -20,10 +21,13 @@
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
 #include "core/commandids.h"
+#include "core/droppedfiles.h"
 #include "lesson/quenlowview.h"
 #include "online/playfrompanpane.h"
+#include "playback/playerdlg.h"
 #include "playback/playerpane.h"
 #include "ui/messagebox.h"
+#include "ui/panetoolbar.h"
 #include "ui/mycaptionbar.h"
 #include "ui/searchdlg.h"
 #include "platform/codepage.h"
@@ -32,6 +36,7 @@
 #include "playback/purewmpdialog.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
+#include "frame/ribbonlayout.h"
 #include "ui/playercommand.h"
 #include "core/quenlow.h"
 #include "tests/appstateguard.h"
@@ -708,6 +713,79 @@ TEST_F(MainFrameWorkTest, DropOfMediaThenFolderPlaysTheMediaAndReportsTheFolder)
     DrainEvents();
     EXPECT_EQ(posted, (std::vector<CString>{"HalvikSoftPlayerPlayLocalFile:"}));
     EXPECT_NE(frame->GetDropTarget(), nullptr);
+}
+
+// A subtitle file dropped while a media is open goes to that media's player,
+// as "载入字幕" gives it; the play list stays and nothing else plays. With no
+// media open, or with a file of another kind, the caption bar says what is
+// wrong instead of "播放文件不存在！".
+TEST_F(MainFrameWorkTest, DroppedSubtitleLoadsForTheOpenMediaOrSaysWhy)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strMediaPath, &CQuenlowApp::m_arrPlayList,
+                                     &CQuenlowApp::m_strAssBothBasePath);
+    theApp.m_strAssBothBasePath = program.ansi() + "AppData/Temp/Script/Both.ass";
+    const CString srt = CString(program.write("drop/movie.srt", "1\n00:00:01,000 --> 00:00:02,000\nHello\n\n"));
+    const CString text = CString(program.write("drop/notes.txt", "n"));
+    theApp.m_arrPlayList.RemoveAll();
+    theApp.m_arrPlayList.Add(program.ansi() + "Cache/lesson.mp4");
+    ASSERT_NE(frame->m_wndPlayerPane, nullptr);
+    CPlayerDlg* dlg = frame->m_wndPlayerPane->m_dlgPlayer;
+    ASSERT_NE(dlg, nullptr);
+
+    theApp.m_strMediaPath = program.ansi() + "Cache/lesson.mp4";
+    frame->OnDropFiles({srt});
+    EXPECT_EQ(dlg->m_strGivenSubtitle, srt);
+    EXPECT_EQ(TakeMessage(), "");
+
+    dlg->m_strGivenSubtitle.Empty();
+    theApp.m_strMediaPath.Empty();
+    frame->OnDropFiles({srt});
+    EXPECT_EQ(dlg->m_strGivenSubtitle, "");
+    EXPECT_EQ(TakeMessage(), kDroppedSubtitleWithoutMediaMessage);
+
+    frame->OnDropFiles({text});
+    EXPECT_EQ(TakeMessage(), CString(kDroppedUnknownFileMessage) + "notes.txt");
+
+    DrainEvents();
+    EXPECT_TRUE(posted.empty());
+    ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 1);
+    EXPECT_EQ(theApp.m_arrPlayList[0], program.ansi() + "Cache/lesson.mp4");
+}
+
+// No ribbon element opens a file, so the help page names the ways in by the
+// labels the learner finds: the player's right-click menu, dropping files on
+// the window, and a playlist folder made with the playlist pane's tool (an
+// icon whose tooltip names it).
+TEST_F(MainFrameWorkTest, HelpPageSaysHowToOpenALessonInTheProgramsOwnWords)
+{
+    const std::string help = Utf8BytesToAnsi(testsupport::ReadBytes(program.path() + "AppData/Help/Help.html")).str();
+    const auto HomeButton = [](int id) {
+        for (const SRibbonPlace& place : FindRibbonPlaces(id))
+            if (place.category == kCategoryHome)
+                return CString(place.text);
+        return CString();
+    };
+    std::unique_ptr<wxMenu> menu = frame->m_wndPlayerPane->m_dlgPlayer->BuildContextMenu();
+    CPaneToolBar* tools = frame->m_wndPlayListPane->m_wndToolBar;
+    const wxToolBarToolBase* newFolder = tools->FindById(tools->ToolIdOf(kCmdNewPlayFolder));
+    ASSERT_NE(newFolder, nullptr);
+    struct Label {
+        CString text;
+        bool shown;   // the program shows it where the page says
+    };
+    const Label labels[] = {
+        {"打开媒体", menu->FindItem(ToWx("打开媒体")) != wxNOT_FOUND},
+        {"打开本地媒体", menu->FindItem(ToWx("打开本地媒体")) != wxNOT_FOUND},
+        {"载入字幕", menu->FindItem(ToWx("载入字幕")) != wxNOT_FOUND},
+        {"创建新的播放目录", FromWx(newFolder->GetShortHelp()) == "创建新的播放目录"},
+        {"播放器", HomeButton(kCmdPlayerPane) == "播放器"},
+        {"播放列表", HomeButton(kCmdPlaylist) == "播放列表"},
+        {"拖到程序窗口", true},
+    };
+    for (const Label& label : labels) {
+        EXPECT_TRUE(label.shown) << AnsiToUtf8Bytes(label.text.view());
+        EXPECT_NE(help.find(label.text.str()), std::string::npos) << AnsiToUtf8Bytes(label.text.view());
+    }
 }
 
 // ---------------------------------------------------------------------------

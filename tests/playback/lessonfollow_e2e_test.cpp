@@ -390,4 +390,72 @@ TEST_F(LessonWithEngineTest, BilingualSubtitleFileIsDrawnOnTheVideo)
     EXPECT_GT(after, 200) << "white subtitle glyphs appear in the lower third";
 }
 
+// A 60-character Chinese line written for the video wraps inside the
+// picture at the largest font size, on a 640-pixel player and a full-width
+// one: subtitle glyphs in the middle of the picture, none in its outer
+// columns (the renderer itself wraps only at spaces, and an unbroken
+// Chinese line ran off both sides).
+TEST_F(LessonWithEngineTest, LongChineseSubtitleWrapsInsideThePicture)
+{
+    mediafixtures::EngineFolderScope engine(mediafixtures::Outputs::X11);
+    const std::string media = MakeMedia(program, "-f lavfi -i color=c=black:s=640x360:d=6");
+    ASSERT_FALSE(media.empty());
+    const CString chinese = "我们今天要学习的内容非常重要，希望大家认真听讲，"
+                            "课后还要完成老师布置的所有练习题目，并且在下周一之前交给我们班的班长们。";
+    ASSERT_EQ(AnsiToUtf8Bytes(chinese.view()).size(), 60u * 3);
+    theApp.ClearSentenceModel();
+    theApp.EnsureSentenceCapacity(1);
+    theApp.m_arrSentenceTiming[0].starttime = 0;
+    theApp.m_arrSentenceTiming[0].endtime = 6000;
+    theApp.m_arrForeignText.Add("What we learn today matters a great deal, so please listen closely to every word.\n");
+    theApp.m_arrChineseText.Add(chinese + "\n");
+    theApp.m_nSentenceCount = 1;
+    theApp.m_strSubtitleColor = "White";
+    theApp.m_strSubtitleFontSize = "20";
+    theApp.WriteAssFiles();
+
+    for (const wxSize size : {wxSize(640, 360), wxSize(1280, 720)}) {
+        SCOPED_TRACE(size.x);
+        auto* panel = new wxPanel(frame, wxID_ANY);
+        panel->SetBackgroundColour(*wxBLACK);
+        frame->GetSizer()->Add(panel, 1, wxEXPAND);
+        frame->SetClientSize(size);
+        frame->Show();
+        frame->Raise();
+        frame->Layout();
+        Pump(milliseconds(200));
+        ASSERT_EQ(panel->GetClientSize(), size);
+        int middle = 0;
+        int edges = 0;
+        {
+            CVideoWindow video;
+            ASSERT_TRUE(video.Create(panel));
+            CVlcPlayer player;
+            player.SetHwnd(video.GetXWindow());
+            player.OpenFile(media.c_str());
+            player.Play();
+            ASSERT_TRUE(PumpUntil([&] { return player.GetState() == 3; }, seconds(5)));
+            Pump(milliseconds(500));
+            player.SetSubtitleFile(AnsiToUtf8Bytes(theApp.m_strAssBothPath.view()).c_str());
+            player.Seek(300);
+            const wxRect centre(size.x / 4, size.y / 2, size.x / 2, size.y / 2);
+            PumpUntil([&] { return BrightPixels(panel, centre) > 200; }, seconds(4));
+            Pump(milliseconds(300));
+            middle = BrightPixels(panel, centre);
+            edges = BrightPixels(panel, wxRect(0, 0, 6, size.y)) +
+                    BrightPixels(panel, wxRect(size.x - 6, 0, 6, size.y));
+            if (const char* shot = std::getenv("QUENLOW_SUBTITLE_SHOT"))
+                std::system(
+                    (std::string("import -window root ") + shot + "-" + std::to_string(size.x) + ".png").c_str());
+            player.SetSpu(-1);
+            Pump(milliseconds(200));
+            player.Stop();
+        }
+        frame->GetSizer()->Detach(panel);
+        panel->Destroy();
+        EXPECT_GT(middle, 200) << "subtitle glyphs in the middle of the picture";
+        EXPECT_EQ(edges, 0) << "subtitle glyphs at the picture's sides";
+    }
+}
+
 } // namespace

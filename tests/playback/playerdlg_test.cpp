@@ -695,6 +695,36 @@ TEST_F(PlayerDlgTest, LoadedGb18030SubtitleReachesTheEngineAsUtf8)
     dlg->m_player->SetSpu(-1);
 }
 
+// "载入字幕" offers ".lrc" files, and one chosen there reaches the engine,
+// which reads no ".lrc" itself, as an ".srt" copy that becomes a track.
+TEST_F(PlayerDlgTest, LoadedLrcSubtitleBecomesATrack)
+{
+    ASSERT_TRUE(Play());
+    testsupport::TempFolder folder;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strAssBothBasePath);
+    theApp.m_strAssBothBasePath = folder.ansi() + "AppData/Temp/Script/Both.ass";
+    const std::string lrc = folder.write("song.lrc", "[00:00.00]Hello my friend 你好\n[00:03.00]Bye\n");
+    std::vector<CPlayerDlg::SFileRequest> requests;
+    dlg->SetFileChooser([&](const CPlayerDlg::SFileRequest& request) {
+        requests.push_back(request);
+        return std::vector<CString>{CString(lrc)};
+    });
+    const int tracksBefore = theApp.m_arrSubtitleTracks.GetSize();
+
+    dlg->DoCommand(ID_LOAD_SUBTITLE);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_NE(requests[0].wildcard.Find("*.lrc;"), -1);
+    EXPECT_EQ(dlg->m_strGivenSubtitle, folder.ansi() + "AppData/Temp/Script/Utf8/song.lrc.srt");
+    EXPECT_NE(testsupport::ReadBytes(ToFsPath(dlg->m_strGivenSubtitle)).find("Hello my friend"), std::string::npos);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            dlg->m_player->ListSubtitleTracks();
+            return theApp.m_arrSubtitleTracks.GetSize() > tracksBefore;
+        },
+        5s));
+    dlg->m_player->SetSpu(-1);
+}
+
 TEST_F(PlayerDlgTest, CompactStyleTogglesAndPostsEachWay)
 {
     dlg->DoCommand(ID_COMPACT_MODE);

@@ -21,6 +21,9 @@ using testsupport::TempFolder;
 
 namespace {
 
+// The zero-width break the writer puts between Chinese characters.
+const std::string P = kAssWrapPoint;
+
 struct SSentence {
     int start;
     int end;
@@ -105,9 +108,9 @@ TEST(AssFileWriterTest, WritesThreeNumberedUtf8Files)
     const std::string prefix1 = "Dialogue: 0,0:01:01.23,0:01:02.34,*Default,NTP,0000,0000,0000,,";
     const std::string prefix2 = "Dialogue: 0,0:01:10.00,0:01:11.00,*Default,NTP,0000,0000,0000,,";
     EXPECT_EQ(ReadUtf8File(app.m_strAssEngPath), header + prefix1 + "It's fine\r\n" + prefix2 + "Bye now\r\n");
-    EXPECT_EQ(ReadUtf8File(app.m_strAssChnPath), header + prefix1 + "没问题\r\n" + prefix2 + "\r\n");
+    EXPECT_EQ(ReadUtf8File(app.m_strAssChnPath), header + prefix1 + "没" + P + "问" + P + "题\r\n" + prefix2 + "\r\n");
     EXPECT_EQ(ReadUtf8File(app.m_strAssBothPath),
-              header + prefix1 + "It's fine\\N 没问题\r\n" + prefix2 + "Bye now\\N \r\n");
+              header + prefix1 + "It's fine\\N 没" + P + "问" + P + "题\r\n" + prefix2 + "Bye now\\N \r\n");
 
     // Every call writes new files; the old ones stay for the player.
     app.WriteAssFiles();
@@ -200,15 +203,16 @@ TEST(AssFileWriterTest, ColourSizeAndLineOrder)
         const char* size;
         const char* order;
         const char* style;   // from the font size to the secondary colour
-        const char* both;    // text of the bilingual line
+        std::string both;    // text of the bilingual line
     };
+    const std::string hello = "你" + P + "好";
     const Case cases[] = {
-        {"White", "16", "engchn", "20,&H00FFFFFF,&HF0000000", "Hi there\\N 你好"},
-        {"Green", "12", "engchn", "16,&H007FFF00,&H007FFF00", "Hi there\\N 你好"},
-        {"Pink", "20", "chneng", "24,&H00CD69C9,&H00CD69C9", "你好\\N Hi there"},
-        {"GoldYellow", "18", "", "22,&H0000BFFF,&H0000BFFF", "你好\\N Hi there"},
-        {"NoSuchColour", "14", "engchn", "18,&H0000BFFF,&H0000BFFF", "Hi there\\N 你好"},
-        {"white", "16", "engchn", "20,&H0000BFFF,&H0000BFFF", "Hi there\\N 你好"},   // names match exactly
+        {"White", "16", "engchn", "20,&H00FFFFFF,&HF0000000", "Hi there\\N " + hello},
+        {"Green", "12", "engchn", "16,&H007FFF00,&H007FFF00", "Hi there\\N " + hello},
+        {"Pink", "20", "chneng", "24,&H00CD69C9,&H00CD69C9", hello + "\\N Hi there"},
+        {"GoldYellow", "18", "", "22,&H0000BFFF,&H0000BFFF", hello + "\\N Hi there"},
+        {"NoSuchColour", "14", "engchn", "18,&H0000BFFF,&H0000BFFF", "Hi there\\N " + hello},
+        {"white", "16", "engchn", "20,&H0000BFFF,&H0000BFFF", "Hi there\\N " + hello},   // names match exactly
     };
     for (const Case& c : cases) {
         TempFolder folder;
@@ -223,11 +227,11 @@ TEST(AssFileWriterTest, ColourSizeAndLineOrder)
                   std::string::npos)
             << c.colour;
         EXPECT_EQ(DialogueLines(both).at(0),
-                  std::string("Dialogue: 0,0:00:01.00,0:00:02.00,*Default,NTP,0000,0000,0000,,") + c.both)
+                  "Dialogue: 0,0:00:01.00,0:00:02.00,*Default,NTP,0000,0000,0000,," + c.both)
             << c.colour << " " << c.order;
         // The single-language files do not depend on the order.
         EXPECT_EQ(DialogueLines(ReadUtf8File(app.m_strAssEngPath)).at(0).substr(63), "Hi there");
-        EXPECT_EQ(DialogueLines(ReadUtf8File(app.m_strAssChnPath)).at(0).substr(63), "你好");
+        EXPECT_EQ(DialogueLines(ReadUtf8File(app.m_strAssChnPath)).at(0).substr(63), hello);
     }
 }
 
@@ -236,7 +240,7 @@ TEST(AssFileWriterTest, BilingualFileLoadsBackAsTheSameLesson)
     TempFolder folder;
     CQuenlowApp app;
     const std::vector<SSentence> sentences = {
-        {1230, 4560, "We study English today.\n", "我们今天学习英语。\n"},
+        {1230, 4560, "We study English today.\n", "我们今天学习英语，（很）“有用”。\n"},
         {5000, 7990, "It*s <i>easy</i>.\n", "很容易。\n"},
     };
     SetUpApp(app, folder, sentences);
@@ -247,10 +251,39 @@ TEST(AssFileWriterTest, BilingualFileLoadsBackAsTheSameLesson)
     ASSERT_EQ(LoadLessonFile(loaded, app.m_strAssBothPath, viewText), ELessonLoadResult::Loaded);
     ASSERT_EQ(loaded.m_nSentenceCount, 2);
     EXPECT_EQ(loaded.m_arrForeignText[0].str(), "We study English today.\n");
-    EXPECT_EQ(loaded.m_arrChineseText[0].str(), "我们今天学习英语。\n");
+    // The zero-width breaks are no text.
+    EXPECT_EQ(loaded.m_arrChineseText[0].str(), "我们今天学习英语，（很）“有用”。\n");
     EXPECT_EQ(loaded.m_arrForeignText[1].str(), "It's easy.\n");
     EXPECT_EQ(loaded.m_arrSentenceTiming[0].starttime, 1230);
     EXPECT_EQ(loaded.m_arrSentenceTiming[1].endtime, 7990);
+}
+
+// The renderer wraps only at spaces: a Chinese line gets a zero-width break
+// between its characters, never before closing punctuation (no line starts
+// with "，" or "”") nor after opening punctuation; English words are left
+// whole for the renderer's own wrapping at spaces.
+TEST(AssWrapPointTest, BreaksBetweenChineseCharactersOnly)
+{
+    struct Case {
+        const char* text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"没问题", "没" + P + "问" + P + "题"},
+        {"你好，世界。", "你" + P + "好，" + P + "世" + P + "界。"},
+        {"他说：“好的！”", "他" + P + "说：" + P + "“好" + P + "的！”"},
+        {"（注意）请看", "（注" + P + "意）" + P + "请" + P + "看"},
+        {"等等……对吧？", "等" + P + "等……" + P + "对" + P + "吧？"},
+        {"我用iPhone拍照", "我" + P + "用" + P + "iPhone" + P + "拍" + P + "照"},
+        {"在2024年,好", "在" + P + "2024" + P + "年," + P + "好"},
+        {"说\"好\"了", "说\"好\"了"},   // an ASCII quote may open or close
+        {"看(这)个", "看" + P + "(这)" + P + "个"},
+        {"好 的", "好 的"},
+        {"Hello, world (again)!", "Hello, world (again)!"},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AddWrapPoints(c.text).str(), c.expected) << c.text;
 }
 
 TEST(AssTimeFormatTest, MinSecAndAssTimes)

@@ -70,4 +70,45 @@ TEST(SubtitleHandoverTest, ACopyThatCannotBeWrittenIsReported)
     EXPECT_EQ(text, "无法写入视频字幕文件：" + folder.ansi() + "program/AppData/Temp/Script/Utf8/gb.srt");
 }
 
+// The engine reads no ".lrc": the sentences the program reads from one, GB18030
+// or UTF-8, reach it as a UTF-8 ".srt" copy, English above Chinese.
+TEST(SubtitleHandoverTest, LrcIsGivenAsAnSrtCopyOfItsSentences)
+{
+    const std::string expected = "1\r\n00:00:01,500 --> 00:00:03,000\r\nHello my friend\r\n你好我的朋友\r\n\r\n"
+                                 "2\r\n00:00:03,000 --> 00:01:02,345\r\nHow are you today\r\n你今天好吗\r\n\r\n"
+                                 "3\r\n00:01:02,345 --> 02:46:40,000\r\nThe last line here\r\n\r\n";
+    const std::string gbLrc = "[ti:A title tag here]\n[00:01.50]Hello my friend 你好我的朋友\n"
+                              "[00:03.00]How are you today 你今天好吗\n[01:02.345]The last line here\n";
+    for (const bool utf8 : {false, true}) {
+        SCOPED_TRACE(utf8 ? "UTF-8" : "GB18030");
+        TempFolder folder;
+        CQuenlowApp app;
+        ApplyStartupDefaults(app, folder.ansi() + "program/");
+        const std::string bytes = utf8 ? AnsiToUtf8Bytes(gbLrc) : gbLrc;
+        const CString path = CString(folder.write("learner/song.LRC", bytes));
+
+        const CString given = SubtitleFileForEngine(app, path);
+        EXPECT_EQ(given, folder.ansi() + "program/AppData/Temp/Script/Utf8/song.LRC.srt");
+        EXPECT_EQ(ReadBytes(ToFsPath(given)), AnsiToUtf8Bytes(expected));
+        EXPECT_EQ(ReadBytes(ToFsPath(path)), bytes) << "the learner's file changed";
+        EXPECT_EQ(app.m_nSentenceCount, 0) << "the open lesson changed";
+    }
+}
+
+// An ".lrc" with no timed line gives the engine nothing to show: the learner
+// is told.
+TEST(SubtitleHandoverTest, LrcWithoutTimedLinesIsReported)
+{
+    TempFolder folder;
+    CQuenlowApp app;
+    ApplyStartupDefaults(app, folder.ansi() + "program/");
+    const CString path = CString(folder.write("tags.lrc", "[ti:Only a title]\n[ar:Someone]\n"));
+    EXPECT_EQ(SubtitleFileForEngine(app, path), path);
+    int kind = 0;
+    int seconds = 0;
+    CString text;
+    ASSERT_TRUE(app.TakeMessage(kind, text, seconds));
+    EXPECT_EQ(text, "字幕文件中没有带时间的句子：tags.lrc");
+}
+
 } // namespace
