@@ -6,6 +6,7 @@
 
 #include "platform/file.h"
 #include "core/activeview.h"
+#include "core/publicpages.h"
 #include "core/quenlow.h"
 
 namespace {
@@ -67,7 +68,7 @@ void SetDataPaths(CQuenlowApp& app)
     app.m_strLocalPlaylistTable = "LocalMediaPlaylistTable";
     app.m_strPlayHistoryTable = "LocalMediaPlayHistoryTable";
 
-    app.m_strPanHomeUrl = kPanHomeUrl;
+    app.m_strPanHomeUrl = kPanHomePage;
 }
 
 // The settings that the window settings file may replace afterwards; these

@@ -21,9 +21,6 @@ constexpr const char* kFirstStartRelPath = "AppData/Temp/firstupstartup.data";
 // Start-up value of the frame's switch "the active ribbon category shows its elements".
 constexpr const char* kPanelsShownDefault = "true";
 
-// Start page of the cloud-disk browser.
-constexpr const char* kPanHomeUrl = "https://pan.example-cloud.cn/";
-
 // Visual style used when no valid one was stored, and the
 // range of valid style ids.
 constexpr unsigned kDefaultAppLook = kCmdLookOffice2007Black;

@@ -19,6 +19,7 @@
 #include "ui/wxtext.h"
 #include "playback/vlcplayer.h"
 #include "core/productsettings.h"
+#include "core/publicpages.h"
 #include "core/quenlow.h"
 #include "ui/commandmenu.h"
 #include "ui/mainframehost.h"
@@ -32,9 +33,6 @@ constexpr COLORREF kAutomaticColor = static_cast<COLORREF>(-1);
 // The indicator that draws strike-through (indicators from 8 on belong to
 // the application).
 constexpr int kStrikeIndicator = 8;
-
-// The translation page; the address of this installation may replace it.
-constexpr const char* kTranslatePage = "https://translate.example.org/?hl=zh-CN&tab=wT#en/zh-CN/";
 
 CVlcPlayer* MainPlayer()
 {
@@ -889,9 +887,10 @@ void CQuenlowView::OnTranslateCommand(wxCommandEvent& /*event*/)
     host->NavigateDictionaryPane(m_strTranslateUrl);
 }
 
+// The installation's setting "TranslatePageUrl" may replace the page.
 CString CQuenlowView::BuildTranslateAddress(const CString& text)
 {
-    CString address = GetProductSetting("TranslatePageUrl", kTranslatePage);
+    CString address = GetProductSetting("TranslatePageUrl", kEnglishToChineseTranslatePage);
     CString trimmed = text;
     trimmed.Trim();
     // The page reads its text from the address: UTF-8, every byte outside

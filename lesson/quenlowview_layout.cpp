@@ -10,13 +10,11 @@
 #include "platform/percentencode.h"
 #include "playback/vlcplayer.h"
 #include "ui/mainframehost.h"
+#include "core/publicpages.h"
 #include "core/quenlow.h"
 #include "vocabulary/core/wordlookup.h"
 
 namespace {
-
-// The first translation service's page: automatic source, simplified Chinese.
-constexpr const char* kFirstTranslatePage = "https://translate.example.org/?hl=zh-CN&tab=wT#auto/zh-CN/";
 
 const char* LayoutOf(int command)
 {
@@ -127,7 +125,7 @@ void CQuenlowView::OnTranslateSelection(wxCommandEvent& event)
         return;
     m_strTranslateText = text;
     m_strTranslateUrl = event.GetId() == kCmdGoogleTranslate
-                            ? CString(kFirstTranslatePage) + CString(PercentEncode(AnsiToUtf8Bytes(text.view())))
+                            ? CString(kAutoToChineseTranslatePage) + CString(PercentEncode(AnsiToUtf8Bytes(text.view())))
                             : OnlineTranslationAddress(text);
     IMainFrameHost* host = MainFrame();
     if (host == nullptr)

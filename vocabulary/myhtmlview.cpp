@@ -1,5 +1,7 @@
 #include "vocabulary/myhtmlview.h"
 
+#include <iterator>
+
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
@@ -8,24 +10,16 @@
 #include "ui/wxtext.h"
 #include "core/commandids.h"
 #include "core/productsettings.h"
+#include "core/publicpages.h"
 #include "core/quenlow.h"
 #include "vocabulary/core/addresshistory.h"
 
 namespace {
 
-struct STranslationSite {
-    int command;
-    const char* address;
-};
-
-// The first with its query, the second with its path, the others at their roots.
-const STranslationSite kSites[] = {
-    {kCmdTranslateSite1, "https://translate.example.org/?hl=zh-CN&tab=wT"},
-    {kCmdTranslateSite2, "https://fanyi.example.com/translator/"},
-    {kCmdTranslateSite3, "https://dict.example.net/"},
-    {kCmdTranslateSite4, "https://trans.example.cn/"},
-    {kCmdTranslateSite5, "https://yi.example.com/"},
-};
+// The site commands, in the order of kTranslationSites.
+constexpr int kSiteCommands[] = {kCmdTranslateSite1, kCmdTranslateSite2, kCmdTranslateSite3, kCmdTranslateSite4,
+                                 kCmdTranslateSite5};
+static_assert(std::size(kSiteCommands) == std::size(kTranslationSites));
 
 } // namespace
 
@@ -67,9 +61,9 @@ void CMyHtmlView::OnCommand(int command)
         return;
     }
     default:
-        for (const STranslationSite& site : kSites)
-            if (site.command == command)
-                m_browser->Navigate(site.address);
+        for (size_t i = 0; i < std::size(kSiteCommands); ++i)
+            if (kSiteCommands[i] == command)
+                m_browser->Navigate(kTranslationSites[i]);
         return;
     }
 }

@@ -22,6 +22,7 @@
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
 #include "core/quenlow.h"
+#include "core/publicpages.h"
 #include "core/quenlowdoc.h"
 #include "ui/showchndlg.h"
 #include "ui/showmsgdlg.h"
@@ -548,7 +549,7 @@ TEST(LessonViewText, FontSizeParserReadsPointsAsTwips)
 
 TEST(LessonViewText, TranslationAddressCarriesTheTextAsEncodedUtf8)
 {
-    const CString page = "https://translate.example.org/?hl=zh-CN&tab=wT#en/zh-CN/";
+    const CString page = kEnglishToChineseTranslatePage;
     struct Case {
         const char* text;
         const char* encoded;
@@ -1545,7 +1546,7 @@ TEST_F(LessonViewFrameTest, TranslationPagesCarryTheSelection)
     view->m_richText->SetSelection(0, 12);
     ASSERT_TRUE(Command(kCmdGoogleTranslate));
     EXPECT_EQ(theApp.m_strWordLookupMode, "OnWordWeb");
-    EXPECT_EQ(view->m_strTranslateUrl, "https://translate.example.org/?hl=zh-CN&tab=wT#auto/zh-CN/How%20are%20you%3F");
+    EXPECT_EQ(view->m_strTranslateUrl, CString(kAutoToChineseTranslatePage) + "How%20are%20you%3F");
     EXPECT_TRUE(frame->IsDictionaryPaneVisible());
     ASSERT_TRUE(Command(kCmdBaiduTranslate));
     EXPECT_EQ(view->m_strTranslateUrl, OnlineTranslationAddress("How are you?"));
