@@ -62,14 +62,17 @@ CString WithExtension(const CString& path, const char* extension)
 // is missing.
 void ReportLessonLoad(ELessonLoadResult result, const CString& path)
 {
+    // The lesson of a subtitle package sits in a staging file of the
+    // program's own: the learner is told whose lesson it is, not where.
+    const CString shown = path == theApp.m_strTmpScriptPath ? "字幕库中" + theApp.m_strMediaName + "的课文" : path;
     if (result == ELessonLoadResult::Refused)
-        theApp.ShowMessage("无法读取课文文件：" + path, "error", 5000);
+        theApp.ShowMessage("无法读取课文文件：" + shown, "error", 5000);
     else if (result == ELessonLoadResult::Unreadable)
-        theApp.ShowMessage("无法读取字幕文件：" + path, "error", 5000);
+        theApp.ShowMessage("无法读取字幕文件：" + shown, "error", 5000);
     else if (result == ELessonLoadResult::TooLarge)
-        theApp.ShowMessage("字幕文件太大：" + path, "error", 5000);
+        theApp.ShowMessage("字幕文件太大：" + shown, "error", 5000);
     else if (result == ELessonLoadResult::NoSentences)
-        theApp.ShowMessage("字幕文件中没有可用的字幕：" + path, "warning", 5000);
+        theApp.ShowMessage("字幕文件中没有可用的字幕：" + shown, "warning", 5000);
 }
 
 // Opens the learner's media and starts it; when the engine refuses either
@@ -434,35 +437,35 @@ void CMainFrame::FetchOnlineSubtitle()
         UseBlankLesson(theApp);
         return;
     }
-    if (!m_wndDetailWordPane->LoadSubtitleFromLibrary().IsEmpty())
-        return;   // the store had it: m_strScriptPath names its lesson
     if (!m_dlgUpdate) {
-        UseBlankLesson(theApp);
+        // No worker to read the store on: it is read here.
+        if (m_wndDetailWordPane->LoadSubtitleFromLibrary().IsEmpty())
+            UseBlankLesson(theApp);
         return;
     }
-    // A media is looked up online once a run (sequential play would ask at
-    // every repeat); the learner asks again with the batch fetch. A look-up
-    // still under way goes on serving this play.
+    // The store is read on the dialog's worker (a package there may take a
+    // while to unpack), then the host asked when the store has no lesson;
+    // the media plays meanwhile. A media is looked up online once a run
+    // (sequential play would ask at every repeat); the learner asks again
+    // with the batch fetch. A look-up still under way goes on serving this
+    // play.
     const std::string digest = theApp.m_strMediaSha1.str();
-    if (const auto asked = m_onlineLookups.find(digest); asked != m_onlineLookups.end()) {
+    const auto asked = m_onlineLookups.find(digest);
+    if (asked != m_onlineLookups.end()) {
         const ESubtitleJobEnd end = m_dlgUpdate->JobEnd(asked->second);
-        if (end != ESubtitleJobEnd::Queued && end != ESubtitleJobEnd::Running) {
-            UseBlankLesson(theApp);
+        if (end == ESubtitleJobEnd::Queued || end == ESubtitleJobEnd::Running) {
+            PlayWithoutLessonMeanwhile(theApp);
+            StartSubtitlePackageWait(asked->second);
             return;
         }
-        PlayWithoutLessonMeanwhile(theApp);
-        StartSubtitlePackageWait(asked->second);
-        return;
     }
-    theApp.m_strSubtitleUrl = OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1);
-    if (theApp.m_strSubtitleUrl.IsEmpty()) {
-        UseBlankLesson(theApp);
-        return;
-    }
-    // The host is asked and the package fetched on the dialog's worker, for
-    // as long as its time limits allow; the media plays meanwhile.
-    const int job = m_dlgUpdate->StartSubtitleDownload();
-    m_onlineLookups[digest] = job;
+    theApp.m_strSubtitleUrl = asked == m_onlineLookups.end()
+                                  ? OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1)
+                                  : CString();
+    const bool askHost = !theApp.m_strSubtitleUrl.IsEmpty();
+    const int job = m_dlgUpdate->StartSubtitleLookup(askHost);
+    if (askHost)
+        m_onlineLookups[digest] = job;
     PlayWithoutLessonMeanwhile(theApp);
     StartSubtitlePackageWait(job);
 }

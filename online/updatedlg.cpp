@@ -22,6 +22,7 @@ struct SJobReport {
     bool finished = false;
     ESubtitleJobEnd end = ESubtitleJobEnd::Running;   // Fetched: downloaded whole and unpacked
     bool damaged = false;                             // downloaded whole, but no lesson came out
+    bool fromStore = false;                           // the lesson came from the subtitle store
 };
 
 wxDEFINE_EVENT(EVT_DOWNLOADPROGRESS, wxThreadEvent);
@@ -128,6 +129,18 @@ int CUpdateDlg::StartSubtitleDownload()
 
 int CUpdateDlg::StartSubtitleDownload(const CString& url, const CString& digest, const CString& mediaPath, bool batch)
 {
+    return QueueJob(url, digest, mediaPath, batch, false);
+}
+
+int CUpdateDlg::StartSubtitleLookup(bool askHost)
+{
+    return QueueJob(askHost ? theApp.m_strSubtitleUrl : CString(), theApp.m_strMediaSha1, theApp.m_strPlayFilePath,
+                    false, true);
+}
+
+int CUpdateDlg::QueueJob(const CString& url, const CString& digest, const CString& mediaPath, bool batch,
+                         bool storeFirst)
+{
     SSubtitleJob job;
     job.id = m_nextJobId++;
     job.url = url;
@@ -136,6 +149,9 @@ int CUpdateDlg::StartSubtitleDownload(const CString& url, const CString& digest,
     job.digest = digest;
     job.mediaPath = mediaPath;
     job.batch = batch;
+    job.storeFirst = storeFirst;
+    job.subtitleDir = theApp.m_strSubtitleDir;
+    job.storePath = theApp.m_strSubtitleStorePath;
     m_jobEnds[job.id] = ESubtitleJobEnd::Queued;
     m_queue.push_back(job);
     StartNextJob();
@@ -172,6 +188,21 @@ void CUpdateDlg::RunJob(SSubtitleJob job, SHttpOptions check, SHttpOptions downl
     SJobReport report;
     report.jobId = job.id;
     report.finished = true;
+    if (job.storeFirst) {
+        // A package stored earlier that no longer gives a lesson is removed
+        // from the store on the way, and the host is asked again.
+        const ELibraryLoad stored =
+            LoadSubtitleFromLibrary(job.subtitleDir, job.digest, job.packagePath, job.lessonPath, job.storePath);
+        if (stored == ELibraryLoad::Loaded || job.url.IsEmpty()) {
+            report.fromStore = stored == ELibraryLoad::Loaded;
+            report.end = report.fromStore                   ? ESubtitleJobEnd::Fetched
+                         : stored == ELibraryLoad::Damaged ? ESubtitleJobEnd::Failed
+                                                           : ESubtitleJobEnd::Missing;
+            report.damaged = stored == ELibraryLoad::Damaged;
+            sink->Post(EVT_DOWNLOADPROGRESS, report);
+            return;
+        }
+    }
     const std::string url = job.url.str();
     switch (CheckRemotePackage(url, check)) {
     case ERemotePackage::Missing:
@@ -209,7 +240,9 @@ void CUpdateDlg::OnDownloadProgress(wxThreadEvent& event)
     const SJobReport report = event.GetPayload<SJobReport>();
     if (!m_running || report.jobId != m_running->id || !report.finished)
         return;
-    if (report.end == ESubtitleJobEnd::Fetched)
+    if (report.end == ESubtitleJobEnd::Fetched && report.fromStore)
+        AdoptFetchedLesson(false);
+    else if (report.end == ESubtitleJobEnd::Fetched)
         m_unpackTimer.StartOnce(1000);
     else if (report.end == ESubtitleJobEnd::Missing)
         EndRunningJob(ESubtitleJobEnd::Missing, "没有匹配到字幕文件！");
@@ -221,8 +254,12 @@ void CUpdateDlg::OnDownloadProgress(wxThreadEvent& event)
 
 void CUpdateDlg::OnUnpackTimer(wxTimerEvent&)
 {
-    if (!m_running)
-        return;
+    if (m_running)
+        AdoptFetchedLesson(true);
+}
+
+void CUpdateDlg::AdoptFetchedLesson(bool keepPackage)
+{
     const SSubtitleJob job = *m_running;
     // Only the media still waiting for its lesson takes the staging lesson;
     // another job's package is checked in a lesson file of its own, so the
@@ -234,7 +271,8 @@ void CUpdateDlg::OnUnpackTimer(wxTimerEvent&)
         EndRunningJob(ESubtitleJobEnd::Failed, "字幕库文件已经破损!");
         return;
     }
-    StoreSubtitlePackage(theApp.m_strSubtitleStorePath, job.digest, job.packagePath);
+    if (keepPackage)
+        StoreSubtitlePackage(theApp.m_strSubtitleStorePath, job.digest, job.packagePath);
     if (current) {
         theApp.m_strScriptPath = theApp.m_strTmpScriptPath;
         theApp.m_strSubtitleFetched = "true";

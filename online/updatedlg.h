@@ -34,13 +34,18 @@ struct SSubtitleJob {
     CString digest;        // the media's digest when the job started
     CString mediaPath;     // the media it was asked for
     bool batch = false;    // a batch fetch: kept in the store, no lesson loaded
+    // A look-up: the subtitle store is read first (on the worker), and the
+    // host asked only when it has no lesson for the digest and url is set.
+    bool storeFirst = false;
+    CString subtitleDir;   // the store's folder and file, for the worker
+    CString storePath;
 };
 
 enum class ESubtitleJobEnd {
     Queued,
     Running,
-    Fetched,    // unpacked and kept in the store
-    Missing,    // the host has no package for the digest
+    Fetched,    // unpacked and kept in the store (or read from it)
+    Missing,    // the host has no package for the digest (or, not asked, the store none)
     Failed,     // no answer, a broken transfer, or a damaged package
 };
 
@@ -68,6 +73,10 @@ public:
     int StartSubtitleDownload();
     // The same for a given package address, digest and media.
     int StartSubtitleDownload(const CString& url, const CString& digest, const CString& mediaPath, bool batch);
+    // A look-up for the media being played: the subtitle store is read on
+    // the worker, then, when it gives no lesson and `askHost` holds, the
+    // host is asked for theApp.m_strSubtitleUrl. Ends as a download does.
+    int StartSubtitleLookup(bool askHost);
     ESubtitleJobEnd JobEnd(int jobId) const;
 
     // Timeouts of the requests (tests shorten them).
@@ -79,11 +88,15 @@ public:
 private:
     struct SProgressSink;
 
+    int QueueJob(const CString& url, const CString& digest, const CString& mediaPath, bool batch, bool storeFirst);
     void StartNextJob();
     static void RunJob(SSubtitleJob job, SHttpOptions check, SHttpOptions download,
                        std::shared_ptr<SProgressSink> sink);
     void OnDownloadProgress(wxThreadEvent& event);
     void OnUnpackTimer(wxTimerEvent& event);
+    // The running job's lesson is there: it becomes the lesson of the media
+    // still waiting for it; a downloaded package is kept in the store.
+    void AdoptFetchedLesson(bool keepPackage);
     void EndRunningJob(ESubtitleJobEnd end, const CString& message);
     void JoinFinishedThreads();
 

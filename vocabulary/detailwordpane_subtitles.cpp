@@ -14,8 +14,8 @@ bool CDetailWordPane::IsInSubtitleLibrary(const CString& key)
 CString CDetailWordPane::LoadSubtitleFromLibrary()
 {
     const CString key = theApp.m_strMediaSha1;
-    switch (::LoadSubtitleFromLibrary(theApp.m_strSubtitleDir, key, theApp.m_strTmpJpgPath,
-                                      theApp.m_strTmpScriptPath)) {
+    switch (::LoadSubtitleFromLibrary(theApp.m_strSubtitleDir, key, theApp.m_strTmpJpgPath, theApp.m_strTmpScriptPath,
+                                      theApp.m_strSubtitleStorePath)) {
     case ELibraryLoad::NotFound:
         return CString();
     case ELibraryLoad::Loaded:

@@ -571,16 +571,16 @@ ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString&
 
 // ---- The lesson database ----
 
-ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText)
+namespace {
+
+// The sentence rows of a lesson database (none for a file without the
+// table). Lesson files also come inside downloaded packages: the file is
+// only read, and a crafted one must not hang the program or fill its memory.
+ELessonLoadResult ReadScriptRows(const CString& path, SQueryResult& result)
 {
-    BeginLoad(app, viewText);
-    // Lesson files also come inside downloaded packages: the file is only
-    // read, and a crafted one must not hang the program or fill its memory.
     CSqliteDb db;
-    if (!db.Open(path, CSqliteDb::ReadOnlyLimited)) {
-        app.ShowMessage("打开播放数据文件失败!", "error", 5000);
+    if (!db.Open(path, CSqliteDb::ReadOnlyLimited))
         return ELessonLoadResult::CannotOpen;
-    }
     // A file that is not a database at all (a text renamed, a broken
     // download) is refused by name; an empty one is an empty database.
     SQueryResult schema;
@@ -591,11 +591,32 @@ ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString&
     const CString kind = db.ObjectType("tablename");
     if (db.LimitReached() || (!kind.IsEmpty() && kind != "table"))
         return ELessonLoadResult::Refused;
-    SQueryResult result;
     const bool read = db.Query(kSentenceQuery, {}, result);
     if (!read && db.LimitReached())
         return ELessonLoadResult::Refused;
-    if (read && result.nRow > 0) {
+    if (!read)
+        result = SQueryResult();
+    return ELessonLoadResult::Loaded;
+}
+
+} // namespace
+
+bool IsLessonWithSentences(const CString& path)
+{
+    SQueryResult result;
+    return ReadScriptRows(path, result) == ELessonLoadResult::Loaded && result.nRow > 0;
+}
+
+ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString& viewText)
+{
+    BeginLoad(app, viewText);
+    SQueryResult result;
+    const ELessonLoadResult opened = ReadScriptRows(path, result);
+    if (opened == ELessonLoadResult::CannotOpen)
+        app.ShowMessage("打开播放数据文件失败!", "error", 5000);
+    if (opened != ELessonLoadResult::Loaded)
+        return opened;
+    if (result.nRow > 0) {
         app.EnsureSentenceCapacity(result.nRow);
         for (int i = 0; i < result.nRow; ++i) {
             SSentenceTiming& entry = app.m_arrSentenceTiming[static_cast<size_t>(i)];
@@ -615,7 +636,6 @@ ELessonLoadResult LoadScriptFile(CQuenlowApp& app, const CString& path, CString&
         }
         app.m_nSentenceCount = result.nRow;
     }
-    db.Close();
     return ELessonLoadResult::Loaded;
 }
 

@@ -54,6 +54,11 @@ ELessonFileKind GetLessonFileKind(const CString& path);
 // loaded. A lesson database without rows is Loaded (the blank lesson is one).
 ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString& viewText);
 
+// Whether the file is a lesson database the loader takes (see
+// LoadScriptFile) holding at least one sentence; the model is not touched,
+// so any thread may ask.
+bool IsLessonWithSentences(const CString& path);
+
 // The four loaders. Each empties the model first; the result tells whether
 // the file could be opened (for a subtitle file: read, or why not).
 // viewText is always replaced (empty on failure). The lesson database is

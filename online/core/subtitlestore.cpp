@@ -20,6 +20,7 @@ const char kHasKey[] = "select 1 from tablename where strkeyword = ? limit 1;";
 const char kPackageOfKey[] = "select DATA from tablename where strkeyword = ? limit 1;";
 // The first package stored under a key stays.
 const char kInsertPackage[] = "insert or ignore into tablename values( ?, ? );";
+const char kDeletePackage[] = "delete from tablename where strkeyword = ?;";
 
 CString Lowered(const CString& key)
 {
@@ -99,9 +100,10 @@ bool IsInSubtitleLibrary(const CString& subtitleDir, const CString& key)
 }
 
 ELibraryLoad LoadSubtitleFromLibrary(const CString& subtitleDir, const CString& key, const CString& stagingPackage,
-                                     const CString& stagingLesson)
+                                     const CString& stagingLesson, const CString& storePath)
 {
     const CString lowered = Lowered(key);
+    ELibraryLoad load = ELibraryLoad::NotFound;
     for (const CString& library : CollectDataFiles(subtitleDir)) {
         CSqliteDb db;
         SQueryResult result;
@@ -111,16 +113,32 @@ ELibraryLoad LoadSubtitleFromLibrary(const CString& subtitleDir, const CString& 
         const size_t cell = static_cast<size_t>(result.nColumn);
         const CString package = result.isNull[cell] ? CString() : result.cells[cell];
         db.Close();
-        if (package.IsEmpty() || !WriteFileAtomically(stagingPackage, package.view())) {
-            DeleteFile(stagingLesson);
-            return ELibraryLoad::Damaged;
-        }
         // The package is only the way to the lesson: it goes either way.
-        const bool unpacked = UnpackLessonPackage(stagingPackage, stagingLesson) == EUnpackResult::Unpacked;
+        const bool unpacked = !package.IsEmpty() && WriteFileAtomically(stagingPackage, package.view()) &&
+                              UnpackLessonPackage(stagingPackage, stagingLesson) == EUnpackResult::Unpacked;
         DeleteFile(stagingPackage);
-        return unpacked ? ELibraryLoad::Loaded : ELibraryLoad::Damaged;
+        if (unpacked)
+            return ELibraryLoad::Loaded;
+        DeleteFile(stagingLesson);
+        load = ELibraryLoad::Damaged;
+        // The program's own store lets the package go, so the host is asked
+        // again; a library from outside is only read, and a later library
+        // may still hold a good one.
+        if (library == storePath)
+            RemoveSubtitlePackage(storePath, key);
     }
-    return ELibraryLoad::NotFound;
+    return load;
+}
+
+bool RemoveSubtitlePackage(const CString& storePath, const CString& key)
+{
+    if (!IsRegularFile(storePath))
+        return false;
+    CSqliteDb db;
+    if (!db.Open(storePath, CSqliteDb::ReadWrite))
+        return false;
+    db.Exec(kDeletePackage, {Lowered(key)});   // a failure shows in the check
+    return !HasKey(db, Lowered(key));
 }
 
 bool StoreSubtitlePackage(const CString& storePath, const CString& key, const CString& packagePath)

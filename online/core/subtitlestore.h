@@ -25,14 +25,21 @@ bool IsInSubtitleLibrary(const CString& subtitleDir, const CString& key);
 enum class ELibraryLoad {
     NotFound,   // no library holds the key
     Loaded,     // the staging lesson holds the package's lesson
-    Damaged,    // a library holds the key, but its package gave no lesson
+    Damaged,    // a library holds the key, but no package under it gave a lesson
 };
 
-// Writes the package of the first library holding the key to
-// stagingPackage and unpacks its lesson into stagingLesson. The staging
-// package is deleted afterwards, whether the lesson came out or not.
+// Writes the package of each library holding the key to stagingPackage and
+// unpacks its lesson into stagingLesson, until one gives a lesson. The
+// staging package is deleted afterwards, whether a lesson came out or not.
+// A package under the key in the store file (storePath) that gives no
+// lesson is removed from it, so the subtitle host is asked again. Reads
+// files and inflates archives: not for the interface thread.
 ELibraryLoad LoadSubtitleFromLibrary(const CString& subtitleDir, const CString& key, const CString& stagingPackage,
-                                     const CString& stagingLesson);
+                                     const CString& stagingLesson, const CString& storePath);
+
+// Removes the package under the key from the store file; true when the key
+// is not there afterwards.
+bool RemoveSubtitlePackage(const CString& storePath, const CString& key);
 
 // Stores the package file under the key in the store file, creating the file
 // and its table when missing. The first package stored under a key stays. A

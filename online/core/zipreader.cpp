@@ -372,16 +372,20 @@ int ExtractPart(SReaderState& state, int index, void* destination, size_t length
 }
 
 // Lists where each member's directory entry is, for random access by index.
-bool ListMembers(SReaderState& state)
+// An archive that states more than maxMembers, or holds more, is refused
+// without walking its directory further.
+bool ListMembers(SReaderState& state, size_t maxMembers)
 {
     unz_global_info64 global{};
     if (unzGetGlobalInfo64(state.archive, &global) != UNZ_OK)
         return false;
     if (global.number_entry == 0)
         return true;
+    if (global.number_entry > maxMembers && global.number_entry != 0xFFFF)
+        return false;
     int result = unzGoToFirstFile(state.archive);
     while (result == UNZ_OK) {
-        if (state.members.size() >= kMaxMembers)
+        if (state.members.size() >= maxMembers)
             return false;
         unz64_file_pos pos{};
         if (unzGetFilePos64(state.archive, &pos) != UNZ_OK)
@@ -393,7 +397,7 @@ bool ListMembers(SReaderState& state)
         return true;
     // A count of 0xFFFF may stand for "more than the field holds"; the walk
     // then ends at the first entry that is no directory entry.
-    return global.number_entry == 0xFFFF && state.members.size() >= 0xFFFF;
+    return global.number_entry == 0xFFFF && state.members.size() >= std::min<size_t>(0xFFFF, maxMembers);
 }
 
 bool NamesMatch(const char* stored, const char* wanted, bool ignoreCase, bool utf8)
@@ -417,6 +421,11 @@ bool NamesMatch(const char* stored, const char* wanted, bool ignoreCase, bool ut
 } // namespace
 
 SZipHandle* ZipReaderCreate(const void* source, size_t length, int kind, const char* /*password*/)
+{
+    return ZipReaderCreateBounded(source, length, kind, kMaxMembers);
+}
+
+SZipHandle* ZipReaderCreateBounded(const void* source, size_t length, int kind, size_t maxMembers)
 {
     auto state = std::make_unique<SReaderState>();
     state->baseDir = CurrentFolder();
@@ -473,7 +482,7 @@ SZipHandle* ZipReaderCreate(const void* source, size_t length, int kind, const c
 
     zlib_filefunc64_def functions = ZipStreamFunctions(&state->source);
     state->archive = unzOpen2_64("", &functions);
-    if (state->archive == nullptr || !ListMembers(*state)) {
+    if (state->archive == nullptr || !ListMembers(*state, std::min(maxMembers, kMaxMembers))) {
         Record(kZipNoFile);
         return nullptr;
     }

@@ -34,6 +34,9 @@ constexpr int64_t kZipMaxArchiveInflatedBytes = kZipMaxMemberBytes;
 // on failure, the code in the last result. The base folder for relative
 // destinations is the current folder.
 SZipHandle* ZipReaderCreate(const void* source, size_t length, int kind, const char* password);
+// The same, refusing (kZipNoFile) an archive whose directory states or
+// holds more than maxMembers members before it is walked any further.
+SZipHandle* ZipReaderCreateBounded(const void* source, size_t length, int kind, size_t maxMembers);
 SZipHandle* ZipReaderOpenHandle(int fd, const char* password);
 SZipHandle* ZipReaderOpenFile(const char* path, const char* password);
 SZipHandle* ZipReaderOpenMemory(const void* data, size_t length, const char* password);

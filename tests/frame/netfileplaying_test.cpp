@@ -134,6 +134,42 @@ TEST_F(NetFilePlayingTest, AVideoWithItsIndexAtTheEndPlaysOnceCompleteWithoutAnE
     EXPECT_EQ(theApp.m_strPlayStateText, "播放中");
 }
 
+// A clip playing while it downloads, then an address that answers 404: the
+// first download is ended, so its partial file is no longer played (it
+// would end where its bytes end, buffer and play again for good); the
+// player stays stopped with the failure said.
+TEST_F(NetFilePlayingTest, AnUnfinishedDownloadIsNotPlayedOnAfterANewOneFails)
+{
+    const std::string clip = program.path() + "clip.mp4";
+    testsupport::MakeH264Clip(clip, 20, testsupport::EMp4Index::AtStart);
+    const std::string video = testsupport::ReadBytes(clip);
+    ASSERT_GT(video.size(), 1000u);
+    const SReply paced = Throttled(video, 60s);
+    CLoopbackServer server([&](const std::string& path) { return path == "/talk.mp4" ? paced : Reply(404, "0"); }, 8,
+                           90s);
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.port());
+
+    TypeAddress(base + "/talk.mp4");
+    ASSERT_TRUE(testsupport::RunLoopUntil(
+        [&] { return theApp.m_strMediaName == "halviksoft.mp4" && Player().GetState() == 3 && Player().GetTime() > 300; },
+        30s));
+    ASSERT_LT(testsupport::ReadBytes(CachedFile()).size(), video.size() / 2);
+
+    TypeAddress(base + "/missing.mp4");
+    ASSERT_TRUE(testsupport::RunLoopUntil(
+        [&] { return frame->m_wndCaptionBar->GetText() == "网络文件下载失败，请检查网络地址！"; }, 15s));
+    bool playedAgain = false;
+    testsupport::RunLoopUntil([&] {
+        playedAgain = playedAgain || Player().GetState() == 3 || theApp.m_strPlayState == "OnPlay" ||
+                      theApp.m_strPlayState == "OnBuffering";
+        return false;
+    }, 8s);
+    EXPECT_FALSE(playedAgain);
+    EXPECT_EQ(theApp.m_strPlayState, "OnStop");
+    EXPECT_EQ(theApp.m_strPlayStateText, "停止");
+    EXPECT_TRUE(theApp.m_strPlayingNetFile.IsEmpty());
+}
+
 // A refused address is reported when the server refuses it, not seconds later.
 TEST_F(NetFilePlayingTest, AMissingAddressIsReportedAsSoonAsTheServerAnswers)
 {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <string>
 
 #include <wx/timer.h>
@@ -21,6 +22,7 @@
 #include "tests/appstateguard.h"
 #include "tests/lessonmedia.h"
 #include "tests/loopbackserver.h"
+#include "tests/online/core/lessonbytes.h"
 #include "tests/online/core/overlappingzip.h"
 #include "tests/windowsupport.h"
 
@@ -122,10 +124,10 @@ TEST_F(OnlineLessonTest, TheMediaPlaysAtOnceAndTheHostIsAskedOncePerRun)
         const size_t asked = server.requests().size();
         EXPECT_GE(asked, 1u);
 
-        // Sequential play of the same file: no look-up, no wait.
+        // Sequential play of the same file: the store is read, the host not asked.
         ASSERT_TRUE(testsupport::RunLoopUntil([] { return theApp.m_strPlaybackStarted == "true"; }, 4s));
         RequestPlay(media);
-        EXPECT_EQ(testsupport::TakeMessage(), "没有匹配到字幕文件！");
+        EXPECT_TRUE(MessageComes("没有匹配到字幕文件！", 4s));
         ASSERT_TRUE(testsupport::RunLoopUntil([&] { return Playing(media); }, 4s));
         testsupport::RunLoopFor(500ms);
         EXPECT_EQ(server.requests().size(), asked);
@@ -207,6 +209,82 @@ TEST_F(OnlineLessonTest, AHostilePackageNeverStopsTheWindow)
     frame->OnTimer(CMainFrame::kTimerLessonOpen);
     ASSERT_TRUE(testsupport::RunLoopUntil([&] { return Playing(media); }, 4s));
     Player().Stop();
+}
+
+// Packages a hostile host could have planted in the store under a media's
+// digest. Opening that media reads the store off the interface thread, and
+// a lesson package holds a handful of members, so none of them stops the
+// window; each is removed from the store and the host asked again, whose
+// lesson then comes. No message names the program's staging files.
+TEST_F(OnlineLessonTest, AStoredHostilePackageStopsNoWindowAndIsReplaced)
+{
+    const std::string lesson = testzip::LessonBytes("from the host");
+    const std::string fresh = testzip::WriterPackage({{"lesson.script", lesson}});
+    CLoopbackServer server([&](const std::string&) { return Body(fresh); }, 16, 60s);
+    PointSubtitleHostAt(server);
+    struct Case {
+        const char* what;
+        std::string package;
+        int seconds;   // of the clip, which gives it a digest of its own
+    };
+    const Case cases[] = {
+        {"zip64, 250,000 entries over one 64 MiB member",
+         testzip::RepeatedEntriesPackage({{"a", std::string(static_cast<size_t>(kZipMaxMemberBytes), 'a')}}, 250'000,
+                                         true),
+         11},
+        {"zip64, 250,000 broken entries, then a good lesson",
+         testzip::RepeatedEntriesPackage({{"b", "broken"}, {"lesson.script", testzip::LessonBytes("planted")}},
+                                         250'000, true),
+         12},
+        {"60,000 entries of a picture", testzip::RepeatedEntriesPackage({{"c", "\x89PNG picture"}}, 60'000, false), 13},
+    };
+    if (frame->IsTimerRunning(CMainFrame::kTimerDelayedStartup))
+        frame->OnTimer(CMainFrame::kTimerDelayedStartup);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CString media = Clip("stored" + std::to_string(c.seconds) + ".mp4", c.seconds);
+        const CString digest =
+            frame->m_fileSha1.GetFileSha1(media, theApp.m_strSha1TmpPath, theApp.m_strSha1TmpPath2);
+        ASSERT_FALSE(digest.IsEmpty());
+        program.write("planted.zip", c.package);
+        ASSERT_TRUE(StoreSubtitlePackage(theApp.m_strSubtitleStorePath, digest, program.ansi() + "planted.zip"));
+        testsupport::RunLoopFor(300ms);
+        KeepMessagesForTheTest();
+        testsupport::TakeMessage();
+
+        // A 20 ms timer of the test: the longest time between two of its
+        // ticks is how long the window stopped answering.
+        wxTimer beat;
+        Clock::time_point last = Clock::now();
+        Clock::duration longestGap {};
+        beat.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            const Clock::time_point now = Clock::now();
+            longestGap = std::max(longestGap, now - last);
+            last = now;
+        });
+        beat.Start(20);
+        testsupport::RunLoopFor(100ms);
+        RequestPlay(media);
+        // The media is opened once the look-up has ended, so the gap is the
+        // package's alone (opening a media takes the window a moment).
+        frame->KillTimer(CMainFrame::kTimerLessonOpen);
+        ASSERT_TRUE(testsupport::RunLoopUntil([&] { return LookUp() == ESubtitleJobEnd::Fetched; }, 20s))
+            << static_cast<int>(LookUp());
+        testsupport::RunLoopFor(100ms);
+        beat.Stop();
+        std::printf("longest stop of the window, %s: %lld ms\n", c.what,
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(longestGap).count()));
+        EXPECT_LT(longestGap, 200ms);
+
+        frame->OnTimer(CMainFrame::kTimerLessonOpen);
+        ASSERT_TRUE(testsupport::RunLoopUntil([] { return theApp.m_nSentenceCount == 1; }, 6s));
+        EXPECT_EQ(testzip::FirstSentence(theApp.m_strScriptPath), "from the host");
+        for (CString message = testsupport::TakeMessage(); !message.IsEmpty(); message = testsupport::TakeMessage()) {
+            EXPECT_LT(message.Find("AppData"), 0) << message.str();
+            EXPECT_LT(message.Find("tmpscript"), 0) << message.str();
+        }
+        Player().Stop();
+    }
 }
 
 } // namespace

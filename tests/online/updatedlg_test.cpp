@@ -18,6 +18,7 @@
 #include "core/updatecheck.h"
 #include "tests/appstateguard.h"
 #include "tests/loopbackserver.h"
+#include "tests/online/core/lessonbytes.h"
 #include "tests/testsupport.h"
 #include "tests/windowsupport.h"
 
@@ -43,7 +44,8 @@ protected:
             .Keep(&CQuenlowApp::m_strSubtitleFetched).Keep(&CQuenlowApp::m_strMediaPath)
             .Keep(&CQuenlowApp::m_nSubtitleMode).Keep(&CQuenlowApp::m_bScriptLoaded)
             .Keep(&CQuenlowApp::m_strProductId).Keep(&CQuenlowApp::m_strUpdateServerHost)
-            .Keep(&CQuenlowApp::m_strUpdateDataPath).Keep(&CQuenlowApp::m_strProductIdFilePath);
+            .Keep(&CQuenlowApp::m_strUpdateDataPath).Keep(&CQuenlowApp::m_strProductIdFilePath)
+            .Keep(&CQuenlowApp::m_strMediaSha1).Keep(&CQuenlowApp::m_strSubtitleUrl);
         theApp.m_strPlayFilePath = "/media/a.mp4";
         theApp.m_strScriptPath.Empty();
         theApp.m_strSubtitleFetched.Empty();
@@ -60,9 +62,11 @@ protected:
         testsupport::DrainEvents();
     }
 
-    // A zip package of one lesson member.
-    std::string Package(const std::string& lesson)
+    // A zip package of one member: a lesson whose sentence is `sentence`,
+    // or with `asIs` the bytes themselves.
+    std::string Package(const std::string& sentence, bool asIs = false)
     {
+        const std::string lesson = asIs ? sentence : testzip::LessonBytes(sentence);
         const CString path = program.ansi() + "made.zip";
         SZipHandle* zip = ZipWriterCreate(const_cast<char*>(path.GetString()), 0, kZipFromName, nullptr);
         EXPECT_NE(zip, nullptr);
@@ -98,7 +102,7 @@ TEST_F(UpdateDlgTest, APackageBecomesTheLessonAndIsKeptInTheStore)
     EXPECT_EQ(m_dialog->JobEnd(job), ESubtitleJobEnd::Fetched);
     EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strTmpScriptPath);
     EXPECT_EQ(theApp.m_strSubtitleFetched, "true");
-    EXPECT_EQ(testsupport::ReadBytes(theApp.m_strTmpScriptPath.str()), "the lesson");
+    EXPECT_EQ(testzip::FirstSentence(theApp.m_strTmpScriptPath), "the lesson");
     EXPECT_TRUE(IsInSubtitleLibrary(theApp.m_strSubtitleDir, kDigestA));
     // The job's own staging package is gone.
     for (const auto& entry : std::filesystem::directory_iterator(program.path() + "AppData/Temp"))
@@ -120,6 +124,8 @@ TEST_F(UpdateDlgTest, FailuresEndTheJobWithTheBlankLessonAndAMessage)
         {"the host has none", notFound, ESubtitleJobEnd::Missing, "没有匹配到字幕文件！"},
         {"the host never answers", NoAnswer(), ESubtitleJobEnd::Failed, "下载字幕文件失败！"},
         {"the package is no zip", Page(std::string(500, 'x')), ESubtitleJobEnd::Failed, "字幕库文件已经破损!"},
+        {"the package holds no lesson", Page(Package("<html>a page</html>", true)), ESubtitleJobEnd::Failed,
+         "字幕库文件已经破损!"},
     };
     for (const Case& c : cases) {
         theApp.m_strScriptPath.Empty();
@@ -154,18 +160,70 @@ TEST_F(UpdateDlgTest, SwitchingMediaDuringADownloadKeepsEachPackageWithItsDigest
     EXPECT_TRUE(IsInSubtitleLibrary(theApp.m_strSubtitleDir, kDigestA));
     ASSERT_TRUE(WaitForEnd(jobB));
     EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strTmpScriptPath);
-    EXPECT_EQ(testsupport::ReadBytes(theApp.m_strTmpScriptPath.str()), "lesson B");
+    EXPECT_EQ(testzip::FirstSentence(theApp.m_strTmpScriptPath), "lesson B");
 
     // Each digest gives back its own lesson.
     const CString staging = program.ansi() + "check.script";
-    ASSERT_EQ(LoadSubtitleFromLibrary(theApp.m_strSubtitleDir, kDigestA, program.ansi() + "p.zip", staging),
+    ASSERT_EQ(LoadSubtitleFromLibrary(theApp.m_strSubtitleDir, kDigestA, program.ansi() + "p.zip", staging,
+                                      theApp.m_strSubtitleStorePath),
               ELibraryLoad::Loaded);
-    EXPECT_EQ(testsupport::ReadBytes(staging.str()), "lesson A");
+    EXPECT_EQ(testzip::FirstSentence(staging), "lesson A");
     // One at a time: A's check and download came before B's.
     const std::vector<std::string> requests = server.requests();
     ASSERT_EQ(requests.size(), 4u);
     EXPECT_NE(requests[1].find(kDigestA), std::string::npos);
     EXPECT_NE(requests[2].find(kDigestB), std::string::npos);
+}
+
+// A look-up reads the store on the worker first: a stored lesson needs no
+// host; a stored package that gives no lesson is removed and the host asked
+// again, whose package then takes its place; without a host to ask, the
+// job ends with the blank lesson.
+TEST_F(UpdateDlgTest, ALookUpTakesAStoredLessonAndReplacesOneThatGivesNone)
+{
+    const std::string fresh = Package("from the host");
+    CLoopbackServer server([&](const std::string&) { return Page(fresh); }, 8);
+    const CString stored = program.ansi() + "stored.zip";
+    theApp.m_strMediaSha1 = kDigestA;
+    theApp.m_strPlayFilePath = "/media/a.mp4";
+    theApp.m_strSubtitleUrl = Url(server, kDigestA).c_str();
+
+    program.write("stored.zip", Package("stored lesson"));
+    ASSERT_TRUE(StoreSubtitlePackage(theApp.m_strSubtitleStorePath, kDigestA, stored));
+    int job = m_dialog->StartSubtitleLookup(true);
+    ASSERT_TRUE(WaitForEnd(job));
+    EXPECT_EQ(m_dialog->JobEnd(job), ESubtitleJobEnd::Fetched);
+    EXPECT_EQ(theApp.m_strSubtitleFetched, "true");
+    EXPECT_EQ(testzip::FirstSentence(theApp.m_strTmpScriptPath), "stored lesson");
+    EXPECT_TRUE(server.requests().empty()) << "the store had it";
+
+    ASSERT_TRUE(RemoveSubtitlePackage(theApp.m_strSubtitleStorePath, kDigestA));
+    program.write("stored.zip", Package("\x89PNG picture", true));
+    ASSERT_TRUE(StoreSubtitlePackage(theApp.m_strSubtitleStorePath, kDigestA, stored));
+    theApp.m_strScriptPath.Empty();
+    theApp.m_strSubtitleFetched.Empty();
+    job = m_dialog->StartSubtitleLookup(true);
+    ASSERT_TRUE(WaitForEnd(job));
+    EXPECT_EQ(m_dialog->JobEnd(job), ESubtitleJobEnd::Fetched);
+    EXPECT_EQ(testzip::FirstSentence(theApp.m_strTmpScriptPath), "from the host");
+    EXPECT_EQ(server.requests().size(), 2u) << "the check and the download";
+    const CString staging = program.ansi() + "check.script";
+    EXPECT_EQ(LoadSubtitleFromLibrary(theApp.m_strSubtitleDir, kDigestA, program.ansi() + "p.zip", staging,
+                                      theApp.m_strSubtitleStorePath),
+              ELibraryLoad::Loaded);
+    EXPECT_EQ(testzip::FirstSentence(staging), "from the host") << "the host's package took the place";
+
+    // The store without a good package and no host to ask.
+    ASSERT_TRUE(RemoveSubtitlePackage(theApp.m_strSubtitleStorePath, kDigestA));
+    ASSERT_TRUE(StoreSubtitlePackage(theApp.m_strSubtitleStorePath, kDigestA, stored));
+    theApp.m_strScriptPath.Empty();
+    job = m_dialog->StartSubtitleLookup(false);
+    ASSERT_TRUE(WaitForEnd(job));
+    EXPECT_EQ(m_dialog->JobEnd(job), ESubtitleJobEnd::Failed);
+    EXPECT_EQ(theApp.m_strScriptPath, theApp.m_strBlankScriptPath);
+    EXPECT_EQ(testsupport::TakeMessage(), "字幕库文件已经破损!");
+    EXPECT_FALSE(IsInSubtitleLibrary(theApp.m_strSubtitleDir, kDigestA));
+    EXPECT_EQ(server.requests().size(), 2u);
 }
 
 TEST_F(UpdateDlgTest, ClosingDuringADownloadEndsPromptly)

@@ -12,6 +12,7 @@
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
+#include "tests/online/core/lessonbytes.h"
 #include "tests/online/core/rawzip.h"
 #include "tests/testsupport.h"
 
@@ -35,11 +36,13 @@ struct SLayout {
 
     SLayout() { fs::create_directories(temp.path() + "AppData/Temp"); }
 
-    // A package (zip) with one lesson member, at a path below the folder.
-    CString Package(const std::string& relative, const std::string& lesson) const
+    // A package (zip) with one member, at a path below the folder: a lesson
+    // whose sentence is `sentence`, or with `asIs` the bytes themselves.
+    CString Package(const std::string& relative, const std::string& sentence, bool asIs = false) const
     {
         const std::string path = temp.path() + relative;
         fs::create_directories(fs::path(path).parent_path());
+        const std::string lesson = asIs ? sentence : testzip::LessonBytes(sentence);
         SZipHandle* writer = ZipWriterCreate(const_cast<char*>(path.c_str()), 0, kZipFromName, nullptr);
         ZipWriterAddMemory(writer, "Some Talk.script", lesson.data(), lesson.size());
         ZipWriterClose(writer);
@@ -48,9 +51,10 @@ struct SLayout {
 
     ELibraryLoad Load(const CString& key) const
     {
-        return LoadSubtitleFromLibrary(subtitleDir, key, stagingPackage, stagingLesson);
+        return LoadSubtitleFromLibrary(subtitleDir, key, stagingPackage, stagingLesson, store);
     }
-    std::string Lesson() const { return ReadBytes(ToFsPath(stagingLesson)); }
+    // The sentence of the staged lesson.
+    std::string Lesson() const { return testzip::FirstSentence(stagingLesson); }
 };
 
 // A library file made directly, holding any value under a key.
@@ -174,6 +178,7 @@ TEST(SubtitleStoreTest, DamagedPackagesLeaveNoStagingFiles)
         {"not a zip archive", "PK but not really"},
         {"an archive without members", BuildRawZip({})},
         {"no member extracts", BuildRawZip({badCrc})},
+        {"no member is a lesson", BuildRawZip({{"lesson.script", "lesson"}})},
     };
     for (const SRow& row : rows) {
         SLayout layout;
@@ -182,6 +187,42 @@ TEST(SubtitleStoreTest, DamagedPackagesLeaveNoStagingFiles)
         EXPECT_EQ(layout.Load(kDigest), ELibraryLoad::Damaged) << row.what;
         EXPECT_FALSE(FileExists(layout.stagingLesson)) << row.what;
         EXPECT_FALSE(FileExists(layout.stagingPackage)) << row.what;
+    }
+}
+
+// A stored package that gives no lesson (a picture, a text, a blank lesson)
+// is removed from the program's store, so the host is asked again; one in a
+// library from outside is only read, and a later library's good one is used.
+TEST(SubtitleStoreTest, AStoredPackageWithoutALessonIsRemovedFromTheStore)
+{
+    struct SRow {
+        const char* what;
+        std::string member;
+    };
+    const SRow rows[] = {
+        {"a picture", "\xFF\xD8\xFF\xE0 JFIF picture"},
+        {"a text", "<html>404</html>"},
+        {"a lesson without sentences", testzip::LessonBytes("", false)},
+    };
+    for (const SRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        SLayout layout;
+        ASSERT_TRUE(StoreSubtitlePackage(layout.store, kDigest, layout.Package("bad.jpg", row.member, true)));
+        ASSERT_TRUE(StoreSubtitlePackage(layout.store, kOtherDigest, layout.Package("good.jpg", "other media")));
+        EXPECT_EQ(layout.Load(kUpperDigest), ELibraryLoad::Damaged);
+        EXPECT_FALSE(FileExists(layout.stagingLesson));
+        EXPECT_FALSE(FileExists(layout.stagingPackage));
+        EXPECT_EQ(StoredRows(layout.store), (Rows{{kOtherDigest, "blob"}})) << "only the bad one goes";
+        EXPECT_EQ(layout.Load(kDigest), ELibraryLoad::NotFound);
+
+        // An outside library's bad package (sorted before the store) stays;
+        // the store's good one is the lesson.
+        WriteLibrary(layout.subtitleDir + "0-outside.data", kDigest,
+                     ReadBytes(ToFsPath(layout.Package("bad2.jpg", row.member, true))));
+        ASSERT_TRUE(StoreSubtitlePackage(layout.store, kDigest, layout.Package("fixed.jpg", "fetched again")));
+        EXPECT_EQ(layout.Load(kDigest), ELibraryLoad::Loaded);
+        EXPECT_EQ(layout.Lesson(), "fetched again");
+        EXPECT_EQ(StoredRows(layout.subtitleDir + "0-outside.data"), (Rows{{kDigest, "text"}}));
     }
 }
 
