@@ -34,6 +34,7 @@
 #include "frame/appwindows.h"
 #include "ui/searchdlg.h"
 #include "ui/showmsgdlg.h"
+#include "ui/userprofile.h"
 #include "core/startupdefaults.h"
 #include "lesson/core/assfilewriter.h"
 #include "core/uisettings.h"
@@ -86,7 +87,8 @@ CMainFrame::CMainFrame(const CString& programFolder)
 {
     // The visual style saved in the profile (kDefaultAppLook when none is stored).
     long look = kDefaultAppLook;
-    wxConfigBase::Get()->Read(ToWx(CString(kProfileGroup) + "ApplicationLook"), &look, kDefaultAppLook);
+    if (wxConfigBase* config = UserProfile())
+        config->Read(ToWx(CString(kProfileGroup) + "ApplicationLook"), &look, kDefaultAppLook);
     theApp.m_nAppLook = static_cast<UINT>(look);
 }
 
@@ -394,9 +396,15 @@ void CMainFrame::OnApplicationLook(UINT id)
         ApplyLookColors(id);
     }
     Refresh();
-    wxConfigBase* config = wxConfigBase::Get();
-    config->Write(ToWx(CString(kProfileGroup) + "ApplicationLook"), static_cast<long>(id));
-    config->Flush();
+    // Written only when it changed: a learner whose home cannot be written
+    // and whose look stays hears nothing about it.
+    if (wxConfigBase* config = UserProfile()) {
+        const wxString key = ToWx(CString(kProfileGroup) + "ApplicationLook");
+        if (config->ReadLong(key, -1) != static_cast<long>(id)) {
+            config->Write(key, static_cast<long>(id));
+            (void)SaveUserProfile();   // a failure is reported there, once
+        }
+    }
 }
 
 void CMainFrame::ApplyLookColors(UINT /*id*/)

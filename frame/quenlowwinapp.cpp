@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include <wx/apptrait.h>
 #include <wx/display.h>
 #include <wx/filename.h>
 #include <wx/log.h>
@@ -16,6 +17,7 @@
 #include <wx/stdpaths.h>
 
 #include "platform/file.h"
+#include "ui/userprofile.h"
 #include "ui/wxtext.h"
 #include "frame/mainfrm.h"
 #include "core/desktopopen.h"
@@ -56,7 +58,29 @@ bool CQuenlowWinApp::OnInit()
     return InitInstance(arguments);
 }
 
-int CQuenlowWinApp::OnExit() { return ExitInstance(); }
+int CQuenlowWinApp::OnExit()
+{
+    const int code = ExitInstance();
+    // The profile was written when it changed; nothing is left for the
+    // toolkit to write (and fail at) while it cleans up.
+    RemoveUserProfile();
+    return code;
+}
+
+namespace {
+
+// The toolkit makes a log target of its own when a message comes while none
+// is set, as at clean-up after the program's target is gone. Its usual one
+// shows a dialog, which at that point has no application object left to ask
+// for a title; stderr is safe at every moment.
+class CQuenlowAppTraits : public wxGUIAppTraits {
+public:
+    wxLog* CreateLogTarget() override { return new wxLogStderr; }
+};
+
+} // namespace
+
+wxAppTraits* CQuenlowWinApp::CreateTraits() { return new CQuenlowAppTraits; }
 
 bool CQuenlowWinApp::InitInstance(const std::vector<CString>& arguments)
 {
@@ -66,6 +90,7 @@ bool CQuenlowWinApp::InitInstance(const std::vector<CString>& arguments)
     const wxString configFolder = wxStandardPaths::Get().GetUserConfigDir();
     if (!wxFileName::DirExists(configFolder) && !wxFileName::Mkdir(configFolder, 0700, wxPATH_MKDIR_FULL))
         std::fprintf(stderr, "quenlow: cannot create the configuration folder %s\n", configFolder.utf8_str().data());
+    InstallUserProfile(UserProfilePath());
     wxInitAllImageHandlers();
     PreLoadState();
 

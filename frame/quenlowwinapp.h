@@ -13,6 +13,7 @@ class CQuenlowWinApp : public wxApp {
 public:
     bool OnInit() override;
     int OnExit() override;
+    wxAppTraits* CreateTraits() override;
 
     // Starts the program; false ends it at once.
     bool InitInstance(const std::vector<CString>& arguments);

@@ -6,13 +6,16 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,12 +28,17 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 // The program runs from a temporary copy of the program folder (it writes
-// its settings there), with a home folder that has no ~/.config.
+// its settings there), with a home folder that has no ~/.config. `prepare`
+// may put files in either before the program starts.
 class ProgramRun {
 public:
-    ProgramRun()
+    using Prepare = std::function<void(const std::string& programFolder, const std::string& home)>;
+
+    explicit ProgramRun(const Prepare& prepare = nullptr)
     {
         fs::copy_file(QUENLOW_PROGRAM, m_program.path() + "quenlow");
+        if (prepare)
+            prepare(m_program.path(), m_home.path());
         m_pid = fork();
         if (m_pid == 0) {
             setenv("HOME", m_home.path().c_str(), 1);
@@ -180,6 +188,73 @@ TEST_P(ProgramLifetimeTest, NewUserSeesOnlyTheMainWindowAndTheProgramEndsWhenAsk
     ASSERT_TRUE(run.WaitEnded(5s, status)) << "the program is still running 5 s after it was asked to end";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
 }
+
+// The peak resident memory of a process in KiB (-1 when unknown).
+long PeakMemoryKib(pid_t pid)
+{
+    const std::string status = testsupport::ReadBytes("/proc/" + std::to_string(pid) + "/status");
+    const size_t at = status.find("VmHWM:");
+    return at == std::string::npos ? -1 : std::strtol(status.c_str() + at + 6, nullptr, 10);
+}
+
+void MakeFifo(const std::string& path)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    fs::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
+}
+
+// A home where nothing can be written, and a profile the learner or another
+// program replaced. With each the window comes up without a long wait, and
+// the window manager's close ends the program cleanly: a profile that could
+// not be written crashed the toolkit's clean-up.
+struct SHostileStart {
+    const char* name;
+    ProgramRun::Prepare prepare;
+};
+
+// Names the row in failure messages.
+void PrintTo(const SHostileStart& start, std::ostream* out) { *out << start.name; }
+
+class HostileStartTest : public testing::TestWithParam<SHostileStart> {};
+
+TEST_P(HostileStartTest, WindowComesUpAndCloseEndsTheProgram)
+{
+    XWindows x;
+    ASSERT_TRUE(x.Open()) << "no X display";
+    ProgramRun run(GetParam().prepare);
+    ASSERT_GT(run.pid(), 0);
+    std::vector<Window> windows;
+    // The limit allows for the load of other tests; a blocked start never ends.
+    ASSERT_TRUE(WaitFor([&] { return !(windows = x.MappedWindowsOf(run.pid())).empty(); }, 30s))
+        << "the main window never appeared";
+    // The update check starts once the start is done; give it its moment.
+    std::this_thread::sleep_for(1500ms);
+    const long peakKib = PeakMemoryKib(run.pid());
+    EXPECT_LT(peakKib, 1024L * 1024) << "peak memory " << peakKib << " KiB";
+    x.SendDeleteWindow(windows.front());
+    int status = 0;
+    ASSERT_TRUE(run.WaitEnded(5s, status)) << "the program is still running 5 s after it was asked to end";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HostileStartTest,
+    testing::Values(
+        SHostileStart {"HomeCannotBeWritten",
+                       [](const std::string&, const std::string& home) {
+                           // A file where the configuration folder belongs: no
+                           // profile can be written, even by root.
+                           std::FILE* file = std::fopen((home + ".config").c_str(), "wb");
+                           ASSERT_NE(file, nullptr);
+                           std::fclose(file);
+                       }},
+        SHostileStart {"FifoProfile",
+                       [](const std::string&, const std::string& home) {
+                           fs::create_directories(home + ".config");
+                           MakeFifo(home + ".config/quenlow.conf");
+                       }}),
+    [](const testing::TestParamInfo<SHostileStart>& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Endings, ProgramLifetimeTest,
                          testing::Values(Ending::WindowManagerClose, Ending::TerminateSignal),
