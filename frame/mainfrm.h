@@ -37,6 +37,7 @@ class CPlayerPane;
 class CRibbonSlider;
 class CRibbonStatusBar;
 class CSearchDlg;
+class CSpeechFormView;
 class CUpdateDlg;
 class CView;
 class CVlcPlayer;
@@ -173,6 +174,14 @@ public:
     void OnBilingualView();
     bool CanShowBilingualList() const;
     void OnChangeRibbonCategory();
+    // The per-media flags of a media about to open: the exercises and speech
+    // practice prepare themselves again, and the learner's recordings are
+    // kept only while the same media opens again.
+    void NoteMediaOpening(const CString& mediaPath);
+    // Speech practice for the lesson loaded: the practice text is built; the
+    // recordings in the temporary folder are deleted when they were made
+    // with another media (or are left from an earlier run).
+    void PrepareSpeechPractice(CSpeechFormView& speech);
     void ResumeLessonAfterOtherView();
     void OnStatusbarProgressPane();
     bool IsRealLessonLoaded() const;
@@ -249,6 +258,9 @@ public:
     bool PlaybackStartPending() const;
 
     CString m_strRequestedFile;
+    // The media the recordings in the temporary folder were made with;
+    // empty when unknown or another media was opened since.
+    CString m_strRecordingsMedia;
     // Gives the playing mark to `item` and its own image back to the item
     // that had it, and scrolls to it: only one item shows the mark.
     CView* m_pLessonView = nullptr;

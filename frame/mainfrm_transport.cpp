@@ -16,6 +16,7 @@
 #include "online/core/onlinesubtitle.h"
 #include "online/updatedlg.h"
 #include "lesson/quenlowview.h"
+#include "lesson/speechformview.h"
 #include "core/productsettings.h"
 #include "platform/file.h"
 #include "playback/playerdlg.h"
@@ -339,6 +340,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
             OpenOnDesktop(mediaPath);
             return;
         }
+        NoteMediaOpening(mediaPath);
         theApp.m_strPlaybackStarted.Empty();
         theApp.m_strMediaPath = mediaPath;
         theApp.m_strMediaName = FileNameOf(mediaPath);
@@ -456,10 +458,13 @@ void CMainFrame::AdoptArrivedLesson()
 
 void CMainFrame::LoadPendingLesson()
 {
-    if (!dynamic_cast<CQuenlowView*>(m_pActiveView)) {
+    // During speech practice the lesson loads behind the practice view, which
+    // stays with the ribbon's category and keeps its commands.
+    const bool practising = ActiveViewKind() == kViewSpeech;
+    if (!practising && !dynamic_cast<CQuenlowView*>(m_pActiveView)) {
         ShowCentralView(kViewLesson);
     }
-    auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView);
+    auto* view = dynamic_cast<CQuenlowView*>(practising ? FindView(kViewLesson) : m_pActiveView);
     if (!view)
         return;
     if (view->m_richText)
@@ -478,6 +483,13 @@ void CMainFrame::LoadPendingLesson()
         view->m_richText->SetReadOnly(true);
     ScrollTextToTop(*view);
     theApp.m_nLineHeight = view->GetLineHeight();
+    // The practice follows the lesson now loaded: at once when nothing is
+    // being practised, else at the next entry into the category.
+    theApp.m_strSpeechPrepared.Empty();
+    auto* speech = practising ? dynamic_cast<CSpeechFormView*>(m_pActiveView) : nullptr;
+    if (speech && !theApp.m_strMicrophoneReady.IsEmpty() && theApp.m_strSpeechMode.IsEmpty() &&
+        !speech->m_practice.m_bRecording)
+        PrepareSpeechPractice(*speech);
 }
 
 // kTimerLessonOpen: waits for the lesson file, then loads it, opens and plays the
@@ -505,6 +517,10 @@ void CMainFrame::OnLessonOpenTick()
         KillTimer(kTimerLessonOpen);
         LoadPendingLesson();
         OpenPendingMedia();
+        // In speech practice the practice uses the player: the lesson waits
+        // at its start, as one entered from the home category would.
+        if (ActiveViewKind() == kViewSpeech)
+            OnStop();
         return;
     }
     if (m_nLessonOpenAttempts > kLessonWaitTicks) {

@@ -502,6 +502,80 @@ TEST_F(SpeechFrameTest, EnteringTheCategoryPreparesThePracticeOncePerMedia)
     EXPECT_EQ(speech->m_editText->StyleGetBackground(0), wxColour(0x53, 0x53, 0x53));
 }
 
+// The learner's recordings belong to the media they were made with: the
+// lesson played to its end opens again and keeps them, also when the
+// category is entered while it opens (the practice view stays, with its
+// commands, and gets the lesson); another media deletes them.
+TEST_F(SpeechFrameTest, RecordingsStayWhileTheSameMediaOpensAgainAndGoWithAnother)
+{
+    // Lessons made on another system: lines end in "\r\n".
+    program.write("talk.srt", "1\r\n00:00:00,000 --> 00:00:00,600\r\nOne.\r\n一。\r\n\r\n"
+                              "2\r\n00:00:00,800 --> 00:00:01,400\r\nTwo.\r\n二。\r\n");
+    testsupport::MakeClip(program.path() + "other.mp4", 3);
+    program.write("other.srt", "1\r\n00:00:00,000 --> 00:00:00,600\r\nOther.\r\n别的。\r\n");
+    const auto open = [&](const char* name) {
+        theApp.m_arrPlayList.RemoveAll();
+        theApp.m_arrPlayList.Add(program.ansi() + name);
+        theApp.m_nPlayIndex = 0;
+        frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:");
+    };
+    const auto loaded = [&] {
+        return testsupport::RunLoopUntil(
+            [&] { return !frame->IsTimerRunning(CMainFrame::kTimerLessonOpen) && theApp.m_strDocumentLoaded == "true"; },
+            10s);
+    };
+    const auto commandEnabled = [&](int id) {
+        wxUpdateUIEvent update(id);
+        frame->GetEventHandler()->ProcessEvent(update);
+        return update.GetEnabled();
+    };
+    const CString role = RolePlayRecordingPath(theApp.m_strRecordWavPath, 1);
+
+    open("talk.mp4");
+    ASSERT_TRUE(loaded());
+    EnterCategory("口语练习");
+    CSpeechFormView* speech = View();
+    ASSERT_NE(speech, nullptr);
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. One.\n2. Two.\n");
+    ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF free"));
+    ASSERT_TRUE(WriteFileAtomically(role, "RIFF role"));
+
+    // Played to its end, the lesson opens again.
+    EnterCategory("主页");
+    frame->PlayNext();
+    ASSERT_TRUE(loaded());
+    EnterCategory("口语练习");
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. One.\n2. Two.\n");
+    EXPECT_TRUE(FileExists(theApp.m_strRecordWavPath));
+    EXPECT_TRUE(FileExists(role));
+
+    // The category entered while the lesson opens again.
+    EnterCategory("主页");
+    frame->PlayNext();
+    EnterCategory("口语练习");
+    ASSERT_TRUE(loaded());
+    testsupport::RunLoopFor(300ms);
+    EXPECT_EQ(frame->GetActiveView(), speech);
+    EXPECT_EQ(theApp.m_strActiveView, "CSpeechFormView");
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. One.\n2. Two.\n");
+    EXPECT_TRUE(commandEnabled(kCmdRecord));
+    EXPECT_TRUE(commandEnabled(kCmdFollowRead));
+    EXPECT_TRUE(commandEnabled(kCmdReplayRecording));
+    EXPECT_TRUE(FileExists(theApp.m_strRecordWavPath));
+    EXPECT_NE(Player().GetState(), CVlcPlayer::kStatePlaying) << "the practice has the player";
+    ASSERT_TRUE(Menu(kCmdFollowReadManual));
+    EXPECT_EQ(theApp.m_strSpeechMode, "sentencemanu");
+
+    // Another media.
+    EnterCategory("主页");
+    open("other.mp4");
+    ASSERT_TRUE(loaded());
+    EnterCategory("口语练习");
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. Other.\n");
+    EXPECT_FALSE(FileExists(theApp.m_strRecordWavPath));
+    EXPECT_FALSE(FileExists(role));
+}
+
 // Without a microphone the view says only that practice needs one and
 // nothing records; once one is plugged in, the next entry prepares the
 // practice of the same media.
