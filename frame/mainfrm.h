@@ -251,6 +251,10 @@ public:
     void OnAssFilesTick();
     void OnSubtitleToPlayerTick();
     void OnTimeDisplayTick();
+    // The status bar's play state and time of what the practice plays on the
+    // main player (speech practice shows its clips there).
+    void ShowPracticePlayback(CVlcPlayer& player);
+    static constexpr int kPracticeStatusInterval = 250;
     // kTimerLessonOpen's last step: the requested media opened, played and recorded.
     void OpenPendingMedia();
     // A lesson was opened and its playback has not begun yet (kTimerLessonOpen or

@@ -6,6 +6,7 @@
 // (kTimerSubtitleToPlayer).
 
 #include <algorithm>
+#include <utility>
 
 #include <wx/app.h>
 #include <wx/sizer.h>
@@ -519,8 +520,10 @@ void CMainFrame::OnLessonOpenTick()
         OpenPendingMedia();
         // In speech practice the practice uses the player: the lesson waits
         // at its start, as one entered from the home category would.
-        if (ActiveViewKind() == kViewSpeech)
+        if (ActiveViewKind() == kViewSpeech) {
             OnStop();
+            SetTimer(kTimerTimeDisplay, kPracticeStatusInterval);
+        }
         return;
     }
     if (m_nLessonOpenAttempts > kLessonWaitTicks) {
@@ -651,11 +654,25 @@ void CMainFrame::OnTimeDisplayTick()
     CVlcPlayer* player = GetMainPlayer();
     if (!player)
         return;
+    // In speech practice the practice drives the player (its clips, the
+    // muted video): the status bar shows what it plays, while the lesson's
+    // own state and time wait for the learner's return.
+    if (ActiveViewKind() == kViewSpeech) {
+        ShowPracticePlayback(*player);
+        SetTimer(kTimerTimeDisplay, kPracticeStatusInterval);
+        return;
+    }
     theApp.m_nMediaLength = player->GetLength();
     if (theApp.m_nMediaLength < 1)
         theApp.m_nMediaLength = 999;
     m_downloadProgress.OnCatchUpTick();
     if (theApp.m_strPlayState != "OnPlay") {
+        // Back from practice the lesson's state and time return.
+        for (const auto& [element, text] : {std::pair{kStatusPlayStateElement, theApp.m_strPlayStateText},
+                                            std::pair{kStatusTimeElement, theApp.m_strTimeText}}) {
+            if (CStatusBarPane* pane = m_wndStatusBar->FindElement(element); pane && pane->GetText() != text)
+                show(element, text);
+        }
         SetTimer(kTimerTimeDisplay, 1000);   // once a second until playing again
         return;
     }
@@ -686,6 +703,26 @@ void CMainFrame::OnTimeDisplayTick()
     show(kStatusTimeElement, theApp.m_strTimeText);
 
     ShowSentenceCounter();
+}
+
+void CMainFrame::ShowPracticePlayback(CVlcPlayer& player)
+{
+    const int state = player.GetState();
+    const bool playing = state == CVlcPlayer::kStatePlaying || state == CVlcPlayer::kStateBuffering;
+    const bool paused = state == CVlcPlayer::kStatePaused;
+    const CString stateText = playing ? "播放中" : (paused ? "暂停" : "停止");
+    CString timeText = "00:00/00:00";
+    if (playing || paused) {
+        const int64_t t = std::max<int64_t>(player.GetTime(), 0);
+        timeText = FormatPlayTime(t) + "/" + FormatPlayTime(std::max<int64_t>(player.GetLength(), 0));
+    }
+    for (const auto& [element, text] : {std::pair{kStatusPlayStateElement, stateText}, std::pair{kStatusTimeElement, timeText}}) {
+        CStatusBarPane* pane = m_wndStatusBar->FindElement(element);
+        if (pane && pane->GetText() != text) {
+            pane->SetText(text);
+            pane->Redraw();
+        }
+    }
 }
 
 void CMainFrame::ShowSentenceCounter()

@@ -287,6 +287,9 @@ void CMainFrame::OnChangeRibbonCategory()
         theApp.m_strMicrophoneReady = "true";
         if (theApp.m_strSpeechPrepared.IsEmpty())
             PrepareSpeechPractice(*speech);
+        // The status bar follows the practice's clips (OnTimeDisplayTick).
+        if (!IsTimerRunning(kTimerTimeDisplay))
+            SetTimer(kTimerTimeDisplay, kPracticeStatusInterval);
         HideOtherPanes(nullptr);
         return;
     }

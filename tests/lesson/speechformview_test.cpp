@@ -25,6 +25,7 @@
 #include "core/quenlow.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
+#include "frame/ribbonstatusbar.h"
 #include "tests/appstateguard.h"
 #include "tests/lessonmedia.h"
 #include "tests/platform/alsatestconfig.h"
@@ -456,6 +457,7 @@ protected:
         frame->OnChangeRibbonCategory();
     }
     CSpeechFormView* View() { return frame ? dynamic_cast<CSpeechFormView*>(frame->FindView(kViewSpeech)) : nullptr; }
+    CString StatusText(int element) { return frame->m_wndStatusBar->FindElement(element)->GetText(); }
     bool Menu(int id)
     {
         wxCommandEvent command(wxEVT_MENU, id);
@@ -607,9 +609,17 @@ TEST_F(SpeechFrameTest, RealTimeDubbingWithTheEngineLeavesACompleteRecording)
     ASSERT_TRUE(Menu(kCmdDubbing));
     EXPECT_EQ(theApp.m_strSpeechMode, "sentenceall");
     EXPECT_EQ(TakeMessage(), "");
+    // The status bar shows the muted video playing, not the paused lesson.
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return StatusText(kStatusPlayStateElement) == "播放中"; }, 5s))
+        << StatusText(kStatusPlayStateElement);
     ASSERT_TRUE(testsupport::RunLoopUntil(
         [&] { return speech->m_practice.m_nPracticeIndex == speech->m_practice.m_nPracticeCount; }, 15s))
         << "sentence " << speech->m_practice.m_nPracticeIndex << " at " << Player().GetTime() << " ms";
+    EXPECT_NE(StatusText(kStatusTimeElement), theApp.m_strTimeText) << "the video's time, not the lesson's";
+    // The recording runs on; the learner is told how to end it.
+    const CString told = TakeMessage();
+    EXPECT_TRUE(told == CSpeechPractice::kDubLastSentenceMessage || told == CSpeechPractice::kDubVideoEndedMessage)
+        << told;
     ASSERT_TRUE(Menu(kCmdDubbingEnd));
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     // Measured around both commands: a little more than was recorded.
@@ -623,12 +633,24 @@ TEST_F(SpeechFrameTest, RealTimeDubbingWithTheEngineLeavesACompleteRecording)
     EXPECT_EQ(speech->m_practice.m_nPracticeIndex, speech->m_practice.m_nPracticeCount) << "every sentence was followed";
     EXPECT_TRUE(testsupport::RunLoopUntil([&] { return Player().GetState() == CVlcPlayer::kStatePaused; }, 5s))
         << Player().GetState();
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return StatusText(kStatusPlayStateElement) == "暂停"; }, 2s));
 
     // Leaving the category puts both players on the blank file, releasing
     // the recording.
     EnterCategory("主页");
     EXPECT_EQ(theApp.m_pStreamDlg->m_player->GetState(), CVlcPlayer::kStateStopped);
 
+    // In another category the status bar shows the lesson's state again.
+    EnterCategory("口语练习");
+    ASSERT_TRUE(Menu(kCmdFollowReadManual));
+    speech->m_practice.m_nPracticeIndex = 0;
+    speech->m_practice.PlayManualSentence();
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return StatusText(kStatusPlayStateElement) == "播放中"; }, 5s));
+    EnterCategory("词汇管理");
+    EXPECT_TRUE(testsupport::RunLoopUntil(
+        [&] { return StatusText(kStatusPlayStateElement) == theApp.m_strPlayStateText; }, 3s))
+        << StatusText(kStatusPlayStateElement) << " / " << theApp.m_strPlayStateText;
+    EXPECT_EQ(StatusText(kStatusTimeElement), theApp.m_strTimeText);
 }
 
 // The engine drops a volume given while its audio output is stopped or
