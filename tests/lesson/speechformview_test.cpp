@@ -342,6 +342,28 @@ TEST_F(SpeechViewTest, EveryLineEndKeepsEachSentenceOnItsOwnLineInEveryMode)
     }
 }
 
+// The no-microphone notice wraps within a narrow pane; the practice text
+// that follows a microphone plugged in never wraps (line k is sentence k).
+TEST_F(SpeechViewTest, TheNoMicrophoneNoticeWrapsWithinThePane)
+{
+    m_frame->SetClientSize(260, 300);
+    view->SetSize(m_frame->GetClientSize());
+    view->ShowMicrophoneNeeded();
+    testsupport::RunLoopFor(100ms);
+    wxStyledTextCtrl& text = *view->m_editText;
+    EXPECT_EQ(text.GetText(), ToWx(CSpeechFormView::kNoMicrophoneText));
+    EXPECT_GE(text.WrapCount(0), 3) << "more lines than one in a narrow pane";
+    const int width = text.GetClientSize().x;
+    for (int position = 0; position < text.GetLength(); position = text.PositionAfter(position))
+        EXPECT_LT(text.PointFromPosition(position).x, width) << position;
+    EXPECT_GT(text.PointFromPosition(text.GetLength()).y, text.PointFromPosition(0).y) << "the end is below the start";
+
+    view->BuildPracticeText();
+    ASSERT_EQ(text.GetLineCount(), 4);
+    EXPECT_EQ(text.GetWrapMode(), wxSTC_WRAP_NONE);
+    EXPECT_EQ(text.WrapCount(0), 1);
+}
+
 TEST_F(SpeechViewTest, RibbonCommandsReachThePracticeAndShowItsState)
 {
     struct SCase {
