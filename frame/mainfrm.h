@@ -37,6 +37,7 @@ class CPlayerPane;
 class CRibbonSlider;
 class CRibbonStatusBar;
 class CSearchDlg;
+class CSpeechFormView;
 class CUpdateDlg;
 class CView;
 class CVlcPlayer;
@@ -173,6 +174,14 @@ public:
     void OnBilingualView();
     bool CanShowBilingualList() const;
     void OnChangeRibbonCategory();
+    // The per-media flags of a media about to open: the exercises and speech
+    // practice prepare themselves again, and the learner's recordings are
+    // kept only while the same media opens again.
+    void NoteMediaOpening(const CString& mediaPath);
+    // Speech practice for the lesson loaded: the practice text is built; the
+    // recordings in the temporary folder are deleted when they were made
+    // with another media (or are left from an earlier run).
+    void PrepareSpeechPractice(CSpeechFormView& speech);
     void ResumeLessonAfterOtherView();
     void OnStatusbarProgressPane();
     bool IsRealLessonLoaded() const;
@@ -246,6 +255,10 @@ public:
     void OnAssFilesTick();
     void OnSubtitleToPlayerTick();
     void OnTimeDisplayTick();
+    // The status bar's play state and time of what the practice plays on the
+    // main player (speech practice shows its clips there).
+    void ShowPracticePlayback(CVlcPlayer& player);
+    static constexpr int kPracticeStatusInterval = 250;
     // kTimerLessonOpen's last step: the requested media opened, played and recorded.
     void OpenPendingMedia();
     // A lesson was opened and its playback has not begun yet (kTimerLessonOpen or
@@ -253,6 +266,9 @@ public:
     bool PlaybackStartPending() const;
 
     CString m_strRequestedFile;
+    // The media the recordings in the temporary folder were made with;
+    // empty when unknown or another media was opened since.
+    CString m_strRecordingsMedia;
     // Gives the playing mark to `item` and its own image back to the item
     // that had it, and scrolls to it: only one item shows the mark.
     CView* m_pLessonView = nullptr;

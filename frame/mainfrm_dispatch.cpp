@@ -238,12 +238,11 @@ bool CMainFrame::PlayLocalFile()
         theApp.ShowMessage("没有视频文件！", "error", 5000);
         return false;
     }
+    NoteMediaOpening(m_strRequestedFile);
     theApp.m_strPlayFilePath = m_strRequestedFile;
     FindSubtitleFile(m_strRequestedFile);
 
     ShowPane(m_wndPlayListPane, false);
-    theApp.m_strExerciseMerged.Empty();
-    theApp.m_strSpeechPrepared.Empty();
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "online/core/onlinesubtitle.h"
 #include "online/updatedlg.h"
 #include "lesson/quenlowview.h"
+#include "lesson/speechformview.h"
 #include "core/productsettings.h"
 #include "platform/file.h"
 #include "playback/playerdlg.h"
@@ -363,6 +364,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
             OpenOnDesktop(mediaPath);
             return;
         }
+        NoteMediaOpening(mediaPath);
         theApp.m_strPlaybackStarted.Empty();
         ClearPlayPosition();
         theApp.m_strMediaPath = mediaPath;
@@ -481,10 +483,13 @@ void CMainFrame::AdoptArrivedLesson()
 
 void CMainFrame::LoadPendingLesson()
 {
-    if (!dynamic_cast<CQuenlowView*>(m_pActiveView)) {
+    // During speech practice the lesson loads behind the practice view, which
+    // stays with the ribbon's category and keeps its commands.
+    const bool practising = ActiveViewKind() == kViewSpeech;
+    if (!practising && !dynamic_cast<CQuenlowView*>(m_pActiveView)) {
         ShowCentralView(kViewLesson);
     }
-    auto* view = dynamic_cast<CQuenlowView*>(m_pActiveView);
+    auto* view = dynamic_cast<CQuenlowView*>(practising ? FindView(kViewLesson) : m_pActiveView);
     if (!view)
         return;
     if (view->m_richText)
@@ -503,6 +508,13 @@ void CMainFrame::LoadPendingLesson()
         view->m_richText->SetReadOnly(true);
     ScrollTextToTop(*view);
     theApp.m_nLineHeight = view->GetLineHeight();
+    // The practice follows the lesson now loaded: at once when nothing is
+    // being practised, else at the next entry into the category.
+    theApp.m_strSpeechPrepared.Empty();
+    auto* speech = practising ? dynamic_cast<CSpeechFormView*>(m_pActiveView) : nullptr;
+    if (speech && !theApp.m_strMicrophoneReady.IsEmpty() && theApp.m_strSpeechMode.IsEmpty() &&
+        !speech->m_practice.m_bRecording)
+        PrepareSpeechPractice(*speech);
 }
 
 // kTimerLessonOpen: waits for the lesson file, then loads it, opens and plays the
@@ -530,6 +542,12 @@ void CMainFrame::OnLessonOpenTick()
         KillTimer(kTimerLessonOpen);
         LoadPendingLesson();
         OpenPendingMedia();
+        // In speech practice the practice uses the player: the lesson waits
+        // at its start, as one entered from the home category would.
+        if (ActiveViewKind() == kViewSpeech) {
+            OnStop();
+            SetTimer(kTimerTimeDisplay, kPracticeStatusInterval);
+        }
         return;
     }
     if (m_nLessonOpenAttempts > kLessonWaitTicks) {
@@ -660,11 +678,25 @@ void CMainFrame::OnTimeDisplayTick()
     CVlcPlayer* player = GetMainPlayer();
     if (!player)
         return;
+    // In speech practice the practice drives the player (its clips, the
+    // muted video): the status bar shows what it plays, while the lesson's
+    // own state and time wait for the learner's return.
+    if (ActiveViewKind() == kViewSpeech) {
+        ShowPracticePlayback(*player);
+        SetTimer(kTimerTimeDisplay, kPracticeStatusInterval);
+        return;
+    }
     theApp.m_nMediaLength = player->GetLength();
     if (theApp.m_nMediaLength < 1)
         theApp.m_nMediaLength = 999;
     m_downloadProgress.OnCatchUpTick();
     if (theApp.m_strPlayState != "OnPlay") {
+        // Back from practice the lesson's state and time return.
+        for (const auto& [element, text] : {std::pair{kStatusPlayStateElement, theApp.m_strPlayStateText},
+                                            std::pair{kStatusTimeElement, theApp.m_strTimeText}}) {
+            if (CStatusBarPane* pane = m_wndStatusBar->FindElement(element); pane && pane->GetText() != text)
+                show(element, text);
+        }
         SetTimer(kTimerTimeDisplay, 1000);   // once a second until playing again
         return;
     }
@@ -695,6 +727,26 @@ void CMainFrame::OnTimeDisplayTick()
     show(kStatusTimeElement, theApp.m_strTimeText);
 
     ShowSentenceCounter();
+}
+
+void CMainFrame::ShowPracticePlayback(CVlcPlayer& player)
+{
+    const int state = player.GetState();
+    const bool playing = state == CVlcPlayer::kStatePlaying || state == CVlcPlayer::kStateBuffering;
+    const bool paused = state == CVlcPlayer::kStatePaused;
+    const CString stateText = playing ? "播放中" : (paused ? "暂停" : "停止");
+    CString timeText = "00:00/00:00";
+    if (playing || paused) {
+        const int64_t t = std::max<int64_t>(player.GetTime(), 0);
+        timeText = FormatPlayTime(t) + "/" + FormatPlayTime(std::max<int64_t>(player.GetLength(), 0));
+    }
+    for (const auto& [element, text] : {std::pair{kStatusPlayStateElement, stateText}, std::pair{kStatusTimeElement, timeText}}) {
+        CStatusBarPane* pane = m_wndStatusBar->FindElement(element);
+        if (pane && pane->GetText() != text) {
+            pane->SetText(text);
+            pane->Redraw();
+        }
+    }
 }
 
 void CMainFrame::ShowSentenceCounter()

@@ -285,14 +285,11 @@ void CMainFrame::OnChangeRibbonCategory()
             return;
         }
         theApp.m_strMicrophoneReady = "true";
-        if (theApp.m_strSpeechPrepared.IsEmpty()) {
-            theApp.m_strSpeechMode.Empty();
-            speech->ClearView();
-            speech->m_practice.m_bRecording = 0;
-            speech->BuildPracticeText();
-            speech->DeleteTempRecordings();
-            theApp.m_strSpeechPrepared = "true";
-        }
+        if (theApp.m_strSpeechPrepared.IsEmpty())
+            PrepareSpeechPractice(*speech);
+        // The status bar follows the practice's clips (OnTimeDisplayTick).
+        if (!IsTimerRunning(kTimerTimeDisplay))
+            SetTimer(kTimerTimeDisplay, kPracticeStatusInterval);
         HideOtherPanes(nullptr);
         return;
     }
@@ -311,6 +308,28 @@ void CMainFrame::OnChangeRibbonCategory()
         }
         HideOtherPanes(nullptr);
     }
+}
+
+void CMainFrame::NoteMediaOpening(const CString& mediaPath)
+{
+    theApp.m_strExerciseMerged.Empty();
+    theApp.m_strSpeechPrepared.Empty();
+    if (mediaPath != m_strRecordingsMedia)
+        m_strRecordingsMedia.Empty();
+}
+
+void CMainFrame::PrepareSpeechPractice(CSpeechFormView& speech)
+{
+    theApp.m_strSpeechMode.Empty();
+    speech.ClearView();
+    speech.m_practice.m_bRecording = 0;
+    speech.BuildPracticeText();
+    // A lesson played to its end opens again: the recordings made with it
+    // stay until another media is opened.
+    if (m_strRecordingsMedia.IsEmpty() || m_strRecordingsMedia != theApp.m_strPlayFilePath)
+        speech.DeleteTempRecordings();
+    m_strRecordingsMedia = theApp.m_strPlayFilePath;
+    theApp.m_strSpeechPrepared = "true";
 }
 
 void CMainFrame::OnStatusbarProgressPane()

@@ -400,10 +400,9 @@ void CMainFrame::PlayDownloadingNetFile()
         theApp.ShowMessage("没有视频文件！", "error", 5000);
         return;
     }
+    NoteMediaOpening(file);
     theApp.m_strPlayFilePath = file;
     FindSubtitleFile(file);
-    theApp.m_strExerciseMerged.Empty();
-    theApp.m_strSpeechPrepared.Empty();
 }
 
 void CMainFrame::ShowNetAddressBar()

@@ -176,8 +176,12 @@ void CSpeechFormView::ClearView()
 void CSpeechFormView::ShowMicrophoneNeeded()
 {
     ClearView();
-    if (m_editText != nullptr)
-        SetControlText(*m_editText, kNoMicrophoneText);
+    if (m_editText == nullptr)
+        return;
+    // The notice is read whole however narrow the pane: Chinese breaks
+    // between any two characters.
+    m_editText->SetWrapMode(wxSTC_WRAP_CHAR);
+    SetControlText(*m_editText, kNoMicrophoneText);
 }
 
 void CSpeechFormView::BuildPracticeText()
@@ -189,6 +193,8 @@ void CSpeechFormView::BuildPracticeText()
                                theApp.m_nTimeOffset, theApp.m_nRepeatMargin);
     m_practice.SetSentences(sentences);
     m_nHighlighted = -1;
+    // Practice lines never wrap: line k is sentence k.
+    m_editText->SetWrapMode(wxSTC_WRAP_NONE);
     SetControlText(*m_editText, FormatPracticeText(sentences));
     m_editText->SetMarginLeft(kTextMargin);
     m_editText->SetMarginRight(kTextMargin);

@@ -54,8 +54,9 @@ public:
     BOOL CheckMicrophone();
     // The practice text over the whole view, empty; caption and progress hidden.
     void ClearView();
-    // Without a microphone: the view says in one line that practice needs
-    // one (the text of kNoMicrophoneText), every mode stays disabled.
+    // Without a microphone: the view says that practice needs one (the text
+    // of kNoMicrophoneText, wrapped within the pane), every mode stays
+    // disabled.
     void ShowMicrophoneNeeded();
     static constexpr const char* kNoMicrophoneText =
         "口语练习需要话筒。请接入话筒，然后换到其他页面再回到“口语练习”。";

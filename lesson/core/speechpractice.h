@@ -78,6 +78,11 @@ public:
     // playback that much.
     static constexpr int kDubLeadIn = 2000;
     static constexpr int kDubPlaybackLeadIn = 3000;
+    // Told when the dubbing has no sentence left to follow and the recording
+    // runs on: the command that ends it sits in the dubbing button's menu.
+    static constexpr const char* kDubVideoEndedMessage = "视频已播完，录音仍在继续：点“全文配音”下拉菜单中的“结束”停止录音并回放。";
+    static constexpr const char* kDubLastSentenceMessage = "最后一句已配完，录音仍在继续：点“全文配音”下拉菜单中的“结束”停止录音并回放。";
+    static constexpr int kDubEndMessageMs = 15000;
 
     CSpeechPractice(ISpeechPracticeView& view, IPracticeRecorder& recorder);
     ~CSpeechPractice();

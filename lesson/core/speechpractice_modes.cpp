@@ -295,9 +295,10 @@ void CSpeechPractice::OnDubFollow()
 {
     IPracticePlayer* lesson = m_view.LessonPlayer();
     if (!HasSentence(m_nPracticeIndex) || lesson == nullptr || lesson->HasFinished()) {
-        // The video is over: the learner finishes when ready.
+        // The video is over: the learner finishes when ready, and is told how.
         m_view.KillTimer(kTimerDubFollow);
         m_nPracticeIndex = m_nPracticeCount;
+        theApp.ShowMessage(kDubVideoEndedMessage, "msg", kDubEndMessageMs);
         return;
     }
     const size_t k = static_cast<size_t>(m_nPracticeIndex);
@@ -313,6 +314,8 @@ void CSpeechPractice::OnDubFollow()
     if (HasSentence(m_nPracticeIndex)) {
         m_view.ShowSentence(m_nPracticeIndex);
         m_view.SetTimer(kTimerDubPrepare, 100);
+    } else {
+        theApp.ShowMessage(kDubLastSentenceMessage, "msg", kDubEndMessageMs);
     }
 }
 

@@ -25,6 +25,7 @@
 #include "core/quenlow.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
+#include "frame/ribbonstatusbar.h"
 #include "tests/appstateguard.h"
 #include "tests/lessonmedia.h"
 #include "tests/platform/alsatestconfig.h"
@@ -341,6 +342,28 @@ TEST_F(SpeechViewTest, EveryLineEndKeepsEachSentenceOnItsOwnLineInEveryMode)
     }
 }
 
+// The no-microphone notice wraps within a narrow pane; the practice text
+// that follows a microphone plugged in never wraps (line k is sentence k).
+TEST_F(SpeechViewTest, TheNoMicrophoneNoticeWrapsWithinThePane)
+{
+    m_frame->SetClientSize(260, 300);
+    view->SetSize(m_frame->GetClientSize());
+    view->ShowMicrophoneNeeded();
+    testsupport::RunLoopFor(100ms);
+    wxStyledTextCtrl& text = *view->m_editText;
+    EXPECT_EQ(text.GetText(), ToWx(CSpeechFormView::kNoMicrophoneText));
+    EXPECT_GE(text.WrapCount(0), 3) << "more lines than one in a narrow pane";
+    const int width = text.GetClientSize().x;
+    for (int position = 0; position < text.GetLength(); position = text.PositionAfter(position))
+        EXPECT_LT(text.PointFromPosition(position).x, width) << position;
+    EXPECT_GT(text.PointFromPosition(text.GetLength()).y, text.PointFromPosition(0).y) << "the end is below the start";
+
+    view->BuildPracticeText();
+    ASSERT_EQ(text.GetLineCount(), 4);
+    EXPECT_EQ(text.GetWrapMode(), wxSTC_WRAP_NONE);
+    EXPECT_EQ(text.WrapCount(0), 1);
+}
+
 TEST_F(SpeechViewTest, RibbonCommandsReachThePracticeAndShowItsState)
 {
     struct SCase {
@@ -456,6 +479,7 @@ protected:
         frame->OnChangeRibbonCategory();
     }
     CSpeechFormView* View() { return frame ? dynamic_cast<CSpeechFormView*>(frame->FindView(kViewSpeech)) : nullptr; }
+    CString StatusText(int element) { return frame->m_wndStatusBar->FindElement(element)->GetText(); }
     bool Menu(int id)
     {
         wxCommandEvent command(wxEVT_MENU, id);
@@ -502,6 +526,80 @@ TEST_F(SpeechFrameTest, EnteringTheCategoryPreparesThePracticeOncePerMedia)
     EXPECT_EQ(speech->m_editText->StyleGetBackground(0), wxColour(0x53, 0x53, 0x53));
 }
 
+// The learner's recordings belong to the media they were made with: the
+// lesson played to its end opens again and keeps them, also when the
+// category is entered while it opens (the practice view stays, with its
+// commands, and gets the lesson); another media deletes them.
+TEST_F(SpeechFrameTest, RecordingsStayWhileTheSameMediaOpensAgainAndGoWithAnother)
+{
+    // Lessons made on another system: lines end in "\r\n".
+    program.write("talk.srt", "1\r\n00:00:00,000 --> 00:00:00,600\r\nOne.\r\n一。\r\n\r\n"
+                              "2\r\n00:00:00,800 --> 00:00:01,400\r\nTwo.\r\n二。\r\n");
+    testsupport::MakeClip(program.path() + "other.mp4", 3);
+    program.write("other.srt", "1\r\n00:00:00,000 --> 00:00:00,600\r\nOther.\r\n别的。\r\n");
+    const auto open = [&](const char* name) {
+        theApp.m_arrPlayList.RemoveAll();
+        theApp.m_arrPlayList.Add(program.ansi() + name);
+        theApp.m_nPlayIndex = 0;
+        frame->DispatchCommand("HalvikSoftPlayerPlayLocalFile:");
+    };
+    const auto loaded = [&] {
+        return testsupport::RunLoopUntil(
+            [&] { return !frame->IsTimerRunning(CMainFrame::kTimerLessonOpen) && theApp.m_strDocumentLoaded == "true"; },
+            10s);
+    };
+    const auto commandEnabled = [&](int id) {
+        wxUpdateUIEvent update(id);
+        frame->GetEventHandler()->ProcessEvent(update);
+        return update.GetEnabled();
+    };
+    const CString role = RolePlayRecordingPath(theApp.m_strRecordWavPath, 1);
+
+    open("talk.mp4");
+    ASSERT_TRUE(loaded());
+    EnterCategory("口语练习");
+    CSpeechFormView* speech = View();
+    ASSERT_NE(speech, nullptr);
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. One.\n2. Two.\n");
+    ASSERT_TRUE(WriteFileAtomically(theApp.m_strRecordWavPath, "RIFF free"));
+    ASSERT_TRUE(WriteFileAtomically(role, "RIFF role"));
+
+    // Played to its end, the lesson opens again.
+    EnterCategory("主页");
+    frame->PlayNext();
+    ASSERT_TRUE(loaded());
+    EnterCategory("口语练习");
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. One.\n2. Two.\n");
+    EXPECT_TRUE(FileExists(theApp.m_strRecordWavPath));
+    EXPECT_TRUE(FileExists(role));
+
+    // The category entered while the lesson opens again.
+    EnterCategory("主页");
+    frame->PlayNext();
+    EnterCategory("口语练习");
+    ASSERT_TRUE(loaded());
+    testsupport::RunLoopFor(300ms);
+    EXPECT_EQ(frame->GetActiveView(), speech);
+    EXPECT_EQ(theApp.m_strActiveView, "CSpeechFormView");
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. One.\n2. Two.\n");
+    EXPECT_TRUE(commandEnabled(kCmdRecord));
+    EXPECT_TRUE(commandEnabled(kCmdFollowRead));
+    EXPECT_TRUE(commandEnabled(kCmdReplayRecording));
+    EXPECT_TRUE(FileExists(theApp.m_strRecordWavPath));
+    EXPECT_NE(Player().GetState(), CVlcPlayer::kStatePlaying) << "the practice has the player";
+    ASSERT_TRUE(Menu(kCmdFollowReadManual));
+    EXPECT_EQ(theApp.m_strSpeechMode, "sentencemanu");
+
+    // Another media.
+    EnterCategory("主页");
+    open("other.mp4");
+    ASSERT_TRUE(loaded());
+    EnterCategory("口语练习");
+    EXPECT_EQ(FromWx(speech->m_editText->GetText()), "1. Other.\n");
+    EXPECT_FALSE(FileExists(theApp.m_strRecordWavPath));
+    EXPECT_FALSE(FileExists(role));
+}
+
 // Without a microphone the view says only that practice needs one and
 // nothing records; once one is plugged in, the next entry prepares the
 // practice of the same media.
@@ -533,9 +631,17 @@ TEST_F(SpeechFrameTest, RealTimeDubbingWithTheEngineLeavesACompleteRecording)
     ASSERT_TRUE(Menu(kCmdDubbing));
     EXPECT_EQ(theApp.m_strSpeechMode, "sentenceall");
     EXPECT_EQ(TakeMessage(), "");
+    // The status bar shows the muted video playing, not the paused lesson.
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return StatusText(kStatusPlayStateElement) == "播放中"; }, 5s))
+        << StatusText(kStatusPlayStateElement);
     ASSERT_TRUE(testsupport::RunLoopUntil(
         [&] { return speech->m_practice.m_nPracticeIndex == speech->m_practice.m_nPracticeCount; }, 15s))
         << "sentence " << speech->m_practice.m_nPracticeIndex << " at " << Player().GetTime() << " ms";
+    EXPECT_NE(StatusText(kStatusTimeElement), theApp.m_strTimeText) << "the video's time, not the lesson's";
+    // The recording runs on; the learner is told how to end it.
+    const CString told = TakeMessage();
+    EXPECT_TRUE(told == CSpeechPractice::kDubLastSentenceMessage || told == CSpeechPractice::kDubVideoEndedMessage)
+        << told;
     ASSERT_TRUE(Menu(kCmdDubbingEnd));
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     // Measured around both commands: a little more than was recorded.
@@ -549,12 +655,24 @@ TEST_F(SpeechFrameTest, RealTimeDubbingWithTheEngineLeavesACompleteRecording)
     EXPECT_EQ(speech->m_practice.m_nPracticeIndex, speech->m_practice.m_nPracticeCount) << "every sentence was followed";
     EXPECT_TRUE(testsupport::RunLoopUntil([&] { return Player().GetState() == CVlcPlayer::kStatePaused; }, 5s))
         << Player().GetState();
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return StatusText(kStatusPlayStateElement) == "暂停"; }, 2s));
 
     // Leaving the category puts both players on the blank file, releasing
     // the recording.
     EnterCategory("主页");
     EXPECT_EQ(theApp.m_pStreamDlg->m_player->GetState(), CVlcPlayer::kStateStopped);
 
+    // In another category the status bar shows the lesson's state again.
+    EnterCategory("口语练习");
+    ASSERT_TRUE(Menu(kCmdFollowReadManual));
+    speech->m_practice.m_nPracticeIndex = 0;
+    speech->m_practice.PlayManualSentence();
+    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return StatusText(kStatusPlayStateElement) == "播放中"; }, 5s));
+    EnterCategory("词汇管理");
+    EXPECT_TRUE(testsupport::RunLoopUntil(
+        [&] { return StatusText(kStatusPlayStateElement) == theApp.m_strPlayStateText; }, 3s))
+        << StatusText(kStatusPlayStateElement) << " / " << theApp.m_strPlayStateText;
+    EXPECT_EQ(StatusText(kStatusTimeElement), theApp.m_strTimeText);
 }
 
 // The engine drops a volume given while its audio output is stopped or

@@ -395,6 +395,7 @@ TEST_F(SpeechPracticeTest, DubbingRecordsOverTheMutedVideoThenPlaysTheVoiceWithI
     EXPECT_EQ(practice.m_nPracticeIndex, 2);
     EXPECT_TRUE(view.timers.empty()) << "the learner finishes when ready";
     EXPECT_TRUE(recorder.recording);
+    EXPECT_EQ(TakeMessage(), P::kDubLastSentenceMessage) << "and is told how";
 
     view.paneShown = false;
     practice.OnDubAllFinish();
@@ -434,6 +435,9 @@ TEST_F(SpeechPracticeTest, DubbingStopsFollowingWhenTheVideoEndsEarly)
     Tick(P::kTimerDubFollow);
     EXPECT_TRUE(view.timers.empty());
     EXPECT_EQ(practice.m_nPracticeIndex, practice.m_nPracticeCount);
+    // The recording runs on: the learner is told that "结束" ends it.
+    EXPECT_TRUE(recorder.recording);
+    EXPECT_EQ(TakeMessage(), P::kDubVideoEndedMessage);
     practice.OnDubAllFinish();
     EXPECT_EQ(theApp.m_strSpeechMode, "sentenceallfinish");
     EXPECT_TRUE(Running(P::kTimerDubPlayback));
