@@ -184,7 +184,7 @@ CString CLocalViewTree::ItemDiskPath(wxTreeItemId item) const
         return CString();
     CString subPath;
     for (wxTreeItemId level = item; level.IsOk() && level != top; level = GetItemParent(level))
-        subPath = "/" + FromWx(GetItemText(level)) + subPath;
+        subPath = "/" + ItemName(level) + subPath;
     CString rootName = FromWx(GetItemText(top));
     rootName.Trim();
     CString record = theApp.GetRecordText(rootName);
@@ -247,7 +247,7 @@ void CLocalViewTree::OnDoubleClickTick()
         return;   // a top-level item without children plays nothing
     CString rootName = FromWx(GetItemText(top));
     rootName.Trim();
-    const CString text = FromWx(GetItemText(item));
+    const CString text = ItemName(item);
     if (rootName == "当前播放列表") {
         theApp.m_nPlayIndex = PlayListIndexHolding(text, theApp.m_nPlayIndex);
     } else if (rootName == "播放历史") {

@@ -76,6 +76,12 @@ public:
     void AddFolderMedia(wxTreeItemId parent, const CString& folder);
     // Whether the path is a folder (a link to one included).
     static bool IsFolder(const CString& path);
+    // Appends an item for a name on the disk. Its text shows the name; a
+    // name whose bytes the text cannot give back (a stray byte that is no
+    // character) is kept with the item.
+    wxTreeItemId AppendNamedItem(wxTreeItemId parent, const CString& name, int image);
+    // The name an item stands for: the name kept with it, else its text.
+    CString ItemName(wxTreeItemId item) const;
     // Inserts the folder's sub-folders (image 0, their names) and its video
     // and audio files (image 2 + media kind) as the last children of parent,
     // in name order, folders and files mixed. LoadFolderLevel stays at the

@@ -16,7 +16,31 @@ CString WithSlash(const CString& folder)
 // Video (1) or audio (2): the kinds the tree lists.
 bool IsPlayableKind(int kind) { return kind == 1 || kind == 2; }
 
+// The name on the disk of an item whose text does not give it back.
+class CDiskNameData : public wxTreeItemData {
+public:
+    explicit CDiskNameData(const CString& name) : m_name(name) {}
+    const CString& Name() const { return m_name; }
+
+private:
+    CString m_name;
+};
+
 } // namespace
+
+wxTreeItemId CLocalViewTree::AppendNamedItem(wxTreeItemId parent, const CString& name, int image)
+{
+    const wxString text = ToWx(name);
+    CDiskNameData* data = FromWx(text) == name ? nullptr : new CDiskNameData(name);
+    return AppendItem(parent, text, image, image, data);
+}
+
+CString CLocalViewTree::ItemName(wxTreeItemId item) const
+{
+    if (const auto* data = dynamic_cast<const CDiskNameData*>(GetItemData(item)))
+        return data->Name();
+    return FromWx(GetItemText(item));
+}
 
 bool CLocalViewTree::IsFolder(const CString& path)
 {
@@ -40,7 +64,7 @@ void CLocalViewTree::AddFolderMedia(wxTreeItemId parent, const CString& folder)
             continue;
         theApp.m_arrPlayList.Add(base + entry.name);
         if (parent.IsOk())
-            AppendItem(parent, ToWx(entry.name), 2 + kind, 2 + kind);
+            AppendNamedItem(parent, entry.name, 2 + kind);
     }
 }
 
@@ -72,7 +96,7 @@ void CLocalViewTree::LoadFolder(const CString& folder, wxTreeItemId parent, bool
         return;
     for (const SFolderEntry& entry : ListFolder(WithSlash(folder))) {
         if (entry.isFolder) {
-            const wxTreeItemId item = AppendItem(parent, ToWx(entry.name), kImageFolder, kImageFolder);
+            const wxTreeItemId item = AppendNamedItem(parent, entry.name, kImageFolder);
             if (recursive && !entry.isSymlink)
                 LoadFolder(entry.path, item, true);
             continue;
@@ -81,6 +105,6 @@ void CLocalViewTree::LoadFolder(const CString& folder, wxTreeItemId parent, bool
             continue;
         const int kind = theApp.GetMediaKind(entry.name);
         if (IsPlayableKind(kind))
-            AppendItem(parent, ToWx(entry.name), 2 + kind, 2 + kind);
+            AppendNamedItem(parent, entry.name, 2 + kind);
     }
 }

@@ -80,7 +80,7 @@ void ReportLessonLoad(ELessonLoadResult result, const CString& path)
 // step the caption bar names the file. Returns whether playback was started.
 bool OpenAndPlay(CVlcPlayer& player, const CString& mediaPath)
 {
-    const bool started = player.OpenFile(theApp.AnsiToUtf8(mediaPath).GetString()) && player.Play();
+    const bool started = player.OpenFile(ToFsPath(mediaPath).c_str()) && player.Play();
     if (!started)
         theApp.ShowMessage("无法播放媒体：" + mediaPath, "error", 5000);
     return started;
@@ -91,7 +91,7 @@ bool OpenAndPlay(CVlcPlayer& player, const CString& mediaPath)
 // a file still being downloaded, which then started over from 00:00).
 bool OpenAndPlayFrom(CVlcPlayer& player, const CString& mediaPath, int64_t ms)
 {
-    return player.OpenFile(theApp.AnsiToUtf8(mediaPath).GetString()) && player.PlayFrom(ms);
+    return player.OpenFile(ToFsPath(mediaPath).c_str()) && player.PlayFrom(ms);
 }
 
 void ScrollTextToTop(CQuenlowView& view)
@@ -568,7 +568,7 @@ void CMainFrame::OpenPendingMedia()
     // Through the player dialog, which starts the medium's subtitle files
     // afresh; OnPlay reports a media file that the engine refused.
     if (m_wndPlayerPane && m_wndPlayerPane->m_dlgPlayer)
-        m_wndPlayerPane->m_dlgPlayer->OpenMedia(ToUtf8(theApp.m_strMediaPath).GetString());
+        m_wndPlayerPane->m_dlgPlayer->OpenMedia(ToFsPath(theApp.m_strMediaPath).c_str());
     OnPlay();
     // Key: the file name; first content: the full path (bound parameters,
     // so any name is stored as it is). A failed save is told in the caption bar.

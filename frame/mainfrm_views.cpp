@@ -9,6 +9,7 @@
 #include "lesson/speechformview.h"
 #include "online/playfrompanpane.h"
 #include "online/updateformview.h"
+#include "platform/file.h"
 #include "ui/wxtext.h"
 #include "playback/playerdlg.h"
 #include "playback/playerpane.h"
@@ -174,7 +175,7 @@ void CMainFrame::ResumeLessonAfterOtherView()
     const int64_t resumeAt = theApp.m_nResumeTime;
     if (CVlcPlayer* player = GetMainPlayer()) {
         player->Stop();
-        player->OpenFile(theApp.AnsiToUtf8(theApp.m_strMediaPath).GetString());
+        player->OpenFile(ToFsPath(theApp.m_strMediaPath).c_str());
     }
     OnPlay();
     KillTimer(kTimerSubtitleSoon);

@@ -18,9 +18,123 @@
 
 #include "platform/codepage.h"
 
-std::string ToFsPath(const CString& path) { return AnsiToUtf8Bytes(path.view()); }
+namespace {
 
-CString FromFsPath(const std::string& path) { return Utf8BytesToAnsi(path); }
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Well-formed UTF-8: no stray continuation byte, no cut-off sequence, no
+// overlong form, surrogate or code point past U+10FFFF.
+bool IsUtf8(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool EntryExists(const std::string& fsPath)
+{
+    struct stat st;
+    return ::lstat(fsPath.c_str(), &st) == 0;
+}
+
+// One part of a path in the program's text as the file system spells it:
+// its UTF-8 form when the text converts without loss, else its bytes.
+std::string FsPart(std::string_view part, bool& lossless)
+{
+    std::string utf8 = AnsiToUtf8Bytes(part);
+    lossless = Utf8BytesToAnsi(utf8).view() == part;
+    return lossless ? utf8 : std::string(part);
+}
+
+} // namespace
+
+// Names on the disk are normally UTF-8 and become the program's text by
+// conversion. A name that is not UTF-8 (copied in GB18030 from an old Chinese
+// system, or with a stray byte) keeps its bytes in the program's text, where
+// a GB18030 name reads as the Chinese it is. Going back, a part of a path
+// that does not exist in its UTF-8 form is taken with its bytes as they are
+// when that names an entry.
+std::string ToFsPath(const CString& path)
+{
+    const std::string_view text = path.view();
+    if (IsAscii(text))
+        return std::string(text);
+    std::string utf8 = AnsiToUtf8Bytes(text);
+    if (Utf8BytesToAnsi(utf8).view() == text && EntryExists(utf8))
+        return utf8;
+    // Part by part: each part in the form that exists, while the parts before it exist.
+    std::string fs;
+    bool found = true;
+    for (size_t from = 0; from <= text.size();) {
+        const size_t slash = std::min(text.find('/', from), text.size());
+        const std::string_view part = text.substr(from, slash - from);
+        bool lossless = false;
+        std::string spelled = FsPart(part, lossless);
+        if (found && !IsAscii(part) && !(lossless && EntryExists(fs + spelled))) {
+            const std::string raw(part);
+            if (EntryExists(fs + raw))
+                spelled = raw;
+            else
+                found = false;
+        }
+        fs += spelled;
+        if (slash < text.size())
+            fs += '/';
+        from = slash + 1;
+    }
+    return fs;
+}
+
+CString FromFsPath(const std::string& path)
+{
+    if (IsUtf8(path))
+        return Utf8BytesToAnsi(path);
+    // Part by part: UTF-8 parts are converted, the others keep their bytes.
+    CString text;
+    const std::string_view view = path;
+    for (size_t from = 0; from <= view.size();) {
+        const size_t slash = std::min(view.find('/', from), view.size());
+        const std::string_view part = view.substr(from, slash - from);
+        text += IsUtf8(part) ? Utf8BytesToAnsi(part) : CString(part);
+        if (slash < view.size())
+            text += "/";
+        from = slash + 1;
+    }
+    return text;
+}
 
 namespace {
 
@@ -142,11 +256,20 @@ std::vector<SFsEntry> ReadFolder(const std::string& folder)
         const std::string name = d->d_name;
         if (name == "." || name == "..")
             continue;
+        SFsEntry e;
+        // The kind the folder gives needs no look-up; links and file systems
+        // that give none are looked up.
+        if (d->d_type == DT_REG || d->d_type == DT_DIR) {
+            e.name = name;
+            e.isFolder = d->d_type == DT_DIR;
+            e.isRegular = d->d_type == DT_REG;
+            entries.push_back(std::move(e));
+            continue;
+        }
         const std::string path = JoinFsPath(folder, name);
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0)
             continue;   // removed while listing
-        SFsEntry e;
         e.name = name;
         e.isSymlink = S_ISLNK(st.st_mode);
         if (e.isSymlink && ::stat(path.c_str(), &st) != 0)
@@ -378,8 +501,9 @@ std::vector<SFolderEntry> ListFolder(const CString& folder)
     std::vector<SFolderEntry> entries;
     for (const SFsEntry& e : ReadFolder(fsFolder)) {
         SFolderEntry entry;
+        // The folder as it was given: its parts keep the bytes they have.
         entry.name = FromFsPath(e.name);
-        entry.path = FromFsPath(JoinFsPath(fsFolder, e.name));
+        entry.path = folder.IsEmpty() ? entry.name : (folder.Right(1) == "/" ? folder : folder + "/") + entry.name;
         entry.isFolder = e.isFolder;
         entry.isSymlink = e.isSymlink;
         entries.push_back(std::move(entry));

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include "platform/codepage.h"
+#include "platform/file.h"
 
 const char* SQueryResult::GetCell(int row, int column) const
 {
@@ -43,7 +44,7 @@ bool CSqliteDb::Open(const CString& path, OpenMode mode)
         flags = SQLITE_OPEN_READWRITE;
     else if (mode == ReadWriteCreate)
         flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    const std::string utf8 = AnsiToUtf8Bytes(path.view());
+    const std::string utf8 = ToFsPath(path);
     m_lastResult = sqlite3_open_v2(utf8.c_str(), &m_db, flags, nullptr);
     if (m_lastResult != SQLITE_OK) {
         RecordError(m_lastResult);

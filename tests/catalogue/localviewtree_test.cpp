@@ -7,6 +7,7 @@
 #include <wx/imaglist.h>
 
 #include "catalogue/localviewtree.h"
+#include "platform/file.h"
 #include "ui/wxtext.h"
 #include "ui/playercommand.h"
 #include "core/quenlow.h"
@@ -235,6 +236,47 @@ TEST_F(LocalViewTreeTest, ClickOpensAndDoubleClickPlays)
     // A top-level item plays nothing.
     doubleClick(history);
     EXPECT_EQ(posted, std::vector<CString>(3, "HalvikSoftPlayerPlayLocalFile:"));
+}
+
+// Media files whose names are not UTF-8 on the disk (GB18030, a stray byte)
+// are listed in their folder, shown with their Chinese, and a double click
+// puts the very file into the play list.
+TEST_F(LocalViewTreeTest, NamesThatAreNotUtf8AreListedAndPlay)
+{
+    SProgramWithStore store;
+    testsupport::TempProgramFolder& program = store.program;
+    program.write("odd/\xD6\xD0\xCE\xC4.mp4", "gb");
+    program.write("odd/bad\xFF.mp3", "stray");
+    program.write("odd/plain.mp4", "plain");
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, "odd", program.ansi() + "odd", "", "", "", ""));
+    wxEvtHandler frame;
+    m_tree->SetCommandTarget(&frame);
+    const wxTreeItemId current = Add(m_root, "当前播放列表");
+    const wxTreeItemId folder = Add(m_root, "odd");
+    m_tree->LoadFolderLevel(program.ansi() + "odd", folder);
+    const std::vector<CString> shown = ChildTexts(folder);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2], "中文.mp4");
+
+    struct Case {
+        size_t child;
+        const char* content;
+    };
+    for (const Case& c : {Case{0, "stray"}, Case{2, "gb"}}) {
+        wxTreeItemIdValue cookie;
+        wxTreeItemId item = m_tree->GetFirstChild(folder, cookie);
+        for (size_t k = 0; k < c.child; ++k)
+            item = m_tree->GetNextChild(folder, cookie);
+        m_tree->SetCaret(item);
+        m_tree->OnDoubleClickTick();
+        testsupport::DrainEvents();
+        ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 3);
+        ASSERT_GE(theApp.m_nPlayIndex, 0);
+        std::string bytes;
+        EXPECT_TRUE(ReadFileBytes(theApp.m_arrPlayList[theApp.m_nPlayIndex], bytes));
+        EXPECT_EQ(bytes, c.content);
+        EXPECT_EQ(m_tree->GetChildrenCount(current, false), 3u);
+    }
 }
 
 // Top-level items show an expander when they have something to show: the

@@ -329,6 +329,47 @@ TEST(FileTest, ChinesePathIsUtf8OnDisk)
     EXPECT_EQ(line, "x");
 }
 
+// Names that are not UTF-8 on the disk: in GB18030 (copied from an old
+// Chinese system), with a stray byte, and a GB18030 file in a UTF-8 Chinese
+// folder. Each is listed with its bytes kept, a GB18030 name reads as its
+// Chinese, and the path listed opens the file.
+TEST(FileTest, NamesThatAreNotUtf8KeepTheirBytesAndOpen)
+{
+    TempFolder tmp;
+    struct Case {
+        const char* why;
+        std::string folderOnDisk;   // below tmp, "" or ending in "/"
+        std::string nameOnDisk;
+        CString folder;             // the program's text for the folder below tmp
+        CString name;               // and for the name
+    };
+    const Case cases[] = {
+        {"a GB18030 name", "", "\xD6\xD0\xCE\xC4.mp4", "", "中文.mp4"},
+        {"a stray byte", "", "bad\xFF.mp4", "", CString("bad\xFF.mp4")},
+        {"GB18030 inside a UTF-8 folder", U8(u8"课程/"), "\xCC\xFD\xC1\xA6.mp3", "课程/", "听力.mp3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        fs::create_directories(tmp.path() + c.folderOnDisk);
+        tmp.write(c.folderOnDisk + c.nameOnDisk, c.why);
+        const CString folder = tmp.ansi() + c.folder;
+
+        const std::vector<SFolderEntry> entries = ListFolder(folder);
+        const auto found = std::find_if(entries.begin(), entries.end(), [&](const SFolderEntry& e) { return e.name == c.name; });
+        ASSERT_NE(found, entries.end());
+        EXPECT_EQ(found->path, folder + c.name);
+        EXPECT_EQ(ToFsPath(found->path), tmp.path() + c.folderOnDisk + c.nameOnDisk);
+        EXPECT_EQ(FromFsPath(tmp.path() + c.folderOnDisk + c.nameOnDisk), found->path);
+        EXPECT_TRUE(IsRegularFile(found->path));
+        std::string bytes;
+        EXPECT_TRUE(ReadFileBytes(found->path, bytes));
+        EXPECT_EQ(bytes, c.why);
+    }
+    // A new name is made in UTF-8, as ever.
+    EXPECT_TRUE(WriteFileAtomically(tmp.ansi() + "课程/新.txt", "n"));
+    EXPECT_EQ(ReadBytes(tmp.path() + U8(u8"课程/新.txt")), "n");
+}
+
 TEST(FileTest, ListFolderReportsLinksAndWhatTheyPointTo)
 {
     TempFolder tmp;
