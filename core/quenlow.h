@@ -207,6 +207,9 @@ public:
 
     // ---- Status texts ----
     CString m_strTimeOffsetText;
+    // The media file the subtitle offset was set for: a loop or reload of
+    // that file keeps the offset, another file starts at 0.
+    CString m_strTimeOffsetMedia;
     CString m_strTimeText;
     CString m_strLengthText;
     CString m_strPlayStateText;

@@ -324,6 +324,12 @@ public:
     void OnOpenPlaylistFolder();
     void OnToggleRibbonPanels();
     void OnSubtitleOffsetStep(int step);
+    // The number typed into the offset box, on Enter or when the box loses
+    // the focus; anything else puts the offset in force back with a message.
+    void OnSubtitleOffsetTyped();
+    // Puts the offset in force for the current media, shows it in the box
+    // and rewrites the video's subtitle files a second later.
+    void SetSubtitleOffset(int offset);
     void OnSearchCommand();
     // The pane's title (its window text).
     void SetPaneCaption(CDockablePane* pane, const CString& text);

@@ -160,6 +160,7 @@ TEST_F(MainFrameTest, CaptionBarShowsEachKindAndHidesWhenItsTimeIsUp)
 // ribbon's offset box says so instead of showing the previous lesson's.
 TEST_F(MainFrameTest, NewLessonSubtitlesStartWithTheOffsetBoxAtZero)
 {
+    theApp.m_strTimeOffsetMedia = "earlier.mp4";
     theApp.m_nTimeOffset = 400;
     frame->m_pRibbonBar->SetEditText(kCmdOffsetEdit, "-400");
     frame->OnTimer(CMainFrame::kTimerAssFiles);
