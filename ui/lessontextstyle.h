@@ -28,6 +28,11 @@ SLessonTextStyle CurrentLessonTextStyle();
 // wrapping, "\n" line ends, no built-in context menu, and read-only when asked.
 void SetUpLessonTextCtrl(wxStyledTextCtrl& control, bool readOnly);
 
+// Makes the control's scroll bars lasting ones: the desktop's overlay scroll
+// bars appear only while the pointer moves over the text, and a learner
+// would not find how to read a sentence wider than the pane.
+void KeepScrollBarsShown(wxStyledTextCtrl& control);
+
 // Applies the style to the whole text and as the style of text put in later,
 // with lines tall enough for English and Chinese glyphs alike; the caret goes
 // to the start.

@@ -30,6 +30,7 @@
 #include "core/quenlow.h"
 #include "core/quenlowdoc.h"
 #include "frame/ribbonstatusbar.h"
+#include "ui/showchndlg.h"
 #include "ui/showmsgdlg.h"
 #include "tests/appstateguard.h"
 #include "tests/platform/alsatestconfig.h"
@@ -167,6 +168,64 @@ TEST_F(MainFrameTest, NewLessonSubtitlesStartWithTheOffsetBoxAtZero)
     EXPECT_EQ(theApp.m_nTimeOffset, 0);
     EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "0");
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleToPlayer));
+}
+
+// The Chinese caption strip belongs to the lesson pane: after the window is
+// moved and resized it still lies inside the pane along its bottom, above
+// the status bar; it goes when the pane gives way to another view and comes
+// back with it.
+TEST_F(MainFrameTest, ChineseCaptionStaysInsideTheLessonPane)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strShowChinese, &CQuenlowApp::m_arrChineseText,
+                                     &CQuenlowApp::m_arrForeignText, &CQuenlowApp::m_nCurrentSentence);
+    auto* lesson = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
+    ASSERT_NE(lesson, nullptr);
+    theApp.m_arrForeignText.RemoveAll();
+    theApp.m_arrChineseText.RemoveAll();
+    theApp.m_arrForeignText.Add("The first sentence.\n");
+    theApp.m_arrChineseText.Add("第一句中文字幕\n");
+    theApp.m_strShowChinese = "true";
+    frame->Maximize(false);
+    frame->SetSize(0, 0, 1000, 650);
+    DrainEvents();
+    lesson->ShowCaptionFor(0);
+    ASSERT_NE(lesson->m_pShowChnDlg, nullptr);
+    ASSERT_TRUE(lesson->m_pShowChnDlg->IsShownOnScreen());
+
+    const auto expectInsideTheLessonPane = [&](const char* after) {
+        SCOPED_TRACE(after);
+        const wxRect pane = lesson->GetScreenRect();
+        const wxRect strip = lesson->m_pShowChnDlg->GetScreenRect();
+        EXPECT_TRUE(pane.Contains(strip)) << "strip " << strip.x << "," << strip.y << " " << strip.width << "x"
+                                          << strip.height << " pane " << pane.x << "," << pane.y << " "
+                                          << pane.width << "x" << pane.height;
+        EXPECT_EQ(strip.GetBottom(), pane.GetBottom());
+        EXPECT_EQ(strip.width, pane.width);
+        EXPECT_LE(lesson->m_richText->GetScreenRect().GetBottom(), strip.y - 1);
+        EXPECT_LE(strip.GetBottom(), frame->m_wndStatusBar->GetScreenRect().y - 1);
+        EXPECT_GE(strip.height, lesson->m_pShowChnDlg->HeightFor(strip.width));
+    };
+    expectInsideTheLessonPane("shown");
+    frame->Move(120, 90);
+    DrainEvents();
+    expectInsideTheLessonPane("moved");
+    frame->SetSize(60, 40, 760, 520);
+    DrainEvents();
+    expectInsideTheLessonPane("resized smaller");
+    frame->SetSize(0, 0, 1200, 760);
+    DrainEvents();
+    expectInsideTheLessonPane("resized larger");
+
+    // The help page in place of the lesson takes the strip along; back to
+    // the lesson, it is there again.
+    SelectCategory(4);
+    DrainEvents();
+    EXPECT_FALSE(lesson->m_pShowChnDlg->IsShownOnScreen());
+    SelectCategory(0);
+    DrainEvents();
+    lesson->ShowCaptionFor(0);
+    EXPECT_TRUE(lesson->m_pShowChnDlg->IsShownOnScreen());
+    expectInsideTheLessonPane("back to the lesson");
 }
 
 // In a narrow window the ribbon's panels never overlap (those without room
