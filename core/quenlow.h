@@ -173,6 +173,10 @@ public:
     CString m_strSubtitleColor;
     CString m_strSubtitleFontSize;
     CString m_strClickReadMode;
+    // The lesson text's effects (switches: "true" or empty), lines 20 to 22.
+    CString m_strTextBold;
+    CString m_strTextItalic;
+    CString m_strTextUnderline;
 
     // ---- Product and update data ----
     CString m_strContentKind;

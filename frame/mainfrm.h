@@ -137,6 +137,8 @@ public:
     void GetProgramFolder();
     bool InitPaths();   // false when a window the frame needs cannot be created
     void LoadUiSettings();
+    // The font combos and colour buttons show the lesson text's settings.
+    void ShowTextSettingsOnRibbon();
     void SaveUiSettings();
     void OnApplicationLook(UINT id);
     void ApplyLookColors(UINT id);

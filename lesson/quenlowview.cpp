@@ -565,6 +565,10 @@ void CQuenlowView::ApplyTextFormat()
     if (m_richText == nullptr)
         return;
     SLessonTextStyle style = CurrentLessonTextStyle();
+    // The effects the learner chose on the ribbon, kept across restarts.
+    style.bold = !theApp.m_strTextBold.IsEmpty();
+    style.italic = !theApp.m_strTextItalic.IsEmpty();
+    style.underline = !theApp.m_strTextUnderline.IsEmpty();
     ApplyLessonTextStyle(*m_richText, style);
     // The automatic colours are the system's text and window colours.
     const wxColour text = ColourOrSystem(style.text, wxSYS_COLOUR_WINDOWTEXT);
@@ -757,20 +761,24 @@ void CQuenlowView::ApplyEffect(int timerId)
     m_timers.KillTimer(timerId);
     if (m_richText == nullptr)
         return;
+    const auto flip = [](CString& setting, bool on) { setting = on ? "true" : ""; };
     switch (timerId) {
     case kTimerBold: {
         const bool bold = !m_richText->StyleGetBold(0);
         ForTextStyles([&](int id) { m_richText->StyleSetBold(id, bold); });
+        flip(theApp.m_strTextBold, bold);
         break;
     }
     case kTimerItalic: {
         const bool italic = !m_richText->StyleGetItalic(0);
         ForTextStyles([&](int id) { m_richText->StyleSetItalic(id, italic); });
+        flip(theApp.m_strTextItalic, italic);
         break;
     }
     default: {
         const bool underline = !m_richText->StyleGetUnderline(0);
         ForTextStyles([&](int id) { m_richText->StyleSetUnderline(id, underline); });
+        flip(theApp.m_strTextUnderline, underline);
         break;
     }
     }

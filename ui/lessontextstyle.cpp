@@ -120,6 +120,8 @@ void ApplyLessonTextStyle(wxStyledTextCtrl& control, const SLessonTextStyle& sty
     control.StyleSetFaceName(wxSTC_STYLE_DEFAULT, ToWx(style.face));
     control.StyleSetSize(wxSTC_STYLE_DEFAULT, style.points);
     control.StyleSetBold(wxSTC_STYLE_DEFAULT, style.bold);
+    control.StyleSetItalic(wxSTC_STYLE_DEFAULT, style.italic);
+    control.StyleSetUnderline(wxSTC_STYLE_DEFAULT, style.underline);
     control.StyleSetForeground(wxSTC_STYLE_DEFAULT, text);
     control.StyleSetBackground(wxSTC_STYLE_DEFAULT, background);
     // Every character carries style 0 (there is no lexer), so copying the

@@ -18,6 +18,8 @@ struct SLessonTextStyle {
     COLORREF text = 0;
     COLORREF background = 0;
     bool bold = true;
+    bool italic = false;
+    bool underline = false;
 };
 
 // The application's current lesson style: face "Arial" when no face is set,

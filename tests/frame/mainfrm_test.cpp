@@ -596,25 +596,61 @@ TEST_F(MainFrameTest, LookCommandKeepsTheLessonColoursAndIsStored)
     EXPECT_EQ(theApp.m_nAppLook, 212u);
 }
 
+// What the learner set comes back at the next start, in the application
+// object, in the lesson text and on the ribbon: the face and size combos and
+// the colour buttons show the stored values before the text is touched, and
+// the effects are as they were left.
 TEST_F(MainFrameTest, SettingsWrittenAtCloseAreReadAtTheNextStart)
 {
+    testsupport::AppStateGuard kept;
+    kept.Keep(&CQuenlowApp::m_strTextBold).Keep(&CQuenlowApp::m_strTextItalic).Keep(&CQuenlowApp::m_strTextUnderline);
     theApp.m_strFontName = "微软雅黑";
     theApp.m_nFontSize = 22;
     theApp.m_clrText = 0x00FF00;
     theApp.m_clrBackground = 0x202020;
     theApp.m_nVolume = 35;
+    theApp.m_strTextBold = "";
+    theApp.m_strTextItalic = "true";
+    theApp.m_strTextUnderline = "true";
     CloseFrame();
     EXPECT_TRUE(IsRegularFile(program.ansi() + "AppData/UserData/UI.data"));
 
     theApp.m_strFontName.Empty();
     theApp.m_nFontSize = 0;
     theApp.m_nVolume = 0;
+    theApp.m_strTextBold = "true";
+    theApp.m_strTextItalic = "";
+    theApp.m_strTextUnderline = "";
     frame = MakeFrame();
+    DrainEvents();
     EXPECT_EQ(theApp.m_strFontName, "微软雅黑");
     EXPECT_EQ(theApp.m_nFontSize, 22);
     EXPECT_EQ(theApp.m_clrText, 0x00FF00u);
     EXPECT_EQ(theApp.m_clrBackground, 0x202020u);
     EXPECT_EQ(theApp.m_nVolume, 35);
+
+    CMainRibbon& ribbon = *frame->m_pRibbonBar;
+    EXPECT_EQ(ribbon.GetComboText(kCmdFontName), "微软雅黑");
+    EXPECT_EQ(ribbon.GetComboText(kCmdFontSize), "22");
+    EXPECT_EQ(ribbon.GetColorButtonColor(kCmdFontColor), 0x00FF00u);
+    EXPECT_EQ(ribbon.GetColorButtonColor(kCmdBackColor), 0x202020u);
+
+    auto* lesson = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
+    ASSERT_NE(lesson, nullptr);
+    ASSERT_NE(lesson->m_richText, nullptr);
+    EXPECT_FALSE(lesson->m_richText->StyleGetBold(0));
+    EXPECT_TRUE(lesson->m_richText->StyleGetItalic(0));
+    EXPECT_TRUE(lesson->m_richText->StyleGetUnderline(0));
+    // A reload of the lesson (a player reset, a loop) formats the text anew
+    // with the same effects.
+    lesson->ApplyTextFormat();
+    EXPECT_FALSE(lesson->m_richText->StyleGetBold(0));
+    EXPECT_TRUE(lesson->m_richText->StyleGetItalic(0));
+
+    // Pressing a colour button gives the colour it shows.
+    wxCommandEvent press(wxEVT_MENU, kCmdFontColor);
+    lesson->GetEventHandler()->ProcessEvent(press);
+    EXPECT_EQ(theApp.m_clrText, 0x00FF00u);
 }
 
 TEST_F(MainFrameTest, PlayerPaneTakesHalfTheScreenBesideARealLesson)

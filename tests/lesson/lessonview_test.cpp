@@ -464,6 +464,7 @@ TEST_F(LessonViewTest, CaptionShowsTheChineseLineAndHidesForAnEmptyOne)
 // the selection for a moment: a new font or size, an effect command.
 TEST_F(LessonViewTest, PausedHighlightSurvivesFormatChanges)
 {
+    testsupport::AppStateGuard effects(&CQuenlowApp::m_strTextItalic, &CQuenlowApp::m_strTextBold);
     CQuenlowView* view = MakeFollowingView();
     PutLesson(*view, {{1000, 2000, "First.\n", "一\n"}, {3000, 4000, "Second.\n", "二\n"},
                       {5000, 6000, "Third.\n", "三\n"}});
