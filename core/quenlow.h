@@ -173,6 +173,10 @@ public:
     CString m_strSubtitleColor;
     CString m_strSubtitleFontSize;
     CString m_strClickReadMode;
+    // The lesson text's effects (switches: "true" or empty), lines 20 to 22.
+    CString m_strTextBold;
+    CString m_strTextItalic;
+    CString m_strTextUnderline;
 
     // ---- Product and update data ----
     CString m_strContentKind;
@@ -207,6 +211,9 @@ public:
 
     // ---- Status texts ----
     CString m_strTimeOffsetText;
+    // The media file the subtitle offset was set for: a loop or reload of
+    // that file keeps the offset, another file starts at 0.
+    CString m_strTimeOffsetMedia;
     CString m_strTimeText;
     CString m_strLengthText;
     CString m_strPlayStateText;

@@ -89,6 +89,9 @@ void SetStoredSettings(CQuenlowApp& app)
     app.m_strSubtitleColor = "White";
     app.m_strSubtitleFontSize = "16";
     app.m_strClickReadMode = "Pause";
+    app.m_strTextBold = "true";
+    app.m_strTextItalic.Empty();
+    app.m_strTextUnderline.Empty();
 }
 
 void SetProductData(CQuenlowApp& app)

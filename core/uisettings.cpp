@@ -27,6 +27,8 @@ constexpr int kMaxSubtitleFontSize = 20;
 // A shorter file is ignored: lines 15 and 16 only tell that it is complete.
 constexpr size_t kMinLineCount = 16;
 constexpr int kTrailerLines = 5;
+// Lines 20 to 22: the lesson text's effects.
+constexpr size_t kEffectsFirstLine = 19;
 
 // The file's lines without their line ends ("\n" or "\r\n"). A last line
 // without a line end still counts; a final line end opens no new line.
@@ -122,6 +124,11 @@ void LoadUiSettings(CQuenlowApp& app, const CString& path)
     app.m_strSubtitleColor = lines[11];
     app.m_strSubtitleFontSize = lines[12];
     app.m_strClickReadMode = lines[13];
+    if (lines.size() >= kEffectsFirstLine + 3) {
+        app.m_strTextBold = lines[kEffectsFirstLine];
+        app.m_strTextItalic = lines[kEffectsFirstLine + 1];
+        app.m_strTextUnderline = lines[kEffectsFirstLine + 2];
+    }
 
     if (app.m_nFontSize > kMaxFontSize) {
         app.m_nFontSize = kDefaultFontSize;
@@ -168,6 +175,9 @@ bool SaveUiSettings(CQuenlowApp& app, const CString& path)
     AppendLine(text, app.m_strClickReadMode.view());
     for (int i = 0; i < kTrailerLines; ++i)
         AppendLine(text, "999");
+    AppendLine(text, app.m_strTextBold.view());
+    AppendLine(text, app.m_strTextItalic.view());
+    AppendLine(text, app.m_strTextUnderline.view());
 
     if (!WriteFileAtomically(path, text))
         return false;

@@ -25,6 +25,7 @@
 #include "playback/playerpane.h"
 #include "playback/purewmpdialog.h"
 #include "ui/icons.h"
+#include "ui/lessontextstyle.h"
 #include "frame/mainribbon.h"
 #include "ui/mycaptionbar.h"
 #include "core/quenlow.h"
@@ -344,7 +345,27 @@ bool CMainFrame::InitPaths()
     return true;
 }
 
-void CMainFrame::LoadUiSettings() { ::LoadUiSettings(theApp, theApp.m_strUiDataPath); }
+void CMainFrame::LoadUiSettings()
+{
+    ::LoadUiSettings(theApp, theApp.m_strUiDataPath);
+    ShowTextSettingsOnRibbon();
+}
+
+void CMainFrame::ShowTextSettingsOnRibbon()
+{
+    // The ribbon was made with its initial face, size and colours; from the
+    // start it shows the ones in force, so that pressing a colour button
+    // gives the colour it shows.
+    const SLessonTextStyle style = CurrentLessonTextStyle();
+    m_pRibbonBar->SetComboText(kCmdFontName, style.face);
+    CString points;
+    points.Format("%d", style.points);
+    m_pRibbonBar->SetComboText(kCmdFontSize, points);
+    if (auto* button = dynamic_cast<CRibbonColorButton*>(m_pRibbonBar->FindStandIn(kCmdFontColor)))
+        button->SetColor(theApp.m_clrText);
+    if (auto* button = dynamic_cast<CRibbonColorButton*>(m_pRibbonBar->FindStandIn(kCmdBackColor)))
+        button->SetColor(theApp.m_clrBackground);
+}
 
 // Called as the window closes, when no caption bar is left to show a failure.
 void CMainFrame::SaveUiSettings()
@@ -411,6 +432,7 @@ void CMainFrame::ApplyLookColors(UINT /*id*/)
 {
     theApp.m_clrText = 0xF0FBFF;
     theApp.m_clrBackground = 0x535353;
+    ShowTextSettingsOnRibbon();
     if (theApp.m_strStartupDone.GetLength() > 1 && m_wndPlayListPane)
         m_wndPlayListPane->ApplyColors();
     if (theApp.m_strMediaPath.IsEmpty() || !m_pActiveView)

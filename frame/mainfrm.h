@@ -138,6 +138,8 @@ public:
     void GetProgramFolder();
     bool InitPaths();   // false when a window the frame needs cannot be created
     void LoadUiSettings();
+    // The font combos and colour buttons show the lesson text's settings.
+    void ShowTextSettingsOnRibbon();
     void SaveUiSettings();
     void OnApplicationLook(UINT id);
     void ApplyLookColors(UINT id);
@@ -344,6 +346,12 @@ public:
     void OnOpenPlaylistFolder();
     void OnToggleRibbonPanels();
     void OnSubtitleOffsetStep(int step);
+    // The number typed into the offset box, on Enter or when the box loses
+    // the focus; anything else puts the offset in force back with a message.
+    void OnSubtitleOffsetTyped();
+    // Puts the offset in force for the current media, shows it in the box
+    // and rewrites the video's subtitle files a second later.
+    void SetSubtitleOffset(int offset);
     void OnSearchCommand();
     // The pane's title (its window text).
     void SetPaneCaption(CDockablePane* pane, const CString& text);

@@ -23,6 +23,7 @@
 #include "frame/mainribbon.h"
 #include "ui/messagebox.h"
 #include "core/desktopopen.h"
+#include "core/mediatime.h"
 #include "core/quenlow.h"
 #include "frame/ribbonstatusbar.h"
 #include "ui/searchdlg.h"
@@ -122,8 +123,9 @@ void CMainFrame::BindFrameCommands()
     update(kCmdFast, whilePlaying);
     command(kCmdSlow, [this] { OnSubtitleOffsetStep(200); });
     update(kCmdSlow, whilePlaying);
-    command(kCmdOffsetReset, [] { theApp.m_nTimeOffset = 0; });
+    command(kCmdOffsetReset, [this] { SetSubtitleOffset(0); });
     update(kCmdOffsetReset, whilePlaying);
+    command(kCmdOffsetEdit, [this] { OnSubtitleOffsetTyped(); });
     update(kCmdOffsetEdit, always);
 
     // The talk catalogue: categories and sort columns keep the other member.
@@ -259,7 +261,15 @@ void CMainFrame::OnToggleRibbonPanels()
 
 void CMainFrame::OnSubtitleOffsetStep(int step)
 {
-    theApp.m_nTimeOffset += step;
+    SetSubtitleOffset(theApp.m_nTimeOffset + step);
+}
+
+void CMainFrame::SetSubtitleOffset(int offset)
+{
+    theApp.m_nTimeOffset = offset;
+    theApp.m_strTimeOffsetMedia = theApp.m_strMediaPath;
+    // The box shows how far the subtitles come earlier: "200" after one
+    // press of 快进200毫秒.
     theApp.m_strTimeOffsetText.Format("%d", -theApp.m_nTimeOffset);
     if (!m_pRibbonBar->FindStandIn(kCmdOffsetEdit))
         return;
@@ -267,6 +277,30 @@ void CMainFrame::OnSubtitleOffsetStep(int step)
     // Several presses within a second lead to one rewrite of the subtitle files.
     KillTimer(kTimerSubtitleOffset);
     SetTimer(kTimerSubtitleOffset, 1000);
+}
+
+void CMainFrame::OnSubtitleOffsetTyped()
+{
+    const CString typed = m_pRibbonBar->GetEditText(kCmdOffsetEdit);
+    int earlier = 0;
+    if (!ParseOffsetText(typed, earlier)) {
+        CString shown;
+        shown.Format("%d", -theApp.m_nTimeOffset);
+        m_pRibbonBar->SetEditText(kCmdOffsetEdit, shown);
+        CString message;
+        message.Format("偏移量须是 -%d 到 %d 之间的整数（毫秒，正数让字幕提前）。", kMaxTypedOffsetMs,
+                       kMaxTypedOffsetMs);
+        theApp.ShowMessage(message, "error", 5000);
+        return;
+    }
+    if (-earlier == theApp.m_nTimeOffset) {
+        // Only the way it was written changes ("+200", " 200 ").
+        CString shown;
+        shown.Format("%d", earlier);
+        m_pRibbonBar->SetEditText(kCmdOffsetEdit, shown);
+        return;
+    }
+    SetSubtitleOffset(-earlier);
 }
 
 void CMainFrame::RefillTalkList(const CString& category, const CString& sortField, bool showPane)

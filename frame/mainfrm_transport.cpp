@@ -629,11 +629,16 @@ void CMainFrame::OnPlaybackBegunTick()
 void CMainFrame::OnAssFilesTick()
 {
     KillTimer(kTimerAssFiles);
-    theApp.m_nTimeOffset = 0;
-    theApp.m_strTimeOffsetText.Format("%d", theApp.m_nTimeOffset);
+    // Another media file starts without the previous one's adjustment; the
+    // same file opened again (a loop, a player reset, a reload) keeps the
+    // timing the learner fitted to it.
+    if (theApp.m_strTimeOffsetMedia != theApp.m_strMediaPath) {
+        theApp.m_nTimeOffset = 0;
+        theApp.m_strTimeOffsetMedia = theApp.m_strMediaPath;
+    }
+    theApp.m_strTimeOffsetText.Format("%d", -theApp.m_nTimeOffset);
     theApp.WriteAssFiles();
     SetTimer(kTimerSubtitleToPlayer, 500);
-    // A new lesson starts without the previous one's adjustment.
     if (m_pRibbonBar->FindStandIn(kCmdOffsetEdit))
         m_pRibbonBar->SetEditText(kCmdOffsetEdit, theApp.m_strTimeOffsetText);
 }

@@ -677,11 +677,26 @@ wxWindow* CMainRibbon::CreateStandIn(wxWindow* parent, const SRibbonElement& ele
     default:
         return nullptr;
     }
-    if (element.kind == ERibbonElementKind::FontCombo || element.kind == ERibbonElementKind::SizeCombo) {
-        control->Bind(wxEVT_COMBOBOX, [this, id](wxCommandEvent&) { SendCommandToFrame(this, id); });
-        control->Bind(wxEVT_TEXT_ENTER, [this, id](wxCommandEvent&) { SendCommandToFrame(this, id); });
-    } else if (element.kind == ERibbonElementKind::Edit) {
-        control->Bind(wxEVT_TEXT_ENTER, [this, id](wxCommandEvent&) { SendCommandToFrame(this, id); });
+    if (element.kind != ERibbonElementKind::ColorButton) {
+        // A typed value applies on Enter, on a choice from the list, and when
+        // the learner leaves the box (Tab, a click elsewhere); text set by
+        // the program (ChangeValue) is no typing.
+        const auto apply = [this, id] {
+            m_typedStandIns.erase(id);
+            SendCommandToFrame(this, id);
+        };
+        if (element.kind != ERibbonElementKind::Edit)
+            control->Bind(wxEVT_COMBOBOX, [apply](wxCommandEvent&) { apply(); });
+        control->Bind(wxEVT_TEXT_ENTER, [apply](wxCommandEvent&) { apply(); });
+        control->Bind(wxEVT_TEXT, [this, id](wxCommandEvent& event) {
+            event.Skip();
+            m_typedStandIns.insert(id);
+        });
+        control->Bind(wxEVT_KILL_FOCUS, [this, apply, id](wxFocusEvent& event) {
+            event.Skip();
+            if (m_typedStandIns.count(id) != 0)
+                apply();
+        });
     }
     m_standIns[id] = control;
     return control;

@@ -20,6 +20,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include <wx/menu.h>
@@ -204,4 +205,7 @@ private:
     std::vector<SCategoryPage> m_pages;
     bool m_bRealized = false;
     std::map<int, wxWindow*> m_standIns;
+    // Boxes whose text the learner typed and has not yet applied: leaving
+    // the box applies it as Enter does.
+    std::set<int> m_typedStandIns;
 };

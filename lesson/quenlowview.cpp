@@ -130,6 +130,8 @@ bool CQuenlowView::Create(wxWindow* host, int id)
         return false;
     m_richText = new wxStyledTextCtrl(this, kTextId);
     SetUpLessonTextCtrl(*m_richText, true);
+    // A sentence wider than the pane is read by scrolling sideways.
+    KeepScrollBarsShown(*m_richText);
     // The text control would take a drop as text and refuse a file list.
     m_richText->SetDropTarget(new CLessonTextDropTarget);
     m_richText->IndicatorSetStyle(kStrikeIndicator, wxSTC_INDIC_STRIKE);
@@ -481,6 +483,17 @@ void CQuenlowView::SelectSentence(int sentence)
     m_richText->SetSelection(start, end);
 }
 
+void CQuenlowView::ShowCurrentSentence()
+{
+    if (m_richText == nullptr || theApp.m_strPlaybackStarted.IsEmpty() || theApp.m_nCurrentSentence < 0 ||
+        m_bButtonUp == 0)
+        return;
+    SelectSentence(theApp.m_nCurrentSentence);
+    ScrollToCurrent(m_nSelStart);
+    if (m_strShownLayout != "para")
+        m_richText->SetXOffset(0);
+}
+
 void CQuenlowView::ScrollToCurrent(int start)
 {
     CountVisibleLines();
@@ -521,9 +534,8 @@ void CQuenlowView::ShowCaptionFor(int sentence)
         CreateCaptionDialog();
     if (m_pShowChnDlg == nullptr || m_pShowChnDlg->m_richCaption == nullptr)
         return;
-    if (!m_pShowChnDlg->IsShown())
-        m_pShowChnDlg->ShowWithoutActivating();
     m_pShowChnDlg->m_richCaption->SetValue(ToWx(chinese));
+    m_pShowChnDlg->Show();
     AlignCaption();
     PlaceCaption();
 }
@@ -552,6 +564,10 @@ void CQuenlowView::ApplyTextFormat()
     if (m_richText == nullptr)
         return;
     SLessonTextStyle style = CurrentLessonTextStyle();
+    // The effects the learner chose on the ribbon, kept across restarts.
+    style.bold = !theApp.m_strTextBold.IsEmpty();
+    style.italic = !theApp.m_strTextItalic.IsEmpty();
+    style.underline = !theApp.m_strTextUnderline.IsEmpty();
     ApplyLessonTextStyle(*m_richText, style);
     // The automatic colours are the system's text and window colours.
     const wxColour text = ColourOrSystem(style.text, wxSYS_COLOUR_WINDOWTEXT);
@@ -595,9 +611,12 @@ void CQuenlowView::UpdateFontIfChanged()
     if (theApp.m_nFontCountQuenlowView == theApp.m_nFontChangeCount)
         return;
     ApplyTextFormat();
-    if (m_pShowChnDlg != nullptr)
+    if (m_pShowChnDlg != nullptr) {
         m_pShowChnDlg->ApplyTextFormat();
+        PlaceCaption();
+    }
     theApp.m_nFontCountQuenlowView = theApp.m_nFontChangeCount;
+    ShowCurrentSentence();
 }
 
 int CQuenlowView::GetLineHeight()
@@ -633,14 +652,17 @@ void CQuenlowView::CreateCaptionDialog()
 {
     if (m_pShowChnDlg != nullptr)
         return;
+    // A child of the view, laid out under the text: it moves, resizes and
+    // hides with the lesson pane, windows over the pane cover it, and it
+    // never covers the text's last line or scroll bar.
     auto* dialog = new CShowChnDlg();
-    if (!dialog->Create(nullptr)) {
+    if (!dialog->Create(this)) {
         delete dialog;
         return;
     }
     m_pShowChnDlg = dialog;
-    m_pShowChnDlg->SetSize(0, 0, 0, 0);
-    m_pShowChnDlg->Hide();
+    if (wxSizer* sizer = GetSizer())
+        sizer->Add(m_pShowChnDlg, 0, wxEXPAND);
     m_pShowChnDlg->ApplyTextFormat();
     if (m_nCaptionMargin > 0 && m_pShowChnDlg->m_richCaption != nullptr)
         m_pShowChnDlg->m_richCaption->SetMargins(m_nCaptionMargin, -1);
@@ -650,6 +672,8 @@ void CQuenlowView::CreateCaptionDialog()
 void CQuenlowView::DestroyCaptionDialog()
 {
     if (m_pShowChnDlg != nullptr) {
+        if (wxSizer* sizer = GetSizer())
+            sizer->Detach(m_pShowChnDlg);
         m_pShowChnDlg->Destroy();
         m_pShowChnDlg = nullptr;
     }
@@ -667,16 +691,20 @@ void CQuenlowView::AlignCaption()
 
 void CQuenlowView::PlaceCaption()
 {
-    if (m_pShowChnDlg == nullptr || m_richText == nullptr)
+    if (m_pShowChnDlg == nullptr || m_richText == nullptr || !m_pShowChnDlg->IsShown())
         return;
-    const wxRect text = m_richText->GetScreenRect();
-    m_pShowChnDlg->SetSize(text.x, text.y + text.height - kCaptionHeight, text.width, kCaptionHeight);
+    // As tall as its text needs at the view's width; the text above gives
+    // up that much room.
+    m_pShowChnDlg->SetMinSize(wxSize(-1, m_pShowChnDlg->HeightFor(GetClientSize().x)));
+    Layout();
 }
 
 void CQuenlowView::HideCaption()
 {
-    if (m_pShowChnDlg != nullptr && m_pShowChnDlg->IsShown())
+    if (m_pShowChnDlg != nullptr && m_pShowChnDlg->IsShown()) {
         m_pShowChnDlg->Hide();
+        Layout();
+    }
 }
 
 // ---- Colour, effect, margin and font commands ------------------------------------
@@ -694,6 +722,7 @@ void CQuenlowView::OnFontColor(wxCommandEvent& /*event*/)
     m_richText->IndicatorSetForeground(kStrikeIndicator, colour);
     m_richText->SetEmptySelection(0);
     ++theApp.m_nFontChangeCount;
+    ShowCurrentSentence();
 }
 
 void CQuenlowView::OnBackColor(wxCommandEvent& /*event*/)
@@ -706,6 +735,7 @@ void CQuenlowView::OnBackColor(wxCommandEvent& /*event*/)
     ForTextStyles([&](int id) { m_richText->StyleSetBackground(id, colour); });
     ++theApp.m_nFontChangeCount;
     host->ApplyPlaylistColors();
+    ShowCurrentSentence();
 }
 
 void CQuenlowView::StartEffectCommand(int timerId)
@@ -730,24 +760,29 @@ void CQuenlowView::ApplyEffect(int timerId)
     m_timers.KillTimer(timerId);
     if (m_richText == nullptr)
         return;
+    const auto flip = [](CString& setting, bool on) { setting = on ? "true" : ""; };
     switch (timerId) {
     case kTimerBold: {
         const bool bold = !m_richText->StyleGetBold(0);
         ForTextStyles([&](int id) { m_richText->StyleSetBold(id, bold); });
+        flip(theApp.m_strTextBold, bold);
         break;
     }
     case kTimerItalic: {
         const bool italic = !m_richText->StyleGetItalic(0);
         ForTextStyles([&](int id) { m_richText->StyleSetItalic(id, italic); });
+        flip(theApp.m_strTextItalic, italic);
         break;
     }
     default: {
         const bool underline = !m_richText->StyleGetUnderline(0);
         ForTextStyles([&](int id) { m_richText->StyleSetUnderline(id, underline); });
+        flip(theApp.m_strTextUnderline, underline);
         break;
     }
     }
     m_richText->SetEmptySelection(0);
+    ShowCurrentSentence();
     // Playback resumes only when this command paused it.
     bool& paused = m_bEffectPaused[(timerId - kTimerBold) / 100];
     if (paused && theApp.m_strPlayState == "OnPause") {
@@ -833,6 +868,7 @@ void CQuenlowView::OnFontName(wxCommandEvent& /*event*/)
     ++theApp.m_nFontChangeCount;
     ApplyTextFormat();
     CountVisibleLines();
+    ShowCurrentSentence();
 }
 
 void CQuenlowView::OnFontSize(wxCommandEvent& /*event*/)
@@ -851,9 +887,12 @@ void CQuenlowView::OnFontSize(wxCommandEvent& /*event*/)
         // The control counts sizes in hundredths of a point: 5 per twip.
         ForTextStyles([&](int id) { m_richText->StyleSetSizeFractional(id, twips * 5); });
         m_richText->SetEmptySelection(0);
+        ShowCurrentSentence();
         ++theApp.m_nFontChangeCount;
-        if (m_pShowChnDlg != nullptr)
+        if (m_pShowChnDlg != nullptr) {
             m_pShowChnDlg->ApplyTextFormat();
+            PlaceCaption();
+        }
     }
     CountVisibleLines();
 }
@@ -1067,8 +1106,7 @@ void CQuenlowView::OnContextMenu(wxContextMenuEvent& /*event*/)
 void CQuenlowView::OnSize(wxSizeEvent& event)
 {
     event.Skip();
-    if (theApp.m_strPlaybackStarted == "true" && m_pShowChnDlg != nullptr) {
-        Layout();
+    // The strip's height follows the width: a narrower view wraps its text.
+    if (m_pShowChnDlg != nullptr && m_pShowChnDlg->IsShown())
         PlaceCaption();
-    }
 }

@@ -76,8 +76,7 @@ public:
     static constexpr int kEffectDelay = 1000;
     static constexpr int kTextId = 1014;
 
-    // Caption strip height and the margin step, in pixels.
-    static constexpr int kCaptionHeight = 30;
+    // The margin step, in pixels.
     static constexpr int kMarginStep = 20;
 
     CQuenlowView();
@@ -122,6 +121,10 @@ public:
     // Pages the text down when the line at `start` nears the bottom; keeps
     // that line in sight.
     void ScrollToCurrent(int start);
+    // Highlights the current sentence again, in sight, after something took
+    // the selection (a new format, the pop-up dictionary, a key): while
+    // paused, the follow step would bring it back only at the next sentence.
+    void ShowCurrentSentence();
     // The caption window for sentence i: shown with its Chinese line when
     // that line has text and the Chinese caption is switched on, else hidden.
     void ShowCaptionFor(int sentence);
@@ -143,16 +146,18 @@ public:
     virtual void SyncFontCombos();
 
     // ---- Caption window ----
-    // Creates the Chinese caption window hidden, with no parent and no size
-    // (once; a second call keeps the first window).
+    // Creates the Chinese caption strip hidden, as the view's child laid out
+    // under the text (once; a second call keeps the first strip).
     void CreateCaptionDialog();
     // Destroys the caption window (it has no parent, so nothing else does);
     // the view and the application's exit call it. A later caption makes a new one.
     void DestroyCaptionDialog();
     // Left or centred alignment of the caption text.
     void AlignCaption();
-    // Puts the caption window over the bottom 30 pixels of the text.
+    // Gives the shown caption strip the height its text needs at the view's
+    // width; the text above it takes the rest of the view.
     void PlaceCaption();
+    // Hides the strip; the text takes the whole view again.
     void HideCaption();
 
     // ---- Command handlers ----

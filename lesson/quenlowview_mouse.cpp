@@ -306,6 +306,10 @@ void CQuenlowView::HideHoverPopup()
         host->HideDictionaryPopup();
     m_bHoverShown = 0;
     RestoreRange(m_nWordStart, m_nWordEnd);
+    // Back from the pop-up, the paused sentence is highlighted again (while
+    // playing, the next follow step does it).
+    if (theApp.m_strPlayState != "OnPlay")
+        ShowCurrentSentence();
 }
 
 // ---- Study commands -------------------------------------------------------------------

@@ -19,6 +19,7 @@
 namespace {
 
 constexpr int kButtonSize = 25;
+const char* const kAddressHint = "网络地址：输入媒体的网址（http://、https:// 或 ftp://），回车播放，Esc 关闭";
 const wxSize kIconSize(16, 16);
 
 void DrawPlay(wxDC& dc)
@@ -51,7 +52,8 @@ bool CInputNetAdressDlg::Create(wxWindow* parent)
     if (!wxDialog::Create(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                           wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR))
         return false;
-    // Enter and Esc never close the bar by themselves.
+    // Enter and Esc are handled below: a dialog's own handling would end it
+    // as a modal one.
     SetEscapeId(wxID_NONE);
     SetAffirmativeId(wxID_NONE);
 
@@ -65,6 +67,10 @@ bool CInputNetAdressDlg::Create(wxWindow* parent)
                                     ConvertDialogToPixels(wxPoint(223, 38)), ConvertDialogToPixels(wxSize(48, 20)));
     m_btnPlay->SetToolTip(ToWx("确定"));
     m_btnClose->SetToolTip(ToWx("放弃"));
+    // The box says what it is for while it is empty; the bar has no room
+    // for a label beside it.
+    m_editAddress->SetHint(ToWx(kAddressHint));
+    m_editAddress->SetToolTip(ToWx(kAddressHint));
 
     // Any mouse movement over the bar or its controls, and any typing,
     // restarts the idle countdown.
@@ -72,11 +78,18 @@ bool CInputNetAdressDlg::Create(wxWindow* parent)
                              static_cast<wxWindow*>(m_btnPlay), static_cast<wxWindow*>(m_btnClose)})
         window->Bind(wxEVT_MOTION, &CInputNetAdressDlg::OnMouseMove, this);
     m_editAddress->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_nIdleCountdown = kIdleSeconds; });
-    // Enter in the box confirms like the button; Escape does nothing.
+    // Enter in the box confirms like the button; Escape anywhere in the bar
+    // gives up like the close button.
     m_editAddress->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
         if (event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER)
             OnBnClickedConfirm();
-        else if (event.GetKeyCode() != WXK_ESCAPE)
+        else
+            event.Skip();
+    });
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_ESCAPE)
+            OnBnClickedGiveUp();
+        else
             event.Skip();
     });
     m_btnPlay->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBnClickedConfirm(); });

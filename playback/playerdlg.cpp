@@ -37,7 +37,8 @@ const SButtonDef kButtons[] = {
     {CPlayerDlg::IDC_BTN_STOP, "player_stop_hover.png", "player_stop.png", "停止播放"},
     {CPlayerDlg::IDC_BTN_PLAYPAUSE, "player_play_hover.png", "player_pause.png", "开始/暂停播放"},
     {CPlayerDlg::IDC_BTN_RESET, "player_reset_hover.png", "player_reset.png", "重置播放,有播放异常时使用"},
-    {CPlayerDlg::IDC_BTN_MUTE, "player_mute_hover.png", "player_mute.png", "打开/关闭声音"},
+    // The sound is on at the start: a speaker with its waves.
+    {CPlayerDlg::IDC_BTN_MUTE, "player_sound_hover.png", "player_sound.png", "打开/关闭声音"},
     {CPlayerDlg::IDC_BTN_VOLUMEUP, "player_volumeup_hover.png", "player_volumeup.png", "增加音量"},
     {CPlayerDlg::IDC_BTN_VOLUMEDOWN, "player_volumedown_hover.png", "player_volumedown.png", "降低音量"},
     {CPlayerDlg::IDC_BTN_PREV, "player_previous_hover.png", "player_previous.png", "播放前一个媒体"},
@@ -309,11 +310,13 @@ void CPlayerDlg::OnBnClickedReset()
 void CPlayerDlg::OnBnClickedMute()
 {
     m_bPlayerMuted = !m_bPlayerMuted;
+    // The button shows the state: a crossed speaker, in the accent colour,
+    // while muted; the speaker with its waves while the sound is on.
     if (m_bPlayerMuted) {
         SetButtonIcons(IDC_BTN_MUTE, "player_mute.png", "player_mute_hover.png");
         m_player->SetVolume(0);
     } else {
-        SetButtonIcons(IDC_BTN_MUTE, "player_mute_hover.png", "player_mute.png");
+        SetButtonIcons(IDC_BTN_MUTE, "player_sound_hover.png", "player_sound.png");
         m_player->SetVolume(theApp.m_nVolume);
     }
 }

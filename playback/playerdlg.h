@@ -194,6 +194,9 @@ private:
     bool ClickCounts(const wxPoint& screen) const;
     bool MediaLoaded() const;
     bool NetworkWait() const;
+    // Whether the engine shows the video's own subtitle track at this
+    // position of theApp's listed tracks.
+    bool ShowsListedSubtitle(int position) const;
     void EnterFullScreen();
     void LeaveFullScreen();
     void InitSeekBar();

@@ -231,13 +231,13 @@ void CPlayerDlg::OnUpdateUI(wxUpdateUIEvent& event)
         event.Enable(MediaLoaded());
         return;
     case ID_SUBTITLE_TRACK9:
-        event.Check(theApp.m_nSubtitleMode == 8);
+        event.Check(ShowsListedSubtitle(kSubtitleTrackIds));
         return;
     default:
         break;
     }
     if (id >= ID_SUBTITLE_TRACK && id < ID_SUBTITLE_TRACK + kSubtitleTrackIds)
-        event.Check(theApp.m_nSubtitleMode == id - ID_SUBTITLE_TRACK);
+        event.Check(ShowsListedSubtitle(id - ID_SUBTITLE_TRACK));
     else if (id >= ID_AUDIO_TRACK && id < ID_AUDIO_TRACK + kAudioTrackIds)
         event.Check(theApp.m_nAudioTrack == id - ID_AUDIO_TRACK);
     else if (id >= ID_COLOR_FIRST && id < ID_COLOR_FIRST + kSubtitleColorCount)
@@ -246,6 +246,18 @@ void CPlayerDlg::OnUpdateUI(wxUpdateUIEvent& event)
         event.Check(theApp.m_strSubtitleFontSize == kSizes[id - ID_SIZE_FIRST].value);
     else
         event.Skip();
+}
+
+// The tick of a video's own subtitle track shows what the engine plays, not
+// the last choice: opening a file switches the video's subtitles off, and a
+// loaded subtitle file becomes a track of its own.
+bool CPlayerDlg::ShowsListedSubtitle(int position) const
+{
+    const CStringArray& tracks = theApp.m_arrSubtitleTracks;
+    if (position < 0 || position >= tracks.GetSize() || !MediaLoaded())
+        return false;
+    const std::optional<int> id = CVlcPlayer::TrackIdOf(tracks[position]);
+    return id && *id == m_player->GetSpuId();
 }
 
 // ---- Subtitle and track commands ----

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the player's skin images with ImageMagick into this folder:
 #   player_<name>.png / player_<name>_hover.png  32 x 32 button icons (normal,
-#                                                 pointed at and pressed)
+#                                                 pointed at and pressed); "sound"
+#                                                 and "mute" show the sound on and off
 #   seek_before.png / seek_after.png             7680 x 12 channel strips of the
 #                                                 seek bar (played / still to play)
 #   seek_thumb.png                               36 x 12: three 12 x 12 thumb frames,
@@ -32,6 +33,7 @@ declare -A glyphs=(
 # Shapes that are strokes rather than fills.
 declare -A strokes=(
   [mute]='line 19,12 27,20 line 27,12 19,20'
+  [sound]='polyline 18,12 20,14 20,18 18,20 polyline 22,8 25,12 25,20 22,24'
   [reset]='ellipse 16,16 9,9 300,210'
   [fullscreen]='polyline 6,12 6,6 12,6 polyline 20,6 26,6 26,12 polyline 26,20 26,26 20,26 polyline 12,26 6,26 6,20'
   [state]='circle 16,16 16,5'
@@ -40,6 +42,7 @@ declare -A strokes=(
 # Fills drawn together with the strokes.
 declare -A extras=(
   [mute]="$speaker"
+  [sound]="$speaker"
   [reset]='polygon 16,4 23,8 17,12'
   [fullscreen]=''
   [state]='polygon 13,10 22,16 13,22'
@@ -58,7 +61,7 @@ draw_icon() { # name colour output
   fi
 }
 
-for name in open play pause stop previous next reset mute volumeup volumedown skip fullscreen state download progress; do
+for name in open play pause stop previous next reset mute sound volumeup volumedown skip fullscreen state download progress; do
   draw_icon "$name" "$normal" "player_${name}.png"
   draw_icon "$name" "$hover" "player_${name}_hover.png"
 done

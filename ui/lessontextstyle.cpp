@@ -7,6 +7,8 @@
 #include <wx/image.h>
 #include <wx/stc/stc.h>
 
+#include <gtk/gtk.h>
+
 #include "ui/wxcolour.h"
 #include "ui/wxtext.h"
 #include "core/quenlow.h"
@@ -31,6 +33,13 @@ void SetUpLessonTextCtrl(wxStyledTextCtrl& control, bool readOnly)
     control.SetEOLMode(wxSTC_EOL_LF);
     control.UsePopUp(wxSTC_POPUP_NEVER);
     control.SetReadOnly(readOnly);
+}
+
+void KeepScrollBarsShown(wxStyledTextCtrl& control)
+{
+    GtkWidget* widget = control.GetHandle();
+    if (widget != nullptr && GTK_IS_SCROLLED_WINDOW(widget))
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), FALSE);
 }
 
 namespace {
@@ -111,6 +120,8 @@ void ApplyLessonTextStyle(wxStyledTextCtrl& control, const SLessonTextStyle& sty
     control.StyleSetFaceName(wxSTC_STYLE_DEFAULT, ToWx(style.face));
     control.StyleSetSize(wxSTC_STYLE_DEFAULT, style.points);
     control.StyleSetBold(wxSTC_STYLE_DEFAULT, style.bold);
+    control.StyleSetItalic(wxSTC_STYLE_DEFAULT, style.italic);
+    control.StyleSetUnderline(wxSTC_STYLE_DEFAULT, style.underline);
     control.StyleSetForeground(wxSTC_STYLE_DEFAULT, text);
     control.StyleSetBackground(wxSTC_STYLE_DEFAULT, background);
     // Every character carries style 0 (there is no lexer), so copying the

@@ -18,6 +18,8 @@ struct SLessonTextStyle {
     COLORREF text = 0;
     COLORREF background = 0;
     bool bold = true;
+    bool italic = false;
+    bool underline = false;
 };
 
 // The application's current lesson style: face "Arial" when no face is set,
@@ -27,6 +29,11 @@ SLessonTextStyle CurrentLessonTextStyle();
 // Prepares a text control the way the views use it: no margins, no line
 // wrapping, "\n" line ends, no built-in context menu, and read-only when asked.
 void SetUpLessonTextCtrl(wxStyledTextCtrl& control, bool readOnly);
+
+// Makes the control's scroll bars lasting ones: the desktop's overlay scroll
+// bars appear only while the pointer moves over the text, and a learner
+// would not find how to read a sentence wider than the pane.
+void KeepScrollBarsShown(wxStyledTextCtrl& control);
 
 // Applies the style to the whole text and as the style of text put in later,
 // with lines tall enough for English and Chinese glyphs alike; the caret goes

@@ -1,23 +1,24 @@
-// The Chinese caption window of the lesson view: a borderless pop-up whose
-// one-line text fills it. The lesson view writes the Chinese line of the
-// current sentence into m_richCaption, places the window as a strip along
-// its bottom edge and shows and hides it; this class gives the window and the
-// text format (see ui/showmsgdlg.h for the text control used).
+// The Chinese caption strip of the lesson view: a borderless child window of
+// the view whose text shows the current sentence's Chinese line. The view
+// lays it out along its bottom edge, under the lesson text, so that it moves,
+// resizes, hides and is covered together with the view; this class gives the
+// window, its text format and the height its text needs (see
+// ui/showmsgdlg.h for the text control used).
 #pragma once
 
-#include <wx/dialog.h>
 #include <wx/textctrl.h>
+#include <wx/window.h>
 
 #include "ui/showmsgdlg.h"
 
-class CShowChnDlg : public wxDialog {
+class CShowChnDlg : public wxWindow {
 public:
     enum { IDC_CAPTION = 1014 };
 
     CShowChnDlg();
     ~CShowChnDlg() override;
 
-    // Creates the window hidden; parent may be null.
+    // Creates the window hidden, as a child of parent (the lesson view).
     bool Create(wxWindow* parent);
 
     // The window has no text operation of its own: its users write into
@@ -26,8 +27,13 @@ public:
 
     // Formats the caption from the lesson font of the application object:
     // bold, its face (at most 31 bytes, cut at a character boundary), its
-    // size in points, blue on orange, read-only.
+    // size in points (16 while none is set), blue on orange, read-only.
     void ApplyTextFormat();
+
+    // The height that shows the whole of the current text at the given width
+    // (long lines wrap, at most kMaxLines of them), with the text's margins.
+    int HeightFor(int width) const;
+    static constexpr int kMaxLines = 3;
 
     SRichTextFormat m_cfCaption;
     wxTextCtrl* m_richCaption = nullptr;

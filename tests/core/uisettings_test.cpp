@@ -115,6 +115,33 @@ TEST_F(UiSettingsTest, ReadsEveryLineWithEitherLineEnd)
     }
 }
 
+// The text effects follow the trailer: a file of an earlier run, which ends
+// at line 19, keeps bold on and italic and underline off.
+TEST_F(UiSettingsTest, TextEffectsAfterTheTrailer)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> effects;   // lines 20 onwards
+        const char *bold, *italic, *underline;
+    } cases[] = {
+        {"file ends at the trailer", {}, "true", "", ""},
+        {"only two of the three lines", {"", "true"}, "true", "", ""},
+        {"bold off, italic and underline on", {"", "true", "true"}, "", "true", "true"},
+        {"all on", {"true", "true", "true"}, "true", "true", "true"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> lines = ValidLines();
+        lines.insert(lines.end(), c.effects.begin(), c.effects.end());
+        ApplyStartupDefaults(app, tmp.ansi());
+        Load(Join(lines));
+        EXPECT_EQ(app.m_strTextBold, c.bold);
+        EXPECT_EQ(app.m_strTextItalic, c.italic);
+        EXPECT_EQ(app.m_strTextUnderline, c.underline);
+        EXPECT_EQ(app.m_strClickReadMode, "Continue");
+    }
+}
+
 TEST_F(UiSettingsTest, SixteenLinesAreEnoughAndTheTrailerIsNotRead)
 {
     std::vector<std::string> lines = ValidLines();
@@ -228,7 +255,7 @@ TEST_F(UiSettingsTest, LongFontNameIsCutAtACharacterBoundary)
     }
 }
 
-TEST_F(UiSettingsTest, WritesNineteenLinesInFileOrder)
+TEST_F(UiSettingsTest, WritesTwentyTwoLinesInFileOrder)
 {
     app.m_strFontName = "微软雅黑";
     app.m_nFontSize = 14;
@@ -244,6 +271,9 @@ TEST_F(UiSettingsTest, WritesNineteenLinesInFileOrder)
     app.m_strSubtitleColor = "GoldYellow";
     app.m_strSubtitleFontSize = "20";
     app.m_strClickReadMode = "Continue";
+    app.m_strTextBold = "";
+    app.m_strTextItalic = "true";
+    app.m_strTextUnderline = "true";
 
     ASSERT_TRUE(SaveUiSettings(app, path()));
 
@@ -252,7 +282,8 @@ TEST_F(UiSettingsTest, WritesNineteenLinesInFileOrder)
     const std::string expected = "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA\r\n"
                                  "14\r\n65280\r\n-1\r\nOnWordWeb\r\n\r\ntrue\r\nengchn\r\n0\r\ntrue\r\n"
                                  "chneng\r\nGoldYellow\r\n20\r\nContinue\r\n"
-                                 "999\r\n999\r\n999\r\n999\r\n999\r\n";
+                                 "999\r\n999\r\n999\r\n999\r\n999\r\n"
+                                 "\r\ntrue\r\ntrue\r\n";
     EXPECT_EQ(testsupport::ReadBytes(fsPath()), expected);
 
     // What was written reads back unchanged.
@@ -263,6 +294,9 @@ TEST_F(UiSettingsTest, WritesNineteenLinesInFileOrder)
     EXPECT_EQ(again.m_clrBackground, 0xFFFFFFFFu);
     EXPECT_EQ(again.m_nVolume, 0);
     EXPECT_EQ(again.m_strAssLineOrder, "chneng");
+    EXPECT_EQ(again.m_strTextBold, "");
+    EXPECT_EQ(again.m_strTextItalic, "true");
+    EXPECT_EQ(again.m_strTextUnderline, "true");
 }
 
 TEST_F(UiSettingsTest, FirstStartWritesDefaultFontAndColours)

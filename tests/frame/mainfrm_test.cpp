@@ -30,6 +30,7 @@
 #include "core/quenlow.h"
 #include "core/quenlowdoc.h"
 #include "frame/ribbonstatusbar.h"
+#include "ui/showchndlg.h"
 #include "ui/showmsgdlg.h"
 #include "tests/appstateguard.h"
 #include "tests/platform/alsatestconfig.h"
@@ -160,12 +161,71 @@ TEST_F(MainFrameTest, CaptionBarShowsEachKindAndHidesWhenItsTimeIsUp)
 // ribbon's offset box says so instead of showing the previous lesson's.
 TEST_F(MainFrameTest, NewLessonSubtitlesStartWithTheOffsetBoxAtZero)
 {
+    theApp.m_strTimeOffsetMedia = "earlier.mp4";
     theApp.m_nTimeOffset = 400;
     frame->m_pRibbonBar->SetEditText(kCmdOffsetEdit, "-400");
     frame->OnTimer(CMainFrame::kTimerAssFiles);
     EXPECT_EQ(theApp.m_nTimeOffset, 0);
     EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "0");
     EXPECT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleToPlayer));
+}
+
+// The Chinese caption strip belongs to the lesson pane: after the window is
+// moved and resized it still lies inside the pane along its bottom, above
+// the status bar; it goes when the pane gives way to another view and comes
+// back with it.
+TEST_F(MainFrameTest, ChineseCaptionStaysInsideTheLessonPane)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strShowChinese, &CQuenlowApp::m_arrChineseText,
+                                     &CQuenlowApp::m_arrForeignText, &CQuenlowApp::m_nCurrentSentence);
+    auto* lesson = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
+    ASSERT_NE(lesson, nullptr);
+    theApp.m_arrForeignText.RemoveAll();
+    theApp.m_arrChineseText.RemoveAll();
+    theApp.m_arrForeignText.Add("The first sentence.\n");
+    theApp.m_arrChineseText.Add("第一句中文字幕\n");
+    theApp.m_strShowChinese = "true";
+    frame->Maximize(false);
+    frame->SetSize(0, 0, 1000, 650);
+    DrainEvents();
+    lesson->ShowCaptionFor(0);
+    ASSERT_NE(lesson->m_pShowChnDlg, nullptr);
+    ASSERT_TRUE(lesson->m_pShowChnDlg->IsShownOnScreen());
+
+    const auto expectInsideTheLessonPane = [&](const char* after) {
+        SCOPED_TRACE(after);
+        const wxRect pane = lesson->GetScreenRect();
+        const wxRect strip = lesson->m_pShowChnDlg->GetScreenRect();
+        EXPECT_TRUE(pane.Contains(strip)) << "strip " << strip.x << "," << strip.y << " " << strip.width << "x"
+                                          << strip.height << " pane " << pane.x << "," << pane.y << " "
+                                          << pane.width << "x" << pane.height;
+        EXPECT_EQ(strip.GetBottom(), pane.GetBottom());
+        EXPECT_EQ(strip.width, pane.width);
+        EXPECT_LE(lesson->m_richText->GetScreenRect().GetBottom(), strip.y - 1);
+        EXPECT_LE(strip.GetBottom(), frame->m_wndStatusBar->GetScreenRect().y - 1);
+        EXPECT_GE(strip.height, lesson->m_pShowChnDlg->HeightFor(strip.width));
+    };
+    expectInsideTheLessonPane("shown");
+    frame->Move(120, 90);
+    DrainEvents();
+    expectInsideTheLessonPane("moved");
+    frame->SetSize(60, 40, 760, 520);
+    DrainEvents();
+    expectInsideTheLessonPane("resized smaller");
+    frame->SetSize(0, 0, 1200, 760);
+    DrainEvents();
+    expectInsideTheLessonPane("resized larger");
+
+    // The help page in place of the lesson takes the strip along; back to
+    // the lesson, it is there again.
+    SelectCategory(4);
+    DrainEvents();
+    EXPECT_FALSE(lesson->m_pShowChnDlg->IsShownOnScreen());
+    SelectCategory(0);
+    DrainEvents();
+    lesson->ShowCaptionFor(0);
+    EXPECT_TRUE(lesson->m_pShowChnDlg->IsShownOnScreen());
+    expectInsideTheLessonPane("back to the lesson");
 }
 
 // In a narrow window the ribbon's panels never overlap (those without room
@@ -536,25 +596,61 @@ TEST_F(MainFrameTest, LookCommandKeepsTheLessonColoursAndIsStored)
     EXPECT_EQ(theApp.m_nAppLook, 212u);
 }
 
+// What the learner set comes back at the next start, in the application
+// object, in the lesson text and on the ribbon: the face and size combos and
+// the colour buttons show the stored values before the text is touched, and
+// the effects are as they were left.
 TEST_F(MainFrameTest, SettingsWrittenAtCloseAreReadAtTheNextStart)
 {
+    testsupport::AppStateGuard kept;
+    kept.Keep(&CQuenlowApp::m_strTextBold).Keep(&CQuenlowApp::m_strTextItalic).Keep(&CQuenlowApp::m_strTextUnderline);
     theApp.m_strFontName = "微软雅黑";
     theApp.m_nFontSize = 22;
     theApp.m_clrText = 0x00FF00;
     theApp.m_clrBackground = 0x202020;
     theApp.m_nVolume = 35;
+    theApp.m_strTextBold = "";
+    theApp.m_strTextItalic = "true";
+    theApp.m_strTextUnderline = "true";
     CloseFrame();
     EXPECT_TRUE(IsRegularFile(program.ansi() + "AppData/UserData/UI.data"));
 
     theApp.m_strFontName.Empty();
     theApp.m_nFontSize = 0;
     theApp.m_nVolume = 0;
+    theApp.m_strTextBold = "true";
+    theApp.m_strTextItalic = "";
+    theApp.m_strTextUnderline = "";
     frame = MakeFrame();
+    DrainEvents();
     EXPECT_EQ(theApp.m_strFontName, "微软雅黑");
     EXPECT_EQ(theApp.m_nFontSize, 22);
     EXPECT_EQ(theApp.m_clrText, 0x00FF00u);
     EXPECT_EQ(theApp.m_clrBackground, 0x202020u);
     EXPECT_EQ(theApp.m_nVolume, 35);
+
+    CMainRibbon& ribbon = *frame->m_pRibbonBar;
+    EXPECT_EQ(ribbon.GetComboText(kCmdFontName), "微软雅黑");
+    EXPECT_EQ(ribbon.GetComboText(kCmdFontSize), "22");
+    EXPECT_EQ(ribbon.GetColorButtonColor(kCmdFontColor), 0x00FF00u);
+    EXPECT_EQ(ribbon.GetColorButtonColor(kCmdBackColor), 0x202020u);
+
+    auto* lesson = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
+    ASSERT_NE(lesson, nullptr);
+    ASSERT_NE(lesson->m_richText, nullptr);
+    EXPECT_FALSE(lesson->m_richText->StyleGetBold(0));
+    EXPECT_TRUE(lesson->m_richText->StyleGetItalic(0));
+    EXPECT_TRUE(lesson->m_richText->StyleGetUnderline(0));
+    // A reload of the lesson (a player reset, a loop) formats the text anew
+    // with the same effects.
+    lesson->ApplyTextFormat();
+    EXPECT_FALSE(lesson->m_richText->StyleGetBold(0));
+    EXPECT_TRUE(lesson->m_richText->StyleGetItalic(0));
+
+    // Pressing a colour button gives the colour it shows.
+    wxCommandEvent press(wxEVT_MENU, kCmdFontColor);
+    lesson->GetEventHandler()->ProcessEvent(press);
+    EXPECT_EQ(theApp.m_clrText, 0x00FF00u);
 }
 
 TEST_F(MainFrameTest, PlayerPaneTakesHalfTheScreenBesideARealLesson)

@@ -16,6 +16,8 @@
 #include <wx/stc/stc.h>
 #include <wx/app.h>
 #include <wx/ribbon/bar.h>
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
 
 #include "catalogue/core/talkdownload.h"
 #include "catalogue/localviewtree.h"
@@ -206,6 +208,113 @@ TEST_F(MainFrameWorkTest, UpdateRulesFollowTheApplicationState)
         EXPECT_EQ(state.enabled, c.enabled) << c.what;
         EXPECT_EQ(state.checked, c.checked) << c.what;
     }
+}
+
+// The offset fitted to a media file stays while that file plays again (a
+// loop, a player reset, a reload of its lesson) and starts at 0 for another.
+TEST_F(MainFrameWorkTest, SubtitleOffsetBelongsToTheMediaItWasSetFor)
+{
+    const CString first = program.ansi() + "first.mp4";
+    const CString second = program.ansi() + "second.mp4";
+    const CString keptMedia = theApp.m_strMediaPath;
+    theApp.m_strMediaPath = first;
+    frame->OnTimer(CMainFrame::kTimerAssFiles);   // the first file opens
+    Command(kCmdFast);
+    Command(kCmdFast);
+    ASSERT_EQ(theApp.m_nTimeOffset, -400);
+
+    for (int again = 0; again < 2; ++again) {   // it plays again, twice
+        frame->OnTimer(CMainFrame::kTimerAssFiles);
+        EXPECT_EQ(theApp.m_nTimeOffset, -400);
+        EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "400");
+    }
+
+    theApp.m_strMediaPath = second;
+    frame->OnTimer(CMainFrame::kTimerAssFiles);
+    EXPECT_EQ(theApp.m_nTimeOffset, 0);
+    EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), "0");
+    theApp.m_strMediaPath = first;   // back to the first: a new start there
+    frame->OnTimer(CMainFrame::kTimerAssFiles);
+    EXPECT_EQ(theApp.m_nTimeOffset, 0);
+    theApp.m_strMediaPath = keptMedia;
+}
+
+// A number typed into the offset box is put in force on Enter and when the
+// learner leaves the box; anything else brings back the offset in force with
+// a message, so the box never shows a number that does nothing.
+TEST_F(MainFrameWorkTest, TypedSubtitleOffsetAppliesOnEnterAndOnLeavingTheBox)
+{
+    auto* box = dynamic_cast<wxTextCtrl*>(frame->m_pRibbonBar->FindStandIn(kCmdOffsetEdit));
+    ASSERT_NE(box, nullptr);
+    const auto enter = [&] {
+        wxCommandEvent event(wxEVT_TEXT_ENTER, box->GetId());
+        event.SetEventObject(box);
+        box->GetEventHandler()->ProcessEvent(event);
+    };
+    const auto leave = [&] {
+        wxFocusEvent event(wxEVT_KILL_FOCUS, box->GetId());
+        event.SetEventObject(box);
+        box->GetEventHandler()->ProcessEvent(event);
+    };
+    struct Case {
+        const char* typed;
+        bool byEnter;       // else by leaving the box
+        int offset;         // in force afterwards (ms added to sentence times)
+        const char* shown;  // the box afterwards
+        bool message;
+    } cases[] = {
+        {"300", true, -300, "300", false},
+        {"-1200", false, 1200, "-1200", false},
+        {" +500 ", true, -500, "500", false},
+        {"0", false, 0, "0", false},
+        {"abc", true, 0, "0", true},
+        {"12.5", false, 0, "0", true},
+        {"", true, 0, "0", true},
+        {"3600001", true, 0, "0", true},
+        {"99999999999999999999", false, 0, "0", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        theApp.m_nTimeOffset = 0;
+        frame->m_pRibbonBar->SetEditText(kCmdOffsetEdit, "0");
+        TakeMessage();
+        frame->KillTimer(CMainFrame::kTimerSubtitleOffset);
+        box->SetValue(wxString::FromUTF8(c.typed));   // as typing does: a text event
+        c.byEnter ? enter() : leave();
+        EXPECT_EQ(theApp.m_nTimeOffset, c.offset);
+        EXPECT_EQ(frame->m_pRibbonBar->GetEditText(kCmdOffsetEdit), c.shown);
+        EXPECT_EQ(!TakeMessage().IsEmpty(), c.message);
+        EXPECT_EQ(frame->IsTimerRunning(CMainFrame::kTimerSubtitleOffset), c.offset != 0);
+    }
+
+    // Leaving the box without typing changes nothing, also when the text
+    // was set by the program.
+    theApp.m_nTimeOffset = -200;
+    frame->m_pRibbonBar->SetEditText(kCmdOffsetEdit, "999");
+    frame->KillTimer(CMainFrame::kTimerSubtitleOffset);
+    leave();
+    EXPECT_EQ(theApp.m_nTimeOffset, -200);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerSubtitleOffset));
+}
+
+// A size typed into the size combo applies on Enter, and also when the
+// learner leaves the combo (Tab, a click elsewhere) without pressing Enter.
+TEST_F(MainFrameWorkTest, TypedFontSizeAppliesOnLeavingTheCombo)
+{
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_nFontSize, &CQuenlowApp::m_nFontChangeCount);
+    auto* combo = dynamic_cast<wxComboBox*>(frame->m_pRibbonBar->FindStandIn(kCmdFontSize));
+    ASSERT_NE(combo, nullptr);
+    theApp.m_nFontSize = 16;
+    combo->SetValue("24");   // as typing does: a text event
+    wxFocusEvent leave(wxEVT_KILL_FOCUS, combo->GetId());
+    leave.SetEventObject(combo);
+    combo->GetEventHandler()->ProcessEvent(leave);
+    EXPECT_EQ(theApp.m_nFontSize, 24);
+
+    // Leaving again without typing applies nothing anew.
+    const int changes = theApp.m_nFontChangeCount;
+    combo->GetEventHandler()->ProcessEvent(leave);
+    EXPECT_EQ(theApp.m_nFontChangeCount, changes);
 }
 
 TEST_F(MainFrameWorkTest, SubtitleOffsetStepsAndOneRewriteAfterTheLastPress)

@@ -273,30 +273,39 @@ TEST_F(SmallWindowsTest, PopupDialogsAreCreatedHiddenWithoutCaption)
 {
     auto* progress = new CProgressDlg;
     auto* message = new CShowMsgDlg;
-    auto* caption = new CShowChnDlg;
     auto* search = new CSearchDlg;
     ASSERT_TRUE(progress->Create(nullptr));
     ASSERT_TRUE(message->Create(nullptr));
-    ASSERT_TRUE(caption->Create(nullptr));
     ASSERT_TRUE(search->Create(m_frame));
-    for (wxDialog* dialog : std::initializer_list<wxDialog*>{progress, message, caption, search}) {
+    for (wxDialog* dialog : std::initializer_list<wxDialog*>{progress, message, search}) {
         EXPECT_FALSE(dialog->IsShown());
         EXPECT_FALSE(dialog->HasFlag(wxCAPTION));
     }
     EXPECT_EQ(1017, progress->m_ctlProgress->GetId());
     EXPECT_EQ(progress, progress->m_ctlProgress->GetParent());
+    EXPECT_EQ(1023, search->m_editSearch->GetId());
+    EXPECT_EQ(wxRect(0, 0, 200, 30), search->m_editSearch->GetRect());
+    for (wxDialog* dialog : std::initializer_list<wxDialog*>{progress, message, search})
+        dialog->Destroy();
+}
+
+// The caption strip is a hidden child of the window it belongs to (never a
+// window of its own that could stray from it), and its text fills it.
+TEST_F(SmallWindowsTest, CaptionStripIsAHiddenChildFilledByItsText)
+{
+    auto* orphan = new CShowChnDlg;
+    EXPECT_FALSE(orphan->Create(nullptr));
+    delete orphan;
+
+    auto* caption = new CShowChnDlg;
+    ASSERT_TRUE(caption->Create(m_frame));
+    EXPECT_FALSE(caption->IsShown());
+    EXPECT_FALSE(caption->IsTopLevel());
     EXPECT_EQ(1014, caption->m_richCaption->GetId());
-    // The lesson view creates the caption window at zero size and later
-    // shows it as a strip; the text always fills it.
-    caption->SetSize(0, 0, 0, 0);
-    caption->SendSizeEvent();
     caption->SetSize(0, 0, 600, 30);
     caption->SendSizeEvent();
     EXPECT_EQ(wxRect(0, 0, 600, 30), caption->m_richCaption->GetRect());
-    EXPECT_EQ(1023, search->m_editSearch->GetId());
-    EXPECT_EQ(wxRect(0, 0, 200, 30), search->m_editSearch->GetRect());
-    for (wxDialog* dialog : std::initializer_list<wxDialog*>{progress, message, caption, search})
-        dialog->Destroy();
+    caption->Destroy();
 }
 
 TEST_F(SmallWindowsTest, ProgressDialogIsDrivenAsLongOperationsDo)
@@ -354,7 +363,7 @@ TEST_F(SmallWindowsTest, CaptionFormatCutsFaceAtCharacterBoundary)
 {
     const testsupport::AppStateGuard guard(&CQuenlowApp::m_strFontName, &CQuenlowApp::m_nFontSize);
     auto* dlg = new CShowChnDlg;
-    ASSERT_TRUE(dlg->Create(nullptr));
+    ASSERT_TRUE(dlg->Create(m_frame));
 
     const struct {
         CString face;

@@ -3,11 +3,14 @@
 // the font size parser, the translation address, commands routed through a
 // real main frame, and the bilingual list following the lesson.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/app.h>
+#include <wx/dcclient.h>
 #include <wx/dnd.h>
 #include <wx/frame.h>
 #include <wx/image.h>
@@ -443,13 +446,118 @@ TEST_F(LessonViewTest, CaptionShowsTheChineseLineAndHidesForAnEmptyOne)
         if (!s.shown)
             continue;
         EXPECT_EQ(FromWx(view->m_pShowChnDlg->m_richCaption->GetValue()), CString(s.text));
-        // A strip over the bottom of the text.
-        const wxRect text = view->m_richText->GetScreenRect();
+        // A strip of the view along its bottom, under the text: it covers no
+        // line of the text and none of its scroll bar.
+        EXPECT_EQ(view->m_pShowChnDlg->GetParent(), view);
+        const wxSize client = view->GetClientSize();
+        const wxRect text = view->m_richText->GetRect();
         const wxRect caption = view->m_pShowChnDlg->GetRect();
-        EXPECT_EQ(caption.x, text.x);
-        EXPECT_EQ(caption.width, text.width);
-        EXPECT_EQ(caption.y, text.y + text.height - CQuenlowView::kCaptionHeight);
-        EXPECT_EQ(caption.height, CQuenlowView::kCaptionHeight);
+        EXPECT_EQ(caption.x, 0);
+        EXPECT_EQ(caption.width, client.x);
+        EXPECT_EQ(caption.GetBottom(), client.y - 1);
+        EXPECT_EQ(text.GetBottom() + 1, caption.y);
+    }
+    // Hidden, the text takes the whole view again.
+    EXPECT_EQ(view->m_richText->GetSize(), view->GetClientSize());
+}
+
+// While paused, the current sentence stays highlighted through what takes
+// the selection for a moment: a new font or size, an effect command.
+TEST_F(LessonViewTest, PausedHighlightSurvivesFormatChanges)
+{
+    testsupport::AppStateGuard effects(&CQuenlowApp::m_strTextItalic, &CQuenlowApp::m_strTextBold);
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{1000, 2000, "First.\n", "一\n"}, {3000, 4000, "Second.\n", "二\n"},
+                      {5000, 6000, "Third.\n", "三\n"}});
+    view->StartFollowing();
+    TickAt(*view, 3500);
+    ASSERT_TRUE(SelectionIsLine(*view, 1));
+    theApp.m_strPlayState = "OnPause";
+
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+    } steps[] = {
+        {"a new size reaches the view", [&] {
+             theApp.m_nFontSize = 20;
+             ++theApp.m_nFontChangeCount;
+             view->UpdateFontIfChanged();
+         }},
+        {"italic", [&] { view->OnTimer(CQuenlowView::kTimerItalic); }},
+        {"bold", [&] { view->OnTimer(CQuenlowView::kTimerBold); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.run();
+        EXPECT_TRUE(SelectionIsLine(*view, 1));
+        // The follow step leaves it there while paused.
+        TickAt(*view, 3600);
+        EXPECT_TRUE(SelectionIsLine(*view, 1));
+    }
+}
+
+// A sentence wider than the pane is read whole with the text's horizontal
+// scroll bar: a lasting one (not an overlay that shows only while the
+// pointer moves), in sight above the caption strip.
+TEST_F(LessonViewTest, LongSentenceHasALastingScrollBarAboveTheCaption)
+{
+    CQuenlowView* view = MakeFollowingView();
+    PutLesson(*view, {{1000, 2000,
+                       "This sentence is far longer than the lesson pane is wide, so that its end can only be "
+                       "read by scrolling the text sideways with the bar under it, all the way to the end.\n",
+                       "很长的句子\n"}});
+    theApp.m_strShowChinese = "true";
+    view->StartFollowing();
+    TickAt(*view, 1500);
+    DrainEvents();
+    ASSERT_TRUE(view->m_pShowChnDlg->IsShown());
+
+    GtkWidget* widget = view->m_richText->GetHandle();
+    ASSERT_TRUE(GTK_IS_SCROLLED_WINDOW(widget));
+    GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(widget);
+    EXPECT_FALSE(gtk_scrolled_window_get_overlay_scrolling(scrolled));
+    GtkWidget* bar = gtk_scrolled_window_get_hscrollbar(scrolled);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(gtk_widget_get_mapped(bar));
+    GtkAllocation allocation;
+    gtk_widget_get_allocation(bar, &allocation);
+    EXPECT_GT(allocation.height, 0);
+    // The bar lies inside the text control, which ends where the strip begins.
+    EXPECT_LE(view->m_richText->GetRect().GetBottom() + 1, view->m_pShowChnDlg->GetRect().y);
+}
+
+// The strip is as tall as its text needs at the view's width: a line wider
+// than the view wraps and the strip grows; the whole text is in sight at
+// every font size.
+TEST_F(LessonViewTest, CaptionShowsItsWholeTextAtEveryWidthAndSize)
+{
+    CQuenlowView* view = MakeFollowingView();
+    const CString longLine = "这是一句很长的中文字幕，它比课文窗口还要宽得多，所以必须折行才能让学习者看到整句话的意思。";
+    PutLesson(*view, {{1000, 2000, "Short.\n", "短句\n"}, {3000, 4000, "Long.\n", longLine + "\n"}});
+    theApp.m_strShowChinese = "true";
+    view->StartFollowing();
+
+    const auto lineHeight = [&] {
+        wxClientDC dc(view->m_pShowChnDlg->m_richCaption);
+        dc.SetFont(view->m_pShowChnDlg->m_richCaption->GetFont());
+        return dc.GetCharHeight();
+    };
+    for (int size : {16, 28}) {
+        SCOPED_TRACE(size);
+        theApp.m_nFontSize = size;
+        ++theApp.m_nFontChangeCount;
+        TickAt(*view, 1500);
+        view->UpdateFontIfChanged();
+        ASSERT_TRUE(view->m_pShowChnDlg->IsShown());
+        const int oneLine = view->m_pShowChnDlg->GetSize().y;
+        EXPECT_GE(oneLine, lineHeight() + 4);
+        EXPECT_LT(oneLine, 2 * lineHeight());
+
+        TickAt(*view, 3500);
+        const int wrapped = view->m_pShowChnDlg->GetSize().y;
+        EXPECT_GE(wrapped, 2 * lineHeight()) << "a line wider than the view wraps";
+        EXPECT_EQ(view->m_pShowChnDlg->GetRect().GetBottom(), view->GetClientSize().y - 1);
+        EXPECT_EQ(view->m_richText->GetRect().GetBottom() + 1, view->m_pShowChnDlg->GetRect().y);
     }
 }
 

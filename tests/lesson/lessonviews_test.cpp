@@ -169,7 +169,7 @@ TEST_F(ViewTest, LessonViewRefreshesItsCaptionWindowToo)
     lesson->CreateCaptionDialog();
     ASSERT_NE(lesson->m_pShowChnDlg, nullptr);
     EXPECT_FALSE(lesson->m_pShowChnDlg->IsShown());
-    EXPECT_EQ(lesson->m_pShowChnDlg->GetParent(), nullptr);
+    EXPECT_EQ(lesson->m_pShowChnDlg->GetParent(), lesson);
 
     theApp.m_nFontSize = 22;
     ++theApp.m_nFontChangeCount;

@@ -29,6 +29,26 @@ TEST_F(InputNetAdressDlgTest, CreatedHiddenWithAnAddressBoxAndTwoIconButtons)
     EXPECT_EQ(m_dlg->m_nIdleCountdown, 0);
 }
 
+// The box says what it is for, and Escape closes the bar from the box and
+// from its buttons; other keys in the box are typing.
+TEST_F(InputNetAdressDlgTest, BoxIsLabelledAndEscapeClosesTheBar)
+{
+    EXPECT_TRUE(m_dlg->m_editAddress->GetHint().Contains(wxString::FromUTF8("网络地址")));
+    for (wxWindow* focus : std::initializer_list<wxWindow*>{m_dlg->m_editAddress, m_dlg->m_btnPlay, m_dlg->m_btnClose}) {
+        m_dlg->ShowAt(wxPoint(100, 100));
+        wxKeyEvent letter(wxEVT_CHAR_HOOK);
+        letter.m_keyCode = 'a';
+        letter.SetEventObject(focus);
+        focus->GetEventHandler()->ProcessEvent(letter);
+        EXPECT_TRUE(m_dlg->IsShown());
+        wxKeyEvent escape(wxEVT_CHAR_HOOK);
+        escape.m_keyCode = WXK_ESCAPE;
+        escape.SetEventObject(focus);
+        focus->GetEventHandler()->ProcessEvent(escape);
+        EXPECT_FALSE(m_dlg->IsShown()) << focus->GetId();
+    }
+}
+
 TEST_F(InputNetAdressDlgTest, LayoutFollowsTheScreenWidth)
 {
     struct Case {

@@ -1,5 +1,7 @@
 // The player dialog with a recording stand-in for the main frame: what its
 // buttons, keys, clicks, timers and context menu post and change.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -7,6 +9,8 @@
 #include <vlc/vlc.h>
 #include <wx/app.h>
 #include <wx/frame.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
 #include <wx/menu.h>
 
 #include "controls/bitslider.h"
@@ -540,6 +544,9 @@ TEST_F(PlayerDlgTest, ContextMenuListsTheMediaTracksWithTheirChecks)
     theApp.m_strPlayState = "OnPlay";
     theApp.m_nPlayOrder = 2;
     theApp.m_strScriptPath = "/nowhere/lesson.script";   // no lesson: the placeholder stays
+    // As playback starts, the video's own subtitles go off.
+    dlg->m_player->SetSpu(-1);
+    ASSERT_TRUE(PumpUntil([&] { return dlg->m_player->GetSpuId() == -1; }, 5s));
     std::unique_ptr<wxMenu> menu = dlg->BuildContextMenu();
     menu->UpdateUI(dlg);
 
@@ -574,9 +581,59 @@ TEST_F(PlayerDlgTest, ContextMenuListsTheMediaTracksWithTheirChecks)
     EXPECT_EQ(theApp.m_nSubtitleMode, 1);
     EXPECT_TRUE(menu->FindItem(ID_AUDIO_TRACK + 2)->IsChecked());
     EXPECT_FALSE(menu->FindItem(ID_AUDIO_TRACK)->IsChecked());
+    ASSERT_TRUE(PumpUntil([&] { return dlg->m_player->GetSpuId() != -1; }, 5s));
+    menu = dlg->BuildContextMenu();
+    menu->UpdateUI(dlg);
     EXPECT_TRUE(menu->FindItem(ID_SUBTITLE_TRACK + 1)->IsChecked());
     EXPECT_FALSE(menu->FindItem(ID_SUBTITLE_OFF)->IsChecked());
+
+    // The file opens again and its start switches the track off: the tick
+    // follows what plays, not the earlier choice.
     dlg->m_player->SetSpu(-1);
+    ASSERT_TRUE(PumpUntil([&] { return dlg->m_player->GetSpuId() == -1; }, 5s));
+    menu = dlg->BuildContextMenu();
+    menu->UpdateUI(dlg);
+    EXPECT_EQ(theApp.m_nSubtitleMode, 1);
+    EXPECT_FALSE(menu->FindItem(ID_SUBTITLE_TRACK + 1)->IsChecked());
+    EXPECT_TRUE(SubMenu(SubMenu(menu.get(), "字幕"), "自带字幕")->FindItemByPosition(0)->IsChecked());
+}
+
+// The mute button shows the state: the speaker's shape while muted is not
+// the one while the sound is on (a colour change alone was easy to miss),
+// and it comes back when the sound does.
+TEST_F(PlayerDlgTest, MuteButtonShowsWhetherTheSoundIsOn)
+{
+    CButtonST* mute = dlg->GetButton(CPlayerDlg::IDC_BTN_MUTE);
+    ASSERT_NE(mute, nullptr);
+    // The drawn pixels that are not the button's background.
+    const auto shape = [&] {
+        wxBitmap bitmap(32, 32);
+        {
+            wxMemoryDC dc(bitmap);
+            mute->DrawItem(dc, CRect(0, 0, 32, 32), 0);
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        const unsigned char* back = image.GetData();
+        std::vector<bool> drawn;
+        for (int i = 0; i < 32 * 32; ++i) {
+            const unsigned char* p = image.GetData() + 3 * i;
+            drawn.push_back(std::abs(p[0] - back[0]) + std::abs(p[1] - back[1]) + std::abs(p[2] - back[2]) > 60);
+        }
+        return drawn;
+    };
+    // The button's pictures come from the program folder's res folder.
+    testsupport::AppStateGuard folder(&CQuenlowApp::m_strAppDir);
+    theApp.m_strAppDir = GetProgramFolder() + "../program/";
+    dlg->OnBnClickedMute();
+    const std::vector<bool> muted = shape();
+    EXPECT_GT(std::count(muted.begin(), muted.end(), true), 40);
+    dlg->OnBnClickedMute();
+    const std::vector<bool> soundOn = shape();
+    EXPECT_GT(std::count(soundOn.begin(), soundOn.end(), true), 40);
+    EXPECT_NE(muted, soundOn);
+    dlg->OnBnClickedMute();
+    EXPECT_EQ(shape(), muted);
+    dlg->OnBnClickedMute();
 }
 
 // The engine names tracks in English under the C locale; the menus show
