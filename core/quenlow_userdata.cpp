@@ -135,6 +135,8 @@ CString MoveStoreAside(const CString& path)
 // Opens a store file on app.m_userDb with the short lock wait. The first open
 // of the application's store file in a session checks it (see the top of
 // this file); the learner is told once about a store that was replaced.
+// Records the outcome in app (m_nDbResult, and m_strDbError on failure), so
+// callers do not note it again over a failure the connection did not see.
 bool OpenStore(CQuenlowApp& app, const CString& path, CSqliteDb::OpenMode mode)
 {
     CSqliteDb& db = app.m_userDb;
@@ -204,7 +206,6 @@ std::unique_ptr<SQueryResult> RunQuery(CQuenlowApp& app, const CString& sql, con
     return result;
 }
 
-// A cell as text: SQL NULL and cells outside the result read as "".
 } // namespace
 
 BOOL CQuenlowApp::RecordExists(const CString& dbPath, const CString& table, const CString& key)
@@ -213,7 +214,7 @@ BOOL CQuenlowApp::RecordExists(const CString& dbPath, const CString& table, cons
         NoteUnknownTable(*this, table);
         return FALSE;
     }
-    if (!Note(*this, OpenStore(*this, dbPath, CSqliteDb::ReadWrite)))
+    if (!OpenStore(*this, dbPath, CSqliteDb::ReadWrite))
         return FALSE;
     CloseOnExit closer(m_userDb);
     const auto result = RunQuery(*this, FillTable(kExistsTemplate, table), {key});
@@ -229,7 +230,7 @@ BOOL CQuenlowApp::PutRecord(const CString& table, const CString& key, const CStr
         NoteUnknownTable(*this, table);
         return FALSE;
     }
-    if (!Note(*this, OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWriteCreate)))
+    if (!OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWriteCreate))
         return FALSE;
     CloseOnExit closer(m_userDb);
 
@@ -275,7 +276,7 @@ CString CQuenlowApp::GetRecordText(const CString& key)
         NoteUnknownTable(*this, m_strLocalPlaylistTable);
         return CString();
     }
-    if (!Note(*this, OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWrite)))
+    if (!OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWrite))
         return CString();
     CloseOnExit closer(m_userDb);
     const auto result = RunQuery(*this, FillTable(kFirstContentTemplate, m_strLocalPlaylistTable), {key});
@@ -300,7 +301,7 @@ int CQuenlowApp::DeleteRecordCount(const CString& table, const CString& key)
 
 int CQuenlowApp::DeleteRows(const CString& table, const CString& key, bool& opened)
 {
-    opened = Note(*this, OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWrite));
+    opened = OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWrite);
     if (!opened)
         return -1;
     CloseOnExit closer(m_userDb);
@@ -315,7 +316,7 @@ int CQuenlowApp::DeleteRows(const CString& table, const CString& key, bool& open
 
 BOOL CQuenlowApp::LoadTable(const CString& table, const CString& key)
 {
-    if (!Note(*this, OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWrite)))
+    if (!OpenStore(*this, m_strUserDataDbPath, CSqliteDb::ReadWrite))
         return FALSE;
     CloseOnExit closer(m_userDb);
 

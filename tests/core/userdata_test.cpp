@@ -653,3 +653,22 @@ TEST_F(UserDataTest, DamagedStoreIsKeptAsideAndANewOneTakesItsPlace)
         EXPECT_EQ(TakeMessage(), "");
     }
 }
+
+// A damaged store that cannot be moved aside (here its name leaves no room
+// for the dated suffix) stays where it is, and the failure names that, not
+// the check that found the damage.
+TEST_F(UserDataTest, DamagedStoreThatCannotBeMovedAsideIsReportedAsSuch)
+{
+    const std::string folder = m_folder.path() + "AppData/UserData/";
+    const std::string name = std::string(240, 's') + ".script";
+    WriteSoundStore(folder + name);
+    Overwrite(folder + name, 0, std::string(16, 'x'));
+    const std::string damagedBytes = testsupport::ReadBytes(folder + name);
+    theApp.m_strUserDataDbPath = m_folder.ansi() + "AppData/UserData/" + name.c_str();
+
+    EXPECT_FALSE(theApp.LoadTable(kPlaylist, ""));
+    EXPECT_EQ(theApp.m_nDbResult, SQLITE_CORRUPT);
+    EXPECT_EQ(theApp.m_strDbError, "the damaged user-data store cannot be moved aside: " + theApp.m_strUserDataDbPath);
+    EXPECT_EQ(testsupport::ReadBytes(folder + name), damagedBytes);
+    EXPECT_EQ(TakeMessage(), "");
+}
