@@ -23,6 +23,8 @@ constexpr int kHoverTextIndicator = 10;
 
 constexpr int kPopupWidth = 500;
 constexpr int kPopupHeight = 350;
+// The gap between the pointer and the pop-up's nearer corner.
+constexpr int kPopupMargin = 20;
 
 int SentenceCount()
 {
@@ -281,15 +283,16 @@ void CQuenlowView::HoverLookUp()
 
     // Beside the pointer, or to its left and above it near the view's edges.
     const wxRect view = m_richText->GetScreenRect();
-    const int x = view.GetRight() - screen.x < kPopupWidth ? view.GetRight() - 520 : screen.x + 20;
-    const int y = view.GetBottom() - screen.y < kPopupHeight ? screen.y - 370 : screen.y + 20;
+    const int x = view.GetRight() - screen.x < kPopupWidth ? view.GetRight() - (kPopupWidth + kPopupMargin)
+                                                           : screen.x + kPopupMargin;
+    const int y = view.GetBottom() - screen.y < kPopupHeight ? screen.y - (kPopupHeight + kPopupMargin)
+                                                             : screen.y + kPopupMargin;
     // Locally the page written is the word's or says it was not found.
     if (local) {
         host->ShowDictionaryPopup(theApp.m_strDictWordHtmlPath, x, y);
     } else {
         host->ShowDictionaryPopup(OnlineDictionaryAddress(word), x, y);
-        if (!local)
-            theApp.AddToLookupHistory(word);
+        theApp.AddToLookupHistory(word);
     }
     m_bHoverShown = 1;
     m_timers.SetTimer(kTimerHidePopup, 2000);
