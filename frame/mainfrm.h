@@ -19,6 +19,7 @@
 #include "core/commandids.h"
 #include "core/downloaderexchange.h"
 #include "core/downloadprogress.h"
+#include "core/playbackwatch.h"
 #include "core/talkdownloadwatch.h"
 #include "frame/panemanager.h"
 #include "ui/frameworker.h"
@@ -261,6 +262,15 @@ public:
     // main player (speech practice shows its clips there).
     void ShowPracticePlayback(CVlcPlayer& player);
     static constexpr int kPracticeStatusInterval = 250;
+    // Starts the watch of a playback the window now shows as playing.
+    void WatchPlaybackStart();
+    // The time display's look at the engine (m_playbackWatch): a start that
+    // never gets going or an engine error opens the media again once, then
+    // ends in ReportUnplayable. True when the tick has nothing more to show.
+    bool CheckPlayback(CVlcPlayer& player);
+    // The engine cannot play the media: the player stops, its picture goes,
+    // and the caption bar names the file.
+    void ReportUnplayable();
     // kTimerLessonOpen's last step: the requested media opened, played and recorded.
     void OpenPendingMedia();
     // A lesson was opened and its playback has not begun yet (kTimerLessonOpen or
@@ -279,6 +289,7 @@ public:
     int64_t m_nStoredSeekTime = 0;    // where PlayFromResumeTime seeks when m_bSeekOnPlay is set
     CDownloaderExchange m_downloaderExchange;
     CDownloadProgress m_downloadProgress;
+    CPlaybackWatch m_playbackWatch;
     CTalkDownloadWatch m_talkDownloads;
 
     // ---- Timers' work, mailboxes, frame commands, update check, keys, drops ----

@@ -44,9 +44,14 @@ void CMainFrame::ShowDictionaryPane()
     ShowPane(m_wndDetailWordPane, true);
     const int width = DictionaryPaneWidth();
     SetDetailWordPaneSize(width);
-    // The play list, shown across the whole window, makes room for it.
+    // The play list and the player share the left dock, which may span the
+    // whole window (the play list before a lesson, the player for a media
+    // without one): it makes room for the dictionary.
+    const int room = std::max(1, GetClientSize().x - width);
     if (IsPaneVisible(m_wndPlayListPane))
-        SetPlayListPaneSize(std::max(1, GetClientSize().x - width));
+        SetPlayListPaneSize(room);
+    else if (IsPaneVisible(m_wndPlayerPane) && m_auiManager.GetPaneDockSize(m_wndPlayerPane) > room)
+        SetPlayerPaneSize(room);
 }
 
 void CMainFrame::LookUpWordInPane(const CString& word)

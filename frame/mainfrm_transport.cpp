@@ -27,6 +27,7 @@
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
 #include "ui/playercommand.h"
+#include "core/playbackclock.h"
 #include "core/playorder.h"
 #include "core/desktopopen.h"
 #include "core/quenlow.h"
@@ -147,11 +148,59 @@ void CMainFrame::OnPlay()
 {
     KillTimer(kTimerTimeDisplay);
     SetTimer(kTimerTimeDisplay, 1000);
-    if (CVlcPlayer* player = GetMainPlayer(); player && !player->Play())
-        theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
+    CVlcPlayer* player = GetMainPlayer();
+    // Speech practice leaves a short sound of its own in the lesson's player
+    // when it ends; a view shown without reopening the lesson's media would
+    // then play that sound under the lesson's name. The lesson's media is
+    // opened again and plays on from where it was left.
+    if (player && !theApp.m_strMediaPath.IsEmpty() &&
+        player->OpenedMedia() != theApp.AnsiToUtf8(theApp.m_strMediaPath).str()) {
+        PlayFromResumeTime();
+        return;
+    }
+    if (player && !player->Play()) {
+        ReportUnplayable();
+        return;
+    }
     SetPlayState("OnPlay");
     theApp.m_strPlaybackStarted = "true";
     SetPlayStateText("播放中");
+    WatchPlaybackStart();
+}
+
+void CMainFrame::WatchPlaybackStart() { m_playbackWatch.Start(CPlaybackClock::SteadyMilliseconds()); }
+
+void CMainFrame::ReportUnplayable()
+{
+    KillTimer(kTimerPlaybackBegun);
+    OnStop();
+    if (m_wndPlayerPane && m_wndPlayerPane->m_dlgPlayer && m_wndPlayerPane->m_dlgPlayer->m_staticVideo)
+        m_wndPlayerPane->m_dlgPlayer->m_staticVideo->Refresh();
+    theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
+}
+
+bool CMainFrame::CheckPlayback(CVlcPlayer& player)
+{
+    // A file still arriving has the download watches: its end or an error
+    // may only mean that more is to come.
+    if (m_downloadProgress.m_bAwaitingTask || !theApp.m_strPlayingNetFile.IsEmpty())
+        return false;
+    const int64_t now = CPlaybackClock::SteadyMilliseconds();
+    switch (m_playbackWatch.Check(player.GetState(), player.GetTime(), player.GetLength(), now)) {
+    case CPlaybackWatch::EAction::Keep:
+        return false;
+    case CPlaybackWatch::EAction::Reopen:
+        PlayFromResumeTime();
+        if (m_playbackWatch.IsWatching()) {   // not refused at once
+            m_playbackWatch.Reopened(now);
+            SetTimer(kTimerTimeDisplay, 1000);
+        }
+        return true;
+    case CPlaybackWatch::EAction::GiveUp:
+        ReportUnplayable();
+        return true;
+    }
+    return false;
 }
 
 void CMainFrame::OnPause()
@@ -171,6 +220,7 @@ void CMainFrame::OnPause()
 void CMainFrame::OnStop()
 {
     KillTimer(kTimerTimeDisplay);
+    m_playbackWatch.Stop();
     SetPlayState("OnStop");
     if (CVlcPlayer* player = GetMainPlayer())
         player->Stop();
@@ -201,11 +251,14 @@ void CMainFrame::PlayFromResumeTime()
     if (CVlcPlayer* player = GetMainPlayer()) {
         const int64_t at = theApp.m_bSeekOnPlay ? m_nStoredSeekTime : theApp.m_nResumeTime;
         theApp.m_bSeekOnPlay = 0;
-        if (!OpenAndPlayFrom(*player, theApp.m_strMediaPath, at))
-            theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
+        if (!OpenAndPlayFrom(*player, theApp.m_strMediaPath, at)) {
+            ReportUnplayable();
+            return;
+        }
     }
     SetPlayState("OnPlay");
     SetPlayStateText("播放中");
+    WatchPlaybackStart();
     KillTimer(kTimerSubtitleSoon);
     SetTimer(kTimerSubtitleSoon, 200);
 }
@@ -248,11 +301,15 @@ void CMainFrame::ReplaySentence()
     CVlcPlayer* player = GetMainPlayer();
     if (!player || !FileExists(theApp.m_strMediaPath))
         return;
-    OpenAndPlay(*player, theApp.m_strMediaPath);
+    if (!OpenAndPlay(*player, theApp.m_strMediaPath)) {
+        ReportUnplayable();
+        return;
+    }
     const int current = theApp.m_nCurrentSentence;
     if (current >= 0 && current < static_cast<int>(theApp.m_arrSentenceTiming.size()))
         player->Seek(theApp.m_arrSentenceTiming[static_cast<size_t>(current)].starttime);
     SetPlayStateText("播放中");
+    WatchPlaybackStart();
 }
 
 void CMainFrame::OnUseOnlineDict()
@@ -601,11 +658,7 @@ void CMainFrame::OnPlaybackBegunTick()
         // The engine took the file but cannot play it (empty or damaged; an
         // empty file "ends" at once without a length): say so, stop, and
         // leave no picture of the media before.
-        KillTimer(kTimerPlaybackBegun);
-        OnStop();
-        if (m_wndPlayerPane && m_wndPlayerPane->m_dlgPlayer && m_wndPlayerPane->m_dlgPlayer->m_staticVideo)
-            m_wndPlayerPane->m_dlgPlayer->m_staticVideo->Refresh();
-        theApp.ShowMessage("无法播放媒体：" + theApp.m_strMediaPath, "error", 5000);
+        ReportUnplayable();
         return;
     }
     if (!player || player->GetTime() <= 100) {
@@ -705,6 +758,8 @@ void CMainFrame::OnTimeDisplayTick()
         SetTimer(kTimerTimeDisplay, 1000);   // once a second until playing again
         return;
     }
+    if (CheckPlayback(*player))
+        return;
 
     const int64_t t = player->GetEstimatedTime();
     if (t > 0 && t < 2000)

@@ -79,6 +79,7 @@ public:
     libvlc_instance_t* m_pInstance = nullptr;
     libvlc_media_player_t* m_pMediaPlayer = nullptr;
     libvlc_media_t* m_pMedia = nullptr;
+    std::string m_strOpened;   // the path or address of m_pMedia
     libvlc_event_manager_t* m_pEventManager = nullptr;
     libvlc_callback_t m_pfnCallback = nullptr;
     // The last full-screen flag given; an embedded video has no engine full
@@ -320,6 +321,7 @@ bool CVlcPlayer::OpenFile(const char* utf8Path)
         return false;
     libvlc_media_t* media = libvlc_media_new_path(m_pImpl->m_pInstance, utf8Path);
     m_pImpl->SetMedia(media);
+    m_pImpl->m_strOpened = media ? utf8Path : "";
     return media != nullptr;
 }
 
@@ -329,15 +331,30 @@ bool CVlcPlayer::OpenLocation(const char* address, const char* option)
         return false;
     libvlc_media_t* media = libvlc_media_new_location(m_pImpl->m_pInstance, address);
     m_pImpl->SetMedia(media, option);
+    m_pImpl->m_strOpened = media ? address : "";
     return media != nullptr;
 }
+
+const std::string& CVlcPlayer::OpenedMedia() const { return m_pImpl->m_strOpened; }
 
 bool CVlcPlayer::Play()
 {
     m_pImpl->CancelDeferredStop();
     if (m_pImpl->m_rest)
         m_pImpl->m_rest->WakeToPlay();
-    const bool playing = m_pImpl->m_pMediaPlayer && libvlc_media_player_play(m_pImpl->m_pMediaPlayer) == 0;
+    libvlc_media_player_t* player = m_pImpl->m_pMediaPlayer;
+    // After an error or the end of the medium the engine keeps its finished
+    // reading of the media, and its play command only tells that reading to
+    // play, which does nothing: the reading is let go first, so the media
+    // starts again.
+    if (player) {
+        const libvlc_state_t state = libvlc_media_player_get_state(player);
+        if (state == libvlc_Error || state == libvlc_Ended) {
+            libvlc_media_player_stop(player);
+            m_pImpl->ForgetReport();
+        }
+    }
+    const bool playing = player && libvlc_media_player_play(player) == 0;
     m_pImpl->ApplyVolume();
     return playing;
 }

@@ -55,6 +55,9 @@ public:
     // Prepares a network address with one media option (":network-caching=...").
     // False as for OpenFile.
     bool OpenLocation(const char* address, const char* option);
+    // The path or address last opened ("" when none): several windows share
+    // the lesson's player, and one may have left a sound of its own in it.
+    const std::string& OpenedMedia() const;
 
     // False when there is no engine or the engine refuses to start (no media).
     bool Play();

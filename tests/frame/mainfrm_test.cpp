@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include <wx/app.h>
 #include <wx/display.h>
@@ -274,20 +275,87 @@ TEST_F(MainFrameTest, NarrowWindowsKeepRibbonAndLessonTextUsable)
     }
 }
 
-// Before a lesson, the play list fills the window; the dictionary opened
-// beside it takes its half from the list.
-TEST_F(MainFrameTest, DictionaryOpensBesideTheFullWidthPlayList)
+// 词典窗口 shows the dictionary from every arrangement of the panes: the
+// panes already up give it room (the play list before a lesson and the
+// player of a media without a lesson, as after download-and-play, span the
+// whole window), and every pane stays inside the window, with the close
+// button at the right end of its caption in sight.
+TEST_F(MainFrameTest, DictionaryOpensFromEveryPaneArrangement)
 {
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strScriptPath, &CQuenlowApp::m_bScriptLoaded);
     frame->Maximize(false);
     frame->SetSize(0, 0, 1000, 600);
-    frame->ShowPlayListPane();
     DrainEvents();
-    frame->OnOpendict();
-    DrainEvents();
-    const int client = frame->GetClientSize().x;
-    EXPECT_TRUE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
-    EXPECT_GE(frame->m_wndDetailWordPane->GetSize().x, client / 2 - 16);
-    EXPECT_GE(frame->m_wndPlayListPane->GetSize().x, client / 2 - 16);
+    const auto lesson = [&](bool loaded) {
+        theApp.m_strScriptPath = loaded ? program.ansi() + "talk.script" : theApp.m_strBlankScriptPath;
+        theApp.m_bScriptLoaded = loaded ? 1 : 0;
+    };
+    const auto floatPane = [&](CDockablePane* pane) {
+        frame->GetPaneManager().GetPane(pane).Float().FloatingPosition(50, 50).FloatingSize(300, 300).Show();
+        frame->GetPaneManager().Update();
+    };
+    struct Arrangement {
+        const char* what;
+        std::function<void()> make;
+    };
+    const Arrangement arrangements[] = {
+        {"no pane", [&] {}},
+        {"play list across the window", [&] { frame->ShowPlayListPane(); }},
+        {"player of a media without a lesson across the window",
+         [&] {
+             lesson(false);
+             frame->OnStatusbarProgressPane();
+         }},
+        {"player beside a lesson",
+         [&] {
+             lesson(true);
+             frame->OnStatusbarProgressPane();
+         }},
+        {"player, then the play list over it",
+         [&] {
+             lesson(false);
+             frame->OnStatusbarProgressPane();
+             frame->ShowPane(frame->m_wndPlayListPane, true);
+         }},
+        {"cloud-disk browser across the window",
+         [&] {
+             frame->ShowPane(frame->m_wndPlayFromPanPane, true);
+             frame->SetPlayFromPanPaneSize(theApp.m_nScreenWidth);
+         }},
+        {"dictionary left floating", [&] { floatPane(frame->m_wndDetailWordPane); }},
+    };
+    for (const Arrangement& a : arrangements) {
+        SCOPED_TRACE(a.what);
+        for (CDockablePane* pane : {static_cast<CDockablePane*>(frame->m_wndDetailWordPane),
+                                    static_cast<CDockablePane*>(frame->m_wndPlayerPane),
+                                    static_cast<CDockablePane*>(frame->m_wndPlayListPane),
+                                    static_cast<CDockablePane*>(frame->m_wndPlayFromPanPane)})
+            frame->ShowPane(pane, false);
+        lesson(false);
+        a.make();
+        DrainEvents();
+        const wxRect client(wxPoint(0, 0), frame->m_wndPlayerPane->GetParent()->GetClientSize());
+        const auto panesInside = [&](const char* when) {
+            for (CDockablePane* pane : {static_cast<CDockablePane*>(frame->m_wndDetailWordPane),
+                                        static_cast<CDockablePane*>(frame->m_wndPlayerPane),
+                                        static_cast<CDockablePane*>(frame->m_wndPlayListPane),
+                                        static_cast<CDockablePane*>(frame->m_wndPlayFromPanPane)}) {
+                if (!frame->IsPaneVisible(pane) || frame->GetPaneManager().GetPane(pane).IsFloating())
+                    continue;
+                const wxRect rect = pane->GetRect();
+                EXPECT_TRUE(client.Contains(rect))
+                    << when << ": " << pane->GetCaption().GetString() << " lies at " << rect.x << "," << rect.y << " "
+                    << rect.width << "x" << rect.height << " in " << client.width << "x" << client.height;
+            }
+        };
+        panesInside("before");
+        frame->OnOpendict();
+        DrainEvents();
+        ASSERT_TRUE(frame->IsPaneVisible(frame->m_wndDetailWordPane));
+        EXPECT_FALSE(frame->GetPaneManager().GetPane(frame->m_wndDetailWordPane).IsFloating());
+        panesInside("with the dictionary");
+        EXPECT_GE(frame->m_wndDetailWordPane->GetSize().x, client.width / 4 - 16);
+    }
 }
 
 // A data folder that cannot be made does not stop the start; the caption

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -31,6 +32,7 @@
 #include "core/downloaderexchange.h"
 #include "frame/mainfrm.h"
 #include "frame/mainribbon.h"
+#include "frame/ribbonlayout.h"
 #include "ui/mycaptionbar.h"
 #include "core/quenlow.h"
 #include "core/quenlowdoc.h"
@@ -61,6 +63,16 @@ protected:
         return text;
     }
 
+    // A clip opened in the main player as the lesson's media, so that play
+    // has something the engine can play.
+    void OpenClip()
+    {
+        const std::string mediaFs = program.path() + "clip.mp4";
+        MakeClip(mediaFs);
+        theApp.m_strMediaPath = FromFsPath(mediaFs);
+        ASSERT_TRUE(Player().OpenFile(theApp.AnsiToUtf8(theApp.m_strMediaPath).GetString()));
+    }
+
     // Plays `media` through the local play request, as the media tree does.
     void RequestPlay(const CString& media)
     {
@@ -74,6 +86,8 @@ protected:
 
 TEST_F(MainFrameTransportTest, KeywordsWithVisibleEffects)
 {
+    OpenClip();
+    ASSERT_FALSE(HasFatalFailure());
     struct Case {
         const char* name;
         std::function<void()> before;
@@ -228,6 +242,8 @@ TEST_F(MainFrameTransportTest, TheOldLessonsPositionGoesAtOnce)
 
 TEST_F(MainFrameTransportTest, TextWithoutKeywordDoesNothing)
 {
+    OpenClip();
+    ASSERT_FALSE(HasFatalFailure());
     frame->OnPlay();
     const CString state = StatusText(kStatusPlayStateElement);
     frame->DispatchCommand("PlayFromPanPane");
@@ -741,6 +757,93 @@ TEST_F(LessonOpeningTest, MediaTheEngineCannotPlayIsReportedAndStopped)
     EXPECT_EQ(TakeMessage(), "无法播放媒体：" + media);
     EXPECT_EQ(theApp.m_strPlayState, "OnStop");
     EXPECT_LT(Player().GetState(), 6);
+}
+
+// A file the engine takes but never plays (4 GB of zeros named .mp4: the
+// engine reads on and on without a picture, a sound or a time) is opened
+// once more, then ends stopped with the program's message; the status bar
+// never goes on saying it plays.
+TEST_F(LessonOpeningTest, MediaThatNeverGetsGoingIsReportedAndStopped)
+{
+    const std::string mediaFs = program.path() + "zeros.mp4";
+    std::ofstream(mediaFs).close();
+    std::filesystem::resize_file(mediaFs, uintmax_t{4} << 30);   // sparse: no disk is used
+    const CString media = FromFsPath(mediaFs);
+    frame->m_playbackWatch.m_startLimitMs = 1500;
+    RequestPlay(media);
+    ASSERT_TRUE(frame->IsTimerRunning(CMainFrame::kTimerLessonOpen));
+    frame->OnTimer(CMainFrame::kTimerLessonOpen);
+    EXPECT_EQ(StatusText(kStatusPlayStateElement), "播放中");
+    TakeMessage();
+    ASSERT_TRUE(PumpUntil([&] { return Player().GetState() == CVlcPlayer::kStatePlaying; }, 10s));
+    const auto tick = [&] {
+        if (frame->IsTimerRunning(CMainFrame::kTimerTimeDisplay))
+            frame->OnTimer(CMainFrame::kTimerTimeDisplay);
+        return theApp.m_strPlayState != "OnPlay";
+    };
+    ASSERT_TRUE(PumpUntil(tick, 20s)) << "still shown as playing";
+    EXPECT_EQ(TakeMessage(), "无法播放媒体：" + media);
+    EXPECT_EQ(StatusText(kStatusPlayStateElement), "停止");
+    EXPECT_EQ(StatusText(kStatusTimeElement), "00:00/00:00");
+    EXPECT_EQ(Player().GetState(), CVlcPlayer::kStateStopped);
+    EXPECT_FALSE(frame->IsTimerRunning(CMainFrame::kTimerPlaybackBegun));
+}
+
+// The views and the player pane switched over and over, each time followed
+// by play, stop and play, with a lesson in the player pane: after every play
+// the engine really plays (its time moves on), or the learner was told and
+// the player stopped. The window never goes on showing "播放中" over a
+// player that does nothing.
+TEST_F(LessonOpeningTest, ViewSwitchesAndTransportNeverLeaveAStuckPlayer)
+{
+    const std::string mediaFs = program.path() + "talk.mp4";
+    MakeClip(mediaFs, 60);
+    MakeLesson(program.ansi() + "talk.script");
+    RequestPlay(FromFsPath(mediaFs));
+    OpenAndWaitForPlayback();
+    ASSERT_FALSE(HasFatalFailure());
+    frame->m_playbackWatch.m_startLimitMs = 3000;
+    const auto command = [&](int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(event);
+        testsupport::DrainEvents();
+    };
+    const auto category = [&](int index) {
+        frame->m_pRibbonBar->SetActiveCategory(index);
+        frame->OnChangeRibbonCategory();
+        testsupport::DrainEvents();
+    };
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        for (int index : {kCategorySpeech, kCategorySettings, kCategoryPlaylist, kCategoryHome})
+            category(index);
+        command(kCmdPlayerPane);
+        TakeMessage();
+        command(kCmdPlay);
+        command(kCmdStop);
+        command(kCmdPlay);
+        int64_t firstTime = -1;
+        const auto settled = [&] {
+            if (frame->IsTimerRunning(CMainFrame::kTimerTimeDisplay))
+                frame->OnTimer(CMainFrame::kTimerTimeDisplay);
+            if (theApp.m_strPlayState != "OnPlay")
+                return true;
+            const int64_t time = Player().GetTime();
+            if (Player().GetState() != CVlcPlayer::kStatePlaying || time <= 0)
+                return false;
+            if (firstTime < 0)
+                firstTime = time;
+            return time > firstTime + 500;
+        };
+        ASSERT_TRUE(PumpUntil(settled, 20s)) << "shown as playing, engine state " << Player().GetState()
+                                             << ", time " << Player().GetTime();
+        if (theApp.m_strPlayState != "OnPlay") {
+            EXPECT_EQ(TakeMessage(), "无法播放媒体：" + FromFsPath(mediaFs));
+            EXPECT_EQ(StatusText(kStatusPlayStateElement), "停止");
+        }
+    }
+    Player().Stop();
 }
 
 // A subtitle file or lesson database beside the media that cannot be used:

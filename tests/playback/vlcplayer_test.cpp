@@ -105,6 +105,20 @@ TEST_F(VlcPlayerTest, OpenPlayPauseStopFollowTheEngineStates)
     EXPECT_TRUE(WaitFor([&] { return player.GetState() == kStopped; }, 3s));
 }
 
+// After the medium ended, or the engine met an error, play starts the media
+// again: the engine's own play command would leave it where it is.
+TEST_F(VlcPlayerTest, PlayAfterTheEndStartsAgain)
+{
+    QuickPlayer player;
+    ASSERT_TRUE(StartPlaying(player, GetMedia().clip));
+    player.Seek(4700);
+    ASSERT_TRUE(WaitFor([&] { return player.GetState() == CVlcPlayer::kStateEnded; }, 5s)) << player.GetState();
+    ASSERT_TRUE(player.Play());
+    EXPECT_TRUE(WaitFor([&] { return player.GetState() == kPlaying; }, 5s)) << player.GetState();
+    EXPECT_TRUE(WaitFor([&] { return player.GetTime() >= 300; }, 5s)) << "time does not advance";
+    player.Stop();
+}
+
 // A stop that must not wait reports stopped at once and leaves the engine
 // stopped shortly after; playing again before then keeps the new playback.
 TEST_F(VlcPlayerTest, StopWithoutWaitingStopsOnATimerThatPlayingCancels)
