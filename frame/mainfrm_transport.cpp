@@ -522,6 +522,13 @@ void CMainFrame::FetchOnlineSubtitle()
                                   ? OnlineSubtitleAddress(GetProductSetting("SubtitleHost"), theApp.m_strMediaSha1)
                                   : CString();
     const bool askHost = !theApp.m_strSubtitleUrl.IsEmpty();
+    // Whether a library holds the digest is one keyed look-up; with neither
+    // a package to unpack nor a host to ask, the media plays with the blank
+    // lesson at once.
+    if (!askHost && !m_wndDetailWordPane->IsInSubtitleLibrary(theApp.m_strMediaSha1)) {
+        UseBlankLesson(theApp);
+        return;
+    }
     const int job = m_dlgUpdate->StartSubtitleLookup(askHost);
     if (askHost)
         m_onlineLookups[digest] = job;
