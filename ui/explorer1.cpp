@@ -15,6 +15,19 @@
 
 namespace {
 
+// The program's own pages (a dictionary entry, the word table, help) stay
+// far below this; a larger file in a page's place is not read into memory.
+constexpr int64_t kMaxLocalPageBytes = int64_t{32} * 1024 * 1024;
+
+CString EscapeHtml(const CString& text)
+{
+    CString escaped = text;
+    escaped.Replace("&", "&amp;");
+    escaped.Replace("<", "&lt;");
+    escaped.Replace(">", "&gt;");
+    return escaped;
+}
+
 bool StartsWithNoCase(const CString& text, const char* prefix)
 {
     return CString(text.Left(static_cast<int>(strlen(prefix)))).CompareNoCase(prefix) == 0;
@@ -232,8 +245,11 @@ void CExplorer1::Navigate(const CString& address)
 void CExplorer1::ShowLocal(const CString& path)
 {
     std::string bytes;
-    if (IsRegularFile(path) && ReadFileBytes(path, bytes))
+    const EFileReadResult read = ReadRegularFile(path, bytes, kMaxLocalPageBytes);
+    if (read == EFileReadResult::Read)
         m_html->ShowPage(path, DecodePageBytes(bytes));
+    else if (read == EFileReadResult::TooLarge)
+        m_html->ShowPage(CString(), ToWx(CString("<html><body><p>页面文件太大，无法显示：") + EscapeHtml(path) + "</p></body></html>"));
     else
         m_html->ShowPage(CString(), wxString());
     ShowOnly(m_html);

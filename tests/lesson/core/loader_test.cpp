@@ -491,6 +491,38 @@ TEST(SubtitleLoaderTest, ReadsOnlyRegularFilesOfLimitedSize)
     }
 }
 
+// A lesson database is opened only when it is a regular file, and without
+// waiting: a FIFO named as the lesson blocked SQLite's open (and with it the
+// window) for good, a link to a device was read as an empty lesson. Each is
+// refused with the usual message, in a child with a time limit.
+TEST(ScriptLoaderTest, OpensOnlyARegularFileWithoutWaiting)
+{
+    TempFolder folder;
+    const std::string dir = folder.path();
+    ASSERT_EQ(::mkfifo((dir + "fifo.script").c_str(), 0644), 0);
+    ASSERT_EQ(::mkdir((dir + "folder.script").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir + "zero.script").c_str()), 0);
+    for (const char* name : {"fifo.script", "folder.script", "zero.script"}) {
+        SCOPED_TRACE(name);
+        const CString lessonPath = folder.ansi() + name;
+        const std::optional<int> code = testsupport::RunBoundedInChild(
+            [&] {
+                CQuenlowApp app;
+                CString viewText;
+                const ELessonLoadResult result = LoadLessonFile(app, lessonPath, viewText);
+                int kind = 0;
+                CString text;
+                int seconds = 0;
+                if (!app.TakeMessage(kind, text, seconds) || text != "打开播放数据文件失败!")
+                    return 100;
+                return static_cast<int>(result);
+            },
+            10.0, 1L * 1024 * 1024 * 1024);
+        ASSERT_TRUE(code.has_value()) << "blocked, ran out of memory or crashed";
+        EXPECT_EQ(*code, static_cast<int>(ELessonLoadResult::CannotOpen));
+    }
+}
+
 // Files that read but hold no sentence: a UTF-16 subtitle file (neither
 // GB18030 nor UTF-8), an ".ass" file with only its header, an ".lrc" file
 // with only identification tags.
