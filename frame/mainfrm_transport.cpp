@@ -66,7 +66,7 @@ void ReportLessonLoad(ELessonLoadResult result, const CString& path)
     else if (result == ELessonLoadResult::Unreadable)
         theApp.ShowMessage("无法读取字幕文件：" + path, "error", 5000);
     else if (result == ELessonLoadResult::TooLarge)
-        theApp.ShowMessage("字幕文件太大：" + path, "error", 5000);
+        theApp.ShowMessage(SubtitleTooLargeMessage(path), "error", 5000);
     else if (result == ELessonLoadResult::NoSentences)
         theApp.ShowMessage("字幕文件中没有可用的字幕：" + path, "warning", 5000);
 }

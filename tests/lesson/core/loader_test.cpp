@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -489,6 +490,45 @@ TEST(SubtitleLoaderTest, ReadsOnlyRegularFilesOfLimitedSize)
             EXPECT_EQ(*code, static_cast<int>(c.expected));
         }
     }
+}
+
+// An ".ass" of dialogue lines past the bound (a real subtitle file stays far
+// below it) is refused before it is read, at once: a 60 MB one held the
+// interface thread for seconds. A richly styled file of 20,000 lines, bigger
+// than a real film's, still loads whole.
+TEST(SubtitleLoaderTest, AssPastTheBoundIsRefusedAtOnceAndARealSizeLoads)
+{
+    TempFolder folder;
+    const auto dialogue = [](int count) {
+        std::string text = "[Script Info]\nScriptType: v4.00+\n\n[Events]\n"
+                           "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
+        for (int i = 0; i < count; ++i) {
+            char line[200];
+            std::snprintf(line, sizeof line,
+                          "Dialogue: 0,0:%02d:%02d.00,0:%02d:%02d.50,Default,,0,0,0,,"
+                          "{\\fad(200,200)}Sentence %d of the film.\\N\xd5\xe2\xca\xc7\xd2\xbb\xbe\xe4\n",
+                          i / 60 % 60, i % 60, i / 60 % 60, i % 60, i);
+            text += line;
+        }
+        return text;
+    };
+    std::string huge = dialogue(20000);
+    const std::string real = huge;
+    while (static_cast<int64_t>(huge.size()) <= kMaxSubtitleFileBytes)
+        huge += huge.substr(huge.find("Dialogue:"));
+    folder.write("real.ass", real);
+    folder.write("huge.ass", huge);
+
+    CQuenlowApp app;
+    CString viewText;
+    EXPECT_EQ(LoadLessonFile(app, folder.ansi() + "real.ass", viewText), ELessonLoadResult::Loaded);
+    EXPECT_EQ(app.m_nSentenceCount, 20000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(LoadLessonFile(app, folder.ansi() + "huge.ass", viewText), ELessonLoadResult::TooLarge);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_EQ(app.m_nSentenceCount, 0);
+    EXPECT_TRUE(viewText.IsEmpty());
+    EXPECT_EQ(SubtitleTooLargeMessage("a.ass"), "字幕文件太大（超过8 MB），不能作为课文载入：a.ass");
 }
 
 // A lesson database is opened only when it is a regular file, and without
