@@ -146,7 +146,8 @@ EShortcutResult WriteDesktopShortcut(const CString& desktopFolder, const CString
     const std::string content = MakeDesktopEntry(executablePath, name);
 
     std::string old;
-    if (IsRegularFile(path) && ReadFileBytes(path, old) && old == content)
+    // A file longer than the entry cannot hold it: it is not read.
+    if (ReadRegularFile(path, old, static_cast<int64_t>(content.size())) == EFileReadResult::Read && old == content)
         return MakeExecutable(path) ? EShortcutResult::Unchanged : EShortcutResult::Failed;
     if (!WriteFileAtomically(path, content) || !MakeExecutable(path))
         return EShortcutResult::Failed;

@@ -167,8 +167,11 @@ SHttpDownload DownloadToFile(const std::string& url, const CString& path, const 
     SHttpDownload result;
     SHttpHeaders headers;
     CTransfer transfer(url, options, headers);
+    // The old file goes and a new one is made exclusively ("x": O_EXCL): a
+    // FIFO or a link put in its place in between fails the download instead
+    // of blocking it or writing elsewhere.
     DeleteFile(path);
-    FILE* file = std::fopen(ToFsPath(path).c_str(), "wb");
+    FILE* file = std::fopen(ToFsPath(path).c_str(), "wbxe");
     if (file == nullptr) {
         result.error = "cannot create " + ToFsPath(path);
         return result;

@@ -3,11 +3,14 @@
 #include "platform/codepage.h"
 #include "platform/file.h"
 
-std::map<CString, CString> ReadProductSettings(const CString& path)
+std::map<CString, CString> ReadProductSettings(const CString& path, EFileReadResult* read)
 {
     std::map<CString, CString> settings;
     std::string bytes;
-    if (!ReadFileBytes(path, bytes))
+    const EFileReadResult result = ReadRegularFile(path, bytes, kMaxProductSettingsBytes);
+    if (read != nullptr)
+        *read = result;
+    if (result != EFileReadResult::Read)
         return settings;
     const CString text = Utf8BytesToAnsi(bytes);
     int pos = 0;

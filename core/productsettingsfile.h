@@ -6,6 +6,12 @@
 #include <map>
 
 #include "platform/cstring.h"
+#include "platform/file.h"
 
-// Reads the file (program text values); an unreadable file gives no settings.
-std::map<CString, CString> ReadProductSettings(const CString& path);
+// The file holds a few lines; a larger one is not read.
+inline constexpr int64_t kMaxProductSettingsBytes = 1024 * 1024;
+
+// Reads the file (program text values); an unreadable file, or one that is
+// no regular file or passes the bound, gives no settings. read, when given,
+// says which.
+std::map<CString, CString> ReadProductSettings(const CString& path, EFileReadResult* read = nullptr);

@@ -20,7 +20,8 @@ CString UserDataFolder()
 bool WriteIfChanged(const CString& path, const std::string& content)
 {
     std::string old;
-    if (ReadFileBytes(path, old) && old == content)
+    // A file longer than the content cannot hold it: it is not read.
+    if (ReadRegularFile(path, old, static_cast<int64_t>(content.size())) == EFileReadResult::Read && old == content)
         return true;
     const int slash = path.ReverseFind('/');
     CreateFolders(path.Left(slash));

@@ -92,11 +92,16 @@ std::string ColorText(COLORREF color) { return std::to_string(static_cast<int32_
 void LoadUiSettings(CQuenlowApp& app, const CString& path)
 {
     RemoveLeftoverTemporaryFiles(path);
-    if (!IsRegularFile(path))
-        return;
+    // The file holds some twenty short lines. One that is there but is no
+    // regular file or passes the bound (a FIFO, a file of gigabytes) is not
+    // read: the defaults stay and the learner is told.
     std::string bytes;
-    if (!ReadFileBytes(path, bytes))
+    const EFileReadResult read = ReadRegularFile(path, bytes, kMaxUiSettingsBytes);
+    if (read != EFileReadResult::Read) {
+        if (FileExists(path))
+            app.ShowMessage("界面设置文件无法使用（不是普通文件或太大），已使用默认设置：" + path, "warning", 8000);
         return;
+    }
     const std::vector<CString> lines = SplitLines(bytes);
     if (lines.size() < kMinLineCount)
         return;

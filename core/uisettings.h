@@ -15,6 +15,8 @@
 // Colours are COLORREF values written as signed decimal numbers.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/cstring.h"
 
 class CQuenlowApp;
@@ -24,9 +26,12 @@ constexpr int kMaxFontNameBytes = 31;
 
 // Reads the settings file into the application object and puts fallbacks in
 // place of invalid values. A missing or unreadable file, or one of fewer than
-// 16 lines, changes nothing. Accepts CR LF and LF line ends. The program
+// 16 lines, changes nothing; a file that is there but is no regular file or
+// larger than kMaxUiSettingsBytes changes nothing either and puts a notice in
+// the show-message slot. Accepts CR LF and LF line ends. The program
 // reads it once at start: temporary files left beside it by a save that a
 // kill cut short are removed then.
+inline constexpr int64_t kMaxUiSettingsBytes = 1024 * 1024;
 void LoadUiSettings(CQuenlowApp& app, const CString& path);
 
 // Writes the 22 lines of the settings file, replacing the file in one step so

@@ -1,6 +1,7 @@
 #include "downloader/rangefetch.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -79,11 +80,18 @@ struct SSink {
     {
         if (offset == 0) {
             // A new file under the name: a player reading the old one keeps it.
+            // O_EXCL: a FIFO or link put there in between fails the open
+            // instead of blocking it or writing elsewhere.
             ::unlink(path.c_str());
-            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         } else {
-            fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-            if (fd >= 0 && ::lseek(fd, offset, SEEK_SET) != offset) {
+            // The part already fetched is continued only in a regular file;
+            // the open never waits (a FIFO there would block it for good).
+            fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            struct stat st;
+            if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+                            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+                            ::lseek(fd, offset, SEEK_SET) != offset)) {
                 ::close(fd);
                 fd = -1;
             }

@@ -72,7 +72,7 @@ void ReportLessonLoad(ELessonLoadResult result, const CString& path)
     else if (result == ELessonLoadResult::Unreadable)
         theApp.ShowMessage("无法读取字幕文件：" + shown, "error", 5000);
     else if (result == ELessonLoadResult::TooLarge)
-        theApp.ShowMessage("字幕文件太大：" + shown, "error", 5000);
+        theApp.ShowMessage(SubtitleTooLargeMessage(shown), "error", 5000);
     else if (result == ELessonLoadResult::NoSentences)
         theApp.ShowMessage("字幕文件中没有可用的字幕：" + shown, "warning", 5000);
 }

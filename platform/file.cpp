@@ -140,6 +140,27 @@ namespace {
 
 bool StatPath(const CString& path, struct stat& st) { return !path.IsEmpty() && ::stat(ToFsPath(path).c_str(), &st) == 0; }
 
+// Opens without waiting and keeps the descriptor only when it is a regular
+// file. O_NONBLOCK changes nothing for a regular file once it is open; it is
+// cleared again so that later reads and writes behave as usual.
+int OpenWithoutWaiting(const std::string& fsPath, int flags, mode_t mode, struct stat& st)
+{
+    const int fd = ::open(fsPath.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = ENXIO;
+        return -1;
+    }
+    if (!(flags & O_NONBLOCK)) {
+        const int status = ::fcntl(fd, F_GETFL);
+        if (status >= 0)
+            ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
 // Writes all bytes to a descriptor, going on after short writes and signals.
 bool WriteAll(int fd, const char* data, size_t size)
 {
@@ -373,14 +394,10 @@ bool CopyFile(const CString& from, const CString& to)
 {
     if (from.IsEmpty() || to.IsEmpty())
         return false;
-    const int in = ::open(ToFsPath(from).c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    const int in = OpenWithoutWaiting(ToFsPath(from), O_RDONLY, 0, st);
     if (in < 0)
         return false;
-    struct stat st;
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(in);
-        return false;
-    }
     CTempBeside temp(ToFsPath(to));
     bool ok = temp.fd() >= 0;
     if (ok)
@@ -400,25 +417,33 @@ bool CopyFile(const CString& from, const CString& to)
     return ok && temp.Commit();
 }
 
+int OpenReplaceableFile(const CString& path, int64_t maxBytes, EFileReadResult& result)
+{
+    result = EFileReadResult::Unreadable;
+    if (path.IsEmpty())
+        return -1;
+    struct stat st;
+    const int fd = OpenWithoutWaiting(ToFsPath(path), O_RDONLY, 0, st);
+    if (fd < 0)
+        return -1;
+    if (st.st_size > maxBytes) {
+        ::close(fd);
+        result = EFileReadResult::TooLarge;
+        return -1;
+    }
+    result = EFileReadResult::Read;
+    return fd;
+}
+
 EFileReadResult ReadRegularFile(const CString& path, std::string& bytes, int64_t maxBytes)
 {
     bytes.clear();
-    if (path.IsEmpty())
-        return EFileReadResult::Unreadable;
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer
-    // for good. It changes nothing for a regular file, which is all that is
-    // read; fstat on the open descriptor decides, so no swap can slip between
-    // the test and the read.
-    const int fd = ::open(ToFsPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    EFileReadResult result = EFileReadResult::Unreadable;
+    const int fd = OpenReplaceableFile(path, maxBytes, result);
     if (fd < 0)
-        return EFileReadResult::Unreadable;
+        return result;
     struct stat st;
-    EFileReadResult result = EFileReadResult::Read;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        result = EFileReadResult::Unreadable;
-    else if (st.st_size > maxBytes)
-        result = EFileReadResult::TooLarge;
-    else
+    if (::fstat(fd, &st) == 0)
         bytes.reserve(static_cast<size_t>(st.st_size));
     char buffer[64 * 1024];
     while (result == EFileReadResult::Read) {
@@ -438,11 +463,6 @@ EFileReadResult ReadRegularFile(const CString& path, std::string& bytes, int64_t
     if (result != EFileReadResult::Read)
         std::string().swap(bytes);
     return result;
-}
-
-bool ReadFileBytes(const CString& path, std::string& bytes)
-{
-    return ReadRegularFile(path, bytes, std::numeric_limits<int64_t>::max()) == EFileReadResult::Read;
 }
 
 namespace {
@@ -549,7 +569,7 @@ BOOL CFile::Open(const CString& path, unsigned flags)
     (void)Close();   // a file still open here was the caller's to check
     // open(2) gives the exact combinations (write without truncating, create
     // without truncating) that fopen's mode letters cannot express.
-    int oflags = O_CLOEXEC;
+    int oflags = 0;
     const char* mode = "rb";
     if (flags & modeReadWrite) {
         oflags |= O_RDWR;
@@ -567,14 +587,12 @@ BOOL CFile::Open(const CString& path, unsigned flags)
     }
     if (path.IsEmpty())
         return FALSE;
-    const int fd = ::open(ToFsPath(path).c_str(), oflags, 0666);
+    // Only a regular file is opened, and the open never waits: a FIFO put
+    // in a file's place would block it until a writer (or reader) comes.
+    struct stat st;
+    const int fd = OpenWithoutWaiting(ToFsPath(path), oflags, 0666, st);
     if (fd < 0)
         return FALSE;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return FALSE;
-    }
     m_file = ::fdopen(fd, mode);
     if (!m_file) {
         ::close(fd);

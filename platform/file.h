@@ -26,17 +26,25 @@ bool CanCreateFilesIn(const CString& folder);
 bool DeleteFile(const CString& path);
 [[nodiscard]] bool MoveFile(const CString& from, const CString& to);   // rename, replacing the target
 [[nodiscard]] bool CopyFile(const CString& from, const CString& to);
-// Reads a regular file (a symbolic link to one included) whole. Anything else
-// (a folder, a FIFO, a device) is refused without blocking in open().
-bool ReadFileBytes(const CString& path, std::string& bytes);
-
 enum class EFileReadResult {
     Read,         // bytes hold the whole file
     Unreadable,   // missing, no permission, or not a regular file
     TooLarge,     // a regular file of more than maxBytes bytes
 };
-// ReadFileBytes with a size limit: a file larger than maxBytes (also one that
-// grows past it while being read) is refused. bytes are empty unless Read.
+
+// The one rule for opening a file that the learner or another program can
+// put in place (a configuration file, a lesson, a page, a download): only a
+// regular file, a symbolic link to one included, is opened; the open itself
+// never waits (a FIFO would otherwise block until a writer comes, for good);
+// type and size are taken from the opened descriptor, so nothing can be
+// swapped in between a test and the read; and a file of more than maxBytes
+// bytes is refused. Returns the descriptor (in blocking mode again, for the
+// caller to close) or -1 with the reason in result.
+int OpenReplaceableFile(const CString& path, int64_t maxBytes, EFileReadResult& result);
+// Reads a file whole under that rule: a file larger than maxBytes (also one
+// that grows past it while being read) is refused. bytes are empty unless
+// Read. Every reader of a whole file gives a bound that no file it expects
+// reaches, and says so to the learner when it is passed.
 EFileReadResult ReadRegularFile(const CString& path, std::string& bytes, int64_t maxBytes);
 
 // Writes a temporary file beside the target and renames it over the target,
@@ -89,7 +97,8 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // FALSE (never an exception) when the file cannot be opened or is a folder.
+    // FALSE (never an exception) when the file cannot be opened or is not a
+    // regular file (a folder, a FIFO, a device); the open never waits.
     // modeCreate truncates unless modeNoTruncate is given; modeWrite alone
     // opens an existing file without truncating it.
     virtual BOOL Open(const CString& path, unsigned flags);

@@ -1,6 +1,13 @@
 #include "platform/sqlitedb.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <mutex>
 
 #include <sqlite3.h>
 
@@ -32,6 +39,44 @@ int64_t SteadyNowNs()
 // Virtual machine steps between two looks at the clock: a few microseconds.
 constexpr int kProgressSteps = 1000;
 
+// SQLite opens its files (the database, its journal, the folder it syncs)
+// through a replaceable system call. This one never waits in open() and
+// keeps only regular files and folders: a FIFO put in a database's place
+// would otherwise block the opening thread until a writer comes, for good,
+// and a device would be read as a database. The type is taken from the
+// opened descriptor, so nothing can be swapped in after a test. /dev/null
+// stays allowed: SQLite opens it to fill a standard descriptor that is shut.
+int OpenWithoutWaiting(const char* path, int flags, int mode)
+{
+    const int fd = ::open(path, flags | O_NONBLOCK | O_NOCTTY, static_cast<mode_t>(mode));
+    if (fd < 0)
+        return fd;
+    struct stat st;
+    const bool kept = ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode) ||
+                                               (S_ISCHR(st.st_mode) && std::strcmp(path, "/dev/null") == 0));
+    if (!kept) {
+        ::close(fd);
+        errno = ENXIO;
+        return -1;
+    }
+    if (!(flags & O_NONBLOCK)) {
+        const int status = ::fcntl(fd, F_GETFL);
+        if (status >= 0)
+            ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+void InstallNonWaitingOpen()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+        if (vfs != nullptr && vfs->iVersion >= 3 && vfs->xSetSystemCall != nullptr)
+            vfs->xSetSystemCall(vfs, "open", reinterpret_cast<sqlite3_syscall_ptr>(&OpenWithoutWaiting));
+    });
+}
+
 } // namespace
 
 CSqliteDb::~CSqliteDb() { Close(); }
@@ -44,7 +89,16 @@ bool CSqliteDb::Open(const CString& path, OpenMode mode)
         flags = SQLITE_OPEN_READWRITE;
     else if (mode == ReadWriteCreate)
         flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    InstallNonWaitingOpen();
     const std::string utf8 = ToFsPath(path);
+    // The open below lets folders through (SQLite opens its database's
+    // folder to sync it); a folder in the database's place is refused here.
+    struct stat st;
+    if (::stat(utf8.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        m_lastResult = SQLITE_CANTOPEN;
+        RecordError(m_lastResult);
+        return false;
+    }
     m_lastResult = sqlite3_open_v2(utf8.c_str(), &m_db, flags, nullptr);
     if (m_lastResult != SQLITE_OK) {
         RecordError(m_lastResult);

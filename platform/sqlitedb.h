@@ -71,7 +71,9 @@ public:
     CSqliteDb(const CSqliteDb&) = delete;
     CSqliteDb& operator=(const CSqliteDb&) = delete;
 
-    // Opens the database at a program-text path (converted to UTF-8).
+    // Opens the database at a program-text path (converted to UTF-8). Only a
+    // regular file is opened, without waiting: a FIFO or a device in the
+    // database's place fails the open at once.
     bool Open(const CString& path, OpenMode mode);
     void Close();
     bool IsOpen() const { return m_db != nullptr; }

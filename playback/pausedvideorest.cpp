@@ -10,12 +10,15 @@
 #include <vlc/vlc.h>
 #include <wx/image.h>
 #include <wx/log.h>
+#include <wx/mstream.h>
 
 #include "playback/callbacktimer.h"
+#include "platform/file.h"
 
 namespace {
 
 constexpr int kSnapshotPollMs = 40;
+constexpr int64_t kMaxStillBytes = int64_t{128} * 1024 * 1024;
 
 // A file of its own for every still this process takes; removed once read.
 std::string StillPath()
@@ -88,9 +91,15 @@ void CPausedVideoRest::OnRestDue()
     m_worker = std::thread([player = m_player, snapshot, path = StillPath()] {
         // The engine writes the picture of its next redraw (subtitle
         // included) at the video's own size.
-        if (libvlc_video_take_snapshot(player, 0, path.c_str(), 0, 0) == 0) {
+        // The file sits in the shared temporary folder: it is read only as
+        // a regular file (another account's FIFO there must not block the
+        // worker) and only up to the size of a still of a very large video.
+        std::string png;
+        if (libvlc_video_take_snapshot(player, 0, path.c_str(), 0, 0) == 0 &&
+            ReadRegularFile(FromFsPath(path), png, kMaxStillBytes) == EFileReadResult::Read) {
             wxLogNull quiet;
-            snapshot->image.LoadFile(path, wxBITMAP_TYPE_PNG);
+            wxMemoryInputStream stream(png.data(), png.size());
+            snapshot->image.LoadFile(stream, wxBITMAP_TYPE_PNG);
         }
         std::remove(path.c_str());
         snapshot->done = true;

@@ -1,13 +1,16 @@
 #include "playback/vlcplayer.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <mutex>
+#include <sstream>
+#include <string>
 
 #include <vlc/vlc.h>
 #include <wx/timer.h>
@@ -15,10 +18,12 @@
 #include "playback/callbacktimer.h"
 #include "playback/pausedvideorest.h"
 
+#include "platform/file.h"
 #include "platform/percentencode.h"
 #include "platform/graphics.h"
 #include "platform/soundoutput.h"
 #include "core/playbackclock.h"
+#include "core/quenlow.h"
 
 // The engine objects behind one facade. A failed engine leaves the instance
 // or the player null; every operation checks before it calls.
@@ -29,21 +34,79 @@ constexpr int kVolumeRetryLimitMs = 10000;   // how long a volume is given again
 constexpr int kDeferredStopMs = 150;          // time the video output needs to let a subtitle go
 
 // The engine's configuration, relative to the program folder (the current
-// folder).
+// folder). It holds a few lines; a larger file is not the program's.
 constexpr const char* kEngineConfig = "./AppData/CommonData/Player.cfg";
+constexpr int64_t kMaxEngineConfigBytes = 1024 * 1024;
 
-// Whether the configuration file has an "aout=" line.
-bool ConfigNamesAudioOutput(const char* path)
+// Whether the configuration text has an "aout=" line.
+bool ConfigNamesAudioOutput(const std::string& text)
 {
-    std::ifstream file(path);
+    std::istringstream lines(text);
     std::string line;
-    while (std::getline(file, line)) {
+    while (std::getline(lines, line)) {
         const size_t start = line.find_first_not_of(" \t");
         if (start != std::string::npos && line.compare(start, 5, "aout=") == 0)
             return true;
     }
     return false;
 }
+
+// The engine's configuration as the engine gets it: read once under the
+// program's rule for replaceable files (a FIFO, a device or a file of
+// gigabytes in its place would block or stall the start) and handed over
+// in a sealed anonymous in-memory file, which nothing can swap or change.
+// A file that cannot be used is left out and the learner is told once.
+class CEngineConfig {
+public:
+    CEngineConfig()
+    {
+        const EFileReadResult read = ReadRegularFile(kEngineConfig, m_text, kMaxEngineConfigBytes);
+        if (read != EFileReadResult::Read) {
+            if (FileExists(kEngineConfig))
+                ReportRefused();
+            return;
+        }
+        m_fd = ::memfd_create("Player.cfg", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+        if (m_fd >= 0 && ::write(m_fd, m_text.data(), m_text.size()) == static_cast<ssize_t>(m_text.size()) &&
+            ::fcntl(m_fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE) == 0)
+            m_argument = "--config=/proc/self/fd/" + std::to_string(m_fd);
+    }
+    ~CEngineConfig()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    CEngineConfig(const CEngineConfig&) = delete;
+    CEngineConfig& operator=(const CEngineConfig&) = delete;
+
+    // The engine's arguments that name the configuration.
+    void AddArguments(std::vector<const char*>& arguments) const
+    {
+        if (m_argument.empty()) {
+            // The one line the shipped file holds is given on its own.
+            arguments.push_back("--ignore-config");
+            arguments.push_back("--no-sub-autodetect-file");
+            return;
+        }
+        arguments.push_back("--no-ignore-config");
+        arguments.push_back(m_argument.c_str());
+    }
+    const std::string& text() const { return m_text; }
+
+private:
+    static void ReportRefused()
+    {
+        static std::once_flag once;
+        std::call_once(once, [] {
+            theApp.ShowMessage("播放器设置文件无法使用（不是普通文件或太大），已按默认设置播放：AppData/CommonData/Player.cfg",
+                               "warning", 8000);
+        });
+    }
+
+    std::string m_text;
+    std::string m_argument;
+    int m_fd = -1;
+};
 
 // Asked once per run; the answer is given on stderr the first time when
 // there is no sound device.
@@ -182,8 +245,9 @@ CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
 {
     // The configuration path is relative to the current folder, which start-up
     // sets to the program folder.
-    const std::string config = std::string("--config=") + kEngineConfig;
-    std::vector<const char*> arguments = {"--no-ignore-config", config.c_str()};
+    const CEngineConfig config;
+    std::vector<const char*> arguments;
+    config.AddArguments(arguments);
     // OpenGL drawn in software costs several times the plain X11 output's
     // processor time: without a graphics processor the engine draws with X11,
     // whose chroma converter also scales each frame to the window. A fast
@@ -198,7 +262,7 @@ CVlcPlayerImpl::CVlcPlayerImpl(const std::vector<std::string>& extraArguments)
     // Without a sound device the engine would look for an audio output again
     // for every block of sound; it plays without one instead, unless the
     // configuration names an output of its own.
-    if (!ConfigNamesAudioOutput(kEngineConfig) && !SoundOutputUsable())
+    if (!ConfigNamesAudioOutput(config.text()) && !SoundOutputUsable())
         arguments.push_back("--aout=adummy");
     for (const std::string& argument : extraArguments)
         arguments.push_back(argument.c_str());

@@ -1,6 +1,7 @@
 #include "ui/explorer1.h"
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -14,6 +15,27 @@
 #include "ui/wxtext.h"
 
 namespace {
+
+// The program's own pages (a dictionary entry, the word table, help) stay
+// far below this; a larger file in a page's place is not read into memory.
+constexpr int64_t kMaxLocalPageBytes = int64_t{32} * 1024 * 1024;
+
+// Pages that stand in for local files that could not be written, by path.
+// Used on the interface thread only.
+std::map<CString, std::string>& LocalPageStandIns()
+{
+    static std::map<CString, std::string> pages;
+    return pages;
+}
+
+CString EscapeHtml(const CString& text)
+{
+    CString escaped = text;
+    escaped.Replace("&", "&amp;");
+    escaped.Replace("<", "&lt;");
+    escaped.Replace(">", "&gt;");
+    return escaped;
+}
 
 bool StartsWithNoCase(const CString& text, const char* prefix)
 {
@@ -229,11 +251,24 @@ void CExplorer1::Navigate(const CString& address)
     }
 }
 
+void CExplorer1::SetLocalPageStandIn(const CString& path, std::string bytes)
+{
+    LocalPageStandIns()[path] = std::move(bytes);
+}
+
+void CExplorer1::DropLocalPageStandIn(const CString& path) { LocalPageStandIns().erase(path); }
+
 void CExplorer1::ShowLocal(const CString& path)
 {
     std::string bytes;
-    if (IsRegularFile(path) && ReadFileBytes(path, bytes))
+    const auto standIn = LocalPageStandIns().find(path);
+    const EFileReadResult read = standIn != LocalPageStandIns().end()
+                                     ? (bytes = standIn->second, EFileReadResult::Read)
+                                     : ReadRegularFile(path, bytes, kMaxLocalPageBytes);
+    if (read == EFileReadResult::Read)
         m_html->ShowPage(path, DecodePageBytes(bytes));
+    else if (read == EFileReadResult::TooLarge)
+        m_html->ShowPage(CString(), ToWx(CString("<html><body><p>页面文件太大，无法显示：") + EscapeHtml(path) + "</p></body></html>"));
     else
         m_html->ShowPage(CString(), wxString());
     ShowOnly(m_html);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <memory>
 #include <string>
 
@@ -81,6 +82,13 @@ public:
     static wxString DecodePageBytes(const std::string& bytes);
     // The page shown in place of an online page that failed to load.
     static wxString LoadErrorPage(const CString& address, EOnlineLoadError error);
+
+    // A page the program made but could not write to its file (a read-only
+    // program folder): every browser that opens that local path shows these
+    // bytes instead of what the file still holds, until the file is written
+    // again and the stand-in is dropped.
+    static void SetLocalPageStandIn(const CString& path, std::string bytes);
+    static void DropLocalPageStandIn(const CString& path);
 
 private:
     class LocalPageWindow;

@@ -1,8 +1,11 @@
 #include "ui/resourceimage.h"
 
+#include <string>
+
 #include <wx/image.h>
 #include <wx/imagpng.h>
 #include <wx/log.h>
+#include <wx/mstream.h>
 
 #include "platform/file.h"
 #include "ui/wxtext.h"
@@ -18,15 +21,18 @@ CString GetResourcePath(const CString& fileName)
 
 wxBitmap LoadResourceBitmap(const CString& fileName)
 {
-    const CString path = GetResourcePath(fileName);
-    if (fileName.IsEmpty() || !IsRegularFile(path))
+    // The program's images are a few kilobytes each.
+    constexpr int64_t kMaxImageBytes = int64_t{16} * 1024 * 1024;
+    std::string png;
+    if (fileName.IsEmpty() || ReadRegularFile(GetResourcePath(fileName), png, kMaxImageBytes) != EFileReadResult::Read)
         return wxBitmap();
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
     // A damaged file must not pop up the toolkit's error box.
     wxLogNull quiet;
     wxImage image;
-    if (!image.LoadFile(ToWx(path), wxBITMAP_TYPE_PNG) || !image.IsOk())
+    wxMemoryInputStream stream(png.data(), png.size());
+    if (!image.LoadFile(stream, wxBITMAP_TYPE_PNG) || !image.IsOk())
         return wxBitmap();
     return wxBitmap(image);
 }

@@ -141,25 +141,26 @@ int CDetailWordPane::LookUpWord(const CString& word)
     // The base form found becomes the current word: it is what the new-word
     // book saves.
     theApp.m_strCurrentWord = ToShownWordForm(entry.form);
-    if (!ShowWordPage(RenderEntryPage(word, entry, silent), silent)) {
-        theApp.m_strWordFound.Empty();
-        return 0;
-    }
+    ShowWordPage(RenderEntryPage(word, entry, silent), silent);
     theApp.m_strWordFound = "true";
     return 1;
 }
 
-bool CDetailWordPane::ShowWordPage(const std::string& page, bool silent)
+void CDetailWordPane::ShowWordPage(const std::string& page, bool silent)
 {
-    if (!WriteFileAtomically(theApp.m_strDictWordHtmlPath, page)) {
+    if (WriteFileAtomically(theApp.m_strDictWordHtmlPath, page)) {
+        CExplorer1::DropLocalPageStandIn(theApp.m_strDictWordHtmlPath);
+    } else {
+        // The file still holds the previous word's page: the new page is
+        // shown from memory, here and in every window that opens the
+        // dictionary page, so the old word never stands for the new one.
+        CExplorer1::SetLocalPageStandIn(theApp.m_strDictWordHtmlPath, page);
         theApp.ShowMessage("无法写入词典页面：" + theApp.m_strDictWordHtmlPath, "error", 5000);
-        return false;
     }
     if (!silent) {
         ShowPane();
         ShowLocalPage(theApp.m_strDictWordHtmlPath);
     }
-    return true;
 }
 
 void CDetailWordPane::ShowPane()

@@ -94,8 +94,9 @@ public:
 private:
     bool CreateToolBar();
     // Writes a dictionary page to theApp.m_strDictWordHtmlPath and, unless
-    // silent, shows it; false (after a message) when it cannot be written.
-    bool ShowWordPage(const std::string& page, bool silent);
+    // silent, shows it. A page that cannot be written is shown from memory
+    // wherever that path is opened, after a message.
+    void ShowWordPage(const std::string& page, bool silent);
     void ShowOnline(const CString& address);
     void ShowPane();
     // Looks the word box's text up as the learner's own look-up.

@@ -381,7 +381,14 @@ void CWordManagementView::OnImportWord()
     const CString path = m_chooseFile(false, theApp.m_strAppDir, "");
     int imported = 0;
     if (!path.IsEmpty()) {
-        const std::vector<CString> lines = ReadImportLines(path);
+        EFileReadResult read = EFileReadResult::Read;
+        const std::vector<CString> lines = ReadImportLines(path, &read);
+        if (read != EFileReadResult::Read) {
+            theApp.ShowMessage(read == EFileReadResult::TooLarge ? "导入文件太大，无法导入：" + path
+                                                                : "无法读取导入文件：" + path,
+                               "error", 5000);
+            return;
+        }
         theApp.m_nProgressTotal = static_cast<int>(lines.size());
         auto* dialog = new CProgressDlg;
         CTextProgressCtrl* bar = nullptr;

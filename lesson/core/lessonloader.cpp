@@ -569,6 +569,13 @@ ELessonLoadResult LoadLessonFile(CQuenlowApp& app, const CString& path, CString&
     return ELessonLoadResult::NoLoader;
 }
 
+CString SubtitleTooLargeMessage(const CString& path)
+{
+    CString text;
+    text.Format("字幕文件太大（超过%d MB），不能作为课文载入：", static_cast<int>(kMaxSubtitleFileBytes >> 20));
+    return text + path;
+}
+
 // ---- The lesson database ----
 
 namespace {

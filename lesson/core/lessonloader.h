@@ -37,9 +37,15 @@ enum class ELessonLoadResult {
                   // was touched
 };
 
-// No subtitle file comes near this size; a larger one is refused unread rather
-// than held in memory several times over while it is converted and split.
-inline constexpr int64_t kMaxSubtitleFileBytes = int64_t{64} * 1024 * 1024;
+// No real subtitle file comes near this size: a film's ".srt" holds some
+// hundred kilobytes, a richly styled ".ass" a few megabytes. A larger file is
+// refused unread: loading one into the lesson view costs the interface
+// thread about 0.2 s per megabyte (a 60 MB ".ass" stalled the window for 9 s
+// and took 600 MB).
+inline constexpr int64_t kMaxSubtitleFileBytes = int64_t{8} * 1024 * 1024;
+
+// What the learner is told about a subtitle file over kMaxSubtitleFileBytes.
+CString SubtitleTooLargeMessage(const CString& path);
 
 enum class ELessonFileKind { None, Script, Srt, Ass, Lrc };
 

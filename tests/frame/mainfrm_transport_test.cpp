@@ -13,6 +13,7 @@
 #include <thread>
 
 #include <malloc.h>
+#include <unistd.h>
 
 #include <wx/app.h>
 #include <wx/stc/stc.h>
@@ -20,6 +21,7 @@
 #include "catalogue/localviewtree.h"
 #include "catalogue/playlistpane.h"
 #include "core/commandids.h"
+#include "lesson/core/lessonloader.h"
 #include "lesson/doublelangformview.h"
 #include "lesson/quenlowview.h"
 #include "platform/file.h"
@@ -864,6 +866,12 @@ TEST_F(LessonOpeningTest, UnusableSubtitleFileIsReportedAndTheMediaPlays)
     const Case cases[] = {
         {"a folder in its place", subtitle, [&] { ASSERT_TRUE(CreateFolders(subtitle)); },
          "无法读取字幕文件：" + subtitle},
+        {"a file larger than any subtitle", subtitle,
+         [&] {
+             ASSERT_TRUE(WriteFileAtomically(subtitle, ""));
+             ASSERT_EQ(::truncate(ToFsPath(subtitle).c_str(), kMaxSubtitleFileBytes + 1), 0);   // sparse
+         },
+         "字幕文件太大（超过8 MB），不能作为课文载入：" + subtitle},
         {"UTF-16 text", subtitle,
          [&] {
              ASSERT_TRUE(WriteFileAtomically(subtitle, testsupport::ReadBytes(

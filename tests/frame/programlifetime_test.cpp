@@ -204,10 +204,23 @@ void MakeFifo(const std::string& path)
     ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
 }
 
-// A home where nothing can be written, and a profile the learner or another
-// program replaced. With each the window comes up without a long wait, and
-// the window manager's close ends the program cleanly: a profile that could
-// not be written crashed the toolkit's clean-up.
+void MakeSparseFile(const std::string& path, off_t size)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    fs::remove(path);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    std::fclose(file);
+    ASSERT_EQ(truncate(path.c_str(), size), 0) << path;
+}
+
+// Files that the learner or another program can put where the program reads
+// at start, and a home where nothing can be written. With each the window
+// comes up without a long wait or gigabytes of memory, and the window
+// manager's close ends the program cleanly: a FIFO blocked the start or the
+// update check in open() for good, a file of 2 GB was read whole (several
+// times over), and a profile that could not be written crashed the
+// toolkit's clean-up.
 struct SHostileStart {
     const char* name;
     ProgramRun::Prepare prepare;
@@ -238,6 +251,8 @@ TEST_P(HostileStartTest, WindowComesUpAndCloseEndsTheProgram)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
 }
 
+constexpr off_t kTwoGigabytes = off_t{2} * 1024 * 1024 * 1024;
+
 INSTANTIATE_TEST_SUITE_P(
     Files, HostileStartTest,
     testing::Values(
@@ -253,6 +268,26 @@ INSTANTIATE_TEST_SUITE_P(
                        [](const std::string&, const std::string& home) {
                            fs::create_directories(home + ".config");
                            MakeFifo(home + ".config/quenlow.conf");
+                       }},
+        SHostileStart {"FifoPlayerCfg",
+                       [](const std::string& program, const std::string&) {
+                           MakeFifo(program + "AppData/CommonData/Player.cfg");
+                       }},
+        SHostileStart {"FifoUpdateData",
+                       [](const std::string& program, const std::string&) {
+                           MakeFifo(program + "AppData/CommonData/update.data");
+                       }},
+        SHostileStart {"HugeProductCfg",
+                       [](const std::string& program, const std::string&) {
+                           MakeSparseFile(program + "AppData/CommonData/Product.cfg", kTwoGigabytes);
+                       }},
+        SHostileStart {"HugeUiData",
+                       [](const std::string& program, const std::string&) {
+                           MakeSparseFile(program + "AppData/UserData/UI.data", kTwoGigabytes);
+                       }},
+        SHostileStart {"HugePlayerCfg",
+                       [](const std::string& program, const std::string&) {
+                           MakeSparseFile(program + "AppData/CommonData/Player.cfg", kTwoGigabytes);
                        }}),
     [](const testing::TestParamInfo<SHostileStart>& info) { return std::string(info.param.name); });
 

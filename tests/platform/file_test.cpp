@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -11,6 +14,7 @@
 
 #include "platform/codepage.h"
 #include "platform/file.h"
+#include "platform/sqlitedb.h"
 #include "tests/testsupport.h"
 
 namespace fs = std::filesystem;
@@ -225,12 +229,80 @@ TEST(ReadRegularFileTest, ReadsOnlyRegularFilesUpToTheLimit)
         ASSERT_TRUE(code.has_value()) << "blocked, ran out of memory or crashed";
         EXPECT_EQ(*code, static_cast<int>(c.expected));
     }
-    // The unlimited form refuses the same files.
-    std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(tmp.ansi() + "link.txt", bytes));
-    EXPECT_EQ(bytes, "hello");
-    EXPECT_FALSE(ReadFileBytes(tmp.ansi() + "fifo.txt", bytes));
-    EXPECT_FALSE(ReadFileBytes(tmp.ansi() + "zero.txt", bytes));
+}
+
+// Every way the program opens a file that someone else can put in place
+// keeps to one rule: only a regular file is opened, and the open never
+// waits. A FIFO blocked CFile, CopyFile and SQLite in open() for good (a
+// read-only open waits for a writer; a read-write SQLite open then waits in
+// its first read), a folder or a device was taken as a file. Each open runs
+// in a child with a time limit so that a blocking reader fails its row.
+TEST(ReplaceableFileTest, EveryOpenerRefusesWhatIsNoRegularFileWithoutWaiting)
+{
+    TempFolder tmp;
+    const std::string dir = tmp.path();
+    tmp.write("plain.txt", "hello\n");
+    {
+        CSqliteDb db;
+        ASSERT_TRUE(db.Open(tmp.ansi() + "good.db", CSqliteDb::ReadWriteCreate));
+        ASSERT_TRUE(db.Exec("create table t(a)"));
+    }
+    ASSERT_EQ(::mkfifo((dir + "fifo").c_str(), 0644), 0);
+    ASSERT_EQ(::mkdir((dir + "folder").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir + "device").c_str()), 0);
+
+    // Each opener gives 1 when it took the file, 0 when it refused it.
+    using Opener = std::function<int(const CString& path)>;
+    const auto sqlite = [](CSqliteDb::OpenMode mode) {
+        return [mode](const CString& path) {
+            CSqliteDb db;
+            SQueryResult result;
+            return db.Open(path, mode) && db.Query("select count(*) from sqlite_master", {}, result) ? 1 : 0;
+        };
+    };
+    struct Reader {
+        const char* name;
+        const char* good;   // a file the opener takes
+        Opener open;
+    };
+    const Reader readers[] = {
+        {"ReadRegularFile", "plain.txt",
+         [](const CString& path) {
+             std::string bytes;
+             return ReadRegularFile(path, bytes, 1 << 20) == EFileReadResult::Read ? 1 : 0;
+         }},
+        {"CFile read", "plain.txt",
+         [](const CString& path) {
+             CFile file;
+             return file.Open(path, CFile::modeRead) ? 1 : 0;
+         }},
+        {"CFile write", "plain.txt",
+         [](const CString& path) {
+             CFile file;
+             return file.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::modeNoTruncate) ? 1 : 0;
+         }},
+        {"CStdioFile", "plain.txt",
+         [](const CString& path) {
+             CStdioFile file;
+             CString line;
+             return file.Open(path, CFile::modeRead | CFile::typeText) && file.ReadString(line) ? 1 : 0;
+         }},
+        {"CopyFile", "plain.txt",
+         [&tmp](const CString& path) { return CopyFile(path, tmp.ansi() + "copy") ? 1 : 0; }},
+        {"SQLite read-only", "good.db", sqlite(CSqliteDb::ReadOnly)},
+        {"SQLite limited", "good.db", sqlite(CSqliteDb::ReadOnlyLimited)},
+        {"SQLite read-write", "good.db", sqlite(CSqliteDb::ReadWrite)},
+    };
+    for (const Reader& reader : readers) {
+        for (const char* name : {reader.good, "fifo", "folder", "device"}) {
+            SCOPED_TRACE(std::string(reader.name) + " on " + name);
+            const CString path = tmp.ansi() + name;
+            const std::optional<int> taken =
+                testsupport::RunBoundedInChild([&] { return reader.open(path); }, 10.0, 1L << 30);
+            ASSERT_TRUE(taken.has_value()) << "blocked or crashed";
+            EXPECT_EQ(*taken, name == reader.good ? 1 : 0);
+        }
+    }
 }
 
 // ---- Files and folders ----
@@ -290,10 +362,8 @@ TEST(FileTest, CopyMoveDeleteAndSize)
     EXPECT_FALSE(fs::exists(tmp.path() + "c"));
 
     std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(dir + "a", bytes));
+    EXPECT_EQ(ReadRegularFile(dir + "a", bytes, 5), EFileReadResult::Read);
     EXPECT_EQ(bytes, "moved");
-    EXPECT_FALSE(ReadFileBytes(dir + "missing", bytes));
-    EXPECT_FALSE(ReadFileBytes(dir, bytes));   // a folder
 
     EXPECT_EQ(GetFileSize(dir + "a"), 5);
     EXPECT_EQ(GetFileSize(dir + "missing"), -1);
@@ -477,16 +547,31 @@ TEST(CFileTest, OpenModes)
 
 // A full disk: the bytes fit in the stream's buffer, so the write itself
 // succeeds and only the flush at close finds there is no room.
+// A file size limit of zero stands in for a full disk: every byte that
+// reaches the file fails to be written (CFile opens no device such as
+// /dev/full). It runs in a child, which alone gets the limit.
 TEST(CFileTest, CloseReportsBytesThatNeverReachedAFullDisk)
 {
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    CStdioFile file;
-    ASSERT_TRUE(file.Open("/dev/full", CFile::modeWrite | CFile::typeText));
-    EXPECT_TRUE(file.WriteString("study\n")) << "still in the buffer";
-    EXPECT_FALSE(file.Close());
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_TRUE(file.Close()) << "nothing left to lose";
+    TempFolder tmp;
+    const CString path = tmp.ansi() + "full.txt";
+    const std::optional<int> code = testsupport::RunBoundedInChild(
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN);   // the write fails with EFBIG instead
+            const rlimit none {0, 0};
+            if (::setrlimit(RLIMIT_FSIZE, &none) != 0)
+                return 100;
+            CStdioFile file;
+            if (!file.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::typeText))
+                return 101;
+            if (!file.WriteString("study\n"))
+                return 102;   // still in the buffer: no failure yet
+            if (file.Close() || file.IsOpen())
+                return 103;
+            return file.Close() ? 0 : 104;   // nothing left to lose
+        },
+        10.0, 1L << 30);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0);
 }
 
 TEST(CFileTest, LengthPositionAndFolders)

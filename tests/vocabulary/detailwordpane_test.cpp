@@ -1,11 +1,14 @@
 // The dictionary pane as the other windows use it: a looked-up word becomes
 // current and enters the look-up history once; local pages go to its web view.
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include <gtest/gtest.h>
 #include <wx/combobox.h>
 #include <wx/frame.h>
 #include <wx/html/htmlwin.h>
+#include <wx/panel.h>
 #include <wx/toolbar.h>
 
 #include "ui/panetoolbar.h"
@@ -127,6 +130,52 @@ TEST_F(DetailWordPaneTest, LocalLookUpWritesAndShowsThePage)
     EXPECT_EQ(theApp.m_strCurrentWord, "xyzing");
     EXPECT_TRUE(theApp.m_strWordFound.IsEmpty());
     EXPECT_FALSE(m_pane->m_pWordView->m_browser->HasWebView()) << "a silent miss opened the online page";
+}
+
+// A page that cannot be written (a read-only program folder) is still the
+// new word's page: the pane, and every other window that opens the page's
+// path, shows it from memory instead of the previous word the file holds.
+// Once the file can be written again, it is the file that is shown.
+TEST_F(DetailWordPaneTest, PageThatCannotBeWrittenStillShowsTheNewWord)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::AppStateGuard guard(&CQuenlowApp::m_strWordLookupMode, &CQuenlowApp::m_strBaseDictPath,
+                                     &CQuenlowApp::m_strDictWordHtmlPath, &CQuenlowApp::m_strAutoLookup,
+                                     &CQuenlowApp::m_strMouseGetWord);
+    theApp.m_strWordLookupMode = "OnWordHome";
+    theApp.m_strBaseDictPath = program.ansi() + "AppData/BasicDict/theBaseDict.script";
+    theApp.m_strDictWordHtmlPath = program.ansi() + "AppData/BasicDict/theDectWord.html";
+    theApp.m_strAutoLookup.Empty();
+    theApp.m_strMouseGetWord.Empty();
+    const std::string file = program.path() + "AppData/BasicDict/theDectWord.html";
+    const auto shown = [](CExplorer1* browser) { return FromWx(browser->GetHtmlWindow()->ToText()); };
+    CExplorer1* other = CExplorer1::CreateFilling(new wxPanel(m_frame), wxID_ANY);
+    ASSERT_NE(other, nullptr);
+
+    ASSERT_EQ(m_pane->LookUpWord("studies"), 1);
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);   // no write bit: refused even to root
+    int kind = 0;
+    CString text;
+    int seconds = 0;
+    theApp.TakeMessage(kind, text, seconds);
+
+    EXPECT_EQ(m_pane->LookUpWord("o'clock"), 1);
+    EXPECT_EQ(theApp.m_strWordFound, "true");
+    ASSERT_TRUE(theApp.TakeMessage(kind, text, seconds));
+    EXPECT_EQ(text, "无法写入词典页面：" + theApp.m_strDictWordHtmlPath);
+    EXPECT_NE(testsupport::ReadBytes(file).find("<b>study</b>"), std::string::npos) << "the file was changed";
+    CExplorer1* pane = m_pane->m_pWordView->m_browser;
+    EXPECT_GE(shown(pane).Find("o'clock"), 0) << shown(pane).GetString();
+    EXPECT_LT(shown(pane).Find("study"), 0) << "the previous word is still shown";
+    other->Navigate(theApp.m_strDictWordHtmlPath);
+    EXPECT_GE(shown(other).Find("o'clock"), 0) << shown(other).GetString();
+
+    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+    EXPECT_EQ(m_pane->LookUpWord("studies"), 1);
+    EXPECT_NE(testsupport::ReadBytes(file).find("<b>study</b>"), std::string::npos);
+    other->Navigate(theApp.m_strDictWordHtmlPath);
+    EXPECT_GE(shown(other).Find("study"), 0) << shown(other).GetString();
+    EXPECT_LT(shown(other).Find("o'clock"), 0);
 }
 
 // The pane's save and delete act on the current word, the base form of the

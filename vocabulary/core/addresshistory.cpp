@@ -7,12 +7,22 @@
 
 std::vector<CString> AddToAddressHistory(const CString& historyPath, const CString& address)
 {
+    // The history holds a few dozen addresses; a file that is no regular
+    // file or passes the bound is not read and the history starts anew.
+    constexpr int64_t kMaxHistoryBytes = 1024 * 1024;
     std::vector<CString> old;
-    CStdioFile file;
-    if (file.Open(historyPath, CFile::modeRead | CFile::typeText)) {
-        CString line;
-        while (file.ReadString(line))
-            old.push_back(line);
+    std::string bytes;
+    if (ReadRegularFile(historyPath, bytes, kMaxHistoryBytes) == EFileReadResult::Read) {
+        for (size_t begin = 0; begin < bytes.size();) {
+            size_t end = bytes.find('\n', begin);
+            if (end == std::string::npos)
+                end = bytes.size();
+            size_t length = end - begin;
+            if (length > 0 && bytes[begin + length - 1] == '\r')
+                --length;
+            old.emplace_back(bytes.substr(begin, length));
+            begin = end + 1;
+        }
     }
     std::vector<CString> lines;
     if (std::find(old.begin(), old.end(), address) == old.end())

@@ -20,17 +20,24 @@ EWordBookExport ExportWordBook(const CString& bookPath, const CString& filePath)
     return WriteFileAtomically(filePath, text) ? EWordBookExport::Written : EWordBookExport::NoFile;
 }
 
-std::vector<CString> ReadImportLines(const CString& filePath)
+std::vector<CString> ReadImportLines(const CString& filePath, EFileReadResult* read)
 {
     std::vector<CString> lines;
-    CStdioFile file;
-    if (!file.Open(filePath, CFile::modeRead | CFile::typeText))
+    std::string bytes;
+    const EFileReadResult result = ReadRegularFile(filePath, bytes, kMaxImportFileBytes);
+    if (read != nullptr)
+        *read = result;
+    if (result != EFileReadResult::Read)
         return lines;
-    CString line;
-    while (file.ReadString(line)) {
+    for (size_t begin = 0; begin < bytes.size();) {
+        size_t end = bytes.find('\n', begin);
+        if (end == std::string::npos)
+            end = bytes.size();
+        CString line(bytes.substr(begin, end - begin));
         line.Trim();
         if (line.GetLength() >= 3)
             lines.push_back(line);
+        begin = end + 1;
     }
     return lines;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/cstring.h"
+#include "platform/file.h"
 
 enum class EWordBookExport {
     Written,     // also an empty file for a book with no words yet
@@ -20,9 +21,13 @@ enum class EWordBookExport {
 // its place only when complete.
 [[nodiscard]] EWordBookExport ExportWordBook(const CString& bookPath, const CString& filePath);
 
+// A word list of every word a learner could meet stays far below this.
+inline constexpr int64_t kMaxImportFileBytes = int64_t{64} * 1024 * 1024;
+
 // The lines of an import file worth importing: trimmed, three characters or
-// more. None when the file cannot be read.
-std::vector<CString> ReadImportLines(const CString& filePath);
+// more. None when the file cannot be read, is no regular file or is larger
+// than kMaxImportFileBytes; read, when given, says which.
+std::vector<CString> ReadImportLines(const CString& filePath, EFileReadResult* read = nullptr);
 
 // Told before each word is stored: its index and the number of words.
 using ImportProgress = std::function<void(int index, int total)>;

@@ -108,7 +108,11 @@ bool WriteWordTablePage(const CString& wordFolder)
 {
     std::string header;
     std::string wordList;
-    if (!ReadFileBytes(wordFolder + "header.html", header) || !ReadFileBytes(wordFolder + "wordlist.data", wordList))
+    // The shipped header is a few hundred bytes and the list a few hundred
+    // kilobytes; anything past the bound is not theirs.
+    constexpr int64_t kMaxSourceBytes = int64_t{16} * 1024 * 1024;
+    if (ReadRegularFile(wordFolder + "header.html", header, kMaxSourceBytes) != EFileReadResult::Read ||
+        ReadRegularFile(wordFolder + "wordlist.data", wordList, kMaxSourceBytes) != EFileReadResult::Read)
         return false;
     std::string page;
     for (const std::string& line : SplitLines(header))

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -501,6 +502,77 @@ TEST(SubtitleLoaderTest, ReadsOnlyRegularFilesOfLimitedSize)
             ASSERT_TRUE(code.has_value()) << "blocked, ran out of memory or crashed";
             EXPECT_EQ(*code, static_cast<int>(c.expected));
         }
+    }
+}
+
+// An ".ass" of dialogue lines past the bound (a real subtitle file stays far
+// below it) is refused before it is read, at once: a 60 MB one held the
+// interface thread for seconds. A richly styled file of 20,000 lines, bigger
+// than a real film's, still loads whole.
+TEST(SubtitleLoaderTest, AssPastTheBoundIsRefusedAtOnceAndARealSizeLoads)
+{
+    TempFolder folder;
+    const auto dialogue = [](int count) {
+        std::string text = "[Script Info]\nScriptType: v4.00+\n\n[Events]\n"
+                           "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
+        for (int i = 0; i < count; ++i) {
+            char line[200];
+            std::snprintf(line, sizeof line,
+                          "Dialogue: 0,0:%02d:%02d.00,0:%02d:%02d.50,Default,,0,0,0,,"
+                          "{\\fad(200,200)}Sentence %d of the film.\\N\xd5\xe2\xca\xc7\xd2\xbb\xbe\xe4\n",
+                          i / 60 % 60, i % 60, i / 60 % 60, i % 60, i);
+            text += line;
+        }
+        return text;
+    };
+    std::string huge = dialogue(20000);
+    const std::string real = huge;
+    while (static_cast<int64_t>(huge.size()) <= kMaxSubtitleFileBytes)
+        huge += huge.substr(huge.find("Dialogue:"));
+    folder.write("real.ass", real);
+    folder.write("huge.ass", huge);
+
+    CQuenlowApp app;
+    CString viewText;
+    EXPECT_EQ(LoadLessonFile(app, folder.ansi() + "real.ass", viewText), ELessonLoadResult::Loaded);
+    EXPECT_EQ(app.m_nSentenceCount, 20000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(LoadLessonFile(app, folder.ansi() + "huge.ass", viewText), ELessonLoadResult::TooLarge);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_EQ(app.m_nSentenceCount, 0);
+    EXPECT_TRUE(viewText.IsEmpty());
+    EXPECT_EQ(SubtitleTooLargeMessage("a.ass"), "字幕文件太大（超过8 MB），不能作为课文载入：a.ass");
+}
+
+// A lesson database is opened only when it is a regular file, and without
+// waiting: a FIFO named as the lesson blocked SQLite's open (and with it the
+// window) for good, a link to a device was read as an empty lesson. Each is
+// refused with the usual message, in a child with a time limit.
+TEST(ScriptLoaderTest, OpensOnlyARegularFileWithoutWaiting)
+{
+    TempFolder folder;
+    const std::string dir = folder.path();
+    ASSERT_EQ(::mkfifo((dir + "fifo.script").c_str(), 0644), 0);
+    ASSERT_EQ(::mkdir((dir + "folder.script").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir + "zero.script").c_str()), 0);
+    for (const char* name : {"fifo.script", "folder.script", "zero.script"}) {
+        SCOPED_TRACE(name);
+        const CString lessonPath = folder.ansi() + name;
+        const std::optional<int> code = testsupport::RunBoundedInChild(
+            [&] {
+                CQuenlowApp app;
+                CString viewText;
+                const ELessonLoadResult result = LoadLessonFile(app, lessonPath, viewText);
+                int kind = 0;
+                CString text;
+                int seconds = 0;
+                if (!app.TakeMessage(kind, text, seconds) || text != "打开播放数据文件失败!")
+                    return 100;
+                return static_cast<int>(result);
+            },
+            10.0, 1L * 1024 * 1024 * 1024);
+        ASSERT_TRUE(code.has_value()) << "blocked, ran out of memory or crashed";
+        EXPECT_EQ(*code, static_cast<int>(ELessonLoadResult::CannotOpen));
     }
 }
 

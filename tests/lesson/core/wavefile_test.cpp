@@ -3,9 +3,11 @@
 // samples, finds the data chunk behind longer headers, and holds every size
 // a damaged or hostile file states to the bytes the file really has.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -139,16 +141,29 @@ TEST(WaveWriter, HeaderDescribesFormatAndSamples)
 // A recording onto a full disk: the samples and header fit in the buffer and
 // are lost at the flush, which Close must report rather than leave a
 // recording the learner believes saved.
+// A file size limit of zero stands in for a full disk (no device such as
+// /dev/full is opened as a recording); the child alone gets the limit.
 TEST(WaveWriter, CloseReportsARecordingThatNeverReachedTheDisk)
 {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    CWaveWriter writer("/dev/full", 44'100, 16, 2);
-    const std::string samples = Samples(1000);
-    int len = 1000;
-    writer.Write(samples.data(), &len);
-    EXPECT_FALSE(writer.Close());
-    EXPECT_FALSE(writer.Close()) << "still incomplete when asked again";
+    const TempFolder folder;
+    const std::string path = folder.path() + "full.wav";
+    const std::optional<int> code = testsupport::RunBoundedInChild(
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN);   // the write fails with EFBIG instead
+            const rlimit none {0, 0};
+            if (::setrlimit(RLIMIT_FSIZE, &none) != 0)
+                return 100;
+            CWaveWriter writer(path.c_str(), 44'100, 16, 2);
+            const std::string samples = Samples(1000);
+            int len = 1000;
+            writer.Write(samples.data(), &len);
+            if (writer.Close())
+                return 101;
+            return writer.Close() ? 102 : 0;   // still incomplete when asked again
+        },
+        10.0, 1L << 30);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0);
 }
 
 TEST(WaveWriter, ClosesOnceAndStartsOverOnRewind)

@@ -1,7 +1,11 @@
 // The new-word book as a text file: export then import gives the same book
 // (apostrophes stay "*", quotes are no SQL), the import skips short lines and
 // words the book holds, a missing book table is made, and clearing empties it.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +73,43 @@ TEST(WordBookFileTest, ImportKeepsLinesOfThreeCharactersAndSkipsDuplicates)
     EXPECT_EQ(BookWords(book), expected) << "\"it's\" and \"it*s\" are one word";
 
     EXPECT_EQ(ReadImportLines(folder.ansi() + "missing.txt").size(), 0u);
+}
+
+// The file the learner picks is read only when it is a regular file of a
+// sane size, and the caller learns why not: a FIFO blocked the import in
+// open() for good, and a file of gigabytes was read line by line into memory.
+TEST(WordBookFileTest, ImportReadsOnlyARegularFileOfLimitedSize)
+{
+    testsupport::TempFolder folder;
+    const std::string dir = folder.path();
+    ASSERT_EQ(::mkfifo((dir + "fifo.txt").c_str(), 0644), 0);
+    folder.write("huge.txt", "");
+    ASSERT_EQ(::truncate((dir + "huge.txt").c_str(), kMaxImportFileBytes + 1), 0);   // sparse
+    folder.write("words.txt", "river\n");
+    struct Case {
+        const char* name;
+        EFileReadResult expected;
+        size_t lines;
+    };
+    const Case cases[] = {
+        {"words.txt", EFileReadResult::Read, 1},
+        {"fifo.txt", EFileReadResult::Unreadable, 0},
+        {"huge.txt", EFileReadResult::TooLarge, 0},
+        {"", EFileReadResult::Unreadable, 0},   // the folder
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CString path = folder.ansi() + c.name;
+        const std::optional<int> code = testsupport::RunBoundedInChild(
+            [&] {
+                EFileReadResult read = EFileReadResult::Read;
+                const size_t count = ReadImportLines(path, &read).size();
+                return count == c.lines ? static_cast<int>(read) : 100;
+            },
+            10.0, 512L * 1024 * 1024);
+        ASSERT_TRUE(code.has_value()) << "blocked, ran out of memory or crashed";
+        EXPECT_EQ(*code, static_cast<int>(c.expected));
+    }
 }
 
 TEST(WordBookFileTest, ProgressTextNeverReachesOneHundred)
