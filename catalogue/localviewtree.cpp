@@ -1,5 +1,6 @@
 #include "catalogue/localviewtree.h"
 
+#include <algorithm>
 #include <functional>
 
 #include <wx/artprov.h>
@@ -67,7 +68,8 @@ void DrawMark(wxDC& dc)
 
 } // namespace
 
-CLocalViewTree::CLocalViewTree() : m_clickTimer(this, kTimerClick), m_doubleClickTimer(this, kTimerDoubleClick)
+CLocalViewTree::CLocalViewTree()
+    : m_clickTimer(this, kTimerClick), m_doubleClickTimer(this, kTimerDoubleClick), m_fillTimer(this, kTimerFill)
 {
     Bind(wxEVT_TIMER, &CLocalViewTree::OnTimer, this);
 }
@@ -76,6 +78,8 @@ CLocalViewTree::~CLocalViewTree()
 {
     // The items go while this class's members still stand: their deletion
     // events reach the handlers above.
+    m_fillTimer.Stop();
+    m_fills.clear();
     DeleteAllItems();
 }
 
@@ -104,16 +108,21 @@ bool CLocalViewTree::Create(wxWindow* parent, int id)
         event.Skip();
         if (event.GetItem() == m_hPlayingItem)
             m_hPlayingItem = wxTreeItemId();
+        CancelFills(event.GetItem());
     });
     // A folder opened by its expander is filled then (a click fills it in
     // OnClickTick); one with nothing to show loses its expander.
     Bind(wxEVT_TREE_ITEM_EXPANDING, [this](wxTreeEvent& event) {
         const wxTreeItemId item = event.GetItem();
-        if (GetChildrenCount(item, false) == 0) {
+        const auto filling = [&] {
+            return std::any_of(m_fills.begin(), m_fills.end(), [&](const auto& f) { return FillsInto(*f, item); });
+        };
+        if (!filling() && GetChildrenCount(item, false) == 0) {
             const CString folder = ItemDiskPath(item);
             if (!folder.IsEmpty() && IsFolder(folder))
                 LoadFolderLevel(folder, item);
-            if (GetChildrenCount(item, false) == 0) {
+            // A large folder opens while its items come in.
+            if (GetChildrenCount(item, false) == 0 && !filling()) {
                 SetItemHasChildren(item, false);
                 event.Veto();
                 return;
@@ -146,6 +155,8 @@ void CLocalViewTree::OnTimer(wxTimerEvent& event)
         OnClickTick();
     else if (event.GetId() == kTimerDoubleClick)
         OnDoubleClickTick();
+    else if (event.GetId() == kTimerFill)
+        OnFillTimer();
 }
 
 wxTreeItemId CLocalViewTree::TopLevelItemOf(wxTreeItemId item) const
@@ -206,17 +217,18 @@ void CLocalViewTree::OnClickTick()
         if (!folder.IsEmpty() && IsFolder(folder)) {
             DeleteChildItems(item);
             LoadFolderLevel(folder, item);
+            // A large folder opens at once and fills while it shows.
+            if (IsFilling())
+                SetItemHasChildren(item, true);
         }
     }
     ToggleItem(item);
 }
 
-namespace {
-
 // The index of the play-list entry whose file name is the text; else the
 // first entry that holds the text ("ba.mp4" holds "a.mp4", so an exact name
 // goes first); `current` when none does.
-int PlayListIndexHolding(const CString& text, int current)
+int CLocalViewTree::PlayListIndexHolding(const CString& text, int current)
 {
     const CStringArray& list = theApp.m_arrPlayList;
     for (int i = 0; i < list.GetSize(); ++i) {
@@ -230,7 +242,6 @@ int PlayListIndexHolding(const CString& text, int current)
     return current;
 }
 
-} // namespace
 
 void CLocalViewTree::OnDoubleClickTick()
 {
@@ -270,13 +281,17 @@ void CLocalViewTree::OnDoubleClickTick()
         if (current.IsOk() && FromWx(GetItemText(current)) != "当前播放列表")
             current = wxTreeItemId();
         DeleteChildItems(current);
-        AddFolderMedia(current, fullPath.Left(fullPath.ReverseFind('/')));
+        // The folder is read once; the play request follows when the play
+        // list stands, with the file found by its path.
+        PlayFolderMedia(current, fullPath.Left(fullPath.ReverseFind('/')), fullPath, text);
         if (current.IsOk()) {
+            if (IsFilling())
+                SetItemHasChildren(current, true);
             Expand(current);
             SetItemImage(current, kImageFolderOpen);
             SetItemImage(current, kImageFolderOpen, wxTreeItemIcon_Selected);
         }
-        theApp.m_nPlayIndex = PlayListIndexHolding(text, theApp.m_nPlayIndex);
+        return;
     }
     PostPlayerCommand(CommandTarget(), "HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
 }
@@ -294,13 +309,26 @@ wxTreeItemId CLocalViewTree::FindItemByText(wxTreeItemId start, const CString& t
     return FindItemByWxText(start, ToWx(text));
 }
 
+// The siblings are walked with their parent's cookie: the tree finds an
+// item's next sibling by searching its parent's children, which over a
+// folder of 200,000 files would make the walk quadratic.
 wxTreeItemId CLocalViewTree::FindItemByWxText(wxTreeItemId start, const wxString& text) const
 {
-    for (wxTreeItemId item = start; item.IsOk(); item = GetNextSibling(item)) {
+    if (!start.IsOk())
+        return wxTreeItemId();
+    const wxTreeItemId parent = GetItemParent(start);
+    wxTreeItemIdValue cookie;
+    wxTreeItemId item = start;
+    if (parent.IsOk()) {
+        item = GetFirstChild(parent, cookie);
+        while (item.IsOk() && item != start)
+            item = GetNextChild(parent, cookie);
+    }
+    for (; item.IsOk(); item = parent.IsOk() ? GetNextChild(parent, cookie) : wxTreeItemId()) {
         if (GetItemText(item) == text)
             return item;
-        wxTreeItemIdValue cookie;
-        const wxTreeItemId child = GetFirstChild(item, cookie);
+        wxTreeItemIdValue childCookie;
+        const wxTreeItemId child = GetFirstChild(item, childCookie);
         if (child.IsOk()) {
             const wxTreeItemId found = FindItemByWxText(child, text);
             if (found.IsOk())

@@ -2,7 +2,13 @@
 // current play list, and folder items with their media for playlist folders.
 #include "catalogue/localviewtree.h"
 
+#include <algorithm>
+#include <chrono>
+#include <future>
+
 #include "platform/file.h"
+#include "platform/folderreader.h"
+#include "ui/playercommand.h"
 #include "ui/wxtext.h"
 #include "core/quenlow.h"
 
@@ -26,7 +32,130 @@ private:
     CString m_name;
 };
 
+using Clock = std::chrono::steady_clock;
+
+// Entries read from the folder between two looks at the clock.
+constexpr int kReadBatch = 256;
+
 } // namespace
+
+bool CLocalViewTree::FillsInto(const SFolderFill& fill, wxTreeItemId item) const
+{
+    return fill.parent.IsOk() && fill.parent == item;
+}
+
+void CLocalViewTree::CancelFills(wxTreeItemId parent)
+{
+    if (!parent.IsOk())
+        return;
+    m_fills.erase(std::remove_if(m_fills.begin(), m_fills.end(), [&](const auto& f) { return FillsInto(*f, parent); }),
+                  m_fills.end());
+}
+
+void CLocalViewTree::StartFill(std::unique_ptr<SFolderFill> fill)
+{
+    CancelFills(fill->parent);
+    fill->reader = std::make_unique<CFolderReader>(fill->folder);
+    if (StepFill(*fill))
+        return;
+    m_fills.push_back(std::move(fill));
+    m_fillTimer.StartOnce(1);
+}
+
+void CLocalViewTree::OnFillTimer()
+{
+    if (m_fills.empty())
+        return;
+    // The first fill goes on; one that is done (or deleted meanwhile) makes way.
+    SFolderFill* fill = m_fills.front().get();
+    if (StepFill(*fill) && !m_fills.empty() && m_fills.front().get() == fill)
+        m_fills.erase(m_fills.begin());
+    if (!m_fills.empty())
+        m_fillTimer.StartOnce(1);
+}
+
+bool CLocalViewTree::StepFill(SFolderFill& fill)
+{
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kFillSliceMs);
+    std::vector<SFolderItem> batch;
+    while (fill.reader) {
+        batch.clear();
+        if (!fill.reader->ReadSome(kReadBatch, batch))
+            fill.reader.reset();
+        // Folders (unless only media are wanted) and video and audio files.
+        for (SFolderItem& item : batch) {
+            const int kind = item.isFolder ? 0 : theApp.GetMediaKind(item.name);
+            if (item.isFolder ? fill.mediaOnly : !item.isRegular || !IsPlayableKind(kind))
+                continue;
+            fill.images.push_back(item.isFolder ? kImageFolder : 2 + kind);
+            fill.items.push_back(std::move(item));
+        }
+        if (fill.reader && Clock::now() >= deadline)
+            return false;
+    }
+    if (!fill.sorted) {
+        // In the order of the names' bytes on the disk. Sorting 200,000
+        // names takes longer than a slice: it runs beside the event loop,
+        // on items nothing changes meanwhile.
+        if (!fill.sorting.valid()) {
+            fill.sorting = std::async(std::launch::async, [items = &fill.items] {
+                std::vector<size_t> order(items->size());
+                for (size_t k = 0; k < order.size(); ++k)
+                    order[k] = k;
+                std::sort(order.begin(), order.end(),
+                          [items](size_t a, size_t b) { return (*items)[a].fsName < (*items)[b].fsName; });
+                return order;
+            });
+        }
+        if (fill.sorting.wait_until(deadline) != std::future_status::ready)
+            return false;
+        fill.order = fill.sorting.get();
+        fill.sorted = true;
+        if (fill.parent.IsOk() && fill.items.empty() && GetChildrenCount(fill.parent, false) == 0)
+            SetItemHasChildren(fill.parent, false);
+    }
+    // The play list first, so that the play request can go out.
+    while (fill.mediaOnly && fill.listed < fill.order.size()) {
+        const SFolderItem& item = fill.items[fill.order[fill.listed]];
+        if (fill.playIndex < 0 && fill.play && item.path == fill.playPath)
+            fill.playIndex = theApp.m_arrPlayList.GetSize();
+        theApp.m_arrPlayList.Add(item.path);
+        ++fill.listed;
+        if (fill.listed % 256 == 0 && fill.listed < fill.order.size() && Clock::now() >= deadline)
+            return false;
+    }
+    if (fill.play && !fill.posted) {
+        fill.posted = true;
+        theApp.m_nPlayIndex = fill.playIndex >= 0 ? fill.playIndex : PlayListIndexHolding(fill.playText, theApp.m_nPlayIndex);
+        PostPlayerCommand(CommandTarget(), "HalvikSoftPlayerPlayLocalFile:", "HalvikSoftPlayerPlayLocalFile:");
+    }
+    if (!fill.parent.IsOk())
+        return true;
+    while (fill.next < fill.order.size()) {
+        const size_t k = fill.order[fill.next];
+        const SFolderItem& item = fill.items[k];
+        const wxTreeItemId added = AppendNamedItem(fill.parent, item.name, fill.images[k]);
+        if (fill.play && item.path == fill.playPath)
+            MarkPlayingItem(added);
+        ++fill.next;
+        if (fill.next % 64 == 0 && Clock::now() >= deadline)
+            return fill.next == fill.order.size();
+    }
+    return true;
+}
+
+void CLocalViewTree::PlayFolderMedia(wxTreeItemId parent, const CString& folder, const CString& playPath,
+                                     const CString& text)
+{
+    auto fill = std::make_unique<SFolderFill>();
+    fill->parent = parent;
+    fill->folder = WithSlash(folder);
+    fill->mediaOnly = true;
+    fill->play = true;
+    fill->playPath = playPath;
+    fill->playText = text;
+    StartFill(std::move(fill));
+}
 
 wxTreeItemId CLocalViewTree::AppendNamedItem(wxTreeItemId parent, const CString& name, int image)
 {
@@ -72,17 +201,28 @@ void CLocalViewTree::ShowExpanderIfFilled(wxTreeItemId item, const CString& fold
 {
     if (folder.IsEmpty() || !item.IsOk())
         return;
-    for (const SFolderEntry& entry : ListFolder(WithSlash(folder))) {
-        if (entry.isFolder || IsPlayableKind(theApp.GetMediaKind(entry.name))) {
-            SetItemHasChildren(item, true);
-            return;
+    CFolderReader reader(WithSlash(folder));
+    std::vector<SFolderItem> items;
+    for (bool more = true; more;) {
+        items.clear();
+        more = reader.ReadSome(kReadBatch, items);
+        for (const SFolderItem& entry : items) {
+            if (entry.isFolder || IsPlayableKind(theApp.GetMediaKind(entry.name))) {
+                SetItemHasChildren(item, true);
+                return;
+            }
         }
     }
 }
 
 void CLocalViewTree::LoadFolderLevel(const CString& folder, wxTreeItemId parent)
 {
-    LoadFolder(folder, parent, false);
+    if (folder.IsEmpty() || !parent.IsOk())
+        return;
+    auto fill = std::make_unique<SFolderFill>();
+    fill->parent = parent;
+    fill->folder = WithSlash(folder);
+    StartFill(std::move(fill));
 }
 
 void CLocalViewTree::LoadFolderTree(const CString& folder, wxTreeItemId parent)

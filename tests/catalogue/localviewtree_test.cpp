@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -277,6 +280,55 @@ TEST_F(LocalViewTreeTest, NamesThatAreNotUtf8AreListedAndPlay)
         EXPECT_EQ(bytes, c.content);
         EXPECT_EQ(m_tree->GetChildrenCount(current, false), 3u);
     }
+}
+
+// A folder of many files is read and shown in slices: the click returns
+// before the folder is in the tree, the items then come in name order, and a
+// double click on one of them plays that very file once the play list
+// stands (the request follows the list).
+TEST_F(LocalViewTreeTest, ALargeFolderFillsInSlicesAndPlaysTheFileClicked)
+{
+    SProgramWithStore store;
+    testsupport::TempProgramFolder& program = store.program;
+    constexpr int kFiles = 40000;
+    const std::string folderFs = program.path() + "big/";
+    std::filesystem::create_directories(folderFs);
+    for (int n = kFiles - 1; n >= 0; --n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%05d.mp4", n);
+        std::ofstream(folderFs + name).put('v');
+    }
+    ASSERT_TRUE(theApp.PutRecord(theApp.m_strLocalPlaylistTable, "big", program.ansi() + "big", "", "", "", ""));
+    std::vector<CString> posted;
+    wxEvtHandler frame;
+    frame.Bind(EVT_PLAYERCOMMAND, [&](CPlayerCommandEvent& event) { posted.push_back(event.GetKeyword()); });
+    m_tree->SetCommandTarget(&frame);
+    const wxTreeItemId current = Add(m_root, "当前播放列表");
+    const wxTreeItemId big = Add(m_root, "big");
+    m_tree->SetItemImage(big, CLocalViewTree::kImageFolder);
+
+    m_tree->SetCaret(big);
+    m_tree->OnClickTick();
+    EXPECT_TRUE(m_tree->IsFilling());
+    EXPECT_LT(m_tree->GetChildrenCount(big, false), static_cast<size_t>(kFiles));
+    EXPECT_TRUE(m_tree->IsExpanded(big)) << "the folder opens at once and fills while it shows";
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !m_tree->IsFilling(); }, 60s));
+    const std::vector<CString> shown = ChildTexts(big);
+    ASSERT_EQ(shown.size(), static_cast<size_t>(kFiles));
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+
+    wxTreeItemIdValue cookie;
+    wxTreeItemId item = m_tree->GetFirstChild(big, cookie);
+    for (int n = 0; n < 30001; ++n)
+        item = m_tree->GetNextChild(big, cookie);
+    m_tree->SetCaret(item);
+    m_tree->OnDoubleClickTick();
+    ASSERT_TRUE(testsupport::RunLoopUntil([&] { return !m_tree->IsFilling() && !posted.empty(); }, 60s));
+    ASSERT_EQ(theApp.m_arrPlayList.GetSize(), kFiles);
+    EXPECT_EQ(theApp.m_arrPlayList[theApp.m_nPlayIndex], program.ansi() + "big/f30001.mp4");
+    EXPECT_EQ(m_tree->GetChildrenCount(current, false), static_cast<size_t>(kFiles));
+    EXPECT_EQ(FromWx(m_tree->GetItemText(m_tree->PlayingItem())), "f30001.mp4");
+    EXPECT_EQ(posted.size(), 1u);
 }
 
 // Top-level items show an expander when they have something to show: the
