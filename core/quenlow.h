@@ -177,6 +177,9 @@ public:
     CString m_strTextBold;
     CString m_strTextItalic;
     CString m_strTextUnderline;
+    // The lesson text's margin on either side in pixels (增加 and 减少),
+    // line 23.
+    int m_nTextMargin = 0;
 
     // ---- Product and update data ----
     CString m_strContentKind;

@@ -92,6 +92,7 @@ void SetStoredSettings(CQuenlowApp& app)
     app.m_strTextBold = "true";
     app.m_strTextItalic.Empty();
     app.m_strTextUnderline.Empty();
+    app.m_nTextMargin = 0;
 }
 
 void SetProductData(CQuenlowApp& app)

@@ -29,6 +29,9 @@ constexpr size_t kMinLineCount = 16;
 constexpr int kTrailerLines = 5;
 // Lines 20 to 22: the lesson text's effects.
 constexpr size_t kEffectsFirstLine = 19;
+// Line 23: the text margin.
+constexpr size_t kMarginLine = 22;
+constexpr int kMaxTextMargin = 1000;
 
 // The file's lines without their line ends ("\n" or "\r\n"). A last line
 // without a line end still counts; a final line end opens no new line.
@@ -134,6 +137,10 @@ void LoadUiSettings(CQuenlowApp& app, const CString& path)
         app.m_strTextItalic = lines[kEffectsFirstLine + 1];
         app.m_strTextUnderline = lines[kEffectsFirstLine + 2];
     }
+    if (lines.size() > kMarginLine) {
+        const int margin = ParseInt(lines[kMarginLine]);
+        app.m_nTextMargin = margin >= 0 && margin <= kMaxTextMargin ? margin : 0;
+    }
 
     if (app.m_nFontSize > kMaxFontSize) {
         app.m_nFontSize = kDefaultFontSize;
@@ -183,6 +190,7 @@ bool SaveUiSettings(CQuenlowApp& app, const CString& path)
     AppendLine(text, app.m_strTextBold.view());
     AppendLine(text, app.m_strTextItalic.view());
     AppendLine(text, app.m_strTextUnderline.view());
+    AppendLine(text, std::to_string(app.m_nTextMargin));
 
     if (!WriteFileAtomically(path, text))
         return false;

@@ -8,10 +8,11 @@
 //   4 background       9 volume                  14 point-read mode
 //   5 look-up mode    10 auto-play examples      15-19 "999" (not read)
 //  20 bold (switch)   21 italic (switch)         22 underline (switch)
+//  23 text margin (pixels on either side, 0 to 1000)
 //
-// Lines 20 to 22 follow the five "999" lines, so that a reader of the first
+// Lines 20 to 23 follow the five "999" lines, so that a reader of the first
 // 19 lines finds them where it always did; a file without them keeps the
-// effects' start-up values (bold only).
+// start-up values (bold only, no margin).
 // Colours are COLORREF values written as signed decimal numbers.
 #pragma once
 
@@ -34,7 +35,7 @@ constexpr int kMaxFontNameBytes = 31;
 inline constexpr int64_t kMaxUiSettingsBytes = 1024 * 1024;
 void LoadUiSettings(CQuenlowApp& app, const CString& path);
 
-// Writes the 22 lines of the settings file, replacing the file in one step so
+// Writes the 23 lines of the settings file, replacing the file in one step so
 // that a failed write leaves any old file whole. A font size below 12 is
 // written as 16 with the default colours, which the object then also takes.
 // False when the file could not be written; the object is then unchanged.

@@ -176,6 +176,12 @@ void CQuenlowView::BindCommands()
 void CQuenlowView::OnInitialUpdate()
 {
     ApplyTextFormat();
+    // The margins the learner left, kept across restarts.
+    if (m_richText != nullptr && theApp.m_nTextMargin > 0) {
+        m_richText->SetMarginLeft(theApp.m_nTextMargin);
+        m_richText->SetMarginRight(theApp.m_nTextMargin);
+        m_nCaptionMargin = theApp.m_nTextMargin;
+    }
 }
 
 // ---- Loading ----------------------------------------------------------------
@@ -832,6 +838,7 @@ void CQuenlowView::ChangeMargins(int step)
     if (client.x - left - right > kMarginStep && client.y > kMarginStep) {
         m_richText->SetMarginLeft(std::max(0, left + step));
         m_richText->SetMarginRight(std::max(0, right + step));
+        theApp.m_nTextMargin = m_richText->GetMarginLeft();
     }
     if (m_pShowChnDlg != nullptr && m_pShowChnDlg->m_richCaption != nullptr) {
         const wxSize caption = m_pShowChnDlg->m_richCaption->GetClientSize();

@@ -123,11 +123,15 @@ TEST_F(UiSettingsTest, TextEffectsAfterTheTrailer)
         const char* name;
         std::vector<std::string> effects;   // lines 20 onwards
         const char *bold, *italic, *underline;
+        int margin;
     } cases[] = {
-        {"file ends at the trailer", {}, "true", "", ""},
-        {"only two of the three lines", {"", "true"}, "true", "", ""},
-        {"bold off, italic and underline on", {"", "true", "true"}, "", "true", "true"},
-        {"all on", {"true", "true", "true"}, "true", "true", "true"},
+        {"file ends at the trailer", {}, "true", "", "", 0},
+        {"only two of the three lines", {"", "true"}, "true", "", "", 0},
+        {"bold off, italic and underline on", {"", "true", "true"}, "", "true", "true", 0},
+        {"all on, a margin", {"true", "true", "true", "40"}, "true", "true", "true", 40},
+        {"negative margin", {"true", "", "", "-20"}, "true", "", "", 0},
+        {"margin past the limit", {"true", "", "", "5000"}, "true", "", "", 0},
+        {"margin not a number", {"true", "", "", "wide"}, "true", "", "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -138,6 +142,7 @@ TEST_F(UiSettingsTest, TextEffectsAfterTheTrailer)
         EXPECT_EQ(app.m_strTextBold, c.bold);
         EXPECT_EQ(app.m_strTextItalic, c.italic);
         EXPECT_EQ(app.m_strTextUnderline, c.underline);
+        EXPECT_EQ(app.m_nTextMargin, c.margin);
         EXPECT_EQ(app.m_strClickReadMode, "Continue");
     }
 }
@@ -255,7 +260,7 @@ TEST_F(UiSettingsTest, LongFontNameIsCutAtACharacterBoundary)
     }
 }
 
-TEST_F(UiSettingsTest, WritesTwentyTwoLinesInFileOrder)
+TEST_F(UiSettingsTest, WritesTwentyThreeLinesInFileOrder)
 {
     app.m_strFontName = "微软雅黑";
     app.m_nFontSize = 14;
@@ -274,6 +279,7 @@ TEST_F(UiSettingsTest, WritesTwentyTwoLinesInFileOrder)
     app.m_strTextBold = "";
     app.m_strTextItalic = "true";
     app.m_strTextUnderline = "true";
+    app.m_nTextMargin = 60;
 
     ASSERT_TRUE(SaveUiSettings(app, path()));
 
@@ -283,7 +289,7 @@ TEST_F(UiSettingsTest, WritesTwentyTwoLinesInFileOrder)
                                  "14\r\n65280\r\n-1\r\nOnWordWeb\r\n\r\ntrue\r\nengchn\r\n0\r\ntrue\r\n"
                                  "chneng\r\nGoldYellow\r\n20\r\nContinue\r\n"
                                  "999\r\n999\r\n999\r\n999\r\n999\r\n"
-                                 "\r\ntrue\r\ntrue\r\n";
+                                 "\r\ntrue\r\ntrue\r\n60\r\n";
     EXPECT_EQ(testsupport::ReadBytes(fsPath()), expected);
 
     // What was written reads back unchanged.
@@ -297,6 +303,7 @@ TEST_F(UiSettingsTest, WritesTwentyTwoLinesInFileOrder)
     EXPECT_EQ(again.m_strTextBold, "");
     EXPECT_EQ(again.m_strTextItalic, "true");
     EXPECT_EQ(again.m_strTextUnderline, "true");
+    EXPECT_EQ(again.m_nTextMargin, 60);
 }
 
 TEST_F(UiSettingsTest, FirstStartWritesDefaultFontAndColours)

@@ -672,6 +672,7 @@ TEST_F(MainFrameTest, SettingsWrittenAtCloseAreReadAtTheNextStart)
 {
     testsupport::AppStateGuard kept;
     kept.Keep(&CQuenlowApp::m_strTextBold).Keep(&CQuenlowApp::m_strTextItalic).Keep(&CQuenlowApp::m_strTextUnderline);
+    kept.Keep(&CQuenlowApp::m_nTextMargin);
     theApp.m_strFontName = "微软雅黑";
     theApp.m_nFontSize = 22;
     theApp.m_clrText = 0x00FF00;
@@ -680,6 +681,17 @@ TEST_F(MainFrameTest, SettingsWrittenAtCloseAreReadAtTheNextStart)
     theApp.m_strTextBold = "";
     theApp.m_strTextItalic = "true";
     theApp.m_strTextUnderline = "true";
+    // 增加 twice on the lesson text (which starts with a margin of its own).
+    int margin = 0;
+    {
+        auto* lesson = dynamic_cast<CQuenlowView*>(frame->FindView(kViewLesson));
+        ASSERT_NE(lesson, nullptr);
+        margin = lesson->m_richText->GetMarginLeft() + 2 * CQuenlowView::kMarginStep;
+        wxCommandEvent increase(wxEVT_MENU, kCmdIncreaseMargin);
+        lesson->GetEventHandler()->ProcessEvent(increase);
+        lesson->GetEventHandler()->ProcessEvent(increase);
+        EXPECT_EQ(theApp.m_nTextMargin, margin);
+    }
     CloseFrame();
     EXPECT_TRUE(IsRegularFile(program.ansi() + "AppData/UserData/UI.data"));
 
@@ -689,6 +701,7 @@ TEST_F(MainFrameTest, SettingsWrittenAtCloseAreReadAtTheNextStart)
     theApp.m_strTextBold = "true";
     theApp.m_strTextItalic = "";
     theApp.m_strTextUnderline = "";
+    theApp.m_nTextMargin = 0;
     frame = MakeFrame();
     DrainEvents();
     EXPECT_EQ(theApp.m_strFontName, "微软雅黑");
@@ -709,6 +722,8 @@ TEST_F(MainFrameTest, SettingsWrittenAtCloseAreReadAtTheNextStart)
     EXPECT_FALSE(lesson->m_richText->StyleGetBold(0));
     EXPECT_TRUE(lesson->m_richText->StyleGetItalic(0));
     EXPECT_TRUE(lesson->m_richText->StyleGetUnderline(0));
+    EXPECT_EQ(lesson->m_richText->GetMarginLeft(), margin);
+    EXPECT_EQ(lesson->m_richText->GetMarginRight(), margin);
     // A reload of the lesson (a player reset, a loop) formats the text anew
     // with the same effects.
     lesson->ApplyTextFormat();
