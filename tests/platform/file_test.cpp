@@ -432,7 +432,7 @@ TEST(FileTest, NamesThatAreNotUtf8KeepTheirBytesAndOpen)
         EXPECT_EQ(FromFsPath(tmp.path() + c.folderOnDisk + c.nameOnDisk), found->path);
         EXPECT_TRUE(IsRegularFile(found->path));
         std::string bytes;
-        EXPECT_TRUE(ReadFileBytes(found->path, bytes));
+        EXPECT_EQ(ReadRegularFile(found->path, bytes, 1 << 20), EFileReadResult::Read);
         EXPECT_EQ(bytes, c.why);
     }
     // A new name is made in UTF-8, as ever.
