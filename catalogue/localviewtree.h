@@ -6,6 +6,7 @@
 // focused item.
 #pragma once
 
+#include <chrono>
 #include <future>
 #include <memory>
 #include <vector>
@@ -135,6 +136,10 @@ private:
         int playIndex = -1;
         bool posted = false;
         size_t next = 0;                  // entries of order in the tree
+        // Items appended per slice: the tree measures each new item's text
+        // when the event loop turns, so the count follows how long that took.
+        size_t perSlice = 1000;
+        std::chrono::steady_clock::time_point sliceEnd;
     };
 
     // Runs the fill's first slice now and the rest from the fill timer.

@@ -131,15 +131,31 @@ bool CLocalViewTree::StepFill(SFolderFill& fill)
     }
     if (!fill.parent.IsOk())
         return true;
+    // The tree's own work on the items of the last slice (measuring their
+    // text) came between that slice and this one: fewer items when it was long.
+    if (fill.next > 0) {
+        const auto between = Clock::now() - fill.sliceEnd;
+        if (between > std::chrono::milliseconds(kFillSliceMs))
+            fill.perSlice = std::max<size_t>(fill.perSlice / 2, 400);
+        else if (between < std::chrono::milliseconds(kFillSliceMs / 2))
+            fill.perSlice = std::min<size_t>(fill.perSlice * 3 / 2, 8000);
+    }
+    const size_t sliceEnd = std::min(fill.order.size(), fill.next + fill.perSlice);
     while (fill.next < fill.order.size()) {
+        if (fill.next >= sliceEnd) {
+            fill.sliceEnd = Clock::now();
+            return false;
+        }
         const size_t k = fill.order[fill.next];
         const SFolderItem& item = fill.items[k];
         const wxTreeItemId added = AppendNamedItem(fill.parent, item.name, fill.images[k]);
         if (fill.play && item.path == fill.playPath)
             MarkPlayingItem(added);
         ++fill.next;
-        if (fill.next % 64 == 0 && Clock::now() >= deadline)
-            return fill.next == fill.order.size();
+        if (fill.next % 64 == 0 && fill.next < fill.order.size() && Clock::now() >= deadline) {
+            fill.sliceEnd = Clock::now();
+            return false;
+        }
     }
     return true;
 }

@@ -67,6 +67,16 @@ void SetUpMarkIndicators(wxStyledTextCtrl& text, int box, int fore, const wxColo
     text.IndicatorSetForeground(fore, *wxWHITE);
 }
 
+// The characters of a text: each GB18030 character is one character of the
+// control, as it is one character of a reference's offset.
+int CharacterCount(const CString& text)
+{
+    int count = 0;
+    for (size_t pos = 0; pos < text.view().size(); pos += static_cast<size_t>(CharLengthAt(text.view(), pos)))
+        ++count;
+    return count;
+}
+
 // Keeps the control from reporting each mark as a change of the text while
 // many marks are filled: a report per mark costs more than the mark.
 class CQuietMarking {
@@ -129,7 +139,7 @@ bool CQuenlowView::ReferenceRange(const SWordReference& reference, int& start, i
         return false;
     // Offsets count characters; the control counts bytes of its UTF-8 text.
     start = m_richText->PositionRelative(first, reference.offset);
-    end = m_richText->PositionRelative(start, static_cast<int>(ToWx(reference.text).length()));
+    end = m_richText->PositionRelative(start, CharacterCount(reference.text));
     return !((reference.offset > 0 && start <= first) || end <= start || end > last);
 }
 
