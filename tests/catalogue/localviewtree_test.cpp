@@ -276,7 +276,7 @@ TEST_F(LocalViewTreeTest, NamesThatAreNotUtf8AreListedAndPlay)
         ASSERT_EQ(theApp.m_arrPlayList.GetSize(), 3);
         ASSERT_GE(theApp.m_nPlayIndex, 0);
         std::string bytes;
-        EXPECT_TRUE(ReadFileBytes(theApp.m_arrPlayList[theApp.m_nPlayIndex], bytes));
+        EXPECT_EQ(ReadRegularFile(theApp.m_arrPlayList[theApp.m_nPlayIndex], bytes, 1 << 20), EFileReadResult::Read);
         EXPECT_EQ(bytes, c.content);
         EXPECT_EQ(m_tree->GetChildrenCount(current, false), 3u);
     }
