@@ -20,6 +20,8 @@
 #include "frame/appwindows.h"
 #include "frame/mainfrm.h"
 #include "core/quenlow.h"
+#include "playback/vlcplayer.h"
+#include "tests/lessonmedia.h"
 
 namespace testsupport {
 
@@ -110,6 +112,16 @@ void DestroyApplicationWindows()
     DrainEvents();
     DestroyAppWindows();
     DrainEvents();
+}
+
+bool OpenClipInMainPlayer(CMainFrame& frame, const std::string& folderFs)
+{
+    CVlcPlayer* player = frame.GetMainPlayer();
+    if (!player)
+        return false;
+    const std::string clip = folderFs + "/clip.mp4";
+    MakeClip(clip, 2);
+    return player->OpenFile(clip.c_str());
 }
 
 void PlayingFrameTest::SetUp()

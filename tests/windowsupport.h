@@ -59,6 +59,11 @@ CMainFrame* ShowTestFrame(const CString& programFolder, CQuenlowDoc& document);
 // pending events, so the windows are really gone when it returns.
 void DestroyApplicationWindows();
 
+// Opens a short clip, made in the folder `folderFs`, in the frame's main
+// player: play then has something the engine can play (play of an empty
+// player ends stopped with a message).
+bool OpenClipInMainPlayer(CMainFrame& frame, const std::string& folderFs);
+
 // A shown main frame over a temporary program folder whose media engine has
 // dummy outputs and reads no subtitle file by itself. The folder is current
 // while the test runs (the engine reads its configuration relative to it).

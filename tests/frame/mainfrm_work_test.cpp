@@ -716,6 +716,7 @@ TEST_F(MainFrameWorkTest, TreeRefreshListsExistingEntriesAndKeepsTheRecordsOfMis
 
 TEST_F(MainFrameWorkTest, SpaceFollowsTheEngineState)
 {
+    ASSERT_TRUE(testsupport::OpenClipInMainPlayer(*frame, program.path()));   // play needs a media
     int state = 3;
     frame->m_fnKeyPlayerState = [&] { return state; };
     theApp.m_strPlayState = "OnPlay";

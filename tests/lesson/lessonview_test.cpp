@@ -794,6 +794,7 @@ TEST_F(LessonViewFrameTest, BilingualListCommandTogglesTheCentralView)
 
 TEST_F(LessonViewFrameTest, EffectCommandPausesAndResumesOnlyWhatItPaused)
 {
+    ASSERT_TRUE(testsupport::OpenClipInMainPlayer(*frame, program.path()));   // play needs a media
     struct Case {
         const char* stateBefore;
         const char* stateWhilePending;
@@ -1786,6 +1787,7 @@ TEST_F(LessonViewFrameTest, WordPickUpReadiesTheOnlinePopupWhenSwitchedOn)
 // the status text and the transport buttons.
 TEST_F(LessonViewFrameTest, StatusBarFollowsTheHighlightAndPointReadPauses)
 {
+    ASSERT_TRUE(testsupport::OpenClipInMainPlayer(*frame, program.path()));   // play needs a media
     InteractionGuard interaction;
     testsupport::AppStateGuard state(&CQuenlowApp::m_strPlayStateText, &CQuenlowApp::m_strMediaPath);
     PutLesson(*view, kFourSentences);
