@@ -159,8 +159,12 @@ void CMainFrame::OnPlay()
         return;
     }
     if (player && !player->Play()) {
-        ReportUnplayable();
-        return;
+        // With no media at all there is nothing to stop.
+        if (!theApp.m_strMediaPath.IsEmpty()) {
+            ReportUnplayable();
+            return;
+        }
+        theApp.ShowMessage("无法播放媒体：", "error", 5000);
     }
     SetPlayState("OnPlay");
     theApp.m_strPlaybackStarted = "true";

@@ -1,6 +1,7 @@
 #include "playback/vlcplayer.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -120,6 +121,18 @@ bool SoundOutputUsable()
     }();
     return usable;
 }
+
+// The engine starts its own threads for every media it opens (reading,
+// decoding with a thread per core, output). The C library gives a thread
+// that finds the allocator's arenas busy an arena of its own, up to eight per
+// core, and memory freed in an arena stays there: a learner opening lesson
+// after lesson while one plays saw the process hold some 5 MB more at each
+// opening. Two arenas keep that memory shared, and playing costs the same
+// (bench/playcpu.sh). The library fixes its limit the first time it has more
+// than eight arenas, which the toolkit's own threads may reach before any
+// window exists, so the bound is set when the program is loaded, before any
+// thread starts.
+[[gnu::constructor]] void BoundMallocArenas() { mallopt(M_ARENA_MAX, 2); }
 
 } // namespace
 
