@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/pathname.h"
 #include "core/downloaderexchange.h"
 #include "core/exchangefile.h"
 #include "core/quenlow.h"
@@ -89,13 +90,6 @@ CString BufferingText(int percent)
     CString text;
     text.Format("缓冲:%d%%", percent);
     return text;
-}
-
-CString FileNameOf(const CString& path)
-{
-    CString name = path.Mid(path.ReverseFind('/') + 1);
-    name.Trim();
-    return name;
 }
 
 } // namespace
