@@ -179,7 +179,7 @@ void CPlayListPane::OnGetOnlineSubtitles()
     // A file selected both itself and through its folder is fetched once.
     std::vector<CString> queued;
     for (const CString& path : candidates) {
-        if (theApp.GetMediaKind(path) != 1 || FileExists(ScriptPathBeside(path)) ||
+        if (theApp.GetMediaKind(path) != CQuenlowApp::kMediaVideo || FileExists(ScriptPathBeside(path)) ||
             std::find(queued.begin(), queued.end(), path) != queued.end())
             continue;
         queued.push_back(path);

@@ -319,7 +319,7 @@ void CDownloadProgress::OnDlAndPlayTick()
     // new one, whose failure would then go untold.
     if (m_bAwaitingTask && !m_strStaleTaskTag.IsEmpty() && m_strTaskTag == m_strStaleTaskTag)
         return;
-    if (m_app.m_nDownloadMediaKind != 1 && m_app.m_nDownloadMediaKind != 2) {
+    if (!CQuenlowApp::IsPlayableMediaKind(m_app.m_nDownloadMediaKind)) {
         KillTimer(kDlTimerDlAndPlayWatch);
         return;
     }

@@ -439,7 +439,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
     }
     if (player)
         player->Play();
-    if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
+    if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo)
         OnStatusbarProgressPane();
 }
 
@@ -629,7 +629,7 @@ void CMainFrame::OpenPendingMedia()
     if (theApp.m_bScriptLoaded && theApp.m_strScriptPath != theApp.m_strBlankScriptPath) {
         KillTimer(kTimerAssFiles);
         SetTimer(kTimerAssFiles, 1000);
-    } else if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1) {
+    } else if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo) {
         OnStatusbarProgressPane();
     }
 }
@@ -665,7 +665,7 @@ void CMainFrame::OnPlaybackBegunTick()
     theApp.m_strPlaybackStarted = "true";
     SetPlayState("OnPlay");
     SetPlayStateText("播放中");
-    if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
+    if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo)
         OnStatusbarProgressPane();
     SetTimer(kTimerTimeDisplay, 1000);
 }

@@ -596,9 +596,9 @@ void CMainFrame::OnPlaybackKey(wxKeyEvent& event)
     switch (code) {
     case WXK_SPACE: {
         const int state = m_fnKeyPlayerState ? m_fnKeyPlayerState() : (player ? player->GetState() : 0);
-        if (state == 3)
+        if (state == CVlcPlayer::kStatePlaying)
             OnPause();
-        else if (state == 4)
+        else if (state == CVlcPlayer::kStatePaused)
             OnPlay();
         break;
     }
