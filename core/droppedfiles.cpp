@@ -49,7 +49,7 @@ SDroppedFiles FilterDroppedFiles(const std::vector<CString>& paths)
             break;
         }
         const int kind = theApp.GetMediaKind(path);
-        if (kind == 1 || kind == 2)
+        if (CQuenlowApp::IsPlayableMediaKind(kind))
             dropped.playList.Add(path);
         else if (IsSubtitleFileName(path))
             dropped.subtitles.Add(path);

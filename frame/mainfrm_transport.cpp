@@ -20,6 +20,7 @@
 #include "lesson/speechformview.h"
 #include "core/productsettings.h"
 #include "platform/file.h"
+#include "platform/pathname.h"
 #include "playback/playerdlg.h"
 #include "playback/playerpane.h"
 #include "playback/purewmpdialog.h"
@@ -42,22 +43,6 @@ namespace {
 constexpr int kPlaybackWaitTicks = 150;
 // kTimerLessonOpen falls back to the blank lesson after this many ticks.
 constexpr int kLessonWaitTicks = 10;
-
-CString FileNameOf(const CString& path)
-{
-    const int slash = path.ReverseFind('/');
-    return slash >= 0 ? path.Mid(slash + 1) : path;
-}
-
-// The path with its trailing extension (after the last "." of the file name)
-// replaced; a name without extension gets it appended.
-CString WithExtension(const CString& path, const char* extension)
-{
-    const int slash = path.ReverseFind('/');
-    const int dot = path.ReverseFind('.');
-    const CString stem = dot > slash + 1 ? path.Left(dot) : path;
-    return stem + extension;
-}
 
 // A subtitle file or lesson database that could not be used still opens as an
 // empty lesson with its media; the caption bar tells the learner why the text
@@ -458,7 +443,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
     }
     if (player)
         player->Play();
-    if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
+    if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo)
         OnStatusbarProgressPane();
 }
 
@@ -648,7 +633,7 @@ void CMainFrame::OpenPendingMedia()
     if (theApp.m_bScriptLoaded && theApp.m_strScriptPath != theApp.m_strBlankScriptPath) {
         KillTimer(kTimerAssFiles);
         SetTimer(kTimerAssFiles, 1000);
-    } else if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1) {
+    } else if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo) {
         OnStatusbarProgressPane();
     }
 }
@@ -684,7 +669,7 @@ void CMainFrame::OnPlaybackBegunTick()
     theApp.m_strPlaybackStarted = "true";
     SetPlayState("OnPlay");
     SetPlayStateText("播放中");
-    if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
+    if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo)
         OnStatusbarProgressPane();
     SetTimer(kTimerTimeDisplay, 1000);
 }

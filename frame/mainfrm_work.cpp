@@ -19,6 +19,7 @@
 #include "online/core/onlinesubtitle.h"
 #include "online/updatedlg.h"
 #include "platform/file.h"
+#include "platform/pathname.h"
 #include "platform/netconnection.h"
 #include "ui/wxtext.h"
 #include "playback/playerdlg.h"
@@ -62,13 +63,6 @@ public:
 private:
     CMainFrame* m_frame;
 };
-
-// The file name part of a path (after the last "/" or "\").
-CString FileNameOf(const CString& path)
-{
-    const int slash = std::max(path.ReverseFind('/'), path.ReverseFind('\\'));
-    return path.Mid(slash + 1);
-}
 
 } // namespace
 
@@ -602,9 +596,9 @@ void CMainFrame::OnPlaybackKey(wxKeyEvent& event)
     switch (code) {
     case WXK_SPACE: {
         const int state = m_fnKeyPlayerState ? m_fnKeyPlayerState() : (player ? player->GetState() : 0);
-        if (state == 3)
+        if (state == CVlcPlayer::kStatePlaying)
             OnPause();
-        else if (state == 4)
+        else if (state == CVlcPlayer::kStatePaused)
             OnPlay();
         break;
     }

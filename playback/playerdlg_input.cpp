@@ -33,9 +33,6 @@ const int kBarButtons[] = {
     CPlayerDlg::IDC_BTN_PROGRESSINFO, CPlayerDlg::IDC_BTN_PREV,      CPlayerDlg::IDC_BTN_NEXT,
 };
 
-constexpr int kPlaying = 3;
-constexpr int kPaused = 4;
-
 } // namespace
 
 // Clicks count in the video area only: above the band of 110 pixels at the
@@ -80,21 +77,21 @@ bool CPlayerDlg::OnKeyDown(int keyCode)
     switch (keyCode) {
     case WXK_SPACE: {
         const int state = m_player->GetState();
-        if (state == kPlaying)
+        if (state == CVlcPlayer::kStatePlaying)
             Post("HalvikSoftPlayerPause:");
-        else if (state == kPaused)
+        else if (state == CVlcPlayer::kStatePaused)
             Post("HalvikSoftPlayerPlay:");
         else
             return false;
         return true;
     }
     case WXK_RIGHT:
-        if (m_player->GetState() != kPlaying)
+        if (m_player->GetState() != CVlcPlayer::kStatePlaying)
             return false;
         OnSkipForward();
         return true;
     case WXK_LEFT:
-        if (m_player->GetState() != kPlaying)
+        if (m_player->GetState() != CVlcPlayer::kStatePlaying)
             return false;
         OnSkipBackward();
         return true;
@@ -265,9 +262,9 @@ void CPlayerDlg::OnTimer(int id)
         m_timers.KillTimer(kTimerClick);
         if (!m_bDblClick) {
             const int state = m_player->GetState();
-            if (state == kPlaying)
+            if (state == CVlcPlayer::kStatePlaying)
                 Post("HalvikSoftPlayerPause:");
-            else if (state == kPaused)
+            else if (state == CVlcPlayer::kStatePaused)
                 Post("HalvikSoftPlayerPlay:");
         }
         break;

@@ -1,6 +1,7 @@
 #include "catalogue/core/talkdownload.h"
 
 #include "catalogue/core/talkfiles.h"
+#include "platform/pathname.h"
 #include "core/productsettings.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 // rule, so it is borrowed from there.
 CString TalkBaseName(const CString& fileName)
 {
-    const CString scriptName = FileNamePart(TalkScriptPath(fileName));
+    const CString scriptName = FileNameOf(TalkScriptPath(fileName));
     return scriptName.Left(scriptName.GetLength() - CString(".script").GetLength());
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/pathname.h"
+
 namespace {
 
 // The name without its final extension ("a.b.mp4" -> "a.b"); the whole name
@@ -30,16 +32,6 @@ CString WithoutQualitySuffix(CString stem)
 
 } // namespace
 
-CString FileNamePart(const CString& path)
-{
-    return path.Mid(path.ReverseFind('/') + 1);
-}
-
-CString FolderPart(const CString& path)
-{
-    return path.Left(path.ReverseFind('/') + 1);
-}
-
 CString ChooseTalkMediaName(const CString& playlistDir, const CString& storedName, const FileExistsFn& exists)
 {
     if (exists(playlistDir + storedName))
@@ -58,17 +50,17 @@ CString ChooseTalkMediaName(const CString& playlistDir, const CString& storedNam
 
 CString TalkScriptPath(const CString& mediaPath)
 {
-    const CString name = FileNamePart(mediaPath);
+    const CString name = FileNameOf(mediaPath);
     const CString ext = ExtensionOf(name);
     CString stem = StemOf(name);
     if (ext.CompareNoCase(".mp4") == 0 || ext.CompareNoCase(".mp3") == 0)
         stem = WithoutQualitySuffix(stem);
     else
         stem = name;   // not a talk medium: the name stays whole
-    return FolderPart(mediaPath) + stem + ".script";
+    return FolderOf(mediaPath) + stem + ".script";
 }
 
 CString ScriptPathBeside(const CString& mediaPath)
 {
-    return FolderPart(mediaPath) + StemOf(FileNamePart(mediaPath)) + ".script";
+    return FolderOf(mediaPath) + StemOf(FileNameOf(mediaPath)) + ".script";
 }
