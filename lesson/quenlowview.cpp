@@ -54,11 +54,6 @@ wxColour ColourOrSystem(COLORREF colour, wxSystemColour system)
     return colour == kAutomaticColor ? wxSystemSettings::GetColour(system) : ToWxColour(colour);
 }
 
-int SentenceTableCount()
-{
-    return std::min<int>(theApp.m_nSentenceCount, static_cast<int>(theApp.m_arrSentenceTiming.size()));
-}
-
 int TextCorrection(int sentence)
 {
     const auto& corrections = theApp.m_arrTextCorrection;
@@ -223,7 +218,7 @@ void CQuenlowView::ComputeTextPositions()
         return;
     // Each loader puts one sentence per line and the text never wraps, so
     // sentence i is line i.
-    const int count = SentenceTableCount();
+    const int count = theApp.TimedSentenceCount();
     const int lines = m_richText->GetLineCount();
     const int length = m_richText->GetLength();
     for (int i = 0; i < count; ++i) {
@@ -396,7 +391,7 @@ void CQuenlowView::FollowPlayback()
     m_nPlayerTime = static_cast<int>(t);
     ScheduleSentenceChange(t);
 
-    const int count = SentenceTableCount();
+    const int count = theApp.TimedSentenceCount();
     const auto& table = theApp.m_arrSentenceTiming;
     const int64_t offset = theApp.m_nTimeOffset;
 
@@ -461,7 +456,7 @@ void CQuenlowView::ScheduleSentenceChange(int64_t t)
 
 bool CQuenlowView::GetSentenceRange(int sentence, int& start, int& end) const
 {
-    if (m_richText == nullptr || sentence < 0 || sentence >= SentenceTableCount())
+    if (m_richText == nullptr || sentence < 0 || sentence >= theApp.TimedSentenceCount())
         return false;
     if (theApp.m_strTextLayout == "engchn" && m_strShownLayout == "engchn") {
         // Sentence i is the English line 2i and the Chinese line after it.
