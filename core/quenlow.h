@@ -103,9 +103,6 @@ public:
     void ClearSentenceModel();
     // Makes room for sentence index `index` (the table grows with the lesson).
     void EnsureSentenceCapacity(int count);
-    // The sentences that can be read with their timings: the sentence count,
-    // never more than the timing table holds nor less than 0.
-    int TimedSentenceCount() const;
     // The sentence playing at player time t (ms), or -1 in a gap.
     int FindSentenceAt(int64_t t) const;
     // The first time after t at which FindSentenceAt gives another answer (a

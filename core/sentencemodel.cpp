@@ -28,14 +28,9 @@ void CQuenlowApp::EnsureSentenceCapacity(int count)
         m_arrTextCorrection.resize(m_arrSentenceTiming.size(), 0);
 }
 
-int CQuenlowApp::TimedSentenceCount() const
-{
-    return std::clamp(m_nSentenceCount, 0, static_cast<int>(m_arrSentenceTiming.size()));
-}
-
 int CQuenlowApp::FindSentenceAt(int64_t t) const
 {
-    const int count = TimedSentenceCount();
+    const int count = std::min<int>(m_nSentenceCount, static_cast<int>(m_arrSentenceTiming.size()));
     for (int i = 0; i < count; ++i) {
         const SSentenceTiming& s = m_arrSentenceTiming[static_cast<size_t>(i)];
         if (int64_t{s.starttime} + m_nTimeOffset <= t && t <= int64_t{s.endtime} + m_nTimeOffset)
@@ -46,7 +41,7 @@ int CQuenlowApp::FindSentenceAt(int64_t t) const
 
 int64_t CQuenlowApp::NextSentenceChange(int64_t t) const
 {
-    const int count = TimedSentenceCount();
+    const int count = std::min<int>(m_nSentenceCount, static_cast<int>(m_arrSentenceTiming.size()));
     int64_t next = -1;
     for (int i = 0; i < count; ++i) {
         const SSentenceTiming& s = m_arrSentenceTiming[static_cast<size_t>(i)];

@@ -54,6 +54,11 @@ wxColour ColourOrSystem(COLORREF colour, wxSystemColour system)
     return colour == kAutomaticColor ? wxSystemSettings::GetColour(system) : ToWxColour(colour);
 }
 
+int SentenceTableCount()
+{
+    return std::min<int>(theApp.m_nSentenceCount, static_cast<int>(theApp.m_arrSentenceTiming.size()));
+}
+
 int TextCorrection(int sentence)
 {
     const auto& corrections = theApp.m_arrTextCorrection;
@@ -218,7 +223,7 @@ void CQuenlowView::ComputeTextPositions()
         return;
     // Each loader puts one sentence per line and the text never wraps, so
     // sentence i is line i.
-    const int count = theApp.TimedSentenceCount();
+    const int count = SentenceTableCount();
     const int lines = m_richText->GetLineCount();
     const int length = m_richText->GetLength();
     for (int i = 0; i < count; ++i) {
@@ -391,7 +396,7 @@ void CQuenlowView::FollowPlayback()
     m_nPlayerTime = static_cast<int>(t);
     ScheduleSentenceChange(t);
 
-    const int count = theApp.TimedSentenceCount();
+    const int count = SentenceTableCount();
     const auto& table = theApp.m_arrSentenceTiming;
     const int64_t offset = theApp.m_nTimeOffset;
 
@@ -456,7 +461,7 @@ void CQuenlowView::ScheduleSentenceChange(int64_t t)
 
 bool CQuenlowView::GetSentenceRange(int sentence, int& start, int& end) const
 {
-    if (m_richText == nullptr || sentence < 0 || sentence >= theApp.TimedSentenceCount())
+    if (m_richText == nullptr || sentence < 0 || sentence >= SentenceTableCount())
         return false;
     if (theApp.m_strTextLayout == "engchn" && m_strShownLayout == "engchn") {
         // Sentence i is the English line 2i and the Chinese line after it.

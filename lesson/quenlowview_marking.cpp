@@ -130,7 +130,7 @@ void CQuenlowView::ClearMarks()
 
 bool CQuenlowView::ReferenceRange(const SWordReference& reference, int& start, int& end) const
 {
-    const int count = theApp.TimedSentenceCount();
+    const int count = std::min<int>(theApp.m_nSentenceCount, static_cast<int>(theApp.m_arrSentenceTiming.size()));
     if (m_richText == nullptr || reference.sentence < 0 || reference.sentence >= count || reference.offset < 0)
         return false;
     int first = 0;

@@ -26,6 +26,11 @@ constexpr int kPopupHeight = 350;
 // The gap between the pointer and the pop-up's nearer corner.
 constexpr int kPopupMargin = 20;
 
+int SentenceCount()
+{
+    return std::min<int>(theApp.m_nSentenceCount, static_cast<int>(theApp.m_arrSentenceTiming.size()));
+}
+
 bool IsFlagOn(const CString& flag) { return flag == "true"; }
 
 } // namespace
@@ -109,7 +114,7 @@ void CQuenlowView::AfterLeftUp(const wxPoint& position)
 void CQuenlowView::PointReadSentence(int sentence)
 {
     // The sentence under the mouse may be gone (a new lesson) or never set.
-    if (sentence < 0 || sentence >= theApp.TimedSentenceCount())
+    if (sentence < 0 || sentence >= SentenceCount())
         return;
     const SSentenceTiming& timing = theApp.m_arrSentenceTiming[static_cast<size_t>(sentence)];
     const int64_t offset = theApp.m_nTimeOffset;
@@ -157,7 +162,7 @@ void CQuenlowView::CheckPointReadStop()
 
 int CQuenlowView::SentenceAtPosition(int position) const
 {
-    for (int i = 0; i < theApp.TimedSentenceCount(); ++i) {
+    for (int i = 0; i < SentenceCount(); ++i) {
         int start = 0;
         int end = 0;
         if (GetSentenceRange(i, start, end) && start <= position && position <= end)
@@ -376,7 +381,7 @@ void CQuenlowView::StartRepeat()
     // selection stands for its own sentence.
     int first = -1;
     int last = -1;
-    for (int i = 0; i < theApp.TimedSentenceCount(); ++i) {
+    for (int i = 0; i < SentenceCount(); ++i) {
         int start = 0;
         int end = 0;
         if (!GetSentenceRange(i, start, end))

@@ -88,22 +88,6 @@ TEST(SentenceModelTest, ClearingLeavesNothingOfTheOldLesson)
     EXPECT_EQ(app.FindSentenceAt(15), -1);
 }
 
-TEST(SentenceModelTest, TimedSentenceCountStaysInsideTheTimingTable)
-{
-    CQuenlowApp app;
-    app.ClearSentenceModel();
-    const int table = static_cast<int>(app.m_arrSentenceTiming.size());
-    struct Case {
-        int count;
-        int expected;
-    };
-    const Case cases[] = {{0, 0}, {3, 3}, {table, table}, {table + 1, table}, {-1, 0}};
-    for (const Case& c : cases) {
-        app.m_nSentenceCount = c.count;
-        EXPECT_EQ(app.TimedSentenceCount(), c.expected) << c.count;
-    }
-}
-
 TEST(SentenceModelTest, TableGrowsBeyondItsStartSize)
 {
     CQuenlowApp app;
