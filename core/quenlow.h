@@ -24,16 +24,6 @@ class CShowMsgDlg;
 class CPureWMPDialog;
 class CMiniHtmlDlg;
 
-// Which kind of work the ribbon's active category shows in the central view
-// (CQuenlowApp::m_nRibbonCategory). 主页 and 播放列表 both show the lesson.
-enum ERibbonMode {
-    kRibbonModeNone = 0,      // before the first category is shown
-    kRibbonModeLesson = 1,    // 主页, 播放列表: the lesson text
-    kRibbonModeWordBook = 2,  // 词汇管理
-    kRibbonModeSpeech = 3,    // 口语练习
-    kRibbonModeSettings = 4,  // 配置: the help and update page
-};
-
 class CQuenlowApp {
 public:
     CQuenlowApp();
@@ -324,7 +314,7 @@ public:
     int m_nResumeTime = 0;
     int m_nPlayIndex = 0;
     int m_nAudioTrack = 0;
-    int m_nRibbonCategory = kRibbonModeNone;  // an ERibbonMode
+    int m_nRibbonCategory = 0;
     int m_nSeekRequest = 0;
     int m_nPlayProgress = 0;
     int m_nSubtitleMode = 0;

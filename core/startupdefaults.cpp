@@ -117,7 +117,7 @@ void SetRunningState(CQuenlowApp& app)
     app.m_nResumeTime = 0;
     app.m_nPlayIndex = -1;
     app.m_nAudioTrack = 1;
-    app.m_nRibbonCategory = kRibbonModeLesson;
+    app.m_nRibbonCategory = 1;
     app.m_nSeekRequest = 0;
     app.m_nPlayProgress = 0;
     app.m_nSubtitleMode = 25;

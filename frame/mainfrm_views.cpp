@@ -225,7 +225,7 @@ void CMainFrame::OnChangeRibbonCategory()
     }
 
     if (category == kCategoryHome || category == kCategoryPlaylist) {
-        theApp.m_nRibbonCategory = kRibbonModeLesson;
+        theApp.m_nRibbonCategory = 1;
         if (ActiveViewKind() == kViewLesson)
             return;
         if (category == kCategoryHome) {
@@ -245,7 +245,7 @@ void CMainFrame::OnChangeRibbonCategory()
     }
 
     if (category == kCategoryWordBook) {
-        theApp.m_nRibbonCategory = kRibbonModeWordBook;
+        theApp.m_nRibbonCategory = 2;
         if (!theApp.m_strPlayingNetFile.IsEmpty() || !theApp.m_bScriptLoaded ||
             theApp.m_strScriptPath == theApp.m_strBlankScriptPath)
             return;
@@ -267,7 +267,7 @@ void CMainFrame::OnChangeRibbonCategory()
     theApp.m_bStreamDlgVisible = 0;
 
     if (category == kCategorySpeech) {
-        theApp.m_nRibbonCategory = kRibbonModeSpeech;
+        theApp.m_nRibbonCategory = 3;
         if (!theApp.m_strPlayingNetFile.IsEmpty() || !theApp.m_bScriptLoaded ||
             theApp.m_strScriptPath == theApp.m_strBlankScriptPath || theApp.m_strSubtitleLoaded.IsEmpty() ||
             ActiveViewKind() == kViewSpeech)
@@ -296,7 +296,7 @@ void CMainFrame::OnChangeRibbonCategory()
     }
 
     if (category == kCategorySettings) {
-        theApp.m_nRibbonCategory = kRibbonModeSettings;
+        theApp.m_nRibbonCategory = 4;
         if (ActiveViewKind() == kViewHelp)
             return;
         ShowCentralView(kViewHelp);

@@ -244,7 +244,7 @@ void CQuenlowView::RestoreRange(int start, int end)
 void CQuenlowView::HoverLookUp()
 {
     if (!IsFlagOn(theApp.m_strMouseGetWord) || m_nIdleTicks <= 0 || m_bHoverShown != 0 ||
-        theApp.m_nRibbonCategory != kRibbonModeLesson || m_richText == nullptr)
+        theApp.m_nRibbonCategory != 1 || m_richText == nullptr)
         return;
     m_nIdleTicks = 0;
     const wxPoint screen = m_getPointer ? m_getPointer() : wxGetMousePosition();

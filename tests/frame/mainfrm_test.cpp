@@ -503,7 +503,7 @@ TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
     // Speech practice needs a real lesson with its text loaded.
     SelectCategory(3);
     EXPECT_EQ(frame->GetActiveView(), lesson);
-    EXPECT_EQ(theApp.m_nRibbonCategory, kRibbonModeSpeech);
+    EXPECT_EQ(theApp.m_nRibbonCategory, 3);
 
     theApp.m_bScriptLoaded = 1;
     theApp.m_strScriptPath = program.ansi() + "lesson.script";
@@ -525,7 +525,7 @@ TEST_F(MainFrameTest, CentralViewFollowsTheCategoryAndIsCreatedOnce)
     EXPECT_EQ(frame->GetActiveView(), lesson);
     EXPECT_TRUE(lesson->IsShown());
     EXPECT_FALSE(help->IsShown());
-    EXPECT_EQ(theApp.m_nRibbonCategory, kRibbonModeLesson);
+    EXPECT_EQ(theApp.m_nRibbonCategory, 1);
 
     SelectCategory(4);
     EXPECT_EQ(frame->GetActiveView(), help);

@@ -1710,7 +1710,7 @@ TEST_F(LessonViewFrameTest, RestingPointerLooksItsWordUpInThePopup)
     testsupport::AppStateGuard more(&CQuenlowApp::m_nRibbonCategory, &CQuenlowApp::m_strSilentWordSave,
                                     &CQuenlowApp::m_strWordFound);
     theApp.m_strWordLookupMode = "OnWordHome";
-    theApp.m_nRibbonCategory = kRibbonModeLesson;
+    theApp.m_nRibbonCategory = 1;
     theApp.m_strSubtitleLoaded = "true";
     theApp.m_bScriptLoaded = 1;
     SetControlText(*view->m_richText, "We study here.\nApples are good.\n");
