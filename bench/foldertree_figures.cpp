@@ -22,7 +22,6 @@
 #include "catalogue/core/talkfiles.h"
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "ui/wxtext.h"
 #include "core/quenlow.h"
 #include "core/startupdefaults.h"
@@ -135,7 +134,7 @@ TEST(FolderTreeFigures, AFolderOf200000MediaFiles)
     }, [&] { return tree->GetChildrenCount(current, false) == static_cast<size_t>(kFiles); });
     std::printf("  plays %s: %s\n", name.GetString(),
                 theApp.m_nPlayIndex >= 0 && theApp.m_nPlayIndex < theApp.m_arrPlayList.GetSize() &&
-                        FileNameOf(theApp.m_arrPlayList[theApp.m_nPlayIndex]) == name
+                        FileNamePart(theApp.m_arrPlayList[theApp.m_nPlayIndex]) == name
                     ? "the file clicked"
                     : "ANOTHER FILE");
     wxTreeItemId found;

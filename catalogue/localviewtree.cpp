@@ -8,7 +8,6 @@
 #include <wx/imaglist.h>
 
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "ui/wxtext.h"
 #include "ui/icons.h"
 #include "ui/mainframehost.h"
@@ -233,7 +232,7 @@ int CLocalViewTree::PlayListIndexHolding(const CString& text, int current)
 {
     const CStringArray& list = theApp.m_arrPlayList;
     for (int i = 0; i < list.GetSize(); ++i) {
-        if (FileNameOf(list[i]) == text)
+        if (FileNamePart(list[i]) == text)
             return i;
     }
     for (int i = 0; i < list.GetSize(); ++i) {

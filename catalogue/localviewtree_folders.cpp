@@ -19,6 +19,9 @@ CString WithSlash(const CString& folder)
     return folder.Right(1) == "/" ? folder : folder + "/";
 }
 
+// Video (1) or audio (2): the kinds the tree lists.
+bool IsPlayableKind(int kind) { return kind == 1 || kind == 2; }
+
 // The name on the disk of an item whose text does not give it back.
 class CDiskNameData : public wxTreeItemData {
 public:
@@ -82,7 +85,7 @@ bool CLocalViewTree::StepFill(SFolderFill& fill)
         // Folders (unless only media are wanted) and video and audio files.
         for (SFolderItem& item : batch) {
             const int kind = item.isFolder ? 0 : theApp.GetMediaKind(item.name);
-            if (item.isFolder ? fill.mediaOnly : !item.isRegular || !CQuenlowApp::IsPlayableMediaKind(kind))
+            if (item.isFolder ? fill.mediaOnly : !item.isRegular || !IsPlayableKind(kind))
                 continue;
             fill.images.push_back(item.isFolder ? kImageFolder : 2 + kind);
             fill.items.push_back(std::move(item));
@@ -202,7 +205,7 @@ void CLocalViewTree::AddFolderMedia(wxTreeItemId parent, const CString& folder)
         if (entry.isFolder || !IsRegularFile(entry.path))
             continue;
         const int kind = theApp.GetMediaKind(entry.name);
-        if (!CQuenlowApp::IsPlayableMediaKind(kind))
+        if (!IsPlayableKind(kind))
             continue;
         theApp.m_arrPlayList.Add(base + entry.name);
         if (parent.IsOk())
@@ -220,7 +223,7 @@ void CLocalViewTree::ShowExpanderIfFilled(wxTreeItemId item, const CString& fold
         items.clear();
         more = reader.ReadSome(kReadBatch, items);
         for (const SFolderItem& entry : items) {
-            if (entry.isFolder || CQuenlowApp::IsPlayableMediaKind(theApp.GetMediaKind(entry.name))) {
+            if (entry.isFolder || IsPlayableKind(theApp.GetMediaKind(entry.name))) {
                 SetItemHasChildren(item, true);
                 return;
             }
@@ -257,7 +260,7 @@ void CLocalViewTree::LoadFolder(const CString& folder, wxTreeItemId parent, bool
         if (!IsRegularFile(entry.path))
             continue;
         const int kind = theApp.GetMediaKind(entry.name);
-        if (CQuenlowApp::IsPlayableMediaKind(kind))
+        if (IsPlayableKind(kind))
             AppendNamedItem(parent, entry.name, 2 + kind);
     }
 }

@@ -6,7 +6,6 @@
 #include "catalogue/core/talkfiles.h"
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "ui/wxtext.h"
 #include "core/productsettings.h"
 #include "core/desktopopen.h"
@@ -15,6 +14,13 @@
 namespace {
 
 constexpr int kErrorMs = 5000;
+
+// The name with its final extension replaced ("a.mp4" -> "a.lrc").
+CString WithExtension(const CString& name, const char* extension)
+{
+    const int dot = name.ReverseFind('.');
+    return (dot > 0 ? name.Left(dot) : name) + extension;
+}
 
 CString ExportFolder(bool lrc)
 {
@@ -109,7 +115,7 @@ void CPlayListPane::OnExportLocal(bool lrc)
             theApp.ShowMessage("字幕文件不存在！", "error", kErrorMs);
             continue;
         }
-        ExportScript(script, folder + "/" + WithExtension(FileNameOf(script), lrc ? ".lrc" : ".txt"), lrc);
+        ExportScript(script, folder + "/" + WithExtension(FileNamePart(script), lrc ? ".lrc" : ".txt"), lrc);
     }
     OpenOnDesktop(folder);
 }

@@ -9,7 +9,6 @@
 #include "catalogue/core/talkfiles.h"
 #include "catalogue/localviewtree.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "ui/browsefolder.h"
 #include "ui/messagebox.h"
 #include "ui/wxtext.h"
@@ -32,7 +31,7 @@ bool IsSystemFolderName(const CString& name)
     CString cacheDir = theApp.m_strCacheDir;
     if (cacheDir.Right(1) == "/")
         cacheDir = cacheDir.Left(cacheDir.GetLength() - 1);
-    CString cacheName = FileNameOf(cacheDir);
+    CString cacheName = FileNamePart(cacheDir);
     cacheName.Trim();
     return name == "当前播放列表" || name == "播放历史" || name == cacheName;
 }
@@ -75,7 +74,7 @@ void CPlayListPane::OnNewPlayFolder()
         return;
     while (folder.GetLength() > 1 && folder.Right(1) == "/")
         folder = folder.Left(folder.GetLength() - 1);
-    CString name = FileNameOf(folder);
+    CString name = FileNamePart(folder);
     name.Trim();
     if (name.IsEmpty()) {
         theApp.SetMessage(kError, "由于文件数过大，不能将磁盘作为播放目录！", 5);
@@ -157,7 +156,7 @@ void CPlayListPane::OnOpenItemFolder()
         OpenOnDesktop(target);
         return;
     }
-    OpenOnDesktop(FolderOf(target));
+    OpenOnDesktop(FolderPart(target));
 }
 
 void CPlayListPane::OnGetOnlineSubtitles()
@@ -179,7 +178,7 @@ void CPlayListPane::OnGetOnlineSubtitles()
     // A file selected both itself and through its folder is fetched once.
     std::vector<CString> queued;
     for (const CString& path : candidates) {
-        if (theApp.GetMediaKind(path) != CQuenlowApp::kMediaVideo || FileExists(ScriptPathBeside(path)) ||
+        if (theApp.GetMediaKind(path) != 1 || FileExists(ScriptPathBeside(path)) ||
             std::find(queued.begin(), queued.end(), path) != queued.end())
             continue;
         queued.push_back(path);

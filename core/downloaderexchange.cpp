@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "platform/process.h"
 #include "core/downloaderprocess.h"
 #include "core/exchangefile.h"
@@ -12,6 +11,13 @@
 namespace {
 
 constexpr int kErrorMessageMs = 5000;
+
+// The folder part of a path, with its trailing "/" ("" when there is none).
+CString FolderOf(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    return slash < 0 ? CString() : path.Left(slash + 1);
+}
 
 void DeleteIfPresent(const CString& path)
 {

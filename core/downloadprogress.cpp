@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "core/downloaderexchange.h"
 #include "core/exchangefile.h"
 #include "core/quenlow.h"
@@ -90,6 +89,13 @@ CString BufferingText(int percent)
     CString text;
     text.Format("缓冲:%d%%", percent);
     return text;
+}
+
+CString FileNameOf(const CString& path)
+{
+    CString name = path.Mid(path.ReverseFind('/') + 1);
+    name.Trim();
+    return name;
 }
 
 } // namespace
@@ -319,7 +325,7 @@ void CDownloadProgress::OnDlAndPlayTick()
     // new one, whose failure would then go untold.
     if (m_bAwaitingTask && !m_strStaleTaskTag.IsEmpty() && m_strTaskTag == m_strStaleTaskTag)
         return;
-    if (!CQuenlowApp::IsPlayableMediaKind(m_app.m_nDownloadMediaKind)) {
+    if (m_app.m_nDownloadMediaKind != 1 && m_app.m_nDownloadMediaKind != 2) {
         KillTimer(kDlTimerDlAndPlayWatch);
         return;
     }

@@ -49,7 +49,7 @@ SDroppedFiles FilterDroppedFiles(const std::vector<CString>& paths)
             break;
         }
         const int kind = theApp.GetMediaKind(path);
-        if (CQuenlowApp::IsPlayableMediaKind(kind))
+        if (kind == 1 || kind == 2)
             dropped.playList.Add(path);
         else if (IsSubtitleFileName(path))
             dropped.subtitles.Add(path);

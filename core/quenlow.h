@@ -54,12 +54,6 @@ public:
     // ---- Files, media, addresses and processes (quenlow_services.cpp) ----
     CString FindMediaForScript(const CString& scriptPath);
     void CollectDataFiles(const CString& folder);
-    // The kind of a media file by its extension: video (a name without
-    // extension too), audio, or anything else.
-    static constexpr int kMediaVideo = 1;
-    static constexpr int kMediaAudio = 2;
-    static constexpr int kMediaOther = 3;
-    static bool IsPlayableMediaKind(int kind) { return kind == kMediaVideo || kind == kMediaAudio; }
     int GetMediaKind(const CString& path) const;
     BOOL IsProcessRunning(const CString& exeName) const;
     void KillProcesses(const CString& exeName) const;

@@ -85,14 +85,14 @@ int CQuenlowApp::GetMediaKind(const CString& path) const
 {
     const CString extension = LowerExtension(path);
     if (extension.IsEmpty())
-        return kMediaVideo;
+        return 1;
     // ".wma" is video: the video list is consulted first.
     if (IsOneOf(extension, {".avi", ".mkv", ".rm", ".rmvb", ".mp4", ".mov", ".flv", ".mpg", ".mpe", ".3gp", ".wma",
                             ".wmv", ".asf", ".m4v", ".f4v", ".swf", ".ts", ".m2ts", ".dat", ".vob", ".media"}))
-        return kMediaVideo;
+        return 1;
     if (IsOneOf(extension, {".mp3", ".ogg", ".ape", ".acc", ".m4a", ".flac"}))
-        return kMediaAudio;
-    return kMediaOther;
+        return 2;
+    return 3;
 }
 
 BOOL CQuenlowApp::IsProcessRunning(const CString& exeName) const

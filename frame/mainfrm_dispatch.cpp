@@ -11,7 +11,6 @@
 #include "online/panhtmlview.h"
 #include "online/playfrompanpane.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "ui/wxtext.h"
 #include "playback/vlcplayer.h"
 #include "core/keywordmatch.h"
@@ -26,6 +25,12 @@ namespace {
 
 constexpr const char* kPlayLocalFileKeyword = "HalvikSoftPlayerPlayLocalFile:";
 constexpr const char* kCurrentPlaylistItem = "当前播放列表";
+
+CString FileNameOf(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    return slash >= 0 ? path.Mid(slash + 1) : path;
+}
 
 } // namespace
 

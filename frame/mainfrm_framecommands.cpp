@@ -404,7 +404,7 @@ void CMainFrame::LookUpClipboardText()
     m_strLastClipText = m_strClipText;
     ShowPane(m_wndDetailWordPane, true);
     CVlcPlayer* player = GetMainPlayer();
-    if (player && player->GetState() == CVlcPlayer::kStatePlaying) {
+    if (player && player->GetState() == 3) {
         OnPause();
         SetTimer(kTimerSubtitleToPlayer, 200);
     }

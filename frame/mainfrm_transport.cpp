@@ -20,7 +20,6 @@
 #include "lesson/speechformview.h"
 #include "core/productsettings.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "playback/playerdlg.h"
 #include "playback/playerpane.h"
 #include "playback/purewmpdialog.h"
@@ -43,6 +42,22 @@ namespace {
 constexpr int kPlaybackWaitTicks = 150;
 // kTimerLessonOpen falls back to the blank lesson after this many ticks.
 constexpr int kLessonWaitTicks = 10;
+
+CString FileNameOf(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    return slash >= 0 ? path.Mid(slash + 1) : path;
+}
+
+// The path with its trailing extension (after the last "." of the file name)
+// replaced; a name without extension gets it appended.
+CString WithExtension(const CString& path, const char* extension)
+{
+    const int slash = path.ReverseFind('/');
+    const int dot = path.ReverseFind('.');
+    const CString stem = dot > slash + 1 ? path.Left(dot) : path;
+    return stem + extension;
+}
 
 // A subtitle file or lesson database that could not be used still opens as an
 // empty lesson with its media; the caption bar tells the learner why the text
@@ -443,7 +458,7 @@ void CMainFrame::PlayMediaWithScript(const CString& mediaPath)
     }
     if (player)
         player->Play();
-    if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo)
+    if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
         OnStatusbarProgressPane();
 }
 
@@ -633,7 +648,7 @@ void CMainFrame::OpenPendingMedia()
     if (theApp.m_bScriptLoaded && theApp.m_strScriptPath != theApp.m_strBlankScriptPath) {
         KillTimer(kTimerAssFiles);
         SetTimer(kTimerAssFiles, 1000);
-    } else if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo) {
+    } else if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1) {
         OnStatusbarProgressPane();
     }
 }
@@ -669,7 +684,7 @@ void CMainFrame::OnPlaybackBegunTick()
     theApp.m_strPlaybackStarted = "true";
     SetPlayState("OnPlay");
     SetPlayStateText("播放中");
-    if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo)
+    if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
         OnStatusbarProgressPane();
     SetTimer(kTimerTimeDisplay, 1000);
 }

@@ -182,7 +182,7 @@ void CMainFrame::ResumeLessonAfterOtherView()
     SetTimer(kTimerSubtitleSoon, 200);
     if (CVlcPlayer* player = GetMainPlayer())
         player->Seek(resumeAt);
-    if (theApp.GetMediaKind(theApp.m_strMediaPath) == CQuenlowApp::kMediaVideo)
+    if (theApp.GetMediaKind(theApp.m_strMediaPath) == 1)
         OnStatusbarProgressPane();
 }
 

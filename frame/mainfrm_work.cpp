@@ -19,7 +19,6 @@
 #include "online/core/onlinesubtitle.h"
 #include "online/updatedlg.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "platform/netconnection.h"
 #include "ui/wxtext.h"
 #include "playback/playerdlg.h"
@@ -63,6 +62,13 @@ public:
 private:
     CMainFrame* m_frame;
 };
+
+// The file name part of a path (after the last "/" or "\").
+CString FileNameOf(const CString& path)
+{
+    const int slash = std::max(path.ReverseFind('/'), path.ReverseFind('\\'));
+    return path.Mid(slash + 1);
+}
 
 } // namespace
 
@@ -596,9 +602,9 @@ void CMainFrame::OnPlaybackKey(wxKeyEvent& event)
     switch (code) {
     case WXK_SPACE: {
         const int state = m_fnKeyPlayerState ? m_fnKeyPlayerState() : (player ? player->GetState() : 0);
-        if (state == CVlcPlayer::kStatePlaying)
+        if (state == 3)
             OnPause();
-        else if (state == CVlcPlayer::kStatePaused)
+        else if (state == 4)
             OnPlay();
         break;
     }

@@ -71,7 +71,7 @@ CPlayerDlg::~CPlayerDlg()
     // The engine stops drawing before the video window and the panels go.
     if (m_player) {
         const int state = m_player->GetState();
-        if (CVlcPlayer::IsActiveState(state))
+        if (state >= 1 && state <= 4)
             StopPlayer();
         m_player.reset();
     }
@@ -416,7 +416,7 @@ void CPlayerDlg::OnOpenLocalMedia()
     CStringArray media;
     for (const CString& path : ChooseFiles(request)) {
         const int kind = theApp.GetMediaKind(path);
-        if (CQuenlowApp::IsPlayableMediaKind(kind))
+        if (kind == 1 || kind == 2)
             media.Add(path);
     }
     if (media.IsEmpty())

@@ -33,6 +33,9 @@ const int kBarButtons[] = {
     CPlayerDlg::IDC_BTN_PROGRESSINFO, CPlayerDlg::IDC_BTN_PREV,      CPlayerDlg::IDC_BTN_NEXT,
 };
 
+constexpr int kPlaying = 3;
+constexpr int kPaused = 4;
+
 } // namespace
 
 // Clicks count in the video area only: above the band of 110 pixels at the
@@ -77,21 +80,21 @@ bool CPlayerDlg::OnKeyDown(int keyCode)
     switch (keyCode) {
     case WXK_SPACE: {
         const int state = m_player->GetState();
-        if (state == CVlcPlayer::kStatePlaying)
+        if (state == kPlaying)
             Post("HalvikSoftPlayerPause:");
-        else if (state == CVlcPlayer::kStatePaused)
+        else if (state == kPaused)
             Post("HalvikSoftPlayerPlay:");
         else
             return false;
         return true;
     }
     case WXK_RIGHT:
-        if (m_player->GetState() != CVlcPlayer::kStatePlaying)
+        if (m_player->GetState() != kPlaying)
             return false;
         OnSkipForward();
         return true;
     case WXK_LEFT:
-        if (m_player->GetState() != CVlcPlayer::kStatePlaying)
+        if (m_player->GetState() != kPlaying)
             return false;
         OnSkipBackward();
         return true;
@@ -262,9 +265,9 @@ void CPlayerDlg::OnTimer(int id)
         m_timers.KillTimer(kTimerClick);
         if (!m_bDblClick) {
             const int state = m_player->GetState();
-            if (state == CVlcPlayer::kStatePlaying)
+            if (state == kPlaying)
                 Post("HalvikSoftPlayerPause:");
-            else if (state == CVlcPlayer::kStatePaused)
+            else if (state == kPaused)
                 Post("HalvikSoftPlayerPlay:");
         }
         break;

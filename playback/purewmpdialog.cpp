@@ -32,7 +32,7 @@ CPureWMPDialog::~CPureWMPDialog()
 {
     if (m_player) {
         const int state = m_player->GetState();
-        if (CVlcPlayer::IsActiveState(state))
+        if (state >= 1 && state <= 4)
             StopPlayer();
         m_player.reset();
     }

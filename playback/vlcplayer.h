@@ -97,7 +97,6 @@ public:
     float GetPosition();    // 0.0 .. 1.0
     void SetPosition(float position);
     int GetState();         // 0 nothing .. 3 playing, 4 paused .. 7 error
-    static constexpr int kStateOpening = 1;
     static constexpr int kStateBuffering = 2;
     static constexpr int kStatePlaying = 3;
     static constexpr int kStatePaused = 4;
@@ -108,9 +107,6 @@ public:
     // its end time will not get there.
     bool IsEndedOrStopped() { return IsEndedOrStoppedState(GetState()); }
     static bool IsEndedOrStoppedState(int state) { return state == kStateEnded || state == kStateStopped; }
-    // Opening, buffering, playing or paused: a medium is in the engine and
-    // must be stopped before the player goes.
-    static bool IsActiveState(int state) { return state >= kStateOpening && state <= kStatePaused; }
     int WillPlay();
 
     // 0 .. 200. The engine takes a volume only while it has an audio output:

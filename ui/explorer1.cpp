@@ -11,7 +11,6 @@
 #include <wx/sizer.h>
 
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "ui/onlinepage.h"
 #include "ui/wxtext.h"
 
@@ -95,6 +94,13 @@ int HexValue(char ch)
     if (ch >= 'A' && ch <= 'F')
         return ch - 'A' + 10;
     return -1;
+}
+
+// The folder part of a path, with its trailing "/".
+CString FolderOf(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    return slash < 0 ? CString() : path.Left(slash + 1);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "catalogue/core/talkdownload.h"
 
 #include "catalogue/core/talkfiles.h"
-#include "platform/pathname.h"
 #include "core/productsettings.h"
 
 namespace {
@@ -11,7 +10,7 @@ namespace {
 // rule, so it is borrowed from there.
 CString TalkBaseName(const CString& fileName)
 {
-    const CString scriptName = FileNameOf(TalkScriptPath(fileName));
+    const CString scriptName = FileNamePart(TalkScriptPath(fileName));
     return scriptName.Left(scriptName.GetLength() - CString(".script").GetLength());
 }
 

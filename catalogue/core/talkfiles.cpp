@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "platform/pathname.h"
-
 namespace {
 
 // The name without its final extension ("a.b.mp4" -> "a.b"); the whole name
@@ -32,6 +30,16 @@ CString WithoutQualitySuffix(CString stem)
 
 } // namespace
 
+CString FileNamePart(const CString& path)
+{
+    return path.Mid(path.ReverseFind('/') + 1);
+}
+
+CString FolderPart(const CString& path)
+{
+    return path.Left(path.ReverseFind('/') + 1);
+}
+
 CString ChooseTalkMediaName(const CString& playlistDir, const CString& storedName, const FileExistsFn& exists)
 {
     if (exists(playlistDir + storedName))
@@ -50,17 +58,17 @@ CString ChooseTalkMediaName(const CString& playlistDir, const CString& storedNam
 
 CString TalkScriptPath(const CString& mediaPath)
 {
-    const CString name = FileNameOf(mediaPath);
+    const CString name = FileNamePart(mediaPath);
     const CString ext = ExtensionOf(name);
     CString stem = StemOf(name);
     if (ext.CompareNoCase(".mp4") == 0 || ext.CompareNoCase(".mp3") == 0)
         stem = WithoutQualitySuffix(stem);
     else
         stem = name;   // not a talk medium: the name stays whole
-    return FolderOf(mediaPath) + stem + ".script";
+    return FolderPart(mediaPath) + stem + ".script";
 }
 
 CString ScriptPathBeside(const CString& mediaPath)
 {
-    return FolderOf(mediaPath) + StemOf(FileNameOf(mediaPath)) + ".script";
+    return FolderPart(mediaPath) + StemOf(FileNamePart(mediaPath)) + ".script";
 }

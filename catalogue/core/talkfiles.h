@@ -26,3 +26,8 @@ CString TalkScriptPath(const CString& mediaPath);
 // ".script" ("a.b.mp4" -> "a.b.script"); a name without extension gets it
 // appended.
 CString ScriptPathBeside(const CString& mediaPath);
+
+// The file name of a path (after its last "/"), and the folder part with its
+// trailing "/".
+CString FileNamePart(const CString& path);
+CString FolderPart(const CString& path);

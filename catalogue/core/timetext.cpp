@@ -3,7 +3,6 @@
 #include "catalogue/core/exporttext.h"
 #include "catalogue/core/talkfiles.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "platform/sqlitedb.h"
 #include "vocabulary/core/wordlookup.h"
 
@@ -13,11 +12,11 @@ constexpr int64_t kLargestLrcMinutes = 99;
 
 CString SrtPathOf(const CString& scriptPath)
 {
-    const CString name = FileNameOf(scriptPath);
+    const CString name = FileNamePart(scriptPath);
     const CString extension = ".script";
     const int stemLength = name.GetLength() - extension.GetLength();
     const CString stem = stemLength > 0 && name.Right(extension.GetLength()) == extension ? name.Left(stemLength) : name;
-    return FolderOf(scriptPath) + stem + ".srt";
+    return FolderPart(scriptPath) + stem + ".srt";
 }
 
 // The Chinese text of a sentence; "tmpchntxt" stands for "no translation".

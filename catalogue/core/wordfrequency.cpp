@@ -8,7 +8,6 @@
 #include "catalogue/core/talkfiles.h"
 #include "catalogue/core/talklist.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "platform/sqlitedb.h"
 #include "vocabulary/core/wordbook.h"
 
@@ -25,7 +24,7 @@ bool EndsWith(const CString& text, const CString& ending)
 // ".script" made ".mp4".
 CString VideoNameOf(const CString& scriptPath)
 {
-    const CString name = FileNameOf(scriptPath);
+    const CString name = FileNamePart(scriptPath);
     return name.Left(name.GetLength() - kScriptExtension.GetLength()) + ".mp4";
 }
 

@@ -13,7 +13,6 @@
 #include "lesson/core/assfilewriter.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
-#include "platform/pathname.h"
 #include "platform/sqlitedb.h"
 #include "core/quenlow.h"
 
@@ -46,6 +45,13 @@ int ClampTime(int64_t ms) { return static_cast<int>(std::clamp<int64_t>(ms, INT_
 int64_t HmsToMs(int h, int m, int s, int ms)
 {
     return int64_t{h} * 3600000 + int64_t{m} * 60000 + int64_t{s} * 1000 + ms;
+}
+
+// The file name part of a path (paths use "/").
+CString FileNameOf(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    return slash >= 0 ? path.Mid(slash + 1) : path;
 }
 
 // The character-aware search steps through the text one character at a time;
