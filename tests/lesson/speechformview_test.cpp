@@ -661,18 +661,6 @@ TEST_F(SpeechFrameTest, RealTimeDubbingWithTheEngineLeavesACompleteRecording)
     // the recording.
     EnterCategory("主页");
     EXPECT_EQ(theApp.m_pStreamDlg->m_player->GetState(), CVlcPlayer::kStateStopped);
-
-    // In another category the status bar shows the lesson's state again.
-    EnterCategory("口语练习");
-    ASSERT_TRUE(Menu(kCmdFollowReadManual));
-    speech->m_practice.m_nPracticeIndex = 0;
-    speech->m_practice.PlayManualSentence();
-    EXPECT_TRUE(testsupport::RunLoopUntil([&] { return StatusText(kStatusPlayStateElement) == "播放中"; }, 5s));
-    EnterCategory("词汇管理");
-    EXPECT_TRUE(testsupport::RunLoopUntil(
-        [&] { return StatusText(kStatusPlayStateElement) == theApp.m_strPlayStateText; }, 3s))
-        << StatusText(kStatusPlayStateElement) << " / " << theApp.m_strPlayStateText;
-    EXPECT_EQ(StatusText(kStatusTimeElement), theApp.m_strTimeText);
 }
 
 // The engine drops a volume given while its audio output is stopped or
